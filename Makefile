@@ -1,0 +1,34 @@
+# The one entry point for building and testing. `make test` is what CI runs.
+BUILD_DIR   ?= build
+BENCH_DIR   ?= build-bench
+RELEASE_DIR ?= build-release
+JOBS        ?= $(shell nproc)
+
+.PHONY: all deps test build bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+# Debug build with AddressSanitizer and UndefinedBehaviorSanitizer, then every test in parallel.
+test: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Optimised build of the program and its tools, no tests.
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTV_BUILD_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# Optimised build of the benchmarks, then each of them in turn.
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTV_BUILD_TESTS=OFF -DTV_BUILD_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	@for b in $$(find $(BENCH_DIR)/bench -type f -executable -name 'bench_*' 2>/dev/null | sort); do \
+	    echo "== $$b"; $$b || exit 1; done
+
+clean:
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(RELEASE_DIR)

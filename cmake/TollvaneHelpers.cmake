@@ -1,0 +1,64 @@
+# Shared build settings and the small functions every folder uses to declare its targets.
+
+set(TV_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
+
+if(TV_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# tv_library(<name> [SOURCES_DIR <dir>] [DEPS <targets...>] [PUBLIC_DEPS <targets...>])
+# A static library from every .cpp in the folder (not below it). Headers are included as
+# "platform/rtl/codepage.h" and the like: the include root is src/.
+function(tv_library name)
+    cmake_parse_arguments(ARG "" "SOURCES_DIR" "DEPS;PUBLIC_DEPS" ${ARGN})
+    if(NOT ARG_SOURCES_DIR)
+        set(ARG_SOURCES_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    file(GLOB sources CONFIGURE_DEPENDS ${ARG_SOURCES_DIR}/*.cpp)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${TV_WARNINGS})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
+endfunction()
+
+# tv_test(<name> [DEPS <targets...>] [SOURCES <files...>])
+# A GoogleTest program from every .cpp in the current test folder (or the SOURCES given), run by
+# ctest as one test. TV_SOURCE_DIR and TV_FIXTURES_DIR point the tests at the tree.
+find_package(GTest REQUIRED)
+function(tv_test name)
+    cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+    if(NOT ARG_SOURCES)
+        file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE ${TV_WARNINGS})
+    target_compile_definitions(${name} PRIVATE
+        TV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        TV_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
+        TV_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1")
+endfunction()
+
+# tv_bench(<name> [DEPS <targets...>] [SOURCES <files...>]): a Google Benchmark program.
+function(tv_bench name)
+    cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+    find_package(benchmark REQUIRED)
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+    set_property(GLOBAL APPEND PROPERTY TV_BENCHMARKS ${name})
+endfunction()
+
+# Adds every direct subfolder that holds a CMakeLists.txt (tests/, bench/, tools/ grow this way).
+function(tv_add_subfolders)
+    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+         CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child IN LISTS children)
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
