@@ -1,0 +1,18 @@
+#include "platform/rtl/rtl_classes.h"
+
+#include "platform/rtl/bits.h"
+#include "platform/rtl/class_info.h"
+#include "platform/rtl/collection.h"
+#include "platform/rtl/component.h"
+#include "platform/rtl/parser.h"
+
+namespace tv {
+
+std::vector<const TClassInfo*> RtlClasses() {
+    return {&TObject::StaticClassInfo(),     &TPersistent::StaticClassInfo(),
+            &TComponent::StaticClassInfo(),  &TBits::StaticClassInfo(),
+            &TParser::StaticClassInfo(),     &TCollectionItem::StaticClassInfo(),
+            &TCollection::StaticClassInfo(), &TOwnedCollection::StaticClassInfo()};
+}
+
+}  // namespace tv
