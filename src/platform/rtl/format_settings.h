@@ -33,9 +33,15 @@ struct TFormatSettings {
     std::array<std::string, 7> LongDayNames;
 };
 
-// The settings a locale name such as "sv_SE.UTF-8", "en_US" or "C" stands for.
+// The settings a locale name such as "sv_SE.UTF-8", "en_US" or "C" stands for. The encoding and
+// modifier parts of the name do not matter. Swedish ("sv") and American English ("en_US") are
+// known in full; "C", "POSIX" and an empty name give the neutral settings ("." and no thousands
+// separator, ISO dates, English names); any other language gets the neutral settings with the
+// decimal and thousands separators its language writes.
 TFormatSettings FormatSettingsForLocale(std::string_view localeName);
-// The settings of the environment's locale, as read at start-up.
+// The settings of the environment's locale, as read at start-up: numbers from LC_ALL, else
+// LC_NUMERIC, else LANG; currency likewise with LC_MONETARY; dates and times likewise with
+// LC_TIME. An empty variable counts as unset.
 TFormatSettings FormatSettingsFromEnvironment();
 
 // The process-wide settings that Format, FloatToStr, StrToFloat and the date routines use when
