@@ -5,16 +5,6 @@
 namespace tv {
 namespace {
 
-constexpr std::array<std::string_view, 12> kEnglishLongMonths = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<std::string_view, 12> kEnglishShortMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<std::string_view, 7> kEnglishLongDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                              "Thursday", "Friday", "Saturday"};
-constexpr std::array<std::string_view, 7> kEnglishShortDays = {"Sun", "Mon", "Tue", "Wed",
-                                                               "Thu", "Fri", "Sat"};
-
 constexpr std::array<std::string_view, 12> kSwedishLongMonths = {
     "januari", "februari", "mars",      "april",   "maj",      "juni",
     "juli",    "augusti",  "september", "oktober", "november", "december"};
@@ -53,26 +43,6 @@ LocaleName SplitLocaleName(std::string_view name) {
     size_t underscore = name.find('_');
     if (underscore == std::string_view::npos) return {name, {}};
     return {name.substr(0, underscore), name.substr(underscore + 1)};
-}
-
-TFormatSettings NeutralSettings() {
-    TFormatSettings s;
-    s.DecimalSeparator = '.';
-    s.ThousandSeparator = '\0';
-    s.DateSeparator = '-';
-    s.TimeSeparator = ':';
-    s.ListSeparator = ',';
-    s.ShortDateFormat = "yyyy-mm-dd";
-    s.LongDateFormat = "dddd d mmmm yyyy";
-    s.ShortTimeFormat = "hh:nn";
-    s.LongTimeFormat = "hh:nn:ss";
-    s.TimeAMString = "AM";
-    s.TimePMString = "PM";
-    CopyNames(s.LongMonthNames, kEnglishLongMonths);
-    CopyNames(s.ShortMonthNames, kEnglishShortMonths);
-    CopyNames(s.LongDayNames, kEnglishLongDays);
-    CopyNames(s.ShortDayNames, kEnglishShortDays);
-    return s;
 }
 
 void MakeSwedish(TFormatSettings& s) {
@@ -121,7 +91,7 @@ std::string_view LocaleFor(const char* category) {
 }  // namespace
 
 TFormatSettings FormatSettingsForLocale(std::string_view localeName) {
-    TFormatSettings s = NeutralSettings();
+    TFormatSettings s;
     LocaleName name = SplitLocaleName(localeName);
     if (name.language == "sv") {
         MakeSwedish(s);

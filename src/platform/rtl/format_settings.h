@@ -10,6 +10,7 @@
 
 namespace tv {
 
+// Default-constructed, the neutral settings of the "C" locale.
 struct TFormatSettings {
     char DecimalSeparator = '.';
     char ThousandSeparator = '\0';  // '\0': none
@@ -27,10 +28,15 @@ struct TFormatSettings {
     int NegCurrFormat = 8;   // "-1 kr"
     int CurrencyDecimals = 2;
     int TwoDigitYearCenturyWindow = 50;
-    std::array<std::string, 12> ShortMonthNames;
-    std::array<std::string, 12> LongMonthNames;
-    std::array<std::string, 7> ShortDayNames;  // Sunday first, as the class library has them
-    std::array<std::string, 7> LongDayNames;
+    std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::array<std::string, 12> LongMonthNames = {"January",   "February", "March",    "April",
+                                                  "May",       "June",     "July",     "August",
+                                                  "September", "October",  "November", "December"};
+    // Sunday first, as the class library has them.
+    std::array<std::string, 7> ShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<std::string, 7> LongDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                               "Thursday", "Friday", "Saturday"};
 };
 
 // The settings a locale name such as "sv_SE.UTF-8", "en_US" or "C" stands for. The encoding and

@@ -45,6 +45,15 @@ TEST(FormatSettings, LocaleNamesGiveTheirSeparatorsFormatsAndNames) {
     }
 }
 
+TEST(FormatSettings, DefaultConstructedAreTheNeutralSettings) {
+    TFormatSettings plain, neutral = FormatSettingsForLocale("C");
+    EXPECT_EQ(plain.DecimalSeparator, neutral.DecimalSeparator);
+    EXPECT_EQ(plain.ThousandSeparator, neutral.ThousandSeparator);
+    EXPECT_EQ(plain.ShortDateFormat, neutral.ShortDateFormat);
+    EXPECT_EQ(plain.LongMonthNames, neutral.LongMonthNames);
+    EXPECT_EQ(plain.ShortDayNames, neutral.ShortDayNames);
+}
+
 TEST(FormatSettings, SwedishTimesAndNames) {
     TFormatSettings s = FormatSettingsForLocale("sv_SE.UTF-8");
     EXPECT_EQ(s.LongTimeFormat, "hh:nn:ss");
