@@ -4,6 +4,7 @@
 
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/format.h"
 
 namespace tv {
 
@@ -11,13 +12,6 @@ namespace {
 constexpr std::string_view kInvalidName = "'%s' is not a valid component name";
 constexpr std::string_view kDuplicateName = "A component named %s already exists";
 constexpr std::string_view kListIndexError = "List index out of bounds (%d)";
-
-std::string WithArg(std::string_view pattern, std::string_view arg) {
-    std::string text(pattern);
-    const size_t at = text.find('%');
-    text.replace(at, 2, arg);
-    return text;
-}
 
 bool IsValidIdent(std::string_view s) {
     auto alpha = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
@@ -27,7 +21,7 @@ bool IsValidIdent(std::string_view s) {
 }  // namespace
 
 void ListIndexError(int index) {
-    throw EListError(WithArg(kListIndexError, std::to_string(index)));
+    throw EListError(Format(kListIndexError, {index}));
 }
 
 const TClassInfo& TComponent::StaticClassInfo() {
@@ -78,7 +72,7 @@ void TComponent::SetComponentIndex(int Value) {
 
 void TComponent::SetName(const std::string& NewName) {
     if (fName == NewName) return;
-    if (!NewName.empty() && !IsValidIdent(NewName)) throw EComponentError(WithArg(kInvalidName, NewName));
+    if (!NewName.empty() && !IsValidIdent(NewName)) throw EComponentError(Format(kInvalidName, {NewName}));
     if (fOwner)
         fOwner->ValidateRename(this, fName, NewName);
     else
@@ -90,7 +84,7 @@ void TComponent::ValidateRename(TComponent* AComponent, const std::string& CurNa
                                 const std::string& NewName) {
     if (AComponent && !SameTextAscii(CurName, NewName) && AComponent->fOwner == this &&
         FindComponent(NewName))
-        throw EComponentError(WithArg(kDuplicateName, NewName));
+        throw EComponentError(Format(kDuplicateName, {NewName}));
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const {
@@ -148,7 +142,7 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TComponent::InsertComponent(TComponent* AComponent) {
     if (!AComponent || AComponent->fOwner == this) return;
-    if (FindComponent(AComponent->fName)) throw EComponentError(WithArg(kDuplicateName, AComponent->fName));
+    if (FindComponent(AComponent->fName)) throw EComponentError(Format(kDuplicateName, {AComponent->fName}));
     if (AComponent->fOwner) AComponent->fOwner->RemoveComponent(AComponent);
     Insert(AComponent);
     Notification(AComponent, opInsert);

@@ -1,6 +1,7 @@
 #include "platform/rtl/persistent.h"
 
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/format.h"
 
 namespace tv {
 
@@ -25,11 +26,8 @@ void TPersistent::AssignTo(TPersistent* Dest) {
 }
 
 void TPersistent::AssignError(TPersistent* Source) {
-    std::string text(kAssignError);
     const std::string source = Source ? Source->ClassName() : "nil";
-    text.replace(text.find("%s"), 2, source);
-    text.replace(text.find("%s"), 2, ClassName());
-    throw EConvertError(text);
+    throw EConvertError(Format(kAssignError, {source, ClassName()}));
 }
 
 }  // namespace tv
