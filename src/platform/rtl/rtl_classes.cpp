@@ -5,6 +5,7 @@
 #include "platform/rtl/collection.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/parser.h"
+#include "platform/rtl/streams.h"
 
 namespace tv {
 
@@ -12,7 +13,11 @@ std::vector<const TClassInfo*> RtlClasses() {
     return {&TObject::StaticClassInfo(),     &TPersistent::StaticClassInfo(),
             &TComponent::StaticClassInfo(),  &TBits::StaticClassInfo(),
             &TParser::StaticClassInfo(),     &TCollectionItem::StaticClassInfo(),
-            &TCollection::StaticClassInfo(), &TOwnedCollection::StaticClassInfo()};
+            &TCollection::StaticClassInfo(), &TOwnedCollection::StaticClassInfo(),
+            // streams
+            &TStream::StaticClassInfo(), &THandleStream::StaticClassInfo(), &TFileStream::StaticClassInfo(),
+            &TCustomMemoryStream::StaticClassInfo(), &TMemoryStream::StaticClassInfo(),
+            &TStringStream::StaticClassInfo()};
 }
 
 }  // namespace tv
