@@ -6,6 +6,7 @@
 #include "platform/rtl/component.h"
 #include "platform/rtl/parser.h"
 #include "platform/rtl/streams.h"
+#include "platform/rtl/string_list.h"
 
 namespace tv {
 
@@ -14,7 +15,8 @@ std::vector<const TClassInfo*> RtlClasses() {
             &TComponent::StaticClassInfo(),  &TBits::StaticClassInfo(),
             &TParser::StaticClassInfo(),     &TCollectionItem::StaticClassInfo(),
             &TCollection::StaticClassInfo(), &TOwnedCollection::StaticClassInfo(),
-            // streams
+            // string lists and streams
+            &TStrings::StaticClassInfo(), &TStringList::StaticClassInfo(),
             &TStream::StaticClassInfo(), &THandleStream::StaticClassInfo(), &TFileStream::StaticClassInfo(),
             &TCustomMemoryStream::StaticClassInfo(), &TMemoryStream::StaticClassInfo(),
             &TStringStream::StaticClassInfo()};
