@@ -14,6 +14,10 @@ namespace tv {
 std::string ReadFileBytes(std::string_view fileName);
 // Creates or empties the file and writes the bytes.
 void WriteFileBytes(std::string_view fileName, std::string_view bytes);
+// Writes the bytes to a new file beside `fileName` and renames it over the file, so that readers
+// and a crash see the old content or the new one, never a part. The new file keeps the mode of the
+// one it replaces (a new one gets the usual mode); on failure the old file stays as it was.
+void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes);
 
 // The file's text as UTF-8, line ends as they are; `detected` receives the encoding found.
 std::string ReadTextFile(std::string_view fileName, TextEncoding* detected = nullptr);
