@@ -8,9 +8,17 @@
 #include <iterator>
 #include <string>
 
+#include "platform/rtl/ascii_case.h"
 #include "platform/rtl/exception.h"
+#include <sys/stat.h>
 
 namespace tv::xmlshim {
+
+inline bool SameText(std::string_view a, std::string_view b) { return SameTextAscii(a, b); }
+inline bool FileExists(const std::string& name) {
+    struct stat st;
+    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 inline std::string ReadFileBytes(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
