@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/rtl/files.h"
 #include "platform/rtl/number_text.h"
-#include "platform/xml/xml_file_shim.h"
+#include "platform/rtl/text_compare.h"
+#include "platform/rtl/text_file.h"
 
 namespace tv {
 namespace {
@@ -17,7 +19,7 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return xmlshim::SameText(Trim(a), Trim(b));
+    return AnsiSameText(Trim(a), Trim(b));
 }
 
 // The value part of a key line: trimmed, then one pair of matching enclosing quotes removed.
@@ -148,7 +150,7 @@ void TIniFile::Apply(Content& content, const Change& change) {
 }
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
-    if (xmlshim::FileExists(fileName_)) content_ = Parse(xmlshim::ReadFileBytes(fileName_));
+    if (FileExists(fileName_)) content_ = Parse(ReadFileBytes(fileName_));
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
@@ -231,7 +233,7 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view ident) {
 
 void TIniFile::UpdateFile() {
     if (changes_.empty()) return;
-    Content fresh = xmlshim::FileExists(fileName_) ? Parse(xmlshim::ReadFileBytes(fileName_)) : Content{};
+    Content fresh = FileExists(fileName_) ? Parse(ReadFileBytes(fileName_)) : Content{};
     for (const auto& change : changes_) Apply(fresh, change);
     std::string text = Serialize(fresh);
     TextEncoding encoding = fresh.Encoding;
@@ -250,7 +252,7 @@ void TIniFile::UpdateFile() {
             }
         }
     }
-    xmlshim::WriteFileReplacing(fileName_, EncodeTextBytes(text, encoding));
+    WriteFileBytesReplacing(fileName_, EncodeTextBytes(text, encoding));
     content_ = std::move(fresh);
     changes_.clear();
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/text_file.h"
 #include "platform/xml/xml_chars.h"
-#include "platform/xml/xml_file_shim.h"
 #include "platform/xml/xml_writer.h"
 
 namespace tv {
@@ -140,7 +140,7 @@ void TXMLDocument::FreeSubtree(TXMLNode* node) {
 }
 
 void TXMLDocument::LoadFromFile(const std::string& fileName) {
-    std::string bytes = xmlshim::ReadFileBytes(fileName);
+    std::string bytes = ReadFileBytes(fileName);
     ParseInto(bytes, fileName, false);
     fileName_ = fileName;
 }
@@ -182,7 +182,7 @@ std::string TXMLDocument::SaveToXML() const {
 void TXMLDocument::SaveToFile(const std::string& fileName) {
     const std::string& target = fileName.empty() ? fileName_ : fileName;
     if (target.empty()) throw EXMLDocError("Saving needs a file name");
-    xmlshim::WriteFileReplacing(target, SaveToBytes());
+    WriteFileBytesReplacing(target, SaveToBytes());
 }
 
 }  // namespace tv

@@ -30,7 +30,9 @@ const std::string kSettings =
     "[  spaced  ]\r\n"
     "k=v\r\n"
     "[general]\r\n"
-    "Later=not read\r\n";
+    "Later=not read\r\n"
+    "[F\xC3\xB6rs\xC3\xA4ljning]\r\n"
+    "\xC3\x85r=2024\r\n";
 
 struct ReadCase {
     const char* rule;
@@ -53,6 +55,7 @@ constexpr ReadCase kReadCases[] = {
     {"no comments inside values", "General", "Semicolon", "a ; b"},
     {"first of two equal keys", "General", "Twice", "first"},
     {"section name trimmed", "spaced", "k", "v"},
+    {"Swedish letters without case", "F\xC3\x96RS\xC3\x84LJNING", "\xC3\xA5R", "2024"},
     {"only the first section of a name", "General", "Later", "<default>"},
     {"missing key", "General", "Missing", "<default>"},
     {"missing section", "Missing", "k", "<default>"},

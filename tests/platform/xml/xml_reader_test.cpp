@@ -2,6 +2,9 @@
 // never read, and errors that say where the file is broken.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/rtl/codepage.h"
 #include "platform/xml/xml_document.h"
@@ -230,6 +233,14 @@ TEST(XmlReader, FilesAreLoadedAndSavedByName) {
     doc.DocumentElement()->SetText("ä");
     doc.SaveToFile();
     EXPECT_EQ(dir.Read("in.xml"), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<r>\xE4</r>\r\n");
+    // A replaced file keeps its mode; a new one gets the usual mode, readable by others.
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    doc.SaveToFile();
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+    mode_t mask = ::umask(022);
+    doc.SaveToFile(dir.Path("new.xml"));
+    ::umask(mask);
+    EXPECT_EQ(std::filesystem::status(dir.Path("new.xml")).permissions(), std::filesystem::perms(0644));
 
     std::string broken = dir.Write("broken.xml", "<r>\n<a>\n");
     try {
