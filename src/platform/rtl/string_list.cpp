@@ -484,9 +484,9 @@ void TStringList::Exchange(int index1, int index2) {
 }
 
 void TStringList::Move(int curIndex, int newIndex) {
+    if (curIndex == newIndex) return;
     // Checked before anything moves: a line taken out could not go back into a sorted list.
     if (sorted_) Error(kSortedListError, 0);
-    if (curIndex == newIndex) return;
     CheckIndex(curIndex);
     CheckIndex(newIndex);
     Changing();
@@ -519,9 +519,11 @@ bool TStringList::Find(std::string_view s, int& index) const {
 }
 
 int TStringList::IndexOf(std::string_view s) const {
-    if (!sorted_) return TStrings::IndexOf(s);
     int index;
-    return Find(s, index) ? index : -1;
+    if (sorted_) return Find(s, index) ? index : -1;
+    for (index = 0; index < GetCount(); ++index)
+        if (CompareStrings(items_[static_cast<size_t>(index)].String, s) == 0) return index;
+    return -1;
 }
 
 // A stable merge sort of the line order that only ever asks `compare` about two valid indexes of

@@ -365,6 +365,7 @@ TEST(StringList, ARefusedMoveLosesNoLine) {
     list.SetSorted(true);
     EXPECT_EQ(ErrorOf([&] { list.Move(0, 2); }), kSortedListError);
     EXPECT_THAT(Lines(list), ElementsAre("a", "b", "c"));
+    list.Move(1, 1);  // a move to where the line is changes nothing, sorted or not
 }
 
 // ---- Text ----
