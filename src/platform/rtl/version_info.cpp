@@ -64,7 +64,8 @@ public:
         struct stat st;
         if (::fstat(fd, &st) != 0) RaiseVersionFileError(kCannotReadVersion, fileName, errno);
         if (S_ISDIR(st.st_mode)) RaiseVersionFileError(kCannotReadVersion, fileName, EISDIR);
-        size_ = static_cast<uint64_t>(st.st_size);
+        // A pipe or a device is no program file: nothing is read from it, so nothing can hang.
+        size_ = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
     }
     uint64_t Size() const override { return size_; }
     bool ReadAt(uint64_t offset, uint64_t count, std::string& out) const override {
@@ -265,14 +266,14 @@ std::optional<TFileVersionInfo> ReadVersionInfoFromBytes(std::string_view fileBy
 
 std::optional<TFileVersionInfo> ReadFileVersion(std::string_view fileName) {
     CheckFileName(fileName);
-    TFd file{::open(std::string(fileName).c_str(), O_RDONLY | O_CLOEXEC)};
+    TFd file{::open(std::string(fileName).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0) RaiseVersionFileError(kCannotReadVersion, fileName, errno);
     return ReadFrom(TFileSource(file.fd, fileName));
 }
 
 void PatchFileVersion(std::string_view fileName, const TVersionNumbers& version) {
     CheckFileName(fileName);
-    TFd file{::open(std::string(fileName).c_str(), O_RDWR | O_CLOEXEC)};
+    TFd file{::open(std::string(fileName).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK)};
     if (file.fd < 0) RaiseVersionFileError(kCannotWriteVersion, fileName, errno);
     TFileSource source(file.fd, fileName);
     const auto place = TElfSections(source).FindVersionSection();

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace tv {
 namespace {
 
@@ -170,6 +172,8 @@ TEST(VersionInfo, PatchingRefusesWhatItCannotDo) {
     EXPECT_THROW(PatchFileVersion(dir.Path("missing"), "1.0.0.0"), EInOutError);
     EXPECT_THROW(ReadFileVersion(dir.Path("missing")), EInOutError);
     EXPECT_THROW(ReadFileVersion(dir.Root()), EInOutError);
+    ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileVersion(dir.Path("fifo")));  // answered at once, without a writer
 }
 
 TEST(VersionInfo, VersionNumbersAreFourPartsUpTo65535) {
