@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
+#include "platform/rtl/ascii_case.h"
 #include "platform/rtl/exception.h"
+#include "platform/rtl/format.h"
 #include "platform/rtl/version_compare.h"
 
 namespace tv {
@@ -472,12 +473,6 @@ int KeyFieldOf(TAdkTable table, TAdkSortOrder order) {
     return kSortOrders[order].keyField;
 }
 
-std::string ReplaceFirstPlaceholder(std::string_view text, std::string_view value) {
-    std::string out(text);
-    if (auto pos = out.find("%s"); pos != std::string::npos) out.replace(pos, 2, value);
-    return out;
-}
-
 }  // namespace
 
 std::string_view AdkTableName(TAdkTable table) {
@@ -617,9 +612,9 @@ bool TableDisabledByAdminSettings(TAdminActivatedModules modules, TAdkTable tabl
     bool taxReductionTable =
         table == atSkattereduktion || table == atSkattereduktionPaOrder || table == atSkattereduktionPaAvtal;
     if (taxReductionTable && !modules.Contains(amTaxReduction))
-        message = ReplaceFirstPlaceholder(kDisabledWithoutTaxReduction, GetAdkTableCaption(table));
+        message = Format(kDisabledWithoutTaxReduction, {GetAdkTableCaption(table)});
     else if (table == atVerifikationsserier && !modules.Contains(amVerificationSeries))
-        message = ReplaceFirstPlaceholder(kDisabledWithoutVerificationSeries, GetAdkTableCaption(table));
+        message = Format(kDisabledWithoutVerificationSeries, {GetAdkTableCaption(table)});
     return !message.empty();
 }
 
@@ -641,14 +636,8 @@ TADkExt::TADkExt() {
 }
 
 TAdkTable TADkExt::getAdkTableForName(std::string_view tablename) const {
-    auto equalNoCase = [](std::string_view a, std::string_view b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return std::tolower(static_cast<unsigned char>(x)) ==
-                          std::tolower(static_cast<unsigned char>(y));
-               });
-    };
     for (size_t i = 0; i < HashList.size(); ++i)
-        if (equalNoCase(HashList[i], tablename)) return static_cast<TAdkTable>(i);
+        if (SameTextAscii(HashList[i], tablename)) return static_cast<TAdkTable>(i);
     throw Exception(std::string(kNoSuchTable) + std::string(tablename));
 }
 
