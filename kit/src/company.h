@@ -1,0 +1,111 @@
+#pragma once
+// One open company: its folder, its SQLite database "company.sqlite" and every read and write the
+// kit's structures make in it. Each write is one transaction, committed before the call returns,
+// so the SQL side that reads the same file sees it at once.
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "structures.h"
+
+namespace tv::kit {
+
+// What the company database records about itself.
+inline constexpr int kCompanySchemaVersion = 1;
+inline constexpr int kDefaultVariant = 1;  // the full program
+
+enum class Move { First, Last, Next, Previous };
+
+class Company {
+public:
+    ~Company();
+    Company(const Company&) = delete;
+    Company& operator=(const Company&) = delete;
+
+    // Makes a company folder with an empty company database and "Ftg.ini". Returns a kit code and,
+    // on failure, a message.
+    static int32_t Create(const std::string& folder, const std::string& name, int variant,
+                          std::string& message);
+    // Opens the company in `folder`: ADK_ERR_NO_COMPANY when the folder or its database is missing,
+    // ADK_ERR_COMPANY_NEWER/OLDER when the database was made for another kit.
+    static int32_t Open(const std::string& folder, Handles& handles, std::unique_ptr<Company>& company,
+                        std::string& message);
+
+    sqlite3* Db() const { return db_; }
+    const std::string& Folder() const { return folder_; }
+    int Variant() const { return variant_; }
+    const std::string& ProgramName() const { return programName_; }
+    // The last database failure, for logs and adkctl.
+    const std::string& LastError() const { return lastError_; }
+
+    int32_t Navigate(Record& r, Move move);
+    int32_t Find(Record& r);
+    int32_t Add(Record& r);
+    int32_t Update(Record& r);
+    int32_t Delete(Record& r);
+    int32_t DeleteRow(Record& head, int32_t index);
+
+    // Customer price and VAT rate (see kit/README.md for the rules).
+    int32_t CustomerPrice(const std::string& customer, const std::string& article, double quantity,
+                          bool includingVat, double& price);
+    int32_t VatPercent(const std::string& article, double& percent);
+
+    // Users that AdkOpen2 accepts; without any, every user is accepted.
+    bool CheckLogin(const std::string& user, const std::string& password);
+
+    // Fault injection: the code to return, or the message to throw, for a call of `function`.
+    struct Fault {
+        int32_t code = 0;
+        std::string message;
+    };
+    bool NextFault(const std::string& function, Fault& fault);
+
+private:
+    Company(sqlite3* db, std::string folder, Handles& handles);
+
+    struct TableSql;
+    const TableSql& Sql(const TableDef& t);
+    sqlite3_stmt* Prepare(const std::string& sql);
+    int32_t Fail(int rc);
+    int32_t Exec(const char* sql);
+
+    // Steps a read: loads the record it gives, or answers `noRecord`.
+    int32_t StepAndLoad(Record& r, sqlite3_stmt* st, const TableSql& ts, size_t orderCount, int32_t noRecord);
+    void LoadRecord(Record& r, sqlite3_stmt* st, const TableSql& ts, int64_t rowid, int keyColumn);
+    int32_t LoadRows(Record& head);
+    int32_t ReloadByRowid(Record& r, int64_t rowid);
+    int32_t LocateByKey(const Record& r, int64_t& rowid, bool& found);
+    // The stored record with the structure's key: 117 when there is none.
+    int32_t LocateStored(const Record& r, int64_t& rowid);
+    int32_t InsertRecord(const TableDef& t, const Record& r, const Record* head, int position,
+                         int64_t& rowid);
+    int32_t InsertRows(const Record& head, size_t from, const std::vector<std::unique_ptr<Record>>& rows);
+    int32_t NextNumber(const TableDef& t, Value& key);
+    void NoteNumber(const TableDef& t, const Value& key);
+    int32_t SetRowCount(const Record& head, int64_t headRowid);
+    int32_t StampHead(const TableDef& t, int64_t rowid);
+
+    sqlite3* db_;
+    std::string folder_;
+    Handles& handles_;
+    int variant_ = kDefaultVariant;
+    std::string programName_;
+    std::string lastError_;
+    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    std::unordered_map<int, std::unique_ptr<TableSql>> tableSql_;
+    std::unordered_map<int, double> lastNumbers_;
+    struct FaultRule {
+        int32_t code;
+        std::string message;
+        int skip;
+        int times;  // -1: every call
+    };
+    std::unordered_map<std::string, FaultRule> faults_;
+};
+
+}  // namespace tv::kit
