@@ -12,6 +12,7 @@
 
 #include "adk/adk_catalogue.h"
 #include "kit_library.h"
+#include "platform/rtl/version_info.h"
 
 namespace tv::kit_test {
 namespace {
@@ -92,6 +93,19 @@ TEST(KitCompany, VersionMatchesTheFileVersion) {
     // File version 20.3.1.x reads as product version "20.31".
     EXPECT_EQ(major, 20);
     EXPECT_EQ(minor, 31);
+}
+
+TEST(KitVersion, TheBuiltKitCarriesTheVersionSetAndCopiesCanCarryAnother) {
+    auto info = ReadFileVersion(KitPath());
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->FileVersion.ToString(), "20.3.1.100");
+    EXPECT_EQ(info->Value("FileVersion"), "20.3.1.100");
+    TempDir dir;
+    std::string copy = dir / ADK_LIBRARY_FILE_NAME;
+    std::filesystem::copy_file(KitPath(), copy);
+    PatchFileVersion(copy, "4.3.0.0");
+    EXPECT_EQ(ReadFileVersion(copy)->FileVersion.ToString(), "4.3.0.0");
+    EXPECT_EQ(ReadFileVersion(KitPath())->FileVersion.ToString(), "20.3.1.100");
 }
 
 TEST(KitCompany, TimeStampFieldsOfTables) {
