@@ -1,0 +1,216 @@
+#include "platform/data/client_data_set.h"
+
+#include "platform/data/field_text.h"
+#include "platform/data/text_compare.h"
+#include "platform/rtl/class_info.h"
+
+#include <cstring>
+
+namespace tv {
+
+using namespace data_detail;
+
+namespace {
+
+constexpr std::string_view kStreamMagic = "TVDS";
+constexpr std::uint32_t kStreamVersion = 1;
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+void PutU64(std::string& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+void PutText(std::string& out, std::string_view text) {
+    PutU32(out, static_cast<std::uint32_t>(text.size()));
+    out.append(text);
+}
+
+// Reads the stream's parts and refuses anything that runs past its end.
+class StreamReader {
+public:
+    explicit StreamReader(std::string_view bytes) : bytes_(bytes) {}
+    std::uint8_t U8() { return static_cast<std::uint8_t>(Take(1)[0]); }
+    std::uint32_t U32() {
+        const std::string_view b = Take(4);
+        std::uint32_t v = 0;
+        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[static_cast<size_t>(i)]);
+        return v;
+    }
+    std::uint64_t U64() {
+        const std::string_view b = Take(8);
+        std::uint64_t v = 0;
+        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[static_cast<size_t>(i)]);
+        return v;
+    }
+    std::string_view Text() { return Take(U32()); }
+    std::string_view Take(size_t n) {
+        if (n > bytes_.size() - pos_) Fail("it ends early");
+        const std::string_view part = bytes_.substr(pos_, n);
+        pos_ += n;
+        return part;
+    }
+    size_t Remaining() const { return bytes_.size() - pos_; }
+    [[noreturn]] static void Fail(std::string_view reason) { DatabaseError(kBadStream, {reason}); }
+
+private:
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+const TClassInfo& TClientDataSet::StaticClassInfo() {
+    static const TClassInfo info = TClassBuilder<TClientDataSet>("TClientDataSet").Build();
+    return info;
+}
+
+TClientDataSet::TClientDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+
+void TClientDataSet::CreateDataSet() {
+    CheckInactive();
+    FreeRecords();
+    PrepareStructure();
+    Open();
+}
+
+void TClientDataSet::EmptyDataSet() {
+    CheckActive();
+    CheckBrowseMode();
+    FreeRecords();
+    FinishBulkLoad();
+}
+
+std::string TClientDataSet::SaveToBytes() const {
+    CheckActive();
+    std::string out(kStreamMagic);
+    PutU32(out, kStreamVersion);
+    PutU32(out, static_cast<std::uint32_t>(FieldCount()));
+    for (int i = 0; i < FieldCount(); ++i) {
+        const TField& field = Fields(i);
+        PutText(out, field.FieldName());
+        out += static_cast<char>(field.DataType());
+        PutU32(out, static_cast<std::uint32_t>(field.Size()));
+        out += static_cast<char>(field.Required() ? 1 : 0);
+    }
+    const auto& records = NaturalOrder();
+    PutU64(out, records.size());
+    for (const Record* record : records) {
+        for (int i = 0; i < FieldCount(); ++i) {
+            const auto no = static_cast<size_t>(Fields(i).FieldNo() - 1);
+            const TValueView v = ReadRecord(Layout(), record, no);
+            out += static_cast<char>(v.IsNull() ? 0 : 1);
+            if (v.IsNull()) continue;
+            switch (Layout().kinds[no]) {
+                case TStorageKind::Integer:
+                    PutU64(out, static_cast<std::uint64_t>(v.integer));
+                    break;
+                case TStorageKind::Float: {
+                    std::uint64_t bits;
+                    std::memcpy(&bits, &v.number, sizeof bits);
+                    PutU64(out, bits);
+                    break;
+                }
+                case TStorageKind::Text:
+                    PutText(out, v.text);
+                    break;
+            }
+        }
+    }
+    return out;
+}
+
+void TClientDataSet::LoadFromBytes(std::string_view bytes) {
+    StreamReader in(bytes);
+    if (in.Take(kStreamMagic.size()) != kStreamMagic) StreamReader::Fail("no dataset header");
+    if (in.U32() != kStreamVersion) StreamReader::Fail("unknown version");
+    const std::uint32_t fieldCount = in.U32();
+    if (fieldCount == 0 || fieldCount > in.Remaining()) StreamReader::Fail("bad field count");
+    TFieldDefs defs;
+    for (std::uint32_t i = 0; i < fieldCount; ++i) {
+        const std::string_view name = in.Text();
+        const std::uint8_t type = in.U8();
+        const std::uint32_t size = in.U32();
+        const bool required = in.U8() != 0;
+        if (name.empty() || type == 0 || type > static_cast<std::uint8_t>(TFieldType::ftLargeint) ||
+            size > 1u << 30)
+            StreamReader::Fail("bad field definition");
+        defs.Add(std::string(name), static_cast<TFieldType>(type), static_cast<int>(size), required);
+    }
+    Close();
+    if (FieldCount() > 0) {
+        // Fields of the dataset's own must be the stream's.
+        bool same = FieldCount() == defs.Count();
+        for (int i = 0; same && i < defs.Count(); ++i)
+            same = SameFieldText(Fields(i).FieldName(), defs[i].Name) &&
+                   Fields(i).DataType() == defs[i].DataType;
+        if (!same) DatabaseError(kStreamFieldsDiffer);
+    } else {
+        FieldDefs() = defs;
+    }
+    PrepareStructure();
+    try {
+        const std::uint64_t count = in.U64();
+        if (count > in.Remaining()) StreamReader::Fail("bad record count");
+        for (std::uint64_t r = 0; r < count; ++r) {
+            RecordBuffer& buffer = BeginBulkRecord();
+            for (int i = 0; i < FieldCount(); ++i) {
+                const auto no = static_cast<size_t>(Fields(i).FieldNo() - 1);
+                if (in.U8() == 0) continue;
+                switch (Layout().kinds[no]) {
+                    case TStorageKind::Integer:
+                        buffer.SetInteger(no, static_cast<std::int64_t>(in.U64()));
+                        break;
+                    case TStorageKind::Float: {
+                        const std::uint64_t bits = in.U64();
+                        double v;
+                        std::memcpy(&v, &bits, sizeof v);
+                        buffer.SetFloat(no, v);
+                        break;
+                    }
+                    case TStorageKind::Text:
+                        buffer.SetText(no, in.Text());
+                        break;
+                }
+            }
+            EndBulkRecord();
+        }
+        if (in.Remaining() != 0) StreamReader::Fail("bytes after the last record");
+    } catch (...) {
+        FreeRecords();
+        throw;
+    }
+    Open();
+}
+
+void TClientDataSet::AppendRows(IRowSource& source) {
+    const auto& columns = source.Columns();
+    if (!Active()) {
+        if (FieldCount() == 0 && FieldDefs().Count() == 0)
+            for (const TRowColumn& column : columns)
+                FieldDefs().Add(column.Name, column.DataType, column.Size);
+        CreateDataSet();
+    } else {
+        CheckBrowseMode();
+    }
+    std::vector<TField*> target(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) target[c] = FindField(columns[c].Name);
+    std::string scratch;
+    try {
+        while (source.NextRow()) {
+            RecordBuffer& buffer = BeginBulkRecord();
+            for (size_t c = 0; c < columns.size(); ++c) {
+                if (!target[c]) continue;
+                const auto no = static_cast<size_t>(target[c]->FieldNo() - 1);
+                buffer.Set(no, Layout().kinds[no], ConvertToField(*target[c], source.Value(c), scratch));
+            }
+            EndBulkRecord();
+        }
+    } catch (...) {
+        FinishBulkLoad();  // the rows appended before the failure stay, in view
+        throw;
+    }
+    FinishBulkLoad();
+}
+
+}  // namespace tv

@@ -1,0 +1,241 @@
+#include "platform/data/field.h"
+
+#include "platform/data/data_set.h"
+#include "platform/data/db_error.h"
+#include "platform/data/field_text.h"
+#include "platform/rtl/class_info.h"
+#include "platform/rtl/date_format.h"
+#include "platform/rtl/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tv {
+
+namespace {
+constexpr std::string_view kTypeInteger = "Integer";
+constexpr std::string_view kTypeBoolean = "Boolean";
+constexpr std::string_view kTypeFloat = "Float";
+constexpr std::string_view kTypeDateTime = "DateTime";
+}  // namespace
+
+const TClassInfo& TField::StaticClassInfo() {
+    static const TClassInfo info =
+        TClassBuilder<TField>("TField")
+            .Published("FieldName", &TField::FieldName)
+            .Published("DisplayLabel", &TField::DisplayLabel, &TField::SetDisplayLabel)
+            .Published("Visible", &TField::Visible, &TField::SetVisible)
+            .Published("ReadOnly", &TField::ReadOnly, &TField::SetReadOnly)
+            .Published("Required", &TField::Required, &TField::SetRequired)
+            .Published("Size", &TField::Size)
+            .Published("Index", &TField::Index, &TField::SetIndex)
+            .Published("Alignment", &TField::Alignment)
+            .Published("OnChange", &TField::OnChange)
+            .Published("OnValidate", &TField::OnValidate)
+            .Build();
+    return info;
+}
+
+TField::TField(TDataSet* dataSet, std::string name, TFieldType type, int size, bool required)
+    : dataSet_(dataSet), fieldName_(std::move(name)), dataType_(type), size_(size), required_(required) {}
+
+int TField::Index() const {
+    for (int i = 0; i < dataSet_->FieldCount(); ++i)
+        if (&dataSet_->Fields(i) == this) return i;
+    return -1;
+}
+
+void TField::SetIndex(int index) {
+    auto& fields = dataSet_->fields_;
+    const int from = Index();
+    index = std::clamp(index, 0, static_cast<int>(fields.size()) - 1);
+    if (from < 0 || from == index) return;
+    auto moved = std::move(fields[static_cast<size_t>(from)]);
+    fields.erase(fields.begin() + from);
+    fields.insert(fields.begin() + index, std::move(moved));
+    dataSet_->DataEvent(TDataEvent::deLayoutChange);
+}
+
+TAlignment TField::Alignment() const {
+    return IsIntegerType(dataType_) || dataType_ == TFieldType::ftFloat || dataType_ == TFieldType::ftCurrency
+               ? taRightJustify
+               : taLeftJustify;
+}
+
+bool TField::CanModify() const {
+    return !readOnly_ && dataSet_->CanModify();
+}
+
+TValueView TField::Read() const {
+    return dataSet_->ReadField(*this);
+}
+
+void TField::Write(const TValueView& value) {
+    dataSet_->WriteField(*this, value);
+}
+
+void TField::AccessError(std::string_view typeName) const {
+    DatabaseError(kFieldAccessError, {DisplayName(), typeName});
+}
+
+bool TField::IsNull() const {
+    return Read().IsNull();
+}
+
+void TField::Clear() {
+    Write({});
+}
+
+void TField::FocusControl() {
+    TField* field = this;
+    dataSet_->DataEvent(TDataEvent::deFocusControl, reinterpret_cast<std::intptr_t>(&field));
+}
+
+// ---------------------------------------------------------------- text
+
+std::string TField::AsString() const {
+    return StorageToText(*this, Read());
+}
+
+void TField::SetAsString(std::string_view text) {
+    dataSet_->CheckFieldWritable(*this);
+    std::string scratch;
+    Write(TextToStorage(*this, text, scratch));
+}
+
+void TField::WriteText(std::string_view text) {
+    std::string scratch;
+    Write(TextToStorage(*this, text, scratch));
+}
+
+// ---------------------------------------------------------------- integers
+
+void TField::WriteInteger(std::int64_t value) {
+    std::string scratch;
+    Write(VariantToStorage(*this, TVariant(value), scratch));
+}
+
+std::int64_t TField::AsLargeInt() const {
+    const TValueView v = Read();
+    switch (StorageOf(dataType_)) {
+        case TStorageKind::Integer:
+            if (dataType_ == TFieldType::ftBoolean) AccessError(kTypeInteger);
+            return v.IsNull() ? 0 : v.integer;
+        case TStorageKind::Float:
+            if (IsDateTimeType(dataType_)) AccessError(kTypeInteger);
+            return v.IsNull() ? 0 : std::llround(v.number);
+        case TStorageKind::Text:
+            if (dataType_ == TFieldType::ftBlob) AccessError(kTypeInteger);
+            return StrToInt64(v.text);
+    }
+    return 0;
+}
+
+int TField::AsInteger() const {
+    const std::int64_t value = AsLargeInt();
+    if (value < INT32_MIN || value > INT32_MAX)
+        DatabaseError(kFieldRangeError,
+                      {IntToStr(value), DisplayName(), IntToStr(INT32_MIN), IntToStr(INT32_MAX)});
+    return static_cast<int>(value);
+}
+
+void TField::SetAsLargeInt(std::int64_t value) {
+    dataSet_->CheckFieldWritable(*this);
+    if (dataType_ == TFieldType::ftBoolean || IsDateTimeType(dataType_) || dataType_ == TFieldType::ftBlob)
+        AccessError(kTypeInteger);
+    WriteInteger(value);
+}
+
+void TField::SetAsInteger(int value) {
+    SetAsLargeInt(value);
+}
+
+// ---------------------------------------------------------------- Booleans
+
+bool TField::AsBoolean() const {
+    const TValueView v = Read();
+    if (dataType_ == TFieldType::ftBoolean) return !v.IsNull() && v.integer != 0;
+    if (IsStringType(dataType_) || IsMemoType(dataType_)) {
+        // A text counts as true when it begins with T or Y, as the class library reads it.
+        const char c = v.text.empty() ? '\0' : v.text.front();
+        return c == 'T' || c == 't' || c == 'Y' || c == 'y';
+    }
+    AccessError(kTypeBoolean);
+}
+
+void TField::SetAsBoolean(bool value) {
+    dataSet_->CheckFieldWritable(*this);
+    if (dataType_ == TFieldType::ftBoolean) return Write(TValueView::FromInteger(value ? 1 : 0));
+    if (IsStringType(dataType_) || IsMemoType(dataType_)) return WriteText(value ? "T" : "F");
+    AccessError(kTypeBoolean);
+}
+
+// ---------------------------------------------------------------- floats and dates
+
+void TField::WriteFloat(double value) {
+    std::string scratch;
+    Write(VariantToStorage(*this, TVariant(value), scratch));
+}
+
+double TField::AsFloat() const {
+    const TValueView v = Read();
+    switch (StorageOf(dataType_)) {
+        case TStorageKind::Integer:
+            if (dataType_ == TFieldType::ftBoolean) AccessError(kTypeFloat);
+            return v.IsNull() ? 0 : static_cast<double>(v.integer);
+        case TStorageKind::Float:
+            return v.IsNull() ? 0 : v.number;
+        case TStorageKind::Text:
+            if (dataType_ == TFieldType::ftBlob) AccessError(kTypeFloat);
+            return StrToFloat(v.text, dataSet_->FormatSettings());
+    }
+    return 0;
+}
+
+void TField::SetAsFloat(double value) {
+    dataSet_->CheckFieldWritable(*this);
+    if (dataType_ == TFieldType::ftBoolean || dataType_ == TFieldType::ftBlob) AccessError(kTypeFloat);
+    if (StorageOf(dataType_) == TStorageKind::Text)
+        return WriteText(FloatToStr(value, dataSet_->FormatSettings()));
+    WriteFloat(value);
+}
+
+void TField::SetAsCurrency(double value) {
+    SetAsFloat(value);
+}
+
+double TField::AsDateTime() const {
+    const TValueView v = Read();
+    if (IsDateTimeType(dataType_)) return v.IsNull() ? 0 : v.number;
+    if (IsStringType(dataType_) || IsMemoType(dataType_))
+        return StrToDateTime(v.text, dataSet_->FormatSettings());
+    AccessError(kTypeDateTime);
+}
+
+void TField::SetAsDateTime(double value) {
+    dataSet_->CheckFieldWritable(*this);
+    if (IsDateTimeType(dataType_)) return Write(TValueView::FromFloat(value));
+    if (IsStringType(dataType_) || IsMemoType(dataType_))
+        return WriteText(DateTimeToStr(value, dataSet_->FormatSettings()));
+    AccessError(kTypeDateTime);
+}
+
+// ---------------------------------------------------------------- variants
+
+TVariant TField::Value() const {
+    return StorageToVariant(*this, Read());
+}
+
+void TField::SetValue(const TVariant& value) {
+    dataSet_->CheckFieldWritable(*this);
+    if (value.Type() == TVarType::String) return WriteText(value.Text());
+    std::string scratch;
+    Write(VariantToStorage(*this, value, scratch));
+}
+
+TVariant TField::OldValue() const {
+    if (dataSet_->State() == dsInsert) return {};
+    return StorageToVariant(*this, dataSet_->ReadOldField(*this));
+}
+
+}  // namespace tv

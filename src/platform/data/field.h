@@ -1,0 +1,123 @@
+#pragma once
+// One field of a dataset: its definition, display properties and typed access to the value of the
+// dataset's active record. Values are read from and written to the dataset's record buffers; text
+// conversions follow the field's type and the dataset's format settings.
+
+#include "platform/data/field_type.h"
+#include "platform/data/variant.h"
+#include "platform/rtl/component.h"
+#include "platform/rtl/event.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+class TDataSet;
+
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+TV_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
+
+class TField;
+using TFieldNotifyEvent = TEvent<void(TField*)>;
+
+// Fields belong to their dataset, which makes and frees them; they have no owner component.
+class TField : public TComponent {
+    TV_CLASS(TField, TComponent)
+public:
+    TDataSet* DataSet() const { return dataSet_; }
+    const std::string& FieldName() const { return fieldName_; }
+    TFieldType DataType() const { return dataType_; }
+    int Size() const { return size_; }
+    // Position of the field's value in the record (1-based), fixed while the dataset is open.
+    int FieldNo() const { return fieldNo_; }
+    // Position among the dataset's fields (0-based); settable to reorder the fields.
+    int Index() const;
+    void SetIndex(int index);
+
+    // The label grids and text tables show; the field name until one is set.
+    const std::string& DisplayLabel() const { return displayLabel_.empty() ? fieldName_ : displayLabel_; }
+    void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
+    const std::string& DisplayName() const { return DisplayLabel(); }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool Required() const { return required_; }
+    void SetRequired(bool required) { required_ = required; }
+    // Numbers right, everything else left, as grids align them.
+    TAlignment Alignment() const;
+    // Whether the value can be changed now: the field is not read-only and its dataset is open.
+    bool CanModify() const;
+
+    bool IsNull() const;
+    void Clear();
+
+    // The value as text, and text converted into the value by the field's type: a string is cut to
+    // Size characters; a number, date or time is read with the dataset's format settings; a Boolean
+    // accepts any leading part of "True" or "False" in any letter case; empty text clears every
+    // field that is not a string. A text that does not convert raises, leaving the value as it was.
+    std::string AsString() const;
+    void SetAsString(std::string_view text);
+    std::string Text() const { return AsString(); }
+    void SetText(std::string_view text) { SetAsString(text); }
+    std::string DisplayText() const { return AsString(); }
+
+    // Typed access; a null value reads as 0, false or empty. A type the field cannot give or take
+    // raises EDatabaseError "Cannot access field ... as type ...".
+    int AsInteger() const;
+    void SetAsInteger(int value);
+    std::int64_t AsLargeInt() const;
+    void SetAsLargeInt(std::int64_t value);
+    bool AsBoolean() const;
+    void SetAsBoolean(bool value);
+    double AsFloat() const;
+    void SetAsFloat(double value);
+    double AsCurrency() const { return AsFloat(); }
+    void SetAsCurrency(double value);
+    double AsDateTime() const;  // TDateTime: days since 1899-12-30
+    void SetAsDateTime(double value);
+
+    // The value as a variant: Null for no value.
+    TVariant Value() const;
+    void SetValue(const TVariant& value);
+    TVariant AsVariant() const { return Value(); }
+    void SetAsVariant(const TVariant& value) { SetValue(value); }
+    // In edit state the value the record held when the edit began; in insert state Unassigned
+    // (the record had no value before); otherwise the current value.
+    TVariant OldValue() const;
+    // The value the record will be posted with: in edit and insert state the current value of the
+    // edit buffer; otherwise the current value.
+    TVariant NewValue() const { return Value(); }
+
+    // Raised before a new value is stored (it may raise to refuse it) and after it was stored.
+    TFieldNotifyEvent OnValidate;
+    TFieldNotifyEvent OnChange;
+
+    // Asks the data-aware controls to move the focus to the control showing this field.
+    void FocusControl();
+
+private:
+    friend class TDataSet;
+    TField(TDataSet* dataSet, std::string name, TFieldType type, int size, bool required);
+
+    TValueView Read() const;
+    void Write(const TValueView& value);
+    void WriteText(std::string_view text);
+    void WriteInteger(std::int64_t value);
+    void WriteFloat(double value);
+    [[noreturn]] void AccessError(std::string_view typeName) const;
+
+    TDataSet* dataSet_;
+    std::string fieldName_;
+    std::string displayLabel_;
+    TFieldType dataType_;
+    int size_;
+    int fieldNo_ = 0;
+    bool visible_ = true;
+    bool readOnly_ = false;
+    bool required_;
+};
+
+}  // namespace tv

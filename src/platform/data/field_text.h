@@ -1,0 +1,27 @@
+#pragma once
+// Conversions of field values: stored slot values to text and variants and back, by the field's
+// type and its dataset's format settings. Failures raise EDatabaseError with the class library's
+// texts (dates and times raise EConvertError from the date routines).
+
+#include "platform/data/variant.h"
+
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+class TField;
+
+// The field's text of a stored value ("" for no value).
+std::string StorageToText(const TField& field, const TValueView& value);
+// A text read into a stored value of the field's type; a text value points into `scratch`.
+// Empty text gives no value except for strings; strings are cut to the field's size.
+TValueView TextToStorage(const TField& field, std::string_view text, std::string& scratch);
+// A variant converted to the field's type (texts are not cut); a text value points into `scratch`.
+TValueView VariantToStorage(const TField& field, const TVariant& value, std::string& scratch);
+TVariant StorageToVariant(const TField& field, const TValueView& value);
+// A value of any kind (from a row source) converted to the field's type: texts are read as
+// TextToStorage reads them, numbers cross between integer and float, and become text for strings.
+TValueView ConvertToField(const TField& field, const TValueView& value, std::string& scratch);
+
+}  // namespace tv

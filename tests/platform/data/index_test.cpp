@@ -1,0 +1,308 @@
+// Indexes, unique keys with the post-error hook, Locate, FindKey, filters and bookmarks.
+
+#include "data_test_support.h"
+#include "platform/data/data_classes.h"
+#include "platform/rtl/class_info.h"
+
+#include <gtest/gtest.h>
+
+namespace tv {
+namespace {
+
+using test::Ids;
+using test::NumberedTable;
+
+// ID, NAME, CITY: people whose names differ in case and length.
+std::unique_ptr<TClientDataSet> People() {
+    auto ds = std::make_unique<TClientDataSet>();
+    ds->FieldDefs().Add("ID", TFieldType::ftInteger);
+    ds->FieldDefs().Add("NAME", TFieldType::ftString, 20);
+    ds->FieldDefs().Add("CITY", TFieldType::ftString, 20);
+    ds->CreateDataSet();
+    const struct {
+        int id;
+        const char* name;
+        const char* city;
+    } rows[] = {{1, "Anna", "Ume\xC3\xA5"},
+                {2, "anders", "ume\xC3\xA5"},
+                {3, "Bo", "Lund"},
+                {4, "Berit", "Lund"},
+                {5, "bo", "Kiruna"}};
+    for (const auto& r : rows) {
+        ds->Append();
+        ds->FieldByName("ID").SetAsInteger(r.id);
+        ds->FieldByName("NAME").SetAsString(r.name);
+        ds->FieldByName("CITY").SetAsString(r.city);
+        ds->Post();
+    }
+    ds->First();
+    return ds;
+}
+
+struct OrderCase {
+    const char* fields;
+    TIndexOptions options;
+    std::vector<int> ids;
+};
+
+TEST(Index, OrdersByTheIndexFieldsWithTheirOptions) {
+    const OrderCase cases[] = {
+        {"NAME", 0, {1, 4, 3, 2, 5}},                  // capitals before small letters
+        {"NAME", ixCaseInsensitive, {2, 1, 4, 3, 5}},  // equal keys keep their natural order
+        {"NAME", ixDescending, {5, 2, 3, 4, 1}},
+        {"CITY;NAME", ixCaseInsensitive, {5, 4, 3, 2, 1}},
+        {"", 0, {1, 2, 3, 4, 5}},  // no index: the natural order
+    };
+    for (const auto& c : cases) {
+        auto ds = People();
+        ds->AddIndex("ix", c.fields, c.options);
+        ds->SetIndexName(*c.fields ? "ix" : "");
+        EXPECT_EQ(Ids(*ds), c.ids) << c.fields << " " << c.options;
+    }
+    auto ds = People();
+    ds->SetIndexFieldNames("CITY;ID");
+    EXPECT_EQ(Ids(*ds), (std::vector<int>{5, 3, 4, 1, 2}));
+    ds->Locate("ID", TVariant(4));
+    ds->SetIndexFieldNames("");
+    EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 4) << "changing the index keeps the current record";
+    EXPECT_THROW(ds->SetIndexFieldNames("NOPE"), EDatabaseError);
+    EXPECT_EQ(ds->IndexFieldNames(), "") << "a refused index leaves the old one";
+}
+
+TEST(Index, PostingKeepsTheIndexOrder) {
+    auto ds = People();
+    ds->SetIndexFieldNames("ID");
+    ds->Append();
+    ds->FieldByName("ID").SetAsInteger(0);
+    ds->Post();
+    EXPECT_EQ(ds->RecNo(), 1);
+    ds->Locate("ID", TVariant(3));
+    ds->Edit();
+    ds->FieldByName("ID").SetAsInteger(9);
+    ds->Post();
+    EXPECT_EQ(ds->RecNo(), 6);
+    EXPECT_EQ(Ids(*ds), (std::vector<int>{0, 1, 2, 4, 5, 9}));
+}
+
+TEST(Index, UniqueIndexRefusesADuplicateAtPostAndThePostErrorHookCanAbort) {
+    auto ds = People();
+    ds->AddIndex("ByName", "NAME", ixUnique | ixCaseInsensitive);
+    ds->SetIndexName("ByName");
+    ds->Append();
+    ds->FieldByName("NAME").SetAsString("BERIT");
+    try {
+        ds->Post();
+        ADD_FAILURE();
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message, "Key violation.");
+    }
+    EXPECT_EQ(ds->State(), dsInsert);
+
+    std::string seen;
+    ds->OnPostError = [&](TDataSet*, EDatabaseError& e, TDataAction& action) {
+        seen = e.Message;
+        action = TDataAction::daAbort;
+    };
+    EXPECT_THROW(ds->Post(), EAbort);
+    EXPECT_EQ(seen, "Key violation.");
+    EXPECT_EQ(ds->State(), dsInsert) << "the record stays unposted";
+    ds->Cancel();
+    EXPECT_EQ(ds->RecordCount(), 5);
+
+    ds->OnPostError = [&](TDataSet* d, EDatabaseError&, TDataAction& action) {
+        d->FieldByName("NAME").SetAsString("Berit 2");  // mend and try again
+        action = TDataAction::daRetry;
+    };
+    ds->Append();
+    ds->FieldByName("NAME").SetAsString("berit");
+    ds->Post();
+    EXPECT_EQ(ds->FieldByName("NAME").AsString(), "Berit 2");
+
+    ds->Locate("NAME", TVariant("Anna"));
+    ds->Edit();
+    ds->FieldByName("CITY").SetAsString("Lund");
+    ds->Post();  // the record's own key is no duplicate
+    EXPECT_EQ(ds->RecordCount(), 6);
+}
+
+struct LocateCase {
+    const char* fields;
+    std::vector<TVariant> values;
+    TLocateOptions options;
+    int id;  // 0: not found
+};
+
+TEST(Index, LocateFindsByOneOrSeveralFieldsWithItsOptions) {
+    const LocateCase cases[] = {
+        {"NAME", {"anna"}, loCaseInsensitive, 1},
+        {"NAME", {"anna"}, 0, 0},
+        {"NAME", {"an"}, loPartialKey, 2},
+        {"NAME", {"AN"}, loPartialKey | loCaseInsensitive, 1},
+        {"NAME;CITY", {"bo", "LUND"}, loCaseInsensitive, 3},
+        {"NAME;CITY", {"Bo", "Kiruna"}, 0, 0},
+        {"CITY", {"UME\xC3\x85"}, loCaseInsensitive, 1},  // Å folds to å
+        {"ID", {TVariant(4)}, 0, 4},
+        {"ID", {"4"}, 0, 4},  // a text looks up an integer field by its value
+        {"NAME", {"Nobody"}, loPartialKey, 0},
+    };
+    for (const auto& c : cases) {
+        auto ds = People();
+        ds->Last();
+        const bool found = ds->Locate(c.fields, c.values, c.options);
+        EXPECT_EQ(found, c.id != 0) << c.fields << " " << c.values[0].Text();
+        EXPECT_EQ(ds->FieldByName("ID").AsInteger(), c.id ? c.id : 5) << "not found: the cursor stays";
+    }
+    auto ds = People();
+    EXPECT_THROW(ds->Locate("NAME;CITY", TVariant("x")), EDatabaseError);
+}
+
+TEST(Index, FindKeyAndFindNearestSearchTheCurrentIndex) {
+    auto ds = People();
+    EXPECT_THROW(ds->FindKey({TVariant("Bo")}), EDatabaseError) << "no index";
+    ds->SetIndexFieldNames("NAME");
+    EXPECT_TRUE(ds->FindKey({TVariant("Bo")}));
+    EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 3);
+    EXPECT_FALSE(ds->FindKey({TVariant("Bx")}));
+    EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 3);
+    ds->FindNearest({TVariant("B")});
+    EXPECT_EQ(ds->FieldByName("NAME").AsString(), "Berit");
+    ds->FindNearest({TVariant("zzz")});
+    EXPECT_EQ(ds->FieldByName("NAME").AsString(), "bo") << "past every key: the last record";
+}
+
+struct FilterCase {
+    const char* filter;
+    TFilterOptions options;
+    std::vector<int> ids;
+};
+
+TEST(Index, FilterOfTheFormFieldEqualsQuotedValue) {
+    auto ds = std::make_unique<TClientDataSet>();
+    ds->FieldDefs().Add("ID", TFieldType::ftInteger);
+    ds->FieldDefs().Add("const_table", TFieldType::ftString, 256);
+    ds->FieldDefs().Add("const_value", TFieldType::ftInteger);
+    ds->CreateDataSet();
+    const struct {
+        const char* table;
+        int value;
+    } rows[] = {{"atKunder", 1}, {"atArtiklar", 5}, {"atKunder", 5}, {"it's", 2}, {"", 3}};
+    int id = 0;
+    for (const auto& r : rows) {
+        ds->Append();
+        ds->FieldByName("ID").SetAsInteger(++id);
+        ds->FieldByName("const_table").SetAsString(r.table);
+        ds->FieldByName("const_value").SetAsInteger(r.value);
+        ds->Post();
+    }
+    ds->Append();
+    ds->FieldByName("ID").SetAsInteger(6);  // no table at all
+    ds->Post();
+    const FilterCase cases[] = {
+        {"const_table='atKunder'", 0, {1, 3}}, {"  const_table = 'atKunder'  ", 0, {1, 3}},
+        {"const_table='ATKUNDER'", 0, {}},     {"const_table='ATKUNDER'", foCaseInsensitive, {1, 3}},
+        {"const_table='it''s'", 0, {4}},  // inner quotes doubled
+        {"const_table=''", 0, {5, 6}},    // empty matches no value too
+        {"const_value='5'", 0, {2, 3}},        {"", 0, {1, 2, 3, 4, 5, 6}},
+    };
+    for (const auto& c : cases) {
+        ds->SetFiltered(false);
+        ds->SetFilterOptions(c.options);
+        ds->SetFilter(c.filter);
+        ds->SetFiltered(true);
+        EXPECT_EQ(Ids(*ds), c.ids) << c.filter;
+    }
+    ds->SetFilter("const_table='atKunder'");
+    ds->Append();
+    ds->FieldByName("const_table").SetAsString("atOrder");
+    ds->Post();  // a record outside the filter leaves the view when posted
+    EXPECT_EQ(ds->RecordCount(), 2);
+    ds->SetFiltered(false);
+    EXPECT_EQ(ds->RecordCount(), 7);
+
+    for (const char* bad : {"const_table=atKunder", "const_table='open", "const_table", "='x'", "a='x' b"}) {
+        try {
+            ds->SetFilter(bad);
+            ds->SetFiltered(true);
+            ADD_FAILURE() << bad;
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.Message,
+                      std::string("Filter expression '") + bad + "' is not of the form field='value'");
+        }
+        ds->SetFiltered(false);
+    }
+    ds->SetFilter("missing='x'");
+    EXPECT_THROW(ds->SetFiltered(true), EDatabaseError);
+    EXPECT_FALSE(ds->Filtered());
+}
+
+TEST(Index, BookmarksSurviveInsertsAndFollowTheCursorOrder) {
+    auto ds = NumberedTable(5);
+    ds->SetRecNo(3);
+    const TBookmark third = ds->GetBookmark();
+    ds->First();
+    ds->Insert();
+    ds->FieldByName("ID").SetAsInteger(0);
+    ds->Post();
+    ds->GotoBookmark(third);
+    EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 3);
+    EXPECT_EQ(ds->RecNo(), 4);
+
+    ds->First();
+    const TBookmark zero = ds->GetBookmark();
+    EXPECT_LT(ds->CompareBookmarks(zero, third), 0);
+    ds->SetIndexFieldNames("ID");
+    ds->AddIndex("Down", "ID", ixDescending);
+    ds->SetIndexName("Down");
+    EXPECT_GT(ds->CompareBookmarks(zero, third), 0) << "in the order of the current index";
+    EXPECT_EQ(ds->CompareBookmarks(third, third), 0);
+    EXPECT_LT(ds->CompareBookmarks(TBookmark{}, third), 0);
+
+    ds->GotoBookmark(third);
+    ds->Delete();
+    EXPECT_FALSE(ds->BookmarkValid(third));
+    try {
+        ds->GotoBookmark(third);
+        ADD_FAILURE();
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message, "Record not found");
+    }
+    EXPECT_TRUE(ds->BookmarkValid(zero));
+    ds->SetFilter("ID='1'");
+    ds->SetFiltered(true);
+    EXPECT_FALSE(ds->BookmarkValid(zero)) << "a record outside the filter cannot be reached";
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(Index, TheIndexCanBeSetByPropertyNameAsTheGridsOrderingDoes) {
+    auto ds = People();
+    EXPECT_EQ(ds->ClassName(), "TClientDataSet");
+    const TPropInfo* prop = ds->ClassInfo().FindProperty("indexfieldnames");
+    ASSERT_NE(prop, nullptr);
+    prop->SetStr(*ds, "NAME");
+    EXPECT_EQ(prop->GetStr(*ds), "NAME");
+    EXPECT_EQ(test::Ids(*ds), (std::vector<int>{1, 4, 3, 2, 5}));
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(Index, RegisteredDataClassesAreFoundAndBuiltByName) {
+    RegisterDataClasses();
+    const TClassInfo* cls = GetClass("tclientdataset");
+    ASSERT_NE(cls, nullptr);
+    std::unique_ptr<TObject> made(cls->Construct<TComponent*>(nullptr));
+    EXPECT_NE(dynamic_cast<TClientDataSet*>(made.get()), nullptr);
+    EXPECT_TRUE(cls->InheritsFrom(TDataSet::StaticClassInfo()));
+    EXPECT_NE(GetClass("TDataSource"), nullptr);
+}
+
+}  // namespace
+}  // namespace tv
