@@ -84,7 +84,7 @@ BENCHMARK(BM_AppendRows)->Unit(benchmark::kMillisecond);
 void BM_Locate(benchmark::State& state) {
     auto ds = EmptyArticles();
     Fill(*ds);
-    const TVariant last("a" + std::to_string(100000 + kRecords - 1));
+    const Variant last = Variant::FromUtf8("a" + std::to_string(100000 + kRecords - 1));
     for (auto _ : state) {
         ds->First();
         benchmark::DoNotOptimize(ds->Locate("ARTNR", last, loCaseInsensitive));
@@ -96,7 +96,8 @@ BENCHMARK(BM_Locate)->Unit(benchmark::kMillisecond);
 void BM_LocateTwoFields(benchmark::State& state) {
     auto ds = EmptyArticles();
     Fill(*ds);
-    const std::vector<TVariant> key{TVariant("A" + std::to_string(100000 + kRecords - 1)), TVariant(999)};
+    const std::vector<Variant> key{Variant::FromUtf8("A" + std::to_string(100000 + kRecords - 1)),
+                                   Variant(999)};
     for (auto _ : state) {
         ds->First();
         benchmark::DoNotOptimize(ds->Locate("ARTNR;STOCK", key));
@@ -112,7 +113,7 @@ void BM_FindKey(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            ds->FindKey({TVariant("A" + std::to_string(100000 + (i++ * 7919) % kRecords))}));
+            ds->FindKey({Variant::FromUtf8("A" + std::to_string(100000 + (i++ * 7919) % kRecords))}));
     }
 }
 BENCHMARK(BM_FindKey);

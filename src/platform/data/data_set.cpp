@@ -116,9 +116,12 @@ std::vector<TField*> TDataSet::GetFieldList(std::string_view names) const {
     return list;
 }
 
-std::vector<TVariant> TDataSet::FieldValues(std::string_view names) const {
-    std::vector<TVariant> values;
-    for (TField* field : GetFieldList(names)) values.push_back(field->Value());
+Variant TDataSet::FieldValues(std::string_view names) const {
+    const std::vector<TField*> fields = GetFieldList(names);
+    if (fields.size() == 1) return fields[0]->Value();
+    Variant values = Variant::ArrayOf(0, static_cast<std::int32_t>(fields.size()) - 1);
+    for (size_t i = 0; i < fields.size(); ++i)
+        values.Element(static_cast<std::int32_t>(i)) = fields[i]->Value();
     return values;
 }
 

@@ -11,10 +11,11 @@
 #include "platform/data/field.h"
 #include "platform/data/field_def.h"
 #include "platform/data/record_store.h"
-#include "platform/data/variant.h"
+#include "platform/data/value_view.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/event.h"
 #include "platform/rtl/format_settings.h"
+#include "platform/rtl/variant.h"
 
 #include <cstdint>
 #include <functional>
@@ -105,8 +106,9 @@ public:
     TField* FindField(std::string_view name) const;                   // letter case ignored
     TField& FieldByName(std::string_view name) const;                 // EDatabaseError when missing
     std::vector<TField*> GetFieldList(std::string_view names) const;  // "a;b"
-    // The values of several fields of the active record at once ("a;b").
-    std::vector<TVariant> FieldValues(std::string_view names) const;
+    // The values of the active record's fields named ("a;b"): one field's value, or a variant
+    // array of them.
+    Variant FieldValues(std::string_view names) const;
 
     // ---- Opening and state.
     void Open();
@@ -160,13 +162,16 @@ public:
     void Resync(TResyncMode mode);
 
     // ---- Searching.
-    bool Locate(std::string_view keyFields, const TVariant& keyValue, TLocateOptions options = 0);
-    bool Locate(std::string_view keyFields, const std::vector<TVariant>& keyValues,
+    // The first record in the current order whose key fields ("a;b") equal the values (a variant
+    // array for several fields); with loPartialKey a text matches the beginning of a string field.
+    // Moves there and answers true, or answers false and stays.
+    bool Locate(std::string_view keyFields, const Variant& keyValues, TLocateOptions options = 0);
+    bool Locate(std::string_view keyFields, const std::vector<Variant>& keyValues,
                 TLocateOptions options = 0);
     // On the fields of the current index: the first record whose leading key fields equal the
     // values; FindNearest stops on the first record at or after them (the last one when none).
-    bool FindKey(const std::vector<TVariant>& keyValues);
-    void FindNearest(const std::vector<TVariant>& keyValues);
+    bool FindKey(const std::vector<Variant>& keyValues);
+    void FindNearest(const std::vector<Variant>& keyValues);
 
     // ---- Indexes. IndexFieldNames ("a;b", ascending, case-sensitive) and IndexName (one of the
     // index definitions) each replace the other. Unique definitions refuse a duplicate key at
@@ -331,7 +336,7 @@ private:
     void CheckUniqueKeys(const data_detail::Record* self) const;
     bool MatchesLocate(const data_detail::Record* record, const std::vector<TField*>& fields,
                        const std::vector<TValueView>& values, TLocateOptions options) const;
-    size_t KeyLowerBound(const std::vector<TVariant>& keyValues, std::vector<std::string>& texts,
+    size_t KeyLowerBound(const std::vector<Variant>& keyValues, std::vector<std::string>& texts,
                          std::vector<TValueView>& values) const;
     int CompareKeyPrefix(const data_detail::Record* record, const std::vector<TValueView>& values) const;
 

@@ -312,11 +312,15 @@ void TDataSet::CheckUniqueKeys(const Record* self) const {
     }
 }
 
-bool TDataSet::Locate(std::string_view keyFields, const TVariant& keyValue, TLocateOptions options) {
-    return Locate(keyFields, std::vector<TVariant>{keyValue}, options);
+bool TDataSet::Locate(std::string_view keyFields, const Variant& keyValues, TLocateOptions options) {
+    if (!keyValues.IsArray()) return Locate(keyFields, std::vector<Variant>{keyValues}, options);
+    std::vector<Variant> values;
+    for (std::int32_t i = keyValues.LowBound(); i <= keyValues.HighBound(); ++i)
+        values.push_back(keyValues.Element(i));
+    return Locate(keyFields, values, options);
 }
 
-bool TDataSet::Locate(std::string_view keyFields, const std::vector<TVariant>& keyValues,
+bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& keyValues,
                       TLocateOptions options) {
     CheckBrowseMode();
     const std::vector<TField*> fields = GetFieldList(keyFields);
@@ -354,7 +358,7 @@ bool TDataSet::MatchesLocate(const Record* record, const std::vector<TField*>& f
     return true;
 }
 
-size_t TDataSet::KeyLowerBound(const std::vector<TVariant>& keyValues, std::vector<std::string>& texts,
+size_t TDataSet::KeyLowerBound(const std::vector<Variant>& keyValues, std::vector<std::string>& texts,
                                std::vector<TValueView>& values) const {
     if (order_.empty()) DatabaseError(kNoActiveIndex);
     if (keyValues.size() > order_.size())
@@ -381,7 +385,7 @@ int TDataSet::CompareKeyPrefix(const Record* record, const std::vector<TValueVie
     return 0;
 }
 
-bool TDataSet::FindKey(const std::vector<TVariant>& keyValues) {
+bool TDataSet::FindKey(const std::vector<Variant>& keyValues) {
     CheckBrowseMode();
     std::vector<std::string> texts;
     std::vector<TValueView> values;
@@ -393,7 +397,7 @@ bool TDataSet::FindKey(const std::vector<TVariant>& keyValues) {
     return true;
 }
 
-void TDataSet::FindNearest(const std::vector<TVariant>& keyValues) {
+void TDataSet::FindNearest(const std::vector<Variant>& keyValues) {
     CheckBrowseMode();
     std::vector<std::string> texts;
     std::vector<TValueView> values;

@@ -112,7 +112,7 @@ void TField::WriteText(std::string_view text) {
 
 void TField::WriteInteger(std::int64_t value) {
     std::string scratch;
-    Write(VariantToStorage(*this, TVariant(value), scratch));
+    Write(IntegerToStorage(*this, value, scratch));
 }
 
 std::int64_t TField::AsLargeInt() const {
@@ -174,7 +174,7 @@ void TField::SetAsBoolean(bool value) {
 
 void TField::WriteFloat(double value) {
     std::string scratch;
-    Write(VariantToStorage(*this, TVariant(value), scratch));
+    Write(FloatToStorage(*this, value, scratch));
 }
 
 double TField::AsFloat() const {
@@ -222,18 +222,18 @@ void TField::SetAsDateTime(double value) {
 
 // ---------------------------------------------------------------- variants
 
-TVariant TField::Value() const {
+Variant TField::Value() const {
     return StorageToVariant(*this, Read());
 }
 
-void TField::SetValue(const TVariant& value) {
+void TField::SetValue(const Variant& value) {
     dataSet_->CheckFieldWritable(*this);
-    if (value.Type() == TVarType::String) return WriteText(value.Text());
+    if (value.IsString()) return WriteText(value.AsUtf8());
     std::string scratch;
     Write(VariantToStorage(*this, value, scratch));
 }
 
-TVariant TField::OldValue() const {
+Variant TField::OldValue() const {
     if (dataSet_->State() == dsInsert) return {};
     return StorageToVariant(*this, dataSet_->ReadOldField(*this));
 }

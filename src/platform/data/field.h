@@ -4,9 +4,10 @@
 // conversions follow the field's type and the dataset's format settings.
 
 #include "platform/data/field_type.h"
-#include "platform/data/variant.h"
+#include "platform/data/value_view.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/event.h"
+#include "platform/rtl/variant.h"
 
 #include <cstdint>
 #include <string>
@@ -79,17 +80,18 @@ public:
     double AsDateTime() const;  // TDateTime: days since 1899-12-30
     void SetAsDateTime(double value);
 
-    // The value as a variant: Null for no value.
-    TVariant Value() const;
-    void SetValue(const TVariant& value);
-    TVariant AsVariant() const { return Value(); }
-    void SetAsVariant(const TVariant& value) { SetValue(value); }
-    // In edit state the value the record held when the edit began; in insert state Unassigned
-    // (the record had no value before); otherwise the current value.
-    TVariant OldValue() const;
+    // The value as a variant: Null for no value; strings as text, integer fields as Integer (Int64
+    // for largeint), floats as Double, currencies as Currency, dates and times as Date.
+    Variant Value() const;
+    void SetValue(const Variant& value);
+    Variant AsVariant() const { return Value(); }
+    void SetAsVariant(const Variant& value) { SetValue(value); }
+    // In edit state the value the record held when the edit began; in insert state Empty, the
+    // class library's Unassigned (the record had no value before); otherwise the current value.
+    Variant OldValue() const;
     // The value the record will be posted with: in edit and insert state the current value of the
-    // edit buffer; otherwise the current value.
-    TVariant NewValue() const { return Value(); }
+    // edit buffer (Null for a field not set in a new record); otherwise the current value.
+    Variant NewValue() const { return Value(); }
 
     // Raised before a new value is stored (it may raise to refuse it) and after it was stored.
     TFieldNotifyEvent OnValidate;

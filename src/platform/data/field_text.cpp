@@ -133,45 +133,57 @@ TValueView TextToStorage(const TField& field, std::string_view text, std::string
     }
 }
 
-TValueView VariantToStorage(const TField& field, const TVariant& value, std::string& scratch) {
-    if (value.IsEmpty()) return {};
-    const TFieldType type = field.DataType();
-    if (value.Type() == TVarType::String) {
-        if (StorageOf(type) == TStorageKind::Text) {
-            scratch = value.Text();
-            return TValueView::FromText(scratch);
-        }
-        return TextToStorage(field, value.Text(), scratch);
-    }
-    switch (StorageOf(type)) {
-        case TStorageKind::Text: {
-            // A number looked up or linked by a string field compares as its text.
-            const TFormatSettings& settings = SettingsOf(field);
-            switch (value.Type()) {
-                case TVarType::Boolean:
-                    scratch = value.AsBoolean() ? kTrueText : kFalseText;
-                    break;
-                case TVarType::Integer:
-                    scratch = IntToStr(value.AsInt64());
-                    break;
-                case TVarType::DateTime:
-                    scratch = DateTimeToStr(value.AsDouble(), settings);
-                    break;
-                default:
-                    scratch = FloatToStr(value.AsDouble(), settings);
-                    break;
-            }
-            return TValueView::FromText(scratch);
-        }
-        case TStorageKind::Integer:
-            if (type == TFieldType::ftBoolean) return TValueView::FromInteger(value.AsBoolean() ? 1 : 0);
-            if (value.Type() == TVarType::Integer || value.Type() == TVarType::Boolean)
-                return TValueView::FromInteger(CheckRange(field, value.AsInt64()));
-            return TValueView::FromInteger(RoundToInteger(field, value.AsDouble()));
+TValueView IntegerToStorage(const TField& field, std::int64_t value, std::string& scratch) {
+    switch (StorageOf(field.DataType())) {
+        case TStorageKind::Text:
+            return TextToStorage(field, IntToStr(value), scratch);
         case TStorageKind::Float:
-            return TValueView::FromFloat(ForField(field, value.AsDouble()));
+            return TValueView::FromFloat(ForField(field, static_cast<double>(value)));
+        case TStorageKind::Integer:
+            if (field.DataType() == TFieldType::ftBoolean) return TValueView::FromInteger(value != 0 ? 1 : 0);
+            return TValueView::FromInteger(CheckRange(field, value));
     }
     return {};
+}
+
+TValueView FloatToStorage(const TField& field, double value, std::string& scratch) {
+    switch (StorageOf(field.DataType())) {
+        case TStorageKind::Text:
+            return TextToStorage(field, FloatToStr(value, SettingsOf(field)), scratch);
+        case TStorageKind::Float:
+            return TValueView::FromFloat(ForField(field, value));
+        case TStorageKind::Integer:
+            if (field.DataType() == TFieldType::ftBoolean) return TValueView::FromInteger(value != 0 ? 1 : 0);
+            return TValueView::FromInteger(RoundToInteger(field, value));
+    }
+    return {};
+}
+
+TValueView VariantToStorage(const TField& field, const Variant& value, std::string& scratch) {
+    if (value.IsEmpty() || value.IsNull()) return {};
+    const TFormatSettings& settings = SettingsOf(field);
+    const TStorageKind storage = StorageOf(field.DataType());
+    if (value.IsString() || storage == TStorageKind::Text) {
+        // Texts are read by the field's type; a number looked up by a string field compares as
+        // its text.
+        std::string text = value.AsUtf8(&settings);
+        if (storage == TStorageKind::Text) {
+            scratch = std::move(text);
+            return TValueView::FromText(scratch);
+        }
+        return TextToStorage(field, text, scratch);
+    }
+    switch (value.VarType()) {
+        case varBoolean:
+            return IntegerToStorage(field, value.AsBoolean() ? 1 : 0, scratch);
+        case varSingle:
+        case varDouble:
+        case varCurrency:
+        case varDate:
+            return FloatToStorage(field, value.AsDouble(&settings), scratch);
+        default:
+            return IntegerToStorage(field, value.AsInt64(&settings), scratch);
+    }
 }
 
 TValueView ConvertToField(const TField& field, const TValueView& value, std::string& scratch) {
@@ -181,37 +193,34 @@ TValueView ConvertToField(const TField& field, const TValueView& value, std::str
         case TValueView::Kind::Text:
             return TextToStorage(field, value.text, scratch);
         case TValueView::Kind::Integer:
-            if (StorageOf(field.DataType()) == TStorageKind::Text)
-                return TextToStorage(field, IntToStr(value.integer), scratch);
-            return VariantToStorage(field, TVariant(value.integer), scratch);
+            return IntegerToStorage(field, value.integer, scratch);
         case TValueView::Kind::Float:
-            if (StorageOf(field.DataType()) == TStorageKind::Text)
-                return TextToStorage(field, FloatToStr(value.number, SettingsOf(field)), scratch);
-            return VariantToStorage(field, TVariant(value.number), scratch);
+            return FloatToStorage(field, value.number, scratch);
     }
     return {};
 }
 
-TVariant StorageToVariant(const TField& field, const TValueView& value) {
-    if (value.IsNull()) return TVariant::Null();
+Variant StorageToVariant(const TField& field, const TValueView& value) {
+    if (value.IsNull()) return Variant::Null();
     switch (field.DataType()) {
         case TFieldType::ftBoolean:
-            return TVariant(value.integer != 0);
+            return Variant(value.integer != 0);
         case TFieldType::ftSmallint:
         case TFieldType::ftInteger:
         case TFieldType::ftWord:
+            return Variant(static_cast<std::int32_t>(value.integer));
         case TFieldType::ftLargeint:
-            return TVariant(value.integer);
+            return Variant(static_cast<std::int64_t>(value.integer));
         case TFieldType::ftFloat:
-            return TVariant(value.number);
+            return Variant(value.number);
         case TFieldType::ftCurrency:
-            return TVariant::Currency(value.number);
+            return Variant::FromCurrency(std::llround(value.number * 10000.0));
         case TFieldType::ftDate:
         case TFieldType::ftTime:
         case TFieldType::ftDateTime:
-            return TVariant::DateTime(value.number);
+            return Variant::FromDate(value.number);
         default:
-            return TVariant(std::string(value.text));
+            return Variant::FromUtf8(value.text);
     }
 }
 

@@ -3,7 +3,8 @@
 // type and its dataset's format settings. Failures raise EDatabaseError with the class library's
 // texts (dates and times raise EConvertError from the date routines).
 
-#include "platform/data/variant.h"
+#include "platform/data/value_view.h"
+#include "platform/rtl/variant.h"
 
 #include <string>
 #include <string_view>
@@ -17,9 +18,13 @@ std::string StorageToText(const TField& field, const TValueView& value);
 // A text read into a stored value of the field's type; a text value points into `scratch`.
 // Empty text gives no value except for strings; strings are cut to the field's size.
 TValueView TextToStorage(const TField& field, std::string_view text, std::string& scratch);
+// A number converted to the field's type (range-checked; a text field takes its text).
+TValueView IntegerToStorage(const TField& field, std::int64_t value, std::string& scratch);
+TValueView FloatToStorage(const TField& field, double value, std::string& scratch);
 // A variant converted to the field's type (texts are not cut); a text value points into `scratch`.
-TValueView VariantToStorage(const TField& field, const TVariant& value, std::string& scratch);
-TVariant StorageToVariant(const TField& field, const TValueView& value);
+TValueView VariantToStorage(const TField& field, const Variant& value, std::string& scratch);
+// The field's variant of a stored value: Null for no value, else the type's variant kind.
+Variant StorageToVariant(const TField& field, const TValueView& value);
 // A value of any kind (from a row source) converted to the field's type: texts are read as
 // TextToStorage reads them, numbers cross between integer and float, and become text for strings.
 TValueView ConvertToField(const TField& field, const TValueView& value, std::string& scratch);

@@ -5,7 +5,7 @@
 // its memory from record to record.
 
 #include "platform/data/field_type.h"
-#include "platform/data/variant.h"
+#include "platform/data/value_view.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // columns, then row after row of values.
 
 #include "platform/data/field_type.h"
-#include "platform/data/variant.h"
+#include "platform/data/value_view.h"
 
 #include <string>
 #include <vector>

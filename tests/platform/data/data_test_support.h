@@ -28,6 +28,26 @@ inline std::unique_ptr<TClientDataSet> NumberedTable(int count) {
     return ds;
 }
 
+inline Variant Text(std::string_view text) {
+    return Variant::FromUtf8(text);
+}
+inline Variant Int(std::int32_t value) {
+    return Variant(value);
+}
+
+// A variant as text for comparisons: "<unassigned>", "<null>", "a|b" for arrays, else its text.
+inline std::string Show(const Variant& v) {
+    if (v.IsEmpty()) return "<unassigned>";
+    if (v.IsNull()) return "<null>";
+    if (v.IsArray()) {
+        std::string joined;
+        for (std::int32_t i = v.LowBound(); i <= v.HighBound(); ++i)
+            joined += (i > v.LowBound() ? "|" : "") + Show(v.Element(i));
+        return joined;
+    }
+    return v.AsUtf8();
+}
+
 // The IDs of the records in the dataset's current order, walked from the first.
 inline std::vector<int> Ids(TDataSet& ds, const char* field = "ID") {
     std::vector<int> ids;

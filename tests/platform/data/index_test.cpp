@@ -62,7 +62,7 @@ TEST(Index, OrdersByTheIndexFieldsWithTheirOptions) {
     auto ds = People();
     ds->SetIndexFieldNames("CITY;ID");
     EXPECT_EQ(Ids(*ds), (std::vector<int>{5, 3, 4, 1, 2}));
-    ds->Locate("ID", TVariant(4));
+    ds->Locate("ID", test::Int(4));
     ds->SetIndexFieldNames("");
     EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 4) << "changing the index keeps the current record";
     EXPECT_THROW(ds->SetIndexFieldNames("NOPE"), EDatabaseError);
@@ -76,7 +76,7 @@ TEST(Index, PostingKeepsTheIndexOrder) {
     ds->FieldByName("ID").SetAsInteger(0);
     ds->Post();
     EXPECT_EQ(ds->RecNo(), 1);
-    ds->Locate("ID", TVariant(3));
+    ds->Locate("ID", test::Int(3));
     ds->Edit();
     ds->FieldByName("ID").SetAsInteger(9);
     ds->Post();
@@ -118,7 +118,7 @@ TEST(Index, UniqueIndexRefusesADuplicateAtPostAndThePostErrorHookCanAbort) {
     ds->Post();
     EXPECT_EQ(ds->FieldByName("NAME").AsString(), "Berit 2");
 
-    ds->Locate("NAME", TVariant("Anna"));
+    ds->Locate("NAME", test::Text("Anna"));
     ds->Edit();
     ds->FieldByName("CITY").SetAsString("Lund");
     ds->Post();  // the record's own key is no duplicate
@@ -127,46 +127,51 @@ TEST(Index, UniqueIndexRefusesADuplicateAtPostAndThePostErrorHookCanAbort) {
 
 struct LocateCase {
     const char* fields;
-    std::vector<TVariant> values;
+    std::vector<Variant> values;
     TLocateOptions options;
     int id;  // 0: not found
 };
 
 TEST(Index, LocateFindsByOneOrSeveralFieldsWithItsOptions) {
     const LocateCase cases[] = {
-        {"NAME", {"anna"}, loCaseInsensitive, 1},
-        {"NAME", {"anna"}, 0, 0},
-        {"NAME", {"an"}, loPartialKey, 2},
-        {"NAME", {"AN"}, loPartialKey | loCaseInsensitive, 1},
-        {"NAME;CITY", {"bo", "LUND"}, loCaseInsensitive, 3},
-        {"NAME;CITY", {"Bo", "Kiruna"}, 0, 0},
-        {"CITY", {"UME\xC3\x85"}, loCaseInsensitive, 1},  // Å folds to å
-        {"ID", {TVariant(4)}, 0, 4},
-        {"ID", {"4"}, 0, 4},  // a text looks up an integer field by its value
-        {"NAME", {"Nobody"}, loPartialKey, 0},
+        {"NAME", {test::Text("anna")}, loCaseInsensitive, 1},
+        {"NAME", {test::Text("anna")}, 0, 0},
+        {"NAME", {test::Text("an")}, loPartialKey, 2},
+        {"NAME", {test::Text("AN")}, loPartialKey | loCaseInsensitive, 1},
+        {"NAME;CITY", {test::Text("bo"), test::Text("LUND")}, loCaseInsensitive, 3},
+        {"NAME;CITY", {test::Text("Bo"), test::Text("Kiruna")}, 0, 0},
+        {"CITY", {test::Text("UME\xC3\x85")}, loCaseInsensitive, 1},  // Å folds to å
+        {"ID", {test::Int(4)}, 0, 4},
+        {"ID", {test::Text("4")}, 0, 4},  // a text looks up an integer field by its value
+        {"NAME", {test::Text("Nobody")}, loPartialKey, 0},
     };
     for (const auto& c : cases) {
         auto ds = People();
         ds->Last();
         const bool found = ds->Locate(c.fields, c.values, c.options);
-        EXPECT_EQ(found, c.id != 0) << c.fields << " " << c.values[0].Text();
+        EXPECT_EQ(found, c.id != 0) << c.fields << " " << test::Show(c.values[0]);
         EXPECT_EQ(ds->FieldByName("ID").AsInteger(), c.id ? c.id : 5) << "not found: the cursor stays";
     }
     auto ds = People();
-    EXPECT_THROW(ds->Locate("NAME;CITY", TVariant("x")), EDatabaseError);
+    EXPECT_THROW(ds->Locate("NAME;CITY", test::Text("x")), EDatabaseError);
+    Variant key = Variant::ArrayOf(0, 1);  // several values as one variant array
+    key.Element(0) = test::Text("Berit");
+    key.Element(1) = test::Text("Lund");
+    EXPECT_TRUE(ds->Locate("NAME;CITY", key));
+    EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 4);
 }
 
 TEST(Index, FindKeyAndFindNearestSearchTheCurrentIndex) {
     auto ds = People();
-    EXPECT_THROW(ds->FindKey({TVariant("Bo")}), EDatabaseError) << "no index";
+    EXPECT_THROW(ds->FindKey({test::Text("Bo")}), EDatabaseError) << "no index";
     ds->SetIndexFieldNames("NAME");
-    EXPECT_TRUE(ds->FindKey({TVariant("Bo")}));
+    EXPECT_TRUE(ds->FindKey({test::Text("Bo")}));
     EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 3);
-    EXPECT_FALSE(ds->FindKey({TVariant("Bx")}));
+    EXPECT_FALSE(ds->FindKey({test::Text("Bx")}));
     EXPECT_EQ(ds->FieldByName("ID").AsInteger(), 3);
-    ds->FindNearest({TVariant("B")});
+    ds->FindNearest({test::Text("B")});
     EXPECT_EQ(ds->FieldByName("NAME").AsString(), "Berit");
-    ds->FindNearest({TVariant("zzz")});
+    ds->FindNearest({test::Text("zzz")});
     EXPECT_EQ(ds->FieldByName("NAME").AsString(), "bo") << "past every key: the last record";
 }
 

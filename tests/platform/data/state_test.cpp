@@ -64,7 +64,7 @@ const EventCase kEventCases[] = {
          ds.Next();
      },
      "BeforeScroll AfterScroll BeforeScroll"},
-    {"locate", [](TDataSet& ds) { ds.Locate("ID", TVariant(2)); }, "BeforeScroll AfterScroll"},
+    {"locate", [](TDataSet& ds) { ds.Locate("ID", test::Int(2)); }, "BeforeScroll AfterScroll"},
     // Closing drops the records of a client dataset; it opens again empty.
     {"close and open",
      [](TDataSet& ds) {
