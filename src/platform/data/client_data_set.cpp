@@ -4,6 +4,7 @@
 #include "platform/data/text_compare.h"
 #include "platform/rtl/class_info.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tv {
@@ -181,6 +182,18 @@ void TClientDataSet::LoadFromBytes(std::string_view bytes) {
         throw;
     }
     Open();
+}
+
+void TClientDataSet::SaveToStream(TStream& stream) const {
+    const std::string bytes = SaveToBytes();
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+void TClientDataSet::LoadFromStream(TStream& stream) {
+    const std::int64_t count = stream.Size() - stream.Position();
+    std::string bytes(static_cast<size_t>(std::max<std::int64_t>(count, 0)), '\0');
+    stream.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    LoadFromBytes(bytes);
 }
 
 void TClientDataSet::AppendRows(IRowSource& source) {

@@ -4,6 +4,7 @@
 
 #include "platform/data/data_set.h"
 #include "platform/data/row_source.h"
+#include "platform/rtl/streams.h"
 
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ public:
     // raises EDatabaseError.
     std::string SaveToBytes() const;
     void LoadFromBytes(std::string_view bytes);
+    // The same through a stream: written at its position; read from its position to its end.
+    void SaveToStream(TStream& stream) const;
+    void LoadFromStream(TStream& stream);
 
     // Appends every row of `source` without record events, then moves to the first record.
     // Columns are matched to fields by name (letter case ignored); a closed dataset without

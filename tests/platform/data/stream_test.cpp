@@ -60,6 +60,13 @@ TEST(Streaming, AWholeTableComesBackAsItWasSaved) {
     EXPECT_EQ(Texts(copy), Texts(*source));
     EXPECT_EQ(copy.SaveToBytes(), bytes);
 
+    TMemoryStream stream;  // the way the settings window copies the rule table
+    source->SaveToStream(stream);
+    stream.SetPosition(0);
+    TClientDataSet streamed;
+    streamed.LoadFromStream(stream);
+    EXPECT_EQ(Texts(streamed), Texts(*source));
+
     // A dataset with fields of its own takes a stream of the same fields, and nothing else.
     TClientDataSet own;
     own.AddField("ID", TFieldType::ftInteger);
