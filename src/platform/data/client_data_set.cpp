@@ -1,7 +1,7 @@
 #include "platform/data/client_data_set.h"
 
 #include "platform/data/field_text.h"
-#include "platform/data/text_compare.h"
+#include "platform/data/key_compare.h"
 #include "platform/rtl/class_info.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "platform/data/data_source.h"
 #include "platform/data/field_text.h"
+#include "platform/data/key_compare.h"
 #include "platform/data/master_link.h"
-#include "platform/data/text_compare.h"
 #include "platform/rtl/class_info.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "platform/data/data_set.h"
 #include "platform/data/data_source.h"
 #include "platform/data/field_text.h"
+#include "platform/data/key_compare.h"
 #include "platform/data/master_link.h"
-#include "platform/data/text_compare.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "platform/data/field_def.h"
 
 #include "platform/data/db_error.h"
-#include "platform/data/text_compare.h"
+#include "platform/data/key_compare.h"
 
 namespace tv {
 

@@ -3,7 +3,7 @@
 #include "platform/data/data_set.h"
 #include "platform/data/db_error.h"
 #include "platform/data/field.h"
-#include "platform/data/text_compare.h"
+#include "platform/data/key_compare.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/number_text.h"
 
