@@ -1,0 +1,62 @@
+#include "core/provisioning.h"
+
+#include "core/app_logger.h"
+#include "core/app_params.h"
+#include "platform/ini/ini_file.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/number_text.h"
+
+namespace tv {
+namespace {
+
+struct SetupKey {
+    std::string_view field;  // of the general settings
+    std::string_view key;    // in the section "General" of "setup.ini"
+    bool numeric;
+};
+constexpr SetupKey kSetupKeys[] = {
+    {"SPCSPathSRC", "VismaPath", false},
+    {"CompanyUsername", "IntegrationUsername", false},
+    {"CompanyPassword", "IntegrationPassword", false},
+    {"CompanySQLAuthMode", "AdminSQLAuthMode", true},
+    {"CompanySQLUsername", "AdminSQLUsername", false},
+    {"CompanySQLPassword", "AdminSQLPassword", false},
+};
+
+}  // namespace
+
+bool IsProvisioningRun() {
+    return FindCmdLineSwitch("setup");
+}
+
+void RunProvisioning(IProvisioningSettings& settings) {
+    AppLogger().LogInfo(kLogSetupInitialized);
+    settings.EmptyGeneralSettings();
+    settings.LoadSettings();
+    try {
+        const std::string setupFile =
+            IncludeTrailingPathDelimiter(GetCurrentDir()) + std::string(kSetupFileName);
+        if (FileExists(setupFile)) {
+            TIniFile ini(setupFile);
+            for (const auto& k : kSetupKeys) {
+                std::string value = ini.ReadString(kSetupSection, k.key, settings.GeneralText(k.field));
+                if (k.numeric)
+                    settings.SetGeneralInteger(k.field, StrToInt(value));
+                else
+                    settings.SetGeneralText(k.field, value);
+            }
+            settings.PostGeneralSettings();
+            // The file holds passwords in plain text: a copy that cannot be deleted is reported.
+            try {
+                DeleteFile(setupFile);
+            } catch (const std::exception& e) {
+                AppLogger().LogWarn(setupFile, e);
+            }
+        }
+        settings.SaveSettings();
+    } catch (const std::exception& e) {
+        AppLogger().LogError(kLogSetupFailed, e);
+    }
+}
+
+}  // namespace tv

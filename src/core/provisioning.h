@@ -1,0 +1,39 @@
+#pragma once
+// The provisioning run started with the switch "setup": the settings are loaded, the general
+// settings take the values of "setup.ini" in the current folder (which is then deleted), and the
+// settings are saved. No window is shown; the process ends afterwards.
+
+#include <string>
+#include <string_view>
+
+namespace tv {
+
+inline constexpr std::string_view kSetupFileName = "setup.ini";
+inline constexpr std::string_view kSetupSection = "General";
+inline constexpr std::string_view kLogSetupInitialized = "Setup initialized";
+inline constexpr std::string_view kLogSetupFailed = "Failed to perform setup";
+
+// What the provisioning run needs of the central data module's settings.
+class IProvisioningSettings {
+public:
+    virtual ~IProvisioningSettings() = default;
+    virtual void EmptyGeneralSettings() = 0;
+    virtual void LoadSettings() = 0;
+    virtual void SaveSettings() = 0;
+    // The general settings' current record, field by name, as text; integer fields take a number.
+    virtual std::string GeneralText(std::string_view field) const = 0;
+    virtual void SetGeneralText(std::string_view field, std::string_view value) = 0;
+    virtual void SetGeneralInteger(std::string_view field, int value) = 0;
+    virtual void PostGeneralSettings() = 0;
+};
+
+// True when the program was started with "setup" ("/" or "-" before it, any case).
+bool IsProvisioningRun();
+
+// Logs "Setup initialized", empties and loads the settings, merges "setup.ini" of the current
+// folder into the general settings and deletes it, and saves the settings. A failure of the merge
+// or the save is logged as "Failed to perform setup" and the run ends normally; a failure of the
+// load raises.
+void RunProvisioning(IProvisioningSettings& settings);
+
+}  // namespace tv

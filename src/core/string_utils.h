@@ -1,0 +1,33 @@
+#pragma once
+// The small text helpers the settings store and the jobs share: tokens, C-style escaping (one
+// record per line in the text tables), names safe for files, and blocks of lines for scripts.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/string_list.h"
+
+namespace tv {
+
+// Token number `index` (from 0) of `text` split at every character of `separators`; consecutive
+// separators give empty tokens; an index past the last token gives "".
+std::string ExtractToken(std::string_view text, std::string_view separators, int index);
+
+// Codes 7-13 and 27 as "\a \b \t \n \v \f \r \e", '"' as "\"" and '\' as "\\"; the rest unchanged.
+std::string EscapeCString(std::string_view text);
+// The inverse in one pass; a backslash before any other character stays as it is. Every text
+// EscapeCString writes comes back exactly, a character of code 1 included.
+std::string UnescapeCString(std::string_view text);
+
+// `text` without ":", '"', "/", "\", "?", "<", ">", "|", "*" and the characters of code 0 to 31.
+std::string MakeSafeFileName(std::string_view text);
+
+inline constexpr std::string_view kGetChunkFailed = "GetChunk : [%s] ";
+
+// Lines chunkno × size to chunkno × size + size - 1 of `source` (fewer at its end; none when size
+// is 0 or less, or chunkno is negative). A failure is logged at fatal level with kGetChunkFailed
+// and the lines gathered so far are returned.
+std::unique_ptr<TStringList> GetChunk(const TStrings& source, int chunkno, int size);
+
+}  // namespace tv
