@@ -271,7 +271,7 @@ std::string SqlType(const Table& t, const Field& f) {
     if (f.type == "c" || f.type == "dt") return "TEXT";
     if (f.type == "ts") return t.tsUnix ? "INTEGER" : "TEXT";
     if (f.type == "b") return "INTEGER";
-    return "REAL";
+    return "NUMERIC";  // whole numbers are stored as integers, so SQL reads "12", not "12.0"
 }
 
 bool InPk(const Table& t, int f) {
@@ -304,7 +304,7 @@ std::string Ddl(const std::vector<Table>& tables) {
         if (t.parent >= 0 && !seen.count("radnr")) {
             bool named = false;
             for (const auto& [no, f] : t.fields) named |= f.column == "radnr";
-            if (!named) cols.push_back("\"radnr\" REAL NOT NULL"), seen.insert("radnr");
+            if (!named) cols.push_back("\"radnr\" NUMERIC NOT NULL"), seen.insert("radnr");
         }
         for (const auto& [no, f] : t.fields) {
             if (f.type == "rows" || seen.count(f.column)) continue;

@@ -888,8 +888,9 @@ int32_t Company::Update(Record& r) {
     std::vector<const FieldDef*> written;
     for (uint16_t i = 0; i < t.fieldCount; ++i) {
         const FieldDef& f = t.fields[i];
+        // The key identifies the record and is never rewritten: "a100 " finds "A100" and leaves it.
         if (f.type == FieldType::Data || f.no == t.countField || f.no == t.stampField ||
-            !r.set[static_cast<size_t>(f.no)])
+            IsKeyField(t, f.no) || !r.set[static_cast<size_t>(f.no)])
             continue;
         sets += (written.empty() ? "" : ", ") + Quote(f.column) + " = ?";
         written.push_back(&f);
@@ -990,8 +991,6 @@ int32_t Company::Delete(Record& r) {
     if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
     handles_.ForgetRows(r.rows);
     r.rows.clear();
-    r.loaded = false;
-    std::fill(r.set.begin(), r.set.end(), 0);
     return ADK_OK;
 }
 

@@ -19,6 +19,8 @@ namespace tv::kit_test {
 std::string KitPath() {
     return std::string(TV_BINARY_DIR) + "/kit/" ADK_LIBRARY_FILE_NAME;
 }
+std::string DemoFixture() { return std::string(TV_FIXTURES_DIR) + "/kit/demo_company.sql"; }
+
 std::string AdkctlPath() {
     return std::string(TV_BINARY_DIR) + "/kit/adkctl";
 }

@@ -160,6 +160,9 @@ private:
     std::string folder_;
 };
 
+// The demo company fixture: customers, suppliers, articles with prices, orders, an offer, an invoice.
+std::string DemoFixture();
+
 // Text read through the kit (Windows-1252) with the given buffer size.
 std::string GetStr(AdkHandle h, int field, int size = 200, AdkErrorRec* error = nullptr);
 // One text value read straight from the company database with SQL (UTF-8).
