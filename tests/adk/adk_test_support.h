@@ -3,10 +3,14 @@
 // to a test kit's controls, and the message of the exception a call raises.
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "adk/adk_binding.h"
 #include "platform/rtl/exception.h"
@@ -35,6 +39,45 @@ Fn LoadedKitFunction(const std::string& folder, const char* name) {
     dlclose(module);  // the binder keeps its own reference
     if (!address) throw std::runtime_error(std::string("no ") + name);
     return reinterpret_cast<Fn>(address);
+}
+
+#ifdef TV_ADKCTL
+// Runs the kit's tool with `args`; its output goes to `log`. Returns its exit status.
+inline int RunAdkctl(const std::vector<std::string>& args, const std::string& log) {
+    std::vector<std::string> all = {TV_ADKCTL};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = 0;
+    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A new company in `folder` (adkctl create), seeded with the SQL statements given, if any.
+inline void MakeCompany(const TempDir& dir, const std::string& folder, const std::string& seedSql = "") {
+    const std::string log = dir.Path("adkctl.log");
+    if (RunAdkctl({"create", folder}, log) != 0)
+        throw std::runtime_error("adkctl create: " + dir.Read("adkctl.log"));
+    if (seedSql.empty()) return;
+    const std::string fixture = dir.Write("seed.sql", seedSql);
+    if (RunAdkctl({"seed", folder, fixture}, log) != 0)
+        throw std::runtime_error("adkctl seed: " + dir.Read("adkctl.log"));
+}
+
+#endif
+
+// The folder of a built file.
+inline std::string FolderOf(const std::string& file) {
+    return std::filesystem::path(file).parent_path().string();
 }
 
 // The message of the exception of class E that `call` raises, or "<no error>".
