@@ -253,6 +253,14 @@ struct Company::TableSql {
     std::vector<const FieldDef*> headKey;  // rows tables: the head's key fields
     std::string parentWhere;               // rows tables: "(cols) = (?, ...)"
     std::string locateSql;                 // heads and registers: rowid by key
+    // Made on first use: per sort order, the order's key expressions and the read of one record by
+    // rowid; for a head, the read of its rows.
+    struct OrderSql {
+        std::vector<std::string> exprs;
+        std::string reloadSql;
+    };
+    mutable std::unordered_map<const SortDef*, OrderSql> orders;
+    mutable std::string rowsSql;
 };
 
 Company::Company(sqlite3* db, std::string folder, Handles& handles)
@@ -524,8 +532,10 @@ int32_t Company::LoadRows(Record& head) {
     if (t.rowsTable < 0) return ADK_OK;
     const TableDef& rt = *FindTable(t.rowsTable);
     const TableSql& rs = Sql(rt);
-    sqlite3_stmt* st = Prepare("SELECT " + rs.selectList + ", rowid FROM " + Quote(rt.sqlName) + " WHERE " +
-                               rs.parentWhere + " ORDER BY \"radnr\"");
+    if (rs.rowsSql.empty())
+        rs.rowsSql = "SELECT " + rs.selectList + ", rowid FROM " + Quote(rt.sqlName) + " WHERE " +
+                     rs.parentWhere + " ORDER BY \"radnr\"";
+    sqlite3_stmt* st = Prepare(rs.rowsSql);
     if (!st) return ADK_ERR_STORAGE;
     for (size_t i = 0; i < rs.headKey.size(); ++i)
         BindStored(st, static_cast<int>(i + 1), t, *rs.headKey[i],
@@ -543,14 +553,25 @@ int32_t Company::LoadRows(Record& head) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
+const std::vector<std::string>& Company::Order(const TableDef& t, const SortDef* sort) {
+    const TableSql& ts = Sql(t);
+    auto it = ts.orders.find(sort);
+    if (it == ts.orders.end()) {
+        TableSql::OrderSql o;
+        o.exprs = OrderExpressions(t, sort);
+        o.reloadSql = "SELECT " + ts.selectList;
+        for (const auto& e : o.exprs) o.reloadSql += ", " + e;
+        o.reloadSql += ", rowid FROM " + Quote(t.sqlName) + " WHERE rowid = ?";
+        it = ts.orders.emplace(sort, std::move(o)).first;
+    }
+    return it->second.exprs;
+}
+
 int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    auto order = OrderExpressions(t, r.sort);
-    std::string sql = "SELECT " + ts.selectList;
-    for (const auto& e : order) sql += ", " + e;
-    sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE rowid = ?";
-    sqlite3_stmt* st = Prepare(sql);
+    Order(t, r.sort);
+    sqlite3_stmt* st = Prepare(ts.orders.at(r.sort).reloadSql);
     if (!st) return ADK_ERR_STORAGE;
     sqlite3_bind_int64(st, 1, rowid);
     int rc = sqlite3_step(st);
@@ -566,7 +587,7 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
 int32_t Company::Navigate(Record& r, Move move) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    auto order = OrderExpressions(t, r.sort);
+    const auto& order = Order(t, r.sort);
     bool forward = move == Move::First || move == Move::Next;
     bool fromCursor = (move == Move::Next || move == Move::Previous) && r.hasCursor;
     if (fromCursor && r.cursorSort != r.sort) {
@@ -640,7 +661,7 @@ int32_t Company::Find(Record& r) {
                 keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
         }
     if (t.range) r.range = keys;
-    auto order = OrderExpressions(t, r.sort);
+    const auto& order = Order(t, r.sort);
     std::string sql = "SELECT " + ts.selectList;
     for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +

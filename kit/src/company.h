@@ -70,6 +70,8 @@ private:
 
     struct TableSql;
     const TableSql& Sql(const TableDef& t);
+    // The key expressions that order the table under a sort order (cached).
+    const std::vector<std::string>& Order(const TableDef& t, const SortDef* sort);
     sqlite3_stmt* Prepare(const std::string& sql);
     int32_t Fail(int rc);
     int32_t Exec(const char* sql);
