@@ -101,6 +101,33 @@ public:
         return r;
     }
 
+    // Access for engines that keep strings as raw pointer-sized bits in untyped, possibly unaligned
+    // memory (all zero bits being the empty string).
+    static RefString RawGet(const void* slot) {  // a counted copy of the string stored there
+        RefString s;
+        std::memcpy(&s.fData, slot, sizeof(Ch*));
+        s.AddRef();
+        return s;
+    }
+    static void RawSet(void* slot, RefString value) {  // replaces the string stored there
+        RawRelease(slot);
+        std::memcpy(slot, &value.fData, sizeof(Ch*));
+        value.fData = nullptr;
+    }
+    static void RawRelease(void* slot) {  // releases the string stored there and leaves it empty
+        RefString s;
+        std::memcpy(&s.fData, slot, sizeof(Ch*));
+        std::memset(slot, 0, sizeof(Ch*));
+    }
+    static bool RawSame(const void* a, const void* b) { return std::memcmp(a, b, sizeof(Ch*)) == 0; }
+    static int32_t RawLength(const void* slot) {
+        RefString s;
+        std::memcpy(&s.fData, slot, sizeof(Ch*));
+        const int32_t n = s.size();
+        s.fData = nullptr;
+        return n;
+    }
+
     friend bool operator==(const RefString& a, const RefString& b) { return a.view() == b.view(); }
     friend bool operator==(const RefString& a, View b) { return a.view() == b; }
     friend auto operator<=>(const RefString& a, const RefString& b) { return a.view() <=> b.view(); }

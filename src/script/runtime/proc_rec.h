@@ -1,0 +1,54 @@
+#pragma once
+// The procedures of a loaded script: script procedures with their code, and host routines bound
+// at load time to a handler that reads its arguments from the value stack.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "script/runtime/attributes.h"
+
+namespace tv::script {
+
+class TPSExec;
+class TPSExternalProcRec;
+
+// A host routine as the interpreter calls it: the executor, the procedure record (its two words
+// and declaration), the global variables and the value stack holding the arguments. False without
+// a recorded error makes the interpreter raise "Could not call proc".
+using TPSProcPtr = bool (*)(TPSExec& caller, TPSExternalProcRec& p, TPSStack& global, TPSStack& stack);
+
+class TPSProcRec {
+public:
+    explicit TPSProcRec(TPSExec* owner) : FAttributes(std::make_unique<TPSRuntimeAttributes>(owner)) {}
+    virtual ~TPSProcRec() = default;
+    virtual bool IsExternal() const = 0;
+    std::unique_ptr<TPSRuntimeAttributes> FAttributes;
+};
+
+class TPSInternalProcRec : public TPSProcRec {
+public:
+    using TPSProcRec::TPSProcRec;
+    bool IsExternal() const override { return false; }
+    std::string FData;  // the code
+    uint32_t FLength = 0;
+    uint32_t FExportNameHash = 0;
+    std::string FExportDecl;
+    std::string FExportName;
+    // Constants of the code decoded once, by the position of their operand (0: not yet).
+    std::vector<uint32_t> ConstantSlots;
+};
+
+class TPSExternalProcRec : public TPSProcRec {
+public:
+    using TPSProcRec::TPSProcRec;
+    bool IsExternal() const override { return true; }
+    void* FExt1 = nullptr;
+    void* FExt2 = nullptr;
+    std::string FName;
+    TPSProcPtr FProcPtr = nullptr;
+    std::string FDecl;
+};
+
+}  // namespace tv::script

@@ -1,0 +1,113 @@
+#pragma once
+// The typed value stack: the executor's globals, temporaries and call stack, and the values of
+// run-time attributes. An item is its type record followed by the value; items are pushed and popped
+// at the top only, never move once pushed, and are finalized when popped. Typed accessors address
+// items counted from the top (-1 is the top item) or, for 0 and above, from the bottom.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/exception.h"
+#include "script/runtime/value_ops.h"
+
+namespace tv::script {
+
+// Raised when a push would take the stack beyond its limit (runaway recursion).
+TV_DECLARE_EXCEPTION(EStackOverflow, Exception);
+
+class TPSStack {
+public:
+    // The most bytes one stack holds.
+    static constexpr size_t kMaxBytes = size_t{64} << 20;
+
+    TPSStack() = default;
+    ~TPSStack();
+    TPSStack(const TPSStack&) = delete;
+    TPSStack& operator=(const TPSStack&) = delete;
+
+    int32_t Count() const { return static_cast<int32_t>(fItems.size()); }
+    // Reserves `totalSize` bytes (the 8-byte type header included) on top; the value is not
+    // initialised. Raises EStackOverflow at the limit.
+    TPSVariant* Push(uint32_t totalSize);
+    // A new, initialised value of type t on top.
+    TPSVariant* PushType(const TPSTypeRec* t);
+    // Removes the top item and finalizes its value.
+    void Pop();
+    // Pops down to `count` items.
+    void PopTo(int32_t count);
+    // Finalizes every item (top first) and releases the storage.
+    void Clear();
+    // The item at a 0-based index from the bottom; nil out of range.
+    TPSVariant* GetItem(int32_t index) const {
+        return index >= 0 && index < Count() ? fItems[static_cast<size_t>(index)].item : nullptr;
+    }
+    // The item at ItemNo: negative counts from the top. Nil out of range.
+    TPSVariant* Item(int32_t itemNo) const { return GetItem(itemNo < 0 ? Count() + itemNo : itemNo); }
+    TPSVariant* Top() const { return fItems.empty() ? nullptr : fItems.back().item; }
+
+    // Typed access through the value conversions; getters raise "Type Mismatch" for a type they do
+    // not read, setters for a type that does not take the value.
+    int32_t GetInt(int32_t itemNo) const;
+    uint32_t GetUInt(int32_t itemNo) const;
+    int64_t GetInt64(int32_t itemNo) const;
+    long double GetReal(int32_t itemNo) const;
+    int64_t GetCurrency(int32_t itemNo) const;
+    AnsiString GetAnsiString(int32_t itemNo) const;
+    UnicodeString GetWideString(int32_t itemNo) const;
+    UnicodeString GetUnicodeString(int32_t itemNo) const;
+    UnicodeString GetString(int32_t itemNo) const { return GetUnicodeString(itemNo); }
+    bool GetBool(int32_t itemNo) const { return GetUInt(itemNo) != 0; }
+    TObject* GetClass(int32_t itemNo) const;
+
+    void SetInt(int32_t itemNo, int32_t v);
+    void SetUInt(int32_t itemNo, uint32_t v);
+    void SetInt64(int32_t itemNo, int64_t v);
+    void SetReal(int32_t itemNo, long double v);
+    void SetCurrency(int32_t itemNo, int64_t v);
+    void SetAnsiString(int32_t itemNo, const AnsiString& v);
+    void SetWideString(int32_t itemNo, const UnicodeString& v);
+    void SetUnicodeString(int32_t itemNo, const UnicodeString& v);
+    void SetString(int32_t itemNo, const UnicodeString& v) { SetUnicodeString(itemNo, v); }
+    void SetBool(int32_t itemNo, bool v) { SetUInt(itemNo, v ? 1 : 0); }
+    void SetClass(int32_t itemNo, TObject* v);
+
+    // Bytes in use (items and their headers, rounded to 8 each).
+    size_t BytesInUse() const { return fBytes; }
+
+private:
+    struct Chunk {
+        std::unique_ptr<char[]> mem;
+        size_t cap;
+    };
+    const TPSVariant& Checked(int32_t itemNo) const;
+
+    struct Entry {
+        TPSVariant* item;
+        size_t size;
+    };
+    std::vector<Entry> fItems;
+    std::vector<Chunk> fChunks;
+    size_t fChunk = 0;  // the chunk the next item goes into
+    size_t fUsed = 0;   // bytes used in that chunk
+    size_t fBytes = 0;
+};
+
+// A view of a script value for host routines: its data, its type and whether it was passed by
+// reference (writes reach the caller's variable). No data and no type: no value.
+struct TPSValueRef {
+    void* Data = nullptr;
+    const TPSTypeRec* TypeRec = nullptr;
+    bool VarParam = false;
+};
+
+// A reference to an item's value; a Pointer item gives its target.
+TPSValueRef MakeValueRef(TPSVariant* item, bool varParam);
+// Element `index` of an array reference (dynamic or static); no value outside the array.
+TPSValueRef ElementRef(const TPSValueRef& array, int32_t index);
+// Field `index` of a record reference; no value beyond the last field.
+TPSValueRef FieldRef(const TPSValueRef& record, int32_t index);
+
+using TPSValueRefList = std::vector<std::unique_ptr<TPSValueRef>>;
+
+}  // namespace tv::script

@@ -1,0 +1,55 @@
+#pragma once
+// Reading a script value as a host number or text whatever its script type, and storing a host
+// value into a script value of any type that can take it. A Pointer value is followed to its target.
+// Getters raise "Type Mismatch" for a type they do not read; setters answer false for a type they
+// do not write (SetValueFromObject raises instead).
+
+#include <cstdint>
+
+#include "platform/rtl/ref_string.h"
+#include "platform/rtl/variant.h"
+#include "script/runtime/type_rec.h"
+
+namespace tv {
+class TObject;
+}
+
+namespace tv::script {
+
+uint32_t GetValueAsUInt(const void* data, const TPSTypeRec* t);
+int32_t GetValueAsInt(const void* data, const TPSTypeRec* t);
+int64_t GetValueAsInt64(const void* data, const TPSTypeRec* t);
+long double GetValueAsReal(const void* data, const TPSTypeRec* t);
+int64_t GetValueAsCurrency(const void* data, const TPSTypeRec* t);  // the amount times 10000
+char GetValueAsChar(const void* data, const TPSTypeRec* t);
+AnsiString GetValueAsAnsiString(const void* data, const TPSTypeRec* t);
+UnicodeString GetValueAsWideString(const void* data, const TPSTypeRec* t);
+UnicodeString GetValueAsUnicodeString(const void* data, const TPSTypeRec* t);
+TObject* GetValueAsObject(const void* data, const TPSTypeRec* t);
+
+bool SetValueFromUInt(void* data, const TPSTypeRec* t, uint32_t value);
+bool SetValueFromInt(void* data, const TPSTypeRec* t, int32_t value);
+bool SetValueFromInt64(void* data, const TPSTypeRec* t, int64_t value);
+bool SetValueFromReal(void* data, const TPSTypeRec* t, long double value);
+bool SetValueFromCurrency(void* data, const TPSTypeRec* t, int64_t value);
+bool SetValueFromAnsiString(void* data, const TPSTypeRec* t, const AnsiString& value);
+bool SetValueFromWideString(void* data, const TPSTypeRec* t, const UnicodeString& value);
+bool SetValueFromUnicodeString(void* data, const TPSTypeRec* t, const UnicodeString& value);
+void SetValueFromObject(void* data, const TPSTypeRec* t, TObject* value);
+
+// The text of a variant, the empty text for Null.
+UnicodeString VariantToUnicodeOrEmpty(const Variant& v);
+
+// Conversions between the two string kinds (Windows-1252 and UTF-16).
+UnicodeString AnsiToUnicode(const AnsiString& s);
+AnsiString UnicodeToAnsi(const UnicodeString& s);
+
+// Reads a value of an integer or character type (sign-extended for the signed ones); false for
+// other types.
+bool LoadInteger(const void* data, uint8_t baseType, int64_t& out);
+
+// Follows a Pointer value to its target; other values stay. Raises "Type Mismatch" for a Pointer
+// without target.
+void Dereference(const void*& data, const TPSTypeRec*& t);
+
+}  // namespace tv::script
