@@ -5,6 +5,7 @@
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/streams.h"
 
 namespace tv {
 
@@ -43,6 +44,14 @@ const TClassInfo& TParser::StaticClassInfo() {
 TParser::TParser(std::string text, int64_t origin) : fText(std::move(text)), fOrigin(origin) {
     // A NUL byte ends the text, as the end of the stream does.
     if (size_t nul = fText.find('\0'); nul != std::string::npos) fText.resize(nul);
+    NextToken();
+}
+
+TParser::TParser(TStream& stream) : TParser(std::string(), stream.Position()) {
+    fText = ReadStreamToEnd(stream);
+    if (size_t nul = fText.find('\0'); nul != std::string::npos) fText.resize(nul);
+    fPos = 0;
+    fSourceLine = 1;
     NextToken();
 }
 
@@ -168,6 +177,11 @@ std::string TParser::HexToBinary() {
     }
     NextToken();
     return bytes;
+}
+
+void TParser::HexToBinary(TStream& stream) {
+    const std::string bytes = HexToBinary();
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
 std::string TParser::TokenComponentIdent() {

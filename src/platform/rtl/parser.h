@@ -12,6 +12,10 @@
 #include "platform/rtl/object.h"
 
 namespace tv {
+class TStream;
+}
+
+namespace tv {
 
 TV_DECLARE_EXCEPTION(EParserError, Exception);  // "<message> on line <n>"
 
@@ -27,6 +31,8 @@ class TParser : public TObject {
 public:
     // `origin` is the position of the text's first byte in the stream it came from (for SourcePos).
     explicit TParser(std::string text, int64_t origin = 0);
+    // Reads the stream from its position to its end.
+    explicit TParser(TStream& stream);
 
     char Token() const { return fToken; }
     int SourceLine() const { return fSourceLine; }
@@ -44,6 +50,8 @@ public:
     // The bytes of a binary value: pairs of hex digits after "{", up to "}", which becomes the
     // current token. Raises "Invalid binary value" for anything else.
     std::string HexToBinary();
+    // The same, writing the bytes to `stream`.
+    void HexToBinary(TStream& stream);
     // The symbol with any ".name" parts that follow it ("Form1.Button1").
     std::string TokenComponentIdent();
     // The token as text; strings decoded.

@@ -54,6 +54,10 @@ const TClassInfo& TSample::StaticClassInfo() {
 
 TEST(ClassInfo, ClassesAreFoundByNameWithoutCase) {
     EXPECT_EQ(&FindClass("tcomponent"), &TComponent::StaticClassInfo());
+    // The library's own classes are known from the start, the lists and streams too.
+    for (const char* name : {"TStringList", "TMemoryStream", "TBits", "TParser", "TOwnedCollection"})
+        EXPECT_EQ(FindClass(name).Name(), name);
+    EXPECT_TRUE(FindClass("TStringList").CanConstruct());
     EXPECT_EQ(GetClass("TSample"), nullptr);
     RegisterClass(TSample::StaticClassInfo());
     RegisterClass(TSample::StaticClassInfo());  // twice is harmless

@@ -1,4 +1,6 @@
 #include "platform/rtl/parser.h"
+#include "platform/rtl/resource_stream.h"
+#include "platform/rtl/streams.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +161,36 @@ TEST(Parser, ANulByteEndsTheText) {
     const auto got = Tokens(std::string("a\0b", 3));
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].text, "a");
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(Parser, ReadsAStreamFromItsPositionAndWritesBinaryDataToOne) {
+    TStringStream in("skip object Data = {CAFE}");
+    in.SetPosition(5);
+    TParser p(in);
+    EXPECT_TRUE(p.TokenSymbolIs("object"));
+    EXPECT_EQ(p.SourcePos(), 5);
+    p.NextToken();
+    p.NextToken();
+    p.NextToken();
+    TMemoryStream out;
+    p.HexToBinary(out);
+    EXPECT_EQ(out.Bytes(), "\xCA\xFE");
+}
+
+TEST(ResourceStream, ThereAreNoResourcesToOpen) {
+    try {
+        TResourceStream s(0, "LOGO", "BITMAP");
+        ADD_FAILURE();
+    } catch (const EResNotFound& e) {
+        EXPECT_EQ(e.Message, "Resource LOGO not found");
+    }
+    EXPECT_THROW(TResourceStream(0, 5, "BITMAP"), EResNotFound);
 }
 
 }  // namespace

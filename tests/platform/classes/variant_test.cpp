@@ -202,7 +202,9 @@ TEST(Variant, OperatorsFollowTheTypeRules) {
     for (const auto& c : cases) {
         const Variant r = Variant::BinaryOp(c.op, c.a, c.b, &dot);
         EXPECT_EQ(r.VarType(), c.type) << static_cast<int>(c.op) << " " << (c.text ? c.text : "null");
-        if (c.text) EXPECT_EQ(r.AsUtf8(&dot), c.text) << static_cast<int>(c.op);
+        if (c.text) {
+            EXPECT_EQ(r.AsUtf8(&dot), c.text) << static_cast<int>(c.op);
+        }
     }
 }
 
