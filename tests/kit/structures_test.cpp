@@ -148,22 +148,26 @@ TEST(KitStructures, FieldNamesTheSystemReliesOnAreUpperCase) {
 }
 
 struct MetaCase {
-    int table, field, type, length, readWrite;
+    int table, field, type, length, decimals, readWrite;
 };
 constexpr MetaCase kMeta[] = {
-    {0, 0, ADK_TYPE_CHAR, 16, 1},   {0, 93, ADK_TYPE_BOOL, 1, 1},    {2, 0, ADK_TYPE_DOUBLE, 15, 1},
-    {2, 8, ADK_TYPE_DATE, 10, 1},   {2, 103, ADK_TYPE_DATA, 0, 0},   {2, 104, ADK_TYPE_DOUBLE, 15, 0},
-    {2, 137, ADK_TYPE_DATE, 19, 0}, {3, 31, ADK_TYPE_DOUBLE, 15, 0}, {24, 4, ADK_TYPE_DOUBLE, 15, 1},
+    {0, 0, ADK_TYPE_CHAR, 16, 0, 1},    {0, 93, ADK_TYPE_BOOL, 1, 0, 1},
+    {2, 0, ADK_TYPE_DOUBLE, 15, 0, 1},  {2, 8, ADK_TYPE_DATE, 10, 0, 1},
+    {2, 103, ADK_TYPE_DATA, 0, 0, 0},   {2, 104, ADK_TYPE_DOUBLE, 15, 2, 0},
+    {2, 137, ADK_TYPE_DATE, 19, 0, 0},  {3, 31, ADK_TYPE_DOUBLE, 15, 0, 0},
+    {24, 4, ADK_TYPE_DOUBLE, 15, 0, 1}, {17, 2, ADK_TYPE_DOUBLE, 15, 4, 1},
 };
 
-TEST(KitStructures, TypesLengthsAndWritabilityComeFromTheSchema) {
+TEST(KitStructures, TypesLengthsDecimalsAndWritabilityComeFromTheSchema) {
     for (const auto& c : kMeta) {
         AdkHandle h = K().CreateData(c.table);
-        int32_t type = -1, length = -1;
+        int32_t type = -1, length = -1, decimals = -1;
         EXPECT_EQ(K().GetType(h, c.field, &type).lRc, 0);
         EXPECT_EQ(type, c.type) << c.table << "/" << c.field;
         EXPECT_EQ(K().GetLength(h, c.field, &length).lRc, 0);
         EXPECT_EQ(length, c.length) << c.table << "/" << c.field;
+        EXPECT_EQ(K().GetDecimals(h, c.field, &decimals).lRc, 0);
+        EXPECT_EQ(decimals, c.decimals) << c.table << "/" << c.field;
         EXPECT_EQ(K().IsReadWrite(h, c.field), c.readWrite) << c.table << "/" << c.field;
         K().DeleteStruct(h);
     }
