@@ -35,12 +35,38 @@ TEST(ShellService, AMissingOpenerRaisesAndTheServiceCanBeReplaced) {
         std::string last;
         void OpenFolder(const std::string& f) override { last = f; }
         void ShowFile(const std::string& f) override { last = "file:" + f; }
+        int ShellExecuteAndWait(const std::string&, const std::string& f, const std::string&, bool, int,
+                                const std::string&) override {
+            last = "exec:" + f;
+            return 3;
+        }
     } fake;
     SetShellService(&fake);
     ShellService().OpenFolder("/x");
     EXPECT_EQ(fake.last, "/x");
+    EXPECT_EQ(ShellExecuteAndWait("open", "/a.txt", "", true, SW_SHOWNORMAL, ""), 3);
+    EXPECT_EQ(fake.last, "exec:/a.txt");
     SetShellService(nullptr);
     EXPECT_NE(&ShellService(), &fake);
+}
+
+TEST(ShellService, ShellExecuteStartsProgramsItselfAndOpensOtherFilesWithTheOpener) {
+    test::TempDir dir;
+    std::string opener =
+        dir.Write("opener.sh", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + dir.Path("opened") + "\"\nexit 4\n");
+    std::string program = dir.Write("prog.sh", "#!/bin/sh\nprintf '%s|' \"$@\" > where; exit 9\n");
+    ::chmod(opener.c_str(), 0755);
+    ::chmod(program.c_str(), 0755);
+    std::string document = dir.Write("licens.txt", "text");
+    TDesktopShellService shell(opener);
+
+    EXPECT_EQ(shell.ShellExecuteAndWait("open", program, "a \"b c\"", true, SW_SHOWNORMAL, dir.Root()), 9);
+    EXPECT_EQ(dir.Read("where"), "a|b c|");
+    EXPECT_EQ(shell.ShellExecuteAndWait("open", document, "", true, SW_SHOWNORMAL, ""), 4);
+    EXPECT_EQ(dir.Read("opened"), document);
+    EXPECT_EQ(shell.ShellExecuteAndWait("open", document, "", false, SW_SHOWNORMAL, ""), 0) << "no wait: 0";
+    TDesktopShellService broken("tollvane-no-such-opener");
+    EXPECT_EQ(broken.ShellExecuteAndWait("open", document, "", true, SW_SHOWNORMAL, ""), -1);
 }
 
 }  // namespace
