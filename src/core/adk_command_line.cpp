@@ -41,7 +41,9 @@ std::optional<SwitchArgument> AsSwitch(std::string_view arg) {
     bool known = std::any_of(std::begin(kKnownSwitches), std::end(kKnownSwitches),
                              [&](std::string_view k) { return StartsWithText(name, k); });
     if (!known && !hasValue) return std::nullopt;
-    SwitchArgument s{"/" + std::string(name), {}};
+    SwitchArgument s;
+    s.name.reserve(1 + name.size());
+    s.name.append("/").append(name);
     if (end != std::string_view::npos) s.value = std::string(arg.substr(end + 1));
     return s;
 }
@@ -120,7 +122,10 @@ void TAdkCommandLine::AddSwitch(const std::string& name, std::string value) {
         fUniqueID = value;
     else {
         if (StartsWithText(name, "/runscript")) std::replace(value.begin(), value.end(), '\\', '/');
-        fParams.Add(name + "=" + value);
+        std::string line;
+        line.reserve(name.size() + 1 + value.size());
+        line.append(name).append("=").append(value);
+        fParams.Add(line);
     }
 }
 

@@ -6,6 +6,14 @@
 namespace tv {
 namespace {
 
+// `prefix` and the message in one string (written so, GCC 12 does not misread the copy).
+std::string Prefixed(std::string_view prefix, std::string_view message) {
+    std::string text;
+    text.reserve(prefix.size() + message.size());
+    text.append(prefix).append(message);
+    return text;
+}
+
 void LogLine(std::string_view message, int level) {
     TAppLogger& log = AppLogger();
     switch (level) {
@@ -13,13 +21,13 @@ void LogLine(std::string_view message, int level) {
             log.LogInfo(message);
             break;
         case elError:
-            log.LogError(" " + std::string(message));
+            log.LogError(Prefixed(" ", message));
             break;
         case elWarning:
-            log.LogWarn(" " + std::string(message));
+            log.LogWarn(Prefixed(" ", message));
             break;
         case elExcessive:
-            log.LogDebug(" " + std::string(message));
+            log.LogDebug(Prefixed(" ", message));
             break;
         case elDebug:
             log.LogDebug(message);
@@ -126,7 +134,7 @@ void TEventTree::reportError(std::string_view message, int level) {
 }
 
 void TEventTree::reportFilename(std::string_view message, int level, std::string_view fileName) {
-    AppLogger().LogDebug("  " + std::string(message));
+    AppLogger().LogDebug(Prefixed("  ", message));
     AddLine(message, level).FileName = std::string(fileName);
     Mark(level, message, true);
     Pump();
