@@ -224,7 +224,7 @@ TPSValuePtr TPSPascalCompiler::ParseFactor() {
     };
     switch (p.CurrTokenID()) {
         case CSTI_Identifier: {
-            const std::string& name = p.GetToken();
+            std::string name = p.GetToken();
             if (name == "SUCC" || name == "PRED" || name == "ASSIGNED") return ParseBuiltIn(name);
             return ParseIdentifier(0);
         }
