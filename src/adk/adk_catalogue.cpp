@@ -265,6 +265,9 @@ constexpr CompoundKey kCompoundKeys[] = {
     {asKontaktLevnr, asKontaktLevnr, {2, 4}, 2},
     {asKontaktKundSign, asKontaktKundSign, {1, 3}, 2},
     {asKontaktLevSign, asKontaktLevSign, {1, 4}, 2},
+    // Supplier and article, as the order's name says: by the supplier alone a record written back
+    // under this order would be found as the supplier's first price, and the change would land there.
+    {asInkopspriserLevNrArtNr, asInkopspriserLevNrArtNr, {1, 0}, 2},
 };
 
 // The sort orders each table allows, as inclusive ranges of ordinals; the first entry of a table is

@@ -24,7 +24,7 @@ public:
 };
 
 using TErrorEvent = TEvent<void(TObject* Sender, const std::string& Msg, bool& DoRaise)>;
-using TDataSetErrorEvent =
+using TAdkDataSetErrorEvent =
     TEvent<void(TObject* Sender, TObject* DataSet, const std::string& Msg, bool& DoRaise)>;
 
 inline constexpr std::string_view kAdkVclVersion = "21.0.21110";
@@ -49,7 +49,7 @@ public:
     std::string RequiredAdkVersion;
     TNotifyEvent AfterConnect, AfterDisonnect, BeforeConnect, BeforeDisconnect;
     TErrorEvent OnConnectError;
-    TDataSetErrorEvent OnDataSetError;
+    TAdkDataSetErrorEvent OnDataSetError;
     TErrorEvent OnError;
 
     TAdkProgram AdkProgram() const { return adkProgram_; }
@@ -114,6 +114,9 @@ public:
                          bool UseRowDiscount);
     // The article's VAT percentage; the kit's error record stays in AdkErr.
     double AdkVATOnArticle(const std::string& aArtno);
+    // The number of decimals of the article's unit; false when the article or its unit is not
+    // found. Cached by article number while UseArtDecimalsCache is set.
+    bool GetArticleDecimals(const std::string& aArtno, int& Decimals);
     void ClearArtDecimalsCache() { artDecimals_.clear(); }
 
     // The command-line arguments looked at for "adklog" (the process's own unless set).

@@ -41,17 +41,17 @@ Fn LoadedKitFunction(const std::string& folder, const char* name) {
     return reinterpret_cast<Fn>(address);
 }
 
-#ifdef TV_ADKCTL
-// Runs the kit's tool with `args`; its output goes to `log`. Returns its exit status.
-inline int RunAdkctl(const std::vector<std::string>& args, const std::string& log) {
-    std::vector<std::string> all = {TV_ADKCTL};
+// Runs a program with `args`; its output goes to the file `log`. Returns its exit status.
+inline int RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::string& log) {
+    std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t pid = 0;
     int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -60,6 +60,11 @@ inline int RunAdkctl(const std::vector<std::string>& args, const std::string& lo
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+#ifdef TV_ADKCTL
+inline int RunAdkctl(const std::vector<std::string>& args, const std::string& log) {
+    return RunProgram(TV_ADKCTL, args, log);
 }
 
 // A new company in `folder` (adkctl create), seeded with the SQL statements given, if any.

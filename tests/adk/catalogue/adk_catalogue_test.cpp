@@ -155,6 +155,7 @@ TEST(AdkCatalogue, CompoundKeysListEveryKeyField) {
         {atRabattavtalsrader, asRabattavtalsraderArtNr, {0, 3}},
         {atForsaljningspriser, asForsaljningspriserInteGrundArtnr, {0, 1, 2}},
         {atInkopspriser, asInkopspriserLevNrStaffling, {0, 1, 2}},
+        {atInkopspriser, asInkopspriserLevNrArtNr, {1, 0}},  // supplier and article, not the supplier alone
         {atKundinbetalningar, asKundInbetAvgift, {1, 25}},
         {atKontakter, asKontaktLevSign, {1, 4}},
         {atKontakter, asKontaktKundnr, {2, 3}},
