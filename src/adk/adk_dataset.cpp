@@ -169,6 +169,12 @@ void TAdkDataSet::SetMasterTable(TAdkDataSet* value) {
     if (value) Pair(value, this);
 }
 
+void TAdkDataSet::CloseForDisconnect() {
+    if (Active()) Close();
+    DeleteAdkStruct();
+    FreeRowsStruct();
+}
+
 void TAdkDataSet::SetMadeOpen(bool value) {
     if (value)
         MakeOpen();

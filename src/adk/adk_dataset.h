@@ -142,7 +142,9 @@ public:
         return tv::TableDisabledByAdminSettings(modules, aTable, message);
     }
 
-    void CloseForDisconnect() override { Close(); }
+    // Closes the dataset and lets go of its kit structures while the kit is still loaded: they do
+    // not outlive the company.
+    void CloseForDisconnect() override;
 
 protected:
     void DoAfterOpen() override;

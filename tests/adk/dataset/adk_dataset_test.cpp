@@ -371,6 +371,20 @@ TEST_F(AdkDataSetTest, ArticleDecimalsAreCachedUnlessTheCacheIsOff) {
     EXPECT_EQ(decimals, 2);
 }
 
+TEST_F(AdkDataSetTest, DatasetsOpenAgainAfterTheCompanyWasClosedAndOpened) {
+    TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
+    TAdkDataSet& articles = DataSet("ADKArtiklar", atArtiklar, asArtikelnr);
+    ASSERT_TRUE(customers.MakeOpen());
+    articles.SetAdkTable(atArtiklar);  // fields prepared, a kit structure made, not opened
+    db_->SetConnected(false);
+    EXPECT_FALSE(customers.Active());
+    db_->SetConnected(true);
+    ASSERT_TRUE(customers.MakeOpen());
+    EXPECT_TRUE(customers.AdkNavFind("1003", true, false));
+    ASSERT_TRUE(articles.MakeOpen());
+    EXPECT_TRUE(articles.AdkNavFind("A100", true, false));
+}
+
 class PurchasePriceTest : public AdkDataSetTest {
 protected:
     PurchasePriceTest() {
