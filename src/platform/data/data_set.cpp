@@ -196,10 +196,15 @@ void TDataSet::CheckInactive() const {
     if (Active()) DatabaseError(kDataSetOpen);
 }
 
+void TDataSet::CheckCanModify() const {
+    if (!CanModify()) DatabaseError(kDataSetReadOnly);
+}
+
 void TDataSet::Open() {
     if (Active()) return;
     DoBeforeOpen();
     try {
+        InternalInitFieldDefs();
         PrepareStructure();
         InternalOpenData();
         order_ = ResolveOrder(indexName_, indexFieldNames_);
@@ -313,6 +318,7 @@ void TDataSet::Insert() {
 
 void TDataSet::StartInsert(bool append) {
     CheckBrowseMode();
+    CheckCanModify();
     DoBeforeInsert();
     DoBeforeScroll();
     Record* current = CurrentRecord();
@@ -370,6 +376,7 @@ void TDataSet::Edit() {
     CheckActive();
     if (IsEmpty()) return Append();
     CheckBrowseMode();
+    CheckCanModify();
     DoBeforeEdit();
     editRecord_ = CurrentRecord();
     editBuffer_.Load(layout_, editRecord_);
@@ -448,6 +455,7 @@ void TDataSet::Delete() {
     CheckActive();
     if (state_ == TDataSetState::dsInsert) return Cancel();
     if (IsEmpty()) DatabaseError(kDataSetEmpty);
+    CheckCanModify();
     DataEvent(TDataEvent::deCheckBrowseMode);
     DoBeforeDelete();
     DoBeforeScroll();

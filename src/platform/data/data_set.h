@@ -118,7 +118,9 @@ public:
     TDataSetState State() const { return state_; }
     bool IsEditing() const { return state_ == dsEdit || state_ == dsInsert; }
     bool Modified() const { return modified_; }
-    bool CanModify() const { return Active(); }
+    // Whether records may be changed; Append, Insert, Edit and Delete of a dataset that answers
+    // false raise "Cannot modify a read-only dataset".
+    virtual bool CanModify() const { return Active(); }
 
     // ---- Changing records. Append and Insert (before the current record) open a new record in
     // insert state; Edit puts the current record into edit state (an empty dataset appends). Post
@@ -240,8 +242,11 @@ protected:
     virtual void DoAfterScroll() { Raise(AfterScroll); }
     virtual void DoOnNewRecord() { Raise(OnNewRecord); }
 
+    // Called by Open before the fields are made: a derived dataset that learns its fields when it
+    // opens (a query) sets FieldDefs here.
+    virtual void InternalInitFieldDefs() {}
     // Called by Open after the fields exist and before the cursor is placed: a derived dataset
-    // fills its records here (a query runs its statement). The default keeps what is held.
+    // fills its records here (a query its rows). The default keeps what is held.
     virtual void InternalOpenData() {}
 
     // Appends a record without events or checks; the caller fills `buffer` through
@@ -260,6 +265,7 @@ protected:
     // EDatabaseError unless the dataset is open / closed.
     void CheckActive() const;
     void CheckInactive() const;
+    void CheckCanModify() const;
     // Moves to the first record and tells the links (no scroll events).
     void PlaceOnFirst();
     void PlaceOnFirstSilently();

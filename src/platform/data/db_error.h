@@ -17,6 +17,7 @@ TV_DECLARE_EXCEPTION(EDatabaseError, Exception);
 inline constexpr std::string_view kNotEditing = "Dataset not in edit or insert mode";
 inline constexpr std::string_view kDataSetClosed = "Cannot perform this operation on a closed dataset";
 inline constexpr std::string_view kDataSetOpen = "Cannot perform this operation on an open dataset";
+inline constexpr std::string_view kDataSetReadOnly = "Cannot modify a read-only dataset";
 inline constexpr std::string_view kDataSetEmpty = "Cannot perform this operation on an empty dataset";
 inline constexpr std::string_view kFieldNotFound = "Field '%s' not found";
 inline constexpr std::string_view kDuplicateFieldName = "Duplicate field name '%s'";

@@ -97,6 +97,9 @@ public:
     TFieldNotifyEvent OnValidate;
     TFieldNotifyEvent OnChange;
 
+    // The stored value itself, without conversion; texts stay valid until the record changes.
+    TValueView ValueView() const { return Read(); }
+
     // Asks the data-aware controls to move the focus to the control showing this field.
     void FocusControl();
 

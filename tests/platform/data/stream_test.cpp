@@ -1,6 +1,7 @@
 // Streaming a whole table to bytes and back, and filling a dataset from a row source.
 
 #include "data_test_support.h"
+#include "platform/data/data_set_rows.h"
 #include "platform/rtl/format_settings.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +151,43 @@ TEST(RowSource, AnOpenDatasetTakesTheColumnsOfItsFieldNamesAndKeepsRowsBeforeABa
         EXPECT_EQ(e.Message, "'two' is not a valid integer value for field 'ID'");
     }
     EXPECT_EQ(test::Ids(*ds), (std::vector<int>{1, 2}));
+}
+
+}  // namespace
+}  // namespace tv
+
+namespace tv {
+namespace {
+
+TEST(RowSource, AClientDatasetCopiesAnotherDatasetInItsCurrentOrder) {
+    auto source = test::NumberedTable(3);
+    source->SetIndexFieldNames("NAME");
+    source->AddIndex("down", "ID", ixDescending);
+    source->SetIndexName("down");
+    TDataSetRows rows(*source);
+    TClientDataSet copy;
+    copy.AppendRows(rows);
+    EXPECT_EQ(copy.FieldByName("NAME").Size(), 20);
+    EXPECT_EQ(test::Ids(copy), (std::vector<int>{3, 2, 1}));
+}
+
+TEST(RowSource, AReadOnlyDatasetRefusesChanges) {
+    class ReadOnly : public TClientDataSet {
+    public:
+        bool CanModify() const override { return false; }
+    };
+    ReadOnly ds;
+    ds.FieldDefs().Add("ID", TFieldType::ftInteger);
+    ds.CreateDataSet();
+    for (auto change : {&TDataSet::Append, &TDataSet::Insert, &TDataSet::Edit}) {
+        try {
+            (ds.*change)();
+            ADD_FAILURE();
+        } catch (const EDatabaseError& e) {
+            EXPECT_EQ(e.Message, "Cannot modify a read-only dataset");
+        }
+    }
+    EXPECT_EQ(ds.State(), dsBrowse);
 }
 
 }  // namespace
