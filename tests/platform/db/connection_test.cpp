@@ -1,6 +1,7 @@
 // Connection strings as the ADO stand-in reads them, and which database each connection opens.
 
 #include "db_test_support.h"
+#include "kit/adk_abi.h"
 #include "platform/data/db_error.h"
 #include "platform/db/ado_query.h"
 #include "platform/db/connection_string.h"
@@ -118,6 +119,9 @@ TEST(AdoConnection, TheProviderDecidesWhichDatabaseOpens) {
         EXPECT_FALSE(connection.Connected()) << c.name;
     }
 }
+
+// The kit and the SQL side open the same file in a company folder.
+static_assert(kCompanyDatabaseName == std::string_view(ADK_COMPANY_DATABASE_NAME));
 
 TEST(AdoConnection, OpensInWalModeAndRefusesANewStringWhileOpen) {
     test::FixtureCompany company;
