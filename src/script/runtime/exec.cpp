@@ -21,6 +21,8 @@ TPSExec::TPSExec() {
     FVariantArrayType = std::make_unique<TPSTypeRec_Array>(this, btArray);
     FVariantArrayType->FArrayType = FVariantType.get();
     FVariantArrayType->CalcSize();
+    FPointerType = std::make_unique<TPSTypeRec>(this, btPointer);
+    FPointerType->CalcSize();
     RegisterStandardProcs();
 }
 
@@ -37,6 +39,7 @@ std::string TPSExec::About() const {
 }
 
 void TPSExec::Clear() {
+    FExceptionStack.clear();
     for (auto it = FResources.rbegin(); it != FResources.rend(); ++it)
         if (it->Proc) it->Proc(*this, it->P);
     FResources.clear();
@@ -235,18 +238,9 @@ int32_t TPSExec::ProcNumber(const TPSProcRec* p) const {
 
 void TPSExec::CMD_Err3(TPSError ec, std::string param, std::exception_ptr exObject) {
     const int32_t procNo = FCurrProc ? ProcNumber(FCurrProc) : -1;
-    if (FOnException)
+    if (FOnException && fQuiet == 0)
         FOnException(*this, ec, param, exObject, static_cast<uint32_t>(procNo), FCurrentPosition);
     StoreException(procNo, static_cast<int32_t>(FCurrentPosition), ec, std::move(param), std::move(exObject));
-}
-
-void TPSExec::StoreException(int32_t proc, int32_t position, TPSError ex, std::string s,
-                             std::exception_ptr newObject) {
-    ExProc = proc;
-    ExPos = position;
-    ExEx = ex;
-    ExParam = std::move(s);
-    ExObject = std::move(newObject);
 }
 
 }  // namespace tv::script

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/object.h"
 #include "platform/rtl/variant.h"
 #include "script/runtime/attributes.h"
 #include "script/runtime/errors.h"
@@ -57,6 +58,36 @@ using TPSOnException = std::function<void(TPSExec& sender, TPSError exError, con
 using TPSOnGetNVariant = Variant (*)(TPSExec& sender, const std::string& name);
 using TPSOnSetNVariant = void (*)(TPSExec& sender, const std::string& name, const Variant& v);
 using TPSOnLineEvent = std::function<void(TPSExec& sender)>;
+
+// One exception frame of a try statement (or a barrier a host pushes around a call into the
+// script: no procedure). Positions are absolute in the procedure's code; kFrameUnset marks a part
+// that is absent or has run, kFrameExceptRunning an except part that is running.
+struct TPSExceptionHandler {
+    static constexpr uint32_t kFrameUnset = 0xFFFFFFFF;
+    static constexpr uint32_t kFrameExceptRunning = 0xFFFFFFFE;
+    TPSInternalProcRec* CurrProc = nullptr;
+    int32_t BasePtr = -1;
+    int32_t StackSize = 0;
+    uint32_t FinallyOffset = kFrameUnset;
+    uint32_t ExceptOffset = kFrameUnset;
+    uint32_t Finally2Offset = kFrameUnset;
+    uint32_t EndOfBlock = kFrameUnset;
+    TPSError ExceptionData = ErNoError;
+    std::exception_ptr ExceptionObject;
+    std::string ExceptionParam;
+    // Where the error an except part handles happened.
+    int32_t ExceptionProc = -1;
+    int32_t ExceptionPos = -1;
+    // Where a break or continue that left the statement early goes on after its finally part.
+    uint32_t LeaveTarget = kFrameUnset;
+};
+
+// A decoded operand: the value's data and type; Temp for a constant (never written).
+struct TPSOperandRef {
+    void* Data = nullptr;
+    const TPSTypeRec* Type = nullptr;
+    bool Temp = false;
+};
 
 class TPSExec {
 public:
@@ -123,6 +154,47 @@ public:
     // by zero, other arithmetic faults, a full stack, memory, anything else with its message.
     void HandleException(std::exception_ptr e);
 
+    // ---- operators (the left operand and destinations are variables; failures are recorded)
+    bool CalculateInPlace(void* left, const void* right, uint8_t op, const TPSTypeRec* rightType,
+                          const TPSTypeRec* leftType);
+    bool CompareValues(const void* left, const void* right, void* dest, const TPSTypeRec* leftType,
+                       const TPSTypeRec* rightType, const TPSTypeRec* destType, uint8_t op);
+    bool NegateValue(void* value, const TPSTypeRec* t);
+    bool LogicalNot(void* value, const TPSTypeRec* t);
+    bool BitwiseNot(void* value, const TPSTypeRec* t);
+    bool StoreBooleanResult(bool b, void* dest, const TPSTypeRec* destType);
+    // True when the object is an instance of the host class of the script class type (through the
+    // registry installed for "class"); false for nil, an unknown class or no registry.
+    bool IsInstanceOfScriptClass(const TObject* obj, const TPSTypeRec* classType);
+    bool VariantInArray(const void* value, const TPSTypeRec* t, const void* array);
+
+    // ---- running
+    // Runs the main procedure (isLoaded) or continues a paused run; true when no error is recorded
+    // at the end. An error no frame handles leaves the executor paused.
+    bool RunScript();
+    virtual void Stop();
+    virtual void Pause();
+    // Calls a procedure with heap values as its parameters (passed by reference): for a function
+    // the list holds the parameters last first and then the result. Leaves the registers and the
+    // stack as it found them, whatever happens inside.
+    bool RunProc(const std::vector<TPSVariant*>* params, uint32_t procNo);
+    // Calls an exported script procedure with variants; raises "Unknown procedure", "Not enough
+    // parameters", "Too many parameters", "Invalid parameter", and the recorded error after the run.
+    Variant RunProcP(const std::vector<Variant>& params, uint32_t procNo);
+    // As RunProcP, writing every parameter's final value back into `params`.
+    Variant RunProcPVar(std::vector<Variant>& params, uint32_t procNo);
+    Variant RunProcPN(const std::vector<Variant>& params, std::string_view name);
+    // Raises the recorded error in the host: its exception object, or EPSException with its text.
+    void RaiseCurrentException();
+    // The current exception: from the innermost frame while one handles it, else the recorded one.
+    TPSError LastEx() const;
+    std::string LastExParam() const;
+    int32_t LastExProc() const;
+    int32_t LastExPos() const;
+    std::exception_ptr LastExObject() const;
+    // The executor's Pointer type for references it pushes: the container's first, else its own.
+    const TPSTypeRec* PointerType() const;
+
     // ---- errors
     // Records an error at the current place and unwinds to the innermost frame that handles it.
     void CMD_Err(TPSError ec) { CMD_Err3(ec, {}, nullptr); }
@@ -178,6 +250,8 @@ protected:
     int32_t FCurrStackBase = -1;
     std::vector<TSpecialProc> FSpecialProcList;
     std::vector<std::unique_ptr<TProcRec>> FRegProcs;
+    std::vector<TPSExceptionHandler> FExceptionStack;
+    std::unique_ptr<TPSTypeRec> FPointerType;
 
     int32_t ExProc = -1;
     int32_t ExPos = -1;
@@ -185,7 +259,44 @@ protected:
     std::string ExParam;
     std::exception_ptr ExObject;
 
+    // Called before every instruction when OnRunLine is set or a derived executor asks for it.
+    virtual void DoRunLine() {
+        if (FOnRunLine) FOnRunLine(*this);
+    }
+    bool fWantsLineHook = false;
+    // Calls a host method held in a procedure value (number 0); the base records
+    // erCouldNotCallProc (the event bridge supplies the call).
+    virtual bool CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* procType);
+
+    bool ReadOperand(TPSOperandRef& o, bool deref);
+    bool CallHost(TPSExternalProcRec& p);
+    // Calls a host routine, or enters a script procedure after pushing the return address.
+    bool CallProc(TPSProcRec* p);
+
 private:
+    bool ReadCode8(uint8_t& v);
+    bool ReadCode32(uint32_t& v);
+    // An operand that must be a variable (a constant records erInvalidOpcodeParameter).
+    bool ReadDestination(TPSOperandRef& o, bool deref);
+    bool ReadVariable(uint32_t number, TPSOperandRef& o);
+    bool ReadConstant(uint32_t at, TPSOperandRef& o);
+    bool Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus);
+    bool DoReturn(uint32_t& exitPoint, TPSStatus entryStatus);
+    bool DoPopFrame(uint8_t sub, uint32_t& exitPoint);
+    bool DoPushFrame();
+    bool DoSetPointerCopy();
+    void EnterProc(TPSInternalProcRec* p, uint32_t position);
+    void JumpTo(uint32_t position) { FCurrentPosition = position; }
+    // Frees the innermost frame, then raises the recorded error again or continues.
+    bool LeaveFrame(uint32_t& exitPoint, bool endOfBlock);
+    void ReraiseRecorded();
+    bool PopChecked();
+
+    uint32_t fErrorSerial = 0;  // counts recorded errors
+    int fRunDepth = 0;          // nesting of RunScript
+    int fErrorDepth = 0;        // the RunScript nesting at which the last error unwound
+    int fQuiet = 0;             // > 0: errors are recorded without unwinding or events
+
     // Registers the built-in routine library (on creation and after ClearFunctionList).
     void RegisterStandardProcs();
     void FreeRegisteredProcs();

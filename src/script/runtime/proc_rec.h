@@ -27,17 +27,26 @@ public:
     std::unique_ptr<TPSRuntimeAttributes> FAttributes;
 };
 
+// A constant of the code decoded once: its value and the bytes its operand takes.
+struct TPSCachedConstant {
+    struct TPSVariant* Value;
+    uint32_t Length;
+};
+
 class TPSInternalProcRec : public TPSProcRec {
 public:
     using TPSProcRec::TPSProcRec;
+    ~TPSInternalProcRec() override;
     bool IsExternal() const override { return false; }
     std::string FData;  // the code
     uint32_t FLength = 0;
     uint32_t FExportNameHash = 0;
     std::string FExportDecl;
     std::string FExportName;
-    // Constants of the code decoded once, by the position of their operand (0: not yet).
+    // Constants of the code decoded once: by the position of their operand, 1 + the index in
+    // Constants (0: not decoded yet).
     std::vector<uint32_t> ConstantSlots;
+    std::vector<TPSCachedConstant> Constants;
 };
 
 class TPSExternalProcRec : public TPSProcRec {

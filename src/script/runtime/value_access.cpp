@@ -4,6 +4,7 @@
 #include "platform/rtl/math_error.h"
 #include "script/common/ansi_text.h"
 #include "script/common/arith.h"
+#include "script/runtime/arith_fault.h"
 #include "script/runtime/errors.h"
 #include "script/runtime/raw_value.h"
 
@@ -27,12 +28,6 @@ bool DereferenceForWrite(void*& data, const TPSTypeRec*& t) {
     return true;
 }
 
-void RaiseFault(ArithFault f) {
-    if (f == ArithFault::None) return;
-    if (f == ArithFault::RealOverflow) throw EOverflow(std::string(ArithFaultMessage(f)));
-    throw EInvalidOp(std::string(ArithFaultMessage(f)));
-}
-
 int64_t IntegerToCurrency(int64_t v) {
     int64_t raw = 0;
     if (__builtin_mul_overflow(v, kCurrencyScale, &raw)) throw EInvalidOp(std::string(kInvalidOpText));
@@ -45,6 +40,22 @@ Variant VariantAt(const void* data) {
 }
 
 }  // namespace
+
+void ThrowArithFault(ArithFault f) {
+    const std::string text(ArithFaultMessage(f));
+    switch (f) {
+        case ArithFault::IntDivideByZero:
+            throw EDivByZero(text);
+        case ArithFault::IntOverflow:
+            throw EIntOverflow(text);
+        case ArithFault::RealDivideByZero:
+            throw EZeroDivide(text);
+        case ArithFault::RealOverflow:
+            throw EOverflow(text);
+        default:
+            throw EInvalidOp(std::string(kInvalidOpText));
+    }
+}
 
 bool LoadInteger(const void* data, uint8_t code, int64_t& out) {
     switch (code) {
@@ -171,7 +182,7 @@ int64_t GetValueAsCurrency(const void* data, const TPSTypeRec* t) {
         case btDouble:
         case btExtended: {
             int64_t raw = 0;
-            RaiseFault(RealToCurrency(GetValueAsReal(data, t), raw));
+            CheckArith(RealToCurrency(GetValueAsReal(data, t), raw));
             return raw;
         }
         case btCurrency:

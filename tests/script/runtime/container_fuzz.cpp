@@ -1,5 +1,6 @@
 // Feeds containers to the loader: the input as it stands, and the input spliced into a valid
-// container of every record kind, so that mutations reach deep into the records.
+// container of every record kind, so that mutations reach deep into the records. What loads is run
+// for a bounded number of instructions.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,8 +35,27 @@ const std::string& Seed() {
         b.Class("TOBJECT");
         b.ProcPtr(std::string("\x01\x00", 2));
         b.Type(btVariant);
+        const uint32_t u8 = b.Type(btU8);
         test::Code c;
-        c.PushNew(s32).Assign(test::Operand::Local(0), test::Operand::ConstS32(s32, 7)).Pop().Return();
+        auto loop = c.NewLabel(), fin = c.NewLabel(), end = c.NewLabel(), exc = c.NewLabel();
+        c.PushNew(s32).Assign(test::Operand::Local(0), test::Operand::ConstS32(s32, 7));
+        c.PushNew(u8);
+        c.PushFrame(fin, exc, test::Code::kNone, end);
+        c.Bind(loop);
+        c.Calc(calcMultiply, test::Operand::Local(0), test::Operand::ConstS32(s32, 3));
+        c.Compare(cmpLess, test::Operand::Local(1), test::Operand::Local(0),
+                  test::Operand::ConstS32(s32, 1000));
+        c.JumpIfNotZero(loop, test::Operand::Local(1));
+        c.PushNew(str).Assign(test::Operand::Local(2),
+                              test::Operand::Const(str, test::U32Bytes(2) + std::string("a\0b\0", 4)));
+        c.Call(1).Pop();
+        c.PopFrame(frameEndTry);
+        c.Bind(fin);
+        c.PopFrame(frameEndFinally);
+        c.Bind(exc);
+        c.PopFrame(frameEndExcept);
+        c.Bind(end);
+        c.Pop().Pop().Return();
         b.Main(b.Proc(c, "!MAIN"));
         b.External("HOST");
         b.External("", "class:TOBJECT|FREE|\x00\x00", true);
@@ -50,7 +70,13 @@ void Load(const std::string& data) {
     TPSExec exec;
     exec.RegisterFunctionName("HOST", Nothing, nullptr, nullptr);
     exec.AddSpecialProcImport("class", AnyClassMember, nullptr);
-    exec.LoadData(data);
+    if (!exec.LoadData(data)) return;
+    int steps = 0;
+    exec.FOnRunLine = [&steps](TPSExec& e) {
+        if (++steps > 10000) e.Stop();
+    };
+    exec.RunScript();
+    exec.Stop();
 }
 
 }  // namespace

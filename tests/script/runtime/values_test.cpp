@@ -4,52 +4,12 @@
 #include "script/runtime/stack.h"
 #include "script/runtime/value_ops.h"
 #include "script/runtime/value_text.h"
+#include "types_fixture.h"
 
 namespace tv::script {
 namespace {
 
-// Type records made by hand, as the loader makes them.
-struct Types {
-    std::vector<std::unique_ptr<TPSTypeRec>> owned;
-
-    template <class T = TPSTypeRec>
-    T* Make(uint8_t code) {
-        auto t = std::make_unique<T>(nullptr, code);
-        T* raw = t.get();
-        owned.push_back(std::move(t));
-        return raw;
-    }
-    TPSTypeRec* Plain(uint8_t code) {
-        TPSTypeRec* t = Make(code);
-        t->CalcSize();
-        return t;
-    }
-    TPSTypeRec_Record* Record(std::vector<TPSTypeRec*> fields) {
-        auto* r = Make<TPSTypeRec_Record>(btRecord);
-        r->FFieldTypes = std::move(fields);
-        r->CalcSize();
-        return r;
-    }
-    TPSTypeRec_Array* Array(TPSTypeRec* elem) {
-        auto* a = Make<TPSTypeRec_Array>(btArray);
-        a->FArrayType = elem;
-        a->CalcSize();
-        return a;
-    }
-    TPSTypeRec_StaticArray* StaticArray(TPSTypeRec* elem, uint32_t n) {
-        auto* a = Make<TPSTypeRec_StaticArray>(btStaticArray);
-        a->FArrayType = elem;
-        a->FSize = n;
-        a->CalcSize();
-        return a;
-    }
-    TPSTypeRec_Set* Set(uint32_t bits) {
-        auto* s = Make<TPSTypeRec_Set>(btSet);
-        s->FBitSize = bits;
-        s->CalcSize();
-        return s;
-    }
-};
+using test::Types;
 
 struct SetCase {
     uint32_t bits, bytes;

@@ -1,0 +1,846 @@
+// The interpreter: decodes and runs one instruction at a time, keeps the call stack of return
+// addresses, parameters and locals, and implements try/finally/except with a stack of exception
+// frames. Every failure becomes a recorded error that unwinds to the innermost frame handling it.
+
+#include <algorithm>
+
+#include "platform/rtl/format.h"
+#include "script/common/byte_io.h"
+#include "script/runtime/exec.h"
+#include "script/runtime/value_access.h"
+
+namespace tv::script {
+
+namespace {
+constexpr std::string_view kArrayRange =
+    "Out Of Range! Element index is out of Array range: Element Index is %d, Array length = %d";
+using Frame = TPSExceptionHandler;
+constexpr uint32_t kUnset = Frame::kFrameUnset;
+
+bool IsOrdinalCode(uint8_t c) {
+    return c >= btU8 && c <= btS32;
+}
+
+// The value of an operand of an ordinal type up to 32 bits, as 32 bits.
+uint32_t OrdinalValue(const TPSOperandRef& o) {
+    int64_t v = 0;
+    LoadInteger(o.Data, o.Type->FBaseType, v);
+    return static_cast<uint32_t>(v);
+}
+}  // namespace
+
+TPSInternalProcRec::~TPSInternalProcRec() {
+    for (const TPSCachedConstant& c : Constants) DestroyHeapValue(c.Value);
+}
+
+const TPSTypeRec* TPSExec::PointerType() const {
+    if (const TPSTypeRec* t = FindType2(btPointer)) return t;
+    return FPointerType.get();
+}
+
+bool TPSExec::CallMethodPointer(const ProcPtrValue&, const TPSTypeRec*) {
+    CMD_Err(erCouldNotCallProc);
+    return false;
+}
+
+// ---- operand decoding
+
+bool TPSExec::ReadCode32(uint32_t& v) {
+    if (FDataLength - FCurrentPosition < 4 || FCurrentPosition > FDataLength) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    v = PeekU32(std::string_view(reinterpret_cast<const char*>(FData), FDataLength), FCurrentPosition);
+    FCurrentPosition += 4;
+    return true;
+}
+
+bool TPSExec::ReadCode8(uint8_t& v) {
+    if (FCurrentPosition >= FDataLength) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    v = FData[FCurrentPosition++];
+    return true;
+}
+
+bool TPSExec::ReadDestination(TPSOperandRef& o, bool deref) {
+    if (!ReadOperand(o, deref)) return false;
+    if (o.Temp) {
+        CMD_Err(erInvalidOpcodeParameter);
+        return false;
+    }
+    return true;
+}
+
+bool TPSExec::ReadVariable(uint32_t number, TPSOperandRef& o) {
+    TPSVariant* item;
+    if (number < kFirstStackVariable) {
+        item = FGlobalVars.GetItem(static_cast<int32_t>(std::min<uint32_t>(number, INT32_MAX)));
+        if (!item) {
+            CMD_Err(erOutOfGlobalVarsRange);
+            return false;
+        }
+    } else {
+        const int64_t index = int64_t{FCurrStackBase} + int64_t{number} - kStackBaseVariable;
+        item = index >= 0 && index < FStack.Count() ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+        if (!item) {
+            CMD_Err(erOutOfStackRange);
+            return false;
+        }
+    }
+    o.Data = item->Data();
+    o.Type = item->FType;
+    o.Temp = false;
+    return true;
+}
+
+namespace {
+// Follows a Pointer operand to its target; false for a nil target.
+bool DerefOperand(TPSOperandRef& o) {
+    if (!o.Type || o.Type->FBaseType != btPointer) return true;
+    const auto p = Load<PointerValue>(o.Data);
+    if (!p.Data || !p.Type) return false;
+    o.Data = p.Data;
+    o.Type = p.Type;
+    return true;
+}
+}  // namespace
+
+bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
+    auto& slots = FCurrProc->ConstantSlots;
+    if (slots.empty()) slots.assign(FDataLength, 0);
+    if (const uint32_t slot = slots[at]) {
+        const TPSCachedConstant& c = FCurrProc->Constants[slot - 1];
+        o = {c.Value->Data(), c.Value->FType, true};
+        FCurrentPosition = at + c.Length;
+        return true;
+    }
+    uint32_t typeNo = 0;
+    if (!ReadCode32(typeNo)) return false;
+    const TPSTypeRec* t = GetTypeNo(typeNo);
+    if (!t) {
+        CMD_Err(erInvalidType);
+        return false;
+    }
+    const std::string_view code(reinterpret_cast<const char*>(FData), FDataLength);
+    ByteReader r(code, FCurrentPosition);
+    std::unique_ptr<TPSVariant, void (*)(TPSVariant*)> v(CreateHeapValue(t), DestroyHeapValue);
+    void* d = v->Data();
+    std::string_view bytes;
+    bool ok = true;
+    const uint8_t base = t->FBaseType;
+    if (base == btString || base == btPChar) {
+        ok = r.ReadString32(bytes);
+        if (ok) AnsiString::RawSet(d, AnsiString(bytes));
+    } else if (base == btWideString || base == btUnicodeString) {
+        uint32_t count = 0;
+        ok = r.ReadU32(count) && count <= r.Remaining() / 2 && r.ReadBytes(size_t{count} * 2, bytes);
+        if (ok && count > 0) {
+            UnicodeString s;
+            s.SetLength(static_cast<int32_t>(count));
+            std::memcpy(s.UniqueData(), bytes.data(), bytes.size());
+            UnicodeString::RawSet(d, s);
+        }
+    } else if (base == btProcPtr) {
+        uint32_t n = 0;
+        ok = r.ReadU32(n);
+        if (ok) Store(d, ProcPtrValue{n, 0, nullptr, nullptr});
+    } else if (base == btSet) {
+        const uint32_t n = static_cast<const TPSTypeRec_Set*>(t)->FByteSize;
+        ok = r.ReadBytes(n, bytes);
+        if (ok) std::memcpy(d, bytes.data(), n);
+    } else if (const uint32_t n = FixedConstantSize(base); n > 0) {
+        ok = r.ReadBytes(n, bytes);
+        if (ok) std::memcpy(d, bytes.data(), n);
+    } else {
+        CMD_Err(erInvalidType);
+        return false;
+    }
+    if (!ok) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    FCurrentPosition = static_cast<uint32_t>(r.Position());
+    FCurrProc->Constants.push_back({v.release(), FCurrentPosition - at});
+    slots[at] = static_cast<uint32_t>(FCurrProc->Constants.size());
+    o = {FCurrProc->Constants.back().Value->Data(), t, true};
+    return true;
+}
+
+bool TPSExec::ReadOperand(TPSOperandRef& o, bool deref) {
+    const uint32_t at = FCurrentPosition;
+    if (FDataLength - FCurrentPosition < 5 || FCurrentPosition > FDataLength) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    const uint8_t kind = FData[FCurrentPosition++];
+    if (kind == okConstant) return ReadConstant(at, o);
+    uint32_t number = 0;
+    ReadCode32(number);
+    if (kind > okElementVariable) {
+        CMD_Err(erInvalidOpcodeParameter);
+        return false;
+    }
+    if (!ReadVariable(number, o)) return false;
+    if (kind == okVariable) {
+        if (deref && !DerefOperand(o)) {
+            CMD_Err(erNullPointerException);
+            return false;
+        }
+        return true;
+    }
+    // An element: the variable is always followed to its target.
+    if (!DerefOperand(o)) {
+        CMD_Err(erNullPointerException);
+        return false;
+    }
+    uint32_t index = 0;
+    if (!ReadCode32(index)) return false;
+    if (kind == okElementVariable) {
+        TPSOperandRef iv;
+        if (!ReadVariable(index, iv)) return false;
+        if (iv.Type->FBaseType == btPointer) {
+            if (!DerefOperand(iv) ||
+                !(IsOrdinalCode(iv.Type->FBaseType) || iv.Type->FBaseType == btProcPtr)) {
+                CMD_Err(ErTypeMismatch);
+                return false;
+            }
+        } else if (!IsOrdinalCode(iv.Type->FBaseType)) {
+            CMD_Err(ErTypeMismatch);
+            return false;
+        }
+        index = iv.Type->FBaseType == btProcPtr ? Load<ProcPtrValue>(iv.Data).ProcNo : OrdinalValue(iv);
+    }
+    switch (o.Type->FBaseType) {
+        case btRecord: {
+            auto* rt = static_cast<const TPSTypeRec_Record*>(o.Type);
+            if (index >= rt->FFieldTypes.size()) {
+                CMD_Err(ErOutOfRange);
+                return false;
+            }
+            o.Data = static_cast<char*>(o.Data) + rt->FRealFieldOffsets[index];
+            o.Type = rt->FFieldTypes[index];
+            break;
+        }
+        case btArray:
+        case btStaticArray: {
+            const bool dynamic = o.Type->FBaseType == btArray;
+            const uint32_t length = dynamic ? static_cast<uint32_t>(DynamicArrayLength(o.Data, o.Type))
+                                            : static_cast<const TPSTypeRec_StaticArray*>(o.Type)->FSize;
+            if (index >= length) {
+                CMD_Err2(erCustomError,
+                         Format(kArrayRange, {static_cast<int32_t>(index), static_cast<int32_t>(length)}));
+                return false;
+            }
+            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(o.Type)->FArrayType;
+            char* base = dynamic ? static_cast<char*>(DynamicArrayData(o.Data)) : static_cast<char*>(o.Data);
+            o.Data = base + uint64_t{index} * elem->FRealSize;
+            o.Type = elem;
+            break;
+        }
+        default:
+            CMD_Err(erInvalidType);
+            return false;
+    }
+    if (deref && !DerefOperand(o)) {
+        CMD_Err(erNullPointerException);
+        return false;
+    }
+    return true;
+}
+
+// ---- running
+
+void TPSExec::EnterProc(TPSInternalProcRec* p, uint32_t position) {
+    FCurrProc = p;
+    FData = reinterpret_cast<const uint8_t*>(p->FData.data());
+    FDataLength = p->FLength;
+    FCurrentPosition = position;
+}
+
+bool TPSExec::RunScript() {
+    if (FStatus == isLoaded) FExceptionStack.clear();
+    StoreException(-1, -1, ErNoError, {}, nullptr);
+    const TPSStatus entryStatus = FStatus;
+    switch (FStatus) {
+        case isLoaded: {
+            if (FMainProc == kNoMainProc) return false;
+            TPSProcRec* main = GetProcNo(FMainProc);
+            if (!main || main->IsExternal()) {
+                CMD_Err(erNoMainProc);
+                FStatus = isLoaded;
+                return false;
+            }
+            EnterProc(static_cast<TPSInternalProcRec*>(main), 0);
+            FCurrStackBase = -1;
+            break;
+        }
+        case isPaused:
+            break;
+        default:
+            return false;
+    }
+    ++fRunDepth;
+    uint32_t exitPoint = kUnset;
+    const bool lineHook = FOnRunLine || fWantsLineHook;
+    do {
+        FStatus = isRunning;
+        while (FStatus == isRunning) {
+            if (lineHook) DoRunLine();
+            if (FCurrentPosition >= FDataLength) {
+                CMD_Err(ErOutOfRange);
+                break;
+            }
+            const uint32_t serial = fErrorSerial;
+            const uint8_t opcode = FData[FCurrentPosition++];
+            if (!Step(opcode, exitPoint, entryStatus)) {
+                // Every failing instruction leaves an error behind.
+                if (fErrorSerial == serial) CMD_Err(ErInternalError);
+                break;
+            }
+        }
+    } while (!FExceptionStack.empty() && FStatus == isRunning);
+    --fRunDepth;
+    if (FStatus == isLoaded) {
+        FStack.Clear();
+        if (FCallCleanup) Cleanup();
+    }
+    return ExEx == ErNoError;
+}
+
+void TPSExec::Stop() {
+    if (FStatus == isRunning) {
+        FStatus = isLoaded;
+    } else if (FStatus == isPaused) {
+        FStatus = isLoaded;
+        FStack.Clear();
+        FTempVars.Clear();
+    }
+}
+
+void TPSExec::Pause() {
+    if (FStatus == isRunning) FStatus = isPaused;
+}
+
+bool TPSExec::PopChecked() {
+    const TPSVariant* top = FStack.Top();
+    if (!top || top->FType == FReturnAddressType.get()) {
+        CMD_Err(erOutOfStackRange);
+        return false;
+    }
+    FStack.Pop();
+    return true;
+}
+
+bool TPSExec::CallHost(TPSExternalProcRec& p) {
+    const uint32_t serial = fErrorSerial;
+    bool ok = false;
+    try {
+        ok = p.FProcPtr && p.FProcPtr(*this, p, FGlobalVars, FStack);
+    } catch (...) {
+        HandleException(std::current_exception());
+        return false;
+    }
+    // An error the routine recorded here has unwound already. One that a script procedure it ran
+    // left unhandled unwinds here as well; with none, the call itself failed.
+    if (!ok && !(fErrorSerial != serial && fErrorDepth == fRunDepth)) {
+        if (ExEx != ErNoError)
+            StoreException(ExProc, ExPos, ExEx, ExParam, ExObject);
+        else
+            CMD_Err(erCouldNotCallProc);
+    }
+    return ok;
+}
+
+bool TPSExec::CallProc(TPSProcRec* p) {
+    if (p->IsExternal()) return CallHost(*static_cast<TPSExternalProcRec*>(p));
+    try {
+        TPSVariant* ret = FStack.PushType(FReturnAddressType.get());
+        Store(ret->Data(), ReturnAddressValue{FCurrProc, FCurrentPosition, FCurrStackBase});
+    } catch (...) {
+        HandleException(std::current_exception());
+        return false;
+    }
+    FCurrStackBase = FStack.Count() - 1;
+    EnterProc(static_cast<TPSInternalProcRec*>(p), 0);
+    return true;
+}
+
+bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
+    TPSOperandRef a, b, c;
+    switch (opcode) {
+        case opAssign:
+            return ReadDestination(a, true) && ReadOperand(b, true) &&
+                   AssignValue(a.Data, b.Data, a.Type, b.Type);
+        case opCalculate: {
+            uint8_t op = 0;
+            return ReadCode8(op) && ReadDestination(a, true) && ReadOperand(b, true) &&
+                   CalculateInPlace(a.Data, b.Data, op, b.Type, a.Type);
+        }
+        case opPushValue: {
+            if (!ReadOperand(a, true)) return false;
+            try {
+                TPSVariant* item = FStack.PushType(a.Type);
+                return AssignValue(item->Data(), a.Data, a.Type, a.Type);
+            } catch (...) {
+                HandleException(std::current_exception());
+                return false;
+            }
+        }
+        case opPushReference: {
+            if (!ReadDestination(a, true)) return false;
+            try {
+                TPSVariant* item = FStack.PushType(PointerType());
+                PointValueAt(item->Data(), a.Data, a.Type);
+            } catch (...) {
+                HandleException(std::current_exception());
+                return false;
+            }
+            return true;
+        }
+        case opPop:
+            return PopChecked();
+        case opCall: {
+            uint32_t n = 0;
+            if (!ReadCode32(n)) return false;
+            TPSProcRec* p = GetProcNo(n);
+            if (!p) {
+                CMD_Err(erOutOfProcRange);
+                return false;
+            }
+            return CallProc(p);
+        }
+        case opJump:
+        case opJumpIfFlag:
+        case opPopJump:
+        case opPopPopJump: {
+            uint32_t d = 0;
+            if (!ReadCode32(d)) return false;
+            if (opcode == opPopJump || opcode == opPopPopJump) {
+                if (!PopChecked()) return false;
+                if (opcode == opPopPopJump && !PopChecked()) return false;
+            }
+            if (opcode != opJumpIfFlag || FJumpFlag) JumpTo(FCurrentPosition + d);
+            return true;
+        }
+        case opJumpIfNotZero:
+        case opJumpIfZero: {
+            uint32_t d = 0;
+            if (!ReadCode32(d) || !ReadOperand(a, true)) return false;
+            if (!IsOrdinalCode(a.Type->FBaseType)) {
+                CMD_Err(erInvalidType);
+                return false;
+            }
+            if ((OrdinalValue(a) != 0) == (opcode == opJumpIfNotZero)) JumpTo(FCurrentPosition + d);
+            return true;
+        }
+        case opReturn:
+            return DoReturn(exitPoint, entryStatus);
+        case opPushNew: {
+            uint32_t n = 0;
+            if (!ReadCode32(n)) return false;
+            const TPSTypeRec* t = GetTypeNo(n);
+            if (!t) {
+                CMD_Err(erInvalidType);
+                return false;
+            }
+            try {
+                FStack.PushType(t);
+            } catch (...) {
+                HandleException(std::current_exception());
+                return false;
+            }
+            return true;
+        }
+        case opCompare: {
+            uint8_t op = 0;
+            return ReadCode8(op) && ReadDestination(a, true) && ReadOperand(b, true) &&
+                   ReadOperand(c, true) && CompareValues(b.Data, c.Data, a.Data, b.Type, c.Type, a.Type, op);
+        }
+        case opCallValue: {
+            if (!ReadOperand(a, true)) return false;
+            if (a.Type->FBaseType != btProcPtr) {
+                CMD_Err(ErTypeMismatch);
+                return false;
+            }
+            const auto pv = Load<ProcPtrValue>(a.Data);
+            if (pv.ProcNo == 0 && pv.Code) return CallMethodPointer(pv, a.Type);
+            TPSProcRec* p = GetProcNo(pv.ProcNo);
+            if (!p || pv.ProcNo == FMainProc) {
+                CMD_Err(erOutOfProcRange);
+                return false;
+            }
+            return CallProc(p);
+        }
+        case opSetPointer: {
+            if (!ReadOperand(a, false)) return false;
+            if (a.Temp || a.Type->FBaseType != btPointer) {
+                CMD_Err(erInvalidOpcodeParameter);
+                return false;
+            }
+            if (!ReadOperand(b, false)) return false;
+            if (b.Temp) {
+                CMD_Err(erInvalidOpcodeParameter);
+                return false;
+            }
+            if (!DerefOperand(b)) {
+                CMD_Err(erNullPointerException);
+                return false;
+            }
+            // A copy the pointer owned goes first: it now refers to a value owned elsewhere.
+            auto p = Load<PointerValue>(a.Data);
+            if (p.Owned != 0 && p.Data) DisposeRawValue(p.Data, p.Type);
+            Store(a.Data, PointerValue{b.Data, b.Type, 0});
+            return true;
+        }
+        case opBooleanNot:
+        case opNegate:
+        case opBitwiseNot:
+            if (!ReadOperand(a, true)) return false;
+            if (a.Temp) return true;  // a constant: nothing to change
+            if (opcode == opBooleanNot) return LogicalNot(a.Data, a.Type);
+            if (opcode == opNegate) return NegateValue(a.Data, a.Type);
+            return BitwiseNot(a.Data, a.Type);
+        case opSetFlag: {
+            if (!ReadOperand(a, true)) return false;
+            if (!IsOrdinalCode(a.Type->FBaseType)) {
+                CMD_Err(erInvalidType);
+                return false;
+            }
+            uint8_t invert = 0;
+            if (!ReadCode8(invert)) return false;
+            FJumpFlag = (OrdinalValue(a) != 0) != (invert != 0);
+            return true;
+        }
+        case opPushFrame:
+            return DoPushFrame();
+        case opPopFrame: {
+            uint8_t sub = 0;
+            return ReadCode8(sub) && DoPopFrame(sub, exitPoint);
+        }
+        case opSetPointerCopy:
+            return DoSetPointerCopy();
+        case opIncrement:
+        case opDecrement: {
+            if (!ReadDestination(a, true)) return false;
+            const int64_t delta = opcode == opIncrement ? 1 : -1;
+            switch (a.Type->FBaseType) {
+                case btU8:
+                case btS8:
+                    Store<uint8_t>(a.Data, static_cast<uint8_t>(Load<uint8_t>(a.Data) + delta));
+                    return true;
+                case btU16:
+                case btS16:
+                    Store<uint16_t>(a.Data, static_cast<uint16_t>(Load<uint16_t>(a.Data) + delta));
+                    return true;
+                case btU32:
+                case btS32:
+                    Store<uint32_t>(a.Data, static_cast<uint32_t>(Load<uint32_t>(a.Data) + delta));
+                    return true;
+                case btS64:
+                    Store<uint64_t>(a.Data, Load<uint64_t>(a.Data) + static_cast<uint64_t>(delta));
+                    return true;
+                default:
+                    CMD_Err(ErTypeMismatch);
+                    return false;
+            }
+        }
+        case opNop:
+            return true;
+        default:
+            CMD_Err(erInvalidOpcode);
+            return false;
+    }
+}
+
+bool TPSExec::DoSetPointerCopy() {
+    TPSOperandRef a, b;
+    if (!ReadOperand(a, false)) return false;
+    if (a.Temp || a.Type->FBaseType != btPointer) {
+        CMD_Err(erInvalidOpcodeParameter);
+        return false;
+    }
+    if (!ReadOperand(b, false)) return false;
+    auto p = Load<PointerValue>(a.Data);
+    if (p.Owned != 0 && p.Data) DisposeRawValue(p.Data, p.Type);
+    Store(a.Data, PointerValue{nullptr, nullptr, 0});
+    const void* src = b.Data;
+    const TPSTypeRec* t = b.Type;
+    intptr_t owned = -1;
+    if (t->FBaseType == btPointer) {
+        const auto sp = Load<PointerValue>(b.Data);
+        if (!sp.Data) return true;
+        src = sp.Data;
+        t = sp.Type;
+        owned = 1;
+    }
+    try {
+        void* copy = NewRawValue(t);
+        Store(a.Data, PointerValue{copy, t, owned});
+        if (!CopyValues(copy, src, 1, t)) {
+            CMD_Err(ErTypeMismatch);
+            return false;
+        }
+    } catch (...) {
+        HandleException(std::current_exception());
+        return false;
+    }
+    return true;
+}
+
+// ---- calls and returns
+
+bool TPSExec::DoReturn(uint32_t& exitPoint, TPSStatus entryStatus) {
+    exitPoint = FCurrentPosition - 1;
+    while (!FExceptionStack.empty()) {
+        Frame& f = FExceptionStack.back();
+        if (!f.CurrProc || f.BasePtr < FCurrStackBase) break;
+        FStack.PopTo(f.StackSize);
+        FCurrStackBase = f.BasePtr;
+        if (f.FinallyOffset != kUnset) {
+            JumpTo(f.FinallyOffset);
+            f.FinallyOffset = kUnset;
+            return true;  // the return waits for the finally part
+        }
+        if (f.Finally2Offset != kUnset) {
+            JumpTo(f.Finally2Offset);
+            f.Finally2Offset = kUnset;
+            return true;
+        }
+        FExceptionStack.pop_back();
+    }
+    exitPoint = kUnset;
+    if (FCurrStackBase < 0) {
+        // The main procedure ended: the run is over, also when it was paused on the way.
+        FStatus = isLoaded;
+        return true;
+    }
+    FStack.PopTo(FCurrStackBase + 1);
+    TPSVariant* ret = FStack.GetItem(FCurrStackBase);
+    if (!ret || ret->FType != FReturnAddressType.get()) {
+        CMD_Err(erOutOfStackRange);
+        return false;
+    }
+    const auto r = Load<ReturnAddressValue>(ret->Data());
+    FStack.Pop();
+    FCurrStackBase = r.StackBase;
+    if (!r.Proc) {
+        FStatus = entryStatus;  // back to the host that called
+        return true;
+    }
+    EnterProc(r.Proc, r.Position);
+    return true;
+}
+
+// ---- exception frames
+
+bool TPSExec::DoPushFrame() {
+    Frame f;
+    f.CurrProc = FCurrProc;
+    f.BasePtr = FCurrStackBase;
+    f.StackSize = FStack.Count();
+    uint32_t d[4];
+    for (uint32_t& x : d)
+        if (!ReadCode32(x)) return false;
+    uint32_t* parts[4] = {&f.FinallyOffset, &f.ExceptOffset, &f.Finally2Offset, &f.EndOfBlock};
+    for (int i = 0; i < 4; ++i) {
+        if (d[i] == kUnset) continue;
+        const int64_t at = int64_t{FCurrentPosition} + static_cast<int32_t>(d[i]);
+        if (at < 0 || at >= FDataLength) {
+            CMD_Err(ErOutOfRange);
+            return false;
+        }
+        *parts[i] = static_cast<uint32_t>(at);
+    }
+    FExceptionStack.push_back(std::move(f));
+    return true;
+}
+
+void TPSExec::ReraiseRecorded() {
+    StoreException(ExProc, ExPos, ExEx, ExParam, ExObject);
+}
+
+// Frees the innermost frame and goes on: the recorded error again, or where the statement was left
+// early, the waiting return, the end of the statement.
+bool TPSExec::LeaveFrame(uint32_t& exitPoint, bool endOfBlock) {
+    const uint32_t end = FExceptionStack.back().EndOfBlock;
+    const uint32_t leave = FExceptionStack.back().LeaveTarget;
+    FExceptionStack.pop_back();
+    if (ExEx != ErNoError && endOfBlock) {
+        ReraiseRecorded();
+        return true;
+    }
+    if (leave != kUnset) {
+        JumpTo(leave);
+    } else if (exitPoint != kUnset) {
+        JumpTo(exitPoint);
+        exitPoint = kUnset;
+    } else {
+        JumpTo(end);
+    }
+    return true;
+}
+
+bool TPSExec::DoPopFrame(uint8_t sub, uint32_t& exitPoint) {
+    if (FExceptionStack.empty() || !FExceptionStack.back().CurrProc) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    Frame& f = FExceptionStack.back();
+    switch (sub) {
+        case frameEndTry:
+            if (f.FinallyOffset != kUnset) {
+                JumpTo(f.FinallyOffset);
+                f.FinallyOffset = kUnset;
+                return true;
+            }
+            if (f.Finally2Offset != kUnset) {
+                // The except part is skipped; the second finally part runs once.
+                JumpTo(f.Finally2Offset);
+                f.Finally2Offset = kUnset;
+                f.ExceptOffset = kUnset;
+                return true;
+            }
+            return LeaveFrame(exitPoint, true);
+        case frameEndFinally:
+            if (ExEx != ErNoError && f.ExceptOffset != kUnset &&
+                f.ExceptOffset != Frame::kFrameExceptRunning) {
+                JumpTo(f.ExceptOffset);
+                f.ExceptOffset = Frame::kFrameExceptRunning;
+                f.ExceptionData = ExEx;
+                f.ExceptionObject = ExObject;
+                f.ExceptionParam = ExParam;
+                f.ExceptionProc = ExProc;
+                f.ExceptionPos = ExPos;
+                ExEx = ErNoError;
+                ExObject = nullptr;
+                ExParam.clear();
+                return true;
+            }
+            if (f.Finally2Offset != kUnset) {
+                JumpTo(f.Finally2Offset);
+                f.Finally2Offset = kUnset;
+                return true;
+            }
+            return LeaveFrame(exitPoint, f.EndOfBlock != kUnset);
+        case frameEndExcept:
+            f.ExceptOffset = kUnset;
+            if (f.Finally2Offset != kUnset) {
+                JumpTo(f.Finally2Offset);
+                f.Finally2Offset = kUnset;
+                return true;
+            }
+            return LeaveFrame(exitPoint, false);
+        case frameEndSecondFinally:
+            return LeaveFrame(exitPoint, true);
+        case frameLeave: {
+            // break or continue leaves the statement: its pending finally part runs first.
+            const uint32_t after = FCurrentPosition;
+            if (f.FinallyOffset != kUnset) {
+                JumpTo(f.FinallyOffset);
+                f.FinallyOffset = kUnset;
+                f.LeaveTarget = after;
+                return true;
+            }
+            if (f.Finally2Offset != kUnset) {
+                JumpTo(f.Finally2Offset);
+                f.Finally2Offset = kUnset;
+                f.ExceptOffset = kUnset;
+                f.LeaveTarget = after;
+                return true;
+            }
+            FExceptionStack.pop_back();
+            if (ExEx != ErNoError) ReraiseRecorded();
+            return true;
+        }
+        default:
+            return true;
+    }
+}
+
+void TPSExec::StoreException(int32_t proc, int32_t position, TPSError ex, std::string s,
+                             std::exception_ptr newObject) {
+    ExProc = proc;
+    ExPos = position;
+    ExEx = ex;
+    ExParam = std::move(s);
+    ExObject = std::move(newObject);
+    if (ex == ErNoError) return;
+    ++fErrorSerial;
+    if (fQuiet > 0) return;
+    fErrorDepth = fRunDepth;
+    while (!FExceptionStack.empty()) {
+        Frame& f = FExceptionStack.back();
+        FStack.PopTo(f.StackSize);
+        if (!f.CurrProc) {
+            // A barrier of a host's call into the script: the error goes back to the host.
+            FExceptionStack.pop_back();
+            FCurrStackBase = -1;
+            FStatus = isPaused;
+            return;
+        }
+        EnterProc(f.CurrProc, FCurrentPosition);
+        FCurrStackBase = f.BasePtr;
+        if (f.FinallyOffset != kUnset) {
+            JumpTo(f.FinallyOffset);
+            f.FinallyOffset = kUnset;
+            return;
+        }
+        if (f.ExceptOffset != kUnset && f.ExceptOffset != Frame::kFrameExceptRunning) {
+            JumpTo(f.ExceptOffset);
+            f.ExceptOffset = Frame::kFrameExceptRunning;
+            f.ExceptionData = ExEx;
+            f.ExceptionObject = std::move(ExObject);
+            f.ExceptionParam = std::move(ExParam);
+            f.ExceptionProc = ExProc;
+            f.ExceptionPos = ExPos;
+            ExEx = ErNoError;
+            ExObject = nullptr;
+            ExParam.clear();
+            return;
+        }
+        if (f.Finally2Offset != kUnset) {
+            JumpTo(f.Finally2Offset);
+            f.Finally2Offset = kUnset;
+            return;
+        }
+        FExceptionStack.pop_back();
+    }
+    if (FStatus != isNotLoaded) FStatus = isPaused;
+}
+
+// ---- the current exception
+
+TPSError TPSExec::LastEx() const {
+    return FExceptionStack.empty() ? ExEx : FExceptionStack.back().ExceptionData;
+}
+
+std::string TPSExec::LastExParam() const {
+    return FExceptionStack.empty() ? ExParam : FExceptionStack.back().ExceptionParam;
+}
+
+int32_t TPSExec::LastExProc() const {
+    return FExceptionStack.empty() ? ExProc : FExceptionStack.back().ExceptionProc;
+}
+
+int32_t TPSExec::LastExPos() const {
+    return FExceptionStack.empty() ? ExPos : FExceptionStack.back().ExceptionPos;
+}
+
+std::exception_ptr TPSExec::LastExObject() const {
+    return FExceptionStack.empty() ? ExObject : FExceptionStack.back().ExceptionObject;
+}
+
+void TPSExec::RaiseCurrentException() {
+    if (ExEx == ErNoError) return;
+    if (ExObject) {
+        std::exception_ptr e = std::move(ExObject);
+        ExObject = nullptr;
+        std::rethrow_exception(e);
+    }
+    throw EPSException(ErrorToText(ExEx, ExParam), this, static_cast<uint32_t>(ExProc),
+                       static_cast<uint32_t>(ExPos));
+}
+
+}  // namespace tv::script
