@@ -1,0 +1,241 @@
+#include "core/settings_store.h"
+
+#include <exception>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/app_logger.h"
+#include "core/app_names.h"
+#include "core/app_params.h"
+#include "core/data_set_persistence.h"
+#include "core/settings_folders.h"
+#include "core/settings_root.h"
+#include "platform/data/key_compare.h"
+#include "platform/rtl/dialog_service.h"
+#include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/format_settings.h"
+#include "platform/rtl/text_compare.h"
+
+namespace tv {
+namespace {
+
+constexpr int kMaxQueryNameCopies = 999;
+
+// Shows the query table's post error and abandons the post, as the settings pages expect.
+void ShowQueryPostError(TDataSet*, EDatabaseError& error, TDataAction& action) {
+    TMessageBoxRequest request;
+    request.Text = std::string(kQueryPostError) + error.Message + "\r\n" + std::string(kQueryNameNote) +
+                   "\r\n" + std::string(kQueryEscapeNote);
+    request.Caption = ApplicationTitle();
+    request.Icon = TMsgIcon::Error;
+    DialogService().MessageBox(request);
+    action = TDataAction::daAbort;
+}
+
+// While "sqlqueries.txt" loads, a query whose name repeats one already loaded is loaded under the
+// name with " (2)", " (3)" ... added (cut to the field's size), so that no query is lost and no
+// dialog stops the load; each renaming is logged once the load is over.
+class RepeatedQueryNames {
+public:
+    RepeatedQueryNames(TClientDataSet& table, const TSettingsTableSpec& spec)
+        : table_(table), spec_(spec), saved_(std::move(table.OnPostError)) {
+        table_.OnPostError = [this](TDataSet* dataSet, EDatabaseError& error, TDataAction& action) {
+            Rename(*dataSet, error, action);
+        };
+    }
+    ~RepeatedQueryNames() { table_.OnPostError = std::move(saved_); }
+    RepeatedQueryNames(const RepeatedQueryNames&) = delete;
+    RepeatedQueryNames& operator=(const RepeatedQueryNames&) = delete;
+
+    void Report() const {
+        for (const auto& [name, loadedAs] : renamed_)
+            AppLogger().LogError(Format(kQueryNameRenamed, {spec_.Name, name, loadedAs}));
+    }
+
+private:
+    void Rename(TDataSet& dataSet, EDatabaseError& error, TDataAction& action) {
+        if (error.Message != kKeyViolation) return;
+        TField& field = dataSet.FieldByName(spec_.UniqueField);
+        const std::string current = field.AsString();
+        if (renamed_.empty() || current != renamed_.back().second) {
+            renamed_.emplace_back(current, current);
+            copy_ = 1;
+        }
+        if (++copy_ > kMaxQueryNameCopies) return;
+        const std::string suffix = " (" + std::to_string(copy_) + ")";
+        const std::string& name = renamed_.back().first;
+        const size_t size = static_cast<size_t>(field.Size());
+        const size_t room = size > suffix.size() ? size - suffix.size() : 0;
+        std::string candidate = name.substr(0, Utf8PrefixBytes(name, room)) + suffix;
+        field.SetAsString(candidate);
+        renamed_.back().second = std::move(candidate);
+        action = TDataAction::daRetry;
+    }
+
+    TClientDataSet& table_;
+    const TSettingsTableSpec& spec_;
+    TDataSetErrorEvent saved_;
+    std::vector<std::pair<std::string, std::string>> renamed_;  // name, name loaded as
+    int copy_ = 1;
+};
+
+void LogLoadFailure(const TSettingsTableSpec& spec, const std::exception& e) {
+    switch (spec.OnFailure) {
+        case TLoadFailureText::Identities:
+            return AppLogger().LogError(Format(kLoadFailedIdentities, {spec.Name, e.what()}), e);
+        case TLoadFailureText::AccountPlan:
+            return AppLogger().LogError(Format(kLoadFailedAccountPlan, {spec.Name, e.what()}), e);
+        case TLoadFailureText::Lopnr:
+            return AppLogger().LogError(std::string(kLoadFailedLopnr) + e.what(), e);
+        case TLoadFailureText::NoDetail:
+            return AppLogger().LogError(Format(kLoadFailedIdentities, {spec.Name, e.what()}));
+    }
+}
+
+void ApplyForceDotSwitch() {
+    if (FindCmdLineSwitch(kForceDotSwitch)) ApplyForceDot(DefaultFormatSettings());
+}
+
+void EmptyTable(TClientDataSet& dataSet) {
+    dataSet.Cancel();
+    dataSet.EmptyDataSet();
+}
+
+std::string TextTablePath(const std::string& dataFolder, const TSettingsTableSpec& spec) {
+    return IncludeTrailingPathDelimiter(dataFolder) + spec.Place;
+}
+
+}  // namespace
+
+TSettingsStore::TSettingsStore(TSettingsTables& tables, TRuleTables& rules, const TWorkFolders& workFolders)
+    : tables_(tables), rules_(rules), workFolders_(workFolders) {
+    tables_.CDSExportSQLPrefs().OnPostError = ShowQueryPostError;
+}
+
+TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableSpec& spec) const {
+    if (spec.OwnedByPlugins)
+        return AnsiSameText(spec.Name, rules_.RulesSpec().Name) ? rules_.Rules() : rules_.RuleItems();
+    return tables_.Table(spec.Name);
+}
+
+void TSettingsStore::loadSettings() {
+    const std::string dataFolder = GetDataFolder();
+    ForceDirectories(dataFolder);
+    // The INI file is read once for all its sections; when it cannot be read, each INI table
+    // keeps its defaults and reports the error.
+    std::optional<TIniFile> ini;
+    std::exception_ptr iniError;
+    try {
+        ini.emplace(GetSettingsFile());
+    } catch (...) {
+        iniError = std::current_exception();
+    }
+
+    const TSettingsSchema& schema = tables_.Schema();
+    for (const std::string& name : schema.LoadOrder) {
+        const TSettingsTableSpec& spec = schema.Table(name);
+        try {
+            TClientDataSet& dataSet = DataSetOf(spec);
+            if (spec.Storage == TSettingsStorage::Text) {
+                LoadTextTable(spec, dataSet, dataFolder);
+                continue;
+            }
+            EmptyTable(dataSet);
+            AppendDefaultsRecord(dataSet, spec);
+            if (spec.Name == kGeneralTable) ApplyForceDotSwitch();
+            if (iniError) std::rethrow_exception(iniError);
+            LoadDataSetFromIni(dataSet, *ini, spec.Place);
+        } catch (const std::exception& e) {
+            LogLoadFailure(spec, e);
+        }
+    }
+
+    workFolders_.RecordWorkFolders();
+    workFolders_.CreateImportWorkFolders();
+    workFolders_.CreateExportWorkFolders();
+    loadFieldDefinitions();
+}
+
+void TSettingsStore::LoadTextTable(const TSettingsTableSpec& spec, TClientDataSet& dataSet,
+                                   const std::string& dataFolder) {
+    std::optional<TRuleTables::TAllItems> allItems;
+    if (!spec.MasterTable.empty()) allItems.emplace(rules_);
+    std::optional<RepeatedQueryNames> renaming;
+    if (!spec.UniqueField.empty()) renaming.emplace(dataSet, spec);
+    EmptyTable(dataSet);
+    try {
+        LoadDataSetFromText(&dataSet, TextTablePath(dataFolder, spec), kTextTableSeparator, spec.Header);
+    } catch (...) {
+        if (renaming) renaming->Report();
+        throw;
+    }
+    if (renaming) renaming->Report();
+}
+
+void TSettingsStore::saveSettings() {
+    TClientDataSet& orders = tables_.Table("CDSExportOrderPrefs");
+    if (orders.IsEditing()) orders.Post();
+
+    const std::string iniFile = GetSettingsFile();
+    const std::string dataFolder = GetDataFolder();
+    ForceDirectories(dataFolder);
+
+    const TSettingsSchema& schema = tables_.Schema();
+    TIniFile ini(iniFile);
+    for (const auto& spec : schema.Tables)
+        if (spec.Storage == TSettingsStorage::Ini && spec.Saved)
+            SaveDataSetToIni(DataSetOf(spec), ini, spec.Place);
+    ini.UpdateFile();
+
+    for (const auto& spec : schema.Tables) {
+        if (spec.Storage != TSettingsStorage::Text || !spec.Saved) continue;
+        if (spec.Name != kSqlQueriesTable) {
+            SaveTextTable(spec, dataFolder);
+            continue;
+        }
+        try {
+            SaveTextTable(spec, dataFolder);
+        } catch (const std::exception& e) {
+            AppLogger().LogError(Format(kSaveSqlQueriesFailed, {e.what()}), e);
+        }
+    }
+
+    workFolders_.RecordWorkFolders();
+    workFolders_.CreateImportWorkFolders();
+    workFolders_.CreateExportWorkFolders();
+}
+
+void TSettingsStore::SaveTextTable(const TSettingsTableSpec& spec, const std::string& dataFolder) {
+    // Every rule item is written, whichever rule is current.
+    std::optional<TRuleTables::TAllItems> allItems;
+    if (!spec.MasterTable.empty()) allItems.emplace(rules_);
+    SaveDataSetToText(DataSetOf(spec), TextTablePath(dataFolder, spec), kTextTableSeparator, spec.Header);
+}
+
+void TSettingsStore::saveCustomerPricelistData() {
+    SaveTextTable(tables_.Schema().Table(kCustomerPricelistTable), GetDataFolder());
+}
+
+void TSettingsStore::loadFieldDefinitions() {
+    TClientDataSet& definitions = tables_.CDSTables();
+    EmptyTable(definitions);
+    if (LoadDataSetFromText(&definitions, kFieldDefinitionsFile, kTextTableSeparator, false) &&
+        !definitions.IsEmpty())
+        return;
+    const std::string beside = GetPrefsFolder(kTablesFolderName) + std::string(kTablesFolderName) + "/" +
+                               std::string(ExtractFileName(kFieldDefinitionsFile));
+    if (LoadDataSetFromText(&definitions, beside, kTextTableSeparator, false) && !definitions.IsEmpty())
+        return;
+    throw Exception(std::string(kFieldDefinitionsMissing));
+}
+
+void TSettingsStore::saveIdentities() {
+    const TSettingsTableSpec& spec = tables_.Schema().Table(kIdentitiesTable);
+    TIniFile ini(GetSettingsFile());
+    SaveDataSetToIni(tables_.CDSLopnr(), ini, spec.Place);
+    ini.UpdateFile();
+}
+
+}  // namespace tv
