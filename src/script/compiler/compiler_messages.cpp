@@ -94,8 +94,10 @@ std::string CompilerWarningText(int code, std::string_view param) {
 }
 
 std::string TPSPascalCompilerMessage::MessageToString() const {
-    return "[" + ErrorType() + "] " + ModuleName + "(" + std::to_string(Row) + ":" + std::to_string(Col) +
-           "): " + ShortMessageToString();
+    std::string s;
+    s.append("[").append(ErrorType()).append("] ").append(ModuleName);
+    s.append("(").append(std::to_string(Row)).append(":").append(std::to_string(Col)).append("): ");
+    return s.append(ShortMessageToString());
 }
 
 std::string TPSPascalCompilerError::ShortMessageToString() const {

@@ -15,10 +15,16 @@ namespace {
 constexpr const char* kCalcNames[] = {"+", "-", "*", "/", "mod", "shl", "shr", "and", "or", "xor", "as"};
 constexpr const char* kCompareNames[] = {">=", "<=", ">", "<", "<>", "=", "in", "is"};
 
+// A letter and a number (built by appending: GCC 12 misreads "x" + std::to_string(n) at -O3).
+std::string Tagged(char tag, uint64_t n) {
+    std::string s(1, tag);
+    return s.append(std::to_string(n));
+}
+
 std::string VarName(uint32_t v) {
-    if (v < kFirstStackVariable) return "G" + std::to_string(v);
-    if (v > kStackBaseVariable) return "L" + std::to_string(v - kStackBaseVariable - 1);
-    if (v < kStackBaseVariable) return "P" + std::to_string(kStackBaseVariable - 1 - v);
+    if (v < kFirstStackVariable) return Tagged('G', v);
+    if (v > kStackBaseVariable) return Tagged('L', v - kStackBaseVariable - 1);
+    if (v < kStackBaseVariable) return Tagged('P', kStackBaseVariable - 1 - v);
     return "BASE";
 }
 
@@ -65,7 +71,7 @@ bool ReadConstant(const Container& c, ByteReader& r, DecodedOperand& op, std::st
             break;
         case btChar:
             ok = r.ReadU8(b8);
-            value = "#" + std::to_string(b8);
+            value = Tagged('#', b8);
             break;
         case btU16:
             ok = r.ReadU16(b16);
@@ -77,7 +83,7 @@ bool ReadConstant(const Container& c, ByteReader& r, DecodedOperand& op, std::st
             break;
         case btWideChar:
             ok = r.ReadU16(b16);
-            value = "#" + std::to_string(b16);
+            value = Tagged('#', b16);
             break;
         case btU32:
         case btProcPtr:
@@ -128,7 +134,8 @@ bool ReadConstant(const Container& c, ByteReader& r, DecodedOperand& op, std::st
                                                    static_cast<unsigned char>(bytes[i + 1]) << 8);
                 narrow.push_back(u < 256 ? static_cast<char>(u) : '?');
             }
-            value = "u" + QuoteText(narrow);
+            value = "u";
+            value += QuoteText(narrow);
             break;
         }
         case btSet: {
@@ -144,10 +151,13 @@ bool ReadConstant(const Container& c, ByteReader& r, DecodedOperand& op, std::st
             break;
         }
         default:
-            return error = "constant of type code " + std::to_string(t.code), false;
+            error = "constant of type code ";
+            error += std::to_string(t.code);
+            return false;
     }
     if (!ok) return error = "short constant", false;
-    op.text = "#" + std::to_string(op.typeNo) + ":" + value;
+    op.text = Tagged('#', op.typeNo);
+    op.text.append(":").append(value);
     return true;
 }
 
