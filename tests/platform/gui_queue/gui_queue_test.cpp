@@ -1,0 +1,78 @@
+// Work that worker threads post reaches the main thread through the toolkit's own loop: the
+// application's message handling, its modal loops and ProcessMessages all run it.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "platform/gui/application.h"
+#include "platform/gui/form.h"
+#include "platform/gui/main_thread_bridge.h"
+#include "platform/win/main_thread.h"
+
+namespace tv {
+namespace {
+
+class GuiQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override { ConnectMainThreadQueue(); }
+    void TearDown() override {
+        Application().OnException = nullptr;
+        DisconnectMainThreadQueue();
+    }
+    // Handles the toolkit's messages until `done` or 5 seconds.
+    template <class F>
+    bool LoopUntil(F done) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done() && std::chrono::steady_clock::now() < end) Application().HandleMessage();
+        return done();
+    }
+};
+
+TEST_F(GuiQueueTest, AWorkersPostRunsInTheToolkitsLoopOnTheMainThread) {
+    bool ran = false, onMain = false;
+    std::thread([&] {
+        PostToMainThread([&] {
+            ran = true;
+            onMain = IsMainThread();
+        });
+    }).join();
+    ASSERT_TRUE(LoopUntil([&] { return ran; }));
+    EXPECT_TRUE(onMain);
+}
+
+TEST_F(GuiQueueTest, DelayedWorkRunsWhenItsTimeIsUp) {
+    auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration took{};
+    std::thread([&] {
+        PostToMainThread([&] { took = std::chrono::steady_clock::now() - start; }, 200);
+    }).join();
+    ASSERT_TRUE(LoopUntil([&] { return took.count() != 0; }));
+    EXPECT_GE(took, std::chrono::milliseconds(190));
+}
+
+TEST_F(GuiQueueTest, AModalLoopRunsPostedWorkAndProcessMessagesRunsTheToolkit) {
+    TForm form;
+    std::thread([&] { PostToMainThread([&] { form.ModalResult = mrOk; }, 50); }).join();
+    EXPECT_EQ(form.ShowModal(), mrOk);
+
+    bool ran = false;
+    std::thread([&] { PostToMainThread([&] { ran = true; }); }).join();
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!ran && std::chrono::steady_clock::now() < end) ProcessMessages();
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(GuiQueueTest, WhatPostedWorkRaisesReachesTheApplicationsReport) {
+    std::string reported;
+    Application().OnException = [&](TObject*, const std::exception& e) { reported = e.what(); };
+    PostToMainThread([] { throw std::runtime_error("pipe handler failed"); });
+    ASSERT_TRUE(LoopUntil([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported, "pipe handler failed");
+}
+
+}  // namespace
+}  // namespace tv
