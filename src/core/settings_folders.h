@@ -1,6 +1,7 @@
 #pragma once
 // Where the settings files and folders of the central data module are, each resolved through the
-// settings root (GetPrefsFolder): the settings INI file and the data folder of the text tables.
+// settings root (GetPrefsFolder). The data and script folders come without a trailing delimiter,
+// the plug-in, rule, logs and plug-in temporary folders with one.
 
 #include <string>
 #include <string_view>
@@ -8,11 +9,29 @@
 namespace tv {
 
 inline constexpr std::string_view kDataFolderName = "data";
+inline constexpr std::string_view kPluginFolderName = "plugins";
+inline constexpr std::string_view kRuleFolderName = "rules";
+inline constexpr std::string_view kScriptFolderName = "scripts";
+inline constexpr std::string_view kLogsFolderName = "logs";
+// The plug-in temporary folder is looked up as "plgtmp" but named "tmp".
+inline constexpr std::string_view kPluginTmpLookupName = "plgtmp";
+inline constexpr std::string_view kPluginTmpFolderName = "tmp";
+inline constexpr std::string_view kTimestampFileName = "timestamps.xml";
+inline constexpr std::string_view kSchemaFolderName = "schema";
+inline constexpr std::string_view kSchemaFileName = "quorvel.xsd";
+inline constexpr std::string_view kSchemaFileMissing = "Kunde inte hitta schemafil: %s";
 
 // The program file's name with the extension ".ini" ("tollvane.ini"), in the folder where it is
 // used.
 std::string GetSettingsFile();
-// The data folder, without a trailing delimiter.
 std::string GetDataFolder();
+std::string GetPluginFolder();
+std::string GetRuleFolder();
+std::string GetScriptFolder();
+std::string GetLogsFolder();
+std::string GetPluginTmpFolder();
+std::string GetTimestampFile();
+// "schema/quorvel.xsd"; raises kSchemaFileMissing with the path when the file is not there.
+std::string GetSchemaFile();
 
 }  // namespace tv
