@@ -1,0 +1,120 @@
+#pragma once
+// The import engine's data module: the interchange file being imported, the key registries that tie
+// its kinds together, the list of business-system numbers written during the job, and the check and
+// import operation of each kind that job scripts call. Everything it writes goes into the company
+// through the kit datasets of the central data module; every outcome is reported into the event
+// tree.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/import_context.h"
+#include "import/key_helper_dm.h"
+#include "import/key_registry.h"
+#include "platform/rtl/component.h"
+#include "platform/rtl/string_list.h"
+#include "platform/xml/xml_document.h"
+
+namespace tv {
+
+class TADOQuery;
+class TAdkDataSet;
+class TXMLNode;
+struct TCheckFrame;
+struct TDocumentCheck;
+
+inline constexpr std::string_view kFindFilesNoSide =
+    "FindFiles:: Angav standardmapp, men har ej angivet varken import eller export";
+inline constexpr std::string_view kUsingPath = "Använder path: ";
+inline constexpr std::string_view kLoadXmlFailed = "Fel vid inläsning av XML-fil: ";
+inline constexpr size_t kImportedItemLength = 50;
+
+class TDMImport : public TComponent {
+    TV_CLASS(TDMImport, TComponent)
+public:
+    TDMImport(TImportContext& context, TKeyHelperDM& keyHelper, TComponent* AOwner = nullptr);
+    ~TDMImport() override;
+
+    // ---- The loaded file and the registries of the current file.
+    TXMLDocument XMLDocument1;
+    TKeyRegistry ValidCustomerKyes{"ValidCustomerKyes"};
+    TKeyRegistry ValidArticleKeys{"ValidArticleKeys"};
+    TKeyRegistry ValidSuppliers{"ValidSuppliers"};
+    TKeyRegistry ValidInvoiceKeys{"ValidInvoiceKeys"};
+    TKeyRegistry ValidOrderKeys{"ValidOrderKeys"};
+    TKeyRegistry ValidAgreementKeys{"ValidAgreementKeys"};
+    TKeyRegistry ValidOfferKeys{"ValidOfferKeys"};
+    TKeyHelperDM& KeyHelper() const { return keyHelper_; }
+    // The query every search by SQL runs on.
+    TADOQuery& qArtikelUrval() const { return *query_; }
+
+    // ---- Files.
+    // Lists folder + name of every file (not folder) in `directory`, or without one in the side's
+    // "obehandlade" work folder, that matches `mask` without regard to case, in name order.
+    void FindFiles(const std::string& mask, TStrings& files, int IMPORT_EXPORT, const std::string& directory);
+    // Empties the registries of the previous file (not those of orders, offers and agreements, nor
+    // the imported items) and loads the file. A file that cannot be loaded is reported and leaves
+    // no document: nothing of the previous file can be imported again.
+    bool LoadXML(const std::string& filename);
+
+    // ---- The numbers written during the job, until a script empties the list.
+    void AddImportedItem(std::string_view str);
+    void clearImportedItems(std::string_view str);
+    std::unique_ptr<TStringList> getImportedItems() const;
+    const std::vector<std::string>& ImportedItems() const { return importedItems_; }
+
+    // Stores a found number with a registered key; raises when the key is not registered.
+    void SetValidKeyVismaValue(std::string_view key, std::string_view number, std::string_view typeText,
+                               TKeyRegistry& registry);
+
+    // ---- The check pass: one check per kind, run after LoadXML and before the kind's import.
+    // Customers, suppliers and contacts let their errors reach the caller; CheckInventory raises.
+    bool CheckCustomers();
+    bool CheckSuppliers();
+    bool CheckArticles();
+    bool CheckContacts();
+    bool CheckProjects();
+    bool CheckBest();
+    bool CheckManualDeliveryIn();
+    bool CheckManualDeliveryOut();
+    bool CheckOrders();
+    bool CheckOffers();
+    bool CheckInvoices();
+    bool CheckAgreements();
+    bool CheckSalesPrices();
+    bool CheckPurchasePrices();
+    bool CheckCustomerPayments();
+    bool CheckDeliveryNotes();
+    bool CheckSupplierInvoices();
+    bool CheckAuxillary();
+    bool CheckInventory();
+
+private:
+    IEventSink& Events() const;
+    TXMLNode* DocumentElement() const;
+    bool RunCheck(const TCheckFrame& frame, bool (TDMImport::*walk)(const TXMLNode&));
+    void RequireOpen(TAdkDataSet* dataSet, std::string_view word, bool unavailableIsNotice, bool& notice);
+    bool RunDocumentCheck(const TDocumentCheck& check);
+    bool WalkDocuments(const TXMLNode& container);
+    bool WalkCustomers(const TXMLNode& container);
+    bool WalkSuppliers(const TXMLNode& container);
+    bool WalkArticles(const TXMLNode& container);
+    bool WalkContacts(const TXMLNode& container);
+    bool WalkProjects(const TXMLNode& container);
+    bool WalkManualDeliveryIn(const TXMLNode& container);
+    bool WalkManualDeliveryOut(const TXMLNode& container);
+    bool WalkManualDocuments(const TXMLNode& container, std::string_view numberElement, TKnownKeyType type);
+    bool WalkSalesPrices(const TXMLNode& container);
+    bool WalkPurchasePrices(const TXMLNode& container);
+    bool WalkCustomerPayments(const TXMLNode& container);
+
+    TImportContext& context_;
+    TKeyHelperDM& keyHelper_;
+    std::vector<std::string> importedItems_;
+    std::unique_ptr<TADOQuery> query_;
+    const TDocumentCheck* documentCheck_ = nullptr;  // the document check being walked
+};
+
+}  // namespace tv

@@ -1,0 +1,45 @@
+#pragma once
+// Writes the elements of an item into the current record of a kit dataset through the field
+// mapping of its table: each mapping row names a kit field and the element that carries it. Rows
+// with a negative field number, a number beyond the dataset's fields or a field the kit does not
+// let us write are passed over; an element the item lacks leaves its field as it stands. The text
+// goes in by the field's type (a string cut to its length, numbers and dates in the process's
+// format, a Boolean as a leading part of "True" or "False", empty text clearing the others).
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "import/field_mapping.h"
+
+namespace tv {
+
+class TAdkDataSet;
+class TField;
+class TXMLNode;
+
+class TMappedFieldWriter {
+public:
+    TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet);
+
+    // The dataset is in edit or insert state. The first call settles which rows are written.
+    void Write(const TXMLNode& item);
+
+private:
+    void Resolve();
+
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+
+    const TFieldMapping& mapping_;
+    TAdkDataSet& dataSet_;
+    bool resolved_ = false;
+    std::vector<TField*> fields_;  // per written row, in mapping order
+    std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
+    std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
+};
+
+}  // namespace tv

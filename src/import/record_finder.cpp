@@ -1,0 +1,76 @@
+#include "import/record_finder.h"
+
+#include "adk/adk_dataset.h"
+#include "core/event_sink.h"
+#include "import/import_policies.h"
+#include "import/key_helper_dm.h"
+#include "import/key_text.h"
+#include "platform/db/ado_query.h"
+
+namespace tv {
+
+TRecordFinder::TRecordFinder(const TFinderSpec& spec, const TDataSet& settings, TAdkDataSet& dataSet,
+                             TADOQuery& query, TADOConnection* connection, IEventSink& events)
+    : spec_(spec),
+      settings_(settings),
+      dataSet_(dataSet),
+      query_(query),
+      connection_(connection),
+      events_(events) {}
+
+bool TRecordFinder::Find(const std::string& key, std::string& number) {
+    int mode = 0;
+    try {
+        mode = ReadIntegerSetting(settings_, spec_.ModeField);
+    } catch (const std::exception&) {
+        throw EImportError(std::string(spec_.NoModeText));
+    }
+    // An empty key names no record; a find with it would match whatever record comes first.
+    if (key.empty()) return false;
+    return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number);
+}
+
+bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
+    bool found = false;
+    try {
+        int order = 0;
+        if (!spec_.EmptyCdxText.empty() && ReadTextSetting(settings_, spec_.CdxField).empty())
+            throw EImportError(std::string(spec_.EmptyCdxText));
+        order = ReadRequiredIntegerSetting(settings_, spec_.CdxField);
+        // Stored sort orders are ordinals of which only the low byte counts.
+        dataSet_.SetAdkSortOrder(static_cast<TAdkSortOrder>(order & 0xFF));
+        found = dataSet_.AdkNavFind(key, true, true);
+        if (found) number = dataSet_.FieldByAdkIndex(0).AsString();
+    } catch (...) {
+        dataSet_.SetAdkSortOrder(spec_.DefaultOrder);
+        throw;
+    }
+    dataSet_.SetAdkSortOrder(spec_.DefaultOrder);
+    return found;
+}
+
+bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
+    const std::string statement = Trim(ReadTextSetting(settings_, spec_.SqlField));
+    if (statement.empty()) throw EImportError(std::string(spec_.EmptySqlText));
+    bool found = false;
+    try {
+        query_.Close();
+        if (query_.SQL().Text() != statement + "\r\n") query_.SQL().SetText(statement);
+        TParameters& parameters = query_.Parameters();
+        for (int i = 0; i < parameters.Count(); ++i)
+            parameters.Items(i).SetValue(Variant());  // no value kept
+        const int bound = spec_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
+        for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
+        query_.SetConnection(connection_);
+        query_.Open();
+        found = !query_.Eof();
+        if (found) number = Trim(query_.FieldByName(spec_.NumberColumn).AsString());
+    } catch (const std::exception& e) {
+        events_.reportError(e.what(), elError);
+        found = false;
+    }
+    query_.Close();
+    return found;
+}
+
+}  // namespace tv

@@ -1,0 +1,56 @@
+#pragma once
+// The search of an import kind for the record of a key in the business system: by index (the kind's
+// kit dataset on the sort order its settings name, an exact find of the key) or by SQL (the kind's
+// statement on the company database, the key bound to its parameters as text, the number read from
+// the kind's column of the first row). An empty key is never searched: it has no record.
+
+#include <string>
+#include <string_view>
+
+#include "adk/adk_catalogue.h"
+
+namespace tv {
+
+class IEventSink;
+class TADOConnection;
+class TADOQuery;
+class TAdkDataSet;
+class TDataSet;
+
+inline constexpr std::string_view kNoSqlStatement = "Inget SQL uttryck satt";
+
+// What differs between the kinds: setting names, texts and the number column.
+struct TFinderSpec {
+    std::string_view ModeField;       // SEARCH_CUSTOMER_MODE ...
+    std::string_view CdxField;        // SEARCH_CUSTOMER_CDX ...
+    std::string_view SqlField;        // SEARCH_CUSTOMER_SQL ...
+    std::string_view NoModeText;      // raised when the mode cannot be read
+    std::string_view EmptyCdxText;    // raised for an empty sort order; empty: a conversion error
+    std::string_view EmptySqlText;    // raised for an empty statement
+    std::string_view NumberColumn;    // "kundnr" ...
+    TAdkSortOrder DefaultOrder;       // the dataset's order after every index search
+    bool BindEveryParameter = false;  // the key goes to every parameter, not only the first
+};
+
+class TRecordFinder {
+public:
+    TRecordFinder(const TFinderSpec& spec, const TDataSet& settings, TAdkDataSet& dataSet, TADOQuery& query,
+                  TADOConnection* connection, IEventSink& events);
+
+    // True when the key's record exists; `number` is then its number. A failing statement is
+    // reported at level 2 and counts as not found; other failures raise.
+    bool Find(const std::string& key, std::string& number);
+
+private:
+    bool FindByIndex(const std::string& key, std::string& number);
+    bool FindBySql(const std::string& key, std::string& number);
+
+    const TFinderSpec& spec_;
+    const TDataSet& settings_;
+    TAdkDataSet& dataSet_;
+    TADOQuery& query_;
+    TADOConnection* connection_;
+    IEventSink& events_;
+};
+
+}  // namespace tv

@@ -1,0 +1,57 @@
+#pragma once
+// An event sink that writes down what the import reports, one line per call, indented two blanks
+// per open nesting item: "+ text" a nesting item, "- text" a plain item, "[level] text" a line,
+// "step text (picture)" and "count n" the step display. Tests compare these lines exactly.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/event_sink.h"
+
+namespace tv::test {
+
+class TRecordingSink : public IEventSink {
+public:
+    std::vector<std::string> Lines;
+    int Depth = 0;
+
+    void addEventItem(std::string_view message, bool nested) override {
+        Add(std::string(nested ? "+ " : "- ") + std::string(message));
+        if (nested) ++Depth;
+    }
+    void CloseNestedEventItem() override {
+        if (Depth > 0) --Depth;
+    }
+    void reportError(std::string_view message, int level) override {
+        Add("[" + std::to_string(level) + "] " + std::string(message));
+    }
+    void reportFilename(std::string_view message, int level, std::string_view fileName) override {
+        Add("[" + std::to_string(level) + "] " + std::string(message) + " <" + std::string(fileName) + ">");
+    }
+    void logOrderMessage(std::string_view message, int level) override {
+        Add("(" + std::to_string(level) + ") " + std::string(message));
+    }
+    void setEventCount(int count) override { Add("count " + std::to_string(count)); }
+    void StepProgress() override {}
+    void nextEvent(std::string_view title, int picture) override {
+        Add("step " + std::string(title) + " (" + std::to_string(picture) + ")");
+    }
+    void setRootItem(std::string_view) override {}
+    void Clear() override { Lines.clear(); }
+    void Complete() override {}
+    void MarkFinished() override {}
+    void setMessage(std::string_view) override {}
+
+    // The lines written since the last call.
+    std::vector<std::string> Take() {
+        std::vector<std::string> lines = std::move(Lines);
+        Lines.clear();
+        return lines;
+    }
+
+private:
+    void Add(std::string line) { Lines.push_back(std::string(2 * Depth, ' ') + line); }
+};
+
+}  // namespace tv::test
