@@ -15,6 +15,7 @@ namespace tv {
 class TAdkDataSet;
 class TADOConnection;
 class TDataSet;
+class TMainDM;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -49,5 +50,9 @@ struct TImportContext {
     // The work folder of a side (WORK_EXPORT 0, any other value the import side) and subfolder.
     std::function<std::string(int side, std::string_view subfolder)> getWorkFolder;
 };
+
+// The context of the central data module: its event tree, its kit datasets of those names, its
+// settings tables, CDSTables, adminODBC and work folders. The module must outlive the context.
+TImportContext MakeImportContext(TMainDM& mainDM);
 
 }  // namespace tv
