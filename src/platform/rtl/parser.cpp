@@ -156,7 +156,7 @@ void TParser::CheckToken(char T) {
         case toFloat:
             Error(kNumberExpected);
         default:
-            Error("'" + std::string(1, T) + "' expected");
+            Error(std::string(1, '\'').append(1, T).append("' expected"));
     }
 }
 

@@ -226,7 +226,7 @@ std::string Variant::TypeName(uint16_t t) {
     if (t < std::size(kNames)) return kNames[t];
     if (t == varString) return "String";
     if (t == varUString) return "UnicodeString";
-    return "$" + IntToHex(static_cast<int32_t>(t), 4);
+    return std::string("$").append(IntToHex(static_cast<int32_t>(t), 4));
 }
 
 void Variant::CastError(uint16_t to) const {

@@ -54,7 +54,7 @@ public:
 using TPSAttributeUseProc =
     std::function<bool(TPSExec& sender, const std::string& attribType, TPSRuntimeAttribute& attr)>;
 
-struct TPSAttributeType {
+struct TPSRuntimeAttributeType {
     std::string FTypeName;
     TPSAttributeUseProc FUseProc;
     uint32_t FTypeNameHash = 0;

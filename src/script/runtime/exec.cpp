@@ -40,6 +40,7 @@ std::string TPSExec::About() const {
 
 void TPSExec::Clear() {
     FExceptionStack.clear();
+    fPointerType = nullptr;
     for (auto it = FResources.rbegin(); it != FResources.rend(); ++it)
         if (it->Proc) it->Proc(*this, it->P);
     FResources.clear();
@@ -118,6 +119,9 @@ bool TPSExec::BindExternalProc(std::string_view name, TPSExternalProcRec& proc) 
         for (auto it = FRegProcs.rbegin(); it != FRegProcs.rend(); ++it) {
             const TProcRec& r = **it;
             if (r.Hash == hash && r.Name == name) {
+                // A typed routine reads its arguments where its own declaration puts them: a script
+                // that declares it differently would have them read from the wrong places.
+                if (!r.Signature.empty() && !proc.FDecl.empty() && proc.FDecl != r.Signature) return false;
                 proc.FProcPtr = r.ProcPtr;
                 proc.FExt1 = r.Ext1;
                 proc.FExt2 = r.Ext2;

@@ -31,6 +31,9 @@ struct TProcRec {
     TPSFreeProc FreeProc = nullptr;
     void* Ext1 = nullptr;
     void* Ext2 = nullptr;
+    // The declaration bytes a typed binding expects (result flag, one by-reference flag per
+    // parameter); a script declaring the routine otherwise is refused at load. Empty: not checked.
+    std::string Signature;
 };
 
 // A special importer: binds host routines whose declaration starts with its prefix ("class",
@@ -80,13 +83,15 @@ struct TPSExceptionHandler {
     int32_t ExceptionPos = -1;
     // Where a break or continue that left the statement early goes on after its finally part.
     uint32_t LeaveTarget = kFrameUnset;
+    // The return instruction that waits for this frame's finally part (run again after it).
+    uint32_t ReturnTarget = kFrameUnset;
 };
 
 // A decoded operand: the value's data and type; Temp for a constant (never written).
 struct TPSOperandRef {
-    void* Data = nullptr;
-    const TPSTypeRec* Type = nullptr;
-    bool Temp = false;
+    void* Data;
+    const TPSTypeRec* Type;
+    bool Temp;
 };
 
 class TPSExec {
@@ -186,6 +191,9 @@ public:
     Variant RunProcPN(const std::vector<Variant>& params, std::string_view name);
     // Raises the recorded error in the host: its exception object, or EPSException with its text.
     void RaiseCurrentException();
+    // Inside an except part: raises the error it handles again (the frame gives up its exception
+    // object); true when it did. Elsewhere nothing happens.
+    bool RaiseHandledException();
     // The current exception: from the innermost frame while one handles it, else the recorded one.
     TPSError LastEx() const;
     std::string LastExParam() const;
@@ -229,7 +237,7 @@ protected:
     std::unique_ptr<TPSTypeRec> FReturnAddressType;
     std::unique_ptr<TPSTypeRec> FVariantType;
     std::unique_ptr<TPSTypeRec_Array> FVariantArrayType;
-    std::vector<TPSAttributeType> FAttributeTypes;
+    std::vector<TPSRuntimeAttributeType> FAttributeTypes;
     struct Resource {
         TPSResourceFreeProc Proc;
         void* P;
@@ -274,21 +282,26 @@ protected:
     bool CallProc(TPSProcRec* p);
 
 private:
+    // The common operands (a variable, a constant decoded before) without recording errors; false
+    // leaves the position for ReadOperand. Variables are followed to their target.
+    bool QuickOperand(TPSOperandRef& o);
+    bool ReadSource(TPSOperandRef& o);
     bool ReadCode8(uint8_t& v);
     bool ReadCode32(uint32_t& v);
     // An operand that must be a variable (a constant records erInvalidOpcodeParameter).
     bool ReadDestination(TPSOperandRef& o, bool deref);
     bool ReadVariable(uint32_t number, TPSOperandRef& o);
     bool ReadConstant(uint32_t at, TPSOperandRef& o);
-    bool Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus);
-    bool DoReturn(uint32_t& exitPoint, TPSStatus entryStatus);
-    bool DoPopFrame(uint8_t sub, uint32_t& exitPoint);
+    bool QuickStep(uint8_t opcode);
+    bool Step(uint8_t opcode, TPSStatus entryStatus);
+    bool DoReturn(TPSStatus entryStatus);
+    bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();
     bool DoSetPointerCopy();
     void EnterProc(TPSInternalProcRec* p, uint32_t position);
     void JumpTo(uint32_t position) { FCurrentPosition = position; }
     // Frees the innermost frame, then raises the recorded error again or continues.
-    bool LeaveFrame(uint32_t& exitPoint, bool endOfBlock);
+    bool LeaveFrame(bool endOfBlock);
     void ReraiseRecorded();
     bool PopChecked();
 
@@ -296,6 +309,7 @@ private:
     int fRunDepth = 0;          // nesting of RunScript
     int fErrorDepth = 0;        // the RunScript nesting at which the last error unwound
     int fQuiet = 0;             // > 0: errors are recorded without unwinding or events
+    mutable const TPSTypeRec* fPointerType = nullptr;  // PointerType(), once looked up
 
     // Registers the built-in routine library (on creation and after ClearFunctionList).
     void RegisterStandardProcs();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/rtl/format.h"
+#include "script/common/arith.h"
 #include "script/common/byte_io.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/value_access.h"
@@ -22,6 +23,79 @@ bool IsOrdinalCode(uint8_t c) {
 }
 
 // The value of an operand of an ordinal type up to 32 bits, as 32 bits.
+// Copies a scalar of 1 to 10 bytes.
+inline void CopyPlain(void* dest, const void* src, uint32_t size) {
+    switch (size) {
+        case 1:
+            Store(dest, Load<uint8_t>(src));
+            break;
+        case 2:
+            Store(dest, Load<uint16_t>(src));
+            break;
+        case 4:
+            Store(dest, Load<uint32_t>(src));
+            break;
+        case 8:
+            Store(dest, Load<uint64_t>(src));
+            break;
+        default:
+            std::memcpy(dest, src, size);
+    }
+}
+
+// The comparisons of two 32-bit signed integers.
+inline bool CompareS32(uint8_t op, int32_t x, int32_t y) {
+    switch (op) {
+        case cmpGreaterEqual:
+            return x >= y;
+        case cmpLessEqual:
+            return x <= y;
+        case cmpGreater:
+            return x > y;
+        case cmpLess:
+            return x < y;
+        case cmpNotEqual:
+            return x != y;
+        default:
+            return x == y;
+    }
+}
+
+// The integer operators of 32-bit lanes that cannot fault (division is checked by the caller).
+inline void LaneOp32(uint8_t op, int32_t& a, int32_t b) {
+    switch (op) {
+        case calcAdd:
+            a = WrapAdd(a, b);
+            break;
+        case calcSubtract:
+            a = WrapSubtract(a, b);
+            break;
+        case calcMultiply:
+            a = WrapMultiply(a, b);
+            break;
+        case calcDivide:
+            a = a / b;
+            break;
+        case calcModulo:
+            a = a % b;
+            break;
+        case calcShl:
+            a = static_cast<int32_t>(ShiftLeft32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
+            break;
+        case calcShr:
+            a = static_cast<int32_t>(ShiftRight32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
+            break;
+        case calcAnd:
+            a &= b;
+            break;
+        case calcOr:
+            a |= b;
+            break;
+        default:
+            a ^= b;
+    }
+}
+
 uint32_t OrdinalValue(const TPSOperandRef& o) {
     int64_t v = 0;
     LoadInteger(o.Data, o.Type->FBaseType, v);
@@ -34,8 +108,12 @@ TPSInternalProcRec::~TPSInternalProcRec() {
 }
 
 const TPSTypeRec* TPSExec::PointerType() const {
-    if (const TPSTypeRec* t = FindType2(btPointer)) return t;
-    return FPointerType.get();
+    if (!fPointerType) {
+        // The container's first Pointer type (it never changes while loaded), else the executor's own.
+        const TPSTypeRec* t = FindType2(btPointer);
+        fPointerType = t ? t : FPointerType.get();
+    }
+    return fPointerType;
 }
 
 bool TPSExec::CallMethodPointer(const ProcPtrValue&, const TPSTypeRec*) {
@@ -55,6 +133,10 @@ bool TPSExec::ReadCode32(uint32_t& v) {
     return true;
 }
 
+inline bool TPSExec::ReadSource(TPSOperandRef& o) {
+    return QuickOperand(o) || ReadOperand(o, true);
+}
+
 bool TPSExec::ReadCode8(uint8_t& v) {
     if (FCurrentPosition >= FDataLength) {
         CMD_Err(ErOutOfRange);
@@ -65,7 +147,7 @@ bool TPSExec::ReadCode8(uint8_t& v) {
 }
 
 bool TPSExec::ReadDestination(TPSOperandRef& o, bool deref) {
-    if (!ReadOperand(o, deref)) return false;
+    if (!(deref && QuickOperand(o)) && !ReadOperand(o, deref)) return false;
     if (o.Temp) {
         CMD_Err(erInvalidOpcodeParameter);
         return false;
@@ -167,6 +249,42 @@ bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
     o = {FCurrProc->Constants.back().Value->Data(), t, true};
     return true;
 }
+
+inline bool TPSExec::QuickOperand(TPSOperandRef& o) {
+    const uint32_t pos = FCurrentPosition;
+    if (pos > FDataLength || FDataLength - pos < 5) return false;
+    const uint8_t kind = FData[pos];
+    if (kind == okConstant) {
+        const auto& slots = FCurrProc->ConstantSlots;
+        if (slots.empty() || slots[pos] == 0) return false;
+        const TPSCachedConstant& c = FCurrProc->Constants[slots[pos] - 1];
+        o = {c.Value->Data(), c.Value->FType, true};
+        FCurrentPosition = pos + c.Length;
+        return true;
+    }
+    if (kind != okVariable) return false;
+    const uint32_t n = Load<uint32_t>(FData + pos + 1);
+    TPSVariant* item;
+    if (n < kFirstStackVariable) {
+        item = FGlobalVars.GetItem(static_cast<int32_t>(n));
+    } else {
+        const int64_t index = int64_t{FCurrStackBase} + int64_t{n} - kStackBaseVariable;
+        item = index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+    }
+    if (!item) return false;
+    o = {item->Data(), item->FType, false};
+    if (o.Type->FBaseType == btPointer && !DerefOperand(o)) return false;
+    FCurrentPosition = pos + 5;
+    return true;
+}
+
+namespace {
+// Scalar types copied as plain bytes, with their sizes (a procedure value holds more than its
+// number here).
+uint32_t PlainSize(uint8_t code) {
+    return code == btProcPtr ? 0 : FixedConstantSize(code);
+}
+}  // namespace
 
 bool TPSExec::ReadOperand(TPSOperandRef& o, bool deref) {
     const uint32_t at = FCurrentPosition;
@@ -282,7 +400,6 @@ bool TPSExec::RunScript() {
             return false;
     }
     ++fRunDepth;
-    uint32_t exitPoint = kUnset;
     const bool lineHook = FOnRunLine || fWantsLineHook;
     do {
         FStatus = isRunning;
@@ -294,7 +411,8 @@ bool TPSExec::RunScript() {
             }
             const uint32_t serial = fErrorSerial;
             const uint8_t opcode = FData[FCurrentPosition++];
-            if (!Step(opcode, exitPoint, entryStatus)) {
+            if (QuickStep(opcode)) continue;
+            if (!Step(opcode, entryStatus)) {
                 // Every failing instruction leaves an error behind.
                 if (fErrorSerial == serial) CMD_Err(ErInternalError);
                 break;
@@ -367,19 +485,127 @@ bool TPSExec::CallProc(TPSProcRec* p) {
     return true;
 }
 
-bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
+// The instructions of loops and their counters in their common forms, done without any call;
+// false leaves the instruction to Step, unread.
+inline bool TPSExec::QuickStep(uint8_t opcode) {
+    const uint32_t at = FCurrentPosition;
+    TPSOperandRef a;
+    switch (opcode) {
+        case opJump:
+            if (FDataLength - at < 4) return false;
+            FCurrentPosition = at + 4 + Load<uint32_t>(FData + at);
+            return true;
+        case opJumpIfZero:
+        case opJumpIfNotZero: {
+            if (FDataLength - at < 4) return false;
+            const uint32_t d = Load<uint32_t>(FData + at);
+            FCurrentPosition = at + 4;
+            if (!QuickOperand(a) || a.Type->FBaseType != btU8) break;
+            if ((Load<uint8_t>(a.Data) != 0) == (opcode == opJumpIfNotZero)) FCurrentPosition += d;
+            return true;
+        }
+        case opIncrement:
+        case opDecrement:
+            if (!QuickOperand(a) || a.Temp || (a.Type->FBaseType != btS32 && a.Type->FBaseType != btU32))
+                break;
+            Store<uint32_t>(a.Data, Load<uint32_t>(a.Data) + (opcode == opIncrement ? 1u : 0xFFFFFFFFu));
+            return true;
+        case opPop: {
+            const TPSVariant* top = FStack.Top();
+            if (!top || top->FType == FReturnAddressType.get()) return false;
+            FStack.Pop();
+            return true;
+        }
+        case opPushReference: {
+            const TPSTypeRec* pt = PointerType();
+            if (!QuickOperand(a) || a.Temp) break;
+            TPSVariant* item = FStack.TryPushType(pt);
+            if (!item) break;
+            Store(item->Data(), PointerValue{a.Data, a.Type, 0});
+            return true;
+        }
+        case opSetFlag: {
+            if (!QuickOperand(a) || a.Type->FBaseType != btU8 || FCurrentPosition >= FDataLength) break;
+            FJumpFlag = (Load<uint8_t>(a.Data) != 0) != (FData[FCurrentPosition++] != 0);
+            return true;
+        }
+        case opJumpIfFlag:
+            if (FDataLength - at < 4) return false;
+            FCurrentPosition = at + 4 + (FJumpFlag ? Load<uint32_t>(FData + at) : 0);
+            return true;
+        case opCall: {
+            if (FDataLength - at < 4) return false;
+            TPSProcRec* p = GetProcNo(Load<uint32_t>(FData + at));
+            if (!p || p->IsExternal()) return false;
+            TPSVariant* ret = FStack.TryPushType(FReturnAddressType.get());
+            if (!ret) return false;
+            Store(ret->Data(), ReturnAddressValue{FCurrProc, at + 4, FCurrStackBase});
+            FCurrStackBase = FStack.Count() - 1;
+            EnterProc(static_cast<TPSInternalProcRec*>(p), 0);
+            return true;
+        }
+        case opPushNew: {
+            if (FDataLength - at < 4) return false;
+            const TPSTypeRec* t = GetTypeNo(Load<uint32_t>(FData + at));
+            if (!t || !FStack.TryPushType(t)) return false;
+            FCurrentPosition = at + 4;
+            return true;
+        }
+        case opAssign: {
+            TPSOperandRef b;
+            if (!QuickOperand(a) || a.Temp || !QuickOperand(b) || a.Type->FBaseType != b.Type->FBaseType)
+                break;
+            const uint32_t size = PlainSize(a.Type->FBaseType);
+            if (size == 0) break;
+            CopyPlain(a.Data, b.Data, size);
+            return true;
+        }
+        case opCalculate: {
+            if (at >= FDataLength) return false;
+            const uint8_t op = FData[at];
+            FCurrentPosition = at + 1;
+            TPSOperandRef b;
+            if (op > calcXor || !QuickOperand(a) || a.Temp || !QuickOperand(b) ||
+                a.Type->FBaseType != btS32 || b.Type->FBaseType != btS32)
+                break;
+            int32_t x = Load<int32_t>(a.Data);
+            const int32_t y = Load<int32_t>(b.Data);
+            if ((op == calcDivide || op == calcModulo) && (y == 0 || (x == INT32_MIN && y == -1))) break;
+            LaneOp32(op, x, y);
+            Store(a.Data, x);
+            return true;
+        }
+        case opCompare: {
+            if (at >= FDataLength) return false;
+            const uint8_t op = FData[at];
+            FCurrentPosition = at + 1;
+            TPSOperandRef b, c;
+            if (op > cmpEqual || !QuickOperand(a) || a.Temp || a.Type->FBaseType != btU8 ||
+                !QuickOperand(b) || !QuickOperand(c) || b.Type->FBaseType != btS32 ||
+                c.Type->FBaseType != btS32)
+                break;
+            Store<uint8_t>(a.Data, CompareS32(op, Load<int32_t>(b.Data), Load<int32_t>(c.Data)) ? 1 : 0);
+            return true;
+        }
+        default:
+            return false;
+    }
+    FCurrentPosition = at;
+    return false;
+}
+
+bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
     TPSOperandRef a, b, c;
     switch (opcode) {
         case opAssign:
-            return ReadDestination(a, true) && ReadOperand(b, true) &&
-                   AssignValue(a.Data, b.Data, a.Type, b.Type);
+            return ReadDestination(a, true) && ReadSource(b) && AssignValue(a.Data, b.Data, a.Type, b.Type);
         case opCalculate: {
             uint8_t op = 0;
-            return ReadCode8(op) && ReadDestination(a, true) && ReadOperand(b, true) &&
+            return ReadCode8(op) && ReadDestination(a, true) && ReadSource(b) &&
                    CalculateInPlace(a.Data, b.Data, op, b.Type, a.Type);
         }
         case opPushValue: {
-            if (!ReadOperand(a, true)) return false;
+            if (!ReadSource(a)) return false;
             try {
                 TPSVariant* item = FStack.PushType(a.Type);
                 return AssignValue(item->Data(), a.Data, a.Type, a.Type);
@@ -427,7 +653,7 @@ bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
         case opJumpIfNotZero:
         case opJumpIfZero: {
             uint32_t d = 0;
-            if (!ReadCode32(d) || !ReadOperand(a, true)) return false;
+            if (!ReadCode32(d) || !ReadSource(a)) return false;
             if (!IsOrdinalCode(a.Type->FBaseType)) {
                 CMD_Err(erInvalidType);
                 return false;
@@ -436,7 +662,7 @@ bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
             return true;
         }
         case opReturn:
-            return DoReturn(exitPoint, entryStatus);
+            return DoReturn(entryStatus);
         case opPushNew: {
             uint32_t n = 0;
             if (!ReadCode32(n)) return false;
@@ -455,11 +681,11 @@ bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
         }
         case opCompare: {
             uint8_t op = 0;
-            return ReadCode8(op) && ReadDestination(a, true) && ReadOperand(b, true) &&
-                   ReadOperand(c, true) && CompareValues(b.Data, c.Data, a.Data, b.Type, c.Type, a.Type, op);
+            if (!ReadCode8(op) || !ReadDestination(a, true) || !ReadSource(b) || !ReadSource(c)) return false;
+            return CompareValues(b.Data, c.Data, a.Data, b.Type, c.Type, a.Type, op);
         }
         case opCallValue: {
-            if (!ReadOperand(a, true)) return false;
+            if (!ReadSource(a)) return false;
             if (a.Type->FBaseType != btProcPtr) {
                 CMD_Err(ErTypeMismatch);
                 return false;
@@ -497,13 +723,13 @@ bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
         case opBooleanNot:
         case opNegate:
         case opBitwiseNot:
-            if (!ReadOperand(a, true)) return false;
+            if (!ReadSource(a)) return false;
             if (a.Temp) return true;  // a constant: nothing to change
             if (opcode == opBooleanNot) return LogicalNot(a.Data, a.Type);
             if (opcode == opNegate) return NegateValue(a.Data, a.Type);
             return BitwiseNot(a.Data, a.Type);
         case opSetFlag: {
-            if (!ReadOperand(a, true)) return false;
+            if (!ReadSource(a)) return false;
             if (!IsOrdinalCode(a.Type->FBaseType)) {
                 CMD_Err(erInvalidType);
                 return false;
@@ -517,7 +743,7 @@ bool TPSExec::Step(uint8_t opcode, uint32_t& exitPoint, TPSStatus entryStatus) {
             return DoPushFrame();
         case opPopFrame: {
             uint8_t sub = 0;
-            return ReadCode8(sub) && DoPopFrame(sub, exitPoint);
+            return ReadCode8(sub) && DoPopFrame(sub);
         }
         case opSetPointerCopy:
             return DoSetPointerCopy();
@@ -591,8 +817,10 @@ bool TPSExec::DoSetPointerCopy() {
 
 // ---- calls and returns
 
-bool TPSExec::DoReturn(uint32_t& exitPoint, TPSStatus entryStatus) {
-    exitPoint = FCurrentPosition - 1;
+bool TPSExec::DoReturn(TPSStatus entryStatus) {
+    // The return waits for the finally parts of its procedure: the frame whose finally part runs
+    // keeps the return's position (a call made inside the finally part returns on its own).
+    const uint32_t returnAt = FCurrentPosition - 1;
     while (!FExceptionStack.empty()) {
         Frame& f = FExceptionStack.back();
         if (!f.CurrProc || f.BasePtr < FCurrStackBase) break;
@@ -601,16 +829,17 @@ bool TPSExec::DoReturn(uint32_t& exitPoint, TPSStatus entryStatus) {
         if (f.FinallyOffset != kUnset) {
             JumpTo(f.FinallyOffset);
             f.FinallyOffset = kUnset;
-            return true;  // the return waits for the finally part
+            f.ReturnTarget = returnAt;
+            return true;
         }
         if (f.Finally2Offset != kUnset) {
             JumpTo(f.Finally2Offset);
             f.Finally2Offset = kUnset;
+            f.ReturnTarget = returnAt;
             return true;
         }
         FExceptionStack.pop_back();
     }
-    exitPoint = kUnset;
     if (FCurrStackBase < 0) {
         // The main procedure ended: the run is over, also when it was paused on the way.
         FStatus = isLoaded;
@@ -662,27 +891,22 @@ void TPSExec::ReraiseRecorded() {
 }
 
 // Frees the innermost frame and goes on: the recorded error again, or where the statement was left
-// early, the waiting return, the end of the statement.
-bool TPSExec::LeaveFrame(uint32_t& exitPoint, bool endOfBlock) {
-    const uint32_t end = FExceptionStack.back().EndOfBlock;
-    const uint32_t leave = FExceptionStack.back().LeaveTarget;
+// early, the return that waits, the end of the statement.
+bool TPSExec::LeaveFrame(bool endOfBlock) {
+    const Frame& f = FExceptionStack.back();
+    const uint32_t next = f.LeaveTarget != kUnset    ? f.LeaveTarget
+                          : f.ReturnTarget != kUnset ? f.ReturnTarget
+                                                     : f.EndOfBlock;
     FExceptionStack.pop_back();
     if (ExEx != ErNoError && endOfBlock) {
         ReraiseRecorded();
         return true;
     }
-    if (leave != kUnset) {
-        JumpTo(leave);
-    } else if (exitPoint != kUnset) {
-        JumpTo(exitPoint);
-        exitPoint = kUnset;
-    } else {
-        JumpTo(end);
-    }
+    JumpTo(next);
     return true;
 }
 
-bool TPSExec::DoPopFrame(uint8_t sub, uint32_t& exitPoint) {
+bool TPSExec::DoPopFrame(uint8_t sub) {
     if (FExceptionStack.empty() || !FExceptionStack.back().CurrProc) {
         CMD_Err(ErOutOfRange);
         return false;
@@ -702,7 +926,7 @@ bool TPSExec::DoPopFrame(uint8_t sub, uint32_t& exitPoint) {
                 f.ExceptOffset = kUnset;
                 return true;
             }
-            return LeaveFrame(exitPoint, true);
+            return LeaveFrame(true);
         case frameEndFinally:
             if (ExEx != ErNoError && f.ExceptOffset != kUnset &&
                 f.ExceptOffset != Frame::kFrameExceptRunning) {
@@ -723,7 +947,7 @@ bool TPSExec::DoPopFrame(uint8_t sub, uint32_t& exitPoint) {
                 f.Finally2Offset = kUnset;
                 return true;
             }
-            return LeaveFrame(exitPoint, f.EndOfBlock != kUnset);
+            return LeaveFrame(f.EndOfBlock != kUnset);
         case frameEndExcept:
             f.ExceptOffset = kUnset;
             if (f.Finally2Offset != kUnset) {
@@ -731,9 +955,9 @@ bool TPSExec::DoPopFrame(uint8_t sub, uint32_t& exitPoint) {
                 f.Finally2Offset = kUnset;
                 return true;
             }
-            return LeaveFrame(exitPoint, false);
+            return LeaveFrame(false);
         case frameEndSecondFinally:
-            return LeaveFrame(exitPoint, true);
+            return LeaveFrame(true);
         case frameLeave: {
             // break or continue leaves the statement: its pending finally part runs first.
             const uint32_t after = FCurrentPosition;
@@ -830,6 +1054,18 @@ int32_t TPSExec::LastExPos() const {
 
 std::exception_ptr TPSExec::LastExObject() const {
     return FExceptionStack.empty() ? ExObject : FExceptionStack.back().ExceptionObject;
+}
+
+bool TPSExec::RaiseHandledException() {
+    if (FExceptionStack.empty() || FExceptionStack.back().ExceptOffset != Frame::kFrameExceptRunning)
+        return false;
+    Frame& f = FExceptionStack.back();
+    std::exception_ptr obj = std::move(f.ExceptionObject);
+    f.ExceptionObject = nullptr;
+    const TPSError code = f.ExceptionData;
+    std::string param = f.ExceptionParam;
+    StoreException(f.ExceptionProc, f.ExceptionPos, code, std::move(param), std::move(obj));
+    return true;
 }
 
 void TPSExec::RaiseCurrentException() {

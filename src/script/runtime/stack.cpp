@@ -20,46 +20,24 @@ TPSStack::~TPSStack() {
     Clear();
 }
 
-TPSVariant* TPSStack::Push(uint32_t totalSize) {
-    const size_t size = (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
+TPSVariant* TPSStack::PushInNewChunk(size_t size) {
     if (fBytes + size > kMaxBytes) throw EStackOverflow(std::string(kStackFull));
-    if (fChunks.empty() || fUsed + size > fChunks[fChunk].cap) {
-        if (!fChunks.empty()) ++fChunk;
-        if (fChunk == fChunks.size()) fChunks.push_back({});
-        Chunk& c = fChunks[fChunk];
-        // A chunk beyond the top holds no items, so one too small is replaced.
-        if (!c.mem || c.cap < size) {
-            c.cap = std::max(kChunkSize, size);
-            c.mem.reset(new char[c.cap]);
-        }
-        fUsed = 0;
+    if (!fChunks.empty()) ++fChunk;
+    if (fChunk == fChunks.size()) fChunks.push_back({});
+    Chunk& c = fChunks[fChunk];
+    // A chunk beyond the top holds no items, so one too small is replaced.
+    if (!c.mem || c.cap < size) {
+        c.cap = std::max(kChunkSize, size);
+        c.mem.reset(new char[c.cap]);
     }
-    auto* item = reinterpret_cast<TPSVariant*>(fChunks[fChunk].mem.get() + fUsed);
-    item->FType = nullptr;  // the caller sets the type; until then a pop releases nothing
-    fUsed += size;
-    fBytes += size;
-    fItems.push_back({item, size});
-    return item;
+    fUsed = 0;
+    return Push(static_cast<uint32_t>(size));
 }
 
-TPSVariant* TPSStack::PushType(const TPSTypeRec* t) {
-    TPSVariant* item = Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize);
-    item->FType = t;
-    InitializeValue(item->Data(), t);
-    return item;
-}
-
-void TPSStack::Pop() {
-    if (fItems.empty()) return;
-    const Entry top = fItems.back();
-    TPSVariant* item = top.item;
-    fItems.pop_back();
-    auto* at = reinterpret_cast<char*>(item);
+void TPSStack::ReturnToChunkOf(char* at) {
     while (!(at >= fChunks[fChunk].mem.get() && at < fChunks[fChunk].mem.get() + fChunks[fChunk].cap))
         --fChunk;
     fUsed = static_cast<size_t>(at - fChunks[fChunk].mem.get());
-    fBytes -= top.size;
-    if (item->FType && item->FType->IsManaged()) FinalizeValue(item->Data(), item->FType);
 }
 
 void TPSStack::PopTo(int32_t count) {

@@ -4,6 +4,7 @@
 // at the top only, never move once pushed, and are finalized when popped. Typed accessors address
 // items counted from the top (-1 is the top item) or, for 0 and above, from the bottom.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -29,11 +30,45 @@ public:
     int32_t Count() const { return static_cast<int32_t>(fItems.size()); }
     // Reserves `totalSize` bytes (the 8-byte type header included) on top; the value is not
     // initialised. Raises EStackOverflow at the limit.
-    TPSVariant* Push(uint32_t totalSize);
+    TPSVariant* Push(uint32_t totalSize) {
+        const size_t size = (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
+        if (fChunks.empty() || fUsed + size > fChunks[fChunk].cap || fBytes + size > kMaxBytes)
+            return PushInNewChunk(size);
+        auto* item = reinterpret_cast<TPSVariant*>(fChunks[fChunk].mem.get() + fUsed);
+        item->FType = nullptr;  // the caller sets the type; until then a pop releases nothing
+        fUsed += size;
+        fBytes += size;
+        fItems.push_back({item, size});
+        return item;
+    }
+    // As PushType when the value fits the storage in hand; nil (and nothing pushed) otherwise.
+    TPSVariant* TryPushType(const TPSTypeRec* t) {
+        const size_t size = (sizeof(TPSVariant) + size_t{t->FRealSize} + 7) & ~size_t{7};
+        if (fChunks.empty() || fUsed + size > fChunks[fChunk].cap || fBytes + size > kMaxBytes)
+            return nullptr;
+        return PushType(t);
+    }
     // A new, initialised value of type t on top.
-    TPSVariant* PushType(const TPSTypeRec* t);
+    TPSVariant* PushType(const TPSTypeRec* t) {
+        TPSVariant* item = Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize);
+        item->FType = t;
+        InitializeValue(item->Data(), t);
+        return item;
+    }
     // Removes the top item and finalizes its value.
-    void Pop();
+    void Pop() {
+        if (fItems.empty()) return;
+        const Entry top = fItems.back();
+        fItems.pop_back();
+        auto* at = reinterpret_cast<char*>(top.item);
+        char* base = fChunks[fChunk].mem.get();
+        if (at >= base && at < base + fChunks[fChunk].cap)
+            fUsed = static_cast<size_t>(at - base);
+        else
+            ReturnToChunkOf(at);
+        fBytes -= top.size;
+        if (top.item->FType && top.item->FType->IsManaged()) FinalizeValue(top.item->Data(), top.item->FType);
+    }
     // Pops down to `count` items.
     void PopTo(int32_t count);
     // Finalizes every item (top first) and releases the storage.
@@ -81,6 +116,8 @@ private:
         size_t cap;
     };
     const TPSVariant& Checked(int32_t itemNo) const;
+    TPSVariant* PushInNewChunk(size_t size);
+    void ReturnToChunkOf(char* at);
 
     struct Entry {
         TPSVariant* item;

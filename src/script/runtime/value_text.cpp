@@ -74,7 +74,7 @@ std::string PropertyPathToText(TObject* obj, std::string_view path) {
                 return std::to_string(p->GetOrd(*obj));
             case TTypeKind::Char:
             case TTypeKind::WChar:
-                return "#" + std::to_string(p->GetOrd(*obj));
+                return std::string("#").append(std::to_string(p->GetOrd(*obj)));
             case TTypeKind::Enumeration: {
                 const int64_t v = p->GetOrd(*obj);
                 return v >= 0 && static_cast<size_t>(v) < t.EnumNames.size()
@@ -84,7 +84,7 @@ std::string PropertyPathToText(TObject* obj, std::string_view path) {
             case TTypeKind::Float:
                 return FloatToText(p->GetFloat(*obj));
             case TTypeKind::String:
-                return "'" + p->GetStr(*obj) + "'";
+                return std::string("'").append(p->GetStr(*obj)).append("'");
             case TTypeKind::Set:
                 return "[Set]";
             case TTypeKind::Method:

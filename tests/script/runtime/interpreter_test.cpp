@@ -492,3 +492,37 @@ TEST(Interpreter, ErrorsCarryTheirProcedureAndPosition) {
 
 }  // namespace
 }  // namespace tv::script
+
+namespace tv::script {
+namespace {
+
+TEST(Interpreter, AReturnWaitingForAFinallyPartSurvivesACallInsideIt) {
+    test::Program p;
+    const uint32_t log = p.LogRoutine();
+    // procedure Note: logs "note".  procedure P: try exit finally Note end; logs "after" (not reached).
+    test::Code note;
+    test::EmitLog(note, log, p.ansi, test::Operand::ConstString(p.ansi, "note"), 0);
+    note.Return();
+    test::Code f;
+    auto fin = f.NewLabel(), end = f.NewLabel();
+    f.PushFrame(fin, test::Code::kNone, test::Code::kNone, end);
+    f.Return();
+    f.PopFrame(frameEndTry);
+    f.Bind(fin);
+    f.Call(3);
+    f.PopFrame(frameEndFinally);
+    f.Bind(end);
+    test::EmitLog(f, log, p.ansi, test::Operand::ConstString(p.ansi, "after"), 0);
+    f.Return();
+    test::Code c;
+    c.Call(2).Return();
+    p.b.Main(p.b.Proc(c, "!MAIN"));
+    p.b.Proc(f, "P");
+    p.b.Proc(note, "NOTE");
+    ASSERT_TRUE(p.Load());
+    EXPECT_TRUE(p.Run());
+    EXPECT_EQ(p.log, std::vector<std::string>{"'note'"});
+}
+
+}  // namespace
+}  // namespace tv::script

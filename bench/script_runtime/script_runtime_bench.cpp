@@ -1,0 +1,94 @@
+// The interpreter against Lua 5.4 on the same small programs: a counting loop, a recursive
+// function and building a string piece by piece. Scripts are compiled and loaded once; each
+// iteration runs the main procedure. Lua runs as the lua5.4 program, which reports the time of the
+// work itself (its start-up not counted).
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "script/compiler/pascal_compiler.h"
+#include "script/runtime/exec.h"
+
+namespace {
+
+using tv::script::TPSExec;
+using tv::script::TPSPascalCompiler;
+
+struct Program {
+    const char* name;
+    const char* pascal;
+    const char* lua;
+};
+
+constexpr Program kLoop{
+    "Loop",
+    "var i, s: Integer; begin s := 0; for i := 1 to 1000000 do s := s + i mod 7; end.",
+    "local s = 0 for i = 1, 1000000 do s = s + i % 7 end",
+};
+constexpr Program kRecursion{
+    "Recursion",
+    "function Fib(n: Integer): Integer; begin if n < 2 then Result := n else Result := Fib(n - 1) + Fib(n - "
+    "2); end;"
+    " var r: Integer; begin r := Fib(24); end.",
+    "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end local r = fib(24)",
+};
+constexpr Program kStrings{
+    "Strings",
+    "var i: Integer; s: string; begin s := ''; for i := 1 to 20000 do s := s + 'x'; end.",
+    "local s = '' for i = 1, 20000 do s = s .. 'x' end",
+};
+
+std::unique_ptr<TPSExec> Load(const char* text) {
+    TPSPascalCompiler compiler;
+    compiler.OnUses = [](TPSPascalCompiler&, const std::string& unit) { return unit == "SYSTEM"; };
+    std::string container;
+    if (!compiler.Compile(text) || !compiler.GetOutput(container))
+        throw std::runtime_error("script does not compile");
+    auto exec = std::make_unique<TPSExec>();
+    if (!exec->LoadData(container)) throw std::runtime_error("script does not load");
+    return exec;
+}
+
+void Script(benchmark::State& state, const Program& p) {
+    std::unique_ptr<TPSExec> exec = Load(p.pascal);
+    for (auto _ : state)
+        if (!exec->RunScript()) state.SkipWithError("the script failed");
+}
+
+// Runs the Lua program `repeat` times inside one lua5.4 process and gives the seconds of one run.
+double LuaSeconds(const Program& p, int repeat) {
+    const std::string chunk = std::string("local t0 = os.clock() for _ = 1, ") + std::to_string(repeat) +
+                              " do " + p.lua + " end print((os.clock() - t0) / " + std::to_string(repeat) +
+                              ")";
+    std::string cmd = "lua5.4 -e \"" + chunk + "\" 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    if (!pipe) return -1;
+    std::array<char, 64> buf{};
+    if (!fgets(buf.data(), buf.size(), pipe.get())) return -1;
+    return std::stod(buf.data());
+}
+
+void Lua(benchmark::State& state, const Program& p) {
+    for (auto _ : state) {
+        const double seconds = LuaSeconds(p, 5);
+        if (seconds < 0) {
+            state.SkipWithError("lua5.4 is not available");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+BENCHMARK_CAPTURE(Script, Loop, kLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lua, Loop, kLoop)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(Script, Recursion, kRecursion)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lua, Recursion, kRecursion)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(Script, Strings, kStrings)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Lua, Strings, kStrings)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+}  // namespace

@@ -1,0 +1,40 @@
+var s, t: string; a: AnsiString; c: Char; i: Integer;
+begin
+  s := 'Hello';
+  s := s + ', ' + 'world';
+  Print(s + ' (' + IntToStr(Length(s)) + ')');
+  Print('Copy: ' + Copy(s, 8, 5) + '|' + Copy(s, 20, 2) + '|' + Copy(s, 12, 10));
+  Print('Pos: ' + IntToStr(Pos('world', s)) + ' ' + IntToStr(Pos('x', s)) + ' ' + IntToStr(Pos('', s)));
+  t := s;
+  Delete(t, 1, 7);
+  Insert('big ', t, 1);
+  Print('Delete and Insert: ' + t + ' / ' + s);
+  Print('Case: ' + UpperCase('abc') + LowerCase('XYZ') + ' ' + AnsiUpperCase('åäö'));
+  Print('Trim: [' + Trim('  x y  ') + ']');
+  t := '7';
+  Print('Pad: [' + PadL(t, 3) + '][' + PadZ(t, 3) + '][' + PadR('ab', 4) + '][' + PadL('abcd', 2) + ']');
+  Print('StringOfChar: ' + StringOfChar('*', 3) + Replicate('-', 0));
+  s := 'abc';
+  c := s[2];
+  s[2] := 'X';
+  Print('Index: ' + c + ' ' + s);
+  t := s;
+  t[1] := 'Z';
+  Print('Copy on write: ' + s + ' ' + t);
+  Print('Numbers: ' + IntToStr(StrToInt('42') + 1) + ' ' + IntToStr(StrToInt('12x')) + ' ' +
+        IntToStr(StrToIntDef('12x', 7)) + ' ' + FloatToStr(0.25));
+  s := 'B';
+  t := 'A';
+  if s > t then Print('B > A');
+  s := 'a';
+  t := 'B';
+  if s > t then Print('a > B');
+  s := 'abc';
+  if s = 'abc' then Print('equal texts');
+  a := 'single';
+  s := a + ' byte';
+  Print(s);
+  s := '';
+  for i := 1 to 3 do s := s + IntToStr(i * i);
+  Print('Built: ' + s);
+end.

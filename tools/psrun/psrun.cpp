@@ -1,0 +1,30 @@
+// psrun FILE.pas
+// Compiles FILE.pas and runs it with a small test host whose `procedure Print(S: string);` writes S
+// and a line end to standard output. Compiler messages and the run-time error go to standard error.
+// Exit status 0 only when the script compiled and ran to its end; 1 otherwise; 2 for a usage error.
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "platform/rtl/codepage.h"
+#include "tools/psrun/runner/script_runner.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: psrun FILE.pas\n";
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        std::cerr << "psrun: cannot read " << argv[1] << "\n";
+        return 2;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const tv::script::TScriptRun run = tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout);
+    std::cout.flush();
+    for (const std::string& m : run.Messages) std::cerr << m << "\n";
+    if (!run.Error.empty()) std::cerr << "Runtime error " << run.Error << "\n";
+    return run.Compiled && run.Ran ? 0 : 1;
+}
