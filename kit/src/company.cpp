@@ -341,7 +341,8 @@ int32_t Company::Open(const std::string& folder, Handles& handles, std::unique_p
         return ADK_ERR_NO_COMPANY;
     }
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr) !=
+    // The connection is only used under the kit's process-wide lock, so SQLite need not lock it again.
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK) {
         message = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close_v2(db);
@@ -360,7 +361,10 @@ int32_t Company::Open(const std::string& folder, Handles& handles, std::unique_p
         message = "company database version " + std::to_string(version);
         return version > kCompanySchemaVersion ? ADK_ERR_COMPANY_NEWER : ADK_ERR_COMPANY_OLDER;
     }
-    if (c->Exec("PRAGMA journal_mode=WAL") || c->Exec("PRAGMA synchronous=NORMAL")) {
+    std::string checkpoint = "PRAGMA wal_autocheckpoint=" + std::to_string(kCheckpointPages);
+    if (c->Exec("PRAGMA journal_mode=WAL") || c->Exec("PRAGMA synchronous=NORMAL") ||
+        c->Exec(checkpoint.c_str()) || !(c->begin_ = c->Prepare("BEGIN IMMEDIATE")) ||
+        !(c->commit_ = c->Prepare("COMMIT")) || !(c->rollback_ = c->Prepare("ROLLBACK"))) {
         message = c->lastError_;
         return ADK_ERR_STORAGE;
     }
@@ -825,27 +829,28 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-namespace {
-// Rolls back an open transaction unless it was committed.
-class Transaction {
+// One write's transaction: rolled back unless it was committed.
+class Company::Transaction {
 public:
-    explicit Transaction(sqlite3* db) : db_(db) {
-        ok_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
+    explicit Transaction(Company& c) : c_(c) { ok_ = Run(c_.begin_); }
     ~Transaction() {
-        if (ok_ && !done_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (ok_ && !done_) Run(c_.rollback_);
     }
     bool Begun() const { return ok_; }
     bool Commit() {
-        done_ = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        done_ = Run(c_.commit_);
         return done_;
     }
 
 private:
-    sqlite3* db_;
+    static bool Run(sqlite3_stmt* st) {
+        int rc = sqlite3_step(st);
+        sqlite3_reset(st);
+        return rc == SQLITE_DONE;
+    }
+    Company& c_;
     bool ok_ = false, done_ = false;
 };
-}  // namespace
 
 int32_t Company::Add(Record& r) {
     const TableDef& t = *r.table;
@@ -881,7 +886,7 @@ int32_t Company::Add(Record& r) {
         c.isNull = false;
         c.number = static_cast<double>(r.rows.size());
     }
-    Transaction tx(db_);
+    Transaction tx(*this);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     int64_t rowid;
     if (int32_t rc = InsertRecord(t, stored, nullptr, 0, rowid)) return rc;
@@ -903,7 +908,7 @@ int32_t Company::Update(Record& r) {
     const TableDef& t = *r.table;
     int64_t rowid;
     if (int32_t rc = LocateStored(r, rowid)) return rc;
-    Transaction tx(db_);
+    Transaction tx(*this);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     std::string sets;
     std::vector<const FieldDef*> written;
@@ -986,7 +991,7 @@ int32_t Company::Delete(Record& r) {
     const TableDef& t = *r.table;
     int64_t rowid;
     if (int32_t rc = LocateStored(r, rowid)) return rc;
-    Transaction tx(db_);
+    Transaction tx(*this);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     if (t.rowsTable >= 0) {
         Record head(t);
@@ -1056,7 +1061,7 @@ int32_t Company::DeleteRow(Record& head, int32_t index) {
     if (static_cast<size_t>(index) >= count) return ADK_ERR_ROW_INDEX;
     const TableDef& rt = *FindTable(t.rowsTable);
     const TableSql& rs = Sql(rt);
-    Transaction tx(db_);
+    Transaction tx(*this);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     const std::string table = Quote(rt.sqlName);
     const char* steps[] = {"DELETE FROM %T WHERE %P AND \"radnr\" = ?",
