@@ -224,25 +224,40 @@ bool IsEmptyKey(const FieldDef& f, const Value& v) {
     return false;
 }
 
-// The values an Add stores: what the caller set or a loaded record holds, else the defaults.
-std::vector<Value> Effective(const Record& r) {
-    const TableDef& t = *r.table;
-    std::vector<Value> out(r.values.size());
-    for (uint16_t i = 0; i < t.fieldCount; ++i) {
-        const FieldDef& f = t.fields[i];
-        size_t n = static_cast<size_t>(f.no);
-        out[n] = r.set[n] || r.loaded ? r.values[n] : DefaultOf(t, f);
+// A stored value as the company database gives it back: NUMERIC columns keep whole numbers as
+// integers, so zero loses its sign, and a date the database cannot hold reads as none.
+void ToStoredForm(const TableDef& t, const FieldDef& f, Value& v) {
+    if (v.isNull) return;
+    switch (f.type) {
+        case FieldType::Char:
+        case FieldType::Bool:
+        case FieldType::Data:
+        case FieldType::Unused:
+            break;
+        case FieldType::Date:
+            if (f.stamp ? v.date < 0 : !IsValidDateNumber(v.date)) v = Value{};
+            break;
+        default:
+            if (v.number == 0) v.number = 0;
+            break;
     }
-    return out;
 }
 
 }  // namespace
+
+// The SQL of one sort order of a table.
+struct Company::OrderSql {
+    std::vector<std::string> exprs;
+    std::string reloadSql;
+    sqlite3_stmt* reload = nullptr;
+};
 
 // The SQL of one table, made once per open company.
 struct Company::TableSql {
     const TableDef* table = nullptr;
     const TableDef* head = nullptr;
-    std::vector<const FieldDef*> readFields;
+    std::vector<const FieldDef*> readFields;  // every stored field (all but the rows field)
+    std::vector<Value> defaults;              // by field number: what an unset field takes on Add
     std::string selectList;
     struct Column {
         enum Kind { ParentKey, Position, Field } kind;
@@ -254,13 +269,12 @@ struct Company::TableSql {
     std::string parentWhere;               // rows tables: "(cols) = (?, ...)"
     std::string locateSql;                 // heads and registers: rowid by key
     // Made on first use: per sort order, the order's key expressions and the read of one record by
-    // rowid; for a head, the read of its rows.
-    struct OrderSql {
-        std::vector<std::string> exprs;
-        std::string reloadSql;
-    };
+    // rowid; for a head, the read of its rows; the statements the writes run on every call.
     mutable std::unordered_map<const SortDef*, OrderSql> orders;
     mutable std::string rowsSql;
+    mutable sqlite3_stmt* insert = nullptr;
+    mutable sqlite3_stmt* locate = nullptr;
+    mutable sqlite3_stmt* rows = nullptr;
 };
 
 Company::Company(sqlite3* db, std::string folder, Handles& handles)
@@ -449,9 +463,11 @@ const Company::TableSql& Company::Sql(const TableDef& t) {
         }
         ts->parentWhere = "(" + lhs + ") = (" + rhs + ")";
     }
+    ts->defaults.resize(static_cast<size_t>(t.maxField) + 1);
     for (uint16_t i = 0; i < t.fieldCount; ++i) {
         const FieldDef& f = t.fields[i];
         if (f.type == FieldType::Data) continue;
+        ts->defaults[static_cast<size_t>(f.no)] = DefaultOf(t, f);
         ts->selectList += (ts->readFields.empty() ? "" : ", ") + Quote(f.column);
         ts->readFields.push_back(&f);
         bool shared = std::find(parentColumns.begin(), parentColumns.end(), f.column) != parentColumns.end();
@@ -501,6 +517,18 @@ std::vector<std::string> OrderExpressions(const TableDef& t, const SortDef* sort
     return out;
 }
 
+// The values of a register's or head's order expressions for a record: the cursor keys a read of the
+// stored record would give.
+std::vector<KeyValue> OrderKeys(const TableDef& t, const SortDef* sort, const std::vector<Value>& values) {
+    std::vector<KeyValue> keys;
+    auto add = [&](int no) { keys.push_back(KeyOf(t, *FindField(t, no), values[static_cast<size_t>(no)])); };
+    if (sort)
+        for (uint8_t i = 0; i < sort->orderCount; ++i) add(sort->order[i]);
+    else
+        for (uint8_t i = 0; i < t.pkCount; ++i) add(t.pk[i]);
+    return keys;
+}
+
 std::string Conditions(const TableDef& t, const SortDef* sort, const std::vector<Condition>& extra) {
     std::string where;
     if (sort && sort->filter != SortFilter::None)
@@ -514,12 +542,18 @@ std::string Conditions(const TableDef& t, const SortDef* sort, const std::vector
 
 void Company::LoadRecord(Record& r, sqlite3_stmt* st, const TableSql& ts, int64_t rowid, int keyColumn) {
     const TableDef& t = *r.table;
-    handles_.ForgetRows(r.rows);
-    r.rows.clear();
     std::fill(r.values.begin(), r.values.end(), Value{});
     for (size_t i = 0; i < ts.readFields.size(); ++i)
         r.values[static_cast<size_t>(ts.readFields[i]->no)] =
             ReadStored(st, static_cast<int>(i), t, *ts.readFields[i]);
+    HoldStored(r, rowid);
+    int count = sqlite3_column_count(st);
+    for (int c = keyColumn; c < count - 1; ++c) r.cursorKeys.push_back(ReadKey(st, c));
+}
+
+void Company::HoldStored(Record& r, int64_t rowid) {
+    handles_.ForgetRows(r.rows);
+    r.rows.clear();
     std::fill(r.set.begin(), r.set.end(), 0);
     r.loaded = true;
     r.rowsDirty = false;
@@ -527,8 +561,13 @@ void Company::LoadRecord(Record& r, sqlite3_stmt* st, const TableSql& ts, int64_
     r.cursorRowid = rowid;
     r.cursorSort = r.sort;
     r.cursorKeys.clear();
-    int count = sqlite3_column_count(st);
-    for (int c = keyColumn; c < count - 1; ++c) r.cursorKeys.push_back(ReadKey(st, c));
+}
+
+sqlite3_stmt* Company::Cached(sqlite3_stmt*& slot, const std::string& sql) {
+    if (!slot) return slot = Prepare(sql);
+    sqlite3_reset(slot);
+    sqlite3_clear_bindings(slot);
+    return slot;
 }
 
 int32_t Company::LoadRows(Record& head) {
@@ -539,7 +578,7 @@ int32_t Company::LoadRows(Record& head) {
     if (rs.rowsSql.empty())
         rs.rowsSql = "SELECT " + rs.selectList + ", rowid FROM " + Quote(rt.sqlName) + " WHERE " +
                      rs.parentWhere + " ORDER BY \"radnr\"";
-    sqlite3_stmt* st = Prepare(rs.rowsSql);
+    sqlite3_stmt* st = Cached(rs.rows, rs.rowsSql);
     if (!st) return ADK_ERR_STORAGE;
     for (size_t i = 0; i < rs.headKey.size(); ++i)
         BindStored(st, static_cast<int>(i + 1), t, *rs.headKey[i],
@@ -557,25 +596,25 @@ int32_t Company::LoadRows(Record& head) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-const std::vector<std::string>& Company::Order(const TableDef& t, const SortDef* sort) {
+Company::OrderSql& Company::Order(const TableDef& t, const SortDef* sort) {
     const TableSql& ts = Sql(t);
     auto it = ts.orders.find(sort);
     if (it == ts.orders.end()) {
-        TableSql::OrderSql o;
+        OrderSql o;
         o.exprs = OrderExpressions(t, sort);
         o.reloadSql = "SELECT " + ts.selectList;
         for (const auto& e : o.exprs) o.reloadSql += ", " + e;
         o.reloadSql += ", rowid FROM " + Quote(t.sqlName) + " WHERE rowid = ?";
         it = ts.orders.emplace(sort, std::move(o)).first;
     }
-    return it->second.exprs;
+    return it->second;
 }
 
 int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    Order(t, r.sort);
-    sqlite3_stmt* st = Prepare(ts.orders.at(r.sort).reloadSql);
+    OrderSql& order = Order(t, r.sort);
+    sqlite3_stmt* st = Cached(order.reload, order.reloadSql);
     if (!st) return ADK_ERR_STORAGE;
     sqlite3_bind_int64(st, 1, rowid);
     int rc = sqlite3_step(st);
@@ -591,7 +630,7 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
 int32_t Company::Navigate(Record& r, Move move) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    const auto& order = Order(t, r.sort);
+    const auto& order = Order(t, r.sort).exprs;
     bool forward = move == Move::First || move == Move::Next;
     bool fromCursor = (move == Move::Next || move == Move::Previous) && r.hasCursor;
     if (fromCursor && r.cursorSort != r.sort) {
@@ -665,7 +704,7 @@ int32_t Company::Find(Record& r) {
                 keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
         }
     if (t.range) r.range = keys;
-    const auto& order = Order(t, r.sort);
+    const auto& order = Order(t, r.sort).exprs;
     std::string sql = "SELECT " + ts.selectList;
     for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
@@ -685,7 +724,7 @@ int32_t Company::LocateByKey(const Record& r, int64_t& rowid, bool& found) {
     const TableSql& ts = Sql(t);
     found = false;
     if (ts.locateSql.empty()) return ADK_ERR_NOT_SUPPORTED;
-    sqlite3_stmt* st = Prepare(ts.locateSql);
+    sqlite3_stmt* st = Cached(ts.locate, ts.locateSql);
     if (!st) return ADK_ERR_STORAGE;
     for (uint8_t i = 0; i < t.pkCount; ++i) {
         size_t f = static_cast<size_t>(t.pk[i]);
@@ -707,22 +746,22 @@ int32_t Company::LocateByKey(const Record& r, int64_t& rowid, bool& found) {
     return rc == SQLITE_ROW || rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-int32_t Company::InsertRecord(const TableDef& t, const Record& r, const Record* head, int position,
-                              int64_t& rowid) {
+int32_t Company::InsertRecord(const TableDef& t, const std::vector<Value>& values,
+                              const std::vector<Value>* head, int position, int64_t& rowid) {
     const TableSql& ts = Sql(t);
-    sqlite3_stmt* st = Prepare(ts.insertSql);
+    sqlite3_stmt* st = Cached(ts.insert, ts.insertSql);
     if (!st) return ADK_ERR_STORAGE;
     int idx = 1;
     for (const auto& c : ts.insertColumns) {
         switch (c.kind) {
             case TableSql::Column::ParentKey:
-                BindStored(st, idx, *ts.head, *c.field, head->values[static_cast<size_t>(c.field->no)]);
+                BindStored(st, idx, *ts.head, *c.field, (*head)[static_cast<size_t>(c.field->no)]);
                 break;
             case TableSql::Column::Position:
                 sqlite3_bind_int(st, idx, position);
                 break;
             case TableSql::Column::Field:
-                BindStored(st, idx, t, *c.field, r.values[static_cast<size_t>(c.field->no)]);
+                BindStored(st, idx, t, *c.field, values[static_cast<size_t>(c.field->no)]);
                 break;
         }
         ++idx;
@@ -734,15 +773,25 @@ int32_t Company::InsertRecord(const TableDef& t, const Record& r, const Record* 
     return ADK_OK;
 }
 
-int32_t Company::InsertRows(const Record& head, size_t from,
+int32_t Company::InsertRows(const std::vector<Value>& head, size_t from,
                             const std::vector<std::unique_ptr<Record>>& rows) {
+    std::vector<Value> values;
     for (size_t i = from; i < rows.size(); ++i) {
-        Record row(*rows[i]->table);
-        row.values = Effective(*rows[i]);
+        EffectiveValues(*rows[i], values);
         int64_t rowid;
-        if (int32_t rc = InsertRecord(*row.table, row, &head, static_cast<int>(i + 1), rowid)) return rc;
+        if (int32_t rc = InsertRecord(*rows[i]->table, values, &head, static_cast<int>(i + 1), rowid))
+            return rc;
     }
     return ADK_OK;
+}
+
+void Company::EffectiveValues(const Record& r, std::vector<Value>& out) {
+    const TableSql& ts = Sql(*r.table);
+    out.assign(r.values.size(), Value{});
+    for (const FieldDef* f : ts.readFields) {
+        size_t n = static_cast<size_t>(f->no);
+        out[n] = r.set[n] || r.loaded ? r.values[n] : ts.defaults[n];
+    }
 }
 
 int32_t Company::NextNumber(const TableDef& t, Value& key) {
@@ -855,33 +904,34 @@ private:
 int32_t Company::Add(Record& r) {
     const TableDef& t = *r.table;
     if (t.parentTable >= 0) return ADK_ERR_NOT_SUPPORTED;
-    Record stored(t);
-    stored.values = Effective(r);
+    const TableSql& ts = Sql(t);
+    std::vector<Value>& values = addValues_;
+    EffectiveValues(r, values);
     if (t.single) {
         int64_t rowid;
         bool found;
-        if (int32_t rc = LocateByKey(stored, rowid, found)) return rc;
+        if (int32_t rc = LocateByKey(Record(t), rowid, found)) return rc;
         if (found) return ADK_ERR_DUPLICATE_KEY;
     }
     if (t.pkCount) {
         size_t key = static_cast<size_t>(t.pk[0]);
         const FieldDef& kf = *FindField(t, t.pk[0]);
-        if (t.numbering && IsEmptyKey(kf, stored.values[key])) {
-            if (int32_t rc = NextNumber(t, stored.values[key])) return rc;
+        if (t.numbering && IsEmptyKey(kf, values[key])) {
+            if (int32_t rc = NextNumber(t, values[key])) return rc;
         }
         bool allEmpty = true;
         for (uint8_t i = 0; i < t.pkCount; ++i)
-            allEmpty &= IsEmptyKey(*FindField(t, t.pk[i]), stored.values[static_cast<size_t>(t.pk[i])]);
-        if (allEmpty || stored.values[key].isNull) return ADK_ERR_KEY_MISSING;
+            allEmpty &= IsEmptyKey(*FindField(t, t.pk[i]), values[static_cast<size_t>(t.pk[i])]);
+        if (allEmpty || values[key].isNull) return ADK_ERR_KEY_MISSING;
     }
     if (t.stampField >= 0) {
-        Value& s = stored.values[static_cast<size_t>(t.stampField)];
+        Value& s = values[static_cast<size_t>(t.stampField)];
         s = Value{};
         s.isNull = false;
         s.date = NowDateTimeNumber();
     }
     if (t.rowsTable >= 0) {
-        Value& c = stored.values[static_cast<size_t>(t.countField)];
+        Value& c = values[static_cast<size_t>(t.countField)];
         c = Value{};
         c.isNull = false;
         c.number = static_cast<double>(r.rows.size());
@@ -889,12 +939,18 @@ int32_t Company::Add(Record& r) {
     Transaction tx(*this);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     int64_t rowid;
-    if (int32_t rc = InsertRecord(t, stored, nullptr, 0, rowid)) return rc;
+    if (int32_t rc = InsertRecord(t, values, nullptr, 0, rowid)) return rc;
     if (t.rowsTable >= 0)
-        if (int32_t rc = InsertRows(stored, 0, r.rows)) return rc;
+        if (int32_t rc = InsertRows(values, 0, r.rows)) return rc;
     if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
-    if (t.pkCount) NoteNumber(t, stored.values[static_cast<size_t>(t.pk[0])]);
-    return ReloadByRowid(r, rowid);
+    if (t.pkCount) NoteNumber(t, values[static_cast<size_t>(t.pk[0])]);
+    // The structure holds the stored record with its rows and the cursor on it. The values are the
+    // ones just stored, in the form a read gives them; only the rows are read back.
+    for (const FieldDef* f : ts.readFields) ToStoredForm(t, *f, values[static_cast<size_t>(f->no)]);
+    r.values.swap(values);
+    HoldStored(r, rowid);
+    r.cursorKeys = OrderKeys(t, r.sort, r.values);
+    return LoadRows(r);
 }
 
 int32_t Company::LocateStored(const Record& r, int64_t& rowid) {
@@ -979,7 +1035,7 @@ int32_t Company::Update(Record& r) {
             sqlite3_reset(us);
             if (urc != SQLITE_DONE) return Fail(urc);
         }
-        if (int32_t irc = InsertRows(head, storedRows.size(), r.rows)) return irc;
+        if (int32_t irc = InsertRows(head.values, storedRows.size(), r.rows)) return irc;
         if (int32_t crc = SetRowCount(head, rowid)) return crc;
     }
     if (int32_t rc = StampHead(t, rowid)) return rc;

@@ -73,25 +73,34 @@ private:
     Company(sqlite3* db, std::string folder, Handles& handles);
 
     struct TableSql;
+    struct OrderSql;
     class Transaction;
     const TableSql& Sql(const TableDef& t);
-    // The key expressions that order the table under a sort order (cached).
-    const std::vector<std::string>& Order(const TableDef& t, const SortDef* sort);
+    // The key expressions that order the table under a sort order and the read by rowid (cached).
+    OrderSql& Order(const TableDef& t, const SortDef* sort);
     sqlite3_stmt* Prepare(const std::string& sql);
+    // The statement in `slot`, prepared from `sql` on first use, reset for another run.
+    sqlite3_stmt* Cached(sqlite3_stmt*& slot, const std::string& sql);
     int32_t Fail(int rc);
     int32_t Exec(const char* sql);
 
     // Steps a read: loads the record it gives, or answers `noRecord`.
     int32_t StepAndLoad(Record& r, sqlite3_stmt* st, const TableSql& ts, size_t orderCount, int32_t noRecord);
     void LoadRecord(Record& r, sqlite3_stmt* st, const TableSql& ts, int64_t rowid, int keyColumn);
+    // Marks the structure as holding the stored record `rowid` (values set by the caller): no marks,
+    // no rows yet, the cursor on it with its keys still to be filled.
+    void HoldStored(Record& r, int64_t rowid);
     int32_t LoadRows(Record& head);
     int32_t ReloadByRowid(Record& r, int64_t rowid);
     int32_t LocateByKey(const Record& r, int64_t& rowid, bool& found);
     // The stored record with the structure's key: 117 when there is none.
     int32_t LocateStored(const Record& r, int64_t& rowid);
-    int32_t InsertRecord(const TableDef& t, const Record& r, const Record* head, int position,
-                         int64_t& rowid);
-    int32_t InsertRows(const Record& head, size_t from, const std::vector<std::unique_ptr<Record>>& rows);
+    // The values an Add stores: what the caller set or a loaded record holds, else the defaults.
+    void EffectiveValues(const Record& r, std::vector<Value>& out);
+    int32_t InsertRecord(const TableDef& t, const std::vector<Value>& values, const std::vector<Value>* head,
+                         int position, int64_t& rowid);
+    int32_t InsertRows(const std::vector<Value>& head, size_t from,
+                       const std::vector<std::unique_ptr<Record>>& rows);
     int32_t NextNumber(const TableDef& t, Value& key);
     void NoteNumber(const TableDef& t, const Value& key);
     int32_t SetRowCount(const Record& head, int64_t headRowid);
@@ -109,6 +118,7 @@ private:
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     std::unordered_map<int, std::unique_ptr<TableSql>> tableSql_;
     std::unordered_map<int, double> lastNumbers_;
+    std::vector<Value> addValues_;  // the record an Add stores, kept between calls for its storage
     struct FaultRule {
         int32_t code;
         std::string message;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -70,6 +71,122 @@ TEST_F(Writes, AddNumbersANewOrderAndLeavesTheStoredRecordInTheStructure) {
     ASSERT_EQ(K().Add(customer).lRc, 0);
     EXPECT_EQ(GetStr(customer, 0), "1004");
     K().DeleteStruct(customer);
+}
+
+// Every field of a structure as its getters read it ("field:code:value" per field), with the rows of
+// a head field by field.
+std::string Fields(AdkHandle h) {
+    std::string out;
+    for (int f = 0;; ++f) {
+        int32_t type = 0;
+        if (K().GetType(h, f, &type).lRc) return out;  // past the highest field
+        AdkErrorRec e{};
+        std::string value;
+        if (type == ADK_TYPE_CHAR) {
+            value = GetStr(h, f, 200, &e);
+        } else if (type == ADK_TYPE_BOOL) {
+            int32_t b = -1;
+            e = K().GetBool(h, f, &b);
+            value = std::to_string(b);
+        } else if (type == ADK_TYPE_DOUBLE) {
+            double d = -1;
+            e = K().GetDouble(h, f, &d);
+            char text[64];
+            std::snprintf(text, sizeof text, "%.17g", d);
+            value = text;
+        } else if (type == ADK_TYPE_DATE) {
+            int32_t d = -1;
+            e = K().GetDate(h, f, &d);
+            value = std::to_string(d);
+        } else if (type == ADK_TYPE_DATA) {
+            AdkHandle row = nullptr;
+            for (int i = 0; K().GetData(h, f, i, &row).lRc == 0; ++i) value += "[" + Fields(row) + "]";
+        }
+        out += std::to_string(f) + ":" + std::to_string(e.lRc) + ":" + value + " ";
+    }
+}
+
+// After an Add the structure holds what a read of the stored record gives: the same values in every
+// field, defaults and the time stamp included, and the rows.
+TEST_F(Writes, AddLeavesWhatAReadOfTheStoredRecordGives) {
+    struct Case {
+        const char* what;
+        int table;
+        void (*fill)(AdkHandle);
+    };
+    const Case cases[] = {
+        {"customer with a blank-ended key and Swedish text", 0,
+         [](AdkHandle h) {
+             K().SetStr(h, 0, "k-1 ");
+             K().SetStr(h, 1, "\xC5sa \xD6berg \x81");
+             K().SetBool(h, 93, 1);
+         }},
+        {"article with numbers of every form", 1,
+         [](AdkHandle h) {
+             K().SetStr(h, 0, "A900");
+             K().SetDouble(h, 17, -0.0);
+             K().SetDouble(h, 18, 0.1);
+             K().SetBool(h, 71, 0);
+         }},
+        {"numbered order with dates and rows", 2,
+         [](AdkHandle h) {
+             K().SetStr(h, 14, "1001");
+             K().SetDate(h, 8, 20240229);
+             K().SetDouble(h, 56, 1e15);
+             AdkHandle rows = K().CreateDataRow(3, 2);
+             K().SetStr(K().GetDataRow(rows, 0), 0, "A100");
+             K().SetDouble(K().GetDataRow(rows, 0), 8, 12.5);
+             K().SetStr(K().GetDataRow(rows, 1), 14, "Text only");
+             K().SetData(h, 103, rows);
+             K().DeleteStruct(rows);
+         }},
+    };
+    for (const auto& c : cases) {
+        AdkHandle added = K().CreateData(c.table);
+        c.fill(added);
+        ASSERT_EQ(K().Add(added).lRc, 0) << c.what;
+        AdkHandle read = K().CreateData(c.table);
+        int32_t keyType = 0;
+        K().GetType(added, 0, &keyType);
+        if (keyType == ADK_TYPE_CHAR)
+            K().SetStr(read, 0, GetStr(added, 0).c_str());
+        else
+            K().SetDouble(read, 0, Number(added, 0));
+        ASSERT_EQ(K().Find(read).lRc, 0) << c.what;
+        EXPECT_EQ(Fields(added), Fields(read)) << c.what;
+        K().DeleteStruct(read);
+        K().DeleteStruct(added);
+    }
+}
+
+// The cursor of an added record stands where a read would leave it in the structure's sort order.
+TEST_F(Writes, AWalkGoesOnFromTheAddedRecord) {
+    AdkHandle h = K().CreateData(0);
+    K().SetStr(h, 0, "1001a");
+    ASSERT_EQ(K().Add(h).lRc, 0);
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "1002");
+    K().ResetStruct(h);
+    ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);  // by name: "Bengt Berg", "Cecilia Ek" ... "Åsa Öberg AB"
+    K().SetStr(h, 1, "Bertil");
+    ASSERT_EQ(K().Add(h).lRc, 0);
+    ASSERT_EQ(K().Previous(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 1), "Bengt Berg");
+    K().ResetStruct(h);
+    K().SetStr(h, 1, "Bertil");
+    ASSERT_EQ(K().Add(h).lRc, 0);  // the same name: the key decides, after the first Bertil
+    ASSERT_EQ(K().Previous(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 1), "Bertil");
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 1), "Cecilia Ek");
+    K().DeleteStruct(h);
+    AdkHandle order = K().CreateData(2);
+    ASSERT_EQ(K().Add(order).lRc, 0);
+    EXPECT_EQ(K().Next(order).lRc, ADK_ERR_END_OF_TABLE);
+    ASSERT_EQ(K().Previous(order).lRc, 0);
+    EXPECT_EQ(Number(order, 0), 2);
+    K().DeleteStruct(order);
 }
 
 struct RefusedAdd {
