@@ -217,6 +217,14 @@ Value DefaultOf(const TableDef& t, const FieldDef& f) {
     return v;
 }
 
+// The time-stamp value of a write: the local date and time now.
+Value Now() {
+    Value v;
+    v.isNull = false;
+    v.date = NowDateTimeNumber();
+    return v;
+}
+
 bool IsEmptyKey(const FieldDef& f, const Value& v) {
     if (v.isNull) return true;
     if (f.type == FieldType::Char) return FoldKey(ApiToStored(v.text)).empty();
@@ -868,10 +876,7 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
     sqlite3_stmt* st =
         Prepare("UPDATE " + Quote(t.sqlName) + " SET " + Quote(f.column) + " = ? WHERE rowid = ?");
     if (!st) return ADK_ERR_STORAGE;
-    Value now;
-    now.isNull = false;
-    now.date = NowDateTimeNumber();
-    BindStored(st, 1, t, f, now);
+    BindStored(st, 1, t, f, Now());
     sqlite3_bind_int64(st, 2, rowid);
     int rc = sqlite3_step(st);
     sqlite3_reset(st);
@@ -924,12 +929,7 @@ int32_t Company::Add(Record& r) {
             allEmpty &= IsEmptyKey(*FindField(t, t.pk[i]), values[static_cast<size_t>(t.pk[i])]);
         if (allEmpty || values[key].isNull) return ADK_ERR_KEY_MISSING;
     }
-    if (t.stampField >= 0) {
-        Value& s = values[static_cast<size_t>(t.stampField)];
-        s = Value{};
-        s.isNull = false;
-        s.date = NowDateTimeNumber();
-    }
+    if (t.stampField >= 0) values[static_cast<size_t>(t.stampField)] = Now();
     if (t.rowsTable >= 0) {
         Value& c = values[static_cast<size_t>(t.countField)];
         c = Value{};
@@ -977,11 +977,15 @@ int32_t Company::Update(Record& r) {
         sets += (written.empty() ? "" : ", ") + Quote(f.column) + " = ?";
         written.push_back(&f);
     }
-    if (!written.empty()) {
+    // The time stamp is written by the same statement.
+    const FieldDef* stamp = t.stampField >= 0 ? FindField(t, t.stampField) : nullptr;
+    if (stamp) sets += (written.empty() ? "" : ", ") + Quote(stamp->column) + " = ?";
+    if (!sets.empty()) {
         sqlite3_stmt* st = Prepare("UPDATE " + Quote(t.sqlName) + " SET " + sets + " WHERE rowid = ?");
         if (!st) return ADK_ERR_STORAGE;
         int idx = 1;
         for (const FieldDef* f : written) BindStored(st, idx++, t, *f, r.values[static_cast<size_t>(f->no)]);
+        if (stamp) BindStored(st, idx++, t, *stamp, Now());
         sqlite3_bind_int64(st, idx, rowid);
         int rc = sqlite3_step(st);
         sqlite3_reset(st);
@@ -1038,7 +1042,6 @@ int32_t Company::Update(Record& r) {
         if (int32_t irc = InsertRows(head.values, storedRows.size(), r.rows)) return irc;
         if (int32_t crc = SetRowCount(head, rowid)) return crc;
     }
-    if (int32_t rc = StampHead(t, rowid)) return rc;
     if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
     return ReloadByRowid(r, rowid);
 }
