@@ -24,6 +24,8 @@ class TAdkDataSet;
 class TXMLNode;
 struct TCheckFrame;
 struct TDocumentCheck;
+struct TKeyRecord;
+struct TRegisterRun;
 
 inline constexpr std::string_view kFindFilesNoSide =
     "FindFiles:: Angav standardmapp, men har ej angivet varken import eller export";
@@ -91,6 +93,11 @@ public:
     bool CheckAuxillary();
     bool CheckInventory();
 
+    // ---- Customers and suppliers: each item is found in the business system or created, its
+    // mapped elements written, and its number stored with its key for the later kinds.
+    bool ImportCustomers();
+    bool ImportSuppliers();
+
 private:
     IEventSink& Events() const;
     TXMLNode* DocumentElement() const;
@@ -109,6 +116,16 @@ private:
     bool WalkSalesPrices(const TXMLNode& container);
     bool WalkPurchasePrices(const TXMLNode& container);
     bool WalkCustomerPayments(const TXMLNode& container);
+
+    bool RunRegisterImport(std::string_view caption, std::string_view container, std::string_view missingText,
+                           std::string_view emptyText, void (TDMImport::*body)(TXMLNode&));
+    TAdkDataSet& KitDataSet(TAdkDataSet* TImportDataSets::*member, std::string_view name) const;
+    void ImportCustomerItems(TXMLNode& container);
+    bool FindCustomer(TRegisterRun& run, const std::string& key);
+    void WriteCustomer(TRegisterRun& run, TXMLNode& item, TKeyRecord& key);
+    void ImportSupplierItems(TXMLNode& container);
+    bool FindSupplier(TRegisterRun& run, const std::string& key);
+    void WriteSupplier(TRegisterRun& run, TXMLNode& item, TKeyRecord& key);
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;

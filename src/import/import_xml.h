@@ -16,7 +16,7 @@ template <class Visit>
 void ForEachItem(const TXMLNode& container, Visit&& visit) {
     const auto& children = container.ChildNodes();
     for (size_t position = 0; position < children.size(); ++position) {
-        const TXMLNode* child = children[position];
+        TXMLNode* child = children[position];
         if (child->NodeType() == TNodeType::ntComment) continue;
         if (!visit(*child, static_cast<int>(position))) return;
     }

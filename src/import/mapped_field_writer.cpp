@@ -17,12 +17,13 @@ void TMappedFieldWriter::Resolve() {
         TField& field = dataSet_.FieldByAdkIndex(row.Field);
         rowsByElement_[row.Element].push_back(fields_.size());
         fields_.push_back(&field);
+        numbers_.push_back(row.Field);
     }
     found_.assign(fields_.size(), nullptr);
     resolved_ = true;
 }
 
-void TMappedFieldWriter::Write(const TXMLNode& item) {
+void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
     if (!resolved_) Resolve();
     std::fill(found_.begin(), found_.end(), nullptr);
     for (const TXMLNode* child : item.ChildNodes()) {
@@ -33,7 +34,8 @@ void TMappedFieldWriter::Write(const TXMLNode& item) {
             if (!found_[row]) found_[row] = child;
     }
     for (size_t row = 0; row < fields_.size(); ++row)
-        if (found_[row]) fields_[row]->SetAsString(found_[row]->Text());
+        if (found_[row] && !(keepNumber && numbers_[row] == 0))
+            fields_[row]->SetAsString(found_[row]->Text());
 }
 
 }  // namespace tv

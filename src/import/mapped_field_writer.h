@@ -24,7 +24,9 @@ public:
     TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet);
 
     // The dataset is in edit or insert state. The first call settles which rows are written.
-    void Write(const TXMLNode& item);
+    // With `keepNumber` the record's number (kit field 0) is not written: a changed record keeps
+    // its number, and the kit never takes another record's number for it.
+    void Write(const TXMLNode& item, bool keepNumber = false);
 
 private:
     void Resolve();
@@ -38,6 +40,7 @@ private:
     TAdkDataSet& dataSet_;
     bool resolved_ = false;
     std::vector<TField*> fields_;  // per written row, in mapping order
+    std::vector<int> numbers_;     // per written row: its kit field number
     std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
     std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
 };

@@ -37,13 +37,15 @@ inline std::string FixturePath(const std::string& relative) {
 
 class TImportWorld {
 public:
-    // A company seeded with the fixture files given (paths below tests/fixtures), of the program
-    // variant given (empty: the full program).
-    explicit TImportWorld(const std::vector<std::string>& seeds = {}, const std::string& variant = "") {
+    // A company seeded with the fixture files given (paths below tests/fixtures) and then with the
+    // statements of `extraSeed`, of the program variant given (empty: the full program).
+    explicit TImportWorld(const std::vector<std::string>& seeds = {}, const std::string& variant = "",
+                          const std::string& extraSeed = "") {
         FreeAdkLibrary();
         company_ = folders_.dir.Path("company");
         std::string seed;
         for (const std::string& file : seeds) seed += FixtureText(file);
+        seed += extraSeed;
         MakeCompany(seed, variant);
         folders_.dir.Write("common/Brismark/Tollvane/default/tables/ooi.table",
                            FixtureText("import/ooi.table"));

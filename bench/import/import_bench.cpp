@@ -1,0 +1,117 @@
+// Importing a file of 100,000 new customers (load, check and import, through the central data
+// module, the kit datasets and the stand-in kit) against plain SQLite inserts of the same rows into
+// the same table of a fresh company, committed per row as the kit does and in one transaction.
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/exception.h"
+#include "tests/import/import_world.h"
+
+namespace {
+
+constexpr int kCustomers = 100000;
+
+struct Customer {
+    std::string key, number, name, city, credit;
+};
+
+const std::vector<Customer>& Customers() {
+    static const std::vector<Customer> rows = [] {
+        std::vector<Customer> out;
+        out.reserve(kCustomers);
+        for (int i = 1; i <= kCustomers; ++i) {
+            const std::string n = std::to_string(i);
+            out.push_back({"k" + n, n, "Kund " + n + " AB", i % 2 ? "Göteborg" : "Umeå", n + ".5"});
+        }
+        return out;
+    }();
+    return rows;
+}
+
+std::string CustomersFile() {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n\t<customers>\r\n";
+    for (const Customer& c : Customers())
+        xml += "\t\t<atKunder key=\"" + c.key + "\">\r\n\t\t\t<CUSTOMER_NAME>" + c.name +
+               "</CUSTOMER_NAME>\r\n\t\t\t<CUSTOMER_CITY>" + c.city +
+               "</CUSTOMER_CITY>\r\n\t\t\t<CUSTOMER_CREDIT_LIMIT>" + c.credit +
+               "</CUSTOMER_CREDIT_LIMIT>\r\n\t\t</atKunder>\r\n";
+    return xml + "\t</customers>\r\n</quorvel>\r\n";
+}
+
+double Seconds(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+void ImportCustomers(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        tv::test::TImportWorld world;
+        world.Open();
+        const std::string file = world.WriteFile("customers.xml", CustomersFile());
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        if (!world.Import().LoadXML(file)) throw std::runtime_error("LoadXML failed");
+        if (!world.Import().CheckCustomers()) throw std::runtime_error("CheckCustomers failed");
+        state.counters["load_and_check_s"] = Seconds(start);
+        start = std::chrono::steady_clock::now();
+        if (!world.Import().ImportCustomers()) throw std::runtime_error(world.Events().Lines.back());
+        state.counters["import_s"] = Seconds(start);
+        state.PauseTiming();
+        if (world.Import().ImportedItems().size() != size_t(kCustomers))
+            throw std::runtime_error("not all imported");
+        world.Events().Clear();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+// The same rows into the same table with one prepared statement; `perRowCommit` commits each row as
+// the kit does, otherwise one transaction holds them all.
+void PlainSqlite(benchmark::State& state, bool perRowCommit) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        tv::test::TImportWorld world;  // only for its fresh company
+        sqlite3* db;
+        sqlite3_open((world.Company() + "/company.sqlite").c_str(), &db);
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+        sqlite3_stmt* st;
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO kund (kundnr, namn, ort, kreditgrans, timestamp) "
+                           "VALUES (?, ?, ?, ?, datetime('now', 'localtime'))",
+                           -1, &st, nullptr);
+        state.ResumeTiming();
+        if (!perRowCommit) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        for (const Customer& c : Customers()) {
+            sqlite3_bind_text(st, 1, c.number.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_text(st, 2, c.name.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_text(st, 3, c.city.c_str(), -1, SQLITE_STATIC);
+            sqlite3_bind_double(st, 4, std::stod(c.credit));
+            if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+            sqlite3_reset(st);
+        }
+        if (!perRowCommit) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        state.PauseTiming();
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+}  // namespace
+
+BENCHMARK(ImportCustomers)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(PlainSqlite, commit_per_row, true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(PlainSqlite, one_transaction, false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
