@@ -253,18 +253,12 @@ void ToStoredForm(const TableDef& t, const FieldDef& f, Value& v) {
 
 }  // namespace
 
-// The SQL of one sort order of a table.
-struct Company::OrderSql {
-    std::vector<std::string> exprs;
-    std::string reloadSql;
-    sqlite3_stmt* reload = nullptr;
-};
-
 // The SQL of one table, made once per open company.
 struct Company::TableSql {
     const TableDef* table = nullptr;
     const TableDef* head = nullptr;
     std::vector<const FieldDef*> readFields;  // every stored field (all but the rows field)
+    std::vector<int> columnOf;                // by field number: its column in selectList, or -1
     std::vector<Value> defaults;              // by field number: what an unset field takes on Add
     std::string selectList;
     struct Column {
@@ -276,12 +270,14 @@ struct Company::TableSql {
     std::vector<const FieldDef*> headKey;  // rows tables: the head's key fields
     std::string parentWhere;               // rows tables: "(cols) = (?, ...)"
     std::string locateSql;                 // heads and registers: rowid by key
-    // Made on first use: per sort order, the order's key expressions and the read of one record by
-    // rowid; for a head, the read of its rows; the statements the writes run on every call.
-    mutable std::unordered_map<const SortDef*, OrderSql> orders;
+    std::string reloadSql;                 // heads and registers: the record by rowid
+    // Made on first use: per sort order, the order's key expressions; for a head, the read of its
+    // rows; the statements the writes run on every call.
+    mutable std::unordered_map<const SortDef*, std::vector<std::string>> orders;
     mutable std::string rowsSql;
     mutable sqlite3_stmt* insert = nullptr;
     mutable sqlite3_stmt* locate = nullptr;
+    mutable sqlite3_stmt* reload = nullptr;
     mutable sqlite3_stmt* rows = nullptr;
 };
 
@@ -472,10 +468,12 @@ const Company::TableSql& Company::Sql(const TableDef& t) {
         ts->parentWhere = "(" + lhs + ") = (" + rhs + ")";
     }
     ts->defaults.resize(static_cast<size_t>(t.maxField) + 1);
+    ts->columnOf.assign(static_cast<size_t>(t.maxField) + 1, -1);
     for (uint16_t i = 0; i < t.fieldCount; ++i) {
         const FieldDef& f = t.fields[i];
         if (f.type == FieldType::Data) continue;
         ts->defaults[static_cast<size_t>(f.no)] = DefaultOf(t, f);
+        ts->columnOf[static_cast<size_t>(f.no)] = static_cast<int>(ts->readFields.size());
         ts->selectList += (ts->readFields.empty() ? "" : ", ") + Quote(f.column);
         ts->readFields.push_back(&f);
         bool shared = std::find(parentColumns.begin(), parentColumns.end(), f.column) != parentColumns.end();
@@ -502,6 +500,7 @@ const Company::TableSql& Company::Sql(const TableDef& t) {
     } else if (t.single) {
         ts->locateSql = "SELECT rowid FROM " + Quote(t.sqlName) + " ORDER BY rowid LIMIT 1";
     }
+    ts->reloadSql = "SELECT " + ts->selectList + ", rowid FROM " + Quote(t.sqlName) + " WHERE rowid = ?";
     slot = std::move(ts);
     return *slot;
 }
@@ -525,16 +524,47 @@ std::vector<std::string> OrderExpressions(const TableDef& t, const SortDef* sort
     return out;
 }
 
+// The fields that order a register or head under a sort order (without the final rowid).
+template <typename Visit>
+void ForEachOrderField(const TableDef& t, const SortDef* sort, Visit visit) {
+    if (sort)
+        for (uint8_t i = 0; i < sort->orderCount; ++i) visit(*FindField(t, sort->order[i]));
+    else
+        for (uint8_t i = 0; i < t.pkCount; ++i) visit(*FindField(t, t.pk[i]));
+}
+
 // The values of a register's or head's order expressions for a record: the cursor keys a read of the
 // stored record would give.
 std::vector<KeyValue> OrderKeys(const TableDef& t, const SortDef* sort, const std::vector<Value>& values) {
     std::vector<KeyValue> keys;
-    auto add = [&](int no) { keys.push_back(KeyOf(t, *FindField(t, no), values[static_cast<size_t>(no)])); };
-    if (sort)
-        for (uint8_t i = 0; i < sort->orderCount; ++i) add(sort->order[i]);
-    else
-        for (uint8_t i = 0; i < t.pkCount; ++i) add(t.pk[i]);
+    ForEachOrderField(
+        t, sort, [&](const FieldDef& f) { keys.push_back(KeyOf(t, f, values[static_cast<size_t>(f.no)])); });
     return keys;
+}
+
+// What the key expression of a field gives for the stored column `col` (see sql_expr.h): the folded
+// text, or the column's own value with the expression's stand-in for none.
+KeyValue StoredKey(sqlite3_stmt* st, int col, const TableDef& t, const FieldDef& f) {
+    bool none = sqlite3_column_type(st, col) == SQLITE_NULL;
+    KeyValue k;
+    switch (KeyKindOf(t, f)) {
+        case KeyKind::Text:
+            k.kind = KeyValue::Text;
+            if (!none)
+                k.s = FoldKey(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                               static_cast<size_t>(sqlite3_column_bytes(st, col))));
+            return k;
+        case KeyKind::Number:
+        case KeyKind::StampNumber:
+            if (none && !IsKeyField(t, f.no)) k.kind = KeyValue::Real, k.d = -1e308;
+            return none ? k : ReadKey(st, col);
+        case KeyKind::Flag:
+            return none ? k : ReadKey(st, col);
+        case KeyKind::DateText:
+            k.kind = KeyValue::Text;
+            return none ? k : ReadKey(st, col);
+    }
+    return k;
 }
 
 std::string Conditions(const TableDef& t, const SortDef* sort, const std::vector<Condition>& extra) {
@@ -604,25 +634,17 @@ int32_t Company::LoadRows(Record& head) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-Company::OrderSql& Company::Order(const TableDef& t, const SortDef* sort) {
+const std::vector<std::string>& Company::Order(const TableDef& t, const SortDef* sort) {
     const TableSql& ts = Sql(t);
     auto it = ts.orders.find(sort);
-    if (it == ts.orders.end()) {
-        OrderSql o;
-        o.exprs = OrderExpressions(t, sort);
-        o.reloadSql = "SELECT " + ts.selectList;
-        for (const auto& e : o.exprs) o.reloadSql += ", " + e;
-        o.reloadSql += ", rowid FROM " + Quote(t.sqlName) + " WHERE rowid = ?";
-        it = ts.orders.emplace(sort, std::move(o)).first;
-    }
+    if (it == ts.orders.end()) it = ts.orders.emplace(sort, OrderExpressions(t, sort)).first;
     return it->second;
 }
 
 int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    OrderSql& order = Order(t, r.sort);
-    sqlite3_stmt* st = Cached(order.reload, order.reloadSql);
+    sqlite3_stmt* st = Cached(ts.reload, ts.reloadSql);
     if (!st) return ADK_ERR_STORAGE;
     sqlite3_bind_int64(st, 1, rowid);
     int rc = sqlite3_step(st);
@@ -631,6 +653,10 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
         return rc == SQLITE_DONE ? ADK_ERR_RECORD_MISSING : Fail(rc);
     }
     LoadRecord(r, st, ts, rowid, static_cast<int>(ts.readFields.size()));
+    // The cursor keys from the stored columns, folded here rather than by the database.
+    ForEachOrderField(t, r.sort, [&](const FieldDef& f) {
+        r.cursorKeys.push_back(StoredKey(st, ts.columnOf[static_cast<size_t>(f.no)], t, f));
+    });
     sqlite3_reset(st);
     return LoadRows(r);
 }
@@ -638,7 +664,7 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
 int32_t Company::Navigate(Record& r, Move move) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
-    const auto& order = Order(t, r.sort).exprs;
+    const auto& order = Order(t, r.sort);
     bool forward = move == Move::First || move == Move::Next;
     bool fromCursor = (move == Move::Next || move == Move::Previous) && r.hasCursor;
     if (fromCursor && r.cursorSort != r.sort) {
@@ -712,7 +738,7 @@ int32_t Company::Find(Record& r) {
                 keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
         }
     if (t.range) r.range = keys;
-    const auto& order = Order(t, r.sort).exprs;
+    const auto& order = Order(t, r.sort);
     std::string sql = "SELECT " + ts.selectList;
     for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +

@@ -73,11 +73,10 @@ private:
     Company(sqlite3* db, std::string folder, Handles& handles);
 
     struct TableSql;
-    struct OrderSql;
     class Transaction;
     const TableSql& Sql(const TableDef& t);
-    // The key expressions that order the table under a sort order and the read by rowid (cached).
-    OrderSql& Order(const TableDef& t, const SortDef* sort);
+    // The key expressions that order the table under a sort order (cached).
+    const std::vector<std::string>& Order(const TableDef& t, const SortDef* sort);
     sqlite3_stmt* Prepare(const std::string& sql);
     // The statement in `slot`, prepared from `sql` on first use, reset for another run.
     sqlite3_stmt* Cached(sqlite3_stmt*& slot, const std::string& sql);
@@ -91,6 +90,7 @@ private:
     // no rows yet, the cursor on it with its keys still to be filled.
     void HoldStored(Record& r, int64_t rowid);
     int32_t LoadRows(Record& head);
+    // Reads the record `rowid` of a register or head into the structure, with its rows.
     int32_t ReloadByRowid(Record& r, int64_t rowid);
     int32_t LocateByKey(const Record& r, int64_t& rowid, bool& found);
     // The stored record with the structure's key: 117 when there is none.

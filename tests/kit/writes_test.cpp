@@ -3,6 +3,7 @@
 // SQL, as the system's own queries see it.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <ctime>
@@ -159,8 +160,8 @@ TEST_F(Writes, AddLeavesWhatAReadOfTheStoredRecordGives) {
     }
 }
 
-// The cursor of an added record stands where a read would leave it in the structure's sort order.
-TEST_F(Writes, AWalkGoesOnFromTheAddedRecord) {
+// The cursor of a record written stands where a read would leave it in the structure's sort order.
+TEST_F(Writes, AWalkGoesOnFromTheRecordWritten) {
     AdkHandle h = K().CreateData(0);
     K().SetStr(h, 0, "1001a");
     ASSERT_EQ(K().Add(h).lRc, 0);
@@ -180,6 +181,22 @@ TEST_F(Writes, AWalkGoesOnFromTheAddedRecord) {
     ASSERT_EQ(K().Next(h).lRc, 0);
     ASSERT_EQ(K().Next(h).lRc, 0);
     EXPECT_EQ(GetStr(h, 1), "Cecilia Ek");
+    K().ResetStruct(h);
+    // Names the SQL side stored with a letter outside Windows-1252 order by what is stored: an update
+    // of the first goes on to the second.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(company.Database().c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(
+                  db, "INSERT INTO kund (kundnr, namn) VALUES ('2001', '\xC5\x81a'), ('2002', '\xC5\x81b')",
+                  nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);
+    K().SetStr(h, 0, "2001");
+    K().SetStr(h, 9, "090-1");
+    ASSERT_EQ(K().Update(h).lRc, 0);
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "2002");
     K().DeleteStruct(h);
     AdkHandle order = K().CreateData(2);
     ASSERT_EQ(K().Add(order).lRc, 0);
