@@ -9,7 +9,7 @@
 namespace tv {
 
 TJobRunner::TJobRunner(IJobDataModule& dm, IJobWindow& window, IEventSink& events, TScriptHostFactory hosts,
-                       IDialogService& dialogs)
+                       IDialogService* dialogs)
     : fDM(dm),
       fWindow(window),
       fEvents(events),
@@ -67,7 +67,7 @@ void TJobRunner::RunScript(const std::string& scriptName, bool keepList, bool fr
         if (script.empty() && fromGui) {
             TOpenFileRequest request;
             request.InitialFolder = fDM.getScriptFolder();
-            auto chosen = fDialogs.OpenFile(request);
+            auto chosen = Dialogs().OpenFile(request);
             if (!chosen) return;
             script = *chosen;
         }
@@ -94,7 +94,7 @@ bool TJobRunner::DefaultImport(const std::string& script, bool keepList) {
     } catch (const std::exception& e) {
         AppLogger().LogError(kLogScriptException, e);
         if (fWindow.Interactive())
-            fDialogs.MessageBox(
+            Dialogs().MessageBox(
                 {std::string(kErrorMessagePrefix) + e.what(), "", TMsgButtons::Ok, TMsgIcon::Error});
     }
     host.reset();
@@ -113,7 +113,7 @@ bool TJobRunner::RunJob(IScriptHost& host, const std::string& script) {
     if (!host.Compile()) {
         // Every message, so that an unattended run tells why its script did not compile.
         for (const auto& message : host.CompilerMessages()) AppLogger().LogError(message);
-        if (fWindow.Interactive() && fDialogs.AskYesNo(kCompileFailedQuestion, "", false)) {
+        if (fWindow.Interactive() && Dialogs().AskYesNo(kCompileFailedQuestion, "", false)) {
             host.ShowModal();
             return false;
         }
@@ -123,7 +123,7 @@ bool TJobRunner::RunJob(IScriptHost& host, const std::string& script) {
     }
     if (host.Execute()) return true;
     if (fWindow.Interactive())
-        fDialogs.MessageBox({std::string(kExecutionFailedMessage), "", TMsgButtons::Ok, TMsgIcon::Error});
+        Dialogs().MessageBox({std::string(kExecutionFailedMessage), "", TMsgButtons::Ok, TMsgIcon::Error});
     AppLogger().LogError(host.ExecErrorToString());
     return false;
 }

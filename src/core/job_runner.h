@@ -69,8 +69,9 @@ public:
 
 class TJobRunner {
 public:
+    // Without `dialogs` the process-wide dialog service is asked each time.
     TJobRunner(IJobDataModule& dm, IJobWindow& window, IEventSink& events, TScriptHostFactory hosts,
-               IDialogService& dialogs = DialogService());
+               IDialogService* dialogs = nullptr);
     ~TJobRunner();
     TJobRunner(const TJobRunner&) = delete;
     TJobRunner& operator=(const TJobRunner&) = delete;
@@ -117,7 +118,9 @@ private:
     IJobWindow& fWindow;
     IEventSink& fEvents;
     TScriptHostFactory fHosts;
-    IDialogService& fDialogs;
+    IDialogService& Dialogs() const { return fDialogs ? *fDialogs : DialogService(); }
+
+    IDialogService* fDialogs;
     std::deque<std::unique_ptr<TXmlCommandHelper>> fPending;
     bool fLastJobFailed = false;
     bool fAnyJobFailed = false;

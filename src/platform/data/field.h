@@ -5,6 +5,7 @@
 
 #include "platform/data/field_type.h"
 #include "platform/data/value_view.h"
+#include "platform/rtl/alignment.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/event.h"
 #include "platform/rtl/variant.h"
@@ -16,9 +17,6 @@
 namespace tv {
 
 class TDataSet;
-
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-TV_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
 
 class TField;
 using TFieldNotifyEvent = TEvent<void(TField*)>;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/rtl/alignment.h"
 #include "platform/rtl/enum_set.h"
 
 namespace tv {
@@ -28,9 +29,6 @@ TV_ENUM_INFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClie
 enum TAnchorKind : uint8_t { akLeft, akTop, akRight, akBottom };
 TV_ENUM_INFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom");
 using TAnchors = TSet<TAnchorKind>;
-
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
-TV_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
 
 using TModalResult = int32_t;
 inline constexpr TModalResult mrNone = 0;

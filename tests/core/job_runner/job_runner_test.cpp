@@ -45,7 +45,7 @@ protected:
     test::FakeScript script;
     test::FakeDialogs dialogs;
     TJobRunner runner{dm, window, events, [this] { return std::make_unique<test::FakeScriptHost>(script); },
-                      dialogs};
+                      &dialogs};
 };
 
 struct ChoiceCase {

@@ -1,0 +1,10 @@
+// Tollvane: the entry routine with the services of the subsystems linked into the program.
+
+#include <string>
+#include <vector>
+
+#include "core/forms/entry_routine.h"
+
+int main(int argc, char** argv) {
+    return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
+}

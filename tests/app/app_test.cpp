@@ -1,0 +1,159 @@
+// The program as a process: the provisioning run, command-line jobs that end the program by
+// themselves with the right exit status, and a job that connects to a company.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/win/process.h"
+#include "tests/adk/adk_test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_dir.h"
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // An installation of our own: the program under its real name, its tables and log set-up.
+        fs::create_directories(dir.Path("prog/tables"));
+        fs::copy_file(TV_TOLLVANE_STUB, Program());
+        fs::copy_file(TV_OOI_TABLE, dir.Path("prog/tables/ooi.table"));
+        fs::copy_file(std::string(TV_SOURCE_DIR) + "/data/log4d.props", dir.Path("prog/log4d.props"));
+        dir.MakeFolder("start");
+    }
+    std::string Program() const { return dir.Path("prog/tollvane"); }
+    std::string Root(const std::string& relative = "") const {
+        return dir.Path("common/Brismark/Tollvane/default/") + relative;
+    }
+    std::string Log() const { return fs::exists(Root("logs/log.txt")) ? dir.Read(Root("logs/log.txt")) : ""; }
+    void WriteScript(const std::string& relative, const std::string& lines) const {
+        fs::create_directories(fs::path(Root("scripts/" + relative)).parent_path());
+        std::ofstream(Root("scripts/" + relative)) << lines;
+    }
+
+    // Runs the program in the start folder; its exit status, or -1 when it did not end by itself.
+    int Run(const std::vector<std::string>& args) {
+        test::ScopedEnv common("TOLLVANE_COMMON_APPDATA", dir.Path("common").c_str());
+        auto child = TChildProcess::Start(Program(), args, dir.Path("start"));
+        int code = child.Wait(60000);
+        if (!child.Ended()) {
+            ::kill(child.Pid(), SIGKILL);
+            return -1;
+        }
+        return code;
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(AppTest, TheProvisioningRunOfAFirstStartWritesTheSettingsAndShowsNoWindow) {
+    EXPECT_EQ(Run({"-SETUP"}), 0);
+    std::string ini = dir.Read(Root("tollvane.ini"));
+    EXPECT_NE(ini.find("[general]"), std::string::npos);
+    EXPECT_NE(ini.find("[importagreements]"), std::string::npos);
+    EXPECT_EQ(ini.find("[identities]"), std::string::npos) << "the running numbers are written alone";
+    for (const char* folder : {"import/obehandlade", "import/felaktiga", "export/skickas", "export/skickat"})
+        EXPECT_TRUE(fs::is_directory(Root(folder))) << folder;
+    std::string log = Log();
+    EXPECT_NE(log.find("INFO  Setup initialized"), std::string::npos) << log;
+    EXPECT_EQ(log.find(" End"), std::string::npos) << "a provisioning run does not log End";
+}
+
+TEST_F(AppTest, SetupIniInTheStartFolderIsMergedAndDeleted) {
+    dir.Write("start/setup.ini", "[General]\r\nVismaPath=/srv/ftg/demo\r\nIntegrationUsername=kalle\r\n");
+    EXPECT_EQ(Run({"/setup", "/import"}), 0) << "only the provisioning run happens";
+    EXPECT_FALSE(dir.Exists("start/setup.ini"));
+    std::string ini = dir.Read(Root("tollvane.ini"));
+    EXPECT_NE(ini.find("SPCSPathSRC=/srv/ftg/demo"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("CompanyUsername=kalle"), std::string::npos) << ini;
+    EXPECT_EQ(Log().find("Avslutad"), std::string::npos);
+}
+
+struct JobCase {
+    const char* rule;
+    std::vector<std::string> args;
+    const char* script;  // written as scripts/import/default_import.pas
+    int status;
+    std::vector<std::string> logged;
+};
+
+TEST_F(AppTest, ACommandLineJobEndsTheProgramWithItsStatus) {
+    const JobCase cases[] = {
+        {"an import that runs to its end",
+         {"/import"},
+         "GFXSetFileName kunder.xml\nreport 4 Kund 10001\nFinalizeImport\n",
+         0,
+         {"INFO  kunder.xml", "INFO  Avslutad", "INFO  End"}},
+        {"a script that does not compile: every message, status 1",
+         {"/import"},
+         "compile-error [Error] (3:5): Unknown identifier 'Foo'\ncompile-error [Error] (9:1): 'BEGIN' "
+         "expected\n",
+         1,
+         {"ERROR [Error] (3:5): Unknown identifier 'Foo'", "ERROR [Error] (9:1): 'BEGIN' expected",
+          "INFO  End"}},
+        {"a script that fails in execution",
+         {"/import"},
+         "GFXSetFileName a.xml\nfail Exception: Kunde inte\n",
+         1,
+         {"ERROR Exception: Kunde inte"}},
+        {"a job-API call that raises",
+         {"/import"},
+         "raise Sökvägen till SPCS är felaktig\n",
+         1,
+         {"ERROR Exception: Sökvägen till SPCS är felaktig"}},
+        {"an empty /runscript runs nothing and closes",
+         {"/runscript"},
+         "fail should not run\n",
+         0,
+         {"INFO  End"}},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(Root("logs"));
+        WriteScript("import/default_import.pas", c.script);
+        EXPECT_EQ(Run(c.args), c.status) << c.rule;
+        std::string log = Log();
+        for (const auto& line : c.logged)
+            EXPECT_NE(log.find(line), std::string::npos) << c.rule << ": " << line << "\n" << log;
+    }
+}
+
+TEST_F(AppTest, ARunscriptPathIsTakenFromTheScriptFolderOrAsWritten) {
+    WriteScript("export/default_smart.pas", "GFXSetFileName smart\nFinalizeImport\n");
+    EXPECT_EQ(Run({"/ftg", "/srv/ftg", "/register", "12", "/id", "K-1001", "/runscript",
+                   "export\\default_smart.pas"}),
+              0);
+    EXPECT_NE(Log().find("INFO  smart"), std::string::npos) << Log();
+
+    fs::remove_all(Root("logs"));
+    std::string elsewhere = dir.Write("jobs/x.pas", "GFXSetFileName elsewhere\n");
+    EXPECT_EQ(Run({"/runscript", elsewhere}), 0);
+    EXPECT_NE(Log().find("INFO  elsewhere"), std::string::npos) << Log();
+}
+
+TEST_F(AppTest, AnImportConnectsToTheCompanyAndClosesItAgain) {
+    std::ifstream demoFile(std::string(TV_FIXTURES_DIR) + "/kit/demo_company.sql");
+    std::string demo((std::istreambuf_iterator<char>(demoFile)), std::istreambuf_iterator<char>());
+    dir.MakeFolder("ftg");
+    std::string company = dir.Path("ftg/demo");
+    test::MakeCompany(dir, company, demo);
+    dir.Write("prog/Adk.ini", "[Adk]\r\nPath=" + test::FolderOf(TV_KIT) + "\r\n");
+    dir.Write("start/setup.ini", "[General]\r\nVismaPath=" + company + "\r\n");
+    ASSERT_EQ(Run({"/setup"}), 0);
+
+    WriteScript("import/default_import.pas", "InitiateImport\nGFXSetFileName kunder.xml\nFinalizeImport\n");
+    EXPECT_EQ(Run({"/import"}), 0) << Log();
+    std::string log = Log();
+    EXPECT_NE(log.find("INFO  Start "), std::string::npos) << log;
+    EXPECT_NE(log.find("INFO  Avslutad"), std::string::npos) << log;
+    EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,196 @@
+// The main window in the process, under the offscreen platform: its caption, the commands of its
+// creation, the settings action, the folder actions and the update notice. Commands that close the
+// program are run as a process by tests/app, because ending the application cannot be undone here.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "core/app_names.h"
+#include "core/app_startup.h"
+#include "core/environment_info.h"
+#include "core/forms/main_form.h"
+#include "core/job_guard.h"
+#include "core/settings_folders.h"
+#include "platform/gui/application.h"
+#include "platform/gui/main_thread_bridge.h"
+#include "platform/win/shell_service.h"
+#include "tests/core/job_runner/job_fakes.h"
+#include "tests/core/startup/startup_fixture.h"
+#include "tests/support/captured_log.h"
+#include "tests/support/main_thread_pump.h"
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The program under test is this test program, which carries version 3.1.4.2 of Brismark.
+        fs::copy_file("/proc/self/exe", folders.dir.Path("prog/tollvane"));
+        RecordStartupEnvironment();
+        SetApplicationTitle(kAppProductName);
+        folders.dir.Write("common/Brismark/Tollvane/default/tables/ooi.table",
+                          "atKunder;KUNDNR;0;CUSTOMER_NUMBER\r\n");
+        ConnectMainThreadQueue();
+        services.ScriptHosts = [this] { return std::make_unique<test::FakeScriptHost>(script); };
+        dm = std::make_unique<TMainDM>(events, nullptr, false);
+        pipes = std::make_unique<TDMPipes>(nullptr, startup);
+    }
+    void TearDown() override {
+        form.reset();
+        pipes.reset();
+        dm.reset();
+        DisconnectMainThreadQueue();
+    }
+    TMainForm& Make() {
+        form = std::make_unique<TMainForm>(nullptr, *dm, *pipes, events, services);
+        return *form;
+    }
+
+    test::StartupFolders folders;
+    test::CapturedLog log;
+    TEventTree events{[] {}};
+    TAppStartup startup;
+    test::FakeScript script;
+    TMainFormServices services;
+    std::unique_ptr<TMainDM> dm;
+    std::unique_ptr<TDMPipes> pipes;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormTest, TheCaptionNamesCompanyTitleVersionAndInstance) {
+    TMainForm& f = Make();
+    EXPECT_EQ(f.Caption(), "Brismark Tollvane 3.1.4 - (default)");
+    EXPECT_EQ(ApplicationTitle(), "Tollvane - (default)");
+    EXPECT_EQ(Application().Title(), "Tollvane - (default)");
+    EXPECT_EQ(MainForm(), &f);
+    EXPECT_FALSE(f.Interactive()) << "hidden while it is made";
+}
+
+TEST_F(MainFormTest, TheStartUpCommandRunsItsJobWhileTheWindowIsMade) {
+    startup.Params().Add("/id");
+    startup.Params().Add("K-7");
+    startup.Params().Add("/import");
+    startup.Params().Add("/nevershutdown");
+    TMainForm& f = Make();
+    ASSERT_FALSE(script.calls.empty());
+    EXPECT_EQ(script.calls.front(),
+              "load " + GetPrefsFolder("scripts") + "scripts/import/default_import.pas");
+    EXPECT_FALSE(f.TerminateRequested());
+    EXPECT_EQ(startup.Params().Count(), 0);
+    ASSERT_NE(dm->LastCommand(), nullptr);
+    EXPECT_EQ(dm->LastCommand()->UniqueID(), "K-7");
+}
+
+TEST_F(MainFormTest, WithoutItsSettingsTheWindowIsStillMadeButRefusesJobs) {
+    fs::remove(folders.Root() + "tables/ooi.table");
+    startup.Params().Add("/import");
+    startup.Params().Add("/nevershutdown");
+    TMainForm& f = Make();
+    EXPECT_TRUE(f.SettingsFailed());
+    EXPECT_TRUE(script.calls.empty()) << "no job runs on missing settings";
+    EXPECT_TRUE(f.Runner().LastJobFailed());
+    EXPECT_NE(log.Text().find("Hittade inte definitionsfil : ooi.table"), std::string::npos) << log.Text();
+    f.GFXSetFileName("still reports");
+    EXPECT_EQ(events.Items().back()->Text, "still reports");
+}
+
+TEST_F(MainFormTest, SettingsOkSavesAndCancelCancelsOnlyTheTwoTables) {
+    auto edit = [&](const char* table, const char* field, const char* value) {
+        TClientDataSet& t = dm->Table(table);
+        t.Edit();
+        t.FieldByName(field).SetAsString(value);
+    };
+    auto text = [&](const char* table, const char* field) {
+        return dm->Table(table).FieldByName(field).AsString();
+    };
+    int answer = mrCancel;
+    TForm* owner = nullptr;
+    services.ShowSettings = [&](TForm* o) {
+        owner = o;
+        edit("InstallningarCDS", "CompanyUsername", "ny");
+        edit("CDSExportOrderPrefs", "ORDER_FILE_MANAGEMENT_TMPL", "ny_order");
+        edit("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL", "ny_artikel");
+        return answer;
+    };
+    TMainForm& f = Make();
+    f.showSettingsExecute();
+    EXPECT_EQ(owner, &f);
+    EXPECT_EQ(text("InstallningarCDS", "CompanyUsername"), "");
+    EXPECT_NE(text("CDSExportOrderPrefs", "ORDER_FILE_MANAGEMENT_TMPL"), "ny_order");
+    EXPECT_EQ(text("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL"), "ny_artikel")
+        << "the other tables keep their edits until the next save";
+    dm->Table("CDSExportArticlesPrefs").Post();
+
+    answer = mrOk;
+    f.showSettingsExecute();
+    std::string ini = folders.dir.Read(GetSettingsFile());
+    EXPECT_NE(ini.find("CompanyUsername=ny"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("ORDER_FILE_MANAGEMENT_TMPL=ny_order"), std::string::npos);
+    EXPECT_NE(ini.find("FILE_MANAGEMENT_TMPL=ny_artikel"), std::string::npos);
+}
+
+TEST_F(MainFormTest, NoSettingsWindowWhileAJobRuns) {
+    int shown = 0;
+    services.ShowSettings = [&](TForm*) {
+        ++shown;
+        return mrOk;
+    };
+    TMainForm& f = Make();
+    {
+        TJobGuard::TScope job(JobGuard());
+        f.showSettingsExecute();
+    }
+    EXPECT_EQ(shown, 0);
+    f.showSettingsExecute();
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(MainFormTest, TheFolderActionsOpenTheWorkFoldersOfEachSide) {
+    struct Shell : IShellService {
+        std::vector<std::string> opened;
+        void OpenFolder(const std::string& f) override { opened.push_back(f); }
+        void ShowFile(const std::string&) override {}
+        int ShellExecuteAndWait(const std::string&, const std::string&, const std::string&, bool, int,
+                                const std::string&) override {
+            return 0;
+        }
+    } shell;
+    SetShellService(&shell);
+    TMainForm& f = Make();
+    f.ImportFolderExecute();
+    f.GotoExportExecute();
+    SetShellService(nullptr);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{dm->getWorkFolder(1, ""), dm->getWorkFolder(0, "")}));
+    EXPECT_NE(shell.opened[0].find("/import"), std::string::npos);
+}
+
+TEST_F(MainFormTest, TheUpdateCheckAtCreationShowsTheUpdatersAnswer) {
+    struct Case {
+        const char* body;
+        TUpdateNotice notice;
+    };
+    for (const Case& c :
+         {Case{"exit 1", TUpdateNotice::UpdateAvailable}, Case{"exit 0", TUpdateNotice::LatestInstalled}}) {
+        std::string updater =
+            folders.dir.Write("prog/QuorvelUpdater", std::string("#!/bin/sh\n") + c.body + "\n");
+        ::chmod(updater.c_str(), 0755);
+        form.reset();
+        TMainForm& f = Make();
+        ASSERT_TRUE(test::PumpUntil([&] { return f.UpdateNotice() != TUpdateNotice::Hidden; }));
+        EXPECT_EQ(f.UpdateNotice(), c.notice) << c.body;
+        f.Timer2Timer();
+        EXPECT_EQ(f.UpdateNotice(), TUpdateNotice::Hidden);
+    }
+}
+
+}  // namespace
+}  // namespace tv
