@@ -17,23 +17,11 @@ namespace {
 
 constexpr std::int64_t kNaturalStep = std::int64_t{1} << 20;
 
-// Null first, then by value; texts with or without regard to case.
-int CompareValues(const TValueView& a, const TValueView& b, bool caseInsensitive) {
-    if (a.IsNull() || b.IsNull()) return a.IsNull() == b.IsNull() ? 0 : (a.IsNull() ? -1 : 1);
-    if (a.kind == TValueView::Kind::Text && b.kind == TValueView::Kind::Text)
-        return CompareFieldText(a.text, b.text, caseInsensitive);
-    if (a.kind == TValueView::Kind::Integer && b.kind == TValueView::Kind::Integer)
-        return a.integer < b.integer ? -1 : (a.integer > b.integer ? 1 : 0);
-    const double x = a.kind == TValueView::Kind::Integer ? static_cast<double>(a.integer) : a.number;
-    const double y = b.kind == TValueView::Kind::Integer ? static_cast<double>(b.integer) : b.number;
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
-
 // Equality as filters and look-ups see it: an empty text also matches a string with no value.
 bool SameValue(const TValueView& stored, const TValueView& wanted, bool caseInsensitive) {
     if (wanted.kind == TValueView::Kind::Text && wanted.text.empty() && stored.IsNull()) return true;
     if (stored.kind == TValueView::Kind::Text && stored.text.empty() && wanted.IsNull()) return true;
-    return CompareValues(stored, wanted, caseInsensitive) == 0;
+    return CompareFieldValues(stored, wanted, caseInsensitive) == 0;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -71,8 +59,8 @@ bool ParseFilter(std::string_view filter, std::string_view& name, std::string& v
 
 int TDataSet::CompareRecords(const Record* a, const Record* b) const {
     for (const OrderKey& key : order_) {
-        int c = CompareValues(ReadRecord(layout_, a, key.field), ReadRecord(layout_, b, key.field),
-                              key.caseInsensitive);
+        int c = CompareFieldValues(ReadRecord(layout_, a, key.field), ReadRecord(layout_, b, key.field),
+                                   key.caseInsensitive);
         if (key.descending) c = -c;
         if (c != 0) return c;
     }
@@ -287,7 +275,7 @@ bool TDataSet::SameRange(const std::vector<RangeTerm>& a, const std::vector<Rang
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i].field != b[i].field || a[i].value.IsNull() != b[i].value.IsNull() ||
-            CompareValues(a[i].value, b[i].value, false) != 0)
+            CompareFieldValues(a[i].value, b[i].value, false) != 0)
             return false;
     return true;
 }
@@ -302,8 +290,8 @@ void TDataSet::CheckUniqueKeys(const Record* self) const {
             if (other == self) continue;
             bool same = true;
             for (const OrderKey& key : keys)
-                if (CompareValues(editBuffer_.Read(key.field), ReadRecord(layout_, other, key.field),
-                                  key.caseInsensitive) != 0) {
+                if (CompareFieldValues(editBuffer_.Read(key.field), ReadRecord(layout_, other, key.field),
+                                       key.caseInsensitive) != 0) {
                     same = false;
                     break;
                 }
@@ -377,8 +365,8 @@ size_t TDataSet::KeyLowerBound(const std::vector<Variant>& keyValues, std::vecto
 
 int TDataSet::CompareKeyPrefix(const Record* record, const std::vector<TValueView>& values) const {
     for (size_t i = 0; i < values.size(); ++i) {
-        int c =
-            CompareValues(ReadRecord(layout_, record, order_[i].field), values[i], order_[i].caseInsensitive);
+        int c = CompareFieldValues(ReadRecord(layout_, record, order_[i].field), values[i],
+                                   order_[i].caseInsensitive);
         if (order_[i].descending) c = -c;
         if (c != 0) return c;
     }

@@ -3,6 +3,8 @@
 // library's comparisons (rtl/text_compare.h) chosen by a case flag, and the UTF-8 lengths that
 // string fields are cut to.
 
+#include "platform/data/value_view.h"
+
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,10 @@ int CompareFieldText(std::string_view a, std::string_view b, bool caseInsensitiv
 inline bool SameFieldText(std::string_view a, std::string_view b, bool caseInsensitive = true) {
     return CompareFieldText(a, b, caseInsensitive) == 0;
 }
+// <0, 0 or >0 for two stored values: no value first, then by value, texts as CompareFieldText.
+// A float that is not a number stands after every number and equals another such float, so that
+// records always sort into one order and a binary search finds them again.
+int CompareFieldValues(const TValueView& a, const TValueView& b, bool caseInsensitive);
 // Whether `text` begins with `prefix`.
 bool StartsWithFieldText(std::string_view text, std::string_view prefix, bool caseInsensitive);
 // The text with every letter folded to small: a key for look-ups without regard to case.

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace tv {
 namespace {
 
@@ -123,6 +127,51 @@ TEST(Index, UniqueIndexRefusesADuplicateAtPostAndThePostErrorHookCanAbort) {
     ds->FieldByName("CITY").SetAsString("Lund");
     ds->Post();  // the record's own key is no duplicate
     EXPECT_EQ(ds->RecordCount(), 6);
+}
+
+// An index on a float field holding values that are not numbers: every edit and delete must
+// find its record in the ordered view again, or the view keeps a freed record.
+TEST(Index, AFloatIndexOrdersValuesThatAreNotNumbersAfterTheNumbers) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TClientDataSet ds;
+    ds.FieldDefs().Add("ID", TFieldType::ftInteger);
+    ds.FieldDefs().Add("V", TFieldType::ftFloat);
+    ds.CreateDataSet();
+    ds.SetIndexFieldNames("V");
+    constexpr int kCount = 60;
+    for (int id = 1; id <= kCount; ++id) {
+        ds.Append();
+        ds.FieldByName("ID").SetAsInteger(id);
+        ds.FieldByName("V").SetAsFloat(id % 3 == 0 ? nan : (id * 37) % 23);
+        ds.Post();
+    }
+    for (int id = 1; id <= kCount; ++id) {
+        ASSERT_TRUE(ds.Locate("ID", test::Int(id)));
+        ds.Edit();
+        ds.FieldByName("V").SetAsFloat(id % 4 == 0 ? nan : (id * 11) % 29);
+        ds.Post();
+    }
+    for (int id = 2; id <= kCount; id += 5) {
+        ASSERT_TRUE(ds.Locate("ID", test::Int(id)));
+        ds.Delete();
+    }
+    std::vector<int> seen;
+    bool nanSeen = false;
+    double last = -1;
+    for (ds.First(); !ds.Eof(); ds.Next()) {
+        seen.push_back(ds.FieldByName("ID").AsInteger());
+        const double v = ds.FieldByName("V").AsFloat();
+        if (std::isnan(v)) {
+            nanSeen = true;
+            continue;
+        }
+        EXPECT_FALSE(nanSeen) << "a number after a value that is none";
+        EXPECT_GE(v, last);
+        last = v;
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen.size(), static_cast<size_t>(kCount - kCount / 5));
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "a record shown twice";
 }
 
 struct LocateCase {
