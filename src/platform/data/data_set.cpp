@@ -150,6 +150,7 @@ void TDataSet::PrepareStructure() {
         field->fieldNo_ = static_cast<int>(fieldsByNo_.size());
         kinds.push_back(StorageOf(field->DataType()));
     }
+    uniqueKeys_.reset();
     layout_.Build(std::move(kinds));
     editBuffer_.Reset(layout_);
     RebuildFieldNames();
@@ -160,6 +161,7 @@ void TDataSet::FreeRecords() {
     for (Record* record : natural_) FreeRecord(record);
     natural_.clear();
     byId_.clear();
+    uniqueKeys_.reset();
     view_.clear();
     editRecord_ = nullptr;
     insertBefore_ = nullptr;
@@ -178,6 +180,7 @@ void TDataSet::EndBulkRecord() {
     ++nextId_;
     natural_.push_back(record);
     byId_.emplace(record->id, record);
+    TrackUniqueKeys(nullptr, record);
 }
 
 void TDataSet::FinishBulkLoad() {
@@ -407,6 +410,12 @@ void TDataSet::InternalPost() {
         const std::int64_t natural =
             order_.empty() && insertBefore_ ? NaturalKeyBefore(insertBefore_) : NaturalKeyAtEnd();
         stored = PackRecord(layout_, editBuffer_, nextId_, natural);
+        try {
+            TrackUniqueKeys(nullptr, stored);
+        } catch (...) {
+            FreeRecord(stored);
+            throw;
+        }
         ++nextId_;
         natural_.insert(natural_.begin() + static_cast<std::ptrdiff_t>(NaturalInsertPosition(natural)),
                         stored);
@@ -416,6 +425,12 @@ void TDataSet::InternalPost() {
     } else {
         Record* old = editRecord_;
         stored = PackRecord(layout_, editBuffer_, old->id, old->natural);
+        try {
+            TrackUniqueKeys(old, stored);
+        } catch (...) {
+            FreeRecord(stored);
+            throw;
+        }
         RemoveFromView(old);
         natural_[NaturalPosition(old)] = stored;
         byId_[stored->id] = stored;
@@ -473,6 +488,7 @@ void TDataSet::InternalDelete() {
     if (found) view_.erase(view_.begin() + static_cast<std::ptrdiff_t>(pos));
     natural_.erase(natural_.begin() + static_cast<std::ptrdiff_t>(NaturalPosition(record)));
     byId_.erase(record->id);
+    TrackUniqueKeys(record, nullptr);
     if (cursorOverride_ == record) cursorOverride_ = nullptr;
     FreeRecord(record);
     editRecord_ = nullptr;

@@ -11,6 +11,7 @@
 #include "platform/data/field.h"
 #include "platform/data/field_def.h"
 #include "platform/data/record_store.h"
+#include "platform/data/unique_keys.h"
 #include "platform/data/value_view.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/event.h"
@@ -339,7 +340,9 @@ private:
     void MasterChanged();
     void ComputeRange(std::vector<RangeTerm>& range) const;
     bool SameRange(const std::vector<RangeTerm>& a, const std::vector<RangeTerm>& b) const;
-    void CheckUniqueKeys(const data_detail::Record* self) const;
+    void CheckUniqueKeys(const data_detail::Record* self);
+    // Keeps the unique-key orders in step when a stored record is replaced, added or removed.
+    void TrackUniqueKeys(const data_detail::Record* removed, const data_detail::Record* added);
     bool MatchesLocate(const data_detail::Record* record, const std::vector<TField*>& fields,
                        const std::vector<TValueView>& values, TLocateOptions options) const;
     size_t KeyLowerBound(const std::vector<Variant>& keyValues, std::vector<std::string>& texts,
@@ -377,6 +380,8 @@ private:
     std::vector<data_detail::Record*> natural_;
     std::unordered_map<std::uint64_t, data_detail::Record*> byId_;
     std::uint64_t nextId_ = 1;
+    // The records ordered by each unique index, built at the first post that checks them.
+    std::unique_ptr<data_detail::UniqueKeys> uniqueKeys_;
 
     // The view and the order.
     std::vector<data_detail::Record*> view_;

@@ -282,21 +282,34 @@ bool TDataSet::SameRange(const std::vector<RangeTerm>& a, const std::vector<Rang
 
 // ---------------------------------------------------------------- keys and searches
 
-void TDataSet::CheckUniqueKeys(const Record* self) const {
+void TDataSet::CheckUniqueKeys(const Record* self) {
+    std::vector<UniqueKeyFields> indexes;
     for (const TIndexDef& def : indexDefs_) {
         if (!(def.Options & ixUnique)) continue;
-        const std::vector<OrderKey> keys = ParseOrder(def.Fields, def.Options);
-        for (const Record* other : natural_) {
-            if (other == self) continue;
-            bool same = true;
-            for (const OrderKey& key : keys)
-                if (CompareFieldValues(editBuffer_.Read(key.field), ReadRecord(layout_, other, key.field),
-                                       key.caseInsensitive) != 0) {
-                    same = false;
-                    break;
-                }
-            if (same) DatabaseError(kKeyViolation);
-        }
+        UniqueKeyFields keys;
+        for (const OrderKey& key : ParseOrder(def.Fields, def.Options))
+            keys.push_back({key.field, key.caseInsensitive});
+        indexes.push_back(std::move(keys));
+    }
+    if (indexes.empty()) {
+        uniqueKeys_.reset();
+        return;
+    }
+    // The definitions may have changed since the orders were built (IndexDefs is open to callers).
+    if (!uniqueKeys_ || !uniqueKeys_->Describes(indexes))
+        uniqueKeys_ = std::make_unique<UniqueKeys>(layout_, std::move(indexes), natural_);
+    if (uniqueKeys_->Clashes(editBuffer_, self)) DatabaseError(kKeyViolation);
+}
+
+void TDataSet::TrackUniqueKeys(const Record* removed, const Record* added) {
+    if (!uniqueKeys_) return;
+    if (removed) uniqueKeys_->Remove(removed);
+    if (!added) return;
+    try {
+        uniqueKeys_->Add(added);
+    } catch (...) {
+        uniqueKeys_.reset();  // built again from the records at the next check
+        throw;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "data_test_support.h"
 #include "platform/data/data_classes.h"
+#include "platform/data/data_set_rows.h"
 #include "platform/rtl/class_info.h"
 
 #include <gtest/gtest.h>
@@ -172,6 +173,65 @@ TEST(Index, AFloatIndexOrdersValuesThatAreNotNumbersAfterTheNumbers) {
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen.size(), static_cast<size_t>(kCount - kCount / 5));
     EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "a record shown twice";
+}
+
+// Appends a person and answers whether the post was accepted; a refused record is dropped.
+bool AppendPerson(TDataSet& ds, int id, const char* name, const char* city) {
+    ds.Append();
+    ds.FieldByName("ID").SetAsInteger(id);
+    ds.FieldByName("NAME").SetAsString(name);
+    ds.FieldByName("CITY").SetAsString(city);
+    try {
+        ds.Post();
+        return true;
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message, "Key violation.");
+        ds.Cancel();
+        return false;
+    }
+}
+
+TEST(Index, UniqueKeysAreCheckedAgainstEveryRecordWhateverIsShownOrCurrent) {
+    auto ds = People();
+    ds->AddIndex("ByName", "NAME", ixUnique | ixCaseInsensitive);
+    ds->SetIndexFieldNames("ID");
+    EXPECT_FALSE(AppendPerson(*ds, 6, "ANNA", "Lund")) << "a unique index that is not the current one";
+    ds->SetFilter("CITY='Kiruna'");
+    ds->SetFiltered(true);
+    EXPECT_FALSE(AppendPerson(*ds, 6, "berit", "Kiruna")) << "the clashing record is filtered out";
+    ds->SetFiltered(false);
+
+    ASSERT_TRUE(ds->Locate("NAME", test::Text("Berit")));
+    ds->Delete();
+    EXPECT_TRUE(AppendPerson(*ds, 6, "berit", "Lund")) << "a deleted record frees its key";
+    ASSERT_TRUE(ds->Locate("NAME", test::Text("Anna")));
+    ds->Edit();
+    ds->FieldByName("NAME").SetAsString("Annika");
+    ds->Post();
+    EXPECT_TRUE(AppendPerson(*ds, 7, "ANNA", "Lund")) << "an edited key frees the old one";
+    EXPECT_FALSE(AppendPerson(*ds, 8, "annika", "Lund")) << "... and takes the new one";
+
+    ds->IndexDefs().push_back({"ByCityId", "CITY;ID", ixUnique});
+    EXPECT_FALSE(AppendPerson(*ds, 7, "Cecilia", "Lund")) << "a definition added directly counts at once";
+    EXPECT_TRUE(AppendPerson(*ds, 7, "Cecilia", "Kiruna")) << "only the whole compound key clashes";
+    ds->IndexDefs().clear();
+    EXPECT_TRUE(AppendPerson(*ds, 9, "anna", "Lund")) << "without unique definitions nothing clashes";
+
+    const std::string saved = ds->SaveToBytes();
+    TClientDataSet loaded;
+    loaded.AddIndex("ById", "ID", ixUnique);
+    loaded.LoadFromBytes(saved);
+    EXPECT_FALSE(AppendPerson(loaded, 3, "Doris", "Lund")) << "records read in bulk hold their keys";
+    EXPECT_TRUE(AppendPerson(loaded, 10, "Doris", "Lund"));
+    ASSERT_TRUE(loaded.Locate("ID", test::Int(9)));
+    loaded.Edit();
+    loaded.FieldByName("CITY").SetAsString("Umea");
+    loaded.Post();  // the record's own key is no duplicate
+    EXPECT_EQ(loaded.FieldByName("CITY").AsString(), "Umea");
+    auto more = NumberedTable(12);
+    TDataSetRows rows(*more);
+    loaded.AppendRows(rows);  // after a checked post: the rows join the orders as they come
+    EXPECT_FALSE(AppendPerson(loaded, 12, "Doris", "Lund"));
 }
 
 struct LocateCase {
