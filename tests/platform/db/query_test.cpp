@@ -131,7 +131,7 @@ TEST(AdoQuery, TheSystemsDefaultStatementsRunOnTheCompanyTables) {
     // The contact selection.
     EXPECT_EQ(c.Column(" select kontaktid as [key] from kontakt "), std::vector<std::string>{"7"});
     EXPECT_EQ(c.query.FieldByName("key").DataType(), TFieldType::ftFloat) << "decimals read as floats";
-    // Incremental look-ups (with the WHERE their first and last pieces need): date-time text keys ...
+    // Incremental look-ups (with the WHERE their first and last clauses need): date-time text keys ...
     TADOQuery& customers = c.Open(
         "select kundnr key, timestamp from kund where 1=1 and ( kund.timestamp > :startvalue ) order by "
         "timestamp asc ",
