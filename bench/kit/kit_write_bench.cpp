@@ -1,6 +1,6 @@
-// Adding and updating customers through the kit's C API against plain SQLite statements doing the
-// same to the same table of a fresh company: what the kit's structures, checks, numbering cache,
-// per-call transaction and reads cost on the paths every import takes.
+// Adding, updating and finding customers through the kit's C API against plain SQLite statements
+// doing the same to the same table of a fresh company: what the kit's structures, checks, numbering
+// cache, per-call transaction and reads cost on the paths every import takes.
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -34,6 +34,7 @@ struct Kit {
     AdkSetBoolFn SetBool;
     AdkAddFn Add;
     AdkUpdateFn Update;
+    AdkFindFn Find;
 };
 
 template <typename F>
@@ -56,6 +57,7 @@ const Kit& TheKit() {
         Bind(m, k.SetBool, "AdkSetBool");
         Bind(m, k.Add, "AdkAdd");
         Bind(m, k.Update, "AdkUpdate");
+        Bind(m, k.Find, "AdkFind");
         return k;
     }();
     return kit;
@@ -128,7 +130,8 @@ void ForEachCustomer(sqlite3* db, const char* sql, Plain mode, Bind bind) {
     if (mode == Plain::OneTransaction) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     for (const Customer& c : Customers()) {
         bind(st, c);
-        if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+        int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) throw std::runtime_error(sqlite3_errmsg(db));
         sqlite3_reset(st);
     }
     if (mode == Plain::OneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -158,6 +161,15 @@ void UpdateCustomers(sqlite3* db, Plain mode) {
     });
 }
 
+// Each customer's record, found by the customer number as the kit's key index orders it.
+void FindCustomers(sqlite3* db, Plain mode) {
+    std::string sql = "SELECT * FROM kund WHERE " +
+                      tv::kit::KeyExpression("kundnr", tv::kit::KeyKind::Text, true) + " = ? LIMIT 1";
+    ForEachCustomer(db, sql.c_str(), mode, [](sqlite3_stmt* st, const Customer& c) {
+        sqlite3_bind_text(st, 1, c.number.c_str(), -1, SQLITE_STATIC);
+    });
+}
+
 // A fresh company; with `seeded` it holds the customers already.
 struct Fresh {
     explicit Fresh(bool seeded) {
@@ -169,10 +181,10 @@ struct Fresh {
     Company company;
 };
 
-// Opens a fresh company (seeded or not) in the kit and times `write` on one customer structure for
+// Opens a fresh company (seeded or not) in the kit and times `call` on one customer structure for
 // every customer.
-template <typename Write>
-void KitWrites(benchmark::State& state, bool seeded, Write write) {
+template <typename Call>
+void KitCalls(benchmark::State& state, bool seeded, Call call) {
     const Kit& k = TheKit();
     for (auto _ : state) {
         state.PauseTiming();
@@ -180,7 +192,7 @@ void KitWrites(benchmark::State& state, bool seeded, Write write) {
         if (k.Open("", fresh.company.folder().c_str()).lRc) throw std::runtime_error("AdkOpen");
         AdkHandle h = k.CreateData(0);
         state.ResumeTiming();
-        for (const Customer& c : Customers()) write(k, h, c);
+        for (const Customer& c : Customers()) call(k, h, c);
         state.PauseTiming();
         k.DeleteStruct(h);
         k.Close();
@@ -190,7 +202,7 @@ void KitWrites(benchmark::State& state, bool seeded, Write write) {
 }
 
 void KitAdd(benchmark::State& state) {
-    KitWrites(state, false, [](const Kit& k, AdkHandle h, const Customer& c) {
+    KitCalls(state, false, [](const Kit& k, AdkHandle h, const Customer& c) {
         k.ResetStruct(h);
         k.SetStr(h, 0, c.number.c_str());
         k.SetStr(h, 1, c.name.c_str());
@@ -203,7 +215,7 @@ void KitAdd(benchmark::State& state) {
 
 // A fresh structure with the key and one field, as an import writes back a change.
 void KitUpdate(benchmark::State& state) {
-    KitWrites(state, true, [](const Kit& k, AdkHandle h, const Customer& c) {
+    KitCalls(state, true, [](const Kit& k, AdkHandle h, const Customer& c) {
         k.ResetStruct(h);
         k.SetStr(h, 0, c.number.c_str());
         k.SetStr(h, 9, c.phone.c_str());
@@ -211,18 +223,24 @@ void KitUpdate(benchmark::State& state) {
     });
 }
 
-// The same rows with one prepared statement: inserted into a fresh company, or updated in one that
-// holds them.
-void PlainSqlite(benchmark::State& state, bool update, Plain mode) {
+// The look-up an import makes before it adds or updates: a fresh structure holding the key.
+void KitFind(benchmark::State& state) {
+    KitCalls(state, true, [](const Kit& k, AdkHandle h, const Customer& c) {
+        k.ResetStruct(h);
+        k.SetStr(h, 0, c.number.c_str());
+        if (k.Find(h).lRc) throw std::runtime_error("AdkFind");
+    });
+}
+
+// The same rows with one prepared statement: inserted into a fresh company, or updated or read in
+// one that holds them.
+void PlainSqlite(benchmark::State& state, void (*run)(sqlite3*, Plain), Plain mode) {
     for (auto _ : state) {
         state.PauseTiming();
-        Fresh fresh(update);
+        Fresh fresh(run != InsertCustomers);
         sqlite3* db = OpenPlain(fresh.company, mode);
         state.ResumeTiming();
-        if (update)
-            UpdateCustomers(db, mode);
-        else
-            InsertCustomers(db, mode);
+        run(db, mode);
         state.PauseTiming();
         sqlite3_close(db);
         state.ResumeTiming();
@@ -233,20 +251,24 @@ void PlainSqlite(benchmark::State& state, bool update, Plain mode) {
 }  // namespace
 
 BENCHMARK(KitAdd)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(PlainSqlite, add_commit_per_row, false, Plain::CommitPerRow)
+BENCHMARK_CAPTURE(PlainSqlite, add_commit_per_row, InsertCustomers, Plain::CommitPerRow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(PlainSqlite, add_commit_per_row_default_checkpoint, false,
+BENCHMARK_CAPTURE(PlainSqlite, add_commit_per_row_default_checkpoint, InsertCustomers,
                   Plain::CommitPerRowDefaultCheckpoint)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(PlainSqlite, add_one_transaction, false, Plain::OneTransaction)
+BENCHMARK_CAPTURE(PlainSqlite, add_one_transaction, InsertCustomers, Plain::OneTransaction)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK(KitUpdate)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(PlainSqlite, update_commit_per_row, true, Plain::CommitPerRow)
+BENCHMARK_CAPTURE(PlainSqlite, update_commit_per_row, UpdateCustomers, Plain::CommitPerRow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
-BENCHMARK_CAPTURE(PlainSqlite, update_one_transaction, true, Plain::OneTransaction)
+BENCHMARK_CAPTURE(PlainSqlite, update_one_transaction, UpdateCustomers, Plain::OneTransaction)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(KitFind)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(PlainSqlite, find, FindCustomers, Plain::CommitPerRow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -257,9 +257,10 @@ void ToStoredForm(const TableDef& t, const FieldDef& f, Value& v) {
 struct Company::TableSql {
     const TableDef* table = nullptr;
     const TableDef* head = nullptr;
-    std::vector<const FieldDef*> readFields;  // every stored field (all but the rows field)
-    std::vector<int> columnOf;                // by field number: its column in selectList, or -1
-    std::vector<Value> defaults;              // by field number: what an unset field takes on Add
+    std::vector<const FieldDef*> readFields;          // every stored field (all but the rows field)
+    std::vector<int> columnOf;                        // by field number: its column in selectList, or -1
+    mutable std::vector<std::string> keyExpressions;  // by field number, made on first use
+    std::vector<Value> defaults;                      // by field number: what an unset field takes on Add
     std::string selectList;
     struct Column {
         enum Kind { ParentKey, Position, Field } kind;
@@ -469,6 +470,7 @@ const Company::TableSql& Company::Sql(const TableDef& t) {
     }
     ts->defaults.resize(static_cast<size_t>(t.maxField) + 1);
     ts->columnOf.assign(static_cast<size_t>(t.maxField) + 1, -1);
+    ts->keyExpressions.resize(static_cast<size_t>(t.maxField) + 1);
     for (uint16_t i = 0; i < t.fieldCount; ++i) {
         const FieldDef& f = t.fields[i];
         if (f.type == FieldType::Data) continue;
@@ -533,6 +535,13 @@ void ForEachOrderField(const TableDef& t, const SortDef* sort, Visit visit) {
         for (uint8_t i = 0; i < t.pkCount; ++i) visit(*FindField(t, t.pk[i]));
 }
 
+// Whether a read folds the cursor keys from the stored columns itself instead of selecting the
+// order's key expressions: always but for rows in their stored order, whose head key columns are not
+// among the columns read. Folding here spares the database evaluating the expressions per read.
+bool FoldsCursorKeys(const TableDef& t, const SortDef* sort) {
+    return sort || t.parentTable < 0;
+}
+
 // The values of a register's or head's order expressions for a record: the cursor keys a read of the
 // stored record would give.
 std::vector<KeyValue> OrderKeys(const TableDef& t, const SortDef* sort, const std::vector<Value>& values) {
@@ -567,15 +576,6 @@ KeyValue StoredKey(sqlite3_stmt* st, int col, const TableDef& t, const FieldDef&
     return k;
 }
 
-std::string Conditions(const TableDef& t, const SortDef* sort, const std::vector<Condition>& extra) {
-    std::string where;
-    if (sort && sort->filter != SortFilter::None)
-        where += " AND " + KeyExpressionOf(t, *FindField(t, sort->filterField)) +
-                 (sort->filter == SortFilter::QuantityZero ? " = 0" : " <> 0");
-    for (const Condition& c : extra) where += " AND " + KeyExpressionOf(t, *FindField(t, c.field)) + " = ?";
-    return where;
-}
-
 }  // namespace
 
 void Company::LoadRecord(Record& r, sqlite3_stmt* st, const TableSql& ts, int64_t rowid, int keyColumn) {
@@ -599,6 +599,29 @@ void Company::HoldStored(Record& r, int64_t rowid) {
     r.cursorRowid = rowid;
     r.cursorSort = r.sort;
     r.cursorKeys.clear();
+}
+
+const std::string& Company::CachedKeyExpression(const TableDef& t, int field) {
+    const TableSql& ts = Sql(t);
+    std::string& e = ts.keyExpressions[static_cast<size_t>(field)];
+    if (e.empty()) e = KeyExpressionOf(t, *FindField(t, field));
+    return e;
+}
+
+std::string Company::Conditions(const TableDef& t, const SortDef* sort, const std::vector<Condition>& extra) {
+    std::string where;
+    if (sort && sort->filter != SortFilter::None)
+        where += " AND " + CachedKeyExpression(t, sort->filterField) +
+                 (sort->filter == SortFilter::QuantityZero ? " = 0" : " <> 0");
+    for (const Condition& c : extra) where += " AND " + CachedKeyExpression(t, c.field) + " = ?";
+    return where;
+}
+
+void Company::FoldCursorKeys(Record& r, sqlite3_stmt* st, const TableSql& ts) {
+    const TableDef& t = *r.table;
+    ForEachOrderField(t, r.sort, [&](const FieldDef& f) {
+        r.cursorKeys.push_back(StoredKey(st, ts.columnOf[static_cast<size_t>(f.no)], t, f));
+    });
 }
 
 sqlite3_stmt* Company::Cached(sqlite3_stmt*& slot, const std::string& sql) {
@@ -653,10 +676,7 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
         return rc == SQLITE_DONE ? ADK_ERR_RECORD_MISSING : Fail(rc);
     }
     LoadRecord(r, st, ts, rowid, static_cast<int>(ts.readFields.size()));
-    // The cursor keys from the stored columns, folded here rather than by the database.
-    ForEachOrderField(t, r.sort, [&](const FieldDef& f) {
-        r.cursorKeys.push_back(StoredKey(st, ts.columnOf[static_cast<size_t>(f.no)], t, f));
-    });
+    FoldCursorKeys(r, st, ts);
     sqlite3_reset(st);
     return LoadRows(r);
 }
@@ -686,8 +706,10 @@ int32_t Company::Navigate(Record& r, Move move) {
         }
         sqlite3_reset(st);
     }
+    bool fold = FoldsCursorKeys(t, r.sort);
     std::string sql = "SELECT " + ts.selectList;
-    for (const auto& e : order) sql += ", " + e;
+    if (!fold)
+        for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
            Conditions(t, nullptr, r.range);
     if (fromCursor) {
@@ -710,7 +732,7 @@ int32_t Company::Navigate(Record& r, Move move) {
         sqlite3_bind_int64(st, idx++, r.cursorRowid);
     }
     return StepAndLoad(
-        r, st, ts, order.size(),
+        r, st, ts, fold ? 0 : order.size(),
         move == Move::First || move == Move::Previous ? ADK_ERR_BEGIN_OF_TABLE : ADK_ERR_END_OF_TABLE);
 }
 
@@ -723,6 +745,7 @@ int32_t Company::StepAndLoad(Record& r, sqlite3_stmt* st, const TableSql& ts, si
     }
     int keyColumn = static_cast<int>(ts.readFields.size());
     LoadRecord(r, st, ts, sqlite3_column_int64(st, keyColumn + static_cast<int>(orderCount)), keyColumn);
+    if (FoldsCursorKeys(*r.table, r.sort)) FoldCursorKeys(r, st, ts);
     sqlite3_reset(st);
     return LoadRows(r);
 }
@@ -739,8 +762,10 @@ int32_t Company::Find(Record& r) {
         }
     if (t.range) r.range = keys;
     const auto& order = Order(t, r.sort);
+    bool fold = FoldsCursorKeys(t, r.sort);
     std::string sql = "SELECT " + ts.selectList;
-    for (const auto& e : order) sql += ", " + e;
+    if (!fold)
+        for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
            Conditions(t, nullptr, keys) + " ORDER BY ";
     for (const auto& e : order) sql += e + ", ";
@@ -750,7 +775,7 @@ int32_t Company::Find(Record& r) {
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
     for (const Condition& c : keys) BindKey(st, idx++, c.key);
-    return StepAndLoad(r, st, ts, order.size(), ADK_ERR_NOT_FOUND);
+    return StepAndLoad(r, st, ts, fold ? 0 : order.size(), ADK_ERR_NOT_FOUND);
 }
 
 int32_t Company::LocateByKey(const Record& r, int64_t& rowid, bool& found) {

@@ -78,6 +78,10 @@ private:
     // The key expressions that order the table under a sort order (cached).
     const std::vector<std::string>& Order(const TableDef& t, const SortDef* sort);
     sqlite3_stmt* Prepare(const std::string& sql);
+    // The expression a field's values are ordered and compared by (cached; see sql_expr.h).
+    const std::string& CachedKeyExpression(const TableDef& t, int field);
+    // " AND ..." conditions: the sort order's quantity filter and "expression = ?" per condition.
+    std::string Conditions(const TableDef& t, const SortDef* sort, const std::vector<Condition>& extra);
     // The statement in `slot`, prepared from `sql` on first use, reset for another run.
     sqlite3_stmt* Cached(sqlite3_stmt*& slot, const std::string& sql);
     int32_t Fail(int rc);
@@ -89,6 +93,8 @@ private:
     // Marks the structure as holding the stored record `rowid` (values set by the caller): no marks,
     // no rows yet, the cursor on it with its keys still to be filled.
     void HoldStored(Record& r, int64_t rowid);
+    // The cursor keys of the record just read, folded from its stored columns.
+    void FoldCursorKeys(Record& r, sqlite3_stmt* st, const TableSql& ts);
     int32_t LoadRows(Record& head);
     // Reads the record `rowid` of a register or head into the structure, with its rows.
     int32_t ReloadByRowid(Record& r, int64_t rowid);

@@ -119,7 +119,9 @@ TEST_F(Writes, AddLeavesWhatAReadOfTheStoredRecordGives) {
         {"customer with a blank-ended key and Swedish text", 0,
          [](AdkHandle h) {
              K().SetStr(h, 0, "k-1 ");
-             K().SetStr(h, 1, "\xC5sa \xD6berg \x81");
+             K().SetStr(h, 1,
+                        "\xC5sa \xD6"
+                        "berg \x81");
              K().SetBool(h, 93, 1);
          }},
         {"article with numbers of every form", 1,
@@ -186,9 +188,11 @@ TEST_F(Writes, AWalkGoesOnFromTheRecordWritten) {
     // of the first goes on to the second.
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(company.Database().c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(
-                  db, "INSERT INTO kund (kundnr, namn) VALUES ('2001', '\xC5\x81a'), ('2002', '\xC5\x81b')",
-                  nullptr, nullptr, nullptr),
+    EXPECT_EQ(sqlite3_exec(db,
+                           "INSERT INTO kund (kundnr, namn) VALUES ('2001', '\xC5\x81"
+                           "a'), ('2002', '\xC5\x81"
+                           "b')",
+                           nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
     ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);
@@ -197,6 +201,8 @@ TEST_F(Writes, AWalkGoesOnFromTheRecordWritten) {
     ASSERT_EQ(K().Update(h).lRc, 0);
     ASSERT_EQ(K().Next(h).lRc, 0);
     EXPECT_EQ(GetStr(h, 0), "2002");
+    ASSERT_EQ(K().Previous(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "2001");
     K().DeleteStruct(h);
     AdkHandle order = K().CreateData(2);
     ASSERT_EQ(K().Add(order).lRc, 0);
