@@ -1,0 +1,100 @@
+#include "export/record_nodes.h"
+
+#include "core/app_logger.h"
+#include "core/strip_chars.h"
+#include "export/export_text.h"
+#include "export/value_text.h"
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/format.h"
+#include "platform/xml/xml_chars.h"
+#include "platform/xml/xml_error.h"
+
+namespace tv {
+namespace {
+
+constexpr std::string_view kKeyAttribute = "key";
+
+bool HasKeyAttribute(std::string_view table) {
+    return table == "atKunder" || table == "atArtiklar";
+}
+
+// The text without the strip set and without anything else the document cannot carry, so that the
+// retry always gives a document that can be saved.
+std::string StripForDocument(std::string_view value) {
+    std::string text = StripCharsInSet2(value);
+    for (TXmlCharFault fault = FindXmlCharFault(text); fault; fault = FindXmlCharFault(text)) {
+        size_t end = fault.Position;
+        if (fault.CodePoint < 0) {
+            ++end;
+        } else {
+            NextUtf8(text, end);
+        }
+        text.erase(fault.Position, end - fault.Position);
+    }
+    return text;
+}
+
+}  // namespace
+
+void SetTextOrStrip(TXMLNode& element, std::string_view value) {
+    try {
+        element.SetText(value);
+    } catch (const EXMLDocError&) {
+        AppLogger().LogError(Format(
+            kRefusedValueLog, {element.NodeName(), value, static_cast<int64_t>(CharacterCount(value))}));
+        element.SetText(StripForDocument(value));
+    }
+}
+
+void TRecordNodes::AddMappedFields(TXMLNode& record, std::string_view table, const TAdkDataSet& data,
+                                   TRefusedValue refused) {
+    for (const TMappedField& row : mapping_.Rows(table)) {
+        TXMLNode* element = record.AddChild(row.Title);
+        const std::string_view text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
+        if (refused == TRefusedValue::StripAndLog) {
+            SetTextOrStrip(*element, text);
+        } else {
+            element->SetText(text);
+        }
+    }
+}
+
+void TRecordNodes::StartProgress(TDataSet& selection, bool countProgress) {
+    selection.First();
+    if (countProgress) events_.setEventCount(selection.RecordCount());
+}
+
+void TRecordNodes::writeKeyedRegisterNodes(TXMLNode& container, TDataSet& selection, bool countProgress,
+                                           TAdkDataSet& data, std::string_view table) {
+    if (selection.IsEmpty()) return;
+    StartProgress(selection, countProgress);
+    const bool withKey = HasKeyAttribute(table);
+    for (; !selection.Eof(); selection.Next()) {
+        if (countProgress) events_.StepProgress();
+        if (!data.AdkNavFind(Trim(selection.Fields(0).AsString()), true, true)) continue;
+        TXMLNode* record = container.AddChild(table);
+        if (withKey) record->SetAttribute(kKeyAttribute, FieldText(data.FieldByAdkIndex(0), scratch_));
+        AddMappedFields(*record, table, data);
+    }
+}
+
+void TRecordNodes::writeDataSetNodes(TXMLNode& container, std::string_view table, TAdkDataSet& data) {
+    for (data.First(); !data.Eof(); data.Next()) AddMappedFields(*container.AddChild(table), table, data);
+}
+
+void TRecordNodes::writeAdkRecordsByKey(TXMLNode& container, TDataSet& selection, bool countProgress,
+                                        TAdkDataSet& data, std::string_view table) {
+    if (selection.IsEmpty()) return;
+    StartProgress(selection, countProgress);
+    for (; !selection.Eof(); selection.Next()) {
+        if (countProgress) events_.StepProgress();
+        const std::string key = Trim(selection.Fields(0).AsString());
+        if (!data.AdkNavFind(key, true, true)) continue;
+        do {
+            AddMappedFields(*container.AddChild(table), table, data, TRefusedValue::Raise);
+        } while (data.AdkNavigate(anNext, false) && !data.Eof() &&
+                 FieldText(data.Fields(0), scratch_) == key);
+    }
+}
+
+}  // namespace tv
