@@ -52,7 +52,7 @@ TEST(SettingsSchema, HoldsEveryTableWithItsStorageInSaveOrder) {
         {"Rules", TSettingsStorage::Text, "rules.txt", 3},
         {"RuleItems", TSettingsStorage::Text, "ruleitems.txt", 6},
         {"CDSExportCustomerPricelistData", TSettingsStorage::Text, "exportcustomerpricelist.txt", 4},
-        {"CDSLopnr", TSettingsStorage::Ini, "identities", 8},
+        {"CDSLopnr", TSettingsStorage::Ini, "identities", 11},
         {"CDSTables", TSettingsStorage::Definitions, "ooi.table", 4},
     };
     ASSERT_EQ(schema.Tables.size(), std::size(kRows));

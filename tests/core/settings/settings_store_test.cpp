@@ -396,7 +396,8 @@ TEST_F(SettingsStoreTest, RunningNumbersAreWrittenAloneAndOnlyBySaveIdentities) 
     EXPECT_EQ(ReadRoot("tollvane.ini"),
               "[identities]\r\nLOPNR_EXPORT_ORDER=8\r\nLOPNR_EXPORT_ARTIKLAR=\r\nLOPNR_EXPORT_FAKTUROR=\r\n"
               "LOPNR_EXPORT_LEVFAKTURA=\r\nLOPNR_EXPORT_LEVERANTORER=\r\nLOPNR_EXPORT_BEST=\r\n"
-              "LOPNR_EXPORT_KUNDER=\r\nLOPNR_EXPORT_OFFER=\r\n[general]\r\nCompanyUsername=kalle\r\n");
+              "LOPNR_EXPORT_KUNDER=\r\nLOPNR_EXPORT_OFFER=\r\nLOPNR_EXPORT_ACCOUNTPLAN=\r\n"
+              "LOPNR_EXPORT_KONTAKTER=\r\nLOPNR_EXPORT_SUPINV=\r\n[general]\r\nCompanyUsername=kalle\r\n");
 
     tables.CDSLopnr().Edit();
     tables.CDSLopnr().FieldByName("LOPNR_EXPORT_ORDER").SetAsLargeInt(100);

@@ -1,0 +1,76 @@
+#pragma once
+// The export writers of the central data module: its export document with the container
+// references, the field mapping and record writers, the running numbers and the file-name
+// generators of every kind. Built over TMainDM (which sits below the export and cannot hold it);
+// one lives beside the module for the whole process.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/main_dm.h"
+#include "export/export_document.h"
+#include "export/field_mapping.h"
+#include "export/file_names.h"
+#include "export/record_nodes.h"
+#include "export/running_numbers.h"
+
+namespace tv {
+
+class TExportModule {
+public:
+    // `clock` gives the current date and time for names and periods.
+    explicit TExportModule(TMainDM& mainDM, std::function<TDateTime()> clock = Now);
+
+    TMainDM& MainDM() const { return dm_; }
+    IEventSink& Events() const { return dm_.Events(); }
+    TExportDocument& Document() { return document_; }
+    TFieldMapping& Mapping() { return mapping_; }
+    TRecordNodes& Nodes() { return nodes_; }
+    TDateTime CurrentTime() const { return clock_(); }
+
+    // ---- The skeletons and the generic writers (the data module's operations of these names).
+    void createDefaultNodes() { document_.createDefaultNodes(); }
+    void createCustomXmlDocument() { document_.createCustomXmlDocument(); }
+    void clearDefaultNodes() { document_.clearDefaultNodes(); }
+    void writeKeyedRegisterNodes(TXMLNode& container, TDataSet& selection, bool countProgress,
+                                 TAdkDataSet& data, std::string_view table) {
+        nodes_.writeKeyedRegisterNodes(container, selection, countProgress, data, table);
+    }
+    void writeDataSetNodes(TXMLNode& container, std::string_view table, TAdkDataSet& data) {
+        nodes_.writeDataSetNodes(container, table, data);
+    }
+    void writeAdkRecordsByKey(TXMLNode& container, TDataSet& selection, bool countProgress, TAdkDataSet& data,
+                              std::string_view table) {
+        nodes_.writeAdkRecordsByKey(container, selection, countProgress, data, table);
+    }
+
+    // ---- Running numbers and file names. The names read the kind's settings and the kit dataset
+    // standing on the record written; `cnt` (the record's position) is not used by any name.
+    int getLopNr(std::string_view field) { return numbers_.getLopNr(field); }
+    std::string generateAccountingYearFile() { return Generate(TFileNameKind::AccountingYear); }
+    std::string generateArticleFilename() { return Generate(TFileNameKind::Article); }
+    std::string generateBestFilename(int cnt) { return Generate(TFileNameKind::Best); }
+    std::string generateContactsFilename() { return Generate(TFileNameKind::Contacts); }
+    std::string generateCustomerFilename() { return Generate(TFileNameKind::Customer); }
+    std::string generateInvoiceFilename(int cnt) { return Generate(TFileNameKind::Invoice); }
+    std::string generateOfferFilename(int cnt) { return Generate(TFileNameKind::Offer); }
+    std::string generateOrderFilename(int cnt) { return Generate(TFileNameKind::Order); }
+    std::string generatePricelistFilename() { return Generate(TFileNameKind::Pricelist); }
+    // From the current row of the query table.
+    std::string generateSQLFileName() { return Generate(TFileNameKind::SQL); }
+    std::string generateSupplierFilename() { return Generate(TFileNameKind::Supplier); }
+    std::string generateSupplierInvoiceFilename() { return Generate(TFileNameKind::SupplierInvoice); }
+    std::string Generate(TFileNameKind kind);
+
+private:
+    TMainDM& dm_;
+    std::function<TDateTime()> clock_;
+    TExportDocument document_;
+    TFieldMapping mapping_;
+    TRecordNodes nodes_;
+    TRunningNumbers numbers_;
+    TExportFileNames names_;
+};
+
+}  // namespace tv
