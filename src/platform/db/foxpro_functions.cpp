@@ -6,7 +6,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <string>
 
 namespace tv {
 
@@ -37,7 +36,7 @@ void Val(sqlite3_context* context, int, sqlite3_value** args) {
 
 }  // namespace
 
-TFoxProNumber FoxProVal(std::string_view text) {
+TFoxProNumber FoxProVal(std::string_view text) noexcept {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     const size_t start = i;
@@ -65,8 +64,9 @@ TFoxProNumber FoxProVal(std::string_view text) {
             i = j;
         }
     }
-    std::string number(text.substr(start, i - start));
-    if (!number.empty() && number.front() == '+') number.erase(0, 1);
+    // from_chars reads no "+": the number starts after it.
+    std::string_view number = text.substr(start, i - start);
+    if (number.front() == '+') number.remove_prefix(1);
     TFoxProNumber result;
     if (whole) {
         const auto [end, error] =
@@ -78,7 +78,7 @@ TFoxProNumber FoxProVal(std::string_view text) {
     if (error == std::errc::result_out_of_range) {
         // Beyond a double: a negative exponent underflows to 0, anything else is infinite.
         const size_t e = number.find_first_of("eE");
-        const bool tiny = e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-';
+        const bool tiny = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
         result.real = tiny ? 0.0 : (number.front() == '-' ? -HUGE_VAL : HUGE_VAL);
     }
     return result;

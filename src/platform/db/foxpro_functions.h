@@ -11,13 +11,14 @@ namespace tv {
 
 // VAL(): leading blanks are skipped; then an optional sign, digits, an optional "." with digits
 // and an optional exponent ("1.5E3") are read up to the first other character; no digits give 0.
-// A whole number that fits 64 bits stays an integer.
+// A whole number that fits 64 bits stays an integer. Allocates nothing and never raises, as SQLite
+// calls it from C.
 struct TFoxProNumber {
     bool isInteger = true;
     std::int64_t integer = 0;
     double real = 0;
 };
-TFoxProNumber FoxProVal(std::string_view text);
+TFoxProNumber FoxProVal(std::string_view text) noexcept;
 
 // Registers val() on a connection; raises EDatabaseError when SQLite refuses.
 void RegisterFoxProFunctions(sqlite3* db);
