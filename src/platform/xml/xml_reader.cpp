@@ -70,14 +70,23 @@ std::string DeclaredEncoding(std::string_view bytes) {
 // Windows-1252 as the rest of the system reads it: the five bytes the code page leaves undefined
 // become the C1 controls of the same value, so no file declared "windows-1252" is refused for them.
 int Cp1252Input(unsigned char* out, int* outLength, const unsigned char* in, int* inLength) {
+    // Called from libxml2's C code: nothing here allocates or raises.
     int written = 0, read = 0;
-    std::string utf8;
     while (read < *inLength) {
-        utf8.clear();
-        AppendUtf8(utf8, Cp1252ToUnicode(in[read]));
-        if (written + static_cast<int>(utf8.size()) > *outLength) break;
-        std::memcpy(out + written, utf8.data(), utf8.size());
-        written += static_cast<int>(utf8.size());
+        const char32_t c = Cp1252ToUnicode(in[read]);
+        const int bytes = c < 0x80 ? 1 : (c < 0x800 ? 2 : 3);
+        if (written + bytes > *outLength) break;
+        if (bytes == 1) {
+            out[written] = static_cast<unsigned char>(c);
+        } else if (bytes == 2) {
+            out[written] = static_cast<unsigned char>(0xC0 | (c >> 6));
+            out[written + 1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            out[written] = static_cast<unsigned char>(0xE0 | (c >> 12));
+            out[written + 1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            out[written + 2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+        written += bytes;
         ++read;
     }
     *outLength = written;
@@ -238,11 +247,18 @@ public:
         // parser is not stopped from here (it may be inside an encoding switch); after a fatal
         // error it stops itself, after another one our callbacks ignore what follows.
         if (error->level == XML_ERR_WARNING && error->code != XML_WAR_UNDECLARED_ENTITY) return;
-        std::string reason = error->message ? error->message : "unknown error";
-        while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
-        if (error->code == XML_ERR_UNDECLARED_ENTITY || error->code == XML_WAR_UNDECLARED_ENTITY)
-            reason += " (only the predefined entities and character references are read)";
-        Self(ctx).Fail(error->line, error->int2, std::move(reason));
+        TXmlTreeBuilder& self = Self(ctx);
+        try {
+            std::string reason = error->message ? error->message : "unknown error";
+            while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+            if (error->code == XML_ERR_UNDECLARED_ENTITY || error->code == XML_WAR_UNDECLARED_ENTITY)
+                reason += " (only the predefined entities and character references are read)";
+            self.Fail(error->line, error->int2, std::move(reason));
+        } catch (...) {
+            // Out of memory: the failure is raised once the parser has returned, never through it.
+            if (!self.thrown_) self.thrown_ = std::current_exception();
+            self.Fail(error->line, error->int2, {});
+        }
     }
 
     TXMLDocument& doc_;
