@@ -1,7 +1,6 @@
 // The article-decimals look-up of TAdkDatabase: the number of decimals of an article's unit, read
 // through two temporary datasets and kept in a cache.
 
-#include <algorithm>
 #include <cmath>
 
 #include "adk/adk_database.h"
@@ -26,9 +25,7 @@ std::unique_ptr<TAdkDataSet> OpenTable(TAdkDatabase& database, TAdkTable table) 
 }  // namespace
 
 bool TAdkDatabase::GetArticleDecimals(const std::string& aArtno, int& Decimals) {
-    auto cached = std::find_if(artDecimals_.begin(), artDecimals_.end(),
-                               [&](const auto& entry) { return entry.first == aArtno; });
-    if (cached != artDecimals_.end()) {
+    if (auto cached = artDecimals_.find(aArtno); cached != artDecimals_.end()) {
         Decimals = cached->second;
         return true;
     }
@@ -38,7 +35,7 @@ bool TAdkDatabase::GetArticleDecimals(const std::string& aArtno, int& Decimals) 
     auto units = OpenTable(*this, atEnheter);
     if (!units->MatchOnKeyField(unit)) return false;
     Decimals = static_cast<int>(std::lround(units->FieldByAdkIndex(kUnitDecimalsField).AsFloat()));
-    if (UseArtDecimalsCache()) artDecimals_.emplace_back(aArtno, Decimals);
+    if (UseArtDecimalsCache()) artDecimals_.emplace(aArtno, Decimals);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "adk/adk_calls.h"
@@ -132,8 +133,8 @@ protected:
     void ConnectError(const std::string& message);
     void ReadActivatedModules();
 
-    // Cached article decimals, by article number.
-    std::vector<std::pair<std::string, int>> artDecimals_;
+    // Cached article decimals, by article number; looked up for every row of every head posted.
+    std::unordered_map<std::string, int> artDecimals_;
 
 private:
     std::unique_ptr<TAdkInfo> info_;
