@@ -31,14 +31,9 @@ inline constexpr std::string_view kCannotFindProgram = "Cannot find the program'
 
 namespace {
 
-// "<action> "<name>"[ to "<target>"]. <system text>"
 [[noreturn]] void RaiseFileError(std::string_view action, std::string_view name, int errorCode,
                                  std::string_view target = {}) {
-    std::string message(action);
-    message += " \"" + std::string(name) + "\"";
-    if (!target.empty()) message += " to \"" + std::string(target) + "\"";
-    message += ". " + SysErrorMessage(errorCode);
-    throw EInOutError(message);
+    throw EInOutError(FileErrorText(action, name, errorCode, target));
 }
 
 // Owns a file descriptor; closes it once.
@@ -194,6 +189,15 @@ std::string ChangeFileExt(std::string_view fileName, std::string_view extension)
 std::string SysErrorMessage(int errorCode) {
     char buffer[256];
     return ::strerror_r(errorCode, buffer, sizeof buffer);
+}
+
+std::string FileErrorText(std::string_view action, std::string_view name, int errorCode,
+                          std::string_view target) {
+    std::string message(action);
+    message += " \"" + std::string(name) + "\"";
+    if (!target.empty()) message += " to \"" + std::string(target) + "\"";
+    message += ". " + SysErrorMessage(errorCode);
+    return message;
 }
 
 void CheckFileName(std::string_view fileName) {

@@ -32,6 +32,10 @@ std::string ChangeFileExt(std::string_view fileName, std::string_view extension)
 
 // The system's text for an errno value.
 std::string SysErrorMessage(int errorCode);
+// The class library's wording of a failed file operation:
+// <action> "<name>"[ to "<target>"]. <system text>
+std::string FileErrorText(std::string_view action, std::string_view name, int errorCode,
+                          std::string_view target = {});
 // Raises EInOutError for a name no file can have: empty, or holding a NUL character.
 void CheckFileName(std::string_view fileName);
 

@@ -26,11 +26,6 @@ inline constexpr int64_t kMaxMemoryStreamSize = INT32_MAX;
 
 namespace {
 
-// "<what> "<name>". <system text>", as the class library words its file errors.
-std::string FileErrorText(std::string_view what, std::string_view name, int errorCode) {
-    return std::string(what) + " \"" + std::string(name) + "\". " + SysErrorMessage(errorCode);
-}
-
 [[noreturn]] void RaiseStreamError(std::string_view what, int errorCode) {
     throw EStreamError(std::string(what) + ". " + SysErrorMessage(errorCode));
 }

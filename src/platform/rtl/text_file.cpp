@@ -36,7 +36,7 @@ void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes) 
             mode = 0666 & ~mask;
         }
         if (::chmod(temp.c_str(), mode) != 0)
-            throw EFCreateError("Cannot create file \"" + temp + "\". " + SysErrorMessage(errno));
+            throw EFCreateError(FileErrorText("Cannot create file", temp, errno));
         WriteFileBytes(temp, bytes);
         MoveFileReplace(temp, target);
     } catch (...) {

@@ -26,8 +26,7 @@ constexpr uint32_t kSectionNoBits = 8;            // SHT_NOBITS: occupies no byt
 constexpr uint16_t kSectionIndexEscape = 0xFFFF;  // SHN_XINDEX: the real index is elsewhere
 
 [[noreturn]] void RaiseVersionFileError(std::string_view action, std::string_view fileName, int errorCode) {
-    throw EInOutError(std::string(action) + " \"" + std::string(fileName) + "\". " +
-                      SysErrorMessage(errorCode));
+    throw EInOutError(FileErrorText(action, fileName, errorCode));
 }
 
 // Bytes at an offset, from a file or from memory.
