@@ -538,8 +538,7 @@ bool TAdkDataSet::AdkNavigate(int mode, bool fetchRows) {
             Insert();
         else
             Append();
-        Rewrapped(kFetchRowFailed, {}, [&] { FetchRow(AdkStruct); });
-        Post();
+        PostFetched([&] { Rewrapped(kFetchRowFailed, {}, [&] { FetchRow(AdkStruct); }); });
     }
     if (child_ && child_->table_ != atIngen && withRows) {
         child_->FetchChildRows();
@@ -626,6 +625,16 @@ bool TAdkDataSet::MatchOnKeyField(const std::string& searchTxt) {
     return AdkNavigate(anFirst, true);
 }
 
+void TAdkDataSet::PostFetched(const std::function<void()>& fill) {
+    try {
+        fill();
+        Post();
+    } catch (...) {
+        if (IsEditing()) Cancel();
+        throw;
+    }
+}
+
 void TAdkDataSet::FetchRow(const TAdkData& pData) {
     ControlsScope controls(*this);
     for (int i = 0; i < FieldCount(); ++i) {
@@ -686,8 +695,7 @@ void TAdkDataSet::FetchAllNow(bool fetchRows) {
     const bool singleRecord = table_ == atInstallningar || table_ == atInstallningar2;
     while (true) {
         Append();
-        FetchRow(AdkStruct);
-        Post();
+        PostFetched([&] { FetchRow(AdkStruct); });
         AdkErr = nextEx ? AdkNextEx(AdkStruct, withRows) : AdkNext(AdkStruct);
         if (AdkErr.lRc == kNoMoreRecords || singleRecord) AdkErr.lRc = ADK_ERR_END_OF_TABLE;
         if (AdkErr.lRc != 0 && AdkErr.lRc != ADK_ERR_END_OF_TABLE) HandleError();
@@ -713,9 +721,10 @@ void TAdkDataSet::FetchChildRows() {
         structBorrowed_ = true;
         HandleError();
         Append();
-        FetchRow(AdkStruct);
-        FieldByName(kRowNumberName).SetAsInteger(RecordCount());
-        Post();
+        PostFetched([&] {
+            FetchRow(AdkStruct);
+            FieldByName(kRowNumberName).SetAsInteger(RecordCount());
+        });
     }
     AdkDataInit(AdkStruct);
     structBorrowed_ = false;
@@ -725,16 +734,14 @@ void TAdkDataSet::FetchChildRows() {
 void TAdkDataSet::RefreshAdkRow() {
     FlagScope fetching(fetching_);
     Edit();
-    FetchRow(AdkStruct);
-    Post();
+    PostFetched([&] { FetchRow(AdkStruct); });
 }
 
 void TAdkDataSet::AddAdkDataToDataSet(const TAdkData& pData) {
     if (IsEditing()) return;
     FlagScope fetching(fetching_);
     Append();
-    FetchRow(pData);
-    Post();
+    PostFetched([&] { FetchRow(pData); });
 }
 
 TField& TAdkDataSet::FieldByAdkIndex(int adkIndex) const {

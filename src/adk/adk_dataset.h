@@ -5,6 +5,7 @@
 // to the kit. Fields are reached by kit field number (FieldByAdkIndex).
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,10 @@ private:
     static void Unpair(TAdkDataSet* head, TAdkDataSet* rows);
 
     // Reading helpers.
+    // Fills the row just appended, inserted or put into edit state from the kit and posts it
+    // without writing back; a failure part-way cancels the row, so that no later move posts a
+    // half-read record (to the kit, once fetching is over).
+    void PostFetched(const std::function<void()>& fill);
     void AddAdkFields();
     void AddFieldForKitField(const TAdkData& structure, int index, int timeStamp);
     std::string UniqueFieldName(const std::string& name) const;

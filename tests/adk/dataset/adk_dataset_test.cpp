@@ -415,5 +415,37 @@ TEST_F(PurchasePriceTest, AnEditUnderTheSupplierAndArticleOrderChangesThatRecord
     EXPECT_EQ(again.FieldByAdkIndex(3).AsFloat(), 5);  // the supplier's first price is untouched
 }
 
+// The kit refuses the third text it is asked for: a field of the first customer read.
+class RefusedReadTest : public AdkDataSetTest {
+protected:
+    RefusedReadTest() {
+        extraSeed_ =
+            "\nINSERT INTO kit_faults(function, code, message, skip, times) VALUES ('AdkGetStr', 312, NULL, "
+            "2, "
+            "1);\n";
+    }
+};
+
+// A record the kit failed to read part-way is dropped: a later move (of a grid, a script, or the
+// import appending its next record) must not post the half-read row, and never to the kit.
+TEST_F(RefusedReadTest, ARowReadOnlyInPartIsDroppedAndNeverWrittenBack) {
+    TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
+    ASSERT_TRUE(customers.MakeOpen());
+    const size_t from = LogSize();
+    EXPECT_NE(test::MessageOf([&] { customers.AdkNavFirst(); }).find("Visma Integration felkod 312"),
+              std::string::npos);
+    EXPECT_EQ(customers.State(), dsBrowse);
+    EXPECT_EQ(customers.RecordCount(), 0);
+    customers.First();
+    EXPECT_EQ(customers.RecordCount(), 0);
+
+    ASSERT_TRUE(customers.AdkNavFirst());
+    EXPECT_EQ(customers.FieldByAdkIndex(0).AsString(), "1001");
+    EXPECT_EQ(customers.FieldByAdkIndex(1).AsString(), "Åsa Öberg AB");
+    EXPECT_EQ(customers.RecordCount(), 1);
+    EXPECT_EQ(Count(CallsSince(from), "AdkAdd"), 0);
+    EXPECT_EQ(Count(CallsSince(from), "AdkUpdate"), 0);
+}
+
 }  // namespace
 }  // namespace tv
