@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/rtl/type_info.h"
+
 namespace tv {
 
 struct TPoint {
@@ -23,6 +25,16 @@ struct TRect {
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
     friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+// Their type information, for events that pass them by value.
+template <>
+struct TTypeInfoOf<TPoint> {
+    static const TTypeInfo& Get();
+};
+template <>
+struct TTypeInfoOf<TRect> {
+    static const TTypeInfo& Get();
 };
 
 constexpr TPoint Point(int32_t x, int32_t y) {

@@ -31,6 +31,11 @@ int TTypeInfo::DataSize() const {
             return FloatType == TFloatType::Single ? 4 : FloatType == TFloatType::Double ? 8 : 10;
         case TTypeKind::Int64:
             return 8;
+        case TTypeKind::Record: {
+            int size = 0;
+            for (const TTypeInfo* f : Fields) size += f->DataSize();
+            return size;
+        }
         default:
             switch (OrdType) {
                 case TOrdType::S8:

@@ -31,6 +31,7 @@ enum class TTypeKind : uint8_t {
     Method,  // an event: a method reference with a signature
     Variant,
     Int64,
+    Record,  // a record passed by value (TRect): Fields holds its fields' types in order
 };
 
 // Width and sign of an ordinal's storage (integers, characters, enumerations and sets).
@@ -47,8 +48,9 @@ struct TTypeInfo {
     const TClassInfo& (*ClassType)() =
         nullptr;  // class: the class (looked up late, classes refer to each other)
     const TEventSignature* Signature = nullptr;  // method: parameters and result
+    std::vector<const TTypeInfo*> Fields;        // record: the fields' types, in order, packed
 
-    // Storage size in bytes of an ordinal, set or float of this type.
+    // Storage size in bytes of an ordinal, set, float or record of this type.
     int DataSize() const;
     // Ordinal of an enumeration value name compared without case, -1 when there is none.
     int EnumValue(std::string_view name) const;
