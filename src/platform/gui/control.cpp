@@ -1,6 +1,7 @@
 #include "platform/gui/control.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,9 +10,11 @@
 #include <array>
 #include <memory>
 
+#include "platform/gui/action.h"
 #include "platform/gui/application.h"
 #include "platform/gui/form.h"
 #include "platform/gui/gui_exceptions.h"
+#include "platform/gui/menu.h"
 #include "platform/gui/qt_graphics.h"
 #include "platform/gui/qt_support.h"
 #include "platform/gui/widget_bridge.h"
@@ -120,7 +123,7 @@ bool IsInputEvent(QEvent::Type t) {
 bool DispatchWidgetEvent(TControl& control, QEvent* e, bool viewport) noexcept {
     try {
         // A disabled control (or one in a disabled parent) takes no input, as its widget takes none.
-        if (control.ComponentState().Contains(csDestroying) ||
+        if (control.BeingDestroyed() ||
             (IsInputEvent(e->type()) && control.fWidget && !control.fWidget->isEnabled()))
             return control.BaseWidgetEvent(e, viewport);
         return control.WidgetEvent(e, viewport);
@@ -128,6 +131,12 @@ bool DispatchWidgetEvent(TControl& control, QEvent* e, bool viewport) noexcept {
         HandleGuiException(&control);
         return true;
     }
+}
+
+bool TControl::BeingDestroyed() const {
+    for (const TControl* c = this; c; c = c->fParent)
+        if (c->ComponentState().Contains(csDestroying)) return true;
+    return false;
 }
 
 void ControlWidgetGone(TControl& control) noexcept {
@@ -177,6 +186,7 @@ TControl::~TControl() {
     }
     fFont->OnChange = nullptr;
     fConstraints->OnChange = nullptr;
+    if (auto* action = dynamic_cast<TCustomAction*>(fAction)) action->RemoveClient(this);
     if (fWidget) {
         fLink->Control = nullptr;
         QWidget* w = fWidget;
@@ -265,7 +275,9 @@ void TControl::Resize() {
 }
 
 void TControl::UpdateWidgetGeometry() {
-    if (fWidget && !IsWindow()) fWidget->setGeometry(fLeft, fTop, fWidth, fHeight);
+    if (!fWidget) return;
+    const TPoint origin = fParent ? fParent->ClientOrigin() : TPoint{};
+    fWidget->setGeometry(fLeft + origin.X, fTop + origin.Y, fWidth, fHeight);
 }
 
 // ---- parent and visibility ----
@@ -291,7 +303,7 @@ void TControl::SetVisible(bool value) {
     if (value == fVisible) return;
     fVisible = value;
     UpdateWidgetVisibility();
-    if (fParent && (fAlign != alNone || IsDockClient())) fParent->ChildLayoutChanged(this);
+    if (fParent && (fAlign != alNone || fDocked)) fParent->ChildLayoutChanged(this);
     if (fParent) fParent->ChildGeometryChanged(this);
 }
 
@@ -516,7 +528,60 @@ void TControl::EndDrag(bool Drop) {
 // ---- events ----
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
+    else if (fAction)
+        fAction->Execute();
+}
+
+// ---- docking ----
+
+void TControl::ManualDock(TWinControl* Site) {
+    if (!Site) return ManualFloat(BoundsRect());
+    if (fDocked && fParent == Site) return;
+    if (fParent != Site) SetParent(nullptr);
+    fDocked = true;
+    if (fParent != Site) SetParent(Site);
+    Site->DockClientChanged(this, true);
+    Site->Realign();
+}
+
+void TControl::ManualFloat(const TRect& ScreenPos) {
+    SetParent(nullptr);
+    SetBoundsRect(ScreenPos);
+}
+
+// ---- action and pop-up menu ----
+
+void TControl::SetAction(TBasicAction* value) {
+    if (value == fAction) return;
+    if (auto* old = dynamic_cast<TCustomAction*>(fAction)) old->RemoveClient(this);
+    if (fAction) fAction->RemoveFreeNotification(this);
+    fAction = value;
+    if (!value) return;
+    value->FreeNotification(this);
+    if (auto* action = dynamic_cast<TCustomAction*>(value)) {
+        action->AddClient(this);
+        ActionChanged(*action);
+    }
+}
+
+void TControl::ActionChanged(TCustomAction& action) {
+    SetCaption(action.Caption());
+    SetEnabled(action.Enabled());
+    SetVisible(action.Visible());
+    SetHint(action.Hint());
+}
+
+void TControl::ActionGone(TCustomAction& action) {
+    if (fAction == &action) fAction = nullptr;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value) {
+    if (value == fPopupMenu) return;
+    if (fPopupMenu) fPopupMenu->RemoveFreeNotification(this);
+    fPopupMenu = value;
+    if (value) value->FreeNotification(this);
 }
 
 void TControl::DblClick() {
@@ -551,7 +616,7 @@ bool TControl::BaseWidgetEvent(QEvent* e, bool viewport) {
 bool TControl::HandleMouse(QMouseEvent* m, bool viewport) {
     if (fViewportInput != viewport) return BaseWidgetEvent(m, viewport);
     auto alive = Watch();
-    const QPoint pos = m->position().toPoint();
+    const QPoint pos = m->position().toPoint() - QPoint(ClientOrigin().X, ClientOrigin().Y);
     const TShiftState shift = ShiftStateOf(m->modifiers(), m->buttons());
     TMouseButton button = mbLeft;
     const bool known = MouseButtonOf(m->button(), button);
@@ -604,6 +669,15 @@ bool TControl::WidgetEvent(QEvent* e, bool viewport) {
             if (!viewport) WidgetResized();
             return result;
         }
+        case QEvent::ContextMenu:
+            if (fPopupMenu && fPopupMenu->AutoPopup()) {
+                const QPoint at = static_cast<QContextMenuEvent*>(e)->globalPos();
+                fPopupMenu->SetPopupComponent(this);
+                fPopupMenu->Popup(at.x(), at.y());
+                e->accept();
+                return true;
+            }
+            return BaseWidgetEvent(e, viewport);
         case QEvent::Enter:
             if (!viewport) Application().SetHint(GetLongHint(fHint));
             return BaseWidgetEvent(e, viewport);
@@ -644,6 +718,12 @@ void TControl::WidgetResized() {
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == fAction) {
+        if (auto* action = dynamic_cast<TCustomAction*>(fAction)) action->RemoveClient(this);
+        fAction = nullptr;
+    }
+    if (AComponent == fPopupMenu) fPopupMenu = nullptr;
 }
 
 }  // namespace tv

@@ -24,6 +24,20 @@ namespace tv {
 class TWidgetLink;
 class TWinControl;
 class TForm;
+class TBasicAction;
+class TCustomAction;
+class TPopupMenu;
+
+// What shows an action (a control, a menu item): told whenever the action changes.
+class IActionClient {
+public:
+    virtual void ActionChanged(TCustomAction& action) = 0;
+    // The action is being freed: forget it.
+    virtual void ActionGone(TCustomAction& action) = 0;
+
+protected:
+    ~IActionClient() = default;
+};
 
 using TMouseEvent =
     TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
@@ -45,7 +59,7 @@ inline constexpr uint32_t WM_CLOSE = 0x0010;
 std::string GetShortHint(std::string_view hint);
 std::string GetLongHint(std::string_view hint);
 
-class TControl : public TComponent {
+class TControl : public TComponent, public IActionClient {
     TV_CLASS(TControl, TComponent)
 public:
     explicit TControl(TComponent* AOwner = nullptr);
@@ -127,6 +141,27 @@ public:
     void SetDragCursor(TCursor value) { fDragCursor = value; }
     TDragKind DragKind() const { return fDragKind; }
     void SetDragKind(TDragKind value) { fDragKind = value; }
+
+    // ---- docking ----
+    // Places the control in Site as a docked control: it fills the room the site's aligned
+    // controls leave (a site may arrange docked controls otherwise). Nil floats it.
+    void ManualDock(TWinControl* Site);
+    // Takes the control out of its dock site: a form becomes a window at ScreenPos, another control
+    // is left without a parent.
+    virtual void ManualFloat(const TRect& ScreenPos);
+    TWinControl* HostDockSite() const { return fDocked ? fParent : nullptr; }
+    bool IsDockClient() const { return fDocked; }
+
+    // ---- action and pop-up menu ----
+    // The action the control shows (caption, enabled state, visibility, hint follow it) and runs
+    // when clicked without an OnClick of its own; nil for none.
+    TBasicAction* Action() const { return fAction; }
+    void SetAction(TBasicAction* value);
+    // Shown where the user right-clicks the control.
+    TPopupMenu* PopupMenu() const { return fPopupMenu; }
+    void SetPopupMenu(TPopupMenu* value);
+    void ActionChanged(TCustomAction& action) override;
+    void ActionGone(TCustomAction& action) override;
 
     // ---- drawing and order ----
     virtual void Invalidate();
@@ -210,16 +245,19 @@ protected:
     void ParentColorChanged();
     // A window of its own on the desktop (a form without a parent).
     virtual bool IsWindow() const { return false; }
-    // Docked into its parent: fills the room the parent's aligned controls leave.
-    virtual bool IsDockClient() const { return false; }
+    // Where the client area begins in the widget (below a form's menu bar).
+    virtual TPoint ClientOrigin() const { return {}; }
     // Called when bounds were set by the user or the program (not by layout): the anchors keep
     // these bounds relative to the parent's size from now on.
     void UpdateAnchorRules();
     // Tells the parent that this control's place in its layout changed.
     void RequestAlign();
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    // Marks the start of destruction, so that the widget's events are no longer acted upon.
-    void BeginDestroy() { SetState(csDestroying, true); }
+    // Marks the start of destruction (of this control and the components it owns), so that their
+    // widgets' events are no longer acted upon.
+    void BeginDestroy() { Destroying(); }
+    // This control or one of its parents is being freed.
+    bool BeingDestroyed() const;
     // Expires when the control is freed: handlers may free the control that fired them, so code
     // that goes on after firing an event checks this first.
     std::weak_ptr<char> Watch() const { return fAlive; }
@@ -273,6 +311,9 @@ private:
     bool fClickArmed = false;
     bool fLayoutMove = false;
     std::unique_ptr<TCanvas> fCanvas;
+    bool fDocked = false;
+    TBasicAction* fAction = nullptr;
+    TPopupMenu* fPopupMenu = nullptr;
 };
 
 }  // namespace tv

@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 #include "platform/gui/application.h"
+#include "platform/gui/button.h"
 #include "platform/gui/gui_exceptions.h"
+#include "platform/gui/key_codes.h"
+#include "platform/gui/menu.h"
+#include "platform/gui/published_properties.h"
 #include "platform/gui/qt_support.h"
 #include "platform/gui/screen.h"
 #include "platform/gui/widget_bridge.h"
@@ -23,47 +28,20 @@ constexpr int kDefaultFormHeight = 240;
 }  // namespace
 
 const TClassInfo& TForm::StaticClassInfo() {
-    using C = TForm;
-    static const TClassInfo info = TClassBuilder<C>("TForm")
-                                       .Constructor<TComponent*, int32_t>()
-                                       .Published("ActiveControl", &C::ActiveControl, &C::SetActiveControl)
-                                       .Published("Anchors", &C::Anchors, &C::SetAnchors)
-                                       .Published("Constraints", &C::Constraints, &C::SetConstraints)
-                                       .Published("BorderIcons", &C::BorderIcons, &C::SetBorderIcons)
-                                       .Published("BorderStyle", &C::BorderStyle, &C::SetBorderStyle)
-                                       .Published("Caption", &C::Caption, &C::SetCaption)
-                                       .Published("AutoScroll", &C::AutoScroll, &C::SetAutoScroll)
-                                       .Published("Color", &C::Color, &C::SetColor)
-                                       .Published("Font", &C::Font, &C::SetFont)
-                                       .Published("FormStyle", &C::FormStyle, &C::SetFormStyle)
-                                       .Published("KeyPreview", &C::KeyPreview, &C::SetKeyPreview)
-                                       .Published("Position", &C::Position, &C::SetPosition)
-                                       .Published("OnActivate", &C::OnActivate)
-                                       .Published("OnClick", &C::OnClick)
-                                       .Published("OnDblClick", &C::OnDblClick)
-                                       .Published("OnClose", &C::OnClose)
-                                       .Published("OnCloseQuery", &C::OnCloseQuery)
-                                       .Published("OnCreate", &C::OnCreate)
-                                       .Published("OnDestroy", &C::OnDestroy)
-                                       .Published("OnDeactivate", &C::OnDeactivate)
-                                       .Published("OnHide", &C::OnHide)
-                                       .Published("OnKeyDown", &C::OnKeyDown)
-                                       .Published("OnKeyPress", &C::OnKeyPress)
-                                       .Published("OnKeyUp", &C::OnKeyUp)
-                                       .Published("OnResize", &C::OnResize)
-                                       .Published("OnShow", &C::OnShow)
-                                       .Published("PixelsPerInch", &C::PixelsPerInch, &C::SetPixelsPerInch)
-                                       .Published("PrintScale", &C::PrintScale, &C::SetPrintScale)
-                                       .Published("Scaled", &C::Scaled, &C::SetScaled)
-                                       .Published("WindowState", &C::WindowState, &C::SetWindowState)
-                                       .Published("CTL3D", &C::Ctl3D, &C::SetCtl3D)
-                                       .Published("OnDragDrop", &C::OnDragDrop)
-                                       .Published("OnDragOver", &C::OnDragOver)
-                                       .Published("OnMouseDown", &C::OnMouseDown)
-                                       .Published("OnMouseMove", &C::OnMouseMove)
-                                       .Published("OnMouseUp", &C::OnMouseUp)
-                                       .Published("OnPaint", &C::OnPaint)
-                                       .Build();
+    // The published properties, as scripts see them.
+    static constexpr std::string_view kPublished[] = {
+        "ActiveControl", "Anchors",      "Constraints",   "BorderIcons", "BorderStyle",  "Caption",
+        "AutoScroll",    "Color",        "Font",          "FormStyle",   "KeyPreview",   "Position",
+        "OnActivate",    "OnClick",      "OnDblClick",    "OnClose",     "OnCloseQuery", "OnCreate",
+        "OnDestroy",     "OnDeactivate", "OnHide",        "OnKeyDown",   "OnKeyPress",   "OnKeyUp",
+        "OnResize",      "OnShow",       "PixelsPerInch", "PrintScale",  "Scaled",       "WindowState",
+        "CTL3D",         "OnDragDrop",   "OnDragOver",    "OnMouseDown", "OnMouseMove",  "OnMouseUp",
+        "OnPaint"};
+    static const TClassInfo info = [] {
+        TClassBuilder<TForm> b("TForm");
+        b.Constructor<TComponent*, int32_t>();
+        return PublishNames(b, kPublished).Build();
+    }();
     return info;
 }
 
@@ -249,7 +227,13 @@ void TForm::UpdateWidgetVisibility() {
 void TForm::UpdateWidgetGeometry() {
     QWidget* w = Widget();
     if (!w) return;
-    if (IsWindow()) {
+    if (!IsWindow()) {
+        w->setMinimumSize(0, 0);
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        TScrollingWinControl::UpdateWidgetGeometry();
+        return;
+    }
+    {
         const bool fixed =
             fBorderStyle == bsSingle || fBorderStyle == bsDialog || fBorderStyle == bsToolWindow;
         if (fixed) {
@@ -259,9 +243,6 @@ void TForm::UpdateWidgetGeometry() {
             w->setMaximumSize(Constraints()->MaxWidth() > 0 ? Constraints()->MaxWidth() : QWIDGETSIZE_MAX,
                               Constraints()->MaxHeight() > 0 ? Constraints()->MaxHeight() : QWIDGETSIZE_MAX);
         }
-    } else {
-        w->setMinimumSize(0, 0);
-        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
     w->setGeometry(Left(), Top(), Width(), Height());
 }
@@ -395,9 +376,53 @@ void TForm::SetActiveOleControl(TWinControl* value) {
     if (value) value->FreeNotification(this);
 }
 
+void TForm::SetMenu(TMainMenu* value) {
+    if (value == fMenu) return;
+    if (fMenu) fMenu->RemoveFreeNotification(this);
+    delete fMenuBar;
+    fMenuBar = nullptr;
+    fMenu = value;
+    if (value) {
+        value->FreeNotification(this);
+        if (Widget()) fMenuBar = value->CreateMenuBar(Widget());
+    }
+    LayoutMenuBar();
+}
+
+int TForm::MenuHeight() const {
+    return fMenuBar ? fMenuBar->sizeHint().height() : 0;
+}
+
+TRect TForm::InnerRect() const {
+    TRect r = TScrollingWinControl::InnerRect();
+    r.Bottom = std::max(r.Top, r.Bottom - MenuHeight());
+    return r;
+}
+
+void TForm::LayoutMenuBar() {
+    if (fMenuBar) {
+        fMenuBar->setGeometry(0, 0, Width(), MenuHeight());
+        fMenuBar->show();
+    }
+    // The controls inside move below the bar (or back up).
+    PlaceChildWidgets();
+    Realign();
+}
+
+void TForm::Resize() {
+    if (fMenuBar) fMenuBar->setGeometry(0, 0, Width(), MenuHeight());
+    TScrollingWinControl::Resize();
+}
+
 void TForm::Notification(TComponent* AComponent, TOperation Operation) {
     TScrollingWinControl::Notification(AComponent, Operation);
     if (Operation != opRemove) return;
+    if (AComponent == fMenu) {
+        fMenu = nullptr;
+        delete fMenuBar;
+        fMenuBar = nullptr;
+        LayoutMenuBar();
+    }
     if (AComponent == fActiveControl) fActiveControl = nullptr;
     if (AComponent == fActiveOleControl) fActiveOleControl = nullptr;
 }
@@ -406,22 +431,34 @@ TForm* TForm::MDIChildren(int Index) const {
     ListIndexError(Index);
 }
 
-// ---- docking ----
+// ---- dialog keys ----
 
-void TForm::ManualDock(TWinControl* Site) {
-    if (!Site) {
-        ManualFloat(BoundsRect());
-        return;
-    }
-    fDocked = true;
-    SetParent(Site);
-    Site->Realign();
+bool TForm::DialogKey(uint16_t Key, TWinControl* From) {
+    if (Key == VK_RETURN)
+        if (auto* focused = dynamic_cast<TButton*>(From)) {
+            focused->Click();
+            return true;
+        }
+    TButton* target = nullptr;
+    auto find = [&](auto& self, const TWinControl* w) -> void {
+        for (int i = 0; i < w->ControlCount() && !target; ++i) {
+            TControl* c = w->Controls(i);
+            if (!c->Visible() || !c->Enabled()) continue;
+            if (auto* b = dynamic_cast<TButton*>(c); b && (Key == VK_RETURN ? b->Default() : b->Cancel()))
+                target = b;
+            if (auto* inner = dynamic_cast<TWinControl*>(c)) self(self, inner);
+        }
+    };
+    find(find, this);
+    if (!target) return false;
+    target->Click();
+    return true;
 }
 
+// ---- docking ----
+
 void TForm::ManualFloat(const TRect& ScreenPos) {
-    fDocked = false;
-    SetParent(nullptr);
-    SetBoundsRect(ScreenPos);
+    TScrollingWinControl::ManualFloat(ScreenPos);
     ApplyWindowFlags();
 }
 

@@ -6,7 +6,11 @@
 
 #include "platform/gui/scrolling_win_control.h"
 
+class QMenuBar;
+
 namespace tv {
+
+class TMainMenu;
 
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 TV_ENUM_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
@@ -101,6 +105,10 @@ public:
     bool DropTarget = false;
     TCanvas* Canvas() { return ControlCanvas(); }
 
+    // The menu bar (nil: none); the client area begins below it.
+    TMainMenu* Menu() const { return fMenu; }
+    void SetMenu(TMainMenu* value);
+
     // ---- focus ----
     TWinControl* ActiveControl() const { return fActiveControl; }
     // Moves the focus there when the form shows; nil takes it away.
@@ -113,12 +121,8 @@ public:
     TWinControl* ActiveOleControl() const { return fActiveOleControl; }
     void SetActiveOleControl(TWinControl* value);
 
-    // ---- docking ----
-    // Places the form in Site, filling the room the site's aligned controls leave; nil floats it.
-    void ManualDock(TWinControl* Site);
     // Takes the form out of its dock site as a window at ScreenPos.
-    void ManualFloat(const TRect& ScreenPos);
-    TWinControl* HostDockSite() const { return fDocked ? Parent() : nullptr; }
+    void ManualFloat(const TRect& ScreenPos) override;
 
     // ---- the rest of the class library's form (no MDI, no printing) ----
     void ArrangeIcons() {}
@@ -147,6 +151,9 @@ public:
     TNotifyEvent OnPaint;
 
     bool Showing() const override;
+    // Enter clicks the focused button or else the default button; Escape the cancel button.
+    // True when a button took the key.
+    bool DialogKey(uint16_t Key, TWinControl* From);
 
 protected:
     void DoCreate();
@@ -158,7 +165,9 @@ protected:
     virtual void Paint();
 
     bool IsWindow() const override { return Parent() == nullptr; }
-    bool IsDockClient() const override { return fDocked; }
+    TPoint ClientOrigin() const override { return {0, MenuHeight()}; }
+    TRect InnerRect() const override;
+    void Resize() override;
     void UpdateWidgetVisibility() override;
     void UpdateWidgetGeometry() override;
     void TextChanged() override;
@@ -169,6 +178,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    int MenuHeight() const;
+    void LayoutMenuBar();
     void ApplyWindowFlags();
     void PlaceOnScreen();
     void CloseModal();
@@ -185,9 +196,10 @@ private:
     bool fModal = false;
     bool fActive = false;
     bool fShown = false;
-    bool fDocked = false;
     TWinControl* fActiveControl = nullptr;
     TWinControl* fActiveOleControl = nullptr;
+    TMainMenu* fMenu = nullptr;
+    QMenuBar* fMenuBar = nullptr;  // a part of the form's widget
 };
 
 }  // namespace tv

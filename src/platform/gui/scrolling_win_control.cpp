@@ -122,10 +122,11 @@ void TControlScrollBar::UpdateBar() {
     }
     const int extent = BarExtent(host);
     const TRect client = fControl->ClientRect();
+    const TPoint o = fControl->ClientOrigin();
     if (fKind == sbHorizontal)
-        fBar->setGeometry(0, client.Height(), client.Width(), extent);
+        fBar->setGeometry(o.X, o.Y + client.Height(), client.Width(), extent);
     else
-        fBar->setGeometry(client.Width(), 0, extent, client.Height());
+        fBar->setGeometry(o.X + client.Width(), o.Y, extent, client.Height());
     const QSignalBlocker quiet(fBar);
     fBar->setRange(0, MaxPosition());
     fBar->setPageStep(std::max(ClientSize(), 1));
@@ -166,7 +167,7 @@ void TScrollingWinControl::SetAutoScroll(bool value) {
 }
 
 TRect TScrollingWinControl::ClientRect() const {
-    TRect r = TWinControl::ClientRect();
+    TRect r = InnerRect();
     const int extent = Widget() ? BarExtent(Widget()) : 0;
     if (fVert && fVert->fShown) r.Right = std::max(r.Left, r.Right - extent);
     if (fHorz && fHorz->fShown) r.Bottom = std::max(r.Top, r.Bottom - extent);
@@ -200,7 +201,7 @@ void TScrollingWinControl::UpdateScrollBars() {
             fVert->fRange = bottom > 0 ? bottom + fVert->fMargin : 0;
         }
         // Showing one bar narrows the room for the other.
-        const TRect full = TWinControl::ClientRect();
+        const TRect full = InnerRect();
         const int extent = Widget() ? BarExtent(Widget()) : 0;
         bool h = fHorz->fVisible && fHorz->fRange > full.Width();
         bool v = fVert->fVisible && fVert->fRange > full.Height();

@@ -85,6 +85,8 @@ public:
 
 protected:
     TScrollingWinControl(TComponent* AOwner, QWidget* widget);
+    // The client area before the scroll bars take their room.
+    virtual TRect InnerRect() const { return TWinControl::ClientRect(); }
     void AlignControls(TRect rect) override;
     void ChildGeometryChanged(TControl* child) override;
 

@@ -9,11 +9,11 @@
 #include <QWidget>
 #include <utility>
 
+#include "platform/gui/application.h"
+#include "platform/gui/control.h"
 #include "platform/gui/qt_support.h"
 
 namespace tv {
-
-class TControl;
 
 class TWidgetLink {
 public:
@@ -68,6 +68,19 @@ protected:
         return result;
     }
 };
+
+// Connects a signal of `sender` to `action` inside the exception guard: an exception that leaves
+// `action` goes to HandleException with `control` as the sender.
+template <class Sender, class Signal, class F>
+void GuardedConnect(TControl* control, Sender* sender, Signal signal, F action) {
+    QObject::connect(sender, signal, sender, [control, action = std::move(action)](auto&&... args) {
+        try {
+            action(args...);
+        } catch (...) {
+            HandleGuiException(control);
+        }
+    });
+}
 
 // A new bridged widget of class W.
 template <class W, class... A>

@@ -106,6 +106,10 @@ void TWinControl::AddChild(TControl* child) {
 
 void TWinControl::RemoveChild(TControl* child) {
     std::erase(fControls, child);
+    if (child->fDocked) {
+        child->fDocked = false;
+        DockClientChanged(child, false);
+    }
     if (auto* w = dynamic_cast<TWinControl*>(child)) std::erase(fTabList, w);
     UnplaceChild(child);
     if (child->Align() != alNone) Realign();
@@ -118,6 +122,10 @@ void TWinControl::PlaceChild(TControl* child) {
     w->setParent(Widget());
     child->UpdateWidgetGeometry();
     child->UpdateWidgetVisibility();
+}
+
+void TWinControl::PlaceChildWidgets() {
+    for (TControl* c : fControls) c->UpdateWidgetGeometry();
 }
 
 void TWinControl::UnplaceChild(TControl* child) {
@@ -148,14 +156,19 @@ void TWinControl::ChildLayoutChanged(TControl* child) {
 }
 
 void TWinControl::Realign() {
-    if (fAlignDisabled > 0 || ComponentState().Contains(csDestroying)) {
+    if (fAlignDisabled > 0 || ComponentState().Contains(csDestroying) || fAligning) {
+        // Asked while laying out (a control's change asked again): done once this layout ends.
         fAlignPending = true;
         return;
     }
-    if (fAligning) return;
     fAligning = true;
     try {
-        AlignControls(AlignRect());
+        // A layout that changes what it lays out asks again; a few passes settle it.
+        for (int pass = 0; pass < 3; ++pass) {
+            fAlignPending = false;
+            AlignControls(AlignRect());
+            if (!fAlignPending) break;
+        }
     } catch (...) {
         fAligning = false;
         throw;
@@ -428,6 +441,13 @@ bool TWinControl::HandleKeyEvent(QEvent* e, bool viewport) {
         if (alive.expired()) return true;
         keyEaten = !passed;
         if (keyEaten && e->type() == QEvent::KeyRelease) return eaten();
+        // Enter and Escape go to the form's default and cancel buttons unless the control takes them.
+        if (!keyEaten && e->type() == QEvent::KeyPress && (key == VK_RETURN || key == VK_ESCAPE) &&
+            !WantsKey(key)) {
+            TForm* form = ParentForm();
+            if (form && form->DialogKey(key, this)) return eaten();
+            if (alive.expired()) return true;
+        }
     }
     const QString text = k->text();
     const char16_t originalCh = e->type() == QEvent::KeyPress && text.size() == 1 ? text[0].unicode() : 0;

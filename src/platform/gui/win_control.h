@@ -96,11 +96,18 @@ protected:
     virtual void AlignControls(TRect rect);
     // A control inside moved, changed size, came, went, showed or hid.
     virtual void ChildGeometryChanged(TControl* child) {}
+    // Puts the widgets of the controls inside where their bounds say (after the client origin moved).
+    void PlaceChildWidgets();
+    // A control was docked here (docked true) or left (false).
+    virtual void DockClientChanged(TControl* client, bool docked) {}
     // Places a child's widget in this control's widget (a page control puts pages in its tabs).
     virtual void PlaceChild(TControl* child);
     virtual void UnplaceChild(TControl* child);
     bool WidgetEvent(QEvent* e, bool viewport) override;
     void ApplyColor() override;
+    // Whether the control handles Enter or Escape itself; otherwise the form's default or cancel
+    // button does.
+    virtual bool WantsKey(uint16_t Key) const { return false; }
     // Whether the widget takes the focus at all; TabStop decides whether Tab reaches it.
     virtual bool AcceptsFocus() const { return false; }
     void ApplyFocusPolicy();
