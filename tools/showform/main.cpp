@@ -3,6 +3,7 @@
 //     showform                      shows it until it is closed (under Xvfb: take a screenshot)
 //     showform --seconds 5          closes it after five seconds
 //     showform --png window.png     draws it into a PNG file and ends, with or without a display
+//     showform --page 1 ...         shows the second page of the window's tabs
 //
 // Without a display the offscreen platform is chosen, so --png works anywhere.
 
@@ -18,19 +19,22 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: showform [--seconds N] [--png FILE]\n";
+constexpr const char* kUsage = "usage: showform [--seconds N] [--page N] [--png FILE]\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string png;
     int seconds = 0;
+    int page = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--png" && i + 1 < argc) {
             png = argv[++i];
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::atoi(argv[++i]);
+        } else if (arg == "--page" && i + 1 < argc) {
+            page = std::atoi(argv[++i]);
         } else {
             std::fputs(kUsage, stderr);
             return 2;
@@ -40,6 +44,7 @@ int main(int argc, char** argv) {
         tv::TApplication& app = tv::Application();
         app.SetTitle("showform");
         auto* form = app.CreateForm<tv::tools::TSampleForm>();
+        form->ShowPage(page);
         if (!png.empty()) {
             tv::TBitmap image;
             image.SetSize(form->Width(), form->Height());
