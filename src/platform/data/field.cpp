@@ -123,7 +123,7 @@ std::int64_t TField::AsLargeInt() const {
             return v.IsNull() ? 0 : v.integer;
         case TStorageKind::Float:
             if (IsDateTimeType(dataType_)) AccessError(kTypeInteger);
-            return v.IsNull() ? 0 : std::llround(v.number);
+            return v.IsNull() ? 0 : RoundToInteger(*this, v.number);
         case TStorageKind::Text:
             if (dataType_ == TFieldType::ftBlob) AccessError(kTypeInteger);
             return StrToInt64(v.text);

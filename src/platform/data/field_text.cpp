@@ -46,14 +46,6 @@ std::int64_t CheckRange(const TField& field, std::int64_t value) {
     return value;
 }
 
-std::int64_t RoundToInteger(const TField& field, double value) {
-    if (!std::isfinite(value) || std::fabs(value) >= 9.2e18)
-        DatabaseError(kFieldRangeError, {FloatToStr(value, SettingsOf(field)), field.DisplayName(),
-                                         IntToStr(std::numeric_limits<std::int64_t>::min()),
-                                         IntToStr(std::numeric_limits<std::int64_t>::max())});
-    return CheckRange(field, std::llround(value));
-}
-
 double ForField(const TField& field, double value) {
     // A currency keeps four decimals, as the class library's currency type does.
     return field.DataType() == TFieldType::ftCurrency ? std::round(value * 10000.0) / 10000.0 : value;
@@ -66,6 +58,14 @@ bool TextToBoolean(const TField& field, std::string_view text) {
 }
 
 }  // namespace
+
+std::int64_t RoundToInteger(const TField& field, double value) {
+    if (!std::isfinite(value) || std::fabs(value) >= 9.2e18)
+        DatabaseError(kFieldRangeError, {FloatToStr(value, SettingsOf(field)), field.DisplayName(),
+                                         IntToStr(std::numeric_limits<std::int64_t>::min()),
+                                         IntToStr(std::numeric_limits<std::int64_t>::max())});
+    return CheckRange(field, std::llround(value));
+}
 
 std::string StorageToText(const TField& field, const TValueView& value) {
     if (value.IsNull()) return {};

@@ -21,6 +21,9 @@ TValueView TextToStorage(const TField& field, std::string_view text, std::string
 // A number converted to the field's type (range-checked; a text field takes its text).
 TValueView IntegerToStorage(const TField& field, std::int64_t value, std::string& scratch);
 TValueView FloatToStorage(const TField& field, double value, std::string& scratch);
+// A float rounded half away from zero to an integer of the field's range; a value beyond it, infinite
+// or not a number raises the range error.
+std::int64_t RoundToInteger(const TField& field, double value);
 // A variant converted to the field's type (texts are not cut); a text value points into `scratch`.
 TValueView VariantToStorage(const TField& field, const Variant& value, std::string& scratch);
 // The field's variant of a stored value: Null for no value, else the type's variant kind.

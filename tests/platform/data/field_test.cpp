@@ -98,7 +98,7 @@ TEST(Field, TextConvertsByTheFieldsType) {
 struct AccessCase {
     TFieldType type;
     const char* text;  // value set as text
-    const char* read;  // "int", "float", "bool" or "date"
+    const char* read;  // "int", "large", "float", "bool" or "date"
     double expected;
     const char* error;
 };
@@ -111,6 +111,9 @@ constexpr AccessCase kAccessCases[] = {
     {TFieldType::ftString, "abc", "int", 0, "'abc' is not a valid integer value"},
     {TFieldType::ftInteger, "7", "float", 7, nullptr},
     {TFieldType::ftFloat, "2,6", "int", 3, nullptr},
+    {TFieldType::ftFloat, "1E30", "large", 0,
+     "1E30 is not a valid value for field 'F'. The allowed range is -9223372036854775808 to "
+     "9223372036854775807"},
     {TFieldType::ftBoolean, "True", "int", 0, "Cannot access field 'F' as type Integer"},
     {TFieldType::ftInteger, "1", "bool", 0, "Cannot access field 'F' as type Boolean"},
     {TFieldType::ftInteger, "", "int", 0, nullptr},  // no value reads as 0
@@ -127,6 +130,7 @@ TEST(Field, TypedAccessConvertsOrRefuses) {
         auto read = [&]() -> double {
             const std::string_view r = c.read;
             if (r == "int") return f.AsInteger();
+            if (r == "large") return static_cast<double>(f.AsLargeInt());
             if (r == "bool") return f.AsBoolean();
             if (r == "date") return f.AsDateTime();
             return f.AsFloat();
