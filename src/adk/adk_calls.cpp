@@ -197,6 +197,14 @@ AdkErrorRec AdkDeleteStruct(TAdkData& data) {
     return err;
 }
 
+void AdkDeleteStructAfterFailure(TAdkData& data) noexcept {
+    try {
+        if (AdkDataAssigned(data)) AdkDeleteStruct(data);
+    } catch (...) {
+    }
+    AdkDataInit(data);
+}
+
 AdkErrorRec AdkLongToDate(int32_t date, std::string& text) {
     auto fn = Export<AdkLongToDateFn>(TAdkExport::AdkLongToDate);
     TextBuffer buffer{};

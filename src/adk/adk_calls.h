@@ -39,6 +39,9 @@ TAdkData AdkGetDataRow(const TAdkData& rows, int index);
 AdkErrorRec AdkResetStruct(const TAdkData& data);
 // Frees the structure and makes `data` unassigned.
 AdkErrorRec AdkDeleteStruct(TAdkData& data);
+// Frees a structure while another failure is on its way out: a failure of the freeing itself is
+// dropped, so that the caller sees the first one. The structure is forgotten either way.
+void AdkDeleteStructAfterFailure(TAdkData& data) noexcept;
 
 AdkErrorRec AdkLongToDate(int32_t date, std::string& text);
 AdkErrorRec AdkDateToLong(const std::string& text, int32_t& date);

@@ -319,27 +319,30 @@ void TAdkDatabase::SetConnected(bool value) {
 
 void TAdkDatabase::ReadActivatedModules() {
     TAdkData settings = AdkCreateData(GetAdkTableIndex(atInstallningar));
-    struct Free {
-        TAdkData& data;
-        ~Free() {
-            if (AdkDataAssigned(data)) AdkDeleteStruct(data);
-        }
-    } free{settings};
-    AdkErr = AdkFirst(settings);
-    if (AdkErr.lRc == ADK_ERR_BEGIN_OF_TABLE) return;  // no settings record: no modules
-    if (AdkErr.lRc != 0) {
-        HandleError();
-        return;
-    }
-    for (const auto& m : kModuleFields) {
-        bool on = false;
-        AdkErrorRec err = AdkGetBool(settings, m.field, on);
-        if (err.lRc == 0 && on) activatedModules_.Include(m.module);
-        if (err.lRc != 0 && err.lRc != ADK_ERR_NO_VALUE) {
-            AdkErr = err;
+    auto read = [&] {
+        AdkErr = AdkFirst(settings);
+        if (AdkErr.lRc == ADK_ERR_BEGIN_OF_TABLE) return;  // no settings record: no modules
+        if (AdkErr.lRc != 0) {
             HandleError();
+            return;
         }
+        for (const auto& m : kModuleFields) {
+            bool on = false;
+            AdkErrorRec err = AdkGetBool(settings, m.field, on);
+            if (err.lRc == 0 && on) activatedModules_.Include(m.module);
+            if (err.lRc != 0 && err.lRc != ADK_ERR_NO_VALUE) {
+                AdkErr = err;
+                HandleError();
+            }
+        }
+    };
+    try {
+        read();
+    } catch (...) {
+        AdkDeleteStructAfterFailure(settings);
+        throw;
     }
+    AdkDeleteStruct(settings);
 }
 
 bool TAdkDatabase::HandleError() {

@@ -116,7 +116,7 @@ TAdkDataSet::~TAdkDataSet() {
         if (Active()) Close();
     } catch (const std::exception&) {
     }
-    FreeRowsStruct();
+    AdkDeleteStructAfterFailure(RowsStruct);
     SetChildTable(nullptr);
     SetMasterTable(nullptr);
     SetDatabase(nullptr);
@@ -260,23 +260,22 @@ void TAdkDataSet::AddAdkFields() {
     TAdkData structure = master_ ? TAdkData{} : AdkStruct;
     if (!AdkDataAssigned(structure)) structure = AdkCreateData(GetAdkTableIndex());
     if (!master_) AdkStruct = structure;
-    struct FreeTemporary {
-        TAdkData& data;
-        bool owned;
-        ~FreeTemporary() {
-            if (owned && AdkDataAssigned(data)) AdkDeleteStruct(data);
+    const bool temporary = master_ != nullptr;
+    try {
+        int timeStamp = -1;
+        if (AdkGetTimestampField(structure, timeStamp).lRc != 0)
+            timeStamp = -1;  // 607: no function, no time stamp
+        timeStampField_ = nullptr;
+        const int highest = std::min(GetMaxAdkFieldIndex(table_), int(fieldIndex_.size()) - 1);
+        for (int i = 0; i <= highest; ++i) {
+            AddFieldForKitField(structure, i, timeStamp);
+            if (i == timeStamp && fieldIndex_[i] >= 0) timeStampField_ = &Fields(fieldIndex_[i]);
         }
-    } freeTemporary{structure, master_ != nullptr};
-
-    int timeStamp = -1;
-    if (AdkGetTimestampField(structure, timeStamp).lRc != 0)
-        timeStamp = -1;  // 607: no function, no time stamp
-    timeStampField_ = nullptr;
-    const int highest = std::min(GetMaxAdkFieldIndex(table_), int(fieldIndex_.size()) - 1);
-    for (int i = 0; i <= highest; ++i) {
-        AddFieldForKitField(structure, i, timeStamp);
-        if (i == timeStamp && fieldIndex_[i] >= 0) timeStampField_ = &Fields(fieldIndex_[i]);
+    } catch (...) {
+        if (temporary) AdkDeleteStructAfterFailure(structure);
+        throw;
     }
+    if (temporary) AdkDeleteStruct(structure);
 }
 
 void TAdkDataSet::AddFieldForKitField(const TAdkData& structure, int i, int timeStamp) {

@@ -194,6 +194,36 @@ TEST_F(AdkDatabase, ConnectionFailuresGiveTheirTextAndLeaveTheKitUnloaded) {
     EXPECT_FALSE(db->Connected());
 }
 
+// Kit structures are freed also when the kit raises while freeing one, or when their reading failed
+// first: the failure is raised (the first one when there are two), never the end of the process.
+TEST_F(AdkDatabase, AKitRaisingWhileAStructureIsFreedIsRaisedLikeAnyKitFailure) {
+    struct FaultCase {
+        const char* name;
+        const char* rules;  // rows of kit_faults(function, code, message, skip, times)
+        const char* message;
+    };
+    const FaultCase cases[] = {
+        {"freeing raises", "('AdkDeleteStruct', 0, 'kaputt', 0, -1)",
+         "Error occured in AdkDeleteStruct:\r\n\r\nkaputt"},
+        {"reading and then freeing raise",
+         "('AdkFirst', 0, 'läsfel', 0, -1), ('AdkDeleteStruct', 0, 'kaputt', 0, -1)",
+         "Error occured in AdkFirst:\r\n\r\nläsfel"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string company = Company(c.name);
+        sqlite3* handle = nullptr;
+        ASSERT_EQ(sqlite3_open((company + "/company.sqlite").c_str(), &handle), SQLITE_OK);
+        const std::string sql =
+            std::string("INSERT INTO kit_faults(function, code, message, skip, times) VALUES ") + c.rules;
+        ASSERT_EQ(sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(handle);
+        auto db = Database();
+        db->SetCompanyPath(company);
+        EXPECT_EQ(test::MessageOf<EAdkException>([&] { db->SetConnected(true); }), c.message);
+    }
+}
+
 TEST_F(AdkDatabase, AKitOlderThanRequiredIsRefused) {
     auto db = Database();
     db->RequiredAdkVersion = "99.0";

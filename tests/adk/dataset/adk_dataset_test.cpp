@@ -447,5 +447,22 @@ TEST_F(RefusedReadTest, ARowReadOnlyInPartIsDroppedAndNeverWrittenBack) {
     EXPECT_EQ(Count(CallsSince(from), "AdkUpdate"), 0);
 }
 
+// The kit raises whenever a structure is freed after the company's settings were read.
+class FreeingFaultTest : public AdkDataSetTest {
+protected:
+    FreeingFaultTest() {
+        extraSeed_ =
+            "\nINSERT INTO kit_faults(function, code, message, skip, times) VALUES ('AdkDeleteStruct', 0, "
+            "'kaputt', 1, -1);\n";
+    }
+};
+
+// A rows dataset describes its fields from a structure of its own and frees it: the kit raising
+// there is raised with the open, and the process goes on.
+TEST_F(FreeingFaultTest, AFailureToFreeTheRowsDescriptionIsRaised) {
+    TAdkDataSet& orders = Orders();
+    EXPECT_NE(test::MessageOf([&] { orders.MakeOpen(); }).find("kaputt"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tv
