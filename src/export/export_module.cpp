@@ -36,7 +36,13 @@ TExportModule::TExportModule(TMainDM& mainDM, std::function<TDateTime()> clock)
       numbers_(mainDM.CDSLopnr(), [this] { dm_.saveIdentities(); }),
       names_(
           numbers_, [this] { return dm_.getWorkFolder(WORK_EXPORT, kUnprocessedFolder); },
-          [this] { return clock_(); }) {}
+          [this] { return clock_(); }),
+      selections_(std::make_unique<TSelectionTables>()) {}
+
+void TExportModule::SaveDocument(const std::string& fileName) {
+    Events().reportFilename(std::string(kWritingFile) + fileName + "]", elInfo, fileName);
+    document_.Save(fileName);
+}
 
 std::string TExportModule::Generate(TFileNameKind kind) {
     const TNameSource& source = kNameSources[static_cast<int>(kind)];

@@ -5,6 +5,7 @@
 // one lives beside the module for the whole process.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,8 +15,12 @@
 #include "export/file_names.h"
 #include "export/record_nodes.h"
 #include "export/running_numbers.h"
+#include "export/selection_tables.h"
 
 namespace tv {
+
+// Reported with the file attached, at level 1, before a file is saved.
+inline constexpr std::string_view kWritingFile = "Skriver fil : [";
 
 class TExportModule {
 public:
@@ -28,6 +33,11 @@ public:
     TFieldMapping& Mapping() { return mapping_; }
     TRecordNodes& Nodes() { return nodes_; }
     TDateTime CurrentTime() const { return clock_(); }
+    TSelectionTables& Selections() const { return *selections_; }
+
+    // "Skriver fil : [" + name + "]" with the file attached, the file's folder made, the document
+    // saved.
+    void SaveDocument(const std::string& fileName);
 
     // ---- The skeletons and the generic writers (the data module's operations of these names).
     void createDefaultNodes() { document_.createDefaultNodes(); }
@@ -71,6 +81,24 @@ private:
     TRecordNodes nodes_;
     TRunningNumbers numbers_;
     TExportFileNames names_;
+    std::unique_ptr<TSelectionTables> selections_;
+};
+
+// One export run's use of the document: the field mapping read afresh, the document active with
+// the export encoding from here to the end of the scope, and inactive again after it, also after a
+// failure.
+class TExportRun {
+public:
+    explicit TExportRun(TExportModule& module) : document_(module.Document()) {
+        module.Mapping().Reset();
+        document_.Activate();
+    }
+    ~TExportRun() { document_.Deactivate(); }
+    TExportRun(const TExportRun&) = delete;
+    TExportRun& operator=(const TExportRun&) = delete;
+
+private:
+    TExportDocument& document_;
 };
 
 }  // namespace tv

@@ -4,13 +4,6 @@
 
 namespace tv {
 
-std::string_view TrimView(std::string_view text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
-}
-
 std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view pattern, std::string_view value) {
     if (pattern.empty()) return std::string(text);
     std::string result;

@@ -1,17 +1,14 @@
 #pragma once
-// Small text routines of the export writers, with the run-time library's rules: trimming removes
-// blanks and control characters at both ends; replacing ignores the letter case of the pattern's
-// ASCII letters, as the placeholders of file-name templates are written.
+// Small text routines of the export writers: trimming (the run-time library's), and replacing that
+// ignores the letter case of the pattern's ASCII letters, as the placeholders of file-name
+// templates are written.
 
 #include <string>
 #include <string_view>
 
-namespace tv {
+#include "platform/rtl/trim.h"
 
-std::string_view TrimView(std::string_view text);
-inline std::string Trim(std::string_view text) {
-    return std::string(TrimView(text));
-}
+namespace tv {
 
 // Replaces every occurrence of `pattern` in `text`, letter case ignored.
 std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view pattern, std::string_view value);

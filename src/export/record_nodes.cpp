@@ -49,13 +49,29 @@ void SetTextOrStrip(TXMLNode& element, std::string_view value) {
 void TRecordNodes::AddMappedFields(TXMLNode& record, std::string_view table, const TAdkDataSet& data,
                                    TRefusedValue refused) {
     for (const TMappedField& row : mapping_.Rows(table)) {
-        TXMLNode* element = record.AddChild(row.Title);
-        const std::string_view text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
-        if (refused == TRefusedValue::StripAndLog) {
-            SetTextOrStrip(*element, text);
-        } else {
-            element->SetText(text);
+        if (refused == TRefusedValue::Raise) {
+            record.AddChild(row.Title)->SetText(FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_));
+            continue;
         }
+        if (refused == TRefusedValue::StripAndLog) {
+            SetTextOrStrip(*record.AddChild(row.Title),
+                           FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_));
+            continue;
+        }
+        TXMLNode* element = nullptr;
+        try {
+            element = record.AddChild(row.Title);
+        } catch (const EXMLDocError&) {
+            throw Exception(Format(kCreateNodeFailed, {row.Title}));
+        }
+        std::string_view text;
+        try {
+            text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
+        } catch (const std::exception& e) {
+            AppLogger().LogError(Format(kRefusedValueLog, {row.Title, "", 0}), e);
+            continue;
+        }
+        SetTextOrStrip(*element, text);
     }
 }
 

@@ -17,10 +17,16 @@ namespace tv {
 // Logged at error level when the document refuses a value: element, value, length in characters.
 inline constexpr std::string_view kRefusedValueLog = "Fel i %s, \"%s\" (length = %d)";
 
+// Raised by the node writers when an element cannot be made (its mapped name is no element name).
+inline constexpr std::string_view kCreateNodeFailed = "Failed to create node with name: %s";
+
 // What a mapped field element does with a value the document refuses.
 enum class TRefusedValue {
     StripAndLog,  // log kRefusedValueLog and write the value without the strip set
-    Raise,        // the document's error ends the run
+    // The same also for a value that cannot be read (logged as empty, with the reason); an element
+    // that cannot be made raises kCreateNodeFailed. The node writers of single records work so.
+    StripAndLogReads,
+    Raise,  // the document's error ends the run
 };
 
 // The element's text; a value the document refuses is logged and set with the strip set removed

@@ -6,12 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rtl/trim.h"
+
 namespace tv {
 
-std::string_view TrimView(std::string_view text);
-inline std::string Trim(std::string_view text) {
-    return std::string(TrimView(text));
-}
 // Every capital letter of the case table as its small letter; the one case rule of the registries.
 std::string LowerKey(std::string_view text);
 // The first `count` characters (never cutting inside a letter).

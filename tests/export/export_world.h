@@ -5,12 +5,17 @@
 // company folder, a recorder of the event tree, and the export module over the data module with
 // its clock fixed at 2010-05-31 12:00.
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "adk/adk_binding.h"
 #include "core/main_dm.h"
+#include "export/dm_export.h"
 #include "export/export_module.h"
+#include "export/export_writers.h"
 #include "platform/rtl/date_time.h"
 #include "tests/core/startup/startup_fixture.h"
 #include "tests/export/export_test_support.h"
@@ -35,8 +40,12 @@ public:
         dm_->loadSettings();
         Set("InstallningarCDS", "SPCSPathSRC", company_);
         export_ = std::make_unique<TExportModule>(*dm_, FixedNow);
+        writers_ = std::make_unique<TExportWriters>(*export_);
+        facade_ = std::make_unique<TDMExport>(*export_, *writers_);
     }
     ~TExportWorld() {
+        facade_.reset();
+        writers_.reset();
         export_.reset();
         dm_.reset();
         FreeAdkLibrary();
@@ -48,12 +57,25 @@ public:
 
     TMainDM& MainDM() { return *dm_; }
     TExportModule& Export() { return *export_; }
+    // The export facade over the data module's own writers.
+    TDMExport& Facade() { return *facade_; }
+    TExportWriters& Writers() { return *writers_; }
     EventRecorder& Events() { return events_; }
     TFormatSettings& Formats() { return formats_; }
     TempDir& Dir() { return folders_.dir; }
     std::string Root(const std::string& relative = "") const { return folders_.Root() + relative; }
     // The export side's "obehandlade" folder, with a trailing "/".
     std::string Unprocessed() const { return Root("export/obehandlade/"); }
+    // The names of the files written there, in name order.
+    std::vector<std::string> Written() const {
+        std::vector<std::string> names;
+        if (DirectoryExists(Unprocessed()))
+            for (const auto& entry : std::filesystem::directory_iterator(Unprocessed()))
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string ReadWritten(const std::string& name) const { return folders_.dir.Read(Unprocessed() + name); }
     const std::string& Company() const { return company_; }
 
     void Set(const std::string& table, const char* field, const std::string& value) {
@@ -67,6 +89,8 @@ private:
     TFormatSettings formats_;
     std::unique_ptr<TMainDM> dm_;
     std::unique_ptr<TExportModule> export_;
+    std::unique_ptr<TExportWriters> writers_;
+    std::unique_ptr<TDMExport> facade_;
 };
 
 }  // namespace tv::test

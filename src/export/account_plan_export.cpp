@@ -1,0 +1,125 @@
+// The chart-of-accounts export of the register exports: the accounts and profit centres of one
+// accounting year and every project, with the year's period on the "accounts" container.
+
+#include "core/app_logger.h"
+#include "export/export_text.h"
+#include "export/register_export.h"
+#include "platform/data/field.h"
+#include "platform/rtl/date_format.h"
+
+namespace tv {
+namespace {
+
+std::string YearFilter(std::string_view yearId) {
+    std::string filter = "aar_id='";
+    for (char c : yearId) {
+        filter += c;
+        if (c == '\'') filter += c;
+    }
+    return filter + "'";
+}
+
+// Fetches every record of the kit table into the dataset's rows, once.
+void FetchAll(TAdkDataSet& data) {
+    if (!data.Active()) data.MakeOpen();
+    data.EmptyDataSet();
+    data.FetchAllNow(false);
+}
+
+// Leaves the year's datasets as a run found them, whatever happened in it: the accounts and the
+// profit centres closed without their filter, the projects without theirs, and closed when the run
+// opened them.
+class TYearDataSets {
+public:
+    TYearDataSets(TAdkDataSet& accounts, TAdkDataSet& centres, TAdkDataSet& projects)
+        : accounts_(accounts), centres_(centres), projects_(projects) {}
+    ~TYearDataSets() {
+        try {
+            for (TAdkDataSet* data : {&centres_, &accounts_}) {
+                data->Close();
+                data->SetFiltered(false);
+                data->SetFilter("");
+            }
+            projects_.SetFiltered(false);
+            projects_.SetFilter("");
+            if (projectsOpened_) projects_.Close();
+        } catch (const std::exception& e) {
+            AppLogger().LogError("ExportAccountPlan", e);
+        }
+    }
+    void OpenProjects() {
+        if (projects_.Active()) return;
+        projects_.MakeOpen();
+        projectsOpened_ = true;
+    }
+
+private:
+    TAdkDataSet& accounts_;
+    TAdkDataSet& centres_;
+    TAdkDataSet& projects_;
+    bool projectsOpened_ = false;
+};
+
+}  // namespace
+
+void TRegisterExport::ExportAccountPlan(const std::string& year) {
+    TMainDM& dm = module_.MainDM();
+    TAdkDataSet& years = dm.AdkDataSet("ADKBokfAar");
+    TAdkDataSet& accounts = dm.AdkDataSet("ADKKonto");
+    TAdkDataSet& centres = dm.AdkDataSet("ADKProfitCentres");
+    TAdkDataSet& projects = dm.AdkDataSet("ADKProjekt");
+    TExportRun run(module_);
+    TYearDataSets cleanup(accounts, centres, projects);
+    module_.createDefaultNodes();
+    const TDateTime now = module_.CurrentTime();
+    TDateTime from = now, to = now;
+    FetchAll(years);
+
+    std::string yearId = Trim(year);
+    bool found = false;
+    for (years.First(); !years.Eof() && !found; years.Next()) {
+        const TDateTime start = years.FieldByAdkIndex(1).AsDateTime(),
+                        end = years.FieldByAdkIndex(2).AsDateTime();
+        found = yearId.empty() ? start < now && end > now : years.FieldByAdkIndex(0).AsString() == year;
+        if (found) {
+            yearId = years.FieldByAdkIndex(0).AsString();
+            from = start;
+            to = end;
+        }
+    }
+    if (!found && TrimView(year).empty()) {
+        module_.Events().reportError(kNoAccountingYearToday, elError);
+        return;
+    }
+
+    FetchAll(accounts);
+    FetchAll(centres);
+    for (TAdkDataSet* data : {&accounts, &centres}) {
+        data->SetFilter(YearFilter(yearId));
+        data->SetFiltered(true);
+    }
+    cleanup.OpenProjects();
+    projects.EmptyDataSet();
+    projects.FetchAllNow(false);
+
+    TExportDocument& doc = module_.Document();
+    doc.NodeAccounting->SetAttribute("DateFrom", DateToStr(from, years.FormatSettings()));
+    doc.NodeAccounting->SetAttribute("DateTo", DateToStr(to, years.FormatSettings()));
+    struct Kind {
+        TAdkDataSet& data;
+        TXMLNode& container;
+        const char* table;
+    };
+    for (const Kind& kind :
+         {Kind{accounts, *doc.NodeAccounting, "atKonto"}, Kind{centres, *doc.NodeProfitCentres, "atResEnh"},
+          Kind{projects, *doc.NodeProjects, "atProjekt"}}) {
+        for (kind.data.First(); !kind.data.Eof(); kind.data.Next()) {
+            TXMLNode* record = kind.container.AddChild(kind.table);
+            record->SetAttribute("key", kind.data.FieldByAdkIndex(1).AsString());
+            module_.Nodes().AddMappedFields(*record, kind.table, kind.data, TRefusedValue::StripAndLogReads);
+        }
+    }
+    module_.SaveDocument(module_.generateAccountingYearFile());
+}
+
+}  // namespace tv

@@ -1,0 +1,59 @@
+#pragma once
+// The writers of each kind that the export facade hands a filled selection to: the data module's
+// ExportCustomers, ExportOrders ... Each makes its files and raises its failures to the facade.
+
+#include <string>
+
+#include "export/register_export.h"
+#include "platform/data/data_set.h"
+#include "platform/rtl/string_list.h"
+
+namespace tv {
+
+class IExportWriters {
+public:
+    virtual ~IExportWriters() = default;
+
+    virtual void ExportAccountPlan(const std::string& year) = 0;
+    // `pricelists` may be null; the three flags are integers as scripts pass them.
+    virtual void ExportArticles(TDataSet& selection, const TStrings* pricelists, int includeQuantityPrices,
+                                int includeSupplierPrices, int includeTranslations) = 0;
+    virtual void ExportBest(TDataSet& selection) = 0;
+    virtual void ExportContacts(TDataSet& selection) = 0;
+    virtual void ExportCustomers(TDataSet& selection) = 0;
+    virtual void ExportInvoices(TDataSet& selection) = 0;
+    virtual void ExportOffers(TDataSet& selection) = 0;
+    virtual void ExportOrders(TDataSet& selection) = 0;
+    virtual void ExportPriceLists(TDataSet& selection) = 0;
+    virtual void ExportSupplierInvoices(TDataSet& selection) = 0;
+    virtual void ExportSuppliers(TDataSet& selection) = 0;
+};
+
+// The writers of the central data module. The document exports (orders, offers, invoices,
+// purchase orders, supplier invoices), articles and price lists are not built yet: they raise
+// "Not yet implemented: " with the writer's name, which the facade reports.
+class TExportWriters : public IExportWriters {
+public:
+    explicit TExportWriters(TExportModule& module) : registers_(module) {}
+
+    TRegisterExport& Registers() { return registers_; }
+
+    void ExportAccountPlan(const std::string& year) override { registers_.ExportAccountPlan(year); }
+    void ExportArticles(TDataSet&, const TStrings*, int, int, int) override { NotBuilt("ExportArticles"); }
+    void ExportBest(TDataSet&) override { NotBuilt("ExportBest"); }
+    void ExportContacts(TDataSet& selection) override { registers_.ExportContacts(selection); }
+    void ExportCustomers(TDataSet& selection) override { registers_.ExportCustomers(selection); }
+    void ExportInvoices(TDataSet&) override { NotBuilt("ExportInvoices"); }
+    void ExportOffers(TDataSet&) override { NotBuilt("ExportOffers"); }
+    void ExportOrders(TDataSet&) override { NotBuilt("ExportOrders"); }
+    void ExportPriceLists(TDataSet&) override { NotBuilt("ExportPriceLists"); }
+    void ExportSupplierInvoices(TDataSet&) override { NotBuilt("ExportSupplierInvoices"); }
+    void ExportSuppliers(TDataSet& selection) override { registers_.ExportSuppliers(selection); }
+
+private:
+    [[noreturn]] static void NotBuilt(std::string_view writer);
+
+    TRegisterExport registers_;
+};
+
+}  // namespace tv

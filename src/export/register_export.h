@@ -1,0 +1,55 @@
+#pragma once
+// The register exports of the central data module: customers (with their includes), suppliers,
+// contacts, and the chart of accounts with profit centres and projects of one accounting year.
+// Each writes the whole selection into one file or one file per record, as its settings say, and
+// raises its failures to the export facade.
+
+#include <string>
+#include <string_view>
+
+#include "export/export_module.h"
+
+namespace tv {
+
+inline constexpr std::string_view kExportingCustomersCount = "Exporterar kunder %d";
+inline constexpr std::string_view kExportingContactsCount = "Exporterar kontakter %d";
+inline constexpr std::string_view kCustomerNotFound = "Kunde inte hitta kund: ";
+inline constexpr std::string_view kContactNotFound = "Kunde inte hitta kontakt med id: ";
+inline constexpr std::string_view kNoAccountingYearToday = "Inget bokföringsår för dagens datum";
+inline constexpr std::string_view kCustomerPriceListPrefix = "Customer:";
+// Reported at level 3 for a file-management mode that no export builds: nothing is written.
+inline constexpr std::string_view kFileModeNotBuilt = "Filhantering %d stöds inte, ingen fil skrevs";
+// Raised by an include that is not built yet.
+inline constexpr std::string_view kNotYetImplemented = "Not yet implemented: %s";
+
+// Whole selection in one file, or one file per record.
+inline constexpr int kOneFile = 0;
+inline constexpr int kFilePerRecord = 1;
+
+class TRegisterExport {
+public:
+    explicit TRegisterExport(TExportModule& module) : module_(module) {}
+
+    void ExportCustomers(TDataSet& selection);
+    void ExportSuppliers(TDataSet& selection);
+    void ExportContacts(TDataSet& selection);
+    // A year id, or empty for the year of today's date.
+    void ExportAccountPlan(const std::string& year);
+
+    // The record the customer (contact) dataset stands on, into the container.
+    void writeCustomerNode(TXMLNode& container);
+    void writeContactNode(TXMLNode& container);
+
+    // The customer price lists of the codes the customer export collected (not built yet).
+    void writeCustomerPriceLists(int askForMetaData);
+
+private:
+    void WriteCustomerIncludes(const TDataSet& prefs);
+    void WriteCompanyInformation();
+    // False, with the level-3 report, for a mode no export builds.
+    bool FileModeIsBuilt(int mode);
+
+    TExportModule& module_;
+};
+
+}  // namespace tv

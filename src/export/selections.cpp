@@ -1,0 +1,154 @@
+#include "export/selections.h"
+
+#include "export/export_text.h"
+#include "platform/data/field.h"
+#include "platform/rtl/format.h"
+
+namespace tv {
+namespace {
+
+// Per kind, in TSelectionKind order: where its selection settings are, which kit dataset gives every
+// record (with the table and sort order set on it first, where given), and how.
+struct TSelectionSpec {
+    std::string_view SettingsTable;
+    std::string_view TypeField;
+    std::string_view SqlField;
+    std::string_view DataSet;
+    TAdkTable Table;  // atIngen: the dataset keeps its own
+    TAdkSortOrder Order;
+    bool TrimKey;
+    bool IntervalRaises;
+    std::string_view AllRecordsNote;  // reported at level 1, the fetch counted by Timer1
+    bool InUseByWriter;               // emptied before the fetch instead of closed after it
+    bool NeedsTable;                  // raises kNoPurchaseOrders when the company lacks the table
+};
+
+constexpr TSelectionSpec kSpecs[] = {
+    {"CDSExportArticlesPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atArtiklar, asIngen, false, true,
+     "", false, false},
+    {"CDSExportBestPrefs", "BEST_SELECTION_TYPE", "BEST_SELECTION_SQL", "ADKBest", atIngen, asBestallningNr,
+     false, true, "", true, true},
+    {"CDSExportContactsPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atKontakter, asKontaktID, true,
+     true, "", false, false},
+    {"CDSExportCustomersPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atKunder, asIngen, true, true,
+     "", false, false},
+    {"CDSExportInvoicesPrefs", "INVOICE_SELECTION_TYPE", "INVOICE_SELECTION_SQL", "AdkFakturaUrval", atIngen,
+     asFakturaNr, true, true, "", false, false},
+    {"CDSExportOfferPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkOffertUrval", atIngen, asOffertNr, true,
+     true, kAllOffersNote, false, false},
+    {"CDSExportOrderPrefs", "ORDER_SELECTION_TYPE", "ORDER_SELECTION_SQL", "AdkOrderUrval", atIngen,
+     asOrderNr, true, true, kAllOrdersNote, false, false},
+    {"CDSExportPricelistsPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkPrislistor", atIngen, asPrislista,
+     false, false, "", true, false},
+    {"CDSExportSupplierInvoicePrefs", "SUPINV_SELECTION_TYPE", "SUPINV_SELECTION_SQL", "ADKLevFakturaUrval",
+     atIngen, asLevFakturaNr, false, true, "", false, false},
+    {"CDSExportSuppliersPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atLeverantorer, asIngen, false,
+     true, "", false, false},
+};
+static_assert(std::size(kSpecs) == static_cast<size_t>(TSelectionKind::Suppliers) + 1);
+
+const TSelectionSpec& SpecOf(TSelectionKind kind) {
+    return kSpecs[static_cast<int>(kind)];
+}
+
+// Runs `body`, then `after` whether the body raised or not.
+template <class Body, class After>
+void WithFinally(Body&& body, After&& after) {
+    try {
+        body();
+    } catch (...) {
+        after();
+        throw;
+    }
+    after();
+}
+
+}  // namespace
+
+void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
+                                     const std::string& startValue) {
+    const TSelectionSpec& spec = SpecOf(kind);
+    const TDataSet& prefs = module_.MainDM().Table(spec.SettingsTable);
+    const std::string type = prefs.FieldByName(spec.TypeField).AsString();
+    if (type == kSelectionBySql)
+        openSelectionSQL(selection, prefs.FieldByName(spec.SqlField).AsString(),
+                         kind == TSelectionKind::Invoices ? startValue : std::string());
+    else if (type == kSelectionByInterval && spec.IntervalRaises)
+        throw Exception(std::string(kIntervalNotBuilt));
+    else
+        selectAll(kind, selection);
+}
+
+void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
+    const TSelectionSpec& spec = SpecOf(kind);
+    TMainDM& dm = module_.MainDM();
+    TAdkDataSet& data = dm.AdkDataSet(spec.DataSet);
+    if (spec.NeedsTable && !data.AdkTableAvailible()) throw Exception(std::string(kNoPurchaseOrders));
+    const bool counted = !spec.AllRecordsNote.empty();
+    if (counted) {
+        module_.Events().reportError(spec.AllRecordsNote, elInfo);
+        dm.SetTimer1Enabled(true);
+    }
+    WithFinally(
+        [&] {
+            if (spec.Table != atIngen) {
+                data.Close();
+                data.SetAdkTable(spec.Table);
+            }
+            if (spec.Order != asIngen) data.SetAdkSortOrder(spec.Order);
+            if (!data.Active()) data.MakeOpen();
+            // Rows the dataset already holds would be read twice.
+            data.EmptyDataSet();
+            data.FetchAllNow(false);
+            for (data.First(); !data.Eof(); data.Next()) {
+                const std::string key = data.FieldByAdkIndex(0).AsString();
+                AppendSelectionKey(selection, spec.TrimKey ? TrimView(key) : std::string_view(key));
+            }
+        },
+        [&] {
+            if (counted) dm.SetTimer1Enabled(false);
+            if (!spec.InUseByWriter) data.Close();
+        });
+}
+
+void TExportSelections::openSelectionSQL(TDataSet& selection, const std::string& sql,
+                                         const std::string& startValue) {
+    if (TrimView(sql).empty()) throw Exception(std::string(kNoSelectionSql));
+    TADOQuery& query = module_.MainDM().qOrderUrval();
+    WithFinally(
+        [&] {
+            query.Close();
+            query.SQL().SetText(sql);
+            TParameters& parameters = query.Parameters();
+            for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
+            if (!startValue.empty())
+                if (TParameter* start = parameters.FindParam(kStartValueParameter))
+                    start->SetValue(Variant::FromUtf8(startValue));
+            query.Open();
+            for (; !query.Eof(); query.Next()) AppendSelectionKey(selection, query.Fields(0).AsString());
+        },
+        [&] { query.Close(); });
+}
+
+std::string TExportSelections::getSelectionStartInvoices() {
+    const std::string sql =
+        Trim(module_.MainDM().Table("CDSExportInvoicesPrefs").FieldByName("EXPORT_START_QUERY").AsString());
+    if (sql.empty()) return {};
+    TADOQuery& query = module_.MainDM().ADOArbitrarySQL();
+    std::string value;
+    try {
+        WithFinally(
+            [&] {
+                query.Close();
+                query.SQL().SetText(sql);
+                query.Open();
+                if (!query.Eof()) value = query.Fields(0).AsString();
+            },
+            [&] { query.Close(); });
+    } catch (const std::exception& e) {
+        throw Exception(Format(kStartQueryFailed, {e.what()}));
+    }
+    return value;
+}
+
+}  // namespace tv
