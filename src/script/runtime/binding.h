@@ -146,9 +146,10 @@ using Stored = std::remove_cvref_t<A>;
 template <class A>
 constexpr bool IsByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
 
-// The stack item of parameter i of n (result first when there is one) as a value reference.
-inline TPSValueRef ArgRef(TPSStack& stack, size_t i, bool hasResult, bool byRef) {
-    TPSVariant* item = stack.Item(-static_cast<int32_t>(i + 1 + (hasResult ? 1 : 0)));
+// The stack item of parameter i, the first being at `first` (counted from the top), as a value
+// reference.
+inline TPSValueRef ArgRef(TPSStack& stack, size_t i, int32_t first, bool byRef) {
+    TPSVariant* item = stack.Item(first - static_cast<int32_t>(i));
     if (!item) ThrowTypeMismatch();
     TPSValueRef r = MakeValueRef(item, byRef);
     if (!r.Data || !r.TypeRec) ThrowTypeMismatch();
@@ -162,11 +163,20 @@ std::string Signature() {
     return s;
 }
 
-// Reads the arguments, calls `call` with them, writes the result and the by-reference arguments.
+// The same declaration bytes as constant data.
+template <class R, class... A>
+struct SignatureBytes {
+    static constexpr char Data[] = {std::is_void_v<R> ? '\0' : '\1', (IsByRef<A> ? '\1' : '\0')...};
+    static constexpr std::string_view View{Data, sizeof Data};
+};
+
+// Reads the arguments (the first at stack place `first`, the others below it), calls `call` with them,
+// writes the result (the top item) and the by-reference arguments.
 template <class R, class... A, class Call, size_t... I>
-bool Invoke(TPSExec& exec, TPSStack& stack, Call&& call, std::index_sequence<I...>) {
+bool InvokeAt(TPSExec& exec, TPSStack& stack, Call&& call, std::index_sequence<I...>,
+              [[maybe_unused]] int32_t first) {
     constexpr bool hasResult = !std::is_void_v<R>;
-    const TPSValueRef refs[sizeof...(A) + 1] = {ArgRef(stack, I, hasResult, IsByRef<A>)..., TPSValueRef{}};
+    const TPSValueRef refs[sizeof...(A) + 1] = {ArgRef(stack, I, first, IsByRef<A>)..., TPSValueRef{}};
     std::tuple<Stored<A>...> args{ArgTraits<Stored<A>>::Get(exec, refs[I])...};
     if constexpr (hasResult) {
         R r = call(std::get<I>(args)...);
@@ -182,6 +192,12 @@ bool Invoke(TPSExec& exec, TPSStack& stack, Call&& call, std::index_sequence<I..
         }(),
         ...);
     return true;
+}
+
+// As InvokeAt, the arguments just below the result (or from the top for a procedure).
+template <class R, class... A, class Call, size_t... I>
+bool Invoke(TPSExec& exec, TPSStack& stack, Call&& call, std::index_sequence<I...> seq) {
+    return InvokeAt<R, A...>(exec, stack, std::forward<Call>(call), seq, std::is_void_v<R> ? -1 : -2);
 }
 
 template <class F>
@@ -268,6 +284,16 @@ TProcRec* RegisterNativeMethod(TPSExec& exec, C* self, std::string_view name) {
                                             const_cast<std::remove_const_t<C>*>(self));
     r->Signature = binding::SignatureOf<typename T::Result, typename T::Args>::Get();
     return r;
+}
+
+// The same with a calling convention named: one outside cdRegister to cdSafeCall registers nothing.
+template <auto Fn>
+TProcRec* RegisterNativeFunction(TPSExec& exec, std::string_view name, uint8_t cc) {
+    return cc <= cdSafeCall ? RegisterNativeFunction<Fn>(exec, name) : nullptr;
+}
+template <auto M, class C>
+TProcRec* RegisterNativeMethod(TPSExec& exec, C* self, std::string_view name, uint8_t cc) {
+    return cc <= cdSafeCall ? RegisterNativeMethod<M>(exec, self, name) : nullptr;
 }
 
 // Registers a callable (a lambda, possibly holding state); the executor keeps a copy.

@@ -16,6 +16,7 @@
 #include "script/common/number_text.h"
 #include "script/runtime/arith_fault.h"
 #include "script/runtime/binding.h"
+#include "script/runtime/class_bridge.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/value_text.h"
 
@@ -696,33 +697,6 @@ bool IdispatchInvokeProc(TPSExec&, TPSExternalProcRec&, TPSStack&, TPSStack& s) 
     const TPSValueRef self = Arg(s, -2);
     if (!self.Data || !LoadPtr(self.Data)) throw EPSException(std::string(kNullInvoke), nullptr, 0, 0);
     throw Exception(std::string(kUnknownMethod));
-}
-
-// ---- interface members
-
-// A member called on an interface value: nil is refused; no host interface has callable methods.
-bool InterfaceMethodProc(TPSExec& exec, TPSExternalProcRec& p, TPSStack&, TPSStack& s) {
-    if (p.FDecl.size() < 2) return false;
-    const bool hasResult = p.FDecl[1] != 0;
-    const TPSValueRef self = Arg(s, hasResult ? -2 : -1);
-    if (!self.TypeRec || self.TypeRec->FBaseType != btInterface || !LoadPtr(self.Data)) {
-        exec.CMD_Err(erNullPointerException);
-        return false;
-    }
-    return false;
-}
-
-bool InterfaceImporter(TPSExec&, TPSExternalProcRec& p, void*) {
-    std::string_view d = p.FDecl;
-    if (d.size() < 6 || d.substr(0, 5) != kInterfaceDeclPrefix) return false;
-    d.remove_prefix(5);
-    if (d.empty() || d[0] != '.') return false;
-    d.remove_prefix(1);
-    if (d.size() < 6) return false;
-    p.FExt1 = reinterpret_cast<void*>(static_cast<uintptr_t>(PeekU32(d, 0)));
-    p.FDecl = std::string(d.substr(4));
-    p.FProcPtr = InterfaceMethodProc;
-    return true;
 }
 
 struct NamedHandler {

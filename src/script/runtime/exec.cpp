@@ -95,8 +95,9 @@ void TPSExec::ClearFunctionList() {
     RegisterStandardProcs();
 }
 
-void TPSExec::AddSpecialProcImport(std::string_view prefix, TPSOnSpecialProcImport p, void* tag) {
-    FSpecialProcList.push_back({p, HashName(prefix), std::string(prefix), tag});
+void TPSExec::AddSpecialProcImport(std::string_view prefix, TPSOnSpecialProcImport p, void* tag,
+                                   std::shared_ptr<void> owned) {
+    FSpecialProcList.push_back({p, HashName(prefix), std::string(prefix), tag, std::move(owned)});
 }
 
 void TPSExec::ClearspecialProcImports() {

@@ -45,6 +45,7 @@ struct TSpecialProc {
     uint32_t namehash = 0;
     std::string Name;
     void* tag = nullptr;
+    std::shared_ptr<void> Owned;  // the tag, when the entry owns it
 };
 
 // A resource tied to the loaded script, released (by its procedure) when the executor clears.
@@ -113,7 +114,9 @@ public:
     TProcRec* RegisterFunctionName(std::string_view name, TPSProcPtr proc, void* ext1, void* ext2);
     // Releases every registered routine and attribute type, then registers the built-ins again.
     void ClearFunctionList();
-    void AddSpecialProcImport(std::string_view prefix, TPSOnSpecialProcImport p, void* tag);
+    // Adds a special importer; with `owned` the entry keeps its tag alive until the entry goes.
+    void AddSpecialProcImport(std::string_view prefix, TPSOnSpecialProcImport p, void* tag,
+                              std::shared_ptr<void> owned = nullptr);
     void ClearspecialProcImports();
     // The tag of the newest special importer using routine p; nil when none.
     void* FindSpecialProcImport(TPSOnSpecialProcImport p) const;
