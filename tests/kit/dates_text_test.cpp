@@ -137,7 +137,7 @@ TEST(KitErrors, TextsTellTheMessageTheTableFileAndTheFieldNumber) {
     EXPECT_EQ(e.lFunction, ADKF_SET_DOUBLE);
     char buf[101];
     ASSERT_EQ(K().GetErrorText(&e, ADK_TEXT_MESSAGE, buf, 100).lRc, 0);
-    EXPECT_STREQ(buf, "Fel f\xE4lttyp f\xF6r anropet.");
+    EXPECT_STREQ(buf, "Fel f\xE4lttyp f\xF6r anropet");
     ASSERT_EQ(K().GetErrorText(&e, ADK_TEXT_TABLE, buf, 100).lRc, 0);
     EXPECT_STREQ(buf, "kund.tbl");
     ASSERT_EQ(K().GetErrorText(&e, ADK_TEXT_FIELD, buf, 100).lRc, 0);
@@ -149,7 +149,7 @@ TEST(KitErrors, TextsTellTheMessageTheTableFileAndTheFieldNumber) {
     K().GetErrorText(&none, ADK_TEXT_FIELD, buf, 100);
     EXPECT_STREQ(buf, "");
     K().GetErrorText(&none, ADK_TEXT_MESSAGE, buf, 100);
-    EXPECT_STREQ(buf, "Inget f\xF6retag \xE4r \xF6ppnat.");
+    EXPECT_STREQ(buf, "Inget f\xF6retag \xE4r \xF6ppnat");
     EXPECT_EQ(K().GetErrorText(nullptr, 0, buf, 100).lRc, ADK_ERR_BUFFER);
     K().DeleteStruct(h);
 }
