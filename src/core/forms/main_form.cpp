@@ -9,10 +9,13 @@
 #include "core/app_names.h"
 #include "core/check_update_thread.h"
 #include "core/environment_info.h"
+#include "core/forms/event_pictures.h"
 #include "core/job_guard.h"
 #include "core/shell_helper.h"
 #include "core/work_folders.h"
 #include "platform/gui/application.h"
+#include "platform/gui/color.h"
+#include "platform/gui/shortcut.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/win/file_version.h"
@@ -58,12 +61,14 @@ TMainForm::TMainForm(TComponent* AOwner, TMainDM& dm, TDMPipes& pipes, TEventTre
         return fServices.ScriptHosts();
     };
     fRunner = std::make_unique<TJobRunner>(fDM, *this, fEvents, std::move(hosts));
+    CreateComponents();
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
     *fSelf = nullptr;
     fPipes.OnNewCommand = nullptr;
+    JobGuard().OnBusyChanged = nullptr;
     try {
         fDM.closeADK();
         fDM.disconnectSPCSSRC();
@@ -71,6 +76,132 @@ TMainForm::~TMainForm() {
         AppLogger().LogError("MainForm", e);
     }
     if (gMainForm == this) gMainForm = nullptr;
+}
+
+TAction* TMainForm::NewAction(const char* name, std::string_view caption, void (TMainForm::*run)()) {
+    auto* action = new TAction(this);
+    action->SetName(name);
+    action->SetCaption(std::string(caption));
+    action->SetActionList(ActionManager1);
+    action->OnExecute = [this, run](TObject*) { (this->*run)(); };
+    return action;
+}
+
+TBitBtn* TMainForm::NewPictureButton(const char* name, TAction* action, int left, int color, char letter) {
+    auto* button = new TBitBtn(this);
+    button->SetName(name);
+    button->SetParent(Panel2);
+    button->SetBounds(left, 150, 150, 64);
+    button->SetAction(action);
+    button->SetLayout(blGlyphTop);
+    TBitmap glyph;
+    DrawGlyph(glyph, 24, color, letter, ColorToRGB(clBtnFace));
+    button->SetGlyph(&glyph);
+    return button;
+}
+
+void TMainForm::CreateComponents() {
+    SetBounds(0, 0, 760, 520);
+    ActionManager1 = new TActionList(this);
+    ActionManager1->SetName("ActionManager1");
+    showSettings = NewAction("showSettings", "&Inställningar", &TMainForm::showSettingsExecute);
+    ExitApplication = NewAction("ExitApplication", "&Avsluta", &TMainForm::ExitApplicationExecute);
+    showAbout = NewAction("showAbout", "&Om", &TMainForm::showAboutExecute);
+    Import = NewAction("Import", "Import", &TMainForm::ImportExecute);
+    AnExport = NewAction("AnExport", "Export", &TMainForm::AnExportExecute);
+    RunNoNListedScript =
+        NewAction("RunNoNListedScript", "Kör annat script", &TMainForm::RunNoNListedScriptExecute);
+    ImportFolder = NewAction("ImportFolder", "Hoppa till importmapp", &TMainForm::ImportFolderExecute);
+    GotoExport = NewAction("GotoExport", "Hoppa till export", &TMainForm::GotoExportExecute);
+    SearchForUpdates =
+        NewAction("SearchForUpdates", kSearchForUpdatesCaption, &TMainForm::SearchForUpdatesExecute);
+    SearchForUpdates->SetVisible(false);
+    Action1 = NewAction("Action1", kGetUpdateCaption, &TMainForm::Action1Execute);
+    Debug = NewAction("Debug", "Debug", &TMainForm::DebugExecute);
+    Debug->SetShortCut(ShortCut('D', TShiftState{ssCtrl, ssAlt}));
+    showSettings->SetEnabled(static_cast<bool>(fServices.ShowSettings));
+
+    MainMenu1 = new TMainMenu(this);
+    MainMenu1->SetName("MainMenu1");
+    auto menu = [this](std::string_view caption, std::initializer_list<TAction*> actions) {
+        auto* top = new TMenuItem(this);
+        top->SetCaption(std::string(caption));
+        for (TAction* a : actions) {
+            auto* item = new TMenuItem(this);
+            item->SetAction(a);
+            top->Add(item);
+        }
+        MainMenu1->Items()->Add(top);
+    };
+    menu(kMenuArkiv, {showSettings, ExitApplication});
+    menu(kMenuHelp, {showAbout, SearchForUpdates});
+    SetMenu(MainMenu1);
+
+    ActionMainMenuBar1 = new TActionBar(this);
+    ActionMainMenuBar1->SetName("ActionMainMenuBar1");
+    ActionMainMenuBar1->SetParent(this);
+    ActionMainMenuBar1->SetAlign(alTop);
+    ActionMainMenuBar1->AddAction(showSettings);
+    ActionMainMenuBar1->AddSeparator();
+    ActionMainMenuBar1->AddAction(AnExport, "&Export");
+    ActionMainMenuBar1->AddAction(Import, "I&mport");
+    ActionMainMenuBar1->AddAction(RunNoNListedScript, "&Kör annat script");
+    ActionMainMenuBar1->AddSeparator();
+    ActionMainMenuBar1->AddAction(ImportFolder, "&Hoppa till importmapp");
+    ActionMainMenuBar1->AddAction(GotoExport, "H&oppa till export");
+
+    Panel1 = new TPanel(this);
+    Panel1->SetName("Panel1");
+    Panel1->SetParent(this);
+    Panel1->SetCaption("");
+    Panel1->SetHeight(36);
+    Panel1->SetAlign(alBottom);
+    Panel1->SetVisible(false);
+    Label1 = new TLabel(this);
+    Label1->SetName("Label1");
+    Label1->SetParent(Panel1);
+    Label1->SetBounds(8, 10, 400, 16);
+    Label1->SetCaption(std::string(kUpdateAvailableText));
+    Button1 = new TButton(this);
+    Button1->SetName("Button1");
+    Button1->SetParent(Panel1);
+    Button1->SetBounds(420, 6, 140, 24);
+    Button1->SetAction(Action1);
+
+    DockTabSet1 = new TDockTabSet(this);
+    DockTabSet1->SetName("DockTabSet1");
+    DockTabSet1->SetParent(this);
+    DockTabSet1->SetAlign(alLeft);
+
+    DisplayPanel = new TPanel(this);
+    DisplayPanel->SetName("DisplayPanel");
+    DisplayPanel->SetParent(this);
+    DisplayPanel->SetCaption("");
+    DisplayPanel->SetAlign(alClient);
+    Panel2 = new TPanel(this);
+    Panel2->SetName("Panel2");
+    Panel2->SetParent(DisplayPanel);
+    Panel2->SetCaption("");
+    Panel2->SetColor(clWhite);
+    Panel2->SetAlign(alClient);
+    Image1 = new TImage(this);
+    Image1->SetName("Image1");
+    Image1->SetParent(Panel2);
+    Image1->SetBounds(16, 16, 96, 96);
+    TBitmap logo;
+    DrawGlyph(logo, 96, clNavy, 'T', clWhite);
+    Image1->Picture()->SetBitmap(&logo);
+    PngBitBtn1 = NewPictureButton("PngBitBtn1", Import, 16, clGreen, 'I');
+    PngBitBtn2 = NewPictureButton("PngBitBtn2", AnExport, 176, clNavy, 'E');
+    PngBitBtn3 = NewPictureButton("PngBitBtn3", ImportFolder, 336, clOlive, 'H');
+    PngBitBtn4 = NewPictureButton("PngBitBtn4", GotoExport, 496, clTeal, 'H');
+
+    JobGuard().OnBusyChanged = [this](bool busy) { JobBusyChanged(busy); };
+}
+
+void TMainForm::JobBusyChanged(bool busy) {
+    for (TAction* a : {Import, AnExport, RunNoNListedScript, showSettings})
+        if (a != showSettings || fServices.ShowSettings) a->SetEnabled(!busy);
 }
 
 void TMainForm::FormCreate() {
@@ -99,8 +230,18 @@ void TMainForm::FormCreate() {
             Application().HandleException(this);
         }
     }
+    ProgressForm = new TProgressForm(this, fEvents);
+    ProgressForm->OnClosed = [this] { RemoveDockClient(); };
+    ProgressForm->OnCancel = [this] { fDM.setCancelling(true); };
     fRunScriptFromGui = false;
-    if (fServices.CreateScriptList) fScriptList = fServices.CreateScriptList(this);
+    if (fServices.CreateScriptList) {
+        fScriptList = fServices.CreateScriptList(this);
+        if (fScriptList) {
+            fScriptList->ManualDock(DockTabSet1);
+            fScriptList->Show();
+            DockTabSet1->Collapse();
+        }
+    }
     if (fServices.FindScripts) {
         try {
             fServices.FindScripts();
@@ -138,7 +279,14 @@ void TMainForm::ImportExecute() {
 }
 
 void TMainForm::AnExportExecute() {
-    fRunner->DefaultImport(ScriptPath(kExportScript), false);
+    AnExport->SetEnabled(false);
+    try {
+        fRunner->DefaultImport(ScriptPath(kExportScript), false);
+    } catch (...) {
+        AnExport->SetEnabled(true);
+        throw;
+    }
+    AnExport->SetEnabled(true);
 }
 
 void TMainForm::RunNoNListedScriptExecute() {
@@ -206,12 +354,16 @@ void TMainForm::SearchForUpdatesExecute() {
 
 void TMainForm::ShowUpdateAvailable() {
     fUpdateNotice = TUpdateNotice::UpdateAvailable;
+    Panel1->Show();
     EnableTimer2();
     ProcessMessages();
 }
 
 void TMainForm::ShowNoUpdateAvailable() {
     fUpdateNotice = TUpdateNotice::LatestInstalled;
+    Label1->SetCaption(std::string(kNoUpdateText));
+    Button1->Hide();
+    Panel1->Show();
     EnableTimer2();
     ProcessMessages();
 }
@@ -236,6 +388,7 @@ void TMainForm::ArmTimer2() {
 
 void TMainForm::Timer2Timer() {
     fUpdateNotice = TUpdateNotice::Hidden;
+    Panel1->Hide();
 }
 
 void TMainForm::Action1Execute() {
@@ -257,13 +410,24 @@ bool TMainForm::Interactive() const {
     return Visible();
 }
 
-void TMainForm::CollapseScriptList() {}
+void TMainForm::CollapseScriptList() {
+    DockTabSet1->Collapse();
+}
 
 void TMainForm::ShowEventWindow() {
+    Panel2->Hide();
+    if (ProgressForm->HostDockSite() != DisplayPanel) ProgressForm->ManualDock(DisplayPanel);
+    ProgressForm->Show();
     ProcessMessages();
 }
 
-void TMainForm::HideEventWindow() {}
+void TMainForm::HideEventWindow() {
+    ProgressForm->Hide();
+}
+
+void TMainForm::RemoveDockClient() {
+    Panel2->Show();
+}
 
 void TMainForm::CloseAndTerminate() {
     Close();

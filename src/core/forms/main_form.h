@@ -12,14 +12,25 @@
 #include "core/dm_pipes.h"
 #include "core/event_tree.h"
 #include "core/forms/main_form_services.h"
+#include "core/forms/progress_form.h"
 #include "core/job_runner.h"
 #include "core/main_dm.h"
+#include "platform/gui/action.h"
+#include "platform/gui/action_bar.h"
+#include "platform/gui/bit_btn.h"
+#include "platform/gui/dock_tab_set.h"
 #include "platform/gui/form.h"
+#include "platform/gui/image.h"
+#include "platform/gui/label.h"
+#include "platform/gui/menu.h"
+#include "platform/gui/panel.h"
 
 namespace tv {
 
 inline constexpr std::string_view kMainFormCaption = "%s %s %d.%d.%d";
 inline constexpr std::string_view kCaptionInstance = " - (";
+inline constexpr std::string_view kMenuArkiv = "&Arkiv";
+inline constexpr std::string_view kMenuHelp = "Hj&älp";
 
 // What the update notice shows.
 enum class TUpdateNotice { Hidden, UpdateAvailable, LatestInstalled };
@@ -81,9 +92,44 @@ public:
     bool TerminateRequested() const { return fRunner->TerminateRequested(); }
     // The settings could not be loaded at creation; jobs are refused.
     bool SettingsFailed() const { return fSettingsFailed; }
+    // The event window is closed: the button panel shows again.
+    void RemoveDockClient();
+
+    // ---- components ----
+    TProgressForm* ProgressForm = nullptr;
+    TActionList* ActionManager1 = nullptr;
+    TAction* showSettings = nullptr;
+    TAction* ExitApplication = nullptr;
+    TAction* showAbout = nullptr;
+    TAction* Import = nullptr;
+    TAction* AnExport = nullptr;
+    TAction* RunNoNListedScript = nullptr;
+    TAction* ImportFolder = nullptr;
+    TAction* GotoExport = nullptr;
+    TAction* SearchForUpdates = nullptr;
+    TAction* Action1 = nullptr;
+    TAction* Debug = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TActionBar* ActionMainMenuBar1 = nullptr;
+    TDockTabSet* DockTabSet1 = nullptr;
+    TPanel* DisplayPanel = nullptr;
+    TPanel* Panel2 = nullptr;
+    TImage* Image1 = nullptr;
+    TBitBtn* PngBitBtn1 = nullptr;
+    TBitBtn* PngBitBtn2 = nullptr;
+    TBitBtn* PngBitBtn3 = nullptr;
+    TBitBtn* PngBitBtn4 = nullptr;
+    TPanel* Panel1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TButton* Button1 = nullptr;
 
 private:
+    void CreateComponents();
     void FormCreate();
+    TAction* NewAction(const char* name, std::string_view caption, void (TMainForm::*run)());
+    TBitBtn* NewPictureButton(const char* name, TAction* action, int left, int color, char letter);
+    // Job and settings actions are off while a job runs.
+    void JobBusyChanged(bool busy);
     std::string ScriptPath(std::string_view relative) const;
     void EnableTimer2();
     void ArmTimer2();

@@ -19,11 +19,13 @@
 #include "core/settings_folders.h"
 #include "platform/gui/application.h"
 #include "platform/gui/main_thread_bridge.h"
+#include "platform/gui/shortcut.h"
 #include "platform/win/shell_service.h"
 #include "tests/core/job_runner/job_fakes.h"
 #include "tests/core/startup/startup_fixture.h"
 #include "tests/support/captured_log.h"
 #include "tests/support/main_thread_pump.h"
+#include "tests/support/recording_shell.h"
 
 namespace tv {
 namespace {
@@ -155,20 +157,10 @@ TEST_F(MainFormTest, NoSettingsWindowWhileAJobRuns) {
 }
 
 TEST_F(MainFormTest, TheFolderActionsOpenTheWorkFoldersOfEachSide) {
-    struct Shell : IShellService {
-        std::vector<std::string> opened;
-        void OpenFolder(const std::string& f) override { opened.push_back(f); }
-        void ShowFile(const std::string&) override {}
-        int ShellExecuteAndWait(const std::string&, const std::string&, const std::string&, bool, int,
-                                const std::string&) override {
-            return 0;
-        }
-    } shell;
-    SetShellService(&shell);
+    test::RecordingShell shell;
     TMainForm& f = Make();
     f.ImportFolderExecute();
     f.GotoExportExecute();
-    SetShellService(nullptr);
     EXPECT_EQ(shell.opened, (std::vector<std::string>{dm->getWorkFolder(1, ""), dm->getWorkFolder(0, "")}));
     EXPECT_NE(shell.opened[0].find("/import"), std::string::npos);
 }
@@ -187,9 +179,67 @@ TEST_F(MainFormTest, TheUpdateCheckAtCreationShowsTheUpdatersAnswer) {
         TMainForm& f = Make();
         ASSERT_TRUE(test::PumpUntil([&] { return f.UpdateNotice() != TUpdateNotice::Hidden; }));
         EXPECT_EQ(f.UpdateNotice(), c.notice) << c.body;
+        EXPECT_TRUE(f.Panel1->Visible());
+        bool latest = c.notice == TUpdateNotice::LatestInstalled;
+        EXPECT_EQ(f.Label1->Caption(), latest ? "Den senaste versionen är installerad"
+                                              : "En uppdatering av applikationen  finns att hämta. ");
+        EXPECT_EQ(f.Button1->Visible(), !latest);
         f.Timer2Timer();
         EXPECT_EQ(f.UpdateNotice(), TUpdateNotice::Hidden);
+        EXPECT_FALSE(f.Panel1->Visible());
     }
+}
+
+TEST_F(MainFormTest, MenusActionsAndTheActionBarCarryTheirCaptions) {
+    TMainForm& f = Make();
+    auto items = [&](int menu) {
+        std::vector<std::string> out;
+        TMenuItem* top = f.MainMenu1->Items()->Items(menu);
+        out.push_back(top->Caption());
+        for (int i = 0; i < top->Count(); ++i)
+            out.push_back(top->Items(i)->Caption() + (top->Items(i)->Visible() ? "" : " (hidden)"));
+        return out;
+    };
+    EXPECT_EQ(items(0), (std::vector<std::string>{"&Arkiv", "&Inställningar", "&Avsluta"}));
+    EXPECT_EQ(items(1), (std::vector<std::string>{"Hj&älp", "&Om", "Leta efter uppdatering (hidden)"}));
+    std::vector<std::string> bar;
+    for (int i = 0; i < f.ActionMainMenuBar1->ItemCount(); ++i)
+        bar.push_back(f.ActionMainMenuBar1->ItemCaption(i));
+    EXPECT_EQ(bar, (std::vector<std::string>{"&Inställningar", "", "&Export", "I&mport", "&Kör annat script",
+                                             "", "&Hoppa till importmapp", "H&oppa till export"}));
+    EXPECT_EQ(f.PngBitBtn1->Caption(), "Import");
+    EXPECT_EQ(f.PngBitBtn2->Caption(), "Export");
+    EXPECT_EQ(f.PngBitBtn3->Caption(), "Hoppa till importmapp");
+    EXPECT_EQ(f.PngBitBtn4->Caption(), "Hoppa till export");
+    EXPECT_EQ(ShortCutToText(f.Debug->ShortCut()), "Ctrl+Alt+D");
+    EXPECT_EQ(f.Label1->Caption(), "En uppdatering av applikationen  finns att hämta. ");
+    EXPECT_EQ(f.Button1->Caption(), "Hämta uppdatering");
+    EXPECT_FALSE(f.Panel1->Visible());
+    EXPECT_FALSE(f.showSettings->Enabled()) << "no settings window is installed here";
+}
+
+TEST_F(MainFormTest, AJobDocksTheEventWindowAndDisablesTheJobActions) {
+    std::vector<bool> enabledDuringJob;
+    TMainForm* f = nullptr;
+    script.duringExecute = [&] {
+        // The company path leads nowhere: the connection fails after the window is docked.
+        EXPECT_THROW(f->InitiateImport(), Exception);
+        enabledDuringJob = {f->Import->Enabled(), f->AnExport->Enabled(), f->RunNoNListedScript->Enabled()};
+        EXPECT_EQ(f->ProgressForm->HostDockSite(), f->DisplayPanel);
+        EXPECT_FALSE(f->Panel2->Visible());
+        f->FinalizeImport();
+    };
+    dm->Table("InstallningarCDS").Edit();
+    dm->Table("InstallningarCDS").FieldByName("SPCSPathSRC").SetAsString(folders.dir.Path("nowhere"));
+    dm->Table("InstallningarCDS").Post();
+    f = &Make();
+    f->ImportExecute();
+    EXPECT_EQ(enabledDuringJob, (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(f->Import->Enabled());
+    EXPECT_TRUE(f->AnExport->Enabled());
+    EXPECT_NE(events.Items().front()->Text.find("Start "), std::string::npos);
+    f->ProgressForm->CloseButtonClick(f->ProgressForm);
+    EXPECT_TRUE(f->Panel2->Visible()) << "closing the event window shows the buttons again";
 }
 
 }  // namespace

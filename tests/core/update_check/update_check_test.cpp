@@ -11,9 +11,9 @@
 #include "core/check_update_thread.h"
 #include "core/shell_helper.h"
 #include "platform/win/process.h"
-#include "platform/win/shell_service.h"
 #include "tests/support/captured_log.h"
 #include "tests/support/main_thread_pump.h"
+#include "tests/support/recording_shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace tv {
@@ -113,19 +113,9 @@ TEST(ShellHelper, ParametersAreSplitWithoutAShellAndTheFolderIsHonoured) {
 }
 
 TEST(ShellHelper, OpenExplorerShowsTheFileThroughTheShellService) {
-    struct Fake : IShellService {
-        std::string shown;
-        void OpenFolder(const std::string&) override {}
-        void ShowFile(const std::string& f) override { shown = f; }
-        int ShellExecuteAndWait(const std::string&, const std::string&, const std::string&, bool, int,
-                                const std::string&) override {
-            return 0;
-        }
-    } fake;
-    SetShellService(&fake);
+    test::RecordingShell shell;
     TShellHelper::OpenExplorer("/w/import/behandlade/a.xml");
-    SetShellService(nullptr);
-    EXPECT_EQ(fake.shown, "/w/import/behandlade/a.xml");
+    EXPECT_EQ(shell.shown, std::vector<std::string>{"/w/import/behandlade/a.xml"});
 }
 
 }  // namespace

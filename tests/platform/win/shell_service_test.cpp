@@ -7,6 +7,7 @@
 #include "platform/win/process.h"
 #include "platform/win/shell_service.h"
 #include "tests/support/main_thread_pump.h"
+#include "tests/support/recording_shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace tv {
@@ -31,23 +32,17 @@ TEST(ShellService, AMissingOpenerRaisesAndTheServiceCanBeReplaced) {
     TDesktopShellService shell("tollvane-no-such-opener");
     EXPECT_THROW(shell.OpenFolder("/tmp"), EProcessError);
 
-    struct Fake : IShellService {
-        std::string last;
-        void OpenFolder(const std::string& f) override { last = f; }
-        void ShowFile(const std::string& f) override { last = "file:" + f; }
-        int ShellExecuteAndWait(const std::string&, const std::string& f, const std::string&, bool, int,
-                                const std::string&) override {
-            last = "exec:" + f;
-            return 3;
-        }
-    } fake;
-    SetShellService(&fake);
-    ShellService().OpenFolder("/x");
-    EXPECT_EQ(fake.last, "/x");
-    EXPECT_EQ(ShellExecuteAndWait("open", "/a.txt", "", true, SW_SHOWNORMAL, ""), 3);
-    EXPECT_EQ(fake.last, "exec:/a.txt");
-    SetShellService(nullptr);
-    EXPECT_NE(&ShellService(), &fake);
+    IShellService* recorder;
+    {
+        test::RecordingShell shell;
+        recorder = &shell;
+        shell.exitCode = 3;
+        ShellService().OpenFolder("/x");
+        EXPECT_EQ(shell.opened, std::vector<std::string>{"/x"});
+        EXPECT_EQ(ShellExecuteAndWait("open", "/a.txt", "", true, SW_SHOWNORMAL, ""), 3);
+        EXPECT_EQ(shell.executed, std::vector<std::string>{"/a.txt"});
+    }
+    EXPECT_NE(&ShellService(), recorder);
 }
 
 TEST(ShellService, ShellExecuteStartsProgramsItselfAndOpensOtherFilesWithTheOpener) {
