@@ -1085,13 +1085,24 @@ bool TPSPascalCompiler::WriteUnaryOp(TPSUnValueOp& op, TPSValuePtr& dest) {
             TPSValuePtr temp;
             if (op.aType->BaseType == btChar || op.aType->BaseType == btWideChar) temp = PushTemp(op.aType);
             TPSValuePtr& target = temp ? temp : dest;
-            ok = PrepareOperand(op.Val1, ValueType(target.get()));
+            // At run time a Char takes its value from a byte or a text, never from a wider integer:
+            // Chr of any other integer is cut to a Byte first.
+            TPSType* from = ValueType(op.Val1.get());
+            TPSValuePtr byte;
+            if (op.aType->BaseType == btChar && from && IsIntegerCode(from->BaseType) &&
+                from->BaseType != btU8) {
+                byte = PushTemp(BaseTypeDef(btU8));
+                ok = WriteAssignment(op.Val1, byte);
+            }
+            TPSValuePtr& source = byte ? byte : op.Val1;
+            if (ok) ok = PrepareOperand(source, ValueType(target.get()));
             if (ok) {
                 WriteByte(opAssign);
-                ok = WriteOperand(target.get(), false) && WriteOperand(op.Val1.get(), true);
+                ok = WriteOperand(target.get(), false) && WriteOperand(source.get(), true);
                 if (!ok) MakeError({}, ecTypeMismatch, {});
-                ReleaseOperand(op.Val1);
+                ReleaseOperand(source);
             }
+            byte.reset();
             if (ok && temp) ok = WriteAssignment(temp, dest);
             temp.reset();
             break;

@@ -1,0 +1,40 @@
+// Statements whose compiled code is checked by what it prints when it runs.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/psrun/runner/script_runner.h"
+
+namespace tv::script {
+namespace {
+
+struct RunCase {
+    const char* statements;
+    const char* printed;
+};
+
+std::string Printed(const std::string& declarations, const std::string& statements) {
+    std::ostringstream out;
+    const TScriptRun run = RunScriptText(declarations + "begin\n" + statements + "\nend.\n", out);
+    if (!run.Compiled) return "not compiled: " + (run.Messages.empty() ? "" : run.Messages.front());
+    if (!run.Ran) return out.str() + "error: " + run.Error;
+    return out.str();
+}
+
+const char* const kVars = "var s: string; c: Char; w: UnicodeString; i: Integer; b: Byte; big: Int64;\n";
+
+TEST(CompiledCode, ChrOfAnyInteger) {
+    const RunCase cases[] = {
+        {"i := 66; Print(Chr(i));", "B\n"},
+        {"i := 1; Print(Chr(Ord('a') + i));", "b\n"},
+        {"big := 321; Print(Chr(big));", "A\n"},                  // the low byte: 321 - 256 = 65
+        {"i := 300; c := Chr(i); Print(c + Chr(300));", ",,\n"},  // computed and folded alike
+        {"b := 67; Print(Chr(b));", "C\n"},
+        {"i := 13; s := 'a' + Chr(i) + Chr(10); Print(IntToStr(Length(s)) + IntToStr(Ord(s[2])));", "313\n"},
+    };
+    for (const RunCase& k : cases) EXPECT_EQ(Printed(kVars, k.statements), k.printed) << k.statements;
+}
+
+}  // namespace
+}  // namespace tv::script
