@@ -14,6 +14,14 @@ bool IsOpenArray(const TPSType* t) {
 
 }  // namespace
 
+TPSType* TPSPascalCompiler::AnyStringArgumentType(TPSType* argumentType) {
+    // A single character passed as AnyString travels as a string of its kind, so that a routine
+    // returning a longer text (PadL('7', 3)) does not have it cut to one character.
+    if (argumentType && argumentType->BaseType == btChar) return BaseTypeDef(btString);
+    if (argumentType && argumentType->BaseType == btWideChar) return BaseTypeDef(btUnicodeString);
+    return argumentType;
+}
+
 bool TPSPascalCompiler::ParseArguments(bool squareBrackets, std::vector<TPSParameter>& list) {
     TPSPascalParser& p = parser_;
     const TPSPasToken open = squareBrackets ? CSTI_OpenBlock : CSTI_OpenRound;
@@ -70,10 +78,7 @@ bool TPSPascalCompiler::CheckArguments(std::vector<TPSParameter>& list, TPSParam
                 if (!actual) return fail(ecTypeMismatch);
                 if (declared == anyString_) {
                     if (!IsStringLikeCode(actual->BaseType)) return fail(ecTypeMismatch);
-                    if (actual->BaseType == btChar)
-                        a.ExpectedType = BaseTypeDef(btString);
-                    else if (actual->BaseType == btWideChar)
-                        a.ExpectedType = BaseTypeDef(btUnicodeString);
+                    a.ExpectedType = AnyStringArgumentType(actual);
                 }
             }
             continue;
@@ -359,7 +364,7 @@ bool TPSPascalCompiler::WriteCall(TPSValueProc& call, TPSValuePtr* dest) {
         for (size_t i = call.Parameters.size(); i-- > 0;) {
             const TPSParameter& a = call.Parameters[i];
             if (a.Value && a.ParamMode != pmOut && a.DeclaredType == anyString_) {
-                r = ValueType(a.Value.get());
+                r = AnyStringArgumentType(ValueType(a.Value.get()));
                 break;
             }
         }
@@ -433,7 +438,8 @@ bool TPSPascalCompiler::WriteCall(TPSValueProc& call, TPSValuePtr* dest) {
             }
         } else {
             TPSType* expected = a.ExpectedType;
-            if (!expected || expected == anyString_) expected = ValueType(a.Value.get());
+            if (!expected) expected = ValueType(a.Value.get());
+            if (expected == anyString_) expected = AnyStringArgumentType(ValueType(a.Value.get()));
             if (!expected) {
                 MakeError({}, ecTypeMismatch, {})->SetCustomPos(a.Pos, a.Row, a.Col);
                 return false;

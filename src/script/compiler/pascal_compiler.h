@@ -340,6 +340,9 @@ private:
     // --- calls (calls.cpp) ---
     bool ParseArguments(bool squareBrackets, std::vector<TPSParameter>& list);
     bool CheckArguments(std::vector<TPSParameter>& list, TPSParametersDecl& decl);
+    // The type an argument of an AnyString parameter is passed as (and an AnyString result gets):
+    // its own type, a Char as the plain string type, a WideChar as the plain UnicodeString type.
+    TPSType* AnyStringArgumentType(TPSType* argumentType);
     TPSValuePtr BuildCall(uint32_t procNo, TPSValuePtr object);
     TPSValuePtr BuildProcVarCall(TPSValuePtr value);
     TPSValuePtr BuildDynamicInvoke(const std::string& orgName, TPSType* variantType, TPSValuePtr object);

@@ -24,6 +24,17 @@ std::string Printed(const std::string& declarations, const std::string& statemen
 
 const char* const kVars = "var s: string; c: Char; w: UnicodeString; i: Integer; b: Byte; big: Int64;\n";
 
+TEST(CompiledCode, AnyStringResultsOfACharacterAreTexts) {
+    const RunCase cases[] = {
+        {"Print('[' + PadL('7', 3) + ']');", "[  7]\n"},  // a Char literal: the result is a text
+        {"c := 'x'; s := PadR(c, 3); Print('[' + s + ']');", "[x  ]\n"},
+        {"c := 'q'; Print(UpperCase(c) + PadZ('5', 2));", "Q05\n"},
+        {"w := PadL(#$263A, 3); Print(IntToStr(Length(w)));", "3\n"},  // a WideChar: a UnicodeString
+        {"s := PadL('ab', 4); Print('[' + s + ']');", "[  ab]\n"},     // texts keep their own type
+    };
+    for (const RunCase& k : cases) EXPECT_EQ(Printed(kVars, k.statements), k.printed) << k.statements;
+}
+
 TEST(CompiledCode, ChrOfAnyInteger) {
     const RunCase cases[] = {
         {"i := 66; Print(Chr(i));", "B\n"},
