@@ -109,7 +109,7 @@ void StoreInteger(TIfRVariant& l, int64_t v) {
 }
 
 template <class T>
-bool CompareResult(TPSBinOperatorType op, T a, T b, bool& result) {
+bool CompareResult(TPSBinOperatorType op, const T& a, const T& b, bool& result) {
     switch (op) {
         case otGreaterEqual:
             result = a >= b;
@@ -132,6 +132,11 @@ bool CompareResult(TPSBinOperatorType op, T a, T b, bool& result) {
         default:
             return false;
     }
+}
+
+// The six comparisons of two values (not "in" or "is").
+bool IsRelational(TPSBinOperatorType op) {
+    return op >= otGreaterEqual && op <= otNotEqual;
 }
 
 bool SetContains(const std::string& big, const std::string& small) {
@@ -664,9 +669,10 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
             res.Str = a + b;
             l = res;
             outcome = FoldOutcome::Done;
-        } else if ((op == otEqual || op == otNotEqual) && ValueAsAnsi(r, b)) {
+        } else if (IsRelational(op) && ValueAsAnsi(r, b)) {
+            // Texts and characters compare byte by byte, as the run-time comparison does.
             isCompare = true;
-            cmp = (a == b) == (op == otEqual);
+            CompareResult(op, a, b, cmp);
             outcome = FoldOutcome::Done;
         }
     } else if (code == btWideString || code == btUnicodeString || code == btWideChar) {
@@ -677,9 +683,10 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
             res.WStr = a + b;
             l = res;
             outcome = FoldOutcome::Done;
-        } else if ((op == otEqual || op == otNotEqual) && ValueAsWide(r, b)) {
+        } else if (IsRelational(op) && ValueAsWide(r, b)) {
+            // Wide texts compare by UTF-16 code unit, as the run-time comparison does.
             isCompare = true;
-            cmp = (a == b) == (op == otEqual);
+            CompareResult(op, a, b, cmp);
             outcome = FoldOutcome::Done;
         }
     } else if (code == btSet && r.FType->BaseType == btSet && Unlink(r.FType) == Unlink(l.FType)) {

@@ -49,6 +49,11 @@ const FoldCase kConstSection[] = {
     {"1.5 > 2", "#27:0"},
     {"'a' = 'a'", "#27:1"},
     {"'a' <> 'b'", "#27:1"},
+    {"'B' > 'A'", "#27:1"},  // texts and characters order byte by byte
+    {"'a' < 'B'", "#27:0"},
+    {"'abc' >= 'abd'", "#27:0"},
+    {"'ab' <= 'abc'", "#27:1"},
+    {"#$263A > 'a'", "#27:1"},  // wide text by UTF-16 code unit
     {"1e4000 * 1e4000", "[Error] (1:26): Math Error"},
     {"1 div 0", "[Error] (1:18): Divide by Zero"},
     {"1.5 / 0", "[Error] (1:18): Divide by Zero"},

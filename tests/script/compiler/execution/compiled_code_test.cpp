@@ -47,5 +47,34 @@ TEST(CompiledCode, ChrOfAnyInteger) {
     for (const RunCase& k : cases) EXPECT_EQ(Printed(kVars, k.statements), k.printed) << k.statements;
 }
 
+struct CompareCase {
+    const char* folded;
+    const char* computed;
+    const char* value;  // "T" or "F"
+};
+
+// Comparisons of constant texts and characters fold to what the same comparison computes.
+TEST(CompiledCode, FoldedTextComparisonsAgreeWithComputedOnes) {
+    const CompareCase cases[] = {
+        {"'B' > 'A'", "cb > ca", "T"},        {"'a' < 'B'", "la < cb", "F"},  // byte order: 'a' is 97, 'B' 66
+        {"'abc' < 'abd'", "s1 < s2", "T"},    {"'ab' >= 'abc'", "s3 >= s1", "F"},  // a prefix orders first
+        {"'abc' <= 'abc'", "s1 <= s1", "T"},  {"'A' <> 'a'", "ca <> la", "T"},
+        {"#$263A > 'a'", "w > la", "T"},       // wide text by UTF-16 code unit
+        {"'z' < '\xC3\xA5'", "lz < ae", "T"},  // "å" is byte 229 in Windows-1252, after ASCII
+    };
+    std::string decls =
+        "var ca, cb, la, lz, ae: Char; s1, s2, s3: string; w: UnicodeString;\n"
+        "function B(x: Boolean): string; begin if x then Result := 'T' else Result := 'F'; end;\n";
+    std::string statements =
+        "ca := 'A'; cb := 'B'; la := 'a'; lz := 'z'; ae := '\xC3\xA5'; s1 := 'abc'; s2 := 'abd'; s3 := 'ab'; "
+        "w := #$263A;\n";
+    std::string expected;
+    for (const CompareCase& k : cases) {
+        statements += "Print(B(" + std::string(k.folded) + ") + B(" + k.computed + "));\n";
+        expected += std::string(k.value) + k.value + "\n";
+    }
+    EXPECT_EQ(Printed(decls, statements), expected);
+}
+
 }  // namespace
 }  // namespace tv::script
