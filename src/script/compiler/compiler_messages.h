@@ -125,6 +125,8 @@ TV_DECLARE_EXCEPTION(EPSCompilerException, Exception);
 inline constexpr std::string_view kOnlyInUses =
     "This function can only be called from within the OnUses event";
 inline constexpr std::string_view kDuplicateIdentifier = "Duplicate identifier '%s'";
+// The custom error of a text nested (or chained) too deeply to compile.
+inline constexpr std::string_view kNestingTooDeep = "Nesting too deep";
 inline constexpr std::string_view kUnableToRegisterType = "Unable to register type %s";
 inline constexpr std::string_view kInvalidType = "Invalid Type";
 inline constexpr std::string_view kUnableToRegisterFunction = "Unable to register function %s";

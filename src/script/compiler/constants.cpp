@@ -330,8 +330,10 @@ std::unique_ptr<TIfRVariant> TPSPascalCompiler::ParseConstantExpression(TPSPasca
 
 std::unique_ptr<TPSPascalCompiler::ConstNode> TPSPascalCompiler::ParseConstNode(TPSPascalParser& p,
                                                                                 int level) {
+    DepthGuard depth(*this, p);
     if (level == 3) {
         // Factor.
+        if (!depth.Take(DepthGuard::kNestingUnits)) return nullptr;
         auto node = std::make_unique<ConstNode>();
         node->Pos = p.CurrTokenPos();
         node->Row = p.Row();
@@ -417,6 +419,7 @@ std::unique_ptr<TPSPascalCompiler::ConstNode> TPSPascalCompiler::ParseConstNode(
                                       : -1;
         }
         if (op < 0) return left;
+        if (!depth.Take(1)) return nullptr;  // every operator nests the tree one level deeper
         auto node = std::make_unique<ConstNode>();
         node->Op = op;
         node->Pos = p.CurrTokenPos();

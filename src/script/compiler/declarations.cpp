@@ -56,6 +56,16 @@ void TPSPascalCompiler::ParserError(TPSPascalParser& p, TPSPascalCompilerErrorTy
     if (IsOwnParser(p)) MakeError({}, code, param);
 }
 
+bool TPSPascalCompiler::DepthGuard::Take(uint32_t units) {
+    if (c_.depth_ + units > kBudget) {
+        c_.ParserError(p_, ecCustomError, kNestingTooDeep);
+        return false;
+    }
+    c_.depth_ += units;
+    taken_ += units;
+    return true;
+}
+
 bool TPSPascalCompiler::Expect(TPSPascalParser& p, TPSPasToken token, TPSPascalCompilerErrorType error) {
     if (p.CurrTokenID() == token) return true;
     ParserError(p, error);
@@ -69,6 +79,8 @@ bool TPSPascalCompiler::ExpectNext(TPSPascalParser& p, TPSPasToken token, TPSPas
 }
 
 TPSType* TPSPascalCompiler::ParseType(TPSPascalParser& p, std::string_view orgName, bool) {
+    DepthGuard depth(*this, p);
+    if (!depth.Take(DepthGuard::kNestingUnits)) return nullptr;
     const uint32_t pos = p.CurrTokenPos(), row = p.Row(), col = p.Col();
     auto finish = [&](TPSType* t) {
         if (!orgName.empty()) t->SetName(orgName);

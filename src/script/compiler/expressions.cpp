@@ -172,8 +172,10 @@ TPSValuePtr TPSPascalCompiler::ParseTerm() {
 TPSValuePtr TPSPascalCompiler::ParseLevel(int level) {
     TPSValuePtr left = level == 2 ? ParseFactor() : ParseLevel(level + 1);
     if (!left) return nullptr;
+    DepthGuard chain(*this, parser_);  // every operator nests the tree one level deeper
     TPSBinOperatorType op;
     while (LevelOperator(level, parser_.CurrTokenID(), op)) {
+        if (!chain.Take(1)) return nullptr;
         uint32_t pos = parser_.CurrTokenPos(), row = parser_.Row(), col = parser_.Col();
         parser_.Next();
         TPSValuePtr right = level == 2 ? ParseFactor() : ParseLevel(level + 1);
@@ -203,6 +205,8 @@ TPSValuePtr TPSPascalCompiler::ParseLevel(int level) {
 
 TPSValuePtr TPSPascalCompiler::ParseFactor() {
     TPSPascalParser& p = parser_;
+    DepthGuard depth(*this, p);
+    if (!depth.Take(DepthGuard::kNestingUnits)) return nullptr;
     const uint32_t pos = p.CurrTokenPos(), row = p.Row(), col = p.Col();
     auto unary = [&](TPSUnOperatorType op, TPSValuePtr operand) -> TPSValuePtr {
         auto node = std::make_unique<TPSUnValueOp>();

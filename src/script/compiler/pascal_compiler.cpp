@@ -68,6 +68,7 @@ bool TPSPascalCompiler::Compile(std::string_view text) {
     parserHadError_ = false;
     usedUnits_.clear();
     loop_.reset();
+    depth_ = 0;
     bool ok = false;
     try {
         ok = CompileMain(text);

@@ -199,6 +199,27 @@ private:
     friend class TPSInterface;
 
     enum NameKinds : uint8_t { nkType = 1, nkProc = 2, nkVar = 4, nkConst = 8 };
+
+    // Bounds the recursion a text can cause: every nested block, factor or type takes
+    // kNestingUnits of one budget, every operator of a chain (which nests the tree it builds) one
+    // unit, so deeply nested or endlessly chained text ends the compile with an error instead of
+    // exhausting the stack. What a guard took is given back when it goes out of scope.
+    class DepthGuard {
+    public:
+        static constexpr uint32_t kBudget = 2048;
+        static constexpr uint32_t kNestingUnits = 8;
+        DepthGuard(TPSPascalCompiler& c, TPSPascalParser& p) : c_(c), p_(p) {}
+        ~DepthGuard() { c_.depth_ -= taken_; }
+        DepthGuard(const DepthGuard&) = delete;
+        DepthGuard& operator=(const DepthGuard&) = delete;
+        // Takes `units`; false, after recording the error, when the budget is spent.
+        bool Take(uint32_t units);
+
+    private:
+        TPSPascalCompiler& c_;
+        TPSPascalParser& p_;
+        uint32_t taken_ = 0;
+    };
     struct LoopState;  // break/continue bookkeeping of the loop being compiled
     class LoopScope;
     class NestingScope;
@@ -392,6 +413,7 @@ private:
 
     // --- state ---
     TPSPascalParser parser_;
+    uint32_t depth_ = 0;  // units of the DepthGuard budget in use
     bool parserHadError_ = false;
     std::vector<std::unique_ptr<TPSPascalCompilerMessage>> messages_;
     std::string output_;

@@ -64,6 +64,8 @@ bool TPSPascalCompiler::CompileCondition(TPSValuePtr& cond, TPSValuePtr& b) {
 
 bool TPSPascalCompiler::CompileBlock(TPSBlockInfo& block) {
     TPSPascalParser& p = parser_;
+    DepthGuard depth(*this, p);
+    if (!depth.Take(DepthGuard::kNestingUnits)) return false;
     BlockScope scope(block_, &block);
     const TPSSubOptType sub = block.SubType;
     if (sub == tProcBegin || sub == tMainBegin || sub == tSubBegin) p.Next();
@@ -458,7 +460,9 @@ bool TPSPascalCompiler::CompileCase(TPSBlockInfo& block) {
     };
     for (;;) {
         TPSValuePtr test;
+        DepthGuard labels(*this, p);  // the labels of an arm are joined into one chain
         for (;;) {
+            if (!labels.Take(1)) return false;
             TPSValuePtr label = ParseExpression();
             if (!label) return false;
             TPSValuePtr one;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "script/common/inspect/verifier.h"
@@ -149,6 +150,88 @@ TEST(Nesting, GeneratedProgramsCompileAndVerify) {
         for (const std::string& p : VerifyContainer(r.output))
             ADD_FAILURE() << "seed " << seed << ": " << p << "\n" << text;
     }
+}
+
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// Text that nests `n` levels deep (or chains `n` operators) in one way.
+struct DeepCase {
+    const char* what;
+    std::function<std::string(int)> text;
+};
+
+const DeepCase kDeepCases[] = {
+    {"parentheses",
+     [](int n) { return "var x: Integer; begin x := " + Repeat("(", n) + "1" + Repeat(")", n) + "; end."; }},
+    {"unary minus", [](int n) { return "var x: Integer; begin x := " + Repeat("-", n) + "1; end."; }},
+    {"calls",
+     [](int n) {
+         return "function F(x: Integer): Integer; begin Result := x; end;\nvar i: Integer; begin i := " +
+                Repeat("F(", n) + "1" + Repeat(")", n) + "; end.";
+     }},
+    {"indexes",
+     [](int n) {
+         return "var a: array of Integer; begin a[" + Repeat("a[", n) + "0" + Repeat("]", n) + "] := 1; end.";
+     }},
+    {"an operator chain",
+     [](int n) {
+         std::string e = "a";
+         for (int i = 1; i < n; ++i) e += " + a";
+         return "var x, a: Integer; begin x := " + e + "; end.";
+     }},
+    {"case labels",
+     [](int n) {
+         std::string labels = "0";
+         for (int i = 1; i < n; ++i) labels += ", " + std::to_string(i);
+         return "var i: Integer; begin case i of " + labels + ": i := 1; end; end.";
+     }},
+    {"if statements",
+     [](int n) { return "var b: Boolean; begin " + Repeat("if b then ", n) + "b := True; end."; }},
+    {"else branches",
+     [](int n) {
+         return "var i: Integer; begin " + Repeat("if i = 1 then i := 1 else ", n) + "i := 2; end.";
+     }},
+    {"begin blocks", [](int n) { return "begin " + Repeat("begin ", n) + Repeat("end; ", n) + "end."; }},
+    {"try statements",
+     [](int n) {
+         return "var i: Integer; begin " + Repeat("try ", n) + "i := 1; " + Repeat("finally end; ", n) +
+                "end.";
+     }},
+    {"records",
+     [](int n) {
+         return "type T = " + Repeat("record a: ", n) + "Integer; " + Repeat("end; ", n) + "begin end.";
+     }},
+    {"arrays", [](int n) { return "type T = " + Repeat("array of ", n) + "Integer; begin end."; }},
+    {"constant parentheses",
+     [](int n) { return "const C = " + Repeat("(", n) + "1" + Repeat(")", n) + "; begin end."; }},
+    {"a constant chain",
+     [](int n) {
+         std::string e = "1";
+         for (int i = 1; i < n; ++i) e += " + 1";
+         return "const C = " + e + "; begin end.";
+     }},
+};
+
+// Text nested far too deeply ends the compile with an error, never by exhausting the stack; the
+// depths scripts use compile.
+TEST(Nesting, TooDeepTextIsAnErrorAndUsualDepthsCompile) {
+    for (const DeepCase& k : kDeepCases) {
+        CompileResult deep = CompileScript(k.text(100000));
+        EXPECT_FALSE(deep.ok) << k.what;
+        EXPECT_EQ(deep.FirstError().code, ecCustomError) << k.what;
+        EXPECT_EQ(deep.FirstError().param, "Nesting too deep") << k.what;
+        CompileResult usual = CompileScript(k.text(100));
+        EXPECT_TRUE(usual.ok) << k.what << "\n" << usual.AllMessages();
+    }
+    // A long chain of operators, such as a text joined from many fields, is not nesting.
+    std::string fields = "s";
+    for (int i = 1; i < 800; ++i) fields += " + ';' + s";
+    CompileResult joined = CompileScript("var s, t: string; begin t := " + fields + "; end.");
+    EXPECT_TRUE(joined.ok) << joined.AllMessages();
 }
 
 }  // namespace
