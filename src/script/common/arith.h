@@ -14,6 +14,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/rtl/math_error.h"
+
 namespace tv::script {
 
 enum class ArithFault : uint8_t {
@@ -25,29 +27,23 @@ enum class ArithFault : uint8_t {
     RealInvalid,
 };
 
-// The messages the class library gives these faults.
-inline constexpr std::string_view kIntDivideByZeroMessage = "Division by zero";
-inline constexpr std::string_view kIntOverflowMessage = "Integer overflow";
-inline constexpr std::string_view kRealDivideByZeroMessage = "Floating point division by zero";
-inline constexpr std::string_view kRealOverflowMessage = "Floating point overflow";
-inline constexpr std::string_view kRealInvalidMessage = "Invalid floating point operation";
-
 constexpr bool IsDivideByZero(ArithFault f) {
     return f == ArithFault::IntDivideByZero || f == ArithFault::RealDivideByZero;
 }
 
+// The message the class library gives a fault.
 constexpr std::string_view ArithFaultMessage(ArithFault f) {
     switch (f) {
         case ArithFault::IntDivideByZero:
-            return kIntDivideByZeroMessage;
+            return kDivByZeroText;
         case ArithFault::IntOverflow:
-            return kIntOverflowMessage;
+            return kIntOverflowText;
         case ArithFault::RealDivideByZero:
-            return kRealDivideByZeroMessage;
+            return kZeroDivideText;
         case ArithFault::RealOverflow:
-            return kRealOverflowMessage;
+            return kOverflowText;
         case ArithFault::RealInvalid:
-            return kRealInvalidMessage;
+            return kInvalidOpText;
         case ArithFault::None:
             break;
     }

@@ -213,7 +213,7 @@ std::unique_ptr<TIfRVariant> TPSPascalCompiler::ReadInteger(std::string_view tex
     bool hex = !text.empty() && text[0] == '$';
     if (!ParseIntegerLiteral(text, bits) || (!hex && bits > static_cast<uint64_t>(INT64_MAX))) {
         // A literal beyond 64 bits (or a "$" without digits) would otherwise silently read as 0.
-        if (recordErrors) MakeError({}, text == "$" ? ecSyntaxError : ecMathError, kIntOverflowMessage);
+        if (recordErrors) MakeError({}, text == "$" ? ecSyntaxError : ecMathError, kIntOverflowText);
         return nullptr;
     }
     int64_t v = static_cast<int64_t>(bits);
