@@ -57,6 +57,9 @@ void TPSPascalCompiler::ParserError(TPSPascalParser& p, TPSPascalCompilerErrorTy
 }
 
 bool TPSPascalCompiler::DepthGuard::Take(uint32_t units) {
+    // Declaration texts of the host (and the types the compiler declares itself while it compiles)
+    // are not script text: only the script's own parser is bounded.
+    if (!c_.IsOwnParser(p_)) return true;
     if (c_.depth_ + units > kBudget) {
         c_.ParserError(p_, ecCustomError, kNestingTooDeep);
         return false;

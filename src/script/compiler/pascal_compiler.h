@@ -203,7 +203,8 @@ private:
     // Bounds the recursion a text can cause: every nested block, factor or type takes
     // kNestingUnits of one budget, every operator of a chain (which nests the tree it builds) one
     // unit, so deeply nested or endlessly chained text ends the compile with an error instead of
-    // exhausting the stack. What a guard took is given back when it goes out of scope.
+    // exhausting the stack. What a guard took is given back when it goes out of scope. Only the
+    // script's own parser is bounded; declaration texts of the host are not script text.
     class DepthGuard {
     public:
         static constexpr uint32_t kBudget = 2048;
