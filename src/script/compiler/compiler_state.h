@@ -13,7 +13,7 @@ namespace tv::script {
 struct LoopNesting {
     enum Kind : uint8_t {
         Pops,   // stack temporaries of a with statement
-        Case,   // the two temporaries of a case statement
+        Case,   // the temporaries of a case statement: its own two and those its selector holds
         Frame,  // the exception frame of a try statement
     };
     Kind kind;

@@ -665,10 +665,16 @@ int TPSPascalCompiler::ParseSelectors(TPSValuePtr& slot, bool implicit) {
                 WriteByte(opAssign);
                 WriteOperand(fieldTemp.get(), false);
                 WriteOperand(recTemp.get(), false);
+                // The call stays with them: its arguments may hold temporaries of their own (a field
+                // of another call's result), pushed before these two and so released after them.
+                auto held = std::make_unique<TPSValueReplace>();
+                held->FreeOldValue = true;
+                held->OldValue = slot.release();
+                held->NewValue = recTemp.release();
                 auto rep = std::make_unique<TPSValueReplace>();
-                rep->SetPos(slot->Pos, slot->Row, slot->Col);
+                rep->SetPos(held->OldValue->Pos, held->OldValue->Row, held->OldValue->Col);
                 rep->FreeOldValue = true;
-                rep->OldValue = recTemp.release();
+                rep->OldValue = held.release();
                 rep->NewValue = fieldTemp.release();
                 slot = std::move(rep);
             } else {

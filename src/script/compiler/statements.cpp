@@ -218,6 +218,9 @@ bool TPSPascalCompiler::CompileIf(TPSBlockInfo& block) {
         }
         WriteByte(1);
     }
+    // Temporaries the condition holds (the record of a call whose field it reads) go before the
+    // branches, which may leave by break, continue or goto.
+    cond.reset();
     WriteByte(opJumpIfFlag);
     uint32_t jumpField = CodePos();
     WriteLong(0x12345678);
@@ -250,13 +253,16 @@ bool TPSPascalCompiler::CompileWhile(TPSBlockInfo& block) {
     TPSPascalParser& p = parser_;
     WriteStatementPosition(wlStatement);
     p.Next();
+    // The condition is read after L1: code it needs while it is read (the call whose record field
+    // it reads) then runs before every turn, and its temporaries go before the body.
+    TPSValuePtr b = PushTemp(defaultBoolType_);
+    uint32_t l1 = CodePos();
     TPSValuePtr cond = ParseExpression();
     if (!cond) return false;
     if (!Expect(p, CSTII_do, ecDoExpected)) return false;
-    TPSValuePtr b = PushTemp(defaultBoolType_);
-    uint32_t l1 = CodePos();
     LoopScope loop(*this);
     if (!CompileCondition(cond, b)) return false;
+    cond.reset();
     p.Next();
     WriteByte(opJumpIfZero);
     uint32_t exitField = CodePos();
@@ -289,10 +295,13 @@ bool TPSPascalCompiler::CompileRepeat(TPSBlockInfo& block) {
     TPSBlockInfo body(&block, tRepeat);
     if (!CompileBlock(body)) return false;
     p.Next();  // UNTIL
+    // A continue comes back to the start of the condition's code, code it needs while it is read
+    // included; its temporaries go before the jump back.
+    uint32_t l2 = CodePos();
     TPSValuePtr cond = ParseExpression();
     if (!cond) return false;
-    uint32_t l2 = CodePos();
     if (!CompileCondition(cond, b)) return false;
+    cond.reset();
     WriteByte(opJumpIfZero);
     uint32_t field = CodePos();
     WriteLong(0);
@@ -428,8 +437,12 @@ bool TPSPascalCompiler::CompileCase(TPSBlockInfo& block) {
     TPSPascalParser& p = parser_;
     WriteStatementPosition(wlStatement);
     p.Next();
+    const size_t before = CurrProc().ProcVars.size();
     TPSValuePtr sel = ParseExpression();
     if (!sel) return false;
+    // Temporaries the selector holds while the arms run (the record of a call whose field it
+    // reads) lie below the case's own two; a break or continue pops them too.
+    const auto selectorTemps = static_cast<uint32_t>(CurrProc().ProcVars.size() - before);
     if (!ExpectNext(p, CSTII_of, ecOfExpected)) return false;
     TPSType* st = ValueType(sel.get());
     if (!st) {
@@ -441,7 +454,7 @@ bool TPSPascalCompiler::CompileCase(TPSBlockInfo& block) {
     TPSValuePtr b = PushTemp(defaultBoolType_);
     uint32_t l0 = CodePos();
     std::vector<std::pair<uint32_t, uint32_t>> exits;
-    NestingScope nesting(*this, LoopNesting::Case, 2);
+    NestingScope nesting(*this, LoopNesting::Case, 2 + selectorTemps);
     auto selectorRef = [&]() {
         auto r = std::make_unique<TPSValueReplace>();
         r->FreeNewValue = false;

@@ -23,6 +23,7 @@ public:
                "var i, j, k: Integer; b: Boolean; s: string; r: TR; st: array[1..5] of Integer; "
                "arr: array of Integer;\n"
                "procedure Helper(a: Integer; var c: Integer); begin c := a + c; end;\n"
+               "function Rec(a: Integer): TR; begin Result.fa := a; end;\n"
                "function Twice(a: Integer): Integer;\nbegin\n" +
                Statements(0, false, 2) +
                "  Result := a * 2;\nend;\n"
@@ -34,7 +35,7 @@ private:
     int Pick(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
 
     std::string Expr(int depth) {
-        switch (depth > 2 ? Pick(4) : Pick(9)) {
+        switch (depth > 2 ? Pick(4) : Pick(10)) {
             case 0:
                 return std::to_string(Pick(20));
             case 1:
@@ -51,6 +52,8 @@ private:
                 return "Twice(" + Expr(depth + 1) + ")";
             case 7:
                 return "st[j]";
+            case 8:  // a field of a call's record result: the call is written while the expression is read
+                return "Rec(" + Expr(depth + 1) + ").fb";
             default:
                 return "Length(s) - " + Expr(depth + 1);
         }

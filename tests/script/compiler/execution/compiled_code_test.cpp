@@ -47,6 +47,39 @@ TEST(CompiledCode, ChrOfAnyInteger) {
     for (const RunCase& k : cases) EXPECT_EQ(Printed(kVars, k.statements), k.printed) << k.statements;
 }
 
+// A field of a call's record result is read through code written while the expression is parsed;
+// conditions of loops run it before every turn, and its temporaries never stay on the stack across
+// a break or a continue.
+TEST(CompiledCode, FieldsOfCallResultsInConditions) {
+    const char* const decls =
+        "type TR = record a: Integer; end;\n"
+        "var n, k, i, s: Integer;\n"
+        "function F: TR; begin n := n + 1; Result.a := n; end;\n"
+        "function G(x: Integer): TR; begin Result.a := x * 2; end;\n";
+    const RunCase cases[] = {
+        // F runs before every turn: 1 and 2 enter the body, 3 ends the loop.
+        {"n := 0; k := 0;\n"
+         "while F().a < 3 do begin k := k + 1; if k > 5 then break; end;\n"
+         "Print(IntToStr(n) + ' ' + IntToStr(k));",
+         "3 2\n"},
+        // A continue tests the condition, F included.
+        {"n := 0; k := 0;\n"
+         "repeat k := k + 1; if k = 1 then continue; until F().a >= 3;\n"
+         "Print(IntToStr(n) + ' ' + IntToStr(k));",
+         "3 3\n"},
+        {"s := 0;\n"
+         "for i := 1 to 5 do begin n := i - 1; if F().a = 3 then break; s := s + i; end;\n"
+         "Print(IntToStr(s) + ' ' + IntToStr(i));",
+         "3 3\n"},
+        {"s := 0;\n"
+         "for i := 1 to 5 do begin n := i - 1; case F().a of 2: continue; 4: break; end; s := s + i; end;\n"
+         "Print(IntToStr(s) + ' ' + IntToStr(i));",
+         "4 4\n"},
+        {"Print(IntToStr(G(G(4).a).a) + ' ' + IntToStr(G(1).a + G(G(2).a).a));", "16 10\n"},
+    };
+    for (const RunCase& k : cases) EXPECT_EQ(Printed(decls, k.statements), k.printed) << k.statements;
+}
+
 struct CompareCase {
     const char* folded;
     const char* computed;
