@@ -79,6 +79,13 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         auto mainDM = std::make_unique<TMainDM>(events);
         SetMainDM(mainDM.get());
         auto pipes = std::make_unique<TDMPipes>(nullptr, AppStartup());
+        // What a command handed over by a second start does to this window.
+        AppStartup().RestoreApplication = [] {
+            Application().Restore();
+            TForm* main = Application().MainForm();
+            if (main && Application().ShowMainForm() && !main->Visible()) main->Show();
+            Application().BringToFront();
+        };
 
         if (IsProvisioningRun()) {
             mainDM->Setup();
@@ -90,6 +97,7 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
             if (form->TerminateRequested()) exitCode = form->ExitCode();
             delete form;
         }
+        AppStartup().RestoreApplication = nullptr;
         pipes.reset();
         SetMainDM(nullptr);
         mainDM.reset();
