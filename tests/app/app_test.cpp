@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
+
+#include <sys/stat.h>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -122,6 +126,16 @@ TEST_F(AppTest, ACommandLineJobEndsTheProgramWithItsStatus) {
         for (const auto& line : c.logged)
             EXPECT_NE(log.find(line), std::string::npos) << c.rule << ": " << line << "\n" << log;
     }
+}
+
+TEST_F(AppTest, AJobThatClosesTheProgramDoesNotStartTheUpdaterOnItsWayOut) {
+    std::string updater =
+        dir.Write("prog/QuorvelUpdater", "#!/bin/sh\necho asked > \"" + dir.Path("asked") + "\"\n");
+    ::chmod(updater.c_str(), 0755);
+    WriteScript("import/default_import.pas", "FinalizeImport\n");
+    EXPECT_EQ(Run({"/import"}), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(dir.Exists("asked"));
 }
 
 TEST_F(AppTest, ARunscriptPathIsTakenFromTheScriptFolderOrAsWritten) {
