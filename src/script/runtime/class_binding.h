@@ -10,7 +10,7 @@
 //   PropGetName<&Fn>(), PropSetName<&Fn>()   T Fn(C*, const AnsiString& name, Idx...) and
 //                                      void Fn(C*, const AnsiString& name, Idx..., T)
 //   EventGet<&Fn>(), EventSet<&Fn>()   TMethod Fn(C*, Idx...);  void Fn(C*, TMethod)
-//   EventField<&C::OnX>                the read and write routines of a TEvent field
+//   EventFieldGet<&C::OnX>(), EventFieldSet<&C::OnX>()   the routines of a TEvent field
 //   InterfaceMethod<&I::M>()           a method of interface I (which names its I::IID)
 //
 // Stack places (the value stack counted from the top): a function's result is the top item; Self (or
@@ -27,6 +27,7 @@
 #include "platform/rtl/event.h"
 #include "platform/rtl/interface.h"
 #include "script/runtime/binding.h"
+#include "script/runtime/event_bridge.h"
 #include "script/runtime/runtime_class_importer.h"
 
 namespace tv::script {
@@ -162,6 +163,14 @@ struct InterfaceMethodCode<M, R (I::*)(A...)> {
     static constexpr std::string_view Sig = SignatureBytes<R, A...>::View;
 };
 
+template <auto F, class P = decltype(F)>
+struct EventFieldCode;
+template <auto F, class C, class E>
+struct EventFieldCode<F, E C::*> {
+    static TMethod Get(C* self) { return (self->*F).Method(); }
+    static void Set(C* self, TMethod m) { (self->*F).SetMethod(m); }
+};
+
 }  // namespace binding
 
 template <auto M>
@@ -197,6 +206,26 @@ constexpr TPSMemberCode PropGetName() {
 template <auto S>
 constexpr TPSMemberCode PropSetName() {
     return {&binding::NamedSetterCode<S>::Proc, {}, binding::NamedSetterCode<S>::Indexes};
+}
+
+template <auto G>
+constexpr TPSMemberCode EventGet() {
+    return PropGet<G>();
+}
+
+template <auto S>
+constexpr TPSMemberCode EventSet() {
+    return PropSet<S>();
+}
+
+template <auto F>
+constexpr TPSMemberCode EventFieldGet() {
+    return PropGet<&binding::EventFieldCode<F>::Get>();
+}
+
+template <auto F>
+constexpr TPSMemberCode EventFieldSet() {
+    return PropSet<&binding::EventFieldCode<F>::Set>();
 }
 
 template <auto M>

@@ -10,6 +10,7 @@
 #include "script/common/names.h"
 #include "script/runtime/binding.h"
 #include "script/runtime/class_binding.h"
+#include "script/runtime/event_bridge.h"
 #include "script/runtime/exec.h"
 
 namespace tv::script {
@@ -253,6 +254,15 @@ bool PublishedPropertyHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack&, T
     const auto& prop = *static_cast<const TPropInfo*>(p.FExt1);
     const TPSValueRef value = ItemRef(s, read ? -1 : -2);
     if (!value.Data || !value.TypeRec) return false;
+    // An event travels as the procedure number or procedure value of its handler.
+    if (prop.PropType && prop.PropType->Kind == TTypeKind::Method &&
+        (IsBase(value, btU32) || IsBase(value, btProcPtr))) {
+        if (read)
+            ArgTraits<TMethod>::Put(exec, value, prop.GetMethod(*obj));
+        else
+            prop.SetMethod(*obj, ArgTraits<TMethod>::Get(exec, value));
+        return true;
+    }
     return read ? ReadPublished(prop, *obj, value) : WritePublished(prop, *obj, value);
 }
 

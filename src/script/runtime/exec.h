@@ -7,10 +7,12 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/event.h"
 #include "platform/rtl/object.h"
 #include "platform/rtl/variant.h"
 #include "script/runtime/attributes.h"
@@ -22,6 +24,7 @@
 namespace tv::script {
 
 using TPSFreeProc = void (*)(TPSExec& caller, struct TProcRec& p);
+struct TPSMethodInfo;
 
 // A registered host routine.
 struct TProcRec {
@@ -203,6 +206,19 @@ public:
     int32_t LastExProc() const;
     int32_t LastExPos() const;
     std::exception_ptr LastExObject() const;
+    // ---- script procedures as host methods (event_bridge.cpp)
+    // The method reference of script procedure `procNo` (one per procedure for as long as the script
+    // stays loaded); nil for 0, -1 and procedures without an exported declaration.
+    TMethod GetProcAsMethod(uint32_t procNo);
+    // The same by exported name; nil when no procedure has it.
+    TMethod GetProcAsMethodN(std::string_view name);
+    // The number of the script procedure a method reference of this executor runs; 0 for any other.
+    uint32_t ProcNoOfMethod(const TMethod& m) const;
+    // Runs a script procedure for a host's event call (the script thunk's work): the arguments
+    // become values of the declared types, by-reference ones and the result are written back, and
+    // an error the procedure leaves unhandled is raised in the host.
+    void CallAsMethod(TPSMethodInfo& info, std::span<TEventArg> args, TEventArg* result);
+
     // The executor's Pointer type for references it pushes: the container's first, else its own.
     const TPSTypeRec* PointerType() const;
 
@@ -275,8 +291,7 @@ protected:
         if (FOnRunLine) FOnRunLine(*this);
     }
     bool fWantsLineHook = false;
-    // Calls a host method held in a procedure value (number 0); the base records
-    // erCouldNotCallProc (the event bridge supplies the call).
+    // Calls a host method held in a procedure value (number 0) with the arguments on the stack.
     virtual bool CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* procType);
 
     bool ReadOperand(TPSOperandRef& o, bool deref);

@@ -116,11 +116,6 @@ const TPSTypeRec* TPSExec::PointerType() const {
     return fPointerType;
 }
 
-bool TPSExec::CallMethodPointer(const ProcPtrValue&, const TPSTypeRec*) {
-    CMD_Err(erCouldNotCallProc);
-    return false;
-}
-
 // ---- operand decoding
 
 bool TPSExec::ReadCode32(uint32_t& v) {

@@ -91,6 +91,8 @@ std::string PropertyPathToText(TObject* obj, std::string_view path) {
                 return "[Method]";
             case TTypeKind::Variant:
                 return "[Variant]";
+            case TTypeKind::Record:
+                return "[Record]";
             case TTypeKind::Class:
                 obj = p->GetObj(*obj);
                 if (!obj) return std::string(kNil);

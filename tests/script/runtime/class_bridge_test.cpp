@@ -352,7 +352,9 @@ TEST(RuntimeClassImporter, ImportersBindOnlyWellFormedDeclarations) {
         const bool intf = c.decl.rfind("intf:", 0) == 0;
         const bool bound = intf ? InterfaceImporter(exec, p, nullptr) : ClassImporter(exec, p, &ri);
         EXPECT_EQ(bound, c.binds) << c.name;
-        if (!bound) EXPECT_EQ(p.FDecl, c.decl) << c.name << ": a refused declaration stays as it was";
+        if (!bound) {
+            EXPECT_EQ(p.FDecl, c.decl) << c.name << ": a refused declaration stays as it was";
+        }
     }
 }
 

@@ -27,7 +27,7 @@ HostRun RunHostScript(TPSExec& exec, const std::string& script, const std::strin
     std::string container;
     compiler.GetOutput(container);
 
-    auto out = std::make_shared<std::ostringstream>();
+    auto out = run.Printed;
     RegisterNativeCallable(exec, "Print", [out](const std::string& s) { *out << s << '\n'; });
     if (setup) setup(exec);
     if (!exec.LoadData(container)) {

@@ -3,6 +3,8 @@
 // an executor the test prepares: what the tests of host classes and events share.
 
 #include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,9 @@ struct HostRun {
     std::string LoadError;  // the load's error text, empty when it loaded
     bool Ran = false;
     std::string Error;  // the run's error text, empty when it ran to its end
-    std::string Out;    // what Print wrote, one line each
+    std::string Out;    // what Print wrote during the run, one line each
+    // Everything Print writes, also later (event handlers that run after the main block).
+    std::shared_ptr<std::ostringstream> Printed = std::make_shared<std::ostringstream>();
 };
 
 // Compiles `script` against `declarations` (and `procedure Print(S: string)`), then loads it into
