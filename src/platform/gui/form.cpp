@@ -15,6 +15,7 @@
 #include "platform/gui/screen.h"
 #include "platform/gui/widget_bridge.h"
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/dialog_service.h"
 #include "platform/rtl/object_handles.h"
 
 namespace tv {
@@ -77,6 +78,12 @@ void TForm::DoCreate() {
 int TForm::ShowModal() {
     if (Visible() || !Enabled() || fModal || Parent() || fFormStyle == fsMDIChild)
         throw EInvalidOperation(std::string(kCannotShowModal));
+    if (ScreenlessRun()) {
+        // Nobody can answer a window in an unattended run: answer Cancel, as a cancelled dialog
+        // would, and report the form instead of waiting for ever.
+        HeadlessDialogService().Report(Caption(), kModalFormNotShown);
+        return mrCancel;
+    }
     auto alive = Watch();
     TApplication& app = Application();
     fModal = true;

@@ -51,6 +51,7 @@ using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 
 inline constexpr std::string_view kCannotShowModal = "Cannot make a visible window modal";
+inline constexpr std::string_view kModalFormNotShown = "Modal form not shown: no display; answered Cancel";
 
 class TForm : public TScrollingWinControl {
     TV_CLASS(TForm, TScrollingWinControl)

@@ -44,6 +44,18 @@ QPalette SystemPalette() {
 
 }  // namespace
 
+namespace {
+bool gScreenlessRun = false;  // main thread only, like the application itself
+}  // namespace
+
+bool ScreenlessRun() {
+    return gScreenlessRun;
+}
+
+void SetScreenlessRun(bool screenless) {
+    gScreenlessRun = screenless;
+}
+
 void EnsureQtApplication() {
     if (auto* existing = QCoreApplication::instance()) {
         if (!qobject_cast<QApplication*>(existing)) throw Exception(std::string(kNoGuiApplication));
@@ -52,8 +64,10 @@ void EnsureQtApplication() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!platform || !*platform) && (!display || !*display) && (!wayland || !*wayland))
+    if ((!platform || !*platform) && (!display || !*display) && (!wayland || !*wayland)) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        gScreenlessRun = true;
+    }
     // Qt keeps references to these for the life of the application.
     static int argc = 1;
     static char name[] = "tollvane";

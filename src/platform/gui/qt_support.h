@@ -19,6 +19,12 @@ namespace tv {
 // and unattended runs never fail for want of a screen.
 void EnsureQtApplication();
 
+// True when EnsureQtApplication found no display and chose the offscreen platform itself: an
+// unattended run, where no operator can answer a window. Tests that pick the offscreen platform
+// on purpose are not screenless. The setter is for tests.
+bool ScreenlessRun();
+void SetScreenlessRun(bool screenless);
+
 inline QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

@@ -71,9 +71,10 @@ public:
     void ShowInformation(std::string_view text, std::string_view caption) override;
     std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
     std::optional<std::string> BrowseFolder(std::string_view title, std::string_view initialFolder) override;
+    // Hands a window that was not shown (a modal form in an unattended run) to the report hook.
+    void Report(std::string_view caption, std::string_view text) const;
 
 private:
-    void Report(std::string_view caption, std::string_view text) const;
     TReport report_;
 };
 

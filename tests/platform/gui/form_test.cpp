@@ -12,8 +12,10 @@
 #include "platform/gui/custom_control.h"
 #include "platform/gui/form.h"
 #include "platform/gui/gui_exceptions.h"
+#include "platform/gui/qt_support.h"
 #include "platform/gui/screen.h"
 #include "platform/gui/timer.h"
+#include "platform/rtl/dialog_service.h"
 #include "platform/rtl/object_handles.h"
 
 namespace tv {
@@ -70,6 +72,24 @@ TEST(Form, ShowModalSeesAResultWrittenByAQueuedCall) {
     QMetaObject::invokeMethod(
         qApp, [&] { form.ModalResult = mrAbort; }, Qt::QueuedConnection);
     EXPECT_EQ(form.ShowModal(), mrAbort);
+}
+
+TEST(Form, AnUnattendedRunAnswersAModalFormWithCancelAndReportsIt) {
+    // Without a display nobody can close the form: the loop must not start, or the job hangs.
+    std::vector<std::string> reported;
+    HeadlessDialogService().SetReport([&](std::string_view caption, std::string_view text) {
+        reported.push_back(std::string(caption) + ": " + std::string(text));
+    });
+    SetScreenlessRun(true);
+    TForm form;
+    form.SetCaption("Välj kund");
+    const int result = form.ShowModal();
+    SetScreenlessRun(false);
+    HeadlessDialogService().SetReport({});
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(reported,
+              (std::vector<std::string>{"Välj kund: Modal form not shown: no display; answered Cancel"}));
 }
 
 TEST(Form, AModalLoopGoesOnWhileCloseQueryRefuses) {
