@@ -436,7 +436,7 @@ bool TPSPascalCompiler::ProcessVarSection(TPSInternalProcedure* proc) {
     p.Next();
     do {
         struct Pending {
-            std::string orgName;
+            TPSName name;
             uint32_t pos, row, col;
         };
         std::vector<Pending> group;
@@ -444,8 +444,9 @@ bool TPSPascalCompiler::ProcessVarSection(TPSInternalProcedure* proc) {
             if (!Expect(p, CSTI_Identifier, ecIdentifierExpected)) return false;
             const std::string& upper = p.GetToken();
             bool clash = VariableClashes(upper, proc);
+            const uint32_t hash = HashName(upper);
             for (const auto& g : group)
-                if (AsciiUpperCase(g.orgName) == upper) clash = true;
+                if (g.name.Is(hash, upper)) clash = true;
             if (clash) {
                 MakeError({}, ecDuplicateIdentifier, p.OriginalToken());
                 return false;
@@ -455,7 +456,11 @@ bool TPSPascalCompiler::ProcessVarSection(TPSInternalProcedure* proc) {
             if (OnUseVariable)
                 OnUseVariable(*this, proc ? ivtVariable : ivtGlobal, number, proc ? block_->ProcNo : -1,
                               p.CurrTokenPos(), {});
-            group.push_back({p.OriginalToken(), p.CurrTokenPos(), p.Row(), p.Col()});
+            Pending& added = group.emplace_back();
+            added.name.Set(p.OriginalToken());
+            added.pos = p.CurrTokenPos();
+            added.row = p.Row();
+            added.col = p.Col();
             p.Next();
             if (p.CurrTokenID() != CSTI_Comma) break;
             p.Next();
@@ -467,14 +472,14 @@ bool TPSPascalCompiler::ProcessVarSection(TPSInternalProcedure* proc) {
         for (const auto& g : group) {
             if (proc) {
                 TPSProcVar& v = proc->ProcVars.emplace_back();
-                v.Name.Set(g.orgName);
+                v.Name = g.name;
                 v.aType = t;
                 v.DeclarePos = static_cast<int32_t>(g.pos);
                 v.DeclareRow = g.row;
                 v.DeclareCol = g.col;
             } else {
                 auto v = std::make_unique<TPSVar>();
-                v->SetName(g.orgName);
+                v->SetName(g.name.OrgName);
                 v->aType = t;
                 v->DeclarePos = static_cast<int32_t>(g.pos);
                 v->DeclareRow = g.row;
