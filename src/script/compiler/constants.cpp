@@ -576,8 +576,18 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
         bool enumOk = op == otAdd || op == otSub || op == otAnd || op == otOr || op == otXor ||
                       op == otEqual || op == otNotEqual;
         int64_t rv = 0;
+        // With an Int64 right operand a LongWord or LongInt divides by the whole 64-bit value, and a
+        // LongInt compares with it as a 64-bit value, as the run-time operators do.
+        const bool wideRight =
+            r.FType->BaseType == btS64 && (code == btU32 || code == btS32) &&
+            (op == otDiv || op == otIntDiv || op == otMod || (code == btS32 && IsRelational(op)));
         if ((!isEnum || enumOk) && OrdinalValue(r, rv)) {
-            if (IsUnsignedCode(code) || isEnum) {
+            if (wideRight) {
+                int64_t lv = 0, res = 0;
+                OrdinalValue(l, lv);
+                outcome = FoldIntegerLane<int64_t>(op, lv, rv, res, isCompare, cmp, fault);
+                if (outcome == FoldOutcome::Done && !isCompare) StoreInteger(l, res);
+            } else if (IsUnsignedCode(code) || isEnum) {
                 uint32_t a = 0, res = 0;
                 int64_t lv = 0;
                 OrdinalValue(l, lv);

@@ -53,7 +53,9 @@ const FoldCase kConstSection[] = {
     {"'a' < 'B'", "#27:0"},
     {"'abc' >= 'abd'", "#27:0"},
     {"'ab' <= 'abc'", "#27:1"},
-    {"#$263A > 'a'", "#27:1"},  // wide text by UTF-16 code unit
+    {"#$263A > 'a'", "#27:1"},       // wide text by UTF-16 code unit
+    {"10 div 4294967296", "#11:0"},  // a LongInt divides by the whole Int64
+    {"1 < 4294967296", "#27:1"},     // and compares with it
     {"1e4000 * 1e4000", "[Error] (1:26): Math Error"},
     {"1 div 0", "[Error] (1:18): Divide by Zero"},
     {"1.5 / 0", "[Error] (1:18): Divide by Zero"},

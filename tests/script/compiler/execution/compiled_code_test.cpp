@@ -83,7 +83,7 @@ TEST(CompiledCode, FieldsOfCallResultsInConditions) {
 struct CompareCase {
     const char* folded;
     const char* computed;
-    const char* value;  // "T" or "F"
+    const char* value;  // what both print
 };
 
 // Comparisons of constant texts and characters fold to what the same comparison computes.
@@ -105,6 +105,31 @@ TEST(CompiledCode, FoldedTextComparisonsAgreeWithComputedOnes) {
     for (const CompareCase& k : cases) {
         statements += "Print(B(" + std::string(k.folded) + ") + B(" + k.computed + "));\n";
         expected += std::string(k.value) + k.value + "\n";
+    }
+    EXPECT_EQ(Printed(decls, statements), expected);
+}
+
+// A LongWord or LongInt divided by an Int64, and a LongInt compared with one, take the whole 64-bit
+// value, folded as computed.
+TEST(CompiledCode, FoldedIntegersWithAnInt64RightAgreeWithComputedOnes) {
+    const CompareCase cases[] = {
+        {"IntToStr(10 div 4294967296)", "IntToStr(i div big)", "0"},  // not a division by zero
+        {"IntToStr(10 mod 4294967297)", "IntToStr(i mod big1)", "10"},
+        {"IntToStr(-7 mod 4294967297)", "IntToStr(m mod big1)", "-7"},
+        {"IntToStr(Cardinal(10) div 4294967296)", "IntToStr(u div big)", "0"},
+        {"B(1 < 4294967296)", "B(one < big)", "T"},
+        {"B(1 = 4294967297)", "B(one = big1)", "F"},
+        {"B(Cardinal(10) < 4294967296)", "B(u < big)", "F"},       // a LongWord takes the low 32 bits
+        {"IntToStr(1 + 4294967296)", "IntToStr(one + big)", "1"},  // so do + - *, typed as the left
+    };
+    std::string decls =
+        "var i, m, one: Integer; u: Cardinal; big, big1: Int64;\n"
+        "function B(x: Boolean): string; begin if x then Result := 'T' else Result := 'F'; end;\n";
+    std::string statements = "i := 10; m := -7; one := 1; u := 10; big := 4294967296; big1 := 4294967297;\n";
+    std::string expected;
+    for (const CompareCase& k : cases) {
+        statements += "Print(" + std::string(k.folded) + " + ' ' + " + k.computed + ");\n";
+        expected += std::string(k.value) + " " + k.value + "\n";
     }
     EXPECT_EQ(Printed(decls, statements), expected);
 }
