@@ -1051,24 +1051,33 @@ bool TPSPascalCompiler::WriteBinaryOp(TPSBinValueOp& op, TPSValuePtr& dest) {
             ok = WriteAssignment(value, dest);
         }
     } else {
-        ok = PrepareOperand(dest, nullptr);
+        // An integer compared with a real or Currency value is made a value of that type first, as
+        // a constant comparison folds it: the run-time comparison of an integer takes no real.
+        TPSType* rt = ValueType(op.Val2.get());
+        TPSValuePtr widened;
+        if (lt && rt && IsIntegerCode(lt->BaseType) && IsRealCode(rt->BaseType)) {
+            widened = PushTemp(rt);
+            ok = WriteAssignment(op.Val1, widened);
+        }
+        TPSValuePtr& left = widened ? widened : op.Val1;
+        if (ok) ok = PrepareOperand(dest, nullptr);
         if (ok) {
-            TPSType* rt = ValueType(op.Val2.get());
-            ok = PrepareOperand(op.Val1, rt);
+            ok = PrepareOperand(left, rt);
             if (ok) {
                 ok = PrepareOperand(op.Val2, lt);
                 if (ok) {
                     WriteByte(opCompare);
                     WriteByte(CompareByte(op.Operator));
-                    ok = WriteOperand(dest.get(), false) && WriteOperand(op.Val1.get(), true) &&
+                    ok = WriteOperand(dest.get(), false) && WriteOperand(left.get(), true) &&
                          WriteOperand(op.Val2.get(), true);
                     if (!ok) MakeError({}, ecTypeMismatch, {});
                     ReleaseOperand(op.Val2);
                 }
-                ReleaseOperand(op.Val1);
+                ReleaseOperand(left);
             }
             ReleaseOperand(dest);
         }
+        widened.reset();
     }
     if (savedRight) op.Val2 = std::move(savedRight);
     if (savedLeft) op.Val1 = std::move(savedLeft);

@@ -109,6 +109,22 @@ TEST(CompiledCode, FoldedTextComparisonsAgreeWithComputedOnes) {
     EXPECT_EQ(Printed(decls, statements), expected);
 }
 
+// An integer on the left of a comparison with a real or Currency value compares as that type, as a
+// comparison of constants folds.
+TEST(CompiledCode, IntegersCompareWithRealsAndCurrency) {
+    const char* const decls =
+        "var i: Integer; c: Currency; w: Word; s: Single; l: Int64; d: Double; bt: Byte;\n"
+        "function B(x: Boolean): string; begin if x then Result := 'T' else Result := 'F'; end;\n";
+    const RunCase cases[] = {
+        {"i := 0; c := 12.5; Print(B(i < c) + B(0 < c) + B(i > c));", "TTF\n"},
+        {"w := 3; s := 2.5; Print(B(w > s) + B(w <= s));", "TF\n"},
+        {"l := 10; d := 9.99; Print(B(l >= d) + B(l = d));", "TF\n"},
+        {"bt := 2; Print(B(bt = 2.0) + B(bt <> 2.5) + B(Byte(2) < 2.5));", "TTT\n"},
+        {"c := 12.5; i := 0; Print(B(c > i));", "T\n"},  // a Currency on the left took integers already
+    };
+    for (const RunCase& k : cases) EXPECT_EQ(Printed(decls, k.statements), k.printed) << k.statements;
+}
+
 // A LongWord or LongInt divided by an Int64, and a LongInt compared with one, take the whole 64-bit
 // value, folded as computed.
 TEST(CompiledCode, FoldedIntegersWithAnInt64RightAgreeWithComputedOnes) {
