@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <type_traits>
 
 #include "script/common/byte_io.h"
 #include "script/common/bytecode.h"
@@ -28,9 +30,13 @@ std::string VarName(uint32_t v) {
     return "BASE";
 }
 
-std::string QuoteText(std::string_view s) {
+// Characters (bytes or UTF-16 code units) as a quoted literal: printable ASCII as it is, every
+// other character as #code.
+template <class Char>
+std::string QuoteText(std::basic_string_view<Char> s) {
     std::string out = "'";
-    for (unsigned char ch : s) {
+    for (Char c : s) {
+        const auto ch = static_cast<std::make_unsigned_t<Char>>(c);
         if (ch == '\'')
             out += "''";
         else if (ch < 32 || ch >= 127)
@@ -128,14 +134,12 @@ bool ReadConstant(const Container& c, ByteReader& r, DecodedOperand& op, std::st
         case btUnicodeString: {
             ok = r.ReadU32(b32) && r.ReadBytes(static_cast<size_t>(b32) * 2, bytes);
             if (!ok) break;
-            std::string narrow;
-            for (size_t i = 0; i < bytes.size(); i += 2) {
-                uint16_t u = static_cast<uint16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                   static_cast<unsigned char>(bytes[i + 1]) << 8);
-                narrow.push_back(u < 256 ? static_cast<char>(u) : '?');
-            }
+            std::u16string units;
+            for (size_t i = 0; i < bytes.size(); i += 2)
+                units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                      static_cast<unsigned char>(bytes[i + 1]) << 8));
             value = "u";
-            value += QuoteText(narrow);
+            value += QuoteText(std::u16string_view(units));
             break;
         }
         case btSet: {
