@@ -677,7 +677,17 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
     } else if (code == btString || code == btChar) {
         std::string a, b;
         ValueAsAnsi(l, a);
-        if (op == otAdd && ValueAsAnsi(r, b)) {
+        const uint8_t rc = r.FType->BaseType;
+        std::u16string wa, wb;
+        if (op == otAdd && (rc == btWideChar || rc == btWideString || rc == btUnicodeString) &&
+            ValueAsWide(l, wa) && ValueAsWide(r, wb)) {
+            // Joined with wide text the result is a UnicodeString, as the expression is typed;
+            // made single-byte, characters without a Windows-1252 form would be lost.
+            TIfRVariant res(BaseTypeDef(btUnicodeString));
+            res.WStr = wa + wb;
+            l = res;
+            outcome = FoldOutcome::Done;
+        } else if (op == otAdd && ValueAsAnsi(r, b)) {
             TIfRVariant res(code == btChar ? BaseTypeDef(btString) : l.FType);
             res.Str = a + b;
             l = res;

@@ -26,6 +26,8 @@ const FoldCase kConstSection[] = {
     {"1 + 2.5", "#5:3.5"},
     {"'a'", "#23:#97"},  // one character is a Char
     {"'a' + 'b'", "#19:'ab'"},
+    {"'a' + #$263A", "#20:u'a'#9786''"},  // joined with wide text: a UnicodeString, nothing lost
+    {"'ab' + #$263A#$42", "#20:u'ab'#9786'B'"},
     {"'a'#13'b'", "#19:'a'#13'b'"},
     {"#$41#66", "#19:'AB'"},
     {"'it''s'", "#19:'it''s'"},

@@ -109,6 +109,19 @@ TEST(CompiledCode, FoldedTextComparisonsAgreeWithComputedOnes) {
     EXPECT_EQ(Printed(decls, statements), expected);
 }
 
+// Single-byte text joined with wide text gives a UnicodeString, folded as computed.
+TEST(CompiledCode, FoldedTextJoinedWithWideTextKeepsItsCharacters) {
+    const char* const decls =
+        "var c: Char; a: AnsiString; w: WideChar; r, t: UnicodeString;\n"
+        "function H(const x: UnicodeString): string; var k: Integer;\n"
+        "begin Result := ''; for k := 1 to Length(x) do Result := Result + IntToStr(Ord(x[k])) + '.'; end;\n";
+    EXPECT_EQ(Printed(decls,
+                      "c := 'a'; a := 'ab'; w := #$263A;\n"
+                      "r := 'a' + #$263A; t := c + w; Print(H(r) + ' ' + H(t));\n"
+                      "r := 'ab' + #$263A; t := a + w; Print(H(r) + ' ' + H(t));"),
+              "97.9786. 97.9786.\n97.98.9786. 97.98.9786.\n");
+}
+
 // An integer on the left of a comparison with a real or Currency value compares as that type, as a
 // comparison of constants folds.
 TEST(CompiledCode, IntegersCompareWithRealsAndCurrency) {
