@@ -11,7 +11,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/rtl/string_list.h"
 #include "script/compiler/pascal_compiler.h"
+#include "script/runtime/class_binding.h"
+#include "script/runtime/component/script.h"
 #include "script/runtime/exec.h"
 
 namespace {
@@ -84,7 +87,67 @@ void Lua(benchmark::State& state, const Program& p) {
     }
 }
 
+// The loop through the script component, whose debugging executor runs its hook before every
+// instruction while debug information is on.
+void ComponentLoop(benchmark::State& state, bool debugInfo) {
+    tv::script::TPSScript script;
+    script.UseDebugInfo = debugInfo;
+    script.Script().SetText(kLoop.pascal);
+    if (!script.Compile()) {
+        state.SkipWithError("script does not compile");
+        return;
+    }
+    for (auto _ : state)
+        if (!script.Execute()) state.SkipWithError("the script failed");
+}
+
+// A host class method called from a script loop, through the class bridge.
+int32_t AddTo(tv::TStrings* self, int32_t x) {
+    return self->Count() + x;
+}
+void HostMethodCalls(benchmark::State& state) {
+    tv::script::TPSScript script;
+    tv::TStringList list;
+    script.OnCompile = [](tv::script::TPSScript& s) {
+        s.Comp().AddClassN(nullptr, "TStrings")->RegisterMethod("function AddTo(X: Integer): Integer;");
+        s.AddRegisteredVariable("List", "TStrings");
+    };
+    script.OnExecImport = [](tv::TObject*, TPSExec&, tv::script::TPSRuntimeClassImporter& ri) {
+        ri.Add(tv::TStrings::StaticClassInfo())->RegisterMethod(tv::script::Method<&AddTo>(), "AddTo");
+    };
+    script.Script().SetText("var i, s: Integer; begin for i := 1 to 100000 do s := List.AddTo(i); end.");
+    if (!script.Compile()) {
+        state.SkipWithError("script does not compile");
+        return;
+    }
+    script.SetVarToInstance("List", &list);
+    for (auto _ : state)
+        if (!script.Execute()) state.SkipWithError("the script failed");
+    state.SetItemsProcessed(state.iterations() * 100000);
+}
+
+// A host event handled by a script procedure, fired from C++.
+void EventCalls(benchmark::State& state) {
+    tv::script::TPSScript script;
+    script.Script().SetText(
+        "var n: Integer; procedure Changed(Sender: TObject); begin n := n + 1; end; begin end.");
+    script.OnCompile = [](tv::script::TPSScript& s) { s.Comp().AddClassN(nullptr, "TObject"); };
+    if (!script.Compile() || !script.Execute()) {
+        state.SkipWithError("script does not run");
+        return;
+    }
+    tv::TNotifyEvent event;
+    event.SetMethod(script.GetProcMethod("Changed"));
+    tv::TObject sender;
+    for (auto _ : state) event(&sender);
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK_CAPTURE(Script, Loop, kLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ComponentLoop, DebugInfoOn, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ComponentLoop, DebugInfoOff, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(HostMethodCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(EventCalls);
 BENCHMARK_CAPTURE(Lua, Loop, kLoop)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK_CAPTURE(Script, Recursion, kRecursion)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Lua, Recursion, kRecursion)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);

@@ -14,6 +14,7 @@ TPSScriptCompiler::TPSScriptCompiler() {
 
 bool TPSScriptCompiler::ScriptUses(TPSPascalCompiler& c, const std::string& unitName) {
     if (unitName != kSystemUnit) {
+        if (OnUnknownUses) return OnUnknownUses(c, unitName);
         c.MakeError({}, ecUnknownIdentifier, {});
         return false;
     }

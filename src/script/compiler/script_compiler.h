@@ -45,6 +45,8 @@ public:
     // Run in order when the compiler asks for SYSTEM: the plug-ins' units, then the host's imports and
     // the job API. SYSTEM is refused when any of them recorded an error.
     std::vector<TPSCompileStep> SystemSteps;
+    // Asked for a unit other than SYSTEM; without it every other unit is refused.
+    std::function<bool(TPSPascalCompiler&, const std::string& unitName)> OnUnknownUses;
     bool UsePreProcessor = false;
     std::string MainFileName;
     std::vector<std::string> Defines;

@@ -230,6 +230,9 @@ public:
     virtual void StoreException(int32_t proc, int32_t position, TPSError ex, std::string s,
                                 std::exception_ptr newObject);
 
+    // Forgets the recorded error.
+    void ClearException() { StoreException(-1, -1, ErNoError, {}, nullptr); }
+
     TPSStatus Status() const { return FStatus; }
     TPSError ExceptionCode() const { return ExEx; }
     const std::string& ExceptionString() const { return ExParam; }

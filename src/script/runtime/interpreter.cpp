@@ -373,6 +373,8 @@ void TPSExec::EnterProc(TPSInternalProcRec* p, uint32_t position) {
 }
 
 bool TPSExec::RunScript() {
+    // Nothing loaded: the error that left nothing to run (a refused load) stays recorded.
+    if (FStatus != isLoaded && FStatus != isPaused) return false;
     if (FStatus == isLoaded) FExceptionStack.clear();
     StoreException(-1, -1, ErNoError, {}, nullptr);
     const TPSStatus entryStatus = FStatus;
@@ -399,7 +401,16 @@ bool TPSExec::RunScript() {
     do {
         FStatus = isRunning;
         while (FStatus == isRunning) {
-            if (lineHook) DoRunLine();
+            if (lineHook) {
+                // The hook may record an error (it unwinds then) or stop the run.
+                const uint32_t before = fErrorSerial;
+                try {
+                    DoRunLine();
+                } catch (...) {
+                    HandleException(std::current_exception());
+                }
+                if (FStatus != isRunning || fErrorSerial != before) continue;
+            }
             if (FCurrentPosition >= FDataLength) {
                 CMD_Err(ErOutOfRange);
                 break;

@@ -22,7 +22,7 @@ namespace tv::script {
 class TPSExec;
 
 // Kinds of class members, as the binding records them.
-enum TPSClassItemKind : uint8_t {
+enum TPSRuntimeItemKind : uint8_t {
     ikMethod = 0,
     ikVirtualMethod = 1,
     ikProperty = 3,
@@ -47,7 +47,7 @@ struct TPSMemberCode {
 struct TClassItem {
     std::string FName;  // upper case
     uint32_t FNameHash = 0;
-    uint8_t b = ikMethod;                 // TPSClassItemKind
+    uint8_t b = ikMethod;                 // TPSRuntimeItemKind
     TPSMemberCode Ptr;                    // methods and constructors
     TPSMemberCode FReadFunc, FWriteFunc;  // property routines; either may be absent
 };

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/rtl/codepage.h"
+#include "script/compiler/compiler_messages.h"
+#include "script/runtime/component/plugin.h"
+#include "script/runtime/component/script.h"
+
+namespace tv::script {
+namespace {
+
+// A plug-in that records each of its steps.
+class RecordingPlugin : public TPSPlugin {
+public:
+    RecordingPlugin(std::string name, std::vector<std::string>& log) : fName(std::move(name)), fLog(log) {}
+    void CompOnUses(TPSScript&) override { fLog.push_back(fName + ".CompOnUses"); }
+    void ExecOnUses(TPSScript&) override { fLog.push_back(fName + ".ExecOnUses"); }
+    void CompileImport1(TPSScript&) override { fLog.push_back(fName + ".CompileImport1"); }
+    void CompileImport2(TPSScript&) override { fLog.push_back(fName + ".CompileImport2"); }
+    void ExecImport1(TPSScript&, TPSRuntimeClassImporter&) override {
+        fLog.push_back(fName + ".ExecImport1");
+    }
+    void ExecImport2(TPSScript&, TPSRuntimeClassImporter&) override {
+        fLog.push_back(fName + ".ExecImport2");
+    }
+
+private:
+    std::string fName;
+    std::vector<std::string>& fLog;
+};
+
+// A component with a Print routine; what scripts print is kept.
+class Component : public ::testing::Test {
+protected:
+    Component() {
+        script.OnCompile = [this](TPSScript& s) {
+            s.AddCallable("procedure Print(S: string);",
+                          [this](const std::string& t) { printed << t << '\n'; });
+        };
+    }
+    bool CompileText(const std::string& text) {
+        script.Script().SetText(text);
+        return script.Compile();
+    }
+    std::string Messages() {
+        std::string m;
+        for (size_t i = 0; i < script.CompilerMessageCount(); ++i) m += script.CompilerErrorToStr(i) + "\n";
+        return m;
+    }
+
+    TPSScript script;
+    std::ostringstream printed;
+};
+
+TEST_F(Component, CompileAndExecuteFireTheHooksInTheirOrder) {
+    std::vector<std::string> log;
+    RecordingPlugin a("A", log), b("B", log);
+    script.Plugins().Add(&a);
+    script.Plugins().Add(&b);
+    script.OnExecImport = [&log](TObject*, TPSExec&, TPSRuntimeClassImporter&) {
+        log.push_back("OnExecImport");
+    };
+    script.OnCompImport = [&log](TObject*, TPSPascalCompiler&) { log.push_back("OnCompImport"); };
+    script.OnCompile = [&log](TPSScript& s) {
+        log.push_back(std::string("OnCompile") + (s.CanAdd() ? " (may register)" : ""));
+    };
+    script.OnExecute = [&log](TPSScript&) { log.push_back("OnExecute"); };
+    script.OnAfterExecute = [&log](TPSScript&) { log.push_back("OnAfterExecute"); };
+    ASSERT_TRUE(CompileText("begin end.")) << Messages();
+    ASSERT_TRUE(script.Execute());
+    const std::vector<std::string> expected = {
+        "A.ExecImport1",    "B.ExecImport1",    "OnExecImport",
+        "A.ExecImport2",    "B.ExecImport2",    "A.ExecOnUses",
+        "B.ExecOnUses",     "A.CompOnUses",     "B.CompOnUses",
+        "A.CompileImport1", "B.CompileImport1", "OnCompImport",
+        "A.CompileImport2", "B.CompileImport2", "OnCompile (may register)",
+        "OnExecute",        "OnAfterExecute"};
+    EXPECT_EQ(log, expected);
+    EXPECT_FALSE(script.CanAdd());
+}
+
+TEST_F(Component, RegistrationWorksOnlyInsideTheCompileEvents) {
+    auto none = [](const std::string&) {};
+    EXPECT_FALSE(script.AddCallable("procedure Early(S: string);", none));
+    EXPECT_FALSE(script.AddRegisteredVariable("Early", "Integer"));
+    bool inside = false;
+    script.OnCompile = [&](TPSScript& s) {
+        inside = s.AddCallable("procedure Print(S: string);",
+                               [this](const std::string& t) { printed << t << '\n'; }) &&
+                 s.AddRegisteredVariable("Shared", "Integer") &&
+                 !s.AddRegisteredVariable("Bad", "NoSuchType");
+    };
+    ASSERT_TRUE(
+        CompileText("var Own: Integer; begin Shared := 7; Own := 1; Print(IntToStr(Shared + Own)); end."))
+        << Messages();
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(script.AddCallable("procedure Late(S: string);", none)) << "after the compile";
+    ASSERT_TRUE(script.Execute());
+    EXPECT_EQ(printed.str(), "8\n");
+    ASSERT_NE(script.GetVariable("SHARED"), nullptr);
+    EXPECT_EQ(script.GetVariable("OWN"), nullptr) << "the script's own variable is not exported";
+    EXPECT_FALSE(script.SetVarToInstance("NOSUCH", nullptr));
+}
+
+TEST_F(Component, AHostObjectBoundToAClassVariable) {
+    script.OnCompile = [this](TPSScript& s) {
+        s.AddCallable("procedure Print(S: string);", [this](const std::string& t) { printed << t << '\n'; });
+        s.Comp().AddClassN(nullptr, "TObject");
+        s.AddRegisteredVariable("Host", "TObject");
+        s.AddRegisteredVariable("Count", "Integer");
+    };
+    ASSERT_TRUE(CompileText("begin if Host <> nil then Print('bound'); end.")) << Messages();
+    TObject host;
+    EXPECT_TRUE(script.SetVarToInstance("Host", &host));
+    EXPECT_TRUE(script.SetVarToInstance("Count", &host)) << "not a class variable: true, nothing stored";
+    ASSERT_TRUE(script.Execute());
+    EXPECT_EQ(printed.str(), "bound\n");
+}
+
+struct UnitCase {
+    const char* name;
+    bool handler;
+    bool found;
+    const char* message;
+};
+
+TEST_F(Component, UnitsOtherThanSystemAreRefused) {
+    const UnitCase cases[] = {
+        {"no handler", false, false, "[Error] (1:6): Unknown identifier ''\n"},
+        {"the handler does not find it", true, false, "[Error] (1:6): Unknown identifier 'EXTRA'\n"},
+    };
+    for (const UnitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.handler)
+            script.OnFindUnknownFile = [&c](TObject*, const std::string&, std::string&, std::string&) {
+                return c.found;
+            };
+        EXPECT_FALSE(CompileText("uses Extra; begin end."));
+        EXPECT_EQ(Messages(), c.message);
+        EXPECT_FALSE(script.Execute()) << "nothing to run after a failed compile";
+    }
+}
+
+TEST_F(Component, AFailedLoadKeepsItsReason) {
+    script.OnCompile = [](TPSScript& s) { s.Comp().AddNativeFunction("procedure Unbound;"); };
+    EXPECT_FALSE(CompileText("begin Unbound; end."));
+    EXPECT_EQ(script.CompilerMessageCount(), 0u);
+    EXPECT_EQ(script.ExecErrorToString(), "Cannot Import UNBOUND");
+    EXPECT_FALSE(script.Execute());
+    EXPECT_EQ(script.ExecErrorToString(), "Cannot Import UNBOUND") << "not cleared by the refused run";
+}
+
+TEST_F(Component, ARunTimeErrorIsPlacedAtItsStatement) {
+    ASSERT_TRUE(CompileText("var a: array of Integer;\nbegin\n  Print('x');\n  a[2] := 1;\nend."))
+        << Messages();
+    EXPECT_FALSE(script.Execute());
+    EXPECT_EQ(script.ExecErrorToString(),
+              "Out Of Range! Element index is out of Array range: Element Index is 2, Array length = 0");
+    EXPECT_EQ(script.ExecErrorRow(), 4u);
+    EXPECT_EQ(script.ExecErrorCol(), 3u);
+    uint32_t pos = 0, row = 0, col = 0;
+    std::string f1, f2;
+    ASSERT_TRUE(script.TranslatePositionPos(static_cast<uint32_t>(script.ExecErrorProcNo()),
+                                            static_cast<uint32_t>(script.ExecErrorByteCodePosition()), pos,
+                                            f1));
+    ASSERT_TRUE(script.TranslatePositionRC(static_cast<uint32_t>(script.ExecErrorProcNo()),
+                                           static_cast<uint32_t>(script.ExecErrorByteCodePosition()), row,
+                                           col, f2));
+    EXPECT_EQ(f1, f2);
+    EXPECT_GT(script.ExecErrorPosition(), 0u);
+}
+
+TEST_F(Component, WithoutDebugInformationNothingIsLoadedAndNoHookRuns) {
+    script.UseDebugInfo = false;
+    ASSERT_TRUE(CompileText("begin Print('a'); end.")) << Messages();
+    EXPECT_TRUE(script.Exec().ProcNames().empty());
+    ASSERT_TRUE(script.Execute());
+    EXPECT_FALSE(script.Exec().DebugEnabled());
+    script.UseDebugInfo = true;
+    ASSERT_TRUE(CompileText("begin Print('a'); end.")) << Messages();
+    EXPECT_FALSE(script.Exec().ProcNames().empty());
+}
+
+TEST_F(Component, ExecuteDuringARunIsRefused) {
+    script.OnCompile = [this](TPSScript& s) { s.AddCallable("procedure Again;", [&s]() { s.Execute(); }); };
+    ASSERT_TRUE(CompileText("begin Again; end.")) << Messages();
+    EXPECT_FALSE(script.Execute());
+    EXPECT_EQ(script.ExecErrorToString(), "Exception: Script engine already running");
+}
+
+TEST_F(Component, FixedTextsOfRefusedOperations) {
+    std::string data;
+    EXPECT_THROW(
+        {
+            try {
+                script.GetCompiled(data);
+            } catch (const Exception& e) {
+                EXPECT_EQ(e.Message, "Script is not compiled");
+                throw;
+            }
+        },
+        Exception);
+    try {
+        script.Stop();
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Not running");
+    }
+    ASSERT_TRUE(CompileText("var V: Integer; begin end.")) << Messages();
+    try {
+        script.SetPointerToData("V", nullptr, nullptr);
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Unable to find variable");
+    }
+}
+
+// A container loaded without compiling: the run side of the host is bound in OnExecImport.
+TEST_F(Component, ACompiledContainerLoadsAgain) {
+    script.OnCompile = [](TPSScript& s) { s.Comp().AddNativeFunction("procedure Print(S: string);"); };
+    script.OnExecImport = [this](TObject*, TPSExec& e, TPSRuntimeClassImporter&) {
+        RegisterNativeCallable(e, "Print", [this](const std::string& t) { printed << t << '\n'; });
+    };
+    ASSERT_TRUE(CompileText("begin Print('again'); end.")) << Messages();
+    std::string data;
+    script.GetCompiled(data);
+    script.SetCompiled(data);
+    ASSERT_TRUE(script.Execute());
+    EXPECT_EQ(printed.str(), "again\n");
+    EXPECT_THROW(script.SetCompiled("garbage"), Exception);
+}
+
+TEST_F(Component, ExportedFunctionsRunByName) {
+    ASSERT_TRUE(CompileText("function Twice(X: Integer): Integer; begin Result := 2 * X; end; begin end."))
+        << Messages();
+    EXPECT_EQ(script.ExecuteFunction({Variant(int32_t{21})}, "Twice").AsInteger(), 42);
+    EXPECT_TRUE(script.GetProcMethod("Twice"));
+    EXPECT_NE(script.FindNamedType("BOOLEAN"), nullptr);
+    EXPECT_NE(script.FindBaseType(btS32), nullptr);
+}
+
+TEST_F(Component, ARemovedPluginLeavesTheList) {
+    std::vector<std::string> log;
+    auto* a = new RecordingPlugin("A", log);
+    RecordingPlugin b("B", log), c("C", log);
+    script.Plugins().Add(&b);
+    script.Plugins().Add(a);
+    script.Plugins().Add(&c);
+    script.Plugins().Add(a);
+    delete a;
+    ASSERT_EQ(script.Plugins().Count(), 2);
+    EXPECT_EQ(script.Plugins().Items(0)->Plugin(), &b);
+    EXPECT_EQ(script.Plugins().Items(1)->Plugin(), &c);
+    ASSERT_TRUE(CompileText("begin end.")) << Messages();
+}
+
+TEST_F(Component, NotificationVariablesWithoutEventsCannotBeUsed) {
+    script.OnCompile = [](TPSScript& s) { s.AddNotificationVariant("Note"); };
+    ASSERT_TRUE(CompileText("var x: Variant; begin x := Note; end.")) << Messages();
+    EXPECT_FALSE(script.Execute());
+    EXPECT_EQ(script.ExecErrorToString(), "Exception: Unable to read variant");
+    std::string stored;
+    script.OnGetNotificationVariant = [](TPSScript&, const std::string& name) {
+        return Variant(UnicodeString(std::u16string_view(Utf8ToUtf16(name))));
+    };
+    script.OnSetNotificationVariant = [&stored](TPSScript&, const std::string& name, const Variant& v) {
+        stored = name + "=" + Utf16ToUtf8(v.AsUnicode().view());
+    };
+    ASSERT_TRUE(CompileText("begin Note := Note + '!'; end.")) << Messages();
+    ASSERT_TRUE(script.Execute()) << script.ExecErrorToString();
+    EXPECT_EQ(stored, "Note=Note!") << "the names as the script writes them";
+}
+
+}  // namespace
+}  // namespace tv::script
+
+namespace tv::script {
+namespace {
+
+TEST_F(Component, ThePreProcessorRouteIncludesFilesAndMayLeaveTheLoadToExecute) {
+    script.UsePreProcessor = true;
+    script.SuppressLoadData = true;
+    script.SetMainFileName("main.pas");
+    script.Defines().Add("LOUD");
+    script.OnNeedFile = [](TObject*, const std::string&, std::string& fileName, std::string& output) {
+        if (fileName != "part.inc") return false;
+        output = "{$IFDEF LOUD}Print('included');{$ENDIF}";
+        return true;
+    };
+    ASSERT_TRUE(CompileText("begin\n{$I part.inc}\nend.")) << Messages();
+    EXPECT_EQ(script.Exec().Status(), isNotLoaded) << "the load waits for Execute";
+    ASSERT_TRUE(script.Execute());
+    EXPECT_EQ(printed.str(), "included\n");
+}
+
+}  // namespace
+}  // namespace tv::script

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include "assembler.h"
+#include "platform/rtl/codepage.h"
+#include "script/compiler/pascal_compiler.h"
+#include "script/runtime/binding.h"
+#include "script/runtime/debug_exec.h"
+#include "test_support.h"
+
+namespace tv::script {
+namespace {
+
+using test::U32Bytes;
+
+// A compiled script with its debug stream.
+struct Compiled {
+    std::string container, debug;
+};
+
+Compiled CompileText(const std::string& text) {
+    TPSPascalCompiler c;
+    c.OnUses = [](TPSPascalCompiler& comp, const std::string& unit) {
+        comp.AddFunction("procedure Print(S: string);");
+        comp.AddFunction("procedure Where;");
+        return unit == "SYSTEM";
+    };
+    Compiled out;
+    EXPECT_TRUE(c.Compile(Utf8ToCp1252(text))) << (c.MsgCount() ? c.Msg(0)->MessageToString() : "");
+    c.GetOutput(out.container);
+    c.GetDebugOutput(out.debug);
+    return out;
+}
+
+// Main (procedure 0), the host routines Print and Where, and Inner(X: Integer).
+constexpr const char* kTwoProcs = R"(procedure Inner(X: Integer);
+begin
+  Print('in');
+  Where;
+end;
+begin
+  Inner(5);
+  Print('out');
+end.
+)";
+
+std::string Names(const std::vector<std::string>& names) {
+    std::string s;
+    for (const std::string& n : names) s.append(n).push_back('\1');
+    s.push_back('\0');
+    return s;
+}
+
+std::string Position(const char* file, uint32_t proc, uint32_t pos, uint32_t source, uint32_t row,
+                     uint32_t col) {
+    return std::string("\4") + file + '\1' + U32Bytes(proc) + U32Bytes(pos) + U32Bytes(source) +
+           U32Bytes(row) + U32Bytes(col);
+}
+
+class DebugExec : public ::testing::Test {
+protected:
+    void SetUp() override {
+        compiled = CompileText(kTwoProcs);
+        RegisterNativeCallable(exec, "Print", [this](const std::string& s) { printed += s + "\n"; });
+        RegisterNativeCallable(exec, "Where", [this]() {
+            uint32_t n = 0;
+            stack = exec.GetCallStack(n);
+            lines = n;
+        });
+        ASSERT_TRUE(exec.LoadData(compiled.container));
+        inner = static_cast<uint32_t>(exec.GetProc("INNER"));
+    }
+
+    Compiled compiled;
+    TPSDebugExec exec;
+    uint32_t inner = 0;
+    std::string printed, stack;
+    uint32_t lines = 0;
+};
+
+std::string Code(uint8_t code) {
+    return std::string(1, static_cast<char>(code));
+}
+
+struct StreamCase {
+    const char* name;
+    std::string stream;
+    size_t procNames;
+    bool innerKnown;       // Inner has a debug record
+    uint32_t innerSource;  // the source position code position 0 of Inner translates to
+};
+
+// The tolerant reader: what a stream leaves behind.
+TEST_F(DebugExec, TheReaderKeepsWhatItReadAndStopsAtTheFirstFault) {
+    const std::string pos = Position("f", inner, 0, 10, 2, 3);
+    const StreamCase cases[] = {
+        {"names, parameters and a position ending the stream",
+         Code(0) + Names({"!MAIN", "INNER"}) + Code(2) + U32Bytes(inner) + Names({"X"}) + pos, 2, true, 10},
+        {"a position cut short is dropped (its procedure's record stays, empty)",
+         Code(0) + Names({"A"}) + pos.substr(0, pos.size() - 1), 1, true, 0},
+        {"procedure number -1 stops reading",
+         Code(2) + U32Bytes(inner) + Names({"X"}) + Code(2) + U32Bytes(0xFFFFFFFF) + Names({"Y"}) + Code(0) +
+             Names({"LOST"}),
+         0, true, 0},
+        {"an unknown procedure stops reading",
+         Code(0) + Names({"A", "B"}) + Code(3) + U32Bytes(999) + Names({"V"}) + pos, 2, false, 0},
+        {"a record code outside 0 to 4 clears everything", Code(0) + Names({"A"}) + pos + Code(5), 0, false,
+         0},
+    };
+    for (const StreamCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec.LoadDebugData(c.stream);
+        EXPECT_EQ(exec.ProcNames().size(), c.procNames);
+        uint32_t p = 7, r = 0, col = 0;
+        std::string fn;
+        EXPECT_EQ(exec.TranslatePositionEx(inner, 0, p, r, col, fn), c.innerKnown);
+        if (c.innerKnown) {
+            EXPECT_EQ(p, c.innerSource);
+        }
+    }
+}
+
+TEST_F(DebugExec, PositionsTranslateToTheEntryAtOrBeforeThem) {
+    exec.LoadDebugData(Position("a.pas", inner, 4, 40, 4, 1) + Position("b.pas", inner, 9, 90, 9, 2));
+    struct {
+        uint32_t code;
+        uint32_t pos, row, col;
+        const char* file;
+    } const cases[] = {
+        {0, 0, 0, 0, ""},                                  // before the first entry
+        {4, 40, 4, 1, "a.pas"},                            // exactly the first
+        {6, 40, 4, 1, "a.pas"},                            // between: the earlier one
+        {9, 90, 9, 2, "b.pas"}, {500, 90, 9, 2, "b.pas"},  // after the last
+    };
+    for (const auto& c : cases) {
+        uint32_t p = 7, r = 7, col = 7;
+        std::string fn = "x";
+        ASSERT_TRUE(exec.TranslatePositionEx(inner, c.code, p, r, col, fn)) << c.code;
+        EXPECT_EQ(p, c.pos) << c.code;
+        EXPECT_EQ(r, c.row) << c.code;
+        EXPECT_EQ(col, c.col) << c.code;
+        EXPECT_EQ(fn, c.file) << c.code;
+    }
+    EXPECT_EQ(exec.TranslatePosition(inner, 6), 40u);
+    uint32_t p = 0, r = 0, col = 0;
+    std::string fn;
+    EXPECT_FALSE(exec.TranslatePositionEx(0, 0, p, r, col, fn)) << "main has no debug record";
+    EXPECT_EQ(exec.TranslatePosition(0, 3), 0u);
+}
+
+TEST_F(DebugExec, TheCallStackNamesEachFrameWithItsParameters) {
+    exec.LoadDebugData(compiled.debug);
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(lines, 2u);
+    EXPECT_EQ(stack, "Inner(X: 5)\r\n!MAIN()");
+    // Without debug information for the caller.
+    ASSERT_TRUE(exec.LoadData(compiled.container));
+    std::vector<std::string> names(exec.GetProcCount(), "HOST");
+    names[inner] = "INNER";
+    exec.LoadDebugData(Code(0) + Names(names) + Code(2) + U32Bytes(inner) + Names({"X"}));
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(stack, "INNER(X: 5)\r\n!MAIN(\?\?\?)");
+    uint32_t n = 9;
+    EXPECT_EQ(exec.GetCallStack(n), "") << "nothing while no script runs";
+    EXPECT_EQ(n, 0u);
+}
+
+// Step over from the main block's first line: the callee's lines fire without pausing, the next line
+// of the main block pauses.
+TEST_F(DebugExec, StepOverRunsTheCalleeWithoutPausing) {
+    exec.LoadDebugData(compiled.debug);
+    std::vector<std::string> seen;
+    exec.OnSourceLine = [&seen](TPSDebugExec& e, const std::string&, uint32_t, uint32_t row, uint32_t) {
+        seen.push_back(std::to_string(row) + (e.DebugMode() == dmPaused ? " paused" : ""));
+    };
+    int pauses = 0;
+    exec.OnIdleCall = [&pauses](TPSDebugExec& e) {
+        if (++pauses == 1)
+            e.StepOver();
+        else
+            e.Run();
+    };
+    exec.StepInto();
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"7 paused", "3", "4", "5", "8 paused", "9"}));
+    EXPECT_EQ(printed, "in\nout\n");
+}
+
+TEST_F(DebugExec, WithoutDebuggingTheHookDoesNothing) {
+    exec.LoadDebugData(compiled.debug);
+    int fired = 0;
+    exec.OnSourceLine = [&fired](TPSDebugExec&, const std::string&, uint32_t, uint32_t, uint32_t) {
+        ++fired;
+    };
+    exec.SetDebugEnabled(false);
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(fired, 0);
+    exec.SetDebugEnabled(true);
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_GT(fired, 0);
+}
+
+}  // namespace
+}  // namespace tv::script
