@@ -9,8 +9,9 @@
 // script's 8-bit Char), char16_t, AnsiString, UnicodeString, std::string (UTF-8), Variant, pointers
 // to classes derived from TObject (checked against the live objects and the class), enumerations,
 // TSet, std::vector<Variant> for an open array (of Variant, or of const), and T& for a by-reference
-// parameter of any of these. Stack places: for a function the result is the top item and the
-// arguments follow below it in declaration order; for a procedure the first argument is the top.
+// parameter of any of these; a std::string_view parameter gets the text as UTF-8. Stack places: for
+// a function the result is the top item and the arguments follow below it in declaration order; for
+// a procedure the first argument is the top.
 
 #include <functional>
 #include <string>
@@ -140,8 +141,17 @@ struct ArgTraits<TSet<E>> {
 
 namespace binding {
 
+// What holds an argument for the call: its own type, but a text view gets a string to view.
 template <class A>
-using Stored = std::remove_cvref_t<A>;
+struct StorageOf {
+    using type = A;
+};
+template <>
+struct StorageOf<std::string_view> {
+    using type = std::string;
+};
+template <class A>
+using Stored = typename StorageOf<std::remove_cvref_t<A>>::type;
 
 template <class A>
 constexpr bool IsByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;

@@ -32,6 +32,15 @@
 
 namespace tv::script {
 
+inline constexpr std::string_view kNilArgument = "An object argument is nil";
+
+// The object behind an argument a member needs; nil is refused with an exception.
+template <class C>
+C& NotNil(C* p) {
+    if (!p) throw Exception(std::string(kNilArgument));
+    return *p;
+}
+
 // The host class a constructor call builds: the class registered under the name of the script class
 // whose type number the call passes; nil (an error recorded where the call must fail so) when none.
 const TClassInfo* ConstructorTarget(TPSExec& exec, TPSExternalProcRec& p, TPSStack& stack);

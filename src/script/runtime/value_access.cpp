@@ -381,6 +381,7 @@ bool SetValueFromAnsiString(void* data, const TPSTypeRec* t, const AnsiString& v
     if (!DereferenceForWrite(data, t)) return false;
     switch (t->FBaseType) {
         case btString:
+        case btPChar:
             AnsiString::RawSet(data, value);
             return true;
         case btVariant:

@@ -3,6 +3,8 @@
 #include "platform/rtl/codepage.h"
 #include "script/compiler/compiler_messages.h"
 #include "script/runtime/component/script.h"
+#include "script/runtime/units/import_plugins.h"
+#include "script/runtime/units/import_units.h"
 
 namespace tv::script {
 
@@ -29,7 +31,21 @@ TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
             }
         }
     };
-    script.OnExecImport = [&setup](TObject*, TPSExec& exec, TPSRuntimeClassImporter&) {
+    // The import units as the script host registers them: through the two plug-ins and again
+    // through its own handlers, so std, classes and dateutils are registered twice.
+    TPSImport_Classes classesPlugin;
+    TPSImport_DateUtils datePlugin;
+    script.Plugins().Add(&classesPlugin);
+    script.Plugins().Add(&datePlugin);
+    script.OnCompImport = [](TObject*, TPSPascalCompiler& c) {
+        CompileImportDateUtils(c);
+        CompileImportStd(c);
+        CompileImportClasses(c, true);
+    };
+    script.OnExecImport = [&setup](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
+        ExecImportStd(ri);
+        ExecImportClasses(ri, true);
+        ExecImportDateUtils(exec);
         if (setup) setup(exec);
     };
     script.Script().SetText(utf8Text);
