@@ -366,6 +366,14 @@ int Order(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// -1, 0 or 1 for two texts compared code by code: their difference is never taken for one of the
+// marks 2 (unordered) and 3 (decided) below.
+template <class View>
+int TextOrder(View a, View b) {
+    const int r = a.compare(b);
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
 // The outcome of comparison operator op for an order c; false for an unknown operator.
 bool FromOrder(uint8_t op, int c, bool& b) {
     switch (op) {
@@ -471,7 +479,7 @@ bool TPSExec::CompareValues(const void* left, const void* right, void* dest, con
                     Dereference(r, t);
                     if (t->FBaseType == btString || t->FBaseType == btPChar) {
                         const char ch = Load<char>(left);
-                        c = std::string_view(&ch, 1).compare(GetValueAsAnsiString(right, rt).view());
+                        c = TextOrder(std::string_view(&ch, 1), GetValueAsAnsiString(right, rt).view());
                     } else {
                         c = Order<uint32_t>(Load<uint8_t>(left), GetValueAsUInt(right, rt));
                     }
@@ -504,13 +512,12 @@ bool TPSExec::CompareValues(const void* left, const void* right, void* dest, con
                 case btString:
                 case btPChar:
                 case btChar:
-                    c = GetValueAsAnsiString(left, lt).view().compare(GetValueAsAnsiString(right, rt).view());
+                    c = TextOrder(GetValueAsAnsiString(left, lt).view(), GetValueAsAnsiString(right, rt).view());
                     break;
                 case btWideString:
                 case btWideChar:
                 case btUnicodeString:
-                    c = GetValueAsUnicodeString(left, lt).view().compare(
-                        GetValueAsUnicodeString(right, rt).view());
+                    c = TextOrder(GetValueAsUnicodeString(left, lt).view(), GetValueAsUnicodeString(right, rt).view());
                     break;
                 case btVariant: {
                     Variant r;

@@ -124,8 +124,6 @@ TEST(CompiledCode, FoldedTextJoinedWithWideTextKeepsItsCharacters) {
 
 // Texts order byte by byte whatever the distance between the first bytes that differ.
 TEST(CompiledCode, TextComparisonsAtEveryByteDistance) {
-    GTEST_SKIP() << "run-time fault for the runtime's owner: CompareValues reads a text comparison "
-                    "whose byte difference is 2 or 3 as its \"unordered\" and \"decided\" marks";
     const char* const decls =
         "var s, t: AnsiString; k: Integer;\n"
         "function B(x: Boolean): string; begin if x then Result := 'T' else Result := 'F'; end;\n";
