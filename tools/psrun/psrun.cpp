@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/rtl/codepage.h"
+#include "script/runtime/units/gui/gui_units.h"
 #include "tools/psrun/runner/script_runner.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +23,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const tv::script::TScriptRun run = tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout);
+    // The graphical units as the script host registers them; without a display the GUI library uses
+    // its offscreen platform, so scripts without windows run anywhere.
+    tv::script::TExtraUnits gui;
+    gui.Compile = [](tv::script::TPSPascalCompiler& c) {
+        tv::script::CompileImportGraphics(c, true);
+        tv::script::CompileImportControls(c);
+    };
+    gui.Exec = [](tv::script::TPSRuntimeClassImporter& ri) {
+        tv::script::ExecImportGraphics(ri, true);
+        tv::script::ExecImportControls(ri);
+    };
+    const tv::script::TScriptRun run =
+        tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout, {}, {}, gui);
     std::cout.flush();
     for (const std::string& m : run.Messages) std::cerr << m << "\n";
     if (!run.Error.empty()) std::cerr << "Runtime error " << run.Error << "\n";

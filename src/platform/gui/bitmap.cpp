@@ -47,17 +47,19 @@ bool TBitmap::Empty() const {
 }
 
 int TBitmap::Width() const {
-    return fImage->width();
+    return fImage->isNull() ? fEmptyWidth : fImage->width();
 }
 
 int TBitmap::Height() const {
-    return fImage->height();
+    return fImage->isNull() ? fEmptyHeight : fImage->height();
 }
 
 void TBitmap::SetSize(int AWidth, int AHeight) {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
     if (AWidth == Width() && AHeight == Height()) return;
+    fEmptyWidth = AWidth;
+    fEmptyHeight = AHeight;
     if (AWidth == 0 || AHeight == 0) {
         *fImage = QImage();
     } else {
@@ -73,6 +75,7 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
 }
 
 void TBitmap::SetImage(const QImage& image) {
+    fEmptyWidth = fEmptyHeight = 0;
     // Images with an alpha channel (glyphs from PNG files) keep it.
     if (image.isNull())
         *fImage = QImage();
@@ -177,6 +180,8 @@ void TBitmap::Assign(TPersistent* Source) {
     if (!b) return TGraphic::Assign(Source);
     if (b == this) return;
     *fImage = *b->fImage;
+    fEmptyWidth = b->fEmptyWidth;
+    fEmptyHeight = b->fEmptyHeight;
     fMonochrome = b->fMonochrome;
     fPalette = b->fPalette;
     fTransparentColor = b->fTransparentColor;

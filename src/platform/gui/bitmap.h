@@ -80,6 +80,10 @@ private:
     bool fMonochrome = false;
     int32_t fPalette = 0;
     TColor fTransparentColor = clDefault;
+    // The size asked for while one side is 0 (the image is then empty): Width := 4 on an empty bitmap
+    // stays 4 until Height makes an image of it.
+    int fEmptyWidth = 0;
+    int fEmptyHeight = 0;
 };
 
 }  // namespace tv

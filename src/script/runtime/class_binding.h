@@ -11,6 +11,7 @@
 //                                      void Fn(C*, const AnsiString& name, Idx..., T)
 //   EventGet<&Fn>(), EventSet<&Fn>()   TMethod Fn(C*, Idx...);  void Fn(C*, TMethod)
 //   EventFieldGet<&C::OnX>(), EventFieldSet<&C::OnX>()   the routines of a TEvent field
+//   FieldGet<&C::f>(), FieldSet<&C::f>()                   the routines of a plain field
 //   InterfaceMethod<&I::M>()           a method of interface I (which names its I::IID)
 //
 // Stack places (the value stack counted from the top): a function's result is the top item; Self (or
@@ -173,6 +174,14 @@ struct InterfaceMethodCode<M, R (I::*)(A...)> {
 };
 
 template <auto F, class P = decltype(F)>
+struct FieldCode;
+template <auto F, class C, class T>
+struct FieldCode<F, T C::*> {
+    static T Get(C* self) { return self->*F; }
+    static void Set(C* self, T value) { self->*F = value; }
+};
+
+template <auto F, class P = decltype(F)>
 struct EventFieldCode;
 template <auto F, class C, class E>
 struct EventFieldCode<F, E C::*> {
@@ -225,6 +234,16 @@ constexpr TPSMemberCode EventGet() {
 template <auto S>
 constexpr TPSMemberCode EventSet() {
     return PropSet<S>();
+}
+
+template <auto F>
+constexpr TPSMemberCode FieldGet() {
+    return PropGet<&binding::FieldCode<F>::Get>();
+}
+
+template <auto F>
+constexpr TPSMemberCode FieldSet() {
+    return PropSet<&binding::FieldCode<F>::Set>();
 }
 
 template <auto F>

@@ -213,6 +213,14 @@ void ScriptToHost(TPSExec& exec, const TPSValueRef& v, const TEventArg& a) {
 
 }  // namespace
 
+void HostValueToScript(TPSExec& exec, const TEventArg& host, const TPSValueRef& v) {
+    HostToScript(exec, host, v);
+}
+
+void ScriptValueToHost(TPSExec& exec, const TPSValueRef& v, const TEventArg& host) {
+    ScriptToHost(exec, v, host);
+}
+
 // ---- method information: which executor and procedure a script method reference runs
 
 // One script procedure of one executor as a method reference, with its declaration read once and the

@@ -18,6 +18,24 @@ void SetLateEventReporter(std::function<void(std::string_view)> reporter);
 inline constexpr std::string_view kLateEventCall =
     "An event handler of a script that is no longer loaded was called; the call is ignored";
 
+// A host value of any kind its type information describes, copied into a script value of its declared
+// type, and back. Records travel field by field.
+void HostValueToScript(TPSExec& exec, const TEventArg& host, const TPSValueRef& v);
+void ScriptValueToHost(TPSExec& exec, const TPSValueRef& v, const TEventArg& host);
+
+// A record passed by value (TPoint, TRect), described by its type information.
+template <class T>
+struct RecordArgTraits {
+    static T Get(TPSExec& exec, const TPSValueRef& v) {
+        T x{};
+        ScriptValueToHost(exec, v, TEventArg{&TypeInfoOf<T>(), &x, false});
+        return x;
+    }
+    static void Put(TPSExec& exec, const TPSValueRef& v, const T& x) {
+        HostValueToScript(exec, TEventArg{&TypeInfoOf<T>(), const_cast<T*>(&x), false}, v);
+    }
+};
+
 // A method reference as a script value: a procedure number (U32), or a procedure value whose number
 // 0 carries the data and code of a host method.
 template <>

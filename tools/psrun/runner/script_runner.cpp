@@ -14,7 +14,7 @@ constexpr std::string_view kPrintDecl = "procedure Print(S: string);";
 
 TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
                          const std::function<void(TPSExec&)>& setup,
-                         const std::vector<std::string>& declarations) {
+                         const std::vector<std::string>& declarations, const TExtraUnits& extra) {
     TScriptRun run;
     TPSScript script;
     script.OnCompile = [&out, &declarations](TPSScript& s) {
@@ -37,14 +37,16 @@ TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
     TPSImport_DateUtils datePlugin;
     script.Plugins().Add(&classesPlugin);
     script.Plugins().Add(&datePlugin);
-    script.OnCompImport = [](TObject*, TPSPascalCompiler& c) {
+    script.OnCompImport = [&extra](TObject*, TPSPascalCompiler& c) {
         CompileImportDateUtils(c);
         CompileImportStd(c);
         CompileImportClasses(c, true);
+        if (extra.Compile) extra.Compile(c);
     };
-    script.OnExecImport = [&setup](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
+    script.OnExecImport = [&setup, &extra](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
         ExecImportStd(ri);
         ExecImportClasses(ri, true);
+        if (extra.Exec) extra.Exec(ri);
         ExecImportDateUtils(exec);
         if (setup) setup(exec);
     };

@@ -11,6 +11,15 @@
 namespace tv::script {
 
 class TPSExec;
+class TPSPascalCompiler;
+class TPSRuntimeClassImporter;
+
+// Import units a host registers after classes on both sides (psrun: graphics, controls, stdctrls
+// and forms), so that the runner itself stays free of the GUI library.
+struct TExtraUnits {
+    std::function<void(TPSPascalCompiler&)> Compile;
+    std::function<void(TPSRuntimeClassImporter&)> Exec;
+};
 
 struct TScriptRun {
     bool Compiled = false;
@@ -24,6 +33,6 @@ struct TScriptRun {
 // on the executor before the script loads.
 TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
                          const std::function<void(TPSExec&)>& setup = {},
-                         const std::vector<std::string>& declarations = {});
+                         const std::vector<std::string>& declarations = {}, const TExtraUnits& extra = {});
 
 }  // namespace tv::script

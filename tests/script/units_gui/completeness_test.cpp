@@ -103,12 +103,12 @@ TEST(UnitCompleteness, TheTablesDeclareWhatTheHostDeclarationsDo) {
     std::vector<std::string> fromTables, fromText;
     TPSPascalCompiler a;
     a.OnUses = [&](TPSPascalCompiler& comp, const std::string&) {
-        test::CompileNonVisualUnits(comp);
+        test::CompileAllUnits(comp);
         fromTables = describe(comp);
         return true;
     };
     ASSERT_TRUE(a.Compile("begin end."));
-    const THostDeclarations host = THostDeclarations::ParseFiles(test::NonVisualFixtures());
+    const THostDeclarations host = THostDeclarations::ParseFiles(test::HostFixtures());
     TPSPascalCompiler b;
     b.OnUses = [&](TPSPascalCompiler& comp, const std::string&) {
         host.Register(comp, "SYSTEM");

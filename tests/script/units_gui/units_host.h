@@ -1,6 +1,5 @@
 #pragma once
-// The import units as the script host registers them (dateutils, std, classes; the graphical units
-// follow in the program that links them), and what tests expect of them.
+// The import units as the script host registers them, and what tests expect of them.
 
 #include <string>
 #include <vector>
@@ -8,7 +7,9 @@
 #include "script/compiler/pascal_compiler.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/runtime_class_importer.h"
+#include "script/runtime/units/gui/gui_units.h"
 #include "script/runtime/units/import_units.h"
+#include "tools/psrun/runner/script_runner.h"
 
 namespace tv::script::test {
 
@@ -20,18 +21,37 @@ inline void CompileNonVisualUnits(TPSPascalCompiler& c) {
 
 inline void CompileAllUnits(TPSPascalCompiler& c) {
     CompileNonVisualUnits(c);
+    CompileImportGraphics(c, true);
+    CompileImportControls(c);
 }
 
 inline void ExecAllUnits(TPSExec& exec, TPSRuntimeClassImporter& ri) {
     ExecImportStd(ri);
     ExecImportClasses(ri, true);
+    ExecImportGraphics(ri, true);
+    ExecImportControls(ri);
     ExecImportDateUtils(exec);
 }
 
-// The hand-written host declarations of the same units.
-inline std::vector<std::string> NonVisualFixtures() {
+// The graphical units for the psrun runner.
+inline TExtraUnits GuiUnits() {
+    TExtraUnits gui;
+    gui.Compile = [](TPSPascalCompiler& c) {
+        CompileImportGraphics(c, true);
+        CompileImportControls(c);
+    };
+    gui.Exec = [](TPSRuntimeClassImporter& ri) {
+        ExecImportGraphics(ri, true);
+        ExecImportControls(ri);
+    };
+    return gui;
+}
+
+// The hand-written host declarations of the same units, in the host's order.
+inline std::vector<std::string> HostFixtures() {
     const std::string dir = std::string(TV_FIXTURES_DIR) + "/script/hosts/";
-    return {dir + "dateutils.decl", dir + "std.decl", dir + "classes.decl"};
+    return {dir + "dateutils.decl", dir + "std.decl", dir + "classes.decl", dir + "graphics.decl",
+            dir + "controls.decl"};
 }
 
 // The members bound to nothing on purpose (and the write of Owner), sorted.
