@@ -29,10 +29,14 @@ int main(int argc, char** argv) {
     gui.Compile = [](tv::script::TPSPascalCompiler& c) {
         tv::script::CompileImportGraphics(c, true);
         tv::script::CompileImportControls(c);
+        tv::script::CompileImportStdCtrls(c);
+        tv::script::CompileImportForms(c);
     };
     gui.Exec = [](tv::script::TPSRuntimeClassImporter& ri) {
         tv::script::ExecImportGraphics(ri, true);
         tv::script::ExecImportControls(ri);
+        tv::script::ExecImportStdCtrls(ri);
+        tv::script::ExecImportForms(ri);
     };
     const tv::script::TScriptRun run =
         tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout, {}, {}, gui);

@@ -12,6 +12,7 @@
 //   EventGet<&Fn>(), EventSet<&Fn>()   TMethod Fn(C*, Idx...);  void Fn(C*, TMethod)
 //   EventFieldGet<&C::OnX>(), EventFieldSet<&C::OnX>()   the routines of a TEvent field
 //   FieldGet<&C::f>(), FieldSet<&C::f>()                   the routines of a plain field
+//   EventRefGet<&Fn>(), EventRefSet<&Fn>()                 an event reached through E& Fn(C*)
 //   InterfaceMethod<&I::M>()           a method of interface I (which names its I::IID)
 //
 // Stack places (the value stack counted from the top): a function's result is the top item; Self (or
@@ -181,6 +182,15 @@ struct FieldCode<F, T C::*> {
     static void Set(C* self, T value) { self->*F = value; }
 };
 
+// An event reached through a function giving the object's event (E& Ref(C*)).
+template <auto Ref, class F = decltype(Ref)>
+struct EventRefCode;
+template <auto Ref, class C, class E>
+struct EventRefCode<Ref, E& (*)(C*)> {
+    static TMethod Get(C* self) { return Ref(self).Method(); }
+    static void Set(C* self, TMethod m) { Ref(self).SetMethod(m); }
+};
+
 template <auto F, class P = decltype(F)>
 struct EventFieldCode;
 template <auto F, class C, class E>
@@ -244,6 +254,16 @@ constexpr TPSMemberCode FieldGet() {
 template <auto F>
 constexpr TPSMemberCode FieldSet() {
     return PropSet<&binding::FieldCode<F>::Set>();
+}
+
+template <auto Ref>
+constexpr TPSMemberCode EventRefGet() {
+    return PropGet<&binding::EventRefCode<Ref>::Get>();
+}
+
+template <auto Ref>
+constexpr TPSMemberCode EventRefSet() {
+    return PropSet<&binding::EventRefCode<Ref>::Set>();
 }
 
 template <auto F>

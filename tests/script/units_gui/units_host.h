@@ -23,6 +23,8 @@ inline void CompileAllUnits(TPSPascalCompiler& c) {
     CompileNonVisualUnits(c);
     CompileImportGraphics(c, true);
     CompileImportControls(c);
+    CompileImportStdCtrls(c);
+    CompileImportForms(c);
 }
 
 inline void ExecAllUnits(TPSExec& exec, TPSRuntimeClassImporter& ri) {
@@ -30,6 +32,8 @@ inline void ExecAllUnits(TPSExec& exec, TPSRuntimeClassImporter& ri) {
     ExecImportClasses(ri, true);
     ExecImportGraphics(ri, true);
     ExecImportControls(ri);
+    ExecImportStdCtrls(ri);
+    ExecImportForms(ri);
     ExecImportDateUtils(exec);
 }
 
@@ -39,10 +43,14 @@ inline TExtraUnits GuiUnits() {
     gui.Compile = [](TPSPascalCompiler& c) {
         CompileImportGraphics(c, true);
         CompileImportControls(c);
+        CompileImportStdCtrls(c);
+        CompileImportForms(c);
     };
     gui.Exec = [](TPSRuntimeClassImporter& ri) {
         ExecImportGraphics(ri, true);
         ExecImportControls(ri);
+        ExecImportStdCtrls(ri);
+        ExecImportForms(ri);
     };
     return gui;
 }
@@ -50,14 +58,14 @@ inline TExtraUnits GuiUnits() {
 // The hand-written host declarations of the same units, in the host's order.
 inline std::vector<std::string> HostFixtures() {
     const std::string dir = std::string(TV_FIXTURES_DIR) + "/script/hosts/";
-    return {dir + "dateutils.decl", dir + "std.decl", dir + "classes.decl", dir + "graphics.decl",
-            dir + "controls.decl"};
+    return {dir + "dateutils.decl", dir + "std.decl",      dir + "classes.decl", dir + "graphics.decl",
+            dir + "controls.decl",  dir + "stdctrls.decl", dir + "forms.decl"};
 }
 
 // The members bound to nothing on purpose (and the write of Owner), sorted.
 inline std::vector<std::string> ExpectedUnbound() {
-    return {"TCOMPONENT.DESTROYING", "TCOMPONENT.FREENOTIFICATION", "TCOMPONENT.INSERTCOMPONENT",
-            "TCOMPONENT.OWNER@", "TCOMPONENT.REMOVECOMPONENT"};
+    return {"TAPPLICATION.HANDLEEXCEPTION", "TCOMPONENT.DESTROYING", "TCOMPONENT.FREENOTIFICATION",
+            "TCOMPONENT.INSERTCOMPONENT",   "TCOMPONENT.OWNER@",     "TCOMPONENT.REMOVECOMPONENT"};
 }
 
 }  // namespace tv::script::test

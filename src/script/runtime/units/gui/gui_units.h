@@ -1,7 +1,6 @@
 #pragma once
-// The import units that give scripts the GUI class library: graphics and controls (and stdctrls and
-// forms), registered by the script host after classes, in the order graphics, controls, stdctrls,
-// forms on both sides.
+// The import units that give scripts the GUI class library: graphics, controls, stdctrls and forms,
+// registered by the script host after classes, in that order on both sides.
 
 #include "platform/gui/rect.h"
 #include "script/runtime/event_bridge.h"
@@ -18,11 +17,17 @@ struct ArgTraits<TRect> : RecordArgTraits<TRect> {};
 namespace units {
 extern const TImportUnit kGraphicsUnit;
 extern const TImportUnit kControlsUnit;
+extern const TImportUnit kStdCtrlsUnit;
+extern const TImportUnit kFormsUnit;
 }  // namespace units
 
 void CompileImportGraphics(TPSPascalCompiler& c, bool streams);
 void ExecImportGraphics(TPSRuntimeClassImporter& ri, bool streams);
 void CompileImportControls(TPSPascalCompiler& c);
 void ExecImportControls(TPSRuntimeClassImporter& ri);
+void CompileImportStdCtrls(TPSPascalCompiler& c);
+void ExecImportStdCtrls(TPSRuntimeClassImporter& ri);
+void CompileImportForms(TPSPascalCompiler& c);
+void ExecImportForms(TPSRuntimeClassImporter& ri);
 
 }  // namespace tv::script
