@@ -515,18 +515,21 @@ bool TPSExec::CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* pr
     }
     const bool hasResult = info[0] != 0;
     const size_t n = info.size() - 1;
-    constexpr size_t kInline = 8;
+    // One slot per argument and one for the result; calls with few arguments use no heap.
+    constexpr size_t kInline = 9;
+    const bool large = n + 1 > kInline;
     HostArg inlineArgs[kInline];
-    TEventArg inlineDescs[kInline + 1];
-    std::vector<HostArg> moreArgs(n > kInline ? n + 1 : 0);
-    std::vector<TEventArg> moreDescs(n > kInline ? n + 1 : 0);
-    HostArg* store = n > kInline ? moreArgs.data() : inlineArgs;
-    TEventArg* descs = n > kInline ? moreDescs.data() : inlineDescs;
+    TEventArg inlineDescs[kInline];
+    TPSValueRef inlineRefs[kInline];
+    std::vector<HostArg> moreArgs(large ? n + 1 : 0);
+    std::vector<TEventArg> moreDescs(large ? n + 1 : 0);
+    std::vector<TPSValueRef> moreRefs(large ? n + 1 : 0);
+    HostArg* store = large ? moreArgs.data() : inlineArgs;
+    TEventArg* descs = large ? moreDescs.data() : inlineDescs;
+    TPSValueRef* refs = large ? moreRefs.data() : inlineRefs;
+    const size_t slots = hasResult ? n + 1 : n;
     try {
-        std::vector<TPSValueRef> refs;
-        refs.reserve(n + 1);
-        for (size_t i = 0; i <= n; ++i) {
-            if (i == n && !hasResult) break;
+        for (size_t i = 0; i < slots; ++i) {
             // The result is the top item, the arguments follow below it in declaration order.
             const bool isResult = i == n;
             TPSVariant* item =
@@ -541,11 +544,11 @@ bool TPSExec::CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* pr
             }
             descs[i] = TEventArg{type, address, byRef};
             if (!isResult) ScriptToHost(*this, v, descs[i]);
-            refs.push_back(v);
+            refs[i] = v;
         }
         const TMethod m{static_cast<const TMethodCode*>(method.Code), method.Self};
         m.Code->Call(m.Data, std::span<TEventArg>(descs, n), hasResult ? &descs[n] : nullptr);
-        for (size_t i = 0; i < refs.size(); ++i)
+        for (size_t i = 0; i < slots; ++i)
             if (descs[i].ByRef) HostToScript(*this, descs[i], refs[i]);
     } catch (...) {
         HandleException(std::current_exception());

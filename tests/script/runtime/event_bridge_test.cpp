@@ -41,6 +41,7 @@ public:
     TEvent<Variant(TObject*)> OnMoney;
     TEvent<int64_t(TObject*)> OnBig;
     TEvent<void(TObject*, TTestRect)> OnDraw;
+    TEvent<int32_t(TObject*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t)> OnSum;
     TNotifyEvent OnChange;  // published, no registered routines
 };
 
@@ -68,6 +69,7 @@ type TMoneyEvent = function(Sender: TObject): Currency
 type TBigEvent = function(Sender: TObject): Int64
 type TRect = record Left, Top, Right, Bottom: Integer; end;
 type TDrawEvent = procedure(Sender: TObject; Rect: TRect)
+type TSumEvent = function(Sender: TObject; A, B, C, D, E, F, G: Integer): Integer
 class TTestButton : TComponent
   property OnClick "TNotifyEvent" rw
   property OnKey "TKeyEvent" rw
@@ -77,6 +79,7 @@ class TTestButton : TComponent
   property OnMoney "TMoneyEvent" rw
   property OnBig "TBigEvent" rw
   property OnDraw "TDrawEvent" rw
+  property OnSum "TSumEvent" rw
   property OnChange "TNotifyEvent" rw
 function Button: TTestButton;
 procedure Fire;
@@ -142,6 +145,16 @@ begin
 end.
 )";
 
+// A host method that adds its integer arguments (and writes the sum as its result).
+class SummingCode : public TMethodCode {
+public:
+    void Call(void*, std::span<TEventArg> args, TEventArg* result) const override {
+        int32_t sum = 0;
+        for (size_t i = 1; i < args.size(); ++i) sum += *static_cast<int32_t*>(args[i].Address);
+        if (result) *static_cast<int32_t*>(result->Address) = sum;
+    }
+};
+
 // A host method that records its calls.
 class RecordingCode : public TMethodCode {
 public:
@@ -179,6 +192,8 @@ protected:
                                            EventFieldSet<&TTestButton::OnBig>(), "OnBig");
             b->RegisterEventPropertyHelper(EventFieldGet<&TTestButton::OnDraw>(),
                                            EventFieldSet<&TTestButton::OnDraw>(), "OnDraw");
+            b->RegisterEventPropertyHelper(EventFieldGet<&TTestButton::OnSum>(),
+                                           EventFieldSet<&TTestButton::OnSum>(), "OnSum");
             RegisterNativeCallable(e, "Button", [this]() -> TTestButton* { return &button; });
             RegisterNativeCallable(e, "Fire", [this]() { button.OnClick(&button); });
             RegisterNativeCallable(e, "FireAndSwallow", [this]() {
@@ -252,6 +267,21 @@ end.
     EXPECT_EQ(button.OnKey.Method(), (TMethod{&host, &data})) << "written back as it was read";
     EXPECT_FALSE(button.OnClick) << "a nil procedure value clears the event";
     EXPECT_EQ(button.OnChange.Method(), exec.GetProcAsMethodN("Clicked")) << "through the published property";
+}
+
+// A host method with seven arguments and a result called through a procedure value.
+TEST_F(Events, AHostMethodWithManyArgumentsCalledByTheScript) {
+    SummingCode sum;
+    button.OnSum.SetMethod(TMethod{&sum, nullptr});
+    const test::HostRun r = Load(R"(
+var s: TSumEvent;
+begin
+  s := Button.OnSum;
+  Print(IntToStr(s(Button, 1, 2, 3, 4, 5, 6, 7)));
+end.
+)");
+    ASSERT_TRUE(r.Ran) << test::Describe(r);
+    EXPECT_EQ(r.Out, "28\n");
 }
 
 TEST_F(Events, MethodReferencesOfScriptProcedures) {
