@@ -117,6 +117,17 @@ const FoldCase kExpressions[] = {
     {"Double(1)", "[Error] (2:12): Type mismatch"},     // integer constants do not cast to reals
     {"Char(#$263A)", "[Error] (2:12): Type mismatch"},  // nor WideChar constants to Char
     {"1 div 0", "[Error] (2:14): Divide by Zero"},      // at the operator
+    // Sets of the host: SA = [s0, s2], SB = [s1, s2] of a set of a four-name enumeration (one byte;
+    // the enumeration is numbered 29 when the set, 30, is first written).
+    {"SA + SB", "#30:[07]"},  // union
+    {"SA - SB", "#30:[01]"},  // difference
+    {"SA * SB", "#30:[04]"},  // intersection
+    {"SA >= SB", "#27:0"},    // contains
+    {"SA <= SA + SB", "#27:1"},
+    {"SA = SB", "#27:0"},
+    {"SA <> SB", "#27:1"},
+    {"s2 in SA", "#27:1"},
+    {"s1 in SA", "#27:0"},
 };
 
 TEST(Constants, FoldedInExpressions) {
@@ -125,6 +136,10 @@ TEST(Constants, FoldedInExpressions) {
         CompileResult r = CompileScript(text, {}, [](TPSPascalCompiler& c) {
             c.OnUses = [](TPSPascalCompiler& comp, const std::string&) {
                 comp.AddConstantN("CUR", "Currency")->SetExtended(1.5L);
+                comp.AddTypeS("TSmall", "(s0, s1, s2, s3)");
+                comp.AddTypeS("TSmalls", "set of TSmall");
+                comp.AddConstantN("SA", "TSmalls")->SetSet("\x05");
+                comp.AddConstantN("SB", "TSmalls")->SetSet("\x06");
                 return true;
             };
         });
