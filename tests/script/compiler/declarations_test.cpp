@@ -2,6 +2,7 @@
 
 #include "script/common/inspect/container_reader.h"
 #include "script/common/inspect/disassembler.h"
+#include "script/common/inspect/verifier.h"
 #include "script_test_support.h"
 
 namespace tv::script::test {
@@ -149,6 +150,29 @@ TEST(Declarations, EnumerationNamesAreConstants) {
     // The names clash with types only.
     CompileResult clash = CompileScript("type T = (A, Byte);\nbegin end.");
     EXPECT_EQ(clash.FirstError().text, "[Error] (1:14): Duplicate identifier 'Byte'");
+}
+
+// The routines with hand-made untyped parameters take arguments of any type.
+TEST(Declarations, StandardRoutinesTakeArgumentsOfAnyType) {
+    const char* const statements[] = {
+        "n := Length(s) + Length(a) + Length(d) + Length(w);",
+        "SetLength(s, 3); SetLength(a, 2); SetLength(d, 1);",
+        "Inc(n); Inc(b); Inc(l); Dec(n); Dec(b); Dec(e);",
+        "l := Low(d) + High(d) + Low(st) + High(st) + High(s);",
+        "Include(cs, cGreen); Exclude(cs, cRed); Include(bs, 7);",
+        "n := SizeOf(r) + SizeOf(n) + SizeOf(s) + SizeOf(st);",
+        "n := GetArrayLength(d) + GetArrayLength(st); SetArrayLength(d, 4);",
+    };
+    for (const char* body : statements) {
+        CompileResult r = CompileScript(
+            "type TC = (cRed, cGreen); TCs = set of TC; TBs = set of Byte; TR = record x: Integer; end;\n"
+            "var s: string; a: AnsiString; w: WideString; d: array of Integer; st: array[2..4] of Byte;\n"
+            "  n: Integer; b: Byte; l: Int64; e: TC; cs: TCs; bs: TBs; r: TR;\n"
+            "begin\n" +
+            std::string(body) + "\nend.");
+        EXPECT_TRUE(r.ok) << body << "\n" << r.AllMessages();
+        for (const std::string& p : VerifyContainer(r.output)) ADD_FAILURE() << body << ": " << p;
+    }
 }
 
 }  // namespace
