@@ -234,9 +234,10 @@ TPSType* TPSPascalCompiler::ParseArrayType(TPSPascalParser& p, std::string_view 
         if (!ExpectNext(p, CSTI_TwoDots, ecPeriodExpected)) return nullptr;
         if (!readBound(CSTI_CloseBlock, high)) return nullptr;
         if (!ExpectNext(p, CSTI_CloseBlock, ecCloseBlockExpected)) return nullptr;
-        // The length must lie in 0 .. 0x1FFFFFFF and the start index must fit 32 bits.
-        if (high < low - 1 || high - low >= static_cast<int64_t>(kStaticArrayLengthLimit) - 1 ||
-            low < INT32_MIN || low > INT32_MAX) {
+        // The start index must fit 32 bits and the length lie in 0 .. 0x1FFFFFFF (tested in that
+        // order, so that no bound of any 64-bit value overflows the arithmetic).
+        if (low < INT32_MIN || low > INT32_MAX || high < low - 1 ||
+            high > low + static_cast<int64_t>(kStaticArrayLengthLimit) - 2) {
             ParserError(p, ecTypeMismatch);
             return nullptr;
         }
