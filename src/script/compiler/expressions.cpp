@@ -606,7 +606,9 @@ int TPSPascalCompiler::ParseSelectors(TPSValuePtr& slot, bool implicit) {
             if (index->Kind == TPSValueKind::Data) {
                 int64_t value = 0;
                 OrdinalValue(*static_cast<TPSValueData*>(index.get())->Data, value);
-                sel.SubNo = static_cast<uint32_t>(value - start);
+                // Counted in 64 bits without overflow, then cut to 32 as every element number is.
+                sel.SubNo =
+                    static_cast<uint32_t>(static_cast<uint64_t>(value) - static_cast<uint64_t>(start));
             } else {
                 sel.IsValue = true;
                 if (c == btStaticArray) {
