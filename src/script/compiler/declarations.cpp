@@ -108,7 +108,9 @@ TPSType* TPSPascalCompiler::ParseType(TPSPascalParser& p, std::string_view orgNa
                 ParserError(p, ecUnknownIdentifier);
                 return nullptr;
             }
-            if (element->BaseType != btEnum && element->BaseType != btChar && element->BaseType != btU8) {
+            // A set holds at most 256 members: the loader refuses a larger one.
+            if ((element->BaseType != btEnum && element->BaseType != btChar && element->BaseType != btU8) ||
+                (element->BaseType == btEnum && static_cast<TPSEnumType*>(element)->HighValue > 255)) {
                 ParserError(p, ecTypeMismatch);
                 return nullptr;
             }

@@ -156,6 +156,21 @@ TEST(Declarations, EnumerationNamesAreConstants) {
     EXPECT_EQ(clash.FirstError().text, "[Error] (1:14): Duplicate identifier 'Byte'");
 }
 
+// A set holds at most 256 members, as the loader accepts: a set of an enumeration of 256 names
+// compiles, of 257 it is a type mismatch at the element type's name.
+TEST(Declarations, SetsOfAtMost256Members) {
+    for (int names : {256, 257}) {
+        std::string list = "e0";
+        for (int i = 1; i < names; ++i) list += ", e" + std::to_string(i);
+        CompileResult r =
+            CompileScript("type E = (" + list + ");\ntype S = set of E;\nvar s: S;\nbegin s := [e1]; end.");
+        if (names == 256)
+            EXPECT_TRUE(r.ok) << r.AllMessages();
+        else
+            EXPECT_EQ(r.FirstError().text, "[Error] (2:17): Type mismatch");
+    }
+}
+
 // The routines with hand-made untyped parameters take arguments of any type.
 TEST(Declarations, StandardRoutinesTakeArgumentsOfAnyType) {
     const char* const statements[] = {
