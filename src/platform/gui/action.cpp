@@ -62,8 +62,9 @@ int TContainedAction::Index() const {
 TCustomAction::TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
 
 TCustomAction::~TCustomAction() {
-    // Told here, not only through free notification: components of one owner that the owner frees
-    // are not told of each other.
+    // Everything showing the action lets go of it here, while it is still whole: free notification
+    // comes later, from the component's own destructor, and the action bar's items hear of nothing
+    // else.
     const std::vector<IActionClient*> clients = std::move(fClients);
     for (IActionClient* c : clients) c->ActionGone(*this);
 }

@@ -97,7 +97,12 @@ TComponent* TComponent::FindComponent(std::string_view AName) const {
 void TComponent::DestroyComponents() {
     while (!fComponents.empty()) {
         TComponent* c = fComponents.back();
-        Remove(c);
+        // One that others asked about is taken out with notification, so that its siblings
+        // holding a reference to it drop it before it goes; the others leave quietly.
+        if (c->fComponentState.Contains(csFreeNotification) || c->fSiblingsNotified)
+            RemoveComponent(c);
+        else
+            Remove(c);
         delete c;
     }
 }
@@ -110,12 +115,15 @@ void TComponent::Destroying() {
 
 void TComponent::FreeNotification(TComponent* AComponent) {
     if (!AComponent) return;
-    // Components of one owner hear of each other through the owner already.
+    // Components of one owner hear of each other through the owner, which passes on the removal
+    // of each component to all of them (also when it frees them one by one).
     if (!fOwner || AComponent->fOwner != fOwner) {
         if (std::find(fFreeNotifies.begin(), fFreeNotifies.end(), AComponent) == fFreeNotifies.end()) {
             fFreeNotifies.push_back(AComponent);
             AComponent->FreeNotification(this);
         }
+    } else {
+        fSiblingsNotified = true;
     }
     fComponentState.Include(csFreeNotification);
 }

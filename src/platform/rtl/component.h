@@ -66,7 +66,8 @@ public:
 
     // The owned component of that name, compared without case; nil for none or an empty name.
     TComponent* FindComponent(std::string_view AName) const;
-    // Frees every owned component, the last first.
+    // Frees every owned component, the last first. The removal of one that asked for or was asked
+    // for free notification is told to this component and all its owned ones before it is freed.
     void DestroyComponents();
     // Marks this component and its owned components as being destroyed.
     void Destroying();
@@ -98,6 +99,8 @@ private:
     int32_t fTag = 0;
     int32_t fDesignInfo = 0;
     TComponentState fComponentState;
+    // A component of the same owner asked to be told when this one goes: its owner tells them all.
+    bool fSiblingsNotified = false;
 };
 
 }  // namespace tv

@@ -155,6 +155,52 @@ TEST(Component, FreeNotificationClearsAReferenceWhenItsTargetIsFreed) {
     EXPECT_FALSE(link->ComponentState().Contains(csFreeNotification));
 }
 
+// Records, as it is freed, whether the link still refers to it.
+class TWatchedTarget : public TComponent {
+public:
+    TWatchedTarget(TComponent* owner, const TLinkComponent*& link, std::vector<std::string>& log)
+        : TComponent(owner), fLink(link), fLog(log) {}
+    ~TWatchedTarget() override { fLog.push_back(fLink && fLink->Link() == this ? "dangling" : "dropped"); }
+
+private:
+    const TLinkComponent*& fLink;
+    std::vector<std::string>& fLog;
+};
+
+TEST(Component, SiblingsHearOfEachOtherWhenTheOwnerFreesThemOneByOne) {
+    struct Case {
+        const char* name;
+        bool destroyComponents;     // the owner frees its components but stays, else it is freed
+        bool otherTargetGoneFirst;  // the target was also watched by a component of another owner
+    } cases[] = {
+        {"owner freed", false, false},
+        {"DestroyComponents", true, false},
+        {"after another watcher went", false, true},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> log;
+        const TLinkComponent* linkSeen = nullptr;
+        auto* owner = new TComponent;
+        auto* link = new TLinkComponent(owner);
+        // Made after the link, so the owner frees it first.
+        auto* target = new TWatchedTarget(owner, linkSeen, log);
+        linkSeen = link;
+        link->SetLink(target);
+        if (c.otherTargetGoneFirst) {
+            TComponent otherOwner;
+            auto* other = new TLinkComponent(&otherOwner);
+            other->SetLink(target);
+            delete other;
+        }
+        if (c.destroyComponents) {
+            owner->DestroyComponents();
+            EXPECT_EQ(owner->ComponentCount(), 0) << c.name;
+        }
+        delete owner;
+        EXPECT_EQ(log, (std::vector<std::string>{"dropped"})) << c.name;
+    }
+}
+
 TEST(Component, TheOwnerHearsOfComponentsInsertedAndRemoved) {
     TLinkComponent owner;
     auto* c = new TComponent(&owner);
