@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -61,17 +62,6 @@ bool MouseButtonOf(Qt::MouseButton b, TMouseButton& out) {
         default:
             return false;
     }
-}
-
-// Deletes a widget once no event of it is being handled any more.
-void DeleteWidgetWhenIdle(QWidget* widget) {
-    auto* link = dynamic_cast<TWidgetLink*>(widget);
-    if (!link || link->Depth == 0) {
-        delete widget;
-        return;
-    }
-    QMetaObject::invokeMethod(
-        qApp, [widget] { DeleteWidgetWhenIdle(widget); }, Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -192,12 +182,21 @@ TControl::~TControl() {
         QWidget* w = fWidget;
         fWidget = nullptr;
         if (fLink->Depth > 0) {
-            // Freed from inside one of its own events: the widget goes once that event is done.
+            // Freed from inside one of its own events: the widget goes once the outermost of them
+            // is done (see TBridged), not before, and nothing waits for it in the meantime.
             w->hide();
             w->setParent(nullptr);
+            fLink->Orphaned = true;
+        } else {
+            delete w;
         }
-        DeleteWidgetWhenIdle(w);
     }
+}
+
+void DeleteOrphanedWidget(QWidget* widget) noexcept {
+    // Queued: the toolkit may still look at the widget after its event handler returns.
+    QMetaObject::invokeMethod(
+        qApp, [widget = QPointer<QWidget>(widget)] { delete widget.data(); }, Qt::QueuedConnection);
 }
 
 // ---- place and size ----

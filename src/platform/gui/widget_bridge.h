@@ -26,11 +26,16 @@ public:
     // How many events of the widget are being handled right now (nested loops nest them); the
     // widget is not deleted while any is.
     int Depth = 0;
+    // The control went while an event of the widget was being handled: the widget is deleted
+    // once the outermost one is done.
+    bool Orphaned = false;
 };
 
 // Defined with TControl; never throw.
 bool DispatchWidgetEvent(TControl& control, QEvent* e, bool viewport) noexcept;
 void ControlWidgetGone(TControl& control) noexcept;
+// Deletes the widget of a freed control as soon as the toolkit is done with its last event.
+void DeleteOrphanedWidget(QWidget* widget) noexcept;
 
 template <class W>
 class TBridged : public W, public TWidgetLink {
@@ -47,7 +52,7 @@ protected:
         if (!Control) return W::event(e);
         ++Depth;
         const bool result = DispatchWidgetEvent(*Control, e, false);
-        --Depth;
+        if (--Depth == 0 && Orphaned) DeleteOrphanedWidget(this);
         return result;
     }
 };
@@ -64,7 +69,7 @@ protected:
         if (!this->Control) return W::viewportEvent(e);
         ++this->Depth;
         const bool result = DispatchWidgetEvent(*this->Control, e, true);
-        --this->Depth;
+        if (--this->Depth == 0 && this->Orphaned) DeleteOrphanedWidget(this);
         return result;
     }
 };

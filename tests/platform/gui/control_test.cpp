@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -364,6 +366,30 @@ TEST(Control, AControlMayBeFreedByItsOwnHandler) {
     EXPECT_EQ(form->ControlCount(), 0);
     EXPECT_EQ(form->ComponentCount(), 0);
     QCoreApplication::processEvents();  // the widget goes once its event is done
+}
+
+TEST(Control, AControlFreedByItsOwnHandlerLetsANestedLoopWaitForMessages) {
+    // A handler that frees its control and then waits in a loop of its own (a modal form, a
+    // message box): the loop must be able to wait instead of spinning until the handler ends.
+    auto form = ShownForm();
+    auto* p = new TProbe(form.get());
+    p->SetParent(form.get());
+    p->SetBounds(0, 0, 50, 50);
+    const QPointer<QWidget> widget = p->Widget();
+    int idles = 0;
+    std::function<void()> nestedLoop = [&] {
+        Application().OnIdle = [&](TObject*, bool&) { ++idles; };
+        for (int turn = 0; turn < 1000 && idles == 0; ++turn) Application().HandleMessage();
+        Application().OnIdle = nullptr;
+    };
+    p->OnClick = [p, loop = &nestedLoop](TObject*) {
+        auto* run = loop;  // the handler goes with its control
+        delete p;
+        (*run)();
+    };
+    QTest::mouseClick(p->Widget(), Qt::LeftButton);
+    EXPECT_EQ(idles, 1);
+    EXPECT_TRUE(test::WaitUntil([&] { return widget.isNull(); }));  // and the widget does go
 }
 
 TEST(Control, APaintedFormRendersWithItsGeometry) {
