@@ -134,7 +134,8 @@ TApplication* ApplicationIfAny() {
 
 void HandleGuiException(TObject* Sender) noexcept {
     try {
-        Application().HandleException(Sender);
+        // The handler that failed may have freed the object whose event it handled.
+        Application().HandleException(TObjectHandles::IsLive(Sender) ? Sender : nullptr);
     } catch (...) {
         std::fputs("Unreported exception: the application object could not be made\n", stderr);
     }

@@ -152,6 +152,7 @@ TApplication& Application();
 // The process's application if one was made, else nil (for code that must not make one).
 TApplication* ApplicationIfAny();
 // Hands the exception being handled to Application().HandleException; for the library's guards.
+// A Sender that has been freed meanwhile (by the failing handler) is passed on as nil.
 void HandleGuiException(TObject* Sender) noexcept;
 
 }  // namespace tv

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
@@ -11,11 +12,13 @@
 
 #include "gui_test_support.h"
 #include "platform/gui/application.h"
+#include "platform/gui/button.h"
 #include "platform/gui/custom_control.h"
 #include "platform/gui/form.h"
 #include "platform/gui/graphic_control.h"
 #include "platform/gui/gui_exceptions.h"
 #include "platform/gui/key_codes.h"
+#include "platform/gui/menu.h"
 #include "platform/rtl/object_handles.h"
 
 namespace tv {
@@ -354,6 +357,39 @@ TEST(Control, AnExceptionInAClickHandlerReachesHandleExceptionAndTheLoopGoesOn) 
     EXPECT_EQ(reported, (std::vector<std::string>{"'x' is not a valid integer value",
                                                   "'x' is not a valid integer value"}));
     EXPECT_EQ(sender, p);
+}
+
+TEST(Control, AFailingHandlerThatFreedItsControlIsReportedWithoutASender) {
+    // The report must not hand on a freed object: handlers of the report may look at the sender.
+    enum Kind { kControl, kButton, kMenuItem };
+    for (Kind kind : {kControl, kButton, kMenuItem}) {
+        auto* form = ShownForm().release();
+        TObject* sender = form;
+        int reports = 0;
+        Application().OnException = [&](TObject* s, const std::exception&) {
+            ++reports;
+            sender = s;
+        };
+        auto failing = [form](TObject*) {
+            delete form;
+            throw EConvertError("'x' is not a valid integer value");
+        };
+        if (kind == kMenuItem) {
+            auto* item = new TMenuItem(form);
+            item->OnClick = failing;
+            item->QtAction()->trigger();
+        } else {
+            TControl* c = kind == kButton ? static_cast<TControl*>(new TButton(form)) : new TProbe(form);
+            c->SetParent(form);
+            c->SetBounds(0, 0, 50, 50);
+            c->OnClick = failing;
+            QTest::mouseClick(c->Widget(), Qt::LeftButton);
+        }
+        QCoreApplication::processEvents();
+        Application().OnException = nullptr;
+        EXPECT_EQ(reports, 1) << kind;
+        EXPECT_EQ(sender, nullptr) << kind;
+    }
 }
 
 TEST(Control, AControlMayBeFreedByItsOwnHandler) {
