@@ -45,7 +45,7 @@ TControl* TSplitter::FindControl() const {
 void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft) return;
-    fControl = FindControl();
+    SetResized(FindControl());
     if (!fControl) return;
     fDownAt = ClientToScreen(Point(X, Y));
     fStartSize = Align() == alLeft || Align() == alRight ? fControl->Width() : fControl->Height();
@@ -74,8 +74,16 @@ void TSplitter::MouseMove(TShiftState Shift, int X, int Y) {
 void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !fControl) return;
-    fControl = nullptr;
+    SetResized(nullptr);
     if (OnMoved) OnMoved(this);
+}
+
+void TSplitter::SetResized(TControl* value) {
+    if (value == fControl) return;
+    if (fControl) fControl->RemoveFreeNotification(this);
+    fControl = value;
+    // Whoever owns it may free it in the middle of a drag.
+    if (value) value->FreeNotification(this);
 }
 
 void TSplitter::Notification(TComponent* AComponent, TOperation Operation) {

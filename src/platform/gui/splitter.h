@@ -34,6 +34,7 @@ private:
     // The control on the splitter's aligned side that touches it; nil for none.
     TControl* FindControl() const;
     void CursorForAlign();
+    void SetResized(TControl* value);
 
     int fMinSize = 30;
     TResizeStyle fResizeStyle = rsUpdate;

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,33 +83,57 @@ TEST(Image, ShowsItsPictureStretchedOrCentred) {
     EXPECT_EQ(image->Width(), 10);
 }
 
-TEST(Splitter, DraggingResizesTheControlBeforeIt) {
-    auto form = Form(400, 200);
-    form->Show();
-    auto* left = new TPanel(form.get());
-    left->SetParent(form.get());
-    left->SetWidth(100);
-    left->SetAlign(alLeft);
-    auto* splitter = new TSplitter(form.get());
-    splitter->SetParent(form.get());
-    splitter->SetLeft(150);
-    splitter->SetAlign(alLeft);
-    auto* client = new TPanel(form.get());
-    client->SetParent(form.get());
-    client->SetAlign(alClient);
-    EXPECT_EQ(splitter->Left(), 100);
+// A shown form with a panel aligned left (owned by `leftOwner`, else by the form) and a splitter
+// beside it.
+struct TSplitterWindow {
+    explicit TSplitterWindow(TComponent* leftOwner = nullptr) : form(Form(400, 200)) {
+        form->Show();
+        left = new TPanel(leftOwner ? leftOwner : form.get());
+        left->SetParent(form.get());
+        left->SetWidth(100);
+        left->SetAlign(alLeft);
+        splitter = new TSplitter(form.get());
+        splitter->SetParent(form.get());
+        splitter->SetLeft(150);
+        splitter->SetAlign(alLeft);
+        splitter->OnMoved = [this](TObject*) { ++moved; };
+    }
+    // Presses the left button on the splitter, moves the mouse `dx` to the right and lets go.
+    void Drag(int dx, const std::function<void()>& whilePressed = {}) {
+        QWidget* w = splitter->Widget();
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(1, 50));
+        if (whilePressed) whilePressed();
+        const QPointF to(1 + dx, 50);
+        QMouseEvent move(QEvent::MouseMove, to, w->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, to.toPoint());
+    }
+    std::unique_ptr<TForm> form;
+    TPanel* left;
+    TSplitter* splitter;
     int moved = 0;
-    splitter->OnMoved = [&](TObject*) { ++moved; };
-    QWidget* w = splitter->Widget();
-    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, QPoint(1, 50));
-    QMouseEvent move(QEvent::MouseMove, QPointF(41, 50), w->mapToGlobal(QPointF(41, 50)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, QPoint(41, 50));
-    EXPECT_EQ(left->Width(), 140);
-    EXPECT_EQ(splitter->Left(), 140);
+};
+
+TEST(Splitter, DraggingResizesTheControlBeforeIt) {
+    TSplitterWindow w;
+    auto* client = new TPanel(w.form.get());
+    client->SetParent(w.form.get());
+    client->SetAlign(alClient);
+    EXPECT_EQ(w.splitter->Left(), 100);
+    w.Drag(40);
+    EXPECT_EQ(w.left->Width(), 140);
+    EXPECT_EQ(w.splitter->Left(), 140);
     EXPECT_EQ(client->Left(), 143);
-    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(w.moved, 1);
+}
+
+TEST(Splitter, AControlFreedDuringADragIsLetGo) {
+    TComponent elsewhere;  // the resized control belongs to another owner
+    TSplitterWindow w(&elsewhere);
+    w.Drag(40, [&] { delete w.left; });
+    EXPECT_EQ(w.moved, 0);
+    EXPECT_EQ(w.splitter->Left(), 0);
 }
 
 TEST(BitBtn, ShowsAPngGlyphBesideItsCaption) {
