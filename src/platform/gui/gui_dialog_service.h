@@ -1,8 +1,9 @@
 #pragma once
 // The dialog service with real dialogs: message boxes, the file-open dialog (an existing file is
 // required) and the folder browser. It shows them only while the run has an operator (by default:
-// while the application's main form is visible); otherwise it answers as the headless service
-// does, so that an unattended run never waits on a dialog. Install it with SetDialogService.
+// while the application's main form is visible; never in a run without a display); otherwise it
+// answers as the headless service does, so that an unattended run never waits on a dialog.
+// Install it with SetDialogService.
 
 #include <functional>
 
@@ -13,7 +14,8 @@ namespace tv {
 class TGuiDialogService : public IDialogService {
 public:
     using TInteractive = std::function<bool()>;
-    // `interactive` tells whether an operator is there; empty: the main form is visible.
+    // `interactive` tells whether an operator is there; empty: the main form is visible. A run
+    // without a display has none, whatever it says.
     explicit TGuiDialogService(TInteractive interactive = {});
 
     TMsgAnswer MessageBox(const TMessageBoxRequest& request) override;

@@ -10,6 +10,7 @@
 
 #include "gui_test_support.h"
 #include "platform/gui/gui_dialog_service.h"
+#include "platform/gui/qt_support.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "tests/support/temp_dir.h"
 
@@ -58,6 +59,25 @@ TEST(GuiDialogService, ByDefaultAnOperatorIsThereWhileTheMainFormShows) {
     TMessageBoxRequest r;
     r.NonInteractiveAnswer = TMsgAnswer::Cancel;
     EXPECT_EQ(service.MessageBox(r), TMsgAnswer::Cancel);
+}
+
+TEST(GuiDialogService, ARunWithoutADisplayHasNoOperator) {
+    // The main window of an unattended run may count as shown, on a screen nobody sees.
+    TGuiDialogService service([] { return true; });
+    bool shown = false;
+    TDialogAnswerer answer([&](QWidget*) { shown = true; });  // rejects it, should one show
+    SetScreenlessRun(true);
+    TMessageBoxRequest r;
+    r.Buttons = TMsgButtons::YesNo;
+    r.NonInteractiveAnswer = TMsgAnswer::Yes;
+    const TMsgAnswer answered = service.MessageBox(r);
+    const auto file = service.OpenFile({});
+    const auto folder = service.BrowseFolder("", "");
+    SetScreenlessRun(false);
+    EXPECT_EQ(answered, TMsgAnswer::Yes);
+    EXPECT_EQ(file, std::nullopt);
+    EXPECT_EQ(folder, std::nullopt);
+    EXPECT_FALSE(shown);
 }
 
 TEST(GuiDialogService, AMessageBoxShowsTheButtonsAndGivesTheOneClicked) {
