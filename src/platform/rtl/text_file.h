@@ -14,10 +14,23 @@ namespace tv {
 std::string ReadFileBytes(std::string_view fileName);
 // Creates or empties the file and writes the bytes.
 void WriteFileBytes(std::string_view fileName, std::string_view bytes);
+
+// How far a whole-file replacement goes before it returns.
+enum class TReplaceSync : unsigned char {
+    // The new content and the rename are on the disk: after a power loss the file holds the old
+    // content or the new one. For files that must never be lost (settings, running numbers).
+    ToDisk,
+    // Left to the system's write-back: readers and a crash of the program still see the old
+    // content or the new one, but a power loss soon after can leave the file empty.
+    Lazy,
+};
 // Writes the bytes to a new file beside `fileName` and renames it over the file, so that readers
-// and a crash see the old content or the new one, never a part. The new file keeps the mode of the
-// one it replaces (a new one gets the usual mode); on failure the old file stays as it was.
-void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes);
+// see the old content or the new one, never a part. A name that is a symbolic link is followed:
+// the file it points at is replaced and the link stays. The new file keeps the mode of the one it
+// replaces; a new one gets the mode any file created here gets. On failure the old file stays as
+// it was.
+void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes,
+                             TReplaceSync sync = TReplaceSync::ToDisk);
 
 // The file's text as UTF-8, line ends as they are; `detected` receives the encoding found.
 std::string ReadTextFile(std::string_view fileName, TextEncoding* detected = nullptr);

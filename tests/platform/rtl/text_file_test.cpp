@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace tv {
 namespace {
@@ -66,6 +71,90 @@ TEST(TextFile, FailuresRaiseTheFileErrors) {
     EXPECT_THROW(ReadTextFile(dir.Path("missing.txt")), EFOpenError);
     EXPECT_THROW(WriteAnsiTextFile(dir.Path("no/folder/x.txt"), "x"), EFCreateError);
     EXPECT_THROW(ReadFileBytes(std::string("a\0b", 3)), EFOpenError);
+}
+
+// The entries of a folder, to see that a replacement leaves nothing of its own behind.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+TEST(TextFile, AReplacementKeepsTheModeAndANewFileGetsTheCreationMode) {
+    test::TempDir dir;
+    for (TReplaceSync sync : {TReplaceSync::ToDisk, TReplaceSync::Lazy}) {
+        const std::string old = dir.Write("old.ini", "old");
+        ::chmod(old.c_str(), 0604);
+        WriteFileBytesReplacing(old, "new", sync);
+        EXPECT_EQ(dir.Read("old.ini"), "new");
+        EXPECT_EQ(ModeOf(old), 0604u);
+
+        const mode_t mask = ::umask(027);
+        WriteFileBytesReplacing(dir.Path("fresh.ini"), "fresh", sync);
+        EXPECT_EQ(::umask(mask), 027u) << "the creation mask is left as it was";
+        EXPECT_EQ(dir.Read("fresh.ini"), "fresh");
+        EXPECT_EQ(ModeOf(dir.Path("fresh.ini")), 0640u);
+        EXPECT_EQ(Entries(dir.Root()), (std::vector<std::string>{"fresh.ini", "old.ini"}));
+        std::filesystem::remove(dir.Path("fresh.ini"));
+    }
+}
+
+TEST(TextFile, AReplacementThroughASymbolicLinkReplacesTheFileItPointsAt) {
+    test::TempDir dir;
+    const std::string real = dir.Write("real/settings.ini", "old");
+    ::chmod(real.c_str(), 0600);
+    dir.MakeFolder("root");
+    std::filesystem::create_symlink("../real/settings.ini", dir.Path("root/settings.ini"));  // relative
+    std::filesystem::create_symlink(dir.Path("root/settings.ini"), dir.Path("second.ini"));  // a chain
+
+    WriteFileBytesReplacing(dir.Path("second.ini"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("second.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("root/settings.ini")));
+    EXPECT_EQ(dir.Read("real/settings.ini"), "new");
+    EXPECT_EQ(ModeOf(real), 0600u);
+    EXPECT_EQ(Entries(dir.Path("real")), std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(Entries(dir.Path("root")), std::vector<std::string>{"settings.ini"});
+
+    // A link to a file not there yet makes that file.
+    std::filesystem::create_symlink("real/made.ini", dir.Path("made.ini"));
+    WriteFileBytesReplacing(dir.Path("made.ini"), "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("made.ini")));
+    EXPECT_EQ(dir.Read("real/made.ini"), "made");
+
+    // Links that lead round in a circle name no file.
+    std::filesystem::create_symlink("loop2", dir.Path("loop1"));
+    std::filesystem::create_symlink("loop1", dir.Path("loop2"));
+    EXPECT_THROW(WriteFileBytesReplacing(dir.Path("loop1"), "x"), EFCreateError);
+}
+
+TEST(TextFile, AFailedReplacementLeavesTheOldFileAndNothingElse) {
+    test::TempDir dir;
+    dir.MakeFolder("data/folder.ini");  // a folder cannot be replaced by a file
+    dir.Write("data/kept.txt", "kept");
+    try {
+        WriteFileBytesReplacing(dir.Path("data/folder.ini"), "x");
+        FAIL() << "a folder was replaced";
+    } catch (const EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.Path("data/folder.ini")), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path("data/folder.ini")));
+    EXPECT_EQ(Entries(dir.Path("data")), (std::vector<std::string>{"folder.ini", "kept.txt"}));
+
+    try {
+        WriteFileBytesReplacing(dir.Path("missing/x.ini"), "x");
+        FAIL() << "written into a folder that does not exist";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + dir.Path("missing/x.ini") + "\". No such file or directory");
+    }
 }
 
 }  // namespace
