@@ -21,6 +21,7 @@
 #include "tests/adk/adk_test_support.h"
 #include "tests/core/startup/startup_fixture.h"
 #include "tests/import/recording_sink.h"
+#include "tests/support/main_dm_steps.h"
 #include "tests/support/temp_dir.h"
 
 namespace tv::test {
@@ -66,14 +67,7 @@ public:
     // Connects as a job's start does: the company, its kit datasets and its database; every kit
     // dataset reads and writes numbers and dates with the test's format settings ("." and
     // "yyyy-mm-dd" unless a test changes them).
-    void Open() {
-        dm_->connectSPCS();
-        dm_->openADK();
-        dm_->connectODBC();
-        for (int i = 0; i < dm_->ComponentCount(); ++i)
-            if (auto* dataSet = dynamic_cast<TAdkDataSet*>(dm_->Components(i)))
-                dataSet->SetFormatSettings(&formatSettings_);
-    }
+    void Open() { ConnectLikeAJob(*dm_, formatSettings_); }
 
     TMainDM& MainDM() { return *dm_; }
     TDMImport& Import() { return *import_; }
@@ -90,13 +84,7 @@ public:
 
     // Sets one setting of a table; an empty value clears it.
     void Set(const std::string& table, const char* field, const std::string& value) {
-        TClientDataSet& settings = Settings(table);
-        settings.Edit();
-        if (value.empty())
-            settings.FieldByName(field).Clear();
-        else
-            settings.FieldByName(field).SetAsString(value);
-        settings.Post();
+        SetSetting(*dm_, table, field, value);
     }
 
     // Writes an interchange file into the temporary folder and answers its path.
