@@ -2,7 +2,9 @@
 // serializing the same tree: what building record nodes (field look-up, value text, element and
 // text nodes) costs beside writing the bytes. The customers are read from the kit once, before
 // the timing; the record writer then walks the dataset's rows as the company-information writer
-// does.
+// does. Then the whole customer export of the same company as a job runs it (the selection of all
+// customers, each found in the kit, written and saved), and the cost of saving one small file of
+// a run that writes one file per record, with and without waiting for the disk.
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -19,8 +21,14 @@
 #include "adk/adk_binding.h"
 #include "adk/adk_dataset.h"
 #include "core/event_sink.h"
+#include "core/main_dm.h"
+#include "export/dm_export.h"
 #include "export/export_document.h"
+#include "export/export_writers.h"
 #include "export/record_nodes.h"
+#include "platform/rtl/text_file.h"
+#include "tests/core/startup/startup_fixture.h"
+#include "tests/support/main_dm_steps.h"
 
 extern char** environ;
 
@@ -131,6 +139,7 @@ struct Writer {
     TExportDocument doc{xml};
 
     void Build() {
+        if (!f.customers) throw std::runtime_error("the fixture's customers were closed by the job export");
         doc.Activate();
         doc.createDefaultNodes();
         nodes.writeDataSetNodes(*doc.NodeCustomers, "atKunder", *f.customers);
@@ -156,6 +165,87 @@ void BM_SerializeTheSameTree(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
 }
 BENCHMARK(BM_SerializeTheSameTree)->Unit(benchmark::kMillisecond);
+
+// One customer's file, saved under a new name each time as the running numbers make them.
+void BM_SaveOneCustomerFile(benchmark::State& state, TReplaceSync sync) {
+    TXMLDocument xml;
+    TExportDocument doc(xml);
+    doc.Activate();
+    doc.createDefaultNodes();
+    TXMLNode* customer = doc.NodeCustomers->AddChild("atKunder");
+    customer->SetAttribute("key", "10001");
+    for (const char* element : {"CUSTOMER_NUMBER", "CUSTOMER_NAME", "CUSTOMER_ADDRESS1", "CUSTOMER_ZIPCODE",
+                                "CUSTOMER_CITY", "CUSTOMER_PHONE", "CUSTOMER_CURRENCY", "CUSTOMER_EMAIL"})
+        customer->AddChild(element)->SetText("Kund 1 Åkesson AB");
+    const std::string bytes = xml.SaveToBytes();
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tv_bench_save_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    int64_t n = 0;
+    for (auto _ : state)
+        WriteFileBytesReplacing((folder / ("kunder_" + std::to_string(n++) + ".xml")).string(), bytes, sync);
+    std::filesystem::remove_all(folder);
+    state.SetItemsProcessed(state.iterations());
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+}
+BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, to_disk, TReplaceSync::ToDisk)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, lazy, TReplaceSync::Lazy)->Unit(benchmark::kMicrosecond);
+
+// The export as a job runs it: a settings root of its own, the central data module connected to
+// the fixture's company, and the facade over the module's writers. Last: the fixture's own
+// datasets are gone afterwards.
+struct JobWorld {
+    // Keeps the last error the export reports.
+    struct Events : NoEvents {
+        std::string error;
+        void reportError(std::string_view message, int level) override {
+            if (level == elError) error = message;
+        }
+    };
+    Fixture& f = TheFixture();
+    test::StartupFolders folders;
+    Events events;
+    TFormatSettings formats;
+    std::unique_ptr<TMainDM> dm;
+    std::unique_ptr<TExportModule> module;
+    std::unique_ptr<TExportWriters> writers;
+    std::unique_ptr<TDMExport> facade;
+
+    JobWorld() {
+        // The kit opens one company at a time: the data module's connection takes the place of
+        // the fixture's own.
+        f.module.DestroyComponents();
+        f.customers = nullptr;
+        std::ifstream table(TV_BINARY_DIR "/data/tables/ooi.table", std::ios::binary);
+        folders.dir.Write("common/Brismark/Tollvane/default/tables/ooi.table",
+                          std::string(std::istreambuf_iterator<char>(table), {}));
+        dm = std::make_unique<TMainDM>(events, nullptr, false);
+        dm->AdkDBSRC().AdkPath = std::filesystem::path(TV_KIT).parent_path().string();
+        dm->AdkDBSRC().SetArguments({});
+        dm->loadSettings();
+        test::SetSetting(*dm, "InstallningarCDS", "SPCSPathSRC", f.folder);
+        test::SetSetting(*dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml");
+        test::ConnectLikeAJob(*dm, formats);
+        module = std::make_unique<TExportModule>(*dm);
+        writers = std::make_unique<TExportWriters>(*module);
+        facade = std::make_unique<TDMExport>(*module, *writers);
+    }
+    ~JobWorld() {
+        facade.reset();
+        writers.reset();
+        module.reset();
+        dm.reset();
+    }
+};
+
+void BM_ExportAllCustomersToOneFile(benchmark::State& state) {
+    JobWorld w;
+    for (auto _ : state) w.facade->ExportCustomers();
+    if (!std::filesystem::exists(w.folders.Root() + "export/obehandlade/kunder_0.xml"))
+        throw std::runtime_error("no file written: " + w.events.error);
+    state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+BENCHMARK(BM_ExportAllCustomersToOneFile)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 }  // namespace tv
