@@ -1,11 +1,15 @@
 #include "core/settings_root.h"
 
+#include <algorithm>
+
 #include "core/app_names.h"
 #include "core/app_params.h"
 #include "core/string_utils.h"
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/environment_info.h"
+#include "platform/rtl/exception.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
 #include "platform/win/special_folders.h"
 
 namespace tv {
@@ -69,7 +73,14 @@ std::string ResolveApplicationInstance(const std::vector<std::string>& params) {
 }
 
 void UpdateApplicationInstance() {
-    SetAppInstanceName(ResolveApplicationInstance(AppParams()));
+    const std::string instance = ResolveApplicationInstance(AppParams());
+    // "/profile ../x" would move the settings root out of the product folder.
+    const bool plainName =
+        instance != "." && instance != ".." && std::none_of(instance.begin(), instance.end(), [](char c) {
+            return c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
+    if (!plainName) throw Exception(Format(kInvalidInstanceName, {instance}));
+    SetAppInstanceName(instance);
 }
 
 std::string InstanceParameter(const std::vector<std::string>& params) {

@@ -28,7 +28,12 @@ std::string GetCommonAppDataAppFolder(bool create);
 // The instance the parameters name: the value after the first "/appinstance", "/appinst" or
 // "/profile" (exactly so, case included) that has one; otherwise "default".
 std::string ResolveApplicationInstance(const std::vector<std::string>& params);
-// Resolves the instance of the program's parameters into AppInstanceName.
+// The instance names a folder of the product folder, so it must be one plain folder name: an
+// instance that is "." or "..", or holds a "/" or a control character, raises this text with it.
+inline constexpr std::string_view kInvalidInstanceName = "Ogiltigt instansnamn [%s]";
+
+// Resolves the instance of the program's parameters into AppInstanceName; an instance that is no
+// plain folder name raises kInvalidInstanceName and leaves AppInstanceName as it was.
 void UpdateApplicationInstance();
 
 // The "Instance Name" fact: the first parameter holding "instance" (in any case) at its first or

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/environment_info.h"
+#include "platform/rtl/exception.h"
 #include "tests/core/startup/startup_fixture.h"
 
 namespace tv {
@@ -86,6 +87,38 @@ TEST(SettingsRoot, InstanceAndWorkFolderSwitchesChooseTheRoot) {
         EXPECT_EQ(AppInstanceName(), c.instance) << c.rule;
         EXPECT_EQ(GetPrefsRoot(), f.dir.Path(c.root)) << c.rule;
         EXPECT_EQ(GetPrefsFolder(""), f.dir.Path(c.root)) << c.rule;
+    }
+}
+
+TEST(SettingsRoot, AnInstanceThatIsNoPlainFolderNameIsRefused) {
+    struct BadInstance {
+        const char* rule;
+        const char* instance;
+    };
+    const BadInstance cases[] = {
+        {"a way up and out of the product folder", "../../elsewhere"},
+        {"the parent folder itself", ".."},
+        {"the product folder itself", "."},
+        {"a folder below another", "north/south"},
+        {"an absolute folder", "/srv/root"},
+        {"a line break", "north\nsouth"},
+    };
+    for (const auto& c : cases) {
+        test::StartupFolders f;
+        SetAppParams({"/profile", c.instance}, f.dir.Path("start"));
+        try {
+            UpdateApplicationInstance();
+            ADD_FAILURE() << c.rule;
+        } catch (const Exception& e) {
+            EXPECT_EQ(std::string(e.what()), "Ogiltigt instansnamn [" + std::string(c.instance) + "]")
+                << c.rule;
+        }
+        EXPECT_EQ(AppInstanceName(), "default") << c.rule << ": the instance stays as it was";
+    }
+    // Names that are one folder each are taken, dots and blanks included.
+    for (const char* good : {"north.2", "Lager Syd", "..x"}) {
+        test::StartupFolders f({"/profile", good});
+        EXPECT_EQ(GetPrefsRoot(), f.Root(good)) << good;
     }
 }
 
