@@ -246,9 +246,15 @@ void TIniFile::UpdateFile() {
                 size_t lineStart = text.rfind('\n', start);
                 lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
                 std::string line = text.substr(lineStart, text.find('\r', start) - lineStart);
+                // Named by its key alone: the value may be a password, and this text gets logged.
+                const size_t equals = line.find('=');
+                if (equals != std::string::npos && lineStart + equals < start)
+                    line = "the value of " + std::string(Trim(std::string_view(line).substr(0, equals)));
+                else
+                    line = "\"" + line + "\"";
                 throw EIniFileException("The INI file \"" + fileName_ +
-                                        "\" cannot be written in Windows-1252: \"" + line +
-                                        "\" holds a character it lacks");
+                                        "\" cannot be written in Windows-1252: " + line +
+                                        " holds a character it lacks");
             }
         }
     }

@@ -219,8 +219,16 @@ TEST(IniFile, ANewFileIsWindows1252AndAMarkedFileKeepsItsForm) {
     EXPECT_EQ(dir.Read("wide.ini"), Utf16("[s]\r\nk=\xE4\xB8\xAD\r\n", true));
 
     TIniFile ansi(dir.Write("ansi.ini", "[s]\r\nk=1\r\n"));
-    ansi.WriteString("s", "k", "\xE4\xB8\xAD");
-    EXPECT_THROW(ansi.UpdateFile(), EIniFileException);
+    ansi.WriteString("s", "k", "hemligt\xE4\xB8\xAD");
+    try {
+        ansi.UpdateFile();
+        ADD_FAILURE() << "written";
+    } catch (const EIniFileException& e) {
+        // The refusal names the key, never the value: it may be a password, and it gets logged.
+        const std::string what = e.what();
+        EXPECT_NE(what.find("the value of k holds a character it lacks"), std::string::npos) << what;
+        EXPECT_EQ(what.find("hemligt"), std::string::npos) << what;
+    }
     EXPECT_EQ(dir.Read("ansi.ini"), "[s]\r\nk=1\r\n");
 }
 
