@@ -38,7 +38,8 @@ void Write(log4cplus::LogLevel level, std::string_view message) {
 
 std::string WithException(std::string_view message, const std::exception& e) {
     std::string text(message);
-    if (!text.empty()) text += ": ";
+    // A message ending in ": " ("Fel uppstod vid script: ") already leads into the exception.
+    if (!text.empty() && !text.ends_with(": ")) text += ": ";
     if (auto* ours = dynamic_cast<const Exception*>(&e)) text += std::string(ours->ClassName()) + ": ";
     text += e.what();
     return text;

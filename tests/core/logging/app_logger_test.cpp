@@ -37,6 +37,7 @@ TEST(AppLogger, EachOperationLogsAtItsLevelWithItsText) {
     l.LogInfo("i");
     l.LogWarn("w", e);
     l.LogError("e");
+    l.LogError("Fel uppstod vid script: ", e);  // a text that leads into the exception itself
     l.LogFatal("Failed", e);
     l.LogTrace("Proc", "t");
     l.LogProcedureEntry("Proc");
@@ -55,6 +56,7 @@ TEST(AppLogger, EachOperationLogsAtItsLevelWithItsText) {
               "INFO i\n"
               "WARN w: EConvertError: bad\n"
               "ERROR e\n"
+              "ERROR Fel uppstod vid script: EConvertError: bad\n"
               "FATAL Failed: EConvertError: bad\n"
               "TRACE [Proc]::t\n"
               "DEBUG [Proc]::Entering\n"
