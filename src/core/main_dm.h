@@ -78,8 +78,8 @@ public:
     void saveCustomerPricelistData() { store_->saveCustomerPricelistData(); }
     void loadFieldDefinitions() { store_->loadFieldDefinitions(); }
     void saveIdentities() { store_->saveIdentities(); }
-    // The provisioning run ("setup").
-    void Setup() { RunProvisioning(*this); }
+    // The provisioning run ("setup"); true when the settings were saved.
+    bool Setup() { return RunProvisioning(*this); }
 
     // ---- Folders.
     std::string getApplicationInstance() const;

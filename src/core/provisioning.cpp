@@ -29,14 +29,14 @@ bool IsProvisioningRun() {
     return FindCmdLineSwitch("setup");
 }
 
-void RunProvisioning(IProvisioningSettings& settings) {
+bool RunProvisioning(IProvisioningSettings& settings) {
     AppLogger().LogInfo(kLogSetupInitialized);
     settings.EmptyGeneralSettings();
     settings.LoadSettings();
+    const std::string setupFile = IncludeTrailingPathDelimiter(GetCurrentDir()) + std::string(kSetupFileName);
     try {
-        const std::string setupFile =
-            IncludeTrailingPathDelimiter(GetCurrentDir()) + std::string(kSetupFileName);
-        if (FileExists(setupFile)) {
+        const bool merge = FileExists(setupFile);
+        if (merge) {
             TIniFile ini(setupFile);
             for (const auto& k : kSetupKeys) {
                 std::string value = ini.ReadString(kSetupSection, k.key, settings.GeneralText(k.field));
@@ -46,6 +46,10 @@ void RunProvisioning(IProvisioningSettings& settings) {
                     settings.SetGeneralText(k.field, value);
             }
             settings.PostGeneralSettings();
+        }
+        settings.SaveSettings();
+        // Deleted only once its values are saved: a failed run keeps them for the next one.
+        if (merge) {
             // The file holds passwords in plain text: a copy that cannot be deleted is reported.
             try {
                 DeleteFile(setupFile);
@@ -53,9 +57,10 @@ void RunProvisioning(IProvisioningSettings& settings) {
                 AppLogger().LogWarn(setupFile, e);
             }
         }
-        settings.SaveSettings();
+        return true;
     } catch (const std::exception& e) {
         AppLogger().LogError(kLogSetupFailed, e);
+        return false;
     }
 }
 

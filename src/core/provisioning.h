@@ -1,7 +1,7 @@
 #pragma once
 // The provisioning run started with the switch "setup": the settings are loaded, the general
-// settings take the values of "setup.ini" in the current folder (which is then deleted), and the
-// settings are saved. No window is shown; the process ends afterwards.
+// settings take the values of "setup.ini" in the current folder, the settings are saved, and
+// "setup.ini" is deleted. No window is shown; the process ends afterwards.
 
 #include <string>
 #include <string_view>
@@ -31,9 +31,10 @@ public:
 bool IsProvisioningRun();
 
 // Logs "Setup initialized", empties and loads the settings, merges "setup.ini" of the current
-// folder into the general settings and deletes it, and saves the settings. A failure of the merge
-// or the save is logged as "Failed to perform setup" and the run ends normally; a failure of the
-// load raises.
-void RunProvisioning(IProvisioningSettings& settings);
+// folder into the general settings, saves the settings and then deletes "setup.ini". A failure of
+// the merge or the save is logged as "Failed to perform setup" and answers false; "setup.ini" is
+// then kept, so that nothing it held is lost and the run can be repeated. A failure of the load
+// raises. True when the settings were saved.
+bool RunProvisioning(IProvisioningSettings& settings);
 
 }  // namespace tv

@@ -6,6 +6,7 @@
 
 #include "core/provisioning.h"
 #include "platform/rtl/dialog_service.h"
+#include "platform/rtl/exception.h"
 #include "tests/core/startup/startup_fixture.h"
 #include "tests/support/captured_log.h"
 
@@ -22,7 +23,10 @@ public:
                   {"CompanyPassword", "oldpw"}, {"CompanySQLAuthMode", "0"},
                   {"CompanySQLUsername", "sa"}, {"CompanySQLPassword", "sapw"}};
     }
-    void SaveSettings() override { calls += "save,"; }
+    void SaveSettings() override {
+        calls += "save,";
+        if (!saveFailure.empty()) throw EInOutError(saveFailure);
+    }
     std::string GeneralText(std::string_view field) const override { return fields.at(std::string(field)); }
     void SetGeneralText(std::string_view field, std::string_view value) override {
         fields[std::string(field)] = value;
@@ -34,6 +38,7 @@ public:
 
     std::map<std::string, std::string> fields;
     std::string calls;
+    std::string saveFailure;  // SaveSettings raises this when set
 };
 
 class Provisioning : public ::testing::Test {
@@ -60,7 +65,7 @@ TEST_F(Provisioning, MergesSetupIniDeletesItAndSaves) {
     folders.dir.Write("setup.ini",
                       "[General]\r\nVismaPath=/srv/adm\r\nAdminSQLAuthMode=2\r\n[Other]\r\nx=1\r\n");
     ASSERT_TRUE(IsProvisioningRun());
-    RunProvisioning(settings);
+    EXPECT_TRUE(RunProvisioning(settings));
     EXPECT_EQ(settings.calls, "empty,load,post,save,");
     EXPECT_EQ(settings.fields["SPCSPathSRC"], "/srv/adm");
     EXPECT_EQ(settings.fields["CompanySQLAuthMode"], "2");
@@ -72,19 +77,39 @@ TEST_F(Provisioning, MergesSetupIniDeletesItAndSaves) {
 }
 
 TEST_F(Provisioning, WithoutSetupIniTheSettingsAreStillLoadedAndSaved) {
-    RunProvisioning(settings);
+    EXPECT_TRUE(RunProvisioning(settings));
     EXPECT_EQ(settings.calls, "empty,load,save,");
     EXPECT_EQ(log.Text(), "INFO Setup initialized\n");
 }
 
-TEST_F(Provisioning, AFailedMergeIsLoggedAndLeavesSetupIniAndTheSettingsFile) {
-    folders.dir.Write("setup.ini", "[General]\r\nVismaPath=/srv/adm\r\nAdminSQLAuthMode=two\r\n");
-    RunProvisioning(settings);
-    EXPECT_EQ(settings.calls, "empty,load,");
-    EXPECT_TRUE(folders.dir.Exists("setup.ini"));
-    EXPECT_EQ(log.Text(),
-              "INFO Setup initialized\n"
-              "ERROR Failed to perform setup: EConvertError: 'two' is not a valid integer value\n");
+struct FailedRunCase {
+    const char* rule;
+    const char* setupIni;
+    const char* saveFailure;
+    const char* calls;
+    const char* logged;
+};
+
+TEST_F(Provisioning, AFailedMergeOrSaveIsLoggedAndKeepsSetupIni) {
+    const FailedRunCase cases[] = {
+        {"a value that does not convert: nothing is saved",
+         "[General]\r\nVismaPath=/srv/adm\r\nAdminSQLAuthMode=two\r\n", "", "empty,load,",
+         "ERROR Failed to perform setup: EConvertError: 'two' is not a valid integer value\n"},
+        // Its values were merged but never reached the settings file: deleting it would lose them.
+        {"a save that fails", "[General]\r\nIntegrationPassword=hemligt\r\n",
+         "Cannot write file \"tollvane.ini\"", "empty,load,post,save,",
+         "ERROR Failed to perform setup: EInOutError: Cannot write file \"tollvane.ini\"\n"},
+    };
+    for (const auto& c : cases) {
+        test::CapturedLog rowLog;
+        FakeSettings rowSettings;
+        rowSettings.saveFailure = c.saveFailure;
+        folders.dir.Write("setup.ini", c.setupIni);
+        EXPECT_FALSE(RunProvisioning(rowSettings)) << c.rule;
+        EXPECT_EQ(rowSettings.calls, c.calls) << c.rule;
+        EXPECT_TRUE(folders.dir.Exists("setup.ini")) << c.rule;
+        EXPECT_EQ(rowLog.Text(), std::string("INFO Setup initialized\n") + c.logged) << c.rule;
+    }
 }
 
 TEST(ProvisioningSwitch, OnlyTheSetupSwitchStartsIt) {
