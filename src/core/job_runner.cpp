@@ -85,6 +85,7 @@ bool TJobRunner::DefaultImport(const std::string& script, bool keepList) {
         AppLogger().LogWarn("A job is running; refused to start " + script);
         return false;
     }
+    fAnyJobRan = true;
     if (!keepList) fWindow.CollapseScriptList();
     std::unique_ptr<IScriptHost> host;
     bool failed = true;

@@ -107,6 +107,8 @@ public:
     // run then ends with exit status 1.
     bool LastJobFailed() const { return fLastJobFailed; }
     bool AnyJobFailed() const { return fAnyJobFailed; }
+    // True once a job has run (whatever its outcome).
+    bool AnyJobRan() const { return fAnyJobRan; }
     // True once a command asked the program to close.
     bool TerminateRequested() const { return fTerminateRequested; }
 
@@ -124,6 +126,7 @@ private:
     std::deque<std::unique_ptr<TXmlCommandHelper>> fPending;
     bool fLastJobFailed = false;
     bool fAnyJobFailed = false;
+    bool fAnyJobRan = false;
     bool fTerminateRequested = false;
     std::shared_ptr<TJobRunner*> fSelf;  // what posted work finds; nil once the runner is gone
 };

@@ -7,7 +7,11 @@
 #include <filesystem>
 #include <thread>
 
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <csignal>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -54,6 +58,49 @@ protected:
         return code;
     }
 
+    // Runs the program with its standard output and error on a pipe that nobody reads any more;
+    // its exit status, or 128 + the signal that ended it.
+    int RunWithClosedOutput(const std::vector<std::string>& args) {
+        test::ScopedEnv common("TOLLVANE_COMMON_APPDATA", dir.Path("common").c_str());
+        int fds[2];
+        if (::pipe(fds) != 0) return -1;
+        ::close(fds[0]);
+        posix_spawn_file_actions_t actions;
+        posix_spawnattr_t attr;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attr);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
+        posix_spawn_file_actions_addclose(&actions, fds[1]);
+        const std::string start = dir.Path("start");
+        posix_spawn_file_actions_addchdir_np(&actions, start.c_str());
+        sigset_t defaults;  // the program starts with the signal's default action, whatever ours is
+        sigemptyset(&defaults);
+        sigaddset(&defaults, SIGPIPE);
+        posix_spawnattr_setsigdefault(&attr, &defaults);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
+        const std::string program = Program();
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        int rc = posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+        ::close(fds[1]);
+        if (rc != 0) return -1;
+        int status = 0;
+        for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; waited += 50) {
+            if (waited > 60000) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                return -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
     test::TempDir dir;
 };
 
@@ -78,6 +125,59 @@ TEST_F(AppTest, SetupIniInTheStartFolderIsMergedAndDeleted) {
     EXPECT_NE(ini.find("SPCSPathSRC=/srv/ftg/demo"), std::string::npos) << ini;
     EXPECT_NE(ini.find("CompanyUsername=kalle"), std::string::npos) << ini;
     EXPECT_EQ(Log().find("Avslutad"), std::string::npos);
+}
+
+TEST_F(AppTest, AProvisioningRunThatCannotSaveEndsWithStatus1AndKeepsSetupIni) {
+    // A password the settings file cannot hold: the run fails, says so without the password, and
+    // keeps "setup.ini" so that nothing it held is lost.
+    dir.Write("start/setup.ini", "[General]\r\nIntegrationPassword=hemligt\xC5\x82\r\n");
+    EXPECT_EQ(Run({"/setup"}), 1);
+    EXPECT_TRUE(dir.Exists("start/setup.ini"));
+    std::string log = Log();
+    EXPECT_NE(log.find("ERROR Failed to perform setup: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("hemligt"), std::string::npos) << log;
+}
+
+TEST_F(AppTest, AnInstanceThatIsNoFolderNameEndsTheStartWithStatus1) {
+    EXPECT_EQ(Run({"/profile", "../../elsewhere", "/setup"}), 1);
+    EXPECT_FALSE(dir.Exists("elsewhere"));
+    EXPECT_FALSE(dir.Exists("common/elsewhere"));
+    std::string log = dir.Read(dir.Path("common/Brismark/Tollvane/log.txt"));
+    EXPECT_NE(log.find("FATAL Failed: Exception: Ogiltigt instansnamn [../../elsewhere]"), std::string::npos)
+        << log;
+}
+
+TEST_F(AppTest, AFailedStartIsReportedByItsStatusEvenWhenNobodyReadsItsOutput) {
+    // "Failed" goes to standard error too; a reader that went away must not end the program by a
+    // signal instead of its status.
+    dir.Write("afile", "x");
+    EXPECT_EQ(RunWithClosedOutput({"/workfolder", dir.Path("afile"), "/setup"}), 1);
+}
+
+TEST_F(AppTest, WithoutADisplayTheProgramNeverWaitsOnItsWindow) {
+    test::ScopedEnv platform("QT_QPA_PLATFORM", nullptr);
+    test::ScopedEnv display("DISPLAY", nullptr);
+    test::ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+    std::string updater =
+        dir.Write("prog/QuorvelUpdater", "#!/bin/sh\necho asked > \"" + dir.Path("asked") + "\"\n");
+    ::chmod(updater.c_str(), 0755);
+
+    // No command at all (or one the program does not know): nothing ran, status 1.
+    EXPECT_EQ(Run({"/imprt"}), 1);
+    EXPECT_NE(Log().find("WARN  Ingen skärm att visa fönstret på; programmet avslutas"), std::string::npos)
+        << Log();
+    EXPECT_NE(Log().find("INFO  End"), std::string::npos) << Log();
+
+    // A job that was to leave the window open ends the program with its own status.
+    fs::remove_all(Root("logs"));
+    WriteScript("import/default_import.pas", "GFXSetFileName kunder.xml\nFinalizeImport\n");
+    EXPECT_EQ(Run({"/import", "/nevershutdown"}), 0);
+    EXPECT_NE(Log().find("INFO  Avslutad"), std::string::npos) << Log();
+    WriteScript("import/default_import.pas", "fail Exception: Kunde inte\n");
+    EXPECT_EQ(Run({"/import", "/nevershutdown"}), 1);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(dir.Exists("asked")) << "nobody would see the updater's answer";
 }
 
 struct JobCase {

@@ -1,6 +1,7 @@
 #include "core/forms/entry_routine.h"
 
 #include <clocale>
+#include <csignal>
 #include <iostream>
 #include <memory>
 
@@ -54,6 +55,9 @@ struct TRunServices {
 }  // namespace
 
 int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormServices& services) {
+    // A reader that went away (a closed standard error, a peer of a socket) is an error to report,
+    // never a signal that ends the process unannounced. Started programs get the default again.
+    std::signal(SIGPIPE, SIG_IGN);
     // What the units set up before the entry routine: the parameters, the format settings from the
     // user's locale, the environment facts, the start-up logger, the collected parameter list and
     // the hand-off client.
@@ -88,13 +92,21 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         };
 
         if (IsProvisioningRun()) {
-            mainDM->Setup();
+            if (!mainDM->Setup()) exitCode = 1;
         } else {
             SetCurrentDir(ProgramFolder());
             TMainForm* form = Application().CreateForm<TMainForm>(*mainDM, *pipes, events, services);
+            // Without a display nobody can ever use the window (and nothing hands a command over):
+            // the run ends here instead of waiting for ever.
+            const bool noWindow = !form->TerminateRequested() && ScreenlessRun();
+            if (noWindow) {
+                AppLogger().LogWarn(kLogNoDisplay);
+                Application().Terminate();
+            }
             Application().Run();
             AppLogger().LogInfo(kLogEnd);
             if (form->TerminateRequested()) exitCode = form->ExitCode();
+            if (noWindow) exitCode = form->Runner().AnyJobRan() ? form->ExitCode() : 1;
             delete form;
         }
         AppStartup().RestoreApplication = nullptr;

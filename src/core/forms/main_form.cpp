@@ -250,8 +250,9 @@ void TMainForm::FormCreate() {
         }
     }
     fPipes.CheckParamStr();
-    // A command that closes the program does not start the updater on its way out.
-    if (!TerminateRequested()) SearchForUpdatesExecute();
+    // A command that closes the program does not start the updater on its way out, nor does a run
+    // without a display, where nobody would see its answer.
+    if (!TerminateRequested() && !ScreenlessRun()) SearchForUpdatesExecute();
 }
 
 int TMainForm::ExitCode() const {

@@ -149,6 +149,9 @@ private:
 
 // The process's application, made on first use when none exists yet.
 TApplication& Application();
+// True when the application found no display and chose the offscreen platform itself: no operator
+// can see or answer a window in this run (defined with the toolkit's support).
+bool ScreenlessRun();
 // The process's application if one was made, else nil (for code that must not make one).
 TApplication* ApplicationIfAny();
 // Hands the exception being handled to Application().HandleException; for the library's guards.
