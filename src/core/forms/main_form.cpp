@@ -200,7 +200,8 @@ void TMainForm::CreateComponents() {
 }
 
 void TMainForm::JobBusyChanged(bool busy) {
-    for (TAction* a : {Import, AnExport, RunNoNListedScript, showSettings})
+    // The update run clears the event tree and closes the program: not in the middle of a job.
+    for (TAction* a : {Import, AnExport, RunNoNListedScript, showSettings, Action1})
         if (a != showSettings || fServices.ShowSettings) a->SetEnabled(!busy);
 }
 

@@ -224,7 +224,8 @@ TEST_F(MainFormTest, AJobDocksTheEventWindowAndDisablesTheJobActions) {
     script.duringExecute = [&] {
         // The company path leads nowhere: the connection fails after the window is docked.
         EXPECT_THROW(f->InitiateImport(), Exception);
-        enabledDuringJob = {f->Import->Enabled(), f->AnExport->Enabled(), f->RunNoNListedScript->Enabled()};
+        enabledDuringJob = {f->Import->Enabled(), f->AnExport->Enabled(), f->RunNoNListedScript->Enabled(),
+                            f->Action1->Enabled()};
         EXPECT_EQ(f->ProgressForm->HostDockSite(), f->DisplayPanel);
         EXPECT_FALSE(f->Panel2->Visible());
         f->FinalizeImport();
@@ -234,8 +235,9 @@ TEST_F(MainFormTest, AJobDocksTheEventWindowAndDisablesTheJobActions) {
     dm->Table("InstallningarCDS").Post();
     f = &Make();
     f->ImportExecute();
-    EXPECT_EQ(enabledDuringJob, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(enabledDuringJob, (std::vector<bool>{false, false, false, false}));
     EXPECT_TRUE(f->Import->Enabled());
+    EXPECT_TRUE(f->Action1->Enabled()) << "the update run is offered again after the job";
     EXPECT_TRUE(f->AnExport->Enabled());
     EXPECT_NE(events.Items().front()->Text.find("Start "), std::string::npos);
     f->ProgressForm->CloseButtonClick(f->ProgressForm);
