@@ -190,6 +190,20 @@ TEST_F(MainFormTest, TheUpdateCheckAtCreationShowsTheUpdatersAnswer) {
     }
 }
 
+TEST_F(MainFormTest, AnAnswerOfTheUpdaterAfterTheWindowWentIsDropped) {
+    // The updater answers on its own thread while the window is already gone; the answer reaches
+    // the main thread later and must find nothing to touch (the sanitizer sees any use of it).
+    std::string answered = folders.dir.Path("answered");
+    std::string updater = folders.dir.Write(
+        "prog/QuorvelUpdater", "#!/bin/sh\nsleep 0.3\necho done > \"" + answered + "\"\nexit 1\n");
+    ::chmod(updater.c_str(), 0755);
+    Make();
+    form.reset();
+    ASSERT_TRUE(test::PumpUntil([&] { return folders.dir.Exists("answered"); }));
+    test::PumpFor(300);
+    EXPECT_EQ(MainForm(), nullptr);
+}
+
 TEST_F(MainFormTest, MenusActionsAndTheActionBarCarryTheirCaptions) {
     TMainForm& f = Make();
     auto items = [&](int menu) {
