@@ -4,6 +4,7 @@
 #include "core/app_params.h"
 #include "platform/ini/ini_file.h"
 #include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
 #include "platform/rtl/number_text.h"
 
 namespace tv {
@@ -40,10 +41,14 @@ bool RunProvisioning(IProvisioningSettings& settings) {
             TIniFile ini(setupFile);
             for (const auto& k : kSetupKeys) {
                 std::string value = ini.ReadString(kSetupSection, k.key, settings.GeneralText(k.field));
-                if (k.numeric)
+                if (k.numeric) {
                     settings.SetGeneralInteger(k.field, StrToInt(value));
-                else
+                } else {
                     settings.SetGeneralText(k.field, value);
+                    // A field keeps at most its size; a cut password or path would fail only later.
+                    if (settings.GeneralText(k.field) != value)
+                        AppLogger().LogWarn(Format(kLogSetupValueCut, {k.key}));
+                }
             }
             settings.PostGeneralSettings();
         }

@@ -12,6 +12,9 @@ inline constexpr std::string_view kSetupFileName = "setup.ini";
 inline constexpr std::string_view kSetupSection = "General";
 inline constexpr std::string_view kLogSetupInitialized = "Setup initialized";
 inline constexpr std::string_view kLogSetupFailed = "Failed to perform setup";
+// A value of "setup.ini" longer than its settings field is cut to the field's size and reported by
+// its key (never by the value, which may be a password).
+inline constexpr std::string_view kLogSetupValueCut = "Värdet av %s i setup.ini var för långt och kortades";
 
 // What the provisioning run needs of the central data module's settings.
 class IProvisioningSettings {

@@ -206,15 +206,25 @@ TEST(StripChars, TheExportScrubKeepsLineBreaksAndLettersAndDropsOtherControls) {
 }
 
 TEST_F(JobOperations, TheProvisioningRunMergesSetupIniIntoTheSavedSettings) {
-    folders.dir.Write("start/setup.ini", "[General]\r\nVismaPath=/srv/adm\r\nAdminSQLAuthMode=2\r\n");
+    // A password longer than its field (30 characters) is cut, and the cut is reported by its key.
+    const std::string longPassword = "abcdefghijklmnopqrstuvwxyz0123456789";
+    folders.dir.Write("start/setup.ini",
+                      "[General]\r\nVismaPath=/srv/adm\r\nAdminSQLAuthMode=2\r\n"
+                      "IntegrationPassword=" +
+                          longPassword + "\r\n");
     const std::string oldFolder = GetCurrentDir();
     SetCurrentDir(folders.dir.Path("start"));
-    dm->Setup();
+    EXPECT_TRUE(dm->Setup());
     SetCurrentDir(oldFolder);
     EXPECT_FALSE(FileExists(folders.dir.Path("start/setup.ini")));
     const std::string ini = Read("tollvane.ini");
     EXPECT_NE(ini.find("SPCSPathSRC=/srv/adm\r\n"), std::string::npos);
     EXPECT_NE(ini.find("CompanySQLAuthMode=2\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("CompanyPassword=" + longPassword.substr(0, 30) + "\r\n"), std::string::npos);
+    EXPECT_NE(log.Text().find("WARN Värdet av IntegrationPassword i setup.ini var för långt och kortades\n"),
+              std::string::npos)
+        << log.Text();
+    EXPECT_EQ(log.Text().find("abcdefghij"), std::string::npos) << "a password never reaches the log";
 }
 
 }  // namespace
