@@ -695,13 +695,15 @@ void TControl::PaintNow(bool viewport) {
     QPainter painter(target);
     TCanvas* canvas = ControlCanvas();
     canvas->BeginPaint(&painter, Bounds(0, 0, target->width(), target->height()));
+    // A paint handler may free its control, and the canvas with it.
+    auto alive = Watch();
     try {
         PaintControl();
     } catch (...) {
-        canvas->EndPaint();
+        if (!alive.expired()) canvas->EndPaint();
         throw;
     }
-    canvas->EndPaint();
+    if (!alive.expired()) canvas->EndPaint();
 }
 
 void TControl::WidgetResized() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -245,6 +246,27 @@ TEST(Form, AutoScrollShowsScrollBarsAndScrollsControlsIntoView) {
     EXPECT_EQ(far->Top(), 250);
     far->SetTop(20);
     EXPECT_FALSE(form.VertScrollBar()->IsScrollBarVisible());
+}
+
+TEST(Form, AFormMayBeFreedByItsOwnPaintHandler) {
+    // The form goes while its widget is painting, also when the handler then fails: the paint
+    // ends without touching the freed form, and a failure is still reported.
+    for (const bool raises : {false, true}) {
+        auto* form = new TForm();
+        form->Show();
+        const QPointer<QWidget> widget = form->Widget();
+        int reported = 0;
+        Application().OnException = [&](TObject*, const std::exception&) { ++reported; };
+        form->OnPaint = [form, raises](TObject*) {
+            const bool fail = raises;  // the handler goes with its form
+            delete form;
+            if (fail) throw EInvalidOperation("paint failed");
+        };
+        widget->repaint();
+        EXPECT_TRUE(test::WaitUntil([&] { return widget.isNull(); }));
+        Application().OnException = nullptr;
+        EXPECT_EQ(reported, raises ? 1 : 0);
+    }
 }
 
 TEST(Form, FreeingAFormFiresOnDestroyAndForgetsIt) {
