@@ -116,11 +116,15 @@ int TForm::ShowModal() {
 }
 
 void TForm::CloseModal() {
+    // OnCloseQuery and OnClose may free the form.
+    auto alive = Watch();
     TCloseAction action = caNone;
     if (CloseQuery()) {
+        if (alive.expired()) return;
         action = caHide;
         DoClose(action);
     }
+    if (alive.expired()) return;
     if (action == caNone)
         ModalResult = mrNone;
     else if (action == caFree)
@@ -132,9 +136,10 @@ void TForm::Close() {
         ModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery()) return;
-    TCloseAction action = caHide;
+    // OnCloseQuery and OnClose may free the form.
     auto alive = Watch();
+    if (!CloseQuery() || alive.expired()) return;
+    TCloseAction action = caHide;
     DoClose(action);
     if (alive.expired() || action == caNone) return;
     TApplication* app = ApplicationIfAny();

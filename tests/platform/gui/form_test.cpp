@@ -151,6 +151,40 @@ TEST(Form, CloseAsksOnCloseQueryAndDoesWhatOnCloseSays) {
     }
 }
 
+TEST(Form, AFormMayBeFreedByItsCloseHandlers) {
+    // Shown or modal, the form freed by OnCloseQuery or by OnClose (whatever action it leaves) is
+    // not touched again; a modal loop ends with Cancel.
+    struct Case {
+        bool modal;
+        bool inCloseQuery;
+        TCloseAction action;
+    } cases[] = {
+        {false, true, caHide}, {false, false, caHide}, {false, false, caNone}, {false, false, caFree},
+        {true, true, caHide},  {true, false, caHide},  {true, false, caNone},  {true, false, caFree},
+    };
+    for (const Case& c : cases) {
+        auto* form = new TForm();
+        const int32_t handle = TObjectHandles::HandleOf(form);
+        if (c.inCloseQuery)
+            form->OnCloseQuery = [form](TObject*, bool&) { delete form; };
+        else
+            form->OnClose = [form, &c](TObject*, TCloseAction& action) {
+                const TCloseAction leave = c.action;  // the handler goes with its form
+                delete form;
+                action = leave;
+            };
+        if (c.modal) {
+            QTimer::singleShot(10, [form] { form->ModalResult = mrOk; });
+            EXPECT_EQ(form->ShowModal(), mrCancel) << c.inCloseQuery << " " << c.action;
+        } else {
+            form->Show();
+            form->Close();
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(TObjectHandles::TryObjectOf(handle), nullptr);
+    }
+}
+
 TEST(Form, TheWindowsCloseButtonGoesThroughClose) {
     TForm form;
     form.Show();
