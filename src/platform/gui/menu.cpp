@@ -12,6 +12,7 @@
 #include "platform/gui/image_list.h"
 #include "platform/gui/qt_support.h"
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/object_handles.h"
 
 namespace tv {
 
@@ -297,7 +298,12 @@ void TMainMenu::ItemsChanged() {
 // ---- TPopupMenu ----
 
 void TPopupMenu::Popup(int X, int Y) {
-    if (OnPopup) OnPopup(this);
+    if (OnPopup) {
+        // The handler may free the menu: then there is nothing to show.
+        const int32_t handle = TObjectHandles::HandleOf(this);
+        OnPopup(this);
+        if (TObjectHandles::TryObjectOf(handle) != this) return;
+    }
     if (!Items()->QtMenu()) return;  // no items: nothing to show
     Items()->QtMenu()->popup(QPoint(X, Y));
 }

@@ -230,5 +230,17 @@ TEST(Menu, ARightClickShowsTheControlsPopupMenu) {
     EXPECT_EQ(panel->PopupMenu(), nullptr);
 }
 
+TEST(Menu, APopupMenuFreedByItsOnPopupShowsNothing) {
+    auto* popup = new TPopupMenu(nullptr);
+    auto* item = new TMenuItem(popup);
+    item->SetCaption("Öppna");
+    popup->Items()->Add(item);
+    const int32_t handle = TObjectHandles::HandleOf(popup);
+    popup->OnPopup = [popup](TObject*) { delete popup; };
+    popup->Popup(10, 10);
+    EXPECT_EQ(TObjectHandles::TryObjectOf(handle), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 }  // namespace
 }  // namespace tv
