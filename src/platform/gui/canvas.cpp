@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -107,9 +108,26 @@ int RayAngle16(const QRectF& r, int x, int y) {
     return static_cast<int>(std::lround(deg * 16));
 }
 
+// Coordinates far outside any surface are brought within this distance of the origin before any
+// arithmetic on them, so that sizes and ends cannot overflow; nothing a surface shows changes, as
+// no bitmap or window comes near it.
+constexpr int kCoordinateLimit = 1 << 24;
+
+int Clamped(int v) {
+    return std::clamp(v, -kCoordinateLimit, kCoordinateLimit);
+}
+
+TRect Clamped(const TRect& r) {
+    return {Clamped(r.Left), Clamped(r.Top), Clamped(r.Right), Clamped(r.Bottom)};
+}
+
 // The rectangle the toolkit outlines on the outermost pixels inside X1..X2-1, Y1..Y2-1 (its
 // outlines take one pixel more than the rectangle's size).
 QRect ShapeRect(int X1, int Y1, int X2, int Y2) {
+    X1 = Clamped(X1);
+    Y1 = Clamped(Y1);
+    X2 = Clamped(X2);
+    Y2 = Clamped(Y2);
     return QRect(std::min(X1, X2), std::min(Y1, Y2), std::abs(X2 - X1) - 1, std::abs(Y2 - Y1) - 1);
 }
 
@@ -177,21 +195,21 @@ void TCanvas::MoveTo(int X, int Y) {
 
 void TCanvas::LineTo(int X, int Y) {
     const TPoint from = fPenPos;
-    Paint(true, [&](QPainter& p) { p.drawLine(from.X, from.Y, X, Y); });
+    Paint(true, [&](QPainter& p) { p.drawLine(Clamped(from.X), Clamped(from.Y), Clamped(X), Clamped(Y)); });
     fPenPos = {X, Y};
 }
 
 void TCanvas::Polyline(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
     std::vector<QPoint> pts;
-    for (const TPoint& pt : Points) pts.emplace_back(pt.X, pt.Y);
+    for (const TPoint& pt : Points) pts.emplace_back(Clamped(pt.X), Clamped(pt.Y));
     Paint(true, [&](QPainter& p) { p.drawPolyline(pts.data(), static_cast<int>(pts.size())); });
 }
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
     std::vector<QPoint> pts;
-    for (const TPoint& pt : Points) pts.emplace_back(pt.X, pt.Y);
+    for (const TPoint& pt : Points) pts.emplace_back(Clamped(pt.X), Clamped(pt.Y));
     Paint(true, [&](QPainter& p) { p.drawPolygon(pts.data(), static_cast<int>(pts.size())); });
 }
 
@@ -242,10 +260,11 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 
 void TCanvas::FillRect(const TRect& R) {
     if (fBrush->Style() == bsClear) return;
-    Paint(false, [&](QPainter& p) { p.fillRect(ToQRect(R), p.brush()); });
+    Paint(false, [&](QPainter& p) { p.fillRect(ToQRect(Clamped(R)), p.brush()); });
 }
 
-void TCanvas::FrameRect(const TRect& R) {
+void TCanvas::FrameRect(const TRect& Area) {
+    const TRect R = Clamped(Area);
     if (R.IsEmpty()) return;
     Paint(false, [&](QPainter& p) {
         const QColor c = ToQColor(fBrush->Color());
@@ -299,6 +318,8 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
 }
 
 void TCanvas::TextOut(int X, int Y, std::string_view Text) {
+    X = Clamped(X);
+    Y = Clamped(Y);
     const QString text = ToQString(Text);
     const QFontMetrics fm(ToQFont(*fFont));
     const int width = fm.horizontalAdvance(text);
@@ -311,7 +332,10 @@ void TCanvas::TextOut(int X, int Y, std::string_view Text) {
     fPenPos = {X + width, Y};
 }
 
-void TCanvas::TextRect(const TRect& R, int X, int Y, std::string_view Text) {
+void TCanvas::TextRect(const TRect& Area, int X, int Y, std::string_view Text) {
+    const TRect R = Clamped(Area);
+    X = Clamped(X);
+    Y = Clamped(Y);
     const QString text = ToQString(Text);
     const QFontMetrics fm(ToQFont(*fFont));
     Paint(false, [&](QPainter& p) {
@@ -332,20 +356,33 @@ int TCanvas::TextHeight(std::string_view Text) const {
 
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
+    X = Clamped(X);
+    Y = Clamped(Y);
     StretchDraw(Bounds(X, Y, Graphic->Width(), Graphic->Height()), Graphic);
 }
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
-    Paint(false, [&](QPainter& p) { Graphic->DrawTo(p, ToQRect(R)); });
+    Paint(false, [&](QPainter& p) { Graphic->DrawTo(p, ToQRect(Clamped(R))); });
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
     if (!Canvas) return;
     if (!Canvas->fImage || Canvas->fPainter) throw EInvalidOperation(std::string(kCopyNeedsImage));
+    const TRect dest = Clamped(Dest);
+    const TRect from = Clamped(Source);
+    if (dest.IsEmpty() || from.IsEmpty()) return;
+    // Only the part of the source that lies on its image is read, and drawn where it lands in the
+    // destination: a rectangle reaching far past the image costs no more than the image.
+    const QRect on = ToQRect(from) & Canvas->fImage->rect();
+    if (on.isEmpty()) return;
+    const double sx = static_cast<double>(dest.Width()) / from.Width();
+    const double sy = static_cast<double>(dest.Height()) / from.Height();
+    const QRectF target(dest.Left + (on.x() - from.Left) * sx, dest.Top + (on.y() - from.Top) * sy,
+                        on.width() * sx, on.height() * sy);
     // A copy of the source, so that copying within one image reads what was there before.
-    const QImage source = Canvas->fImage->copy(ToQRect(Source));
-    Paint(false, [&](QPainter& p) { p.drawImage(ToQRect(Dest), source); });
+    const QImage source = Canvas->fImage->copy(on);
+    Paint(false, [&](QPainter& p) { p.drawImage(target, source); });
 }
 
 TColor TCanvas::Pixels(int X, int Y) const {
@@ -375,7 +412,8 @@ TRect TCanvas::ClipRect() const {
     return r;
 }
 
-void TCanvas::IntersectClipRect(const TRect& R) {
+void TCanvas::IntersectClipRect(const TRect& Area) {
+    const TRect R = Clamped(Area);
     if (!fClip) {
         fClip = R;
         return;

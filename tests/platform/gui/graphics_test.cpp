@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "gui_test_support.h"
 #include "platform/gui/bitmap.h"
@@ -205,6 +208,81 @@ TEST(Canvas, ClippingLimitsDrawing) {
     EXPECT_EQ(c->Pixels(7, 7), clWhite);
     c->ResetClipRect();
     EXPECT_EQ(c->ClipRect(), Rect(0, 0, 10, 10));
+}
+
+TEST(Canvas, CopyRectStretchesTheSourceAndTakesOnlyWhatLiesOnItsImage) {
+    auto source = WhiteBitmap(4, 4);
+    source->Canvas()->Brush()->SetColor(clRed);
+    source->Canvas()->FillRect({0, 0, 2, 2});
+    auto dest = WhiteBitmap(20, 20);
+    TCanvas& c = *dest->Canvas();
+    c.Brush()->SetColor(clBlue);
+    c.FillRect({0, 0, 20, 20});
+    c.CopyRect({0, 0, 8, 8}, source->Canvas(), {0, 0, 4, 4});        // twice the size
+    c.CopyRect({10, 10, 14, 14}, source->Canvas(), {-2, -2, 2, 2});  // half of it off the image
+    test::ExpectPixels(&c, {{0, 0, clRed},
+                            {3, 3, clRed},
+                            {4, 4, clWhite},
+                            {7, 7, clWhite},
+                            {8, 8, clBlue},
+                            {10, 10, clBlue},
+                            {11, 13, clBlue},
+                            {12, 12, clRed},
+                            {13, 13, clRed}});
+}
+
+TEST(Canvas, CoordinatesAtTheLimitsOfAnIntegerDrawWhatFallsOnTheSurface) {
+    // A script may pass any integer: shapes reaching past the surface fill what lies on it, and
+    // outlines far outside leave it untouched.
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const TRect everything{kMin, kMin, kMax, kMax};
+    struct Case {
+        const char* name;
+        std::function<void(TCanvas&)> draw;
+        TColor centre;
+    } cases[] = {
+        {"Rectangle", [&](TCanvas& c) { c.Rectangle(everything); }, clRed},
+        {"FillRect", [&](TCanvas& c) { c.FillRect(everything); }, clRed},
+        {"Ellipse", [&](TCanvas& c) { c.Ellipse(everything); }, clRed},
+        {"RoundRect", [&](TCanvas& c) { c.RoundRect(kMin, kMin, kMax, kMax, kMax, kMax); }, clRed},
+        {"Pie", [&](TCanvas& c) { c.Pie(kMin, kMin, kMax, kMax, kMax, 0, kMax, 0); }, clRed},
+        {"FrameRect", [&](TCanvas& c) { c.FrameRect(everything); }, clWhite},
+        {"DrawFocusRect", [&](TCanvas& c) { c.DrawFocusRect(everything); }, clWhite},
+        {"TextOut", [&](TCanvas& c) { c.TextOut(kMax, kMax, "Text"); }, clWhite},
+        {"TextRect", [&](TCanvas& c) { c.TextRect(everything, kMin, kMin, "Text"); }, clRed},
+        {"LineTo",
+         [&](TCanvas& c) {
+             c.Pen()->SetStyle(psDot);  // a dotted line this long must not take for ever
+             c.MoveTo(kMin, kMax);
+             c.LineTo(kMax, kMin);
+             c.Pen()->SetStyle(psSolid);
+             c.Polyline(std::vector<TPoint>{{kMin, kMin}, {kMax, kMax}, {kMin, kMax}});
+         },
+         clBlack},
+        {"Draw",
+         [&](TCanvas& c) {
+             auto small = WhiteBitmap(2, 2);
+             c.Draw(kMax, kMax, small.get());
+             c.StretchDraw(everything, small.get());
+         },
+         clWhite},
+        {"CopyRect", [&](TCanvas& c) { c.CopyRect(everything, &c, everything); }, clWhite},
+        {"Clip",
+         [&](TCanvas& c) {
+             c.IntersectClipRect(everything);
+             c.FillRect(everything);
+         },
+         clRed},
+    };
+    for (const Case& k : cases) {
+        auto b = WhiteBitmap(20, 20);
+        TCanvas& c = *b->Canvas();
+        c.Brush()->SetColor(clRed);
+        c.Pen()->SetColor(clBlack);
+        k.draw(c);
+        EXPECT_EQ(c.Pixels(10, 10), k.centre) << k.name;
+    }
 }
 
 TEST(Canvas, ACanvasWithNothingToDrawOnRefusesToDraw) {
