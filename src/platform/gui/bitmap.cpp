@@ -7,6 +7,7 @@
 #include "platform/gui/image_file.h"
 #include "platform/gui/qt_support.h"
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/format.h"
 #include "platform/rtl/object_handles.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/text_file.h"
@@ -19,9 +20,16 @@ constexpr std::string_view kNoClipboardFormat = "Unsupported clipboard format";
 constexpr std::string_view kResourceNotFound = "Resource %s not found";
 constexpr std::string_view kInvalidBitmapHandle = "Invalid bitmap handle ";
 
+constexpr std::string_view kBitmapTooLarge = "Bitmap too large: %d x %d pixels";
+// The most pixels a bitmap holds (256 MiB of them), as no image a file or stream gives is larger:
+// a size beyond it is refused before anything is allocated.
+constexpr int64_t kMaxBitmapPixels = int64_t{1} << 26;
+
 // Pixels of new areas are white, as a fresh bitmap is.
 QImage BlankImage(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img;
+    if (static_cast<int64_t>(w) * h <= kMaxBitmapPixels) img = QImage(w, h, QImage::Format_RGB32);
+    if (img.isNull()) throw EOutOfResources(Format(kBitmapTooLarge, {TVarRec(w), TVarRec(h)}));
     img.fill(Qt::white);
     return img;
 }
@@ -58,12 +66,10 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
     if (AWidth == Width() && AHeight == Height()) return;
-    fEmptyWidth = AWidth;
-    fEmptyHeight = AHeight;
     if (AWidth == 0 || AHeight == 0) {
         *fImage = QImage();
     } else {
-        QImage img = BlankImage(AWidth, AHeight);
+        QImage img = BlankImage(AWidth, AHeight);  // a size refused leaves the bitmap as it was
         if (!fImage->isNull()) {
             QPainter p(&img);
             p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -71,6 +77,8 @@ void TBitmap::SetSize(int AWidth, int AHeight) {
         }
         *fImage = std::move(img);
     }
+    fEmptyWidth = AWidth;
+    fEmptyHeight = AHeight;
     Changed();
 }
 

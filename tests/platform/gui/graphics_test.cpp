@@ -311,6 +311,32 @@ TEST(Bitmap, ResizingKeepsThePixelsAndNewOnesAreWhite) {
     bmp->Canvas()->FillRect(Rect(0, 0, 2, 2));  // drawing on nothing draws nothing
 }
 
+TEST(Bitmap, ASizeTooLargeToHoldIsRefusedAndTheBitmapStaysAsItWas) {
+    struct Case {
+        int w, h;
+    } cases[] = {{100000, 100000}, {std::numeric_limits<int>::max(), 2}, {70000, 1000}};
+    for (const Case& c : cases) {
+        auto b = WhiteBitmap(3, 2);
+        b->Canvas()->SetPixels(1, 1, clRed);
+        try {
+            b->SetSize(c.w, c.h);
+            ADD_FAILURE() << c.w << " x " << c.h << " was made";
+        } catch (const EOutOfResources& e) {
+            EXPECT_EQ(e.Message,
+                      "Bitmap too large: " + std::to_string(c.w) + " x " + std::to_string(c.h) + " pixels");
+        }
+        EXPECT_EQ(b->Width(), 3);
+        EXPECT_EQ(b->Height(), 2);
+        EXPECT_EQ(b->Canvas()->Pixels(1, 1), clRed);
+    }
+    // One side at a time: the first is kept while the other is 0, the second is refused.
+    TBitmap b;
+    b.SetWidth(100000);
+    EXPECT_THROW(b.SetHeight(100000), EOutOfResources);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Width(), 100000);
+}
+
 TEST(Bitmap, FilesAndStreamsRoundTripInBmpAndPng) {
     test::TempDir dir;
     auto bmp = WhiteBitmap(5, 3);
