@@ -234,6 +234,9 @@ public:
     void ClearException() { StoreException(-1, -1, ErNoError, {}, nullptr); }
 
     TPSStatus Status() const { return FStatus; }
+    // Whether the interpreter is on the call stack: a run, or a script procedure a host called, has
+    // not returned yet (also while a host routine it called runs, or after a Stop inside it).
+    bool InRun() const { return fRunDepth > 0; }
     TPSError ExceptionCode() const { return ExEx; }
     const std::string& ExceptionString() const { return ExParam; }
     int32_t ExceptionProcNo() const { return ExProc; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "platform/rtl/codepage.h"
@@ -292,6 +293,117 @@ TEST_F(Component, ThePreProcessorRouteIncludesFilesAndMayLeaveTheLoadToExecute) 
     EXPECT_EQ(script.Exec().Status(), isNotLoaded) << "the load waits for Execute";
     ASSERT_TRUE(script.Execute());
     EXPECT_EQ(printed.str(), "included\n");
+}
+
+}  // namespace
+}  // namespace tv::script
+
+namespace tv::script {
+namespace {
+
+// What a host routine may do to the component while the script that called it is still running.
+struct DuringRunCase {
+    const char* name;
+    std::function<void(TPSScript&)> action;
+};
+
+TEST_F(Component, ReloadingTheExecutorDuringARunIsRefused) {
+    std::string compiled;
+    const DuringRunCase cases[] = {
+        {"Compile", [](TPSScript& s) { s.Compile(); }},
+        {"SetCompiled", [&compiled](TPSScript& s) { s.SetCompiled(compiled); }},
+        {"ExecuteFunction that would load first",
+         [](TPSScript& s) {
+             s.SuppressLoadData = true;
+             s.ExecuteFunction({}, "Twice");
+         }},
+    };
+    const DuringRunCase* current = nullptr;
+    // Bound on the run side, so that a container loaded without compiling finds them too.
+    script.OnCompile = [](TPSScript& s) {
+        s.Comp().AddNativeFunction("procedure Print(S: string);");
+        s.Comp().AddNativeFunction("procedure Reload;");
+    };
+    script.OnExecImport = [this, &current](TObject*, TPSExec& e, TPSRuntimeClassImporter&) {
+        RegisterNativeCallable(e, "Print", [this](const std::string& t) { printed << t << '\n'; });
+        RegisterNativeCallable(e, "Reload", [this, &current]() { current->action(script); });
+    };
+    ASSERT_TRUE(
+        CompileText("procedure Twice; begin end;\n"
+                    "procedure Body(P: string);\n"
+                    "var L: string;\n"
+                    "begin\n"
+                    "  L := P + ' ' + P;\n"
+                    "  try Reload; except Print(ExceptionToString(ExceptionType, ExceptionParam)); end;\n"
+                    "  Print(L);\n"
+                    "end;\n"
+                    "begin Body('kept'); Print('end'); end."))
+        << Messages();
+    script.GetCompiled(compiled);
+    for (const DuringRunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        current = &c;
+        script.SuppressLoadData = false;
+        printed.str({});
+        EXPECT_TRUE(script.Execute()) << script.ExecErrorToString();
+        EXPECT_EQ(printed.str(), "Exception: Script engine already running\nkept kept\nend\n");
+    }
+}
+
+TEST_F(Component, ACompileFromAnIdleCallWhilePausedIsRefused) {
+    ASSERT_TRUE(CompileText("begin Print('ran'); end.")) << Messages();
+    std::string refused;
+    script.OnExecute = [](TPSScript& s) { s.Exec().Pause(); };
+    script.Exec().OnIdleCall = [&](TPSDebugExec& e) {
+        try {
+            script.Compile();
+        } catch (const Exception& ex) {
+            refused = ex.Message;
+        }
+        e.Run();
+    };
+    ASSERT_TRUE(script.Execute()) << script.ExecErrorToString();
+    EXPECT_EQ(refused, "Script engine already running");
+    EXPECT_EQ(printed.str(), "ran\n");
+}
+
+}  // namespace
+}  // namespace tv::script
+
+namespace tv::script {
+namespace {
+
+// A compile asked for from inside the events of a compile (or of a container load) is refused; the
+// outer compile goes on with the class registry and registration window it had.
+TEST_F(Component, ACompileDuringACompileIsRefused) {
+    const char* const where[] = {"OnExecImport", "OnCompile"};
+    for (const char* w : where) {
+        SCOPED_TRACE(w);
+        std::string refused;
+        bool registered = false;
+        auto nested = [this, &refused]() {
+            try {
+                script.Compile();
+            } catch (const Exception& e) {
+                refused = e.Message;
+            }
+        };
+        script.OnExecImport = [&](TObject*, TPSExec&, TPSRuntimeClassImporter& ri) {
+            if (std::string(w) == "OnExecImport") nested();
+            ri.Add(TObject::StaticClassInfo());
+        };
+        script.OnCompile = [&](TPSScript& s) {
+            if (std::string(w) == "OnCompile") nested();
+            registered = s.AddCallable("procedure Print(S: string);",
+                                       [this](const std::string& t) { printed << t << '\n'; });
+        };
+        printed.str({});
+        ASSERT_TRUE(CompileText("begin Print('once'); end.")) << Messages();
+        EXPECT_EQ(refused, "A compile is already running");
+        EXPECT_TRUE(registered) << "the registration window stays open";
+        ASSERT_TRUE(script.Execute()) << script.ExecErrorToString();
+        EXPECT_EQ(printed.str(), "once\n");
+    }
 }
 
 }  // namespace

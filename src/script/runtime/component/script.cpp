@@ -113,13 +113,27 @@ void TPSScript::PrepareExecutor(bool resetError) {
     RunPlugins([this](TPSPlugin& p) { p.ExecOnUses(*this); });
 }
 
+namespace {
+// Sets a flag for as long as it lives.
+struct FlagScope {
+    bool& flag;
+    explicit FlagScope(bool& f) : flag(f) { flag = true; }
+    ~FlagScope() { flag = false; }
+};
+}  // namespace
+
+void TPSScript::RefuseReload() const {
+    // Emptying the executor under a run that has not returned would leave that run on freed code
+    // and values; under a compile, the compile's events on a freed class registry.
+    if (fExec->InRun()) throw Exception(std::string(kEngineAlreadyRunning));
+    if (fCompiling) throw Exception(std::string(kCompileAlreadyRunning));
+}
+
 bool TPSScript::Compile() {
+    RefuseReload();
+    const FlagScope compiling(fCompiling);
     PrepareExecutor(true);
-    struct Window {
-        bool& flag;
-        explicit Window(bool& f) : flag(f) { flag = true; }
-        ~Window() { flag = false; }
-    } window(fCanAdd);
+    const FlagScope window(fCanAdd);
     fCompiler->CompilerOptions = CompilerOptions;
     fCompiler->UsePreProcessor = UsePreProcessor;
     fCompiler->MainFileName = fMainFileName;
@@ -182,6 +196,8 @@ void TPSScript::GetCompiled(std::string& data) const {
 }
 
 void TPSScript::SetCompiled(std::string_view data) {
+    RefuseReload();
+    const FlagScope compiling(fCompiling);
     PrepareExecutor(false);
     if (!fExec->LoadData(data)) throw Exception(ExecErrorToString());
 }
@@ -200,7 +216,10 @@ bool TPSScript::Execute() {
 }
 
 Variant TPSScript::ExecuteFunction(const std::vector<Variant>& params, std::string_view procName) {
-    if (SuppressLoadData) LoadExec();
+    if (SuppressLoadData) {
+        RefuseReload();
+        LoadExec();
+    }
     DoOnExecute();
     fExec->SetDebugEnabled(UseDebugInfo);
     Variant result = fExec->RunProcPN(params, procName);

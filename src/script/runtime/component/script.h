@@ -24,6 +24,7 @@ namespace tv::script {
 class TPSPlugins;
 
 inline constexpr std::string_view kEngineAlreadyRunning = "Script engine already running";
+inline constexpr std::string_view kCompileAlreadyRunning = "A compile is already running";
 inline constexpr std::string_view kNotRunning = "Not running";
 inline constexpr std::string_view kScriptNotCompiled = "Script is not compiled";
 inline constexpr std::string_view kUnableToFindVariable = "Unable to find variable";
@@ -77,7 +78,8 @@ public:
     TPSOnSetNotVariant OnSetNotificationVariant;
 
     // ---- operations
-    // Compiles Script and loads the executor; false when the compile or the load failed.
+    // Compiles Script and loads the executor; false when the compile or the load failed. Refused
+    // with an exception while the loaded script runs or from inside a compile's events.
     virtual bool Compile();
     // Runs the main procedure; true when it ended without a run-time error.
     virtual bool Execute();
@@ -176,6 +178,9 @@ private:
     // Steps 1 to 6 of a compile: the executor emptied, a new class registry filled by the run-side
     // imports and installed.
     void PrepareExecutor(bool resetError);
+    // Compiling or loading while a run (or a script procedure a host called) has not returned raises
+    // "Script engine already running"; from inside a compile's events "A compile is already running".
+    void RefuseReload() const;
     bool LoadExec();
     // The compile-side imports, in order, when the compiler asks for the unit SYSTEM.
     void SystemImports();
@@ -193,6 +198,7 @@ private:
     std::unique_ptr<TStringList> fDefines;
     std::string fMainFileName;
     bool fCanAdd = false;
+    bool fCompiling = false;  // from the start of Compile or SetCompiled to their end
 };
 
 }  // namespace tv::script
