@@ -426,7 +426,9 @@ bool TPSExec::RunScript() {
         }
     } while (!FExceptionStack.empty() && FStatus == isRunning);
     --fRunDepth;
-    if (FStatus == isLoaded) {
+    // A stop inside a script procedure that a host routine called ends the run it interrupted too:
+    // the outer run winds up the stack once it is back in its own loop.
+    if (FStatus == isLoaded && fRunDepth == 0) {
         FStack.Clear();
         if (FCallCleanup) Cleanup();
     }

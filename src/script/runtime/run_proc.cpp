@@ -50,7 +50,8 @@ bool TPSExec::RunProc(const std::vector<TPSVariant*>* params, uint32_t procNo) {
         FDataLength = length;
         FCurrentPosition = position;
         FCurrStackBase = base;
-        FStatus = status;
+        // Stopped inside while a run was going on: that run ends too.
+        if (!(status == isRunning && FStatus == isLoaded)) FStatus = status;
     };
     bool result = false;
     try {

@@ -350,6 +350,28 @@ TEST_F(Component, ReloadingTheExecutorDuringARunIsRefused) {
     }
 }
 
+TEST_F(Component, StopInsideAScriptProcedureTheHostCalledDuringTheRunEndsTheRun) {
+    script.OnCompile = [this](TPSScript& s) {
+        s.AddCallable("procedure Print(S: string);", [this](const std::string& t) { printed << t << '\n'; });
+        s.AddCallable("procedure StopIt;", [&s]() { s.Stop(); });
+        s.AddCallable("procedure CallInner;", [&s]() { s.ExecuteFunction({}, "Inner"); });
+    };
+    ASSERT_TRUE(
+        CompileText("procedure Inner; begin Print('inner'); StopIt; Print('not after stop'); end;\n"
+                    "procedure Outer(P: string);\n"
+                    "var L: string;\n"
+                    "begin\n"
+                    "  L := P;\n"
+                    "  CallInner;\n"
+                    "  Print('not after the call ' + L + P);\n"
+                    "end;\n"
+                    "begin Outer('x'); Print('not after the call'); end."))
+        << Messages();
+    EXPECT_TRUE(script.Execute()) << "a stopped run ends as a normal end: " << script.ExecErrorToString();
+    EXPECT_EQ(printed.str(), "inner\n");
+    EXPECT_EQ(script.Exec().Status(), isLoaded);
+}
+
 TEST_F(Component, ACompileFromAnIdleCallWhilePausedIsRefused) {
     ASSERT_TRUE(CompileText("begin Print('ran'); end.")) << Messages();
     std::string refused;
