@@ -67,6 +67,29 @@ const FormsCase kCases[] = {
      "Print(A.Title + ' ' + IntToStr(A.HintPause) + ' ' + IntToStr(Ord(A.HelpContext(3))) + ' ' +\n"
      "IntToStr(A.MessageBox('Continue?', 'Job', 4))); A.Free; end.",
      "Job 700 0 6\n", ""},
+    // Forms and controls freed in every order the owner and the parent allow; a control freed by its
+    // owner or its parent is gone for the script too: using it is a script exception.
+    {"a control freed before its owning form",
+     "var F: TForm; B: TButton; begin F := TForm.CreateNew(nil, 0); B := TButton.Create(F); B.Parent := F;\n"
+     "B.Free; Print(IntToStr(F.ComponentCount) + ' ' + IntToStr(F.ControlCount)); F.Free; end.",
+     "0 0\n", ""},
+    {"a control without owner freed by the form it sits on",
+     "var F: TForm; B: TButton; begin F := TForm.CreateNew(nil, 0); B := TButton.Create(nil);\n"
+     "B.Parent := F; F.Free; try B.Caption := 'x'; Print('used'); except Print('gone'); end; end.",
+     "gone\n", ""},
+    {"a control owned by one form and placed on another",
+     "var F, G: TForm; B: TButton; begin F := TForm.CreateNew(nil, 0); G := TForm.CreateNew(nil, 0);\n"
+     "B := TButton.Create(F); B.Parent := G; G.Free; Print(IntToStr(F.ComponentCount)); F.Free; end.",
+     "0\n", ""},
+    {"a control freed by its owner is used afterwards",
+     "var F: TForm; B: TButton; begin F := TForm.CreateNew(nil, 0); B := TButton.Create(F); F.Free;\n"
+     "try B.Free; Print('freed twice'); except Print('gone'); end; end.",
+     "gone\n", ""},
+    {"a group box's children go with it",
+     "var F: TForm; P: TGroupBox; B: TButton; begin F := TForm.CreateNew(nil, 0); P := TGroupBox.Create(F);\n"
+     "P.Parent := F; B := TButton.Create(nil); B.Parent := P; P.Free;\n"
+     "Print(IntToStr(F.ControlCount)); try B.Hide; except Print('gone'); end; F.Free; end.",
+     "0\ngone\n", ""},
 };
 
 TEST(FormsUnits, StandardControlsAndFormsServeScripts) {
@@ -90,22 +113,14 @@ TEST(FormsUnits, StandardControlsAndFormsServeScripts) {
 // control, a modal showing ends when a handler sets ModalResult, and freeing the form frees its
 // controls.
 TEST(FormsUnits, AScriptHandlesTheEventsOfItsForm) {
-    TPSScript script;
-    TPSImport_Classes classes;
-    TPSImport_DateUtils dates;
-    script.Plugins().Add(&classes);
-    script.Plugins().Add(&dates);
-    std::ostringstream printed;
+    test::THostedScript host;
+    TPSScript& script = host.Script;
+    std::ostringstream& printed = host.Printed;
     TForm* form = nullptr;
     TButton* button = nullptr;
     TEdit* edit = nullptr;
-    script.OnCompImport = [](TObject*, TPSPascalCompiler& c) { test::CompileAllUnits(c); };
-    script.OnExecImport = [](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
-        test::ExecAllUnits(exec, ri);
-    };
     script.OnCompile = [&](TPSScript& s) {
-        s.AddCallable("procedure Print(S: string);",
-                      [&printed](const std::string& t) { printed << t << '\n'; });
+        host.AddPrint(s);
         s.AddCallable("procedure Expose(F: TForm; B: TButton; E: TEdit);",
                       [&](TForm* f, TButton* b, TEdit* e) {
                           form = f;
@@ -113,7 +128,7 @@ TEST(FormsUnits, AScriptHandlesTheEventsOfItsForm) {
                           edit = e;
                       });
     };
-    script.Script().SetText(R"(var F: TForm; B: TButton; E: TEdit;
+    ASSERT_TRUE(host.Run(R"(var F: TForm; B: TButton; E: TEdit;
 procedure Clicked(Sender: TObject); begin Print('clicked ' + TButton(Sender).Caption); end;
 procedure Changed(Sender: TObject); begin Print('changed ' + E.Text); end;
 procedure Pressed(Sender: TObject; var Key: Char); begin if Key = 'a' then Key := 'b'; end;
@@ -128,10 +143,7 @@ begin
   E.OnChange := @Changed; E.OnKeyPress := @Pressed;
   Expose(F, B, E);
 end.
-)");
-    ASSERT_TRUE(script.Compile()) << (script.CompilerMessageCount() ? script.CompilerErrorToStr(0) : "")
-                                  << script.ExecErrorToString();
-    ASSERT_TRUE(script.Execute()) << script.ExecErrorToString();
+)"));
     ASSERT_NE(form, nullptr);
     form->Show();
     QTest::mouseClick(button->Widget(), Qt::LeftButton);
@@ -146,6 +158,42 @@ end.
     script.ExecuteFunction({}, "FreeIt");
     EXPECT_FALSE(TObjectHandles::IsLive(button)) << "the form freed the controls it owns";
     EXPECT_FALSE(TObjectHandles::IsLive(edit));
+}
+
+// Handlers that free the control whose event runs them, or the form it sits on.
+TEST(FormsUnits, AHandlerMayFreeTheControlWhoseEventRunsIt) {
+    const char* const handlers[] = {
+        "procedure Clicked(Sender: TObject); begin Print('clicked'); Sender.Free; end;",
+        "procedure Clicked(Sender: TObject); begin Print('clicked'); F.Free; end;",
+    };
+    for (const char* handler : handlers) {
+        SCOPED_TRACE(handler);
+        test::THostedScript host;
+        TPSScript& script = host.Script;
+        TForm* form = nullptr;
+        TButton* button = nullptr;
+        script.OnCompile = [&](TPSScript& s) {
+            host.AddPrint(s);
+            s.AddCallable("procedure Expose(F: TForm; B: TButton);", [&](TForm* f, TButton* b) {
+                form = f;
+                button = b;
+            });
+        };
+        ASSERT_TRUE(host.Run(std::string("var F: TForm; B: TButton;\n") + handler +
+                             "\nbegin\n"
+                             "  F := TForm.CreateNew(nil, 0);\n"
+                             "  B := TButton.Create(F); B.Parent := F; B.SetBounds(8, 8, 80, 24);\n"
+                             "  B.OnClick := @Clicked;\n"
+                             "  Expose(F, B);\n"
+                             "end.\n"));
+        ASSERT_NE(form, nullptr);
+        form->Show();
+        QTest::mouseClick(button->Widget(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(host.Printed.str(), "clicked\n");
+        EXPECT_FALSE(TObjectHandles::IsLive(button));
+        if (TObjectHandles::IsLive(form)) delete form;
+    }
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #pragma once
 // The import units as the script host registers them, and what tests expect of them.
 
+#include <gtest/gtest.h>
+
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "script/compiler/pascal_compiler.h"
+#include "script/runtime/component/script.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/runtime_class_importer.h"
 #include "script/runtime/units/gui/gui_units.h"
+#include "script/runtime/units/import_plugins.h"
 #include "script/runtime/units/import_units.h"
 #include "tools/psrun/runner/script_runner.h"
 
@@ -36,6 +41,37 @@ inline void ExecAllUnits(TPSExec& exec, TPSRuntimeClassImporter& ri) {
     ExecImportForms(ri);
     ExecImportDateUtils(exec);
 }
+
+// A script component with every unit registered as the script host does it; `AddPrint` (from
+// OnCompile) gives its scripts Print into `Printed`.
+struct THostedScript {
+    TPSScript Script;
+    TPSImport_Classes Classes;
+    TPSImport_DateUtils Dates;
+    std::ostringstream Printed;
+
+    THostedScript() {
+        Script.Plugins().Add(&Classes);
+        Script.Plugins().Add(&Dates);
+        Script.OnCompImport = [](TObject*, TPSPascalCompiler& c) { CompileAllUnits(c); };
+        Script.OnExecImport = [](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
+            ExecAllUnits(exec, ri);
+        };
+    }
+    // Compiles and runs `text`; a failure names the first compiler message or the error.
+    ::testing::AssertionResult Run(const std::string& text) {
+        Script.Script().SetText(text);
+        if (!Script.Compile())
+            return ::testing::AssertionFailure()
+                   << (Script.CompilerMessageCount() ? Script.CompilerErrorToStr(0) : "")
+                   << Script.ExecErrorToString();
+        if (!Script.Execute()) return ::testing::AssertionFailure() << Script.ExecErrorToString();
+        return ::testing::AssertionSuccess();
+    }
+    void AddPrint(TPSScript& s) {
+        s.AddCallable("procedure Print(S: string);", [this](const std::string& t) { Printed << t << '\n'; });
+    }
+};
 
 // The graphical units for the psrun runner.
 inline TExtraUnits GuiUnits() {
