@@ -173,6 +173,23 @@ bool TPSExec::ReadVariable(uint32_t number, TPSOperandRef& o) {
 }
 
 namespace {
+// A string value copied from a constant gets characters of its own: constants are decoded once and
+// kept, and host routines that fill a text buffer write into the characters of the string they get,
+// so a value sharing them with the constant would change the constant for every later use.
+void UnshareFromConstant(void* dest, const TPSTypeRec* destType, const void* constant,
+                         const TPSTypeRec* constantType) {
+    const auto ansi = [](uint8_t bt) { return bt == btString || bt == btPChar; };
+    const auto wide = [](uint8_t bt) { return bt == btWideString || bt == btUnicodeString; };
+    const uint8_t d = destType->FBaseType, c = constantType->FBaseType;
+    if (ansi(d) && ansi(c)) {
+        if (AnsiString::RawSame(dest, constant) && AnsiString::RawLength(dest) > 0)
+            AnsiString::RawSet(dest, AnsiString(AnsiString::RawGet(dest).view()));
+    } else if (wide(d) && wide(c)) {
+        if (UnicodeString::RawSame(dest, constant) && UnicodeString::RawLength(dest) > 0)
+            UnicodeString::RawSet(dest, UnicodeString(UnicodeString::RawGet(dest).view()));
+    }
+}
+
 // Follows a Pointer operand to its target; false for a nil target.
 bool DerefOperand(TPSOperandRef& o) {
     if (!o.Type || o.Type->FBaseType != btPointer) return true;
@@ -606,7 +623,17 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
     TPSOperandRef a, b, c;
     switch (opcode) {
         case opAssign:
-            return ReadDestination(a, true) && ReadSource(b) && AssignValue(a.Data, b.Data, a.Type, b.Type);
+            if (!ReadDestination(a, true) || !ReadSource(b) || !AssignValue(a.Data, b.Data, a.Type, b.Type))
+                return false;
+            if (b.Temp) {
+                try {
+                    UnshareFromConstant(a.Data, a.Type, b.Data, b.Type);
+                } catch (...) {
+                    HandleException(std::current_exception());
+                    return false;
+                }
+            }
+            return true;
         case opCalculate: {
             uint8_t op = 0;
             return ReadCode8(op) && ReadDestination(a, true) && ReadSource(b) &&
@@ -616,7 +643,9 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
             if (!ReadSource(a)) return false;
             try {
                 TPSVariant* item = FStack.PushType(a.Type);
-                return AssignValue(item->Data(), a.Data, a.Type, a.Type);
+                if (!AssignValue(item->Data(), a.Data, a.Type, a.Type)) return false;
+                if (a.Temp) UnshareFromConstant(item->Data(), a.Type, a.Data, a.Type);
+                return true;
             } catch (...) {
                 HandleException(std::current_exception());
                 return false;

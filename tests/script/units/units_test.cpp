@@ -113,6 +113,11 @@ const UnitCase kCases[] = {
      "M.Position := 0; Print(IntToStr(M.Read(B, 100))); M.Position := 0;\n"
      "try M.ReadBuffer(B, 6); except Print(ExceptionParam); end; M.Free; end.",
      "AB 4\n4\nStream read error\n", ""},
+    {"a buffer filled from a literal leaves the literal as the code has it",
+     "var M: TStringStream; B: string; i: Integer; begin M := TStringStream.Create('ABCD');\n"
+     "for i := 1 to 2 do begin B := #$0410#$0410; Print(IntToStr(Ord(B[1]))); M.Position := 0;\n"
+     "M.Read(B, 4); Print(IntToStr(Ord(B[1]))); end; M.Free; end.",
+     "1040\n16961\n1040\n16961\n", ""},
     {"a string stream holds the text's 8-bit bytes",
      "var S: TStringStream; begin S := TStringStream.Create('\xc3\xa5\xc3\xa4'); Print(IntToStr(S.Size)); "
      "S.Free; end.",

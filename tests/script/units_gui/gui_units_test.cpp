@@ -70,6 +70,11 @@ const GuiCase kCases[] = {
      "B := 'xyz'; n := C.GetTextBuf(B, 100); Print(IntToStr(n) + ' ' + B + ' ' + IntToStr(C.GetTextLen)); "
      "C.Free; end.",
      "3 abc 6\n", ""},
+    {"a buffer filled from a literal leaves the literal as the code has it",
+     "var C: TControl; B: PChar; S: AnsiString; i: Integer; begin C := TControl.Create(nil);\n"
+     "C.SetTextBuf('ab'); for i := 1 to 2 do begin S := '....'; B := '....'; Print(S + B);\n"
+     "C.GetTextBuf(PChar(S), 5); C.GetTextBuf(B, 5); Print(Copy(S, 1, 2)); end; C.Free; end.",
+     "........\nab\n........\nab\n", ""},
 };
 
 TEST(GuiUnits, GraphicsAndControlsServeScripts) {
