@@ -205,8 +205,11 @@ std::string TPSCustomDebugExec::GetCallStack(uint32_t& count) const {
                                      : ret.Proc->FExportName;
         base = ret.StackBase;
         const TPSProcDebugRecord* caller = FindDebugRecord(ret.Proc);
-        s.append("\r\n").append(name).append(caller ? "(" + ParamText(caller->ParamNames, base) + ")"
-                                                    : "(\?\?\?)");
+        s.append("\r\n").append(name);
+        if (caller)
+            s.append("(").append(ParamText(caller->ParamNames, base)).append(")");
+        else
+            s.append("(\?\?\?)");
         ++count;
     }
     return s;

@@ -64,9 +64,11 @@ TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
     run.Ran = script.Execute();
     if (!run.Ran && script.ExecErrorCode() != ErNoError) {
         run.Error = script.ExecErrorToString();
-        if (const uint32_t row = script.ExecErrorRow())
-            run.Error =
-                "(" + std::to_string(row) + ":" + std::to_string(script.ExecErrorCol()) + "): " + run.Error;
+        if (const uint32_t row = script.ExecErrorRow()) {
+            std::string place("(");
+            place.append(std::to_string(row)).append(":").append(std::to_string(script.ExecErrorCol()));
+            run.Error = place.append("): ").append(run.Error);
+        }
     }
     script.Exec().Stop();
     return run;
