@@ -29,6 +29,7 @@
 #include "platform/rtl/event.h"
 #include "platform/rtl/interface.h"
 #include "script/runtime/binding.h"
+#include "script/runtime/busy_objects.h"
 #include "script/runtime/event_bridge.h"
 #include "script/runtime/runtime_class_importer.h"
 
@@ -48,6 +49,15 @@ C& NotNil(C* p) {
 const TClassInfo* ConstructorTarget(TPSExec& exec, TPSExternalProcRec& p, TPSStack& stack);
 
 namespace binding {
+
+// The object a member call runs on, for TBusyObject; nil for a Self that is no TObject.
+template <class C>
+TObject* RunningObject(C* self) {
+    if constexpr (std::is_base_of_v<TObject, C>)
+        return self;
+    else
+        return nullptr;
+}
 
 // A member function, or a free function taking Self first: its result, Self's class and the other
 // parameters.
@@ -72,7 +82,11 @@ template <auto M, class R, class C, class... A>
 struct MethodCode<M, R, C, std::tuple<A...>> {
     static bool Proc(TPSExec& exec, TPSExternalProcRec&, TPSStack&, TPSStack& s) {
         return Invoke<R, C*, A...>(
-            exec, s, [](C* self, auto&&... a) -> R { return std::invoke(M, self, a...); },
+            exec, s,
+            [](C* self, auto&&... a) -> R {
+                const TBusyObject running(RunningObject(self));
+                return std::invoke(M, self, a...);
+            },
             std::index_sequence_for<C*, A...>());
     }
     static constexpr std::string_view Sig = SignatureBytes<R, A...>::View;
@@ -118,7 +132,11 @@ struct SetterCode<S, C, std::tuple<A...>> {
     static_assert(sizeof...(A) >= 1, "a write routine takes the value");
     static bool Proc(TPSExec& exec, TPSExternalProcRec&, TPSStack&, TPSStack& s) {
         return InvokeAt<void, C*, A...>(
-            exec, s, [](C* self, auto&&... a) { std::invoke(S, self, a...); },
+            exec, s,
+            [](C* self, auto&&... a) {
+                const TBusyObject running(RunningObject(self));
+                std::invoke(S, self, a...);
+            },
             std::index_sequence_for<C*, A...>(), -1);
     }
     static constexpr int32_t Indexes = sizeof...(A) - 1;
@@ -133,7 +151,11 @@ struct NamedGetterCode<G, T (*)(C*, const AnsiString&, Idx...)> {
     static bool Proc(TPSExec& exec, TPSExternalProcRec& p, TPSStack&, TPSStack& s) {
         const AnsiString name(std::string_view(p.FName));
         return Invoke<T, C*, Idx...>(
-            exec, s, [&name](C* self, auto&&... i) -> T { return G(self, name, i...); },
+            exec, s,
+            [&name](C* self, auto&&... i) -> T {
+                const TBusyObject running(RunningObject(self));
+                return G(self, name, i...);
+            },
             std::index_sequence_for<C*, Idx...>());
     }
     static constexpr int32_t Indexes = sizeof...(Idx);
@@ -146,7 +168,11 @@ struct NamedSetterCode<S, void (*)(C*, const AnsiString&, A...)> {
     static bool Proc(TPSExec& exec, TPSExternalProcRec& p, TPSStack&, TPSStack& s) {
         const AnsiString name(std::string_view(p.FName));
         return InvokeAt<void, C*, A...>(
-            exec, s, [&name](C* self, auto&&... a) { S(self, name, a...); },
+            exec, s,
+            [&name](C* self, auto&&... a) {
+                const TBusyObject running(RunningObject(self));
+                S(self, name, a...);
+            },
             std::index_sequence_for<C*, A...>(), -1);
     }
     static constexpr int32_t Indexes = sizeof...(A) - 1;

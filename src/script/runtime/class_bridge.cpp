@@ -251,6 +251,7 @@ bool PublishedPropertyHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack&, T
         exec.CMD_Err(erCouldNotCallProc);
         return false;
     }
+    const TBusyObject running(obj);
     const auto& prop = *static_cast<const TPropInfo*>(p.FExt1);
     const TPSValueRef value = ItemRef(s, read ? -1 : -2);
     if (!value.Data || !value.TypeRec) return false;

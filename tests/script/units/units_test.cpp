@@ -113,6 +113,13 @@ const UnitCase kCases[] = {
      "M.Position := 0; Print(IntToStr(M.Read(B, 100))); M.Position := 0;\n"
      "try M.ReadBuffer(B, 6); except Print(ExceptionParam); end; M.Free; end.",
      "AB 4\n4\nStream read error\n", ""},
+    {"a handler frees the list whose change runs it",
+     "var L: TStringList; procedure Changing(Sender: TObject);\n"
+     "begin Print('changing ' + IntToStr(TStringList(Sender).Count)); Sender.Free; end;\n"
+     "begin L := TStringList.Create; L.OnChanging := @Changing; L.Add('x');\n"
+     "try L.Add('y'); except Print(ExceptionParam); end;\n"
+     "L := TStringList.Create; L.Add('b'); L.Add('a'); L.OnChanging := @Changing; L.Sorted := True; end.",
+     "changing 0\nObject reference to no live object\nchanging 2\n", ""},
     {"a buffer filled from a literal leaves the literal as the code has it",
      "var M: TStringStream; B: string; i: Integer; begin M := TStringStream.Create('ABCD');\n"
      "for i := 1 to 2 do begin B := #$0410#$0410; Print(IntToStr(Ord(B[1]))); M.Position := 0;\n"

@@ -7,8 +7,10 @@ namespace tv::script::units {
 
 namespace {
 
+// The object goes at once, or when the method of it that fired the event running this Free
+// returns. The Free call is itself one running call on the object.
 void FreeObject(TObject* self) {
-    delete self;
+    FreeWhenIdle(self, 1);
 }
 TComponent* FindComponentOf(TComponent* self, const std::string& name) {
     return self->FindComponent(name);
