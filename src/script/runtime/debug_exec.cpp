@@ -163,12 +163,21 @@ const std::vector<std::string>* TPSCustomDebugExec::GetCurrentProcVars() const {
     return rec ? &rec->VarNames : nullptr;
 }
 
+namespace {
+// The stack item `offset` places from the stack base; counted in 64 bits, so that a number beyond
+// the stack gives nil instead of wrapping round to another item.
+TPSVariant* ItemFromBase(const TPSStack& stack, int32_t base, int64_t offset) {
+    const int64_t at = int64_t{base} + offset;
+    return at >= 0 && at < stack.Count() ? stack.GetItem(static_cast<int32_t>(at)) : nullptr;
+}
+}  // namespace
+
 TPSVariant* TPSCustomDebugExec::GetProcParam(uint32_t i) const {
-    return FStack.GetItem(FCurrStackBase - static_cast<int32_t>(i) - 1);
+    return ItemFromBase(FStack, FCurrStackBase, -int64_t{i} - 1);
 }
 
 TPSVariant* TPSCustomDebugExec::GetProcVar(uint32_t i) const {
-    return FStack.GetItem(FCurrStackBase + static_cast<int32_t>(i) + 1);
+    return ItemFromBase(FStack, FCurrStackBase, int64_t{i} + 1);
 }
 
 std::string TPSCustomDebugExec::ParamText(const std::vector<std::string>& names, int32_t base) const {

@@ -164,6 +164,27 @@ TEST_F(DebugExec, TheCallStackNamesEachFrameWithItsParameters) {
     EXPECT_EQ(n, 0u);
 }
 
+// Parameters and variables by number inside Inner(X: Integer): X is parameter 0; numbers beyond the
+// stack give nil.
+TEST_F(DebugExec, ParametersAndVariablesBeyondTheStackAreNil) {
+    struct Seen {
+        int32_t x = 0;
+        bool beyond[4] = {};
+    } seen;
+    RegisterNativeCallable(exec, "Where", [this, &seen]() {
+        TPSVariant* x = exec.GetProcParam(0);
+        seen.x = x ? Load<int32_t>(x->Data()) : -1;
+        seen.beyond[0] = exec.GetProcParam(UINT32_MAX) == nullptr;
+        seen.beyond[1] = exec.GetProcParam(0x80000000u) == nullptr;
+        seen.beyond[2] = exec.GetProcVar(UINT32_MAX) == nullptr;
+        seen.beyond[3] = exec.GetProcVar(0x7FFFFFFFu) == nullptr;
+    });
+    ASSERT_TRUE(exec.LoadData(compiled.container));
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(seen.x, 5);
+    for (bool nil : seen.beyond) EXPECT_TRUE(nil);
+}
+
 // Step over from the main block's first line: the callee's lines fire without pausing, the next line
 // of the main block pauses.
 TEST_F(DebugExec, StepOverRunsTheCalleeWithoutPausing) {
