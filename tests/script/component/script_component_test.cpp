@@ -256,6 +256,28 @@ TEST_F(Component, ARemovedPluginLeavesTheList) {
     ASSERT_TRUE(CompileText("begin end.")) << Messages();
 }
 
+// A variable stored as a pointer reads the host's data; one stored as a value has no room for a
+// pointer and is refused.
+TEST_F(Component, PointerVariablesReachHostData) {
+    script.OnCompile = [this](TPSScript& s) {
+        s.AddCallable("procedure Print(S: string);", [this](const std::string& t) { printed << t << '\n'; });
+        s.AddRegisteredPTRVariable("Shared", "Integer");
+        s.AddRegisteredVariable("Own", "Integer");
+    };
+    ASSERT_TRUE(CompileText("begin Print(IntToStr(Shared)); Shared := Shared + 1; end.")) << Messages();
+    int32_t host = 41;
+    script.SetPointerToData("Shared", &host, script.FindBaseType(btS32));
+    ASSERT_TRUE(script.Execute()) << script.ExecErrorToString();
+    EXPECT_EQ(printed.str(), "41\n");
+    EXPECT_EQ(host, 42);
+    try {
+        script.SetPointerToData("Own", &host, script.FindBaseType(btS32));
+        ADD_FAILURE() << "a value variable took a pointer";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Unable to find variable");
+    }
+}
+
 TEST_F(Component, NotificationVariablesWithoutEventsCannotBeUsed) {
     script.OnCompile = [](TPSScript& s) { s.AddNotificationVariant("Note"); };
     ASSERT_TRUE(CompileText("var x: Variant; begin x := Note; end.")) << Messages();

@@ -276,7 +276,8 @@ bool TPSScript::SetVarToInstance(std::string_view varName, TObject* cl) {
 
 void TPSScript::SetPointerToData(std::string_view varName, void* data, const TPSTypeRec* aType) {
     TPSVariant* v = GetVariable(varName);
-    if (!aType || !v) throw Exception(std::string(kUnableToFindVariable));
+    // Only a variable stored as a pointer has room for one: any other holds a value of its own type.
+    if (!aType || !v || v->FType->FBaseType != btPointer) throw Exception(std::string(kUnableToFindVariable));
     PointValueAt(v->Data(), data, aType);
 }
 

@@ -133,6 +133,8 @@ public:
     // The exported variable of that name; nil when there is none.
     TPSVariant* GetVariable(std::string_view name) const;
     bool SetVarToInstance(std::string_view varName, TObject* cl);
+    // Points a variable registered with AddRegisteredPTRVariable at host data; "Unable to find
+    // variable" for a nil type, an unknown name or a variable not stored as a pointer.
     void SetPointerToData(std::string_view varName, void* data, const TPSTypeRec* aType);
     bool TranslatePositionPos(uint32_t proc, uint32_t position, uint32_t& pos, std::string& fileName) const;
     bool TranslatePositionRC(uint32_t proc, uint32_t position, uint32_t& row, uint32_t& col,
