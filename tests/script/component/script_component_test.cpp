@@ -278,6 +278,38 @@ TEST_F(Component, PointerVariablesReachHostData) {
     }
 }
 
+// A plug-in that frees another plug-in when it imports: the others keep their turns.
+class FreeingPlugin : public RecordingPlugin {
+public:
+    FreeingPlugin(std::string name, std::vector<std::string>& log, TPSPlugin*& victim)
+        : RecordingPlugin(std::move(name), log), fVictim(victim) {}
+    void ExecImport1(TPSScript& s, TPSRuntimeClassImporter& ri) override {
+        RecordingPlugin::ExecImport1(s, ri);
+        delete fVictim;
+        fVictim = nullptr;
+    }
+
+private:
+    TPSPlugin*& fVictim;
+};
+
+TEST_F(Component, APluginFreedDuringACompileLeavesTheOthersTheirTurns) {
+    std::vector<std::string> log;
+    TPSPlugin* first = new RecordingPlugin("A", log);
+    FreeingPlugin b("B", log, first);
+    RecordingPlugin c("C", log);
+    script.Plugins().Add(first);
+    script.Plugins().Add(&b);
+    script.Plugins().Add(&c);
+    ASSERT_TRUE(CompileText("begin end.")) << Messages();
+    const std::vector<std::string> expected = {
+        "A.ExecImport1",    "B.ExecImport1",    "C.ExecImport1",   "B.ExecImport2", "C.ExecImport2",
+        "B.ExecOnUses",     "C.ExecOnUses",     "B.CompOnUses",    "C.CompOnUses",  "B.CompileImport1",
+        "C.CompileImport1", "B.CompileImport2", "C.CompileImport2"};
+    EXPECT_EQ(log, expected);
+    ASSERT_EQ(script.Plugins().Count(), 2);
+}
+
 TEST_F(Component, NotificationVariablesWithoutEventsCannotBeUsed) {
     script.OnCompile = [](TPSScript& s) { s.AddNotificationVariant("Note"); };
     ASSERT_TRUE(CompileText("var x: Variant; begin x := Note; end.")) << Messages();

@@ -93,8 +93,16 @@ void TPSScript::Notification(TComponent* component, TOperation operation) {
 }
 
 void TPSScript::RunPlugins(const std::function<void(TPSPlugin&)>& step) {
+    // A step may free plug-ins, whose items then leave the list: every plug-in listed when the step
+    // began gets its turn in order, unless it is gone by then.
+    std::vector<TPSPlugin*> turns;
     for (int i = 0; i < fPlugins->Count(); ++i)
-        if (TPSPlugin* p = fPlugins->Items(i)->Plugin()) step(*p);
+        if (TPSPlugin* p = fPlugins->Items(i)->Plugin()) turns.push_back(p);
+    for (TPSPlugin* p : turns) {
+        bool listed = false;
+        for (int i = 0; i < fPlugins->Count() && !listed; ++i) listed = fPlugins->Items(i)->Plugin() == p;
+        if (listed) step(*p);
+    }
 }
 
 // ---- compiling
