@@ -183,6 +183,22 @@ TEST_F(Component, WithoutDebugInformationNothingIsLoadedAndNoHookRuns) {
     EXPECT_FALSE(script.Exec().ProcNames().empty());
 }
 
+// A run that ended with an unhandled error leaves nothing half done for the next Execute: it runs
+// the main procedure from its start and fails again, instead of going on after the failing statement
+// and reporting success.
+TEST_F(Component, ExecuteAfterAFailedRunStartsTheMainProcedureAgain) {
+    ASSERT_TRUE(
+        CompileText("begin Print('start'); RaiseException(erCustomError, 'boom'); Print('tail'); end."))
+        << Messages();
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        printed.str({});
+        EXPECT_FALSE(script.Execute());
+        EXPECT_EQ(printed.str(), "start\n");
+        EXPECT_EQ(script.ExecErrorToString(), "boom");
+    }
+}
+
 TEST_F(Component, ExecuteDuringARunIsRefused) {
     script.OnCompile = [this](TPSScript& s) { s.AddCallable("procedure Again;", [&s]() { s.Execute(); }); };
     ASSERT_TRUE(CompileText("begin Again; end.")) << Messages();

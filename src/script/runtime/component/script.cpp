@@ -214,6 +214,9 @@ void TPSScript::SetCompiled(std::string_view data) {
 
 bool TPSScript::Execute() {
     if (Running()) throw Exception(std::string(kEngineAlreadyRunning));
+    // A run that ended with an unhandled error left the executor paused at the failing instruction;
+    // Execute runs the main procedure from its start, never the rest of a failed run.
+    if (fExec->Status() == isPaused && !fExec->InRun()) fExec->Stop();
     if (SuppressLoadData) LoadExec();
     DoOnExecute();
     fExec->SetDebugEnabled(UseDebugInfo);
