@@ -173,20 +173,26 @@ bool TPSExec::ReadVariable(uint32_t number, TPSOperandRef& o) {
 }
 
 namespace {
-// A string value copied from a constant gets characters of its own: constants are decoded once and
-// kept, and host routines that fill a text buffer write into the characters of the string they get,
-// so a value sharing them with the constant would change the constant for every later use.
-void UnshareFromConstant(void* dest, const TPSTypeRec* destType, const void* constant,
-                         const TPSTypeRec* constantType) {
-    const auto ansi = [](uint8_t bt) { return bt == btString || bt == btPChar; };
-    const auto wide = [](uint8_t bt) { return bt == btWideString || bt == btUnicodeString; };
-    const uint8_t d = destType->FBaseType, c = constantType->FBaseType;
-    if (ansi(d) && ansi(c)) {
-        if (AnsiString::RawSame(dest, constant) && AnsiString::RawLength(dest) > 0)
-            AnsiString::RawSet(dest, AnsiString(AnsiString::RawGet(dest).view()));
-    } else if (wide(d) && wide(c)) {
-        if (UnicodeString::RawSame(dest, constant) && UnicodeString::RawLength(dest) > 0)
-            UnicodeString::RawSet(dest, UnicodeString(UnicodeString::RawGet(dest).view()));
+// A constant string keeps characters no value shares: constants are decoded once and kept, and host
+// routines that fill a text buffer write into the characters of the string they get, which would
+// change the constant for every later use. Once a copy of it has gone somewhere (a variable, a
+// variant, a parameter), the constant takes a copy of its own and leaves the shared characters to
+// that value. Nothing is copied while the constant is not shared.
+template <class S>
+void Unshare(void* constant) {
+    const S s = S::RawGet(constant);
+    if (s.RefCount() > 2) S::RawSet(constant, S(s.view()));  // the constant's own reference and `s`
+}
+void KeepConstantUnshared(void* constant, const TPSTypeRec* type) {
+    switch (type->FBaseType) {
+        case btString:
+        case btPChar:
+            return Unshare<AnsiString>(constant);
+        case btWideString:
+        case btUnicodeString:
+            return Unshare<UnicodeString>(constant);
+        default:
+            return;
     }
 }
 
@@ -627,7 +633,7 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
                 return false;
             if (b.Temp) {
                 try {
-                    UnshareFromConstant(a.Data, a.Type, b.Data, b.Type);
+                    KeepConstantUnshared(b.Data, b.Type);
                 } catch (...) {
                     HandleException(std::current_exception());
                     return false;
@@ -644,7 +650,7 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
             try {
                 TPSVariant* item = FStack.PushType(a.Type);
                 if (!AssignValue(item->Data(), a.Data, a.Type, a.Type)) return false;
-                if (a.Temp) UnshareFromConstant(item->Data(), a.Type, a.Data, a.Type);
+                if (a.Temp) KeepConstantUnshared(a.Data, a.Type);
                 return true;
             } catch (...) {
                 HandleException(std::current_exception());

@@ -71,10 +71,11 @@ const GuiCase kCases[] = {
      "C.Free; end.",
      "3 abc 6\n", ""},
     {"a buffer filled from a literal leaves the literal as the code has it",
-     "var C: TControl; B: PChar; S: AnsiString; i: Integer; begin C := TControl.Create(nil);\n"
-     "C.SetTextBuf('ab'); for i := 1 to 2 do begin S := '....'; B := '....'; Print(S + B);\n"
-     "C.GetTextBuf(PChar(S), 5); C.GetTextBuf(B, 5); Print(Copy(S, 1, 2)); end; C.Free; end.",
-     "........\nab\n........\nab\n", ""},
+     "var C: TControl; B: PChar; S: AnsiString; V: Variant; i: Integer; begin C := TControl.Create(nil);\n"
+     "C.SetTextBuf('ab'); for i := 1 to 2 do begin S := '....'; B := '....'; V := '....'; Print(S + B + V);\n"
+     "C.GetTextBuf(PChar(S), 5); C.GetTextBuf(B, 5); C.GetTextBuf(V, 5); Print(Copy(S, 1, 2)); end;\n"
+     "C.Free; end.",
+     "............\nab\n............\nab\n", ""},
 };
 
 TEST(GuiUnits, GraphicsAndControlsServeScripts) {
