@@ -87,10 +87,11 @@ TEST_F(CatalogueAgainstKitSchema, EverySortOrderIsKnownToTheKitWithItsConstantAn
                 EXPECT_LE(field, kit.highestField) << AdkTableName(table) << " " << name;
             // The field a find fills is one the kit's index matches on.
             int key = GetSortKeyField(table, order);
-            if (key >= 0 && !sort->second.keys.empty())
+            if (key >= 0 && !sort->second.keys.empty()) {
                 EXPECT_NE(std::find(sort->second.keys.begin(), sort->second.keys.end(), key),
                           sort->second.keys.end())
                     << AdkTableName(table) << " " << name;
+            }
         }
     }
 }
