@@ -1,7 +1,9 @@
 // The interpreter against Lua 5.4 on the same small programs: a counting loop, a recursive
-// function and building a string piece by piece. Scripts are compiled and loaded once; each
-// iteration runs the main procedure. Lua runs as the lua5.4 program, which reports the time of the
-// work itself (its start-up not counted).
+// function and building a string piece by piece; then the interpreter alone on the shapes job
+// scripts have: real arithmetic, string routines, arrays and records, calls with parameters, host
+// methods and events, and the import pattern of walking a string list through many small calls.
+// Scripts are compiled and loaded once; each iteration runs the main procedure. Lua runs as the
+// lua5.4 program, which reports the time of the work itself (its start-up not counted).
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +18,7 @@
 #include "script/runtime/class_binding.h"
 #include "script/runtime/component/script.h"
 #include "script/runtime/exec.h"
+#include "script/runtime/units/import_plugins.h"
 
 namespace {
 
@@ -44,6 +47,38 @@ constexpr Program kStrings{
     "Strings",
     "var i: Integer; s: string; begin s := ''; for i := 1 to 20000 do s := s + 'x'; end.",
     "local s = '' for i = 1, 20000 do s = s .. 'x' end",
+};
+
+// Programs without a Lua counterpart, run by the bare executor.
+constexpr Program kReal{
+    "Real",
+    "var i: Integer; x: Double; begin x := 0; for i := 1 to 1000000 do x := x + i * 0.5; end.",
+    nullptr,
+};
+constexpr Program kStringRoutines{
+    "StringRoutines",
+    "var i, n: Integer; s, t: string; begin n := 0; for i := 1 to 20000 do begin t := 'Item ' + IntToStr(i);"
+    " s := Copy(t, 1, 4) + ';'; if Pos('9', t) > 0 then n := n + Length(s); end; end.",
+    nullptr,
+};
+constexpr Program kArraysRecords{
+    "ArraysRecords",
+    "type TRow = record Key: Integer; Qty: Integer; Price: Double; end;"
+    " var a: array of Integer; rows: array of TRow; i, k, s: Integer; t: Double;"
+    " begin SetLength(a, 1000); SetLength(rows, 1000); s := 0; t := 0; for k := 1 to 20 do begin"
+    " for i := 0 to 999 do begin a[i] := i * 3; rows[i].Key := i; rows[i].Qty := i mod 10;"
+    " rows[i].Price := i * 1.5; end;"
+    " for i := 0 to 999 do begin s := s + a[i] + rows[i].Qty; t := t + rows[i].Qty * rows[i].Price; end;"
+    " end; end.",
+    nullptr,
+};
+constexpr Program kCalls{
+    "Calls",
+    "function Add(a, b: Integer): Integer; begin Result := a + b; end;"
+    " procedure Note(const s: string; var n: Integer); begin n := n + Length(s); end;"
+    " var i, s, n: Integer; begin s := 0; n := 0; for i := 1 to 100000 do begin s := Add(s, i);"
+    " Note('abc', n); end; end.",
+    nullptr,
 };
 
 std::unique_ptr<TPSExec> Load(const char* text) {
@@ -126,6 +161,35 @@ void HostMethodCalls(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 100000);
 }
 
+// The import pattern: a job walks the lines of a string list, takes each apart with the string
+// routines and hands the pieces to a host routine.
+void ImportPattern(benchmark::State& state) {
+    tv::script::TPSScript script;
+    tv::script::TPSImport_Classes classes;
+    script.Plugins().Add(&classes);
+    int64_t items = 0;
+    script.OnCompile = [&items](tv::script::TPSScript& s) {
+        s.AddCallable("procedure AddItem(Key, Value: string);",
+                      [&items](const std::string& key, const std::string& value) {
+                          items += static_cast<int64_t>(key.size() + value.size() > 0);
+                      });
+    };
+    script.Script().SetText(
+        "var list: TStringList; i, p: Integer; s: string;"
+        " begin list := TStringList.Create; try"
+        " for i := 1 to 2000 do list.Add('K' + IntToStr(i) + ';Value ' + IntToStr(i * 7));"
+        " for i := 0 to list.Count - 1 do begin s := list[i]; p := Pos(';', s);"
+        " if p > 0 then AddItem(Copy(s, 1, p - 1), Copy(s, p + 1, Length(s) - p)); end;"
+        " finally list.Free; end; end.");
+    if (!script.Compile()) {
+        state.SkipWithError("script does not compile");
+        return;
+    }
+    for (auto _ : state)
+        if (!script.Execute()) state.SkipWithError("the script failed");
+    state.SetItemsProcessed(items);
+}
+
 // A host event handled by a script procedure, fired from C++.
 void EventCalls(benchmark::State& state) {
     tv::script::TPSScript script;
@@ -153,5 +217,10 @@ BENCHMARK_CAPTURE(Script, Recursion, kRecursion)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Lua, Recursion, kRecursion)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK_CAPTURE(Script, Strings, kStrings)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Lua, Strings, kStrings)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(Script, Real, kReal)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Script, StringRoutines, kStringRoutines)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Script, ArraysRecords, kArraysRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Script, Calls, kCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(ImportPattern)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -42,6 +42,9 @@ void TPSCustomDebugExec::ClearDebugData() {
     FDebugDataForProcs.clear();
     FLastProc = nullptr;
     FCurrentDebugProc = nullptr;
+    fLineHookProc = nullptr;
+    fLineHookPositions = nullptr;
+    fLineHookPositionCount = 0;
     FProcNames.clear();
     FGlobalVarNames.clear();
     FCurrentSourcePos = FCurrentRow = FCurrentCol = 0;
@@ -228,32 +231,34 @@ std::string TPSCustomDebugExec::GetCallStack(uint32_t& count) const {
 
 TPSDebugExec::TPSDebugExec() {
     fWantsLineHook = FDebugEnabled;
+    SetDebugMode(FDebugMode);
 }
 
 void TPSDebugExec::SetDebugEnabled(bool enabled) {
     FDebugEnabled = enabled;
     fWantsLineHook = enabled;
+    SetDebugMode(FDebugMode);
 }
 
 bool TPSDebugExec::LoadData(std::string_view s) {
     const bool ok = TPSCustomDebugExec::LoadData(s);
-    FDebugMode = dmRun;
+    SetDebugMode(dmRun);
     return ok;
 }
 
 void TPSDebugExec::ClearDebugData() {
     TPSCustomDebugExec::ClearDebugData();
-    FDebugMode = dmRun;
+    SetDebugMode(dmRun);
 }
 
 void TPSDebugExec::StepOver() {
     FStepOverProc = FCurrProc;
     FStepOverStackBase = FCurrStackBase;
-    FDebugMode = dmStepOver;
+    SetDebugMode(dmStepOver);
 }
 
 void TPSDebugExec::Stop() {
-    FDebugMode = dmRun;
+    SetDebugMode(dmRun);
     TPSCustomDebugExec::Stop();
 }
 
@@ -277,11 +282,15 @@ void TPSDebugExec::DoRunLine() {
         FCurrentFile.clear();
     }
     while (FDebugMode == dmPaused && OnIdleCall) OnIdleCall(*this);
+    // Until the procedure changes, the next instruction that needs the hook is one with an entry.
+    fLineHookProc = FLastProc;
+    fLineHookPositions = FCurrentDebugProc ? FCurrentDebugProc->ExactIndex.data() : nullptr;
+    fLineHookPositionCount = FCurrentDebugProc ? FCurrentDebugProc->ExactIndex.size() : 0;
 }
 
 void TPSDebugExec::SourceLine() {
     if (FDebugMode == dmStepInto) {
-        FDebugMode = dmPaused;
+        SetDebugMode(dmPaused);
     } else if (FDebugMode == dmStepOver) {
         // Pause unless this line lies in a procedure the stepped frame called.
         bool inCallee = false;
@@ -298,7 +307,7 @@ void TPSDebugExec::SourceLine() {
                 base = ret.StackBase;
             }
         }
-        if (!inCallee) FDebugMode = dmPaused;
+        if (!inCallee) SetDebugMode(dmPaused);
     }
     if (OnSourceLine) OnSourceLine(*this, FCurrentFile, FCurrentSourcePos, FCurrentRow, FCurrentCol);
 }

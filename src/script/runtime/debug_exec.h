@@ -102,10 +102,10 @@ public:
 
     bool LoadData(std::string_view s) override;
     void ClearDebugData() override;
-    void Run() { FDebugMode = dmRun; }
-    void StepInto() { FDebugMode = dmStepInto; }
+    void Run() { SetDebugMode(dmRun); }
+    void StepInto() { SetDebugMode(dmStepInto); }
     void StepOver();
-    void Pause() override { FDebugMode = dmPaused; }
+    void Pause() override { SetDebugMode(dmPaused); }
     void Stop() override;
 
     TDebugMode DebugMode() const { return FDebugMode; }
@@ -121,6 +121,12 @@ protected:
 
 private:
     void SourceLine();
+    // The hook has work only at positions with debug information while the run is neither stepped
+    // nor paused: the interpreter skips it elsewhere.
+    void SetDebugMode(TDebugMode mode) {
+        FDebugMode = mode;
+        fLineHookFiltered = FDebugEnabled && mode == dmRun;
+    }
 
     TDebugMode FDebugMode = dmRun;
     const TPSProcRec* FStepOverProc = nullptr;

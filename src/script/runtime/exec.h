@@ -297,6 +297,18 @@ protected:
         if (FOnRunLine) FOnRunLine(*this);
     }
     bool fWantsLineHook = false;
+    // Lets a derived executor's hook skip the instructions where it has nothing to do. While
+    // fLineHookFiltered is set, FOnRunLine is empty and fLineHookProc is the current procedure, the
+    // hook runs only at the positions whose entry in fLineHookPositions is non-zero (at none when
+    // there are none); in any other procedure it runs. Not filtered: before every instruction.
+    bool fLineHookFiltered = false;
+    const TPSProcRec* fLineHookProc = nullptr;
+    const uint32_t* fLineHookPositions = nullptr;
+    size_t fLineHookPositionCount = 0;
+    bool LineHookDue() const {
+        if (!fLineHookFiltered || FOnRunLine || FCurrProc != fLineHookProc) return true;
+        return FCurrentPosition < fLineHookPositionCount && fLineHookPositions[FCurrentPosition] != 0;
+    }
     // Calls a host method held in a procedure value (number 0) with the arguments on the stack.
     virtual bool CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* procType);
 

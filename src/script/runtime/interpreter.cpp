@@ -424,7 +424,7 @@ bool TPSExec::RunScript() {
     do {
         FStatus = isRunning;
         while (FStatus == isRunning) {
-            if (lineHook) {
+            if (lineHook && LineHookDue()) {
                 // The hook may record an error (it unwinds then) or stop the run.
                 const uint32_t before = fErrorSerial;
                 try {

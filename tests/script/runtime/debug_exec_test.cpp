@@ -221,5 +221,37 @@ TEST_F(DebugExec, WithoutDebuggingTheHookDoesNothing) {
     EXPECT_GT(fired, 0);
 }
 
+// A pause asked for by a host routine takes effect before the very next instruction, also where that
+// instruction starts no source line (here in the middle of an expression).
+TEST(DebugExecPause, APauseFromAHostRoutineHoldsBeforeTheNextInstruction) {
+    TPSPascalCompiler c;
+    c.OnUses = [](TPSPascalCompiler& comp, const std::string& unit) {
+        comp.AddFunction("procedure Print(S: string);");
+        comp.AddFunction("function Tag: string;");
+        return unit == "SYSTEM";
+    };
+    ASSERT_TRUE(c.Compile("begin\n  Print('a' + Tag + 'b');\n  Print('c');\nend.\n"));
+    std::string container, debug;
+    c.GetOutput(container);
+    c.GetDebugOutput(debug);
+    TPSDebugExec exec;
+    std::string printed;
+    RegisterNativeCallable(exec, "Print", [&printed](const std::string& s) { printed += s + ";"; });
+    RegisterNativeCallable(exec, "Tag", [&exec]() {
+        exec.Pause();
+        return std::string("x");
+    });
+    ASSERT_TRUE(exec.LoadData(container));
+    exec.LoadDebugData(debug);
+    std::vector<std::string> idle;
+    exec.OnIdleCall = [&idle, &printed](TPSDebugExec& e) {
+        idle.push_back(printed);
+        e.Run();
+    };
+    ASSERT_TRUE(exec.RunScript());
+    EXPECT_EQ(idle, std::vector<std::string>{""}) << "held once, before the first line printed";
+    EXPECT_EQ(printed, "axb;c;");
+}
+
 }  // namespace
 }  // namespace tv::script
