@@ -320,8 +320,13 @@ protected:
 private:
     // The common operands (a variable, a constant decoded before) without recording errors; false
     // leaves the position for ReadOperand. Variables are followed to their target.
-    bool QuickOperand(TPSOperandRef& o);
+    bool QuickOperand(TPSOperandRef& o, bool deref = true);
+    // As QuickOperand for the element and field operands.
+    bool QuickElement(TPSOperandRef& o, bool deref);
+    TPSVariant* QuickVariable(uint32_t number) const;
     bool ReadSource(TPSOperandRef& o);
+    // An operand read the quickest way that serves it (recording the error when it fails).
+    bool ReadPlace(TPSOperandRef& o, bool deref);
     bool ReadCode8(uint8_t& v);
     bool ReadCode32(uint32_t& v);
     // An operand that must be a variable (a constant records erInvalidOpcodeParameter).

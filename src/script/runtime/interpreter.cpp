@@ -8,6 +8,7 @@
 #include "script/common/arith.h"
 #include "script/common/byte_io.h"
 #include "script/runtime/exec.h"
+#include "script/runtime/quick_ops.h"
 #include "script/runtime/value_access.h"
 
 namespace tv::script {
@@ -20,80 +21,6 @@ constexpr uint32_t kUnset = Frame::kFrameUnset;
 
 bool IsOrdinalCode(uint8_t c) {
     return c >= btU8 && c <= btS32;
-}
-
-// The value of an operand of an ordinal type up to 32 bits, as 32 bits.
-// Copies a scalar of 1 to 10 bytes.
-inline void CopyPlain(void* dest, const void* src, uint32_t size) {
-    switch (size) {
-        case 1:
-            Store(dest, Load<uint8_t>(src));
-            break;
-        case 2:
-            Store(dest, Load<uint16_t>(src));
-            break;
-        case 4:
-            Store(dest, Load<uint32_t>(src));
-            break;
-        case 8:
-            Store(dest, Load<uint64_t>(src));
-            break;
-        default:
-            std::memcpy(dest, src, size);
-    }
-}
-
-// The comparisons of two 32-bit signed integers.
-inline bool CompareS32(uint8_t op, int32_t x, int32_t y) {
-    switch (op) {
-        case cmpGreaterEqual:
-            return x >= y;
-        case cmpLessEqual:
-            return x <= y;
-        case cmpGreater:
-            return x > y;
-        case cmpLess:
-            return x < y;
-        case cmpNotEqual:
-            return x != y;
-        default:
-            return x == y;
-    }
-}
-
-// The integer operators of 32-bit lanes that cannot fault (division is checked by the caller).
-inline void LaneOp32(uint8_t op, int32_t& a, int32_t b) {
-    switch (op) {
-        case calcAdd:
-            a = WrapAdd(a, b);
-            break;
-        case calcSubtract:
-            a = WrapSubtract(a, b);
-            break;
-        case calcMultiply:
-            a = WrapMultiply(a, b);
-            break;
-        case calcDivide:
-            a = a / b;
-            break;
-        case calcModulo:
-            a = a % b;
-            break;
-        case calcShl:
-            a = static_cast<int32_t>(ShiftLeft32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
-            break;
-        case calcShr:
-            a = static_cast<int32_t>(ShiftRight32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
-            break;
-        case calcAnd:
-            a &= b;
-            break;
-        case calcOr:
-            a |= b;
-            break;
-        default:
-            a ^= b;
-    }
 }
 
 uint32_t OrdinalValue(const TPSOperandRef& o) {
@@ -129,7 +56,11 @@ bool TPSExec::ReadCode32(uint32_t& v) {
 }
 
 inline bool TPSExec::ReadSource(TPSOperandRef& o) {
-    return QuickOperand(o) || ReadOperand(o, true);
+    return ReadPlace(o, true);
+}
+
+bool TPSExec::ReadPlace(TPSOperandRef& o, bool deref) {
+    return QuickOperand(o, deref) || QuickElement(o, deref) || ReadOperand(o, deref);
 }
 
 bool TPSExec::ReadCode8(uint8_t& v) {
@@ -142,7 +73,7 @@ bool TPSExec::ReadCode8(uint8_t& v) {
 }
 
 bool TPSExec::ReadDestination(TPSOperandRef& o, bool deref) {
-    if (!(deref && QuickOperand(o)) && !ReadOperand(o, deref)) return false;
+    if (!ReadPlace(o, deref)) return false;
     if (o.Temp) {
         CMD_Err(erInvalidOpcodeParameter);
         return false;
@@ -268,7 +199,13 @@ bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
     return true;
 }
 
-inline bool TPSExec::QuickOperand(TPSOperandRef& o) {
+[[gnu::always_inline]] inline TPSVariant* TPSExec::QuickVariable(uint32_t n) const {
+    if (n < kFirstStackVariable) return FGlobalVars.GetItem(static_cast<int32_t>(n));
+    const int64_t index = int64_t{FCurrStackBase} + int64_t{n} - kStackBaseVariable;
+    return index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+}
+
+[[gnu::always_inline]] inline bool TPSExec::QuickOperand(TPSOperandRef& o, bool deref) {
     const uint32_t pos = FCurrentPosition;
     if (pos > FDataLength || FDataLength - pos < 5) return false;
     const uint8_t kind = FData[pos];
@@ -281,28 +218,63 @@ inline bool TPSExec::QuickOperand(TPSOperandRef& o) {
         return true;
     }
     if (kind != okVariable) return false;
-    const uint32_t n = Load<uint32_t>(FData + pos + 1);
-    TPSVariant* item;
-    if (n < kFirstStackVariable) {
-        item = FGlobalVars.GetItem(static_cast<int32_t>(n));
-    } else {
-        const int64_t index = int64_t{FCurrStackBase} + int64_t{n} - kStackBaseVariable;
-        item = index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
-    }
+    const TPSVariant* item = QuickVariable(Load<uint32_t>(FData + pos + 1));
     if (!item) return false;
-    o = {item->Data(), item->FType, false};
-    if (o.Type->FBaseType == btPointer && !DerefOperand(o)) return false;
+    o = {const_cast<TPSVariant*>(item)->Data(), item->FType, false};
+    if (deref && o.Type->FBaseType == btPointer && !DerefOperand(o)) return false;
     FCurrentPosition = pos + 5;
     return true;
 }
 
-namespace {
-// Scalar types copied as plain bytes, with their sizes (a procedure value holds more than its
-// number here).
-uint32_t PlainSize(uint8_t code) {
-    return code == btProcPtr ? 0 : FixedConstantSize(code);
+bool TPSExec::QuickElement(TPSOperandRef& o, bool deref) {
+    const uint32_t pos = FCurrentPosition;
+    if (pos > FDataLength || FDataLength - pos < 9) return false;
+    const uint8_t kind = FData[pos];
+    if (kind != okElementConstant && kind != okElementVariable) return false;
+    const TPSVariant* item = QuickVariable(Load<uint32_t>(FData + pos + 1));
+    if (!item) return false;
+    // The variable followed to its target, then the field or element.
+    o = {const_cast<TPSVariant*>(item)->Data(), item->FType, false};
+    if (!DerefOperand(o)) return false;
+    uint32_t index = Load<uint32_t>(FData + pos + 5);
+    if (kind == okElementVariable) {
+        const TPSVariant* iv = QuickVariable(index);
+        if (!iv) return false;
+        int64_t v = 0;
+        if (!IsOrdinalCode(iv->FType->FBaseType)) return false;
+        LoadInteger(const_cast<TPSVariant*>(iv)->Data(), iv->FType->FBaseType, v);
+        index = static_cast<uint32_t>(v);
+    }
+    switch (o.Type->FBaseType) {
+        case btRecord: {
+            auto* rt = static_cast<const TPSTypeRec_Record*>(o.Type);
+            if (index >= rt->FFieldTypes.size()) return false;
+            o.Data = static_cast<char*>(o.Data) + rt->FRealFieldOffsets[index];
+            o.Type = rt->FFieldTypes[index];
+            break;
+        }
+        case btArray: {
+            auto* elements = static_cast<char*>(LoadPtr(o.Data));
+            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
+            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(o.Type)->FArrayType;
+            o.Data = elements + uint64_t{index} * elem->FRealSize;
+            o.Type = elem;
+            break;
+        }
+        case btStaticArray: {
+            auto* at = static_cast<const TPSTypeRec_StaticArray*>(o.Type);
+            if (index >= at->FSize) return false;
+            o.Data = static_cast<char*>(o.Data) + uint64_t{index} * at->FArrayType->FRealSize;
+            o.Type = at->FArrayType;
+            break;
+        }
+        default:
+            return false;
+    }
+    if (deref && !DerefOperand(o)) return false;
+    FCurrentPosition = pos + 9;
+    return true;
 }
-}  // namespace
 
 bool TPSExec::ReadOperand(TPSOperandRef& o, bool deref) {
     const uint32_t at = FCurrentPosition;
@@ -584,11 +556,13 @@ inline bool TPSExec::QuickStep(uint8_t opcode) {
         }
         case opAssign: {
             TPSOperandRef b;
-            if (!QuickOperand(a) || a.Temp || !QuickOperand(b) || a.Type->FBaseType != b.Type->FBaseType)
-                break;
-            const uint32_t size = PlainSize(a.Type->FBaseType);
-            if (size == 0) break;
-            CopyPlain(a.Data, b.Data, size);
+            if (!QuickOperand(a) || a.Temp || !QuickOperand(b)) break;
+            const uint8_t dt = a.Type->FBaseType, st = b.Type->FBaseType;
+            if (dt == st && (dt == btS32 || dt == btU32)) {
+                Store(a.Data, Load<uint32_t>(b.Data));
+                return true;
+            }
+            if (!quick::Assign(a.Data, dt, b.Data, st)) break;
             return true;
         }
         case opCalculate: {
@@ -596,14 +570,15 @@ inline bool TPSExec::QuickStep(uint8_t opcode) {
             const uint8_t op = FData[at];
             FCurrentPosition = at + 1;
             TPSOperandRef b;
-            if (op > calcXor || !QuickOperand(a) || a.Temp || !QuickOperand(b) ||
-                a.Type->FBaseType != btS32 || b.Type->FBaseType != btS32)
-                break;
-            int32_t x = Load<int32_t>(a.Data);
-            const int32_t y = Load<int32_t>(b.Data);
-            if ((op == calcDivide || op == calcModulo) && (y == 0 || (x == INT32_MIN && y == -1))) break;
-            LaneOp32(op, x, y);
-            Store(a.Data, x);
+            if (!QuickOperand(a) || a.Temp || !QuickOperand(b)) break;
+            const uint8_t lt = a.Type->FBaseType, rt = b.Type->FBaseType;
+            if (lt == btS32 && rt == btS32) {
+                int32_t x = Load<int32_t>(a.Data);
+                if (!quick::LaneOp32(op, x, Load<int32_t>(b.Data))) break;
+                Store(a.Data, x);
+                return true;
+            }
+            if (!quick::Calculate(op, a.Data, lt, b.Data, rt)) break;
             return true;
         }
         case opCompare: {
@@ -612,10 +587,14 @@ inline bool TPSExec::QuickStep(uint8_t opcode) {
             FCurrentPosition = at + 1;
             TPSOperandRef b, c;
             if (op > cmpEqual || !QuickOperand(a) || a.Temp || a.Type->FBaseType != btU8 ||
-                !QuickOperand(b) || !QuickOperand(c) || b.Type->FBaseType != btS32 ||
-                c.Type->FBaseType != btS32)
+                !QuickOperand(b) || !QuickOperand(c))
                 break;
-            Store<uint8_t>(a.Data, CompareS32(op, Load<int32_t>(b.Data), Load<int32_t>(c.Data)) ? 1 : 0);
+            int order = 0;
+            if (b.Type->FBaseType == btS32 && c.Type->FBaseType == btS32)
+                order = quick::Order(Load<int32_t>(b.Data), Load<int32_t>(c.Data));
+            else if (!quick::Compare(b.Data, b.Type->FBaseType, c.Data, c.Type->FBaseType, order))
+                break;
+            Store<uint8_t>(a.Data, quick::FromOrder(op, order) ? 1 : 0);
             return true;
         }
         default:
@@ -743,12 +722,12 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
             return CallProc(p);
         }
         case opSetPointer: {
-            if (!ReadOperand(a, false)) return false;
+            if (!ReadPlace(a, false)) return false;
             if (a.Temp || a.Type->FBaseType != btPointer) {
                 CMD_Err(erInvalidOpcodeParameter);
                 return false;
             }
-            if (!ReadOperand(b, false)) return false;
+            if (!ReadPlace(b, false)) return false;
             if (b.Temp) {
                 CMD_Err(erInvalidOpcodeParameter);
                 return false;

@@ -9,6 +9,7 @@
 #include "script/runtime/arith_fault.h"
 #include "script/runtime/class_registry.h"
 #include "script/runtime/exec.h"
+#include "script/runtime/quick_ops.h"
 #include "script/runtime/value_access.h"
 #include "script/runtime/variant_value.h"
 
@@ -20,49 +21,13 @@ namespace {
     throw Exception(std::string(kTypeMismatch));
 }
 
-// The integer operators on a 32- or 64-bit lane. False for an operator the lane has no meaning for.
+// The integer operators on a 32- or 64-bit lane, faults raised. False for an operator the lane has
+// no meaning for.
 template <class T>
 bool LaneOp(uint8_t op, T& a, T b) {
-    switch (op) {
-        case calcAdd:
-            a = WrapAdd(a, b);
-            return true;
-        case calcSubtract:
-            a = WrapSubtract(a, b);
-            return true;
-        case calcMultiply:
-            a = WrapMultiply(a, b);
-            return true;
-        case calcDivide:
-            CheckArith(DivideTruncated(a, b, a));
-            return true;
-        case calcModulo:
-            CheckArith(Remainder(a, b, a));
-            return true;
-        case calcShl:
-            if constexpr (sizeof(T) == 4)
-                a = static_cast<T>(ShiftLeft32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
-            else
-                a = static_cast<T>(ShiftLeft64(static_cast<uint64_t>(a), static_cast<uint64_t>(b)));
-            return true;
-        case calcShr:
-            if constexpr (sizeof(T) == 4)
-                a = static_cast<T>(ShiftRight32(static_cast<uint32_t>(a), static_cast<uint32_t>(b)));
-            else
-                a = static_cast<T>(ShiftRight64(static_cast<uint64_t>(a), static_cast<uint64_t>(b)));
-            return true;
-        case calcAnd:
-            a &= b;
-            return true;
-        case calcOr:
-            a |= b;
-            return true;
-        case calcXor:
-            a ^= b;
-            return true;
-        default:
-            return false;
-    }
+    bool known = false;
+    CheckArith(quick::LaneOp<T>(op, a, b, known));
+    return known;
 }
 
 // An 8- or 16-bit value T widened to its 32-bit lane, computed there and cut back.
@@ -512,12 +477,14 @@ bool TPSExec::CompareValues(const void* left, const void* right, void* dest, con
                 case btString:
                 case btPChar:
                 case btChar:
-                    c = TextOrder(GetValueAsAnsiString(left, lt).view(), GetValueAsAnsiString(right, rt).view());
+                    c = TextOrder(GetValueAsAnsiString(left, lt).view(),
+                                  GetValueAsAnsiString(right, rt).view());
                     break;
                 case btWideString:
                 case btWideChar:
                 case btUnicodeString:
-                    c = TextOrder(GetValueAsUnicodeString(left, lt).view(), GetValueAsUnicodeString(right, rt).view());
+                    c = TextOrder(GetValueAsUnicodeString(left, lt).view(),
+                                  GetValueAsUnicodeString(right, rt).view());
                     break;
                 case btVariant: {
                     Variant r;

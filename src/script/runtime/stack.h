@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -52,7 +53,10 @@ public:
     TPSVariant* PushType(const TPSTypeRec* t) {
         TPSVariant* item = Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize);
         item->FType = t;
-        InitializeValue(item->Data(), t);
+        // An empty value is all zero bits (InitializeValue); an item's storage is whole words.
+        const uint64_t zero = 0;
+        auto* d = static_cast<char*>(item->Data());
+        for (uint32_t at = 0; at < t->FRealSize; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
         return item;
     }
     // Removes the top item and finalizes its value.

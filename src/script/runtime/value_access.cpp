@@ -57,36 +57,6 @@ void ThrowArithFault(ArithFault f) {
     }
 }
 
-bool LoadInteger(const void* data, uint8_t code, int64_t& out) {
-    switch (code) {
-        case btU8:
-        case btChar:
-            out = Load<uint8_t>(data);
-            return true;
-        case btS8:
-            out = Load<int8_t>(data);
-            return true;
-        case btU16:
-        case btWideChar:
-            out = Load<uint16_t>(data);
-            return true;
-        case btS16:
-            out = Load<int16_t>(data);
-            return true;
-        case btU32:
-            out = Load<uint32_t>(data);
-            return true;
-        case btS32:
-            out = Load<int32_t>(data);
-            return true;
-        case btS64:
-            out = Load<int64_t>(data);
-            return true;
-        default:
-            return false;
-    }
-}
-
 void Dereference(const void*& data, const TPSTypeRec*& t) {
     if (t && t->FBaseType == btPointer) {
         const auto p = Load<PointerValue>(data);

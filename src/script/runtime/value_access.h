@@ -8,6 +8,7 @@
 
 #include "platform/rtl/ref_string.h"
 #include "platform/rtl/variant.h"
+#include "script/runtime/raw_value.h"
 #include "script/runtime/type_rec.h"
 
 namespace tv {
@@ -46,7 +47,35 @@ AnsiString UnicodeToAnsi(const UnicodeString& s);
 
 // Reads a value of an integer or character type (sign-extended for the signed ones); false for
 // other types.
-bool LoadInteger(const void* data, uint8_t baseType, int64_t& out);
+inline bool LoadInteger(const void* data, uint8_t code, int64_t& out) {
+    switch (code) {
+        case btU8:
+        case btChar:
+            out = Load<uint8_t>(data);
+            return true;
+        case btS8:
+            out = Load<int8_t>(data);
+            return true;
+        case btU16:
+        case btWideChar:
+            out = Load<uint16_t>(data);
+            return true;
+        case btS16:
+            out = Load<int16_t>(data);
+            return true;
+        case btU32:
+            out = Load<uint32_t>(data);
+            return true;
+        case btS32:
+            out = Load<int32_t>(data);
+            return true;
+        case btS64:
+            out = Load<int64_t>(data);
+            return true;
+        default:
+            return false;
+    }
+}
 
 // Follows a Pointer value to its target; other values stay. Raises "Type Mismatch" for a Pointer
 // without target.
