@@ -23,6 +23,24 @@ bool IsOrdinalCode(uint8_t c) {
     return c >= btU8 && c <= btS32;
 }
 
+// The comparisons of two Integers.
+inline bool CompareS32(uint8_t op, int32_t x, int32_t y) {
+    switch (op) {
+        case cmpGreaterEqual:
+            return x >= y;
+        case cmpLessEqual:
+            return x <= y;
+        case cmpGreater:
+            return x > y;
+        case cmpLess:
+            return x < y;
+        case cmpNotEqual:
+            return x != y;
+        default:
+            return x == y;
+    }
+}
+
 uint32_t OrdinalValue(const TPSOperandRef& o) {
     int64_t v = 0;
     LoadInteger(o.Data, o.Type->FBaseType, v);
@@ -589,11 +607,12 @@ inline bool TPSExec::QuickStep(uint8_t opcode) {
             if (op > cmpEqual || !QuickOperand(a) || a.Temp || a.Type->FBaseType != btU8 ||
                 !QuickOperand(b) || !QuickOperand(c))
                 break;
+            if (b.Type->FBaseType == btS32 && c.Type->FBaseType == btS32) {
+                Store<uint8_t>(a.Data, CompareS32(op, Load<int32_t>(b.Data), Load<int32_t>(c.Data)) ? 1 : 0);
+                return true;
+            }
             int order = 0;
-            if (b.Type->FBaseType == btS32 && c.Type->FBaseType == btS32)
-                order = quick::Order(Load<int32_t>(b.Data), Load<int32_t>(c.Data));
-            else if (!quick::Compare(b.Data, b.Type->FBaseType, c.Data, c.Type->FBaseType, order))
-                break;
+            if (!quick::Compare(b.Data, b.Type->FBaseType, c.Data, c.Type->FBaseType, order)) break;
             Store<uint8_t>(a.Data, quick::FromOrder(op, order) ? 1 : 0);
             return true;
         }

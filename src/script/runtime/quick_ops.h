@@ -119,7 +119,7 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
 // The integer operators on a 32- or 64-bit lane: the fault of a division (a unchanged then), else
 // None; `known` false for an operator the lane has no meaning for.
 template <class T>
-ArithFault LaneOp(uint8_t op, T& a, T b, bool& known) {
+[[gnu::always_inline]] inline ArithFault LaneOp(uint8_t op, T& a, T b, bool& known) {
     known = true;
     switch (op) {
         case calcAdd:
