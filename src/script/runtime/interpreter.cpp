@@ -580,7 +580,8 @@ inline bool TPSExec::QuickStep(uint8_t opcode) {
                 Store(a.Data, Load<uint32_t>(b.Data));
                 return true;
             }
-            if (!quick::Assign(a.Data, dt, b.Data, st)) break;
+            // A string from a constant gets characters of its own: the full way.
+            if ((b.Temp && quick::IsStringCode(dt)) || !quick::Assign(a.Data, dt, b.Data, st)) break;
             return true;
         }
         case opCalculate: {

@@ -40,6 +40,11 @@ inline bool IsFloatCode(uint8_t c) {
     return c == btSingle || c == btDouble || c == btExtended;
 }
 
+// The types whose values are counted strings.
+inline bool IsStringCode(uint8_t c) {
+    return c == btString || c == btPChar || c == btWideString || c == btUnicodeString;
+}
+
 // Copies a scalar of 1 to 10 bytes.
 inline void CopyPlain(void* dest, const void* src, uint32_t size) {
     switch (size) {
