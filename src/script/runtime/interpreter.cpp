@@ -508,7 +508,7 @@ bool TPSExec::CallProc(TPSProcRec* p) {
 
 // The instructions of loops and their counters in their common forms, done without any call;
 // false leaves the instruction to Step, unread.
-inline bool TPSExec::QuickStep(uint8_t opcode) {
+[[gnu::always_inline]] inline bool TPSExec::QuickStep(uint8_t opcode) {
     const uint32_t at = FCurrentPosition;
     TPSOperandRef a;
     switch (opcode) {
