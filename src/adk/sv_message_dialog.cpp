@@ -3,11 +3,7 @@
 namespace tv {
 namespace {
 
-struct ButtonText {
-    TMsgAnswer answer;
-    std::string_view text;
-};
-constexpr ButtonText kButtonTexts[] = {
+constexpr TMsgButtonText kButtonTexts[] = {
     {TMsgAnswer::Ok, "OK"},
     {TMsgAnswer::Cancel, "Avbryt"},
     {TMsgAnswer::Abort, "&Avbryt"},
@@ -66,7 +62,7 @@ std::string_view SvDialogCaption(TMsgDlgType type) {
 
 std::string_view SvButtonCaption(TMsgAnswer answer) {
     for (const auto& b : kButtonTexts)
-        if (b.answer == answer) return b.text;
+        if (b.Answer == answer) return b.Text;
     return "";
 }
 
@@ -78,6 +74,7 @@ TMessageBoxRequest SvCreateMessageDialog(std::string_view msg, TMsgDlgType type,
     request.Icon = IconOf(type);
     request.DefaultButton = 0;
     request.NonInteractiveAnswer = FirstAnswerOf(buttons);
+    request.ButtonTexts = kButtonTexts;
     return request;
 }
 

@@ -110,7 +110,11 @@ TMsgAnswer TGuiDialogService::MessageBox(const TMessageBoxRequest& request) {
     EnsureQtApplication();
     QMessageBox box(ToolkitIcon(request.Icon), ToQString(request.Caption), ToQString(request.Text));
     const std::vector<TMsgAnswer> answers = AnswersOf(request.Buttons);
-    for (TMsgAnswer a : answers) box.addButton(ToolkitButton(a));
+    for (TMsgAnswer a : answers) {
+        QPushButton* button = box.addButton(ToolkitButton(a));
+        for (const TMsgButtonText& own : request.ButtonTexts)
+            if (own.Answer == a) button->setText(ToQString(own.Text));
+    }
     const size_t def =
         request.DefaultButton >= 0 && static_cast<size_t>(request.DefaultButton) < answers.size()
             ? static_cast<size_t>(request.DefaultButton)

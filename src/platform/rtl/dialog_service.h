@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,12 @@ enum class TMsgIcon { None, Error, Question, Warning, Information };
 // the class library's modal results mrOk ... mrNo.
 enum class TMsgAnswer { None = 0, Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
+// The text a button shows ("&" before its access key), by the answer it gives.
+struct TMsgButtonText {
+    TMsgAnswer Answer;
+    std::string_view Text;
+};
+
 struct TMessageBoxRequest {
     std::string Text;
     std::string Caption;
@@ -34,6 +41,9 @@ struct TMessageBoxRequest {
     int DefaultButton = 0;  // 0 = the first button, 1 = the second ...
     // What a run without an operator answers.
     TMsgAnswer NonInteractiveAnswer = TMsgAnswer::Ok;
+    // The buttons' own texts (data that outlives the request); a button not named here shows the
+    // toolkit's text.
+    std::span<const TMsgButtonText> ButtonTexts;
 };
 
 struct TOpenFileRequest {

@@ -356,6 +356,7 @@ TEST(SvMessageDialog, CaptionsAndButtonsAreSwedishAndYesIsTheDefault) {
         EXPECT_EQ(r.Caption, c.caption);
         EXPECT_EQ(r.Icon, c.icon);
         EXPECT_EQ(r.NonInteractiveAnswer, c.unattended);
+        EXPECT_EQ(r.ButtonTexts.size(), 7u);  // every button the dialog shows gets its Swedish text
     }
     EXPECT_EQ(SvButtonCaption(TMsgAnswer::Abort), "&Avbryt");
     EXPECT_EQ(SvButtonCaption(TMsgAnswer::Retry), "&Försök igen");

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui_test_support.h"
 #include "platform/gui/gui_dialog_service.h"
@@ -100,6 +101,29 @@ TEST(GuiDialogService, AMessageBoxShowsTheButtonsAndGivesTheOneClicked) {
     EXPECT_EQ(text, "Fel uppstod när script kördes.");
     EXPECT_EQ(answer.Title(), "Tollvane");
     EXPECT_TRUE(defaultIsNo);
+}
+
+TEST(GuiDialogService, ButtonsShowTheTextsTheRequestGivesThemAndStillAnswerByTheirKind) {
+    static constexpr TMsgButtonText kTexts[] = {
+        {TMsgAnswer::Yes, "&Ja"}, {TMsgAnswer::No, "&Nej"}, {TMsgAnswer::Ok, "OK"}};
+    TGuiDialogService service([] { return true; });
+    std::vector<std::string> shown;
+    TDialogAnswerer answer([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        for (auto kind : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            shown.push_back(box->button(kind)->text().toStdString());
+        box->button(QMessageBox::Yes)->click();
+    });
+    TMessageBoxRequest r;
+    r.Caption = "bekräfta";
+    r.Buttons = TMsgButtons::YesNoCancel;
+    r.ButtonTexts = kTexts;
+    EXPECT_EQ(service.MessageBox(r), TMsgAnswer::Yes);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "&Ja");
+    EXPECT_EQ(shown[1], "&Nej");
+    EXPECT_NE(shown[2], "");  // not named: the toolkit's own text
 }
 
 TEST(GuiDialogService, TheFileDialogGivesAnExistingFileOrNothing) {
