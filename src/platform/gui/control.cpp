@@ -188,7 +188,8 @@ TControl::~TControl() {
             w->setParent(nullptr);
             fLink->Orphaned = true;
         } else {
-            delete w;
+            // A delivery to a part of it (a combo box's list, a tab bar) waits likewise.
+            DeleteWhenDelivered(w);
         }
     }
 }

@@ -58,6 +58,10 @@ TMenuItem::~TMenuItem() {
     if (auto* action = dynamic_cast<TCustomAction*>(fAction)) action->RemoveClient(this);
     QObject::disconnect(fQtAction.get(), nullptr, nullptr, nullptr);
     fQtAction->setMenu(nullptr);
+    // An item chosen in its own menu may free the menu: the toolkit is still inside that menu's
+    // mouse event, and goes on with the menu and the chosen action once the handler returns.
+    DeleteWhenDelivered(fQtMenu.release());
+    DeleteWhenDelivered(fQtAction.release(), true);
 }
 
 TMenu* TMenuItem::OwningMenu() const {

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QPointer>
 #include <QStyleFactory>
+#include <QWidget>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/rtl/exception.h"
 
@@ -45,6 +48,81 @@ QPalette SystemPalette() {
 }  // namespace
 
 namespace {
+
+// The objects the toolkit is delivering events to, innermost last (each thread its own).
+thread_local std::vector<const QObject*> tReceivers;
+
+struct TPendingDelete {
+    QPointer<QObject> object;
+    bool afterAllEvents;
+};
+// Objects freed during a delivery to them, waiting for it to end (only the main thread has any).
+thread_local std::vector<TPendingDelete> tPending;
+
+void QueueDelete(QPointer<QObject> object) {
+    // Queued: the toolkit may still look at the object just after its delivery returns.
+    QMetaObject::invokeMethod(
+        qApp, [object] { delete object.data(); }, Qt::QueuedConnection);
+}
+
+// Hands the objects whose deliveries are over to the queue.
+void ReleaseDelivered() {
+    if (tPending.empty()) return;
+    const std::vector<TPendingDelete> pending = std::move(tPending);
+    tPending.clear();
+    for (const TPendingDelete& p : pending) {
+        if (!p.object) continue;
+        const bool waiting = p.afterAllEvents ? !tReceivers.empty() : InEventDelivery(p.object);
+        if (waiting)
+            tPending.push_back(p);
+        else
+            QueueDelete(p.object);
+    }
+}
+
+// The process's application: keeps the stack of receivers that InEventDelivery reads.
+class TToolkitApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* e) override {
+        tReceivers.push_back(receiver);
+        struct TPop {
+            ~TPop() {
+                tReceivers.pop_back();
+                ReleaseDelivered();
+            }
+        } pop;
+        return QApplication::notify(receiver, e);
+    }
+};
+
+}  // namespace
+
+bool InEventDelivery(const QObject* object) {
+    if (!object) return false;
+    for (const QObject* r : tReceivers)
+        for (const QObject* o = r; o; o = o->parent())
+            if (o == object) return true;
+    return false;
+}
+
+void DeleteWhenDelivered(QObject* object, bool afterAllEvents) {
+    if (!object) return;
+    if (afterAllEvents ? tReceivers.empty() : !InEventDelivery(object)) {
+        delete object;
+        return;
+    }
+    object->blockSignals(true);
+    if (auto* w = qobject_cast<QWidget*>(object)) {
+        w->hide();
+        w->setParent(nullptr);
+    } else {
+        object->setParent(nullptr);
+    }
+    tPending.push_back({object, afterAllEvents});
+}
+
+namespace {
 bool gScreenlessRun = false;  // main thread only, like the application itself
 }  // namespace
 
@@ -73,7 +151,7 @@ void EnsureQtApplication() {
     static char name[] = "tollvane";
     static char* argv[] = {name, nullptr};
     // Held by Qt's own instance pointer for the rest of the process.
-    auto* app = new QApplication(argc, argv);
+    auto* app = new TToolkitApplication(argc, argv);
     app->setQuitOnLastWindowClosed(false);
     if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
     QApplication::setPalette(SystemPalette());

@@ -3,6 +3,7 @@
 // Qt): conversions of text, colours and rectangles, and the one Qt application the process has.
 
 #include <QColor>
+#include <QObject>
 #include <QRect>
 #include <QString>
 #include <string>
@@ -24,6 +25,15 @@ void EnsureQtApplication();
 // on purpose are not screenless. The setter is for tests.
 bool ScreenlessRun();
 void SetScreenlessRun(bool screenless);
+
+// Whether the toolkit is delivering an event to `object`, or to an object inside it, right now.
+bool InEventDelivery(const QObject* object);
+// Deletes `object` at once; but while the toolkit is delivering an event to it or to anything
+// inside it (a choice in a combo box's list, a click in a tab bar or a menu whose handler frees
+// its window), the toolkit would go on with freed objects: then the object is silenced, hidden and
+// taken out of its parent now, and deleted once that delivery is done. With `afterAllEvents`, it
+// waits until no event at all is being delivered (for objects a widget uses without owning them).
+void DeleteWhenDelivered(QObject* object, bool afterAllEvents = false);
 
 inline QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
