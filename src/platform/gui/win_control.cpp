@@ -65,6 +65,9 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
 
 TWinControl::~TWinControl() {
     BeginDestroy();
+    // Out of the parent's keyboard order while still a windowed control: the parent's RemoveChild
+    // later sees only a plain control.
+    if (TWinControl* parent = Parent()) std::erase(parent->fTabList, this);
     while (!fControls.empty()) delete fControls.back();
 }
 

@@ -249,6 +249,22 @@ TEST(Control, TabOrderIsThePlaceAmongSiblings) {
     EXPECT_EQ(loose.TabOrder(), -1);
 }
 
+TEST(Control, AFreedControlLeavesTheTabOrder) {
+    TForm form;
+    std::vector<TWinControl*> c;
+    for (int i = 0; i < 3; ++i) {
+        c.push_back(new TProbe(&form));
+        c.back()->SetParent(&form);
+    }
+    delete c[1];
+    EXPECT_EQ(c[2]->TabOrder(), 1);
+    auto* added = new TProbe(&form);
+    added->SetParent(&form);  // lays out the keyboard order again, freed control and all
+    EXPECT_EQ(added->TabOrder(), 2);
+    c[2]->SetTabOrder(0);
+    EXPECT_EQ(c[0]->TabOrder(), 1);
+}
+
 TEST(Control, TextBuffersAreWindows1252AndBounded) {
     TCustomControl c(nullptr);
     c.SetText("Åsa");
