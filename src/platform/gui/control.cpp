@@ -29,6 +29,9 @@ namespace {
 
 constexpr std::string_view kParentToSelf =
     "A control cannot have itself or a control inside it as its parent";
+// The largest widget the toolkit makes; places are kept within the same distance of the origin, so
+// that a place plus a size (and the layout's sums of them) never overflows.
+constexpr int kMaxExtent = QWIDGETSIZE_MAX;
 
 struct CursorShape {
     TCursor cursor;
@@ -203,8 +206,10 @@ void DeleteOrphanedWidget(QWidget* widget) noexcept {
 // ---- place and size ----
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    AWidth = fConstraints->ConstrainWidth(std::max(AWidth, 0));
-    AHeight = fConstraints->ConstrainHeight(std::max(AHeight, 0));
+    ALeft = std::clamp(ALeft, -kMaxExtent, kMaxExtent);
+    ATop = std::clamp(ATop, -kMaxExtent, kMaxExtent);
+    AWidth = std::clamp(fConstraints->ConstrainWidth(std::max(AWidth, 0)), 0, kMaxExtent);
+    AHeight = std::clamp(fConstraints->ConstrainHeight(std::max(AHeight, 0)), 0, kMaxExtent);
     const bool sized = AWidth != fWidth || AHeight != fHeight;
     const bool moved = ALeft != fLeft || ATop != fTop;
     if (sized || moved) {

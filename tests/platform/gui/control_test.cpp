@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWidget>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,37 @@ TEST(Control, ConstraintsLimitTheSize) {
     EXPECT_EQ(c.Height(), 50);
     c.SetBounds(0, 0, -10, -10);
     EXPECT_EQ(c.Height(), 0);
+}
+
+TEST(Control, PlacesAndSizesStayWithinWhatTheToolkitCanShow) {
+    // A script may set any integer; the layout (alignment, anchors, scrolling) must not overflow.
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kExtent = 16777215;  // the toolkit's largest widget
+    struct Case {
+        int left, top, width, height;
+        TRect kept;
+    } cases[] = {
+        {kMax - 5, kMax - 5, 100, 100, Bounds(kExtent, kExtent, 100, 100)},
+        {kMin, kMin, kMax, kMax, Bounds(-kExtent, -kExtent, kExtent, kExtent)},
+        {10, 20, 30, 40, Bounds(10, 20, 30, 40)},
+    };
+    auto form = ShownForm();
+    form->SetAutoScroll(true);
+    for (const Case& c : cases) {
+        auto* p = new TProbe(form.get());
+        p->SetParent(form.get());
+        p->SetAnchors({akLeft, akTop, akRight, akBottom});
+        p->SetBounds(c.left, c.top, c.width, c.height);
+        EXPECT_EQ(p->BoundsRect(), c.kept) << c.left;
+        form->SetBounds(0, 0, 400, 300);  // the anchors follow
+        p->SetAlign(alClient);
+        EXPECT_EQ(p->Left(), 0) << c.left;
+        EXPECT_EQ(p->Top(), 0) << c.left;
+        EXPECT_LE(p->Width(), 400) << c.left;
+        delete p;
+        form->SetBounds(0, 0, 300, 200);
+    }
 }
 
 TEST(Control, FontAndColourFollowTheParentUntilSetOwn) {
