@@ -1,6 +1,8 @@
 #include "platform/gui/progress_bar.h"
 
 #include <QProgressBar>
+#include <algorithm>
+#include <cstdint>
 
 #include "platform/gui/widget_bridge.h"
 #include "platform/rtl/class_info.h"
@@ -51,12 +53,13 @@ void TProgressBar::SetPosition(int value) {
 }
 
 void TProgressBar::StepIt() {
-    const int next = Position() + fStep;
-    SetPosition(next > Max() ? Min() : next);
+    // Summed wide: a step past the largest integer is past Max too.
+    const int64_t next = int64_t{Position()} + fStep;
+    SetPosition(next > Max() ? Min() : static_cast<int>(std::max<int64_t>(next, Min())));
 }
 
 void TProgressBar::StepBy(int Delta) {
-    SetPosition(Position() + Delta);
+    SetPosition(static_cast<int>(std::clamp<int64_t>(int64_t{Position()} + Delta, Min(), Max())));
 }
 
 void TProgressBar::SetOrientation(TProgressBarOrientation value) {

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -296,6 +297,18 @@ TEST(ProgressBar, StepsWithinItsRange) {
     bar->SetPosition(-3);
     EXPECT_EQ(bar->Position(), 0);
     EXPECT_EQ(static_cast<QProgressBar*>(bar->Widget())->maximum(), 4);
+    // At the ends of the integers: a step past the largest one is past Max.
+    constexpr int kMax = std::numeric_limits<int>::max();
+    bar->SetMax(kMax);
+    bar->SetPosition(kMax - 1);
+    bar->SetStep(10);
+    bar->StepIt();
+    EXPECT_EQ(bar->Position(), 0);
+    bar->StepBy(kMax);
+    bar->StepBy(kMax);
+    EXPECT_EQ(bar->Position(), kMax);
+    bar->StepBy(std::numeric_limits<int>::min());
+    EXPECT_EQ(bar->Position(), 0);
 }
 
 TEST(StatusBar, PanelsSitSideBySideAtTheBottom) {
