@@ -109,6 +109,9 @@ TMsgAnswer TGuiDialogService::MessageBox(const TMessageBoxRequest& request) {
     if (!Interactive()) return HeadlessDialogService().MessageBox(request);
     EnsureQtApplication();
     QMessageBox box(ToolkitIcon(request.Icon), ToQString(request.Caption), ToQString(request.Text));
+    // Shown as written: a message that quotes an element ("<table>") or an escaped text ("&lt;")
+    // is not taken for markup, and its line breaks stay.
+    box.setTextFormat(Qt::PlainText);
     const std::vector<TMsgAnswer> answers = AnswersOf(request.Buttons);
     for (TMsgAnswer a : answers) {
         QPushButton* button = box.addButton(ToolkitButton(a));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -124,6 +125,23 @@ TEST(GuiDialogService, ButtonsShowTheTextsTheRequestGivesThemAndStillAnswerByThe
     EXPECT_EQ(shown[0], "&Ja");
     EXPECT_EQ(shown[1], "&Nej");
     EXPECT_NE(shown[2], "");  // not named: the toolkit's own text
+}
+
+TEST(GuiDialogService, AMessageIsShownAsWrittenNeverAsMarkup) {
+    TGuiDialogService service([] { return true; });
+    const char* texts[] = {"Elementet <table> saknas i filen\nrad 2", "Värdet &lt;tomt&gt; i <b>Kund</b>"};
+    for (const char* text : texts) {
+        bool plain = false;
+        TDialogAnswerer answer([&](QWidget* w) {
+            auto* label = w->findChild<QLabel*>("qt_msgbox_label");
+            ASSERT_NE(label, nullptr);
+            plain = label->textFormat() == Qt::PlainText && label->text().toStdString() == text;
+        });
+        TMessageBoxRequest r;
+        r.Text = text;
+        service.MessageBox(r);
+        EXPECT_TRUE(plain) << text;
+    }
 }
 
 TEST(GuiDialogService, TheFileDialogGivesAnExistingFileOrNothing) {
