@@ -207,6 +207,7 @@ void TScrollingWinControl::UpdateScrollBars() {
         bool v = fVert->fVisible && fVert->fRange > full.Height();
         if (h && !v) v = fVert->fVisible && fVert->fRange > full.Height() - extent;
         if (v && !h) h = fHorz->fVisible && fHorz->fRange > full.Width() - extent;
+        const bool barsChanged = h != fHorz->fShown || v != fVert->fShown;
         fHorz->fShown = h;
         fVert->fShown = v;
         fUpdatingBars = false;
@@ -215,6 +216,8 @@ void TScrollingWinControl::UpdateScrollBars() {
                 bar->SetPosition(bar->fShown ? bar->MaxPosition() : 0);
             bar->UpdateBar();
         }
+        // The client area grew or shrank with the bars: the aligned controls follow it.
+        if (barsChanged) Realign();
     } catch (...) {
         fUpdatingBars = false;
         throw;

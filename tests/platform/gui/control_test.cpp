@@ -215,9 +215,9 @@ TEST(Control, PlacesAndSizesStayWithinWhatTheToolkitCanShow) {
     for (const Case& c : cases) {
         auto* p = new TProbe(form.get());
         p->SetParent(form.get());
-        p->SetAnchors({akLeft, akTop, akRight, akBottom});
         p->SetBounds(c.left, c.top, c.width, c.height);
         EXPECT_EQ(p->BoundsRect(), c.kept) << c.left;
+        p->SetAnchors({akLeft, akTop, akRight, akBottom});
         form->SetBounds(0, 0, 400, 300);  // the anchors follow
         p->SetAlign(alClient);
         EXPECT_EQ(p->Left(), 0) << c.left;

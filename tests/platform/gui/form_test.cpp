@@ -303,6 +303,26 @@ TEST(Form, AFormMayBeFreedByItsOwnPaintHandler) {
     }
 }
 
+TEST(Form, AClientAlignedControlFollowsTheScrollBarsComingAndGoing) {
+    TForm form;
+    form.SetBounds(0, 0, 300, 200);
+    form.SetAutoScroll(true);
+    auto* client = new TCustomControl(&form);
+    client->SetParent(&form);
+    client->SetAlign(alClient);
+    form.Show();
+    EXPECT_EQ(client->BoundsRect(), Bounds(0, 0, 300, 200));
+    auto* far = new TCustomControl(&form);
+    far->SetParent(&form);
+    far->SetBounds(1000, 1000, 10, 10);  // both bars show
+    const TRect withBars = client->BoundsRect();
+    EXPECT_LT(withBars.Width(), 300);
+    EXPECT_LT(withBars.Height(), 200);
+    EXPECT_EQ(withBars, form.ClientRect());
+    delete far;  // and go again
+    EXPECT_EQ(client->BoundsRect(), Bounds(0, 0, 300, 200));
+}
+
 TEST(Form, FreeingAFormFiresOnDestroyAndForgetsIt) {
     auto* form = new TForm();
     bool destroyed = false;
