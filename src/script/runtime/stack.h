@@ -79,7 +79,9 @@ public:
     void Clear();
     // The item at a 0-based index from the bottom; nil out of range.
     TPSVariant* GetItem(int32_t index) const {
-        return index >= 0 && index < Count() ? fItems[static_cast<size_t>(index)].item : nullptr;
+        // A negative index turns into one far beyond the end.
+        return static_cast<uint32_t>(index) < fItems.size() ? fItems[static_cast<uint32_t>(index)].item
+                                                            : nullptr;
     }
     // The item at ItemNo: negative counts from the top. Nil out of range.
     TPSVariant* Item(int32_t itemNo) const { return GetItem(itemNo < 0 ? Count() + itemNo : itemNo); }
