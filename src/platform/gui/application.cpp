@@ -21,6 +21,8 @@ namespace tv {
 namespace {
 
 constexpr std::string_view kUnknownException = "Unknown exception";
+constexpr std::string_view kRunWithoutDisplay =
+    "Main window not shown: no display; the message loop was not run";
 // The longest a wait for the next message lasts: changes that no message announces (a modal
 // result written as a plain number) are seen within this time.
 constexpr int kWaitSliceMs = 50;
@@ -155,6 +157,12 @@ void TApplication::Run() {
     if (Terminated()) return;
     TForm* main = MainForm();
     if (!main) return;
+    if (ScreenlessRun()) {
+        // Nobody can close a window nobody sees: the loop would never end, and an unattended run
+        // (a job's script calling Run) would wait for ever.
+        HeadlessDialogService().Report(main->Caption(), kRunWithoutDisplay);
+        return;
+    }
     if (ShowMainForm()) main->Show();
     while (!Terminated()) HandleMessage();
 }
