@@ -16,11 +16,6 @@
 
 namespace tv {
 
-std::string ReadFileBytes(std::string_view fileName) {
-    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
-    return ReadStreamToEnd(file);
-}
-
 void WriteFileBytes(std::string_view fileName, std::string_view bytes) {
     TFileStream file(fileName, fmCreate);
     file.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
@@ -28,6 +23,8 @@ void WriteFileBytes(std::string_view fileName, std::string_view bytes) {
 
 namespace {
 
+inline constexpr std::string_view kCannotOpenFile = "Cannot open file";
+inline constexpr std::string_view kNotARegularFile = "It is not a regular file";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file";
 inline constexpr std::string_view kCannotWriteFile = "Cannot write file";
 inline constexpr std::string_view kCannotReplaceFile = "Cannot replace file";
@@ -131,6 +128,28 @@ void SyncFolder(const std::string& folder, std::string_view fileName) {
 }
 
 }  // namespace
+
+std::string ReadFileBytes(std::string_view fileName) {
+    if (fileName.empty() || fileName.find('\0') != std::string_view::npos)
+        throw EFOpenError(FileErrorText(kCannotOpenFile, fileName, EINVAL));
+    // Opened without waiting, so that a pipe without a writer is answered at once: it, a socket or
+    // a device (which may never end) is no file to read whole.
+    const int fd = ::open(std::string(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw EFOpenError(FileErrorText(kCannotOpenFile, fileName, errno));
+    TDescriptor descriptor(fd);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) throw EFOpenError(FileErrorText(kCannotOpenFile, fileName, errno));
+    if (S_ISDIR(st.st_mode)) throw EFOpenError(FileErrorText(kCannotOpenFile, fileName, EISDIR));
+    if (!S_ISREG(st.st_mode))
+        throw EFOpenError(std::string(kCannotOpenFile) + " \"" + std::string(fileName) + "\". " +
+                          std::string(kNotARegularFile));
+    // A file reads as any other from here on: waiting where the system makes a reader wait.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw EFOpenError(FileErrorText(kCannotOpenFile, fileName, errno));
+    THandleStream file(fd);
+    return ReadStreamToEnd(file);
+}
 
 void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes, TReplaceSync sync) {
     CheckFileName(fileName);

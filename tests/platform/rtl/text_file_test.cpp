@@ -73,6 +73,28 @@ TEST(TextFile, FailuresRaiseTheFileErrors) {
     EXPECT_THROW(ReadFileBytes(std::string("a\0b", 3)), EFOpenError);
 }
 
+// A pipe without a writer would wait for ever, a device may never end: neither is a file to read
+// whole. They are refused at once, naming the file, and so are the links that lead to them.
+TEST(TextFile, AWholeFileIsReadOnlyFromARegularFile) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.Path("pipe.xml").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.Path("zero.xml").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Path("pipe.xml").c_str(), dir.Path("to_pipe.xml").c_str()), 0);
+    for (const char* name : {"pipe.xml", "zero.xml", "to_pipe.xml"}) {
+        try {
+            ReadFileBytes(dir.Path(name));
+            ADD_FAILURE() << name << " was read";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot open file \"" + dir.Path(name) + "\". It is not a regular file")
+                << name;
+        }
+    }
+    ::mkdir(dir.Path("folder").c_str(), 0700);
+    EXPECT_THROW(ReadFileBytes(dir.Path("folder")), EFOpenError);
+    EXPECT_EQ(ReadFileBytes(dir.Write("plain.xml", "<a/>")), "<a/>");
+}
+
 // The entries of a folder, to see that a replacement leaves nothing of its own behind.
 std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;
