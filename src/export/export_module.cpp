@@ -1,5 +1,7 @@
 #include "export/export_module.h"
 
+#include "core/settings_tables.h"
+
 namespace tv {
 namespace {
 
@@ -33,7 +35,9 @@ TExportModule::TExportModule(TMainDM& mainDM, std::function<TDateTime()> clock)
       document_(mainDM.XMLDocument1()),
       mapping_(mainDM.CDSTables()),
       nodes_(mapping_, mainDM.Events()),
-      numbers_(mainDM.CDSLopnr(), [this] { dm_.saveIdentities(); }),
+      numbers_(mainDM.CDSLopnr(), [this] { dm_.saveIdentities(); },
+               {[this] { return dm_.getSettingsFile(); },
+                mainDM.Settings().Schema().Table(kIdentitiesTable).Place}),
       names_(
           numbers_, [this] { return dm_.getWorkFolder(WORK_EXPORT, kUnprocessedFolder); },
           [this] { return clock_(); }),

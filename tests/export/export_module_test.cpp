@@ -48,6 +48,23 @@ TEST_F(ExportModuleTest, StoredDefaultsAndTheKindsOwnRunningNumbers) {
     EXPECT_EQ(module.generateOrderFilename(1), world_.Unprocessed() + "Order_2010-05-31");
 }
 
+// Two runs of the program on one settings root (two data modules here, each with the numbers it
+// loaded) share the running numbers: each number goes to one of them, whichever asks, and the file
+// holds the next one.
+TEST_F(ExportModuleTest, RunsSharingTheSettingsNeverGetTheSameRunningNumber) {
+    test::EventRecorder otherEvents;
+    TMainDM other(otherEvents, nullptr, false);
+    other.loadSettings();
+    TExportModule otherModule(other, test::FixedNow);
+    TExportModule& module = world_.Export();
+    EXPECT_EQ(module.getLopNr("LOPNR_EXPORT_KUNDER"), 0);
+    EXPECT_EQ(otherModule.getLopNr("LOPNR_EXPORT_KUNDER"), 1);
+    EXPECT_EQ(otherModule.getLopNr("LOPNR_EXPORT_KUNDER"), 2);
+    EXPECT_EQ(module.getLopNr("LOPNR_EXPORT_KUNDER"), 3);
+    EXPECT_EQ(IdentityOnDisk("LOPNR_EXPORT_KUNDER"), "4");
+    EXPECT_EQ(module.getLopNr("LOPNR_EXPORT_ORDER"), 0);  // each kind counts on its own
+}
+
 TEST_F(ExportModuleTest, TheSkeletonGoesIntoTheDataModulesDocument) {
     TExportModule& module = world_.Export();
     module.Document().Activate();
