@@ -306,6 +306,11 @@ bool TDMImport::WalkCustomers(const TXMLNode& container) {
         if (!item.HasAttribute("key")) {
             result = false;
             Events().reportError(kCustomerNoKey, elError);
+        } else if (TrimView(item.Attribute("key")).empty()) {
+            // The import refuses a blank key when it comes to it, after the customers before it
+            // are written: the check says so first.
+            result = false;
+            Events().reportError(kCustomerKeyEmpty, elError);
         } else {
             ValidCustomerKyes.Register(item.Attribute("key"), LowerOption(item));
         }

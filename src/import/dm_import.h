@@ -32,6 +32,8 @@ inline constexpr std::string_view kFindFilesNoSide =
 inline constexpr std::string_view kUsingPath = "Använder path: ";
 inline constexpr std::string_view kLoadXmlFailed = "Fel vid inläsning av XML-fil: ";
 inline constexpr size_t kImportedItemLength = 50;
+// A customer key of blanks: refused by the check and by the import.
+inline constexpr std::string_view kCustomerKeyEmpty = "Nyckeln för kunden är tom!";
 
 class TDMImport : public TComponent {
     TV_CLASS(TDMImport, TComponent)

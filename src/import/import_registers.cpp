@@ -30,7 +30,6 @@ inline constexpr std::string_view kEmptyCustomers = "Inga kunder att importera";
 inline constexpr std::string_view kCustomerUnreadable = "Felaktigt XML format saknar kundinformation";
 inline constexpr std::string_view kCustomerWithoutKey =
     "Fanns ingen nyckel på denna kund, omöjligt scenario om ingen modifierat trädet";
-inline constexpr std::string_view kCustomerKeyEmpty = "Nyckeln för kunden är tom!";
 inline constexpr std::string_view kCustomerKeyUnknownBefore = "Kunde inte hitta kund med nyckel [";
 inline constexpr std::string_view kKeyUnknownAfter = "]bland registrerade nycklar";
 inline constexpr std::string_view kCustomerItem = "Kund/nyckel : ";

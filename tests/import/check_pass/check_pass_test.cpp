@@ -27,6 +27,8 @@ const FileCase kFileCases[] = {
   - Kundnr: [3]
   [2] Kund saknar nyckelattribut
   - Kundnr: [4]
+  - Kundnr: [5]
+  [2] Nyckeln för kunden är tom!
 CheckCustomers false
 + Kontrollerar leverantörer
   - Levnr: [0]
