@@ -23,7 +23,9 @@ namespace {
 // on it. A dialog it cannot answer is rejected, so that no test waits for ever.
 class TDialogAnswerer {
 public:
-    explicit TDialogAnswerer(std::function<void(QWidget*)> act) : fAct(std::move(act)) {
+    // The application first: a timer made before it never fires (a test run on its own would wait).
+    explicit TDialogAnswerer(std::function<void(QWidget*)> act)
+        : fAct((EnsureQtApplication(), std::move(act))) {
         fTimer.setInterval(5);
         QObject::connect(&fTimer, &QTimer::timeout, [this] {
             QWidget* dialog = QApplication::activeModalWidget();
