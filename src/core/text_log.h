@@ -14,7 +14,9 @@ inline constexpr int64_t kTextLogMaxSize = 8388608;
 // `withDate`, and the time ("hh:nn:ss.zzz") and a blank with `withTime`. A file larger than
 // kTextLogMaxSize is first renamed to its name with the extension replaced by a blank, the time
 // as "yyyy-mm-dd hhnnss" and the old extension; when that name is taken the rename is tried again
-// a few times as the clock moves on, and then the failure raises.
+// a few times as the clock moves on, and then the failure raises; a file another writer renamed
+// aside meanwhile is simply started anew. Each line is appended in one write, so the lines of
+// several writers at once never land on each other.
 void WriteLog(std::string_view fileName, std::string_view text, bool withDate, bool withTime);
 // The same with the clock and the wait between rename attempts given (tests).
 void WriteLog(std::string_view fileName, std::string_view text, bool withDate, bool withTime,

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
+#include <thread>
+#include <vector>
 
 #include "core/text_log.h"
 #include "platform/rtl/date_time.h"
@@ -82,6 +86,49 @@ TEST_F(TextLog, ATakenNameIsTriedAgainAsTheClockMovesOnThenTheFailureRaises) {
     Grow("rules.log", 8388609);
     EXPECT_THROW(WriteLog(dir.Path("rules.log"), "y", false, false, Clock, Wait), EInOutError);
     EXPECT_EQ(std::filesystem::file_size(dir.Path("rules.log")), 8388609u);  // nothing appended
+}
+
+// Several writers at once (threads here, processes alike): every line arrives whole, none is written
+// over another.
+TEST_F(TextLog, LinesOfWritersAtOnceAllArriveWhole) {
+    const std::string file = dir.Path("rules.log");
+    constexpr int kWriters = 8, kLines = 200;
+    std::vector<std::thread> writers;
+    for (int w = 0; w < kWriters; ++w)
+        writers.emplace_back([&, w] {
+            for (int i = 0; i < kLines; ++i)
+                WriteLog(file, "writer " + std::to_string(w) + " line " + std::to_string(i), false, false,
+                         Clock, Wait);
+        });
+    for (auto& t : writers) t.join();
+    std::istringstream lines(dir.Read("rules.log"));
+    std::vector<int> seen(kWriters, 0);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        int w = -1, i = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "writer %d line %d\r", &w, &i), 2) << line;
+        ASSERT_TRUE(w >= 0 && w < kWriters);
+        EXPECT_EQ(i, seen[static_cast<size_t>(w)]++) << line;  // each writer's lines in its order
+    }
+    EXPECT_EQ(count, kWriters * kLines);
+}
+
+// Another writer renamed the full file aside first: the line starts the new file, nothing raises.
+TEST_F(TextLog, AFileAnotherWriterRotatedFirstIsStartedAnew) {
+    Grow("rules.log", 8388609);
+    static test::TempDir* sDir = nullptr;
+    sDir = &dir;
+    auto rotatingClock = +[]() -> TDateTime {
+        if (sDir->Exists("rules.log"))
+            std::filesystem::rename(sDir->Path("rules.log"), sDir->Path("rules other.log"));
+        return gNow;
+    };
+    EXPECT_NO_THROW(WriteLog(dir.Path("rules.log"), "x", false, false, rotatingClock, Wait));
+    EXPECT_EQ(dir.Read("rules.log"), "x\r\n");
+    EXPECT_EQ(std::filesystem::file_size(dir.Path("rules other.log")), 8388609u);
+    EXPECT_EQ(gWaits, 0);
 }
 
 }  // namespace
