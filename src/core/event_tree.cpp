@@ -115,10 +115,17 @@ void TEventTree::Mark(int level, std::string_view message, bool showMarkers) {
                 }
         return;
     }
-    fCurrent->Text += " - ";
-    fCurrent->Text += message;
-    fCurrent->State = level;
-    Changed(*fCurrent);
+    bool changed = false;
+    if (level == elError || fCurrent->Text.size() < kMaxMarkedItemText) {
+        fCurrent->Text += " - ";
+        fCurrent->Text += message;
+        changed = true;
+    }
+    if (fCurrent->State != level) {
+        fCurrent->State = level;
+        changed = true;
+    }
+    if (changed) Changed(*fCurrent);
     for (TEventNode* a = fCurrent->Parent; a; a = a->Parent)
         if (a->State != elError && a->State != level) {
             a->State = level;

@@ -20,6 +20,10 @@ inline constexpr std::string_view kWarningsText = "Det finns varningar";
 inline constexpr std::string_view kErrorsText = "Det finns fel";
 inline constexpr std::string_view kCloseCaption = "&Stäng";
 inline constexpr std::string_view kCancelCaption = "Avbryt";
+// A warning extends its item's text only while the text is shorter than this; later warnings add
+// their lines only. One warning per record would otherwise make each report copy an ever longer
+// text into the window.
+inline constexpr size_t kMaxMarkedItemText = 1024;
 
 // One item or line of the tree.
 struct TEventNode {

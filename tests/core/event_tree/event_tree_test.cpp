@@ -240,6 +240,38 @@ TEST(EventTree, AViewHearsOfEveryChange) {
                                                     "change Kund - fel", "change Fil", "clear", "status"}));
 }
 
+// One warning per record under one item: the item's text takes the first warnings and then stays
+// as it is, so that a report never copies an ever longer text; every line is still added, and the
+// view hears of the item only while it changes. An error still extends the text once.
+TEST(EventTree, ManyWarningsUnderOneItemKeepItsTextBounded) {
+    struct View : IEventTreeView {
+        int changes = 0;
+        void NodeAdded(const TEventNode&) override {}
+        void NodeChanged(const TEventNode&) override { ++changes; }
+        void TreeCleared() override {}
+        void StatusChanged() override {}
+    } view;
+    TEventTree tree([] {});
+    tree.SetView(&view);
+    tree.addEventItem("Fil", true);
+    tree.addEventItem("kunder.xml", true);
+    constexpr int kWarnings = 20000;
+    for (int i = 0; i < kWarnings; ++i)
+        tree.reportError("Kund " + std::to_string(i) + " saknar namn", elWarning);
+    const TEventNode& item = *tree.CurrentItem();
+    EXPECT_TRUE(item.Text.starts_with("kunder.xml - Kund 0 saknar namn - Kund 1 saknar namn - "))
+        << item.Text;
+    EXPECT_LE(item.Text.size(), kMaxMarkedItemText + 40);
+    EXPECT_EQ(item.State, elWarning);
+    EXPECT_EQ(item.Children.size(), static_cast<size_t>(kWarnings));
+    EXPECT_LT(view.changes, 100);
+
+    tree.reportError("Filen är trasig", elError);
+    EXPECT_TRUE(item.Text.ends_with(" - Filen är trasig")) << item.Text;
+    EXPECT_EQ(item.State, elError);
+    EXPECT_EQ(tree.Items()[0]->State, elError);
+}
+
 TEST(JobGuard, ASecondJobAskedForFromInsideAReportIsRefused) {
     std::vector<bool> busyHeard;
     JobGuard().OnBusyChanged = [&](bool busy) { busyHeard.push_back(busy); };
