@@ -206,6 +206,12 @@ TPSType* TPSPascalCompiler::ParseProceduralType(TPSPascalParser& p, TPSProcedura
         return (type = ReadTypeName(q, ecUnknownIdentifier)) != nullptr;
     };
     if (!ParseParamGroups(p, t.ProcDef, nullptr, typeName)) return nullptr;
+    // The type is written as a result byte and a byte per parameter, which the loader takes only
+    // below kShortTextLimit bytes.
+    if (t.ProcDef.Params.size() + 1 >= kShortTextLimit) {
+        ParserError(p, ecTypeMismatch);
+        return nullptr;
+    }
     if (isFunction) {
         if (!ExpectNext(p, CSTI_Colon, ecColonExpected)) return nullptr;
         if (!(t.ProcDef.Result = ReadTypeName(p, ecUnknownIdentifier))) return nullptr;

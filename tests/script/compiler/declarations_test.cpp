@@ -171,6 +171,24 @@ TEST(Declarations, SetsOfAtMost256Members) {
     }
 }
 
+// A procedural type is written with one byte for its result and one per parameter, in at most 255
+// bytes, as the loader accepts: 254 parameters compile into a container the verifier passes, 255 are
+// a type mismatch after the list.
+TEST(Declarations, ProceduralTypesOfAtMost254Parameters) {
+    for (int params : {254, 255}) {
+        std::string list = "a0: Integer";
+        for (int i = 1; i < params; ++i) list += "; a" + std::to_string(i) + ": Integer";
+        CompileResult r = CompileScript("type T = procedure(" + list + ");\nvar p: T;\nbegin p := nil; end.");
+        if (params == 254) {
+            ASSERT_TRUE(r.ok) << r.AllMessages();
+            EXPECT_EQ(VerifyContainer(r.output), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(r.FirstError().text,
+                      "[Error] (1:" + std::to_string(19 + list.size() + 2) + "): Type mismatch");
+        }
+    }
+}
+
 // The routines with hand-made untyped parameters take arguments of any type.
 TEST(Declarations, StandardRoutinesTakeArgumentsOfAnyType) {
     const char* const statements[] = {
