@@ -151,6 +151,38 @@ TEST(PreProcessor, IncludeNesting) {
     EXPECT_EQ(run.Failure("{$I f1}"), "Too many nested include files while processing 'f21' from 'f20'");
 }
 
+// An include loop ends at the deepest level allowed, on its first turn round: a file that includes
+// itself several times is not processed again for every include.
+TEST(PreProcessor, IncludeLoopsEndAtTheDeepestLevel) {
+    PreRun run;
+    run.files["self"] = "{$I self}{$I self}{$I self}";
+    run.files["a"] = "{$I b}";
+    run.files["b"] = "x{$I a}";
+    int asked = 0;
+    auto failure = [&](const std::string& text) {
+        asked = 0;
+        run.pre.Clear();
+        run.pre.MainFile = text;
+        run.pre.MainFileName = "main.pas";
+        run.pre.OnNeedFile = [&](TPSPreProcessor&, const std::string&, std::string& name, std::string& out) {
+            ++asked;
+            out = run.files[name];
+            return true;
+        };
+        std::string output;
+        try {
+            run.pre.PreProcess("main.pas", output);
+        } catch (const EPSPreProcessor& e) {
+            return e.Message;
+        }
+        return std::string("no exception");
+    };
+    EXPECT_EQ(failure("{$I self}"), "Too many nested include files while processing 'self' from 'self'");
+    EXPECT_EQ(asked, 20);
+    EXPECT_EQ(failure("{$I a}"), "Too many nested include files while processing 'a' from 'b'");
+    EXPECT_EQ(asked, 20);
+}
+
 TEST(PreProcessor, TheIncludeHandlerMayRenameTheFile) {
     PreRun run;
     run.pre.Clear();
