@@ -281,7 +281,11 @@ std::unique_ptr<TIfRVariant> TPSPascalCompiler::ReadString(TPSPascalParser& p) {
             lastWasString = false;
             uint64_t code = 0;
             std::string_view digits = std::string_view(raw).substr(1);
-            if (!digits.empty() && digits != "$") ParseIntegerLiteral(digits, code);
+            // A code no WideChar holds is refused rather than cut to another character.
+            if ((!digits.empty() && digits != "$" && !ParseIntegerLiteral(digits, code)) || code > 0xFFFF) {
+                ParserError(p, ecCharError);
+                return nullptr;
+            }
             if (code > 255) widen();
             if (isWide)
                 wide.push_back(static_cast<char16_t>(code));

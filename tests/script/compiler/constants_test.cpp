@@ -30,6 +30,10 @@ const FoldCase kConstSection[] = {
     {"'ab' + #$263A#$42", "#20:u'ab'#9786'B'"},
     {"'a'#13'b'", "#19:'a'#13'b'"},
     {"#$41#66", "#19:'AB'"},
+    {"#65535", "#22:#65535"},                  // the highest code a WideChar holds
+    {"#65536", "[Error] (1:11): Char error"},  // codes no WideChar holds are refused, not cut
+    {"'a'#$10000", "[Error] (1:14): Char error"},
+    {"#99999999999999999999", "[Error] (1:11): Char error"},
     {"'it''s'", "#19:'it''s'"},
     {"''", "#19:''"},
     {"1 shl 33", "#11:2"},  // the count modulo 32
