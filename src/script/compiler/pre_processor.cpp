@@ -139,7 +139,11 @@ bool TPSLineInfoList::GetLineInfo(std::string_view moduleName, uint32_t pos,
         result.Pos = rel;
         result.Row = 1;
         result.Col = 1;
-        for (size_t k = 0; k < info.LineOffsets.size() && info.LineOffsets[k] <= rel; ++k) {
+        // The line starts are recorded in increasing order: the line is the last one starting at or
+        // before the position, found by halving (every message and debug position asks here).
+        const auto after = std::upper_bound(info.LineOffsets.begin(), info.LineOffsets.end(), rel);
+        if (after != info.LineOffsets.begin()) {
+            const size_t k = static_cast<size_t>(after - info.LineOffsets.begin()) - 1;
             result.Row = static_cast<uint32_t>(k + 1);
             result.Col = rel - info.LineOffsets[k] + 1;
         }
