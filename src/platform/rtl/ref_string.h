@@ -81,11 +81,16 @@ public:
         const int32_t old = size();
         const int32_t length = CheckedLength(static_cast<size_t>(old) + text.size());
         if (!fData || Head()->refs != 1 || length > Head()->capacity) {
+            // Text taken from this string's own characters must outlive the move to a new block.
+            RefString keep;
+            if (fData && text.data() >= fData && text.data() <= fData + old) keep = *this;
             // Appends in a loop grow the block geometrically.
             const int32_t want = old == 0 ? length : CheckedLength(std::max<size_t>(length, old + old / 2));
             Reallocate(want, old);
+            std::memcpy(fData + old, text.data(), text.size() * sizeof(Ch));
+        } else {
+            std::memmove(fData + old, text.data(), text.size() * sizeof(Ch));
         }
-        std::memmove(fData + old, text.data(), text.size() * sizeof(Ch));
         Head()->length = length;
         fData[length] = Ch{};
     }

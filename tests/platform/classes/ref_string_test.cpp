@@ -60,6 +60,18 @@ TEST(RefString, AppendingInALoopReusesTheBlock) {
     EXPECT_EQ((copy + std::string_view("!")).size(), 1002);
 }
 
+TEST(RefString, AStringAppendsItsOwnCharacters) {
+    // A block with no room left moves before the text taken from it is copied.
+    AnsiString s(std::string_view("abc"));
+    s.Append(s.view());
+    EXPECT_EQ(s.view(), "abcabc");
+    s.Append(s.view().substr(1, 2));  // room left: the characters are copied in place
+    EXPECT_EQ(s.view(), "abcabcbc");
+    UnicodeString w(std::u16string_view(u"xy"));
+    w += w.view().substr(1);
+    EXPECT_EQ(w.view(), u"xyy");
+}
+
 TEST(RefString, ComparisonIsByCharacters) {
     EXPECT_EQ(UnicodeString(std::u16string_view(u"ab")), UnicodeString(std::u16string_view(u"ab")));
     EXPECT_LT(AnsiString(std::string_view("ab")), AnsiString(std::string_view("b")));
