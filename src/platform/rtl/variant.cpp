@@ -98,11 +98,14 @@ Variant& Variant::operator=(const Variant& other) {
 
 Variant& Variant::operator=(Variant&& other) noexcept {
     if (this != &other) {
-        Clear();
-        fType = other.fType;
-        fU = other.fU;
+        // The value is taken before this one is cleared: `other` may be an element of this array.
+        const uint16_t type = other.fType;
+        const Value value = other.fU;
         other.fType = varEmpty;
         other.fU.i64 = 0;
+        Clear();
+        fType = type;
+        fU = value;
     }
     return *this;
 }

@@ -165,6 +165,19 @@ TEST(Variant, ArraysHaveBoundsAndRefuseIndexesOutsideThem) {
     EXPECT_EQ(Variant::TypeName(arr.VarType()), "Array Variant");
 }
 
+TEST(Variant, AVariantTakesTheValueOfOneOfItsOwnElements) {
+    for (const bool move : {false, true}) {
+        Variant arr = Variant::ArrayOf(0, 1);
+        arr.Element(1) = Variant::FromUtf8("kept");
+        if (move)
+            arr = std::move(arr.Element(1));
+        else
+            arr = arr.Element(1);
+        EXPECT_EQ(arr.VarType(), varUString);
+        EXPECT_EQ(arr.AsUtf8(), "kept");
+    }
+}
+
 struct OpCase {
     TVarOp op;
     Variant a, b;
