@@ -428,8 +428,12 @@ Variant Variant::ChangeType(uint16_t t, const TFormatSettings* fs) const {
             return Variant(static_cast<uint32_t>(ranged(0, 4294967295LL)));
         case varInt64:
             return Variant(AsInt64(fs));
-        case varSingle:
-            return Variant(static_cast<float>(AsDouble(fs)));
+        case varSingle: {
+            const double d = AsDouble(fs);
+            if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
+                throw EVariantOverflowError(std::string(kOverflow));
+            return Variant(static_cast<float>(d));
+        }
         case varDouble:
             return Variant(AsDouble(fs));
         case varCurrency:

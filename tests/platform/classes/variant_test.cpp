@@ -125,6 +125,10 @@ TEST(Variant, ChangeTypeGivesTheCodeAskedForAndChecksRanges) {
     EXPECT_EQ(s.AsAnsi(), std::string_view("5"));
     EXPECT_EQ(Variant(1.5).ChangeType(varCurrency).AsCurrency(), 15000);
     EXPECT_THROW(Variant(1).ChangeType(varDispatch), EVariantTypeCastError);
+    // A Single holds about 3.4E38 at most; beyond that is an overflow, not an infinity.
+    EXPECT_THROW(Variant(1e300).ChangeType(varSingle), EVariantOverflowError);
+    EXPECT_THROW(Variant(-1e39).ChangeType(varSingle), EVariantOverflowError);
+    EXPECT_EQ(Variant(int64_t{1} << 40).ChangeType(varSingle).AsDouble(), 1099511627776.0);
 }
 
 TEST(Variant, TextsKeepTheirKindAndConvertBetweenCodePages) {
