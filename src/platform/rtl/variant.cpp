@@ -71,6 +71,21 @@ int CompareInt(int64_t a, int64_t b) {
     return a < b ? -1 : a > b ? 1 : 0;
 }
 
+// Every digit of a currency amount, up to its four decimals without trailing zeros: a Double
+// would round amounts of more than 15 digits.
+std::string CurrencyText(int64_t raw, const TFormatSettings& fs) {
+    const uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw) : static_cast<uint64_t>(raw);
+    std::string text = raw < 0 ? "-" : "";
+    text += std::to_string(magnitude / 10000);
+    if (const uint64_t fraction = magnitude % 10000; fraction != 0) {
+        std::string decimals = std::to_string(fraction + 10000).substr(1);
+        decimals.erase(decimals.find_last_not_of('0') + 1);
+        text += fs.DecimalSeparator;
+        text += decimals;
+    }
+    return text;
+}
+
 TVarCompare FromSign(int c) {
     return c < 0 ? TVarCompare::Less : c > 0 ? TVarCompare::Greater : TVarCompare::Equal;
 }
@@ -254,7 +269,7 @@ std::string Variant::AsUtf8(const TFormatSettings* fs) const {
         case varDouble:
             return FloatToStr(fU.dbl, Settings(fs));
         case varCurrency:
-            return FloatToStr(static_cast<double>(fU.i64) / 10000.0, Settings(fs));
+            return CurrencyText(fU.i64, Settings(fs));
         case varDate:
             return DateTimeToStr(fU.dbl, Settings(fs));
         default:

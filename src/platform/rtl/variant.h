@@ -5,7 +5,8 @@
 //
 // Conversions: Empty is 0, False or the empty text; Null converts to nothing (EVariantTypeCastError);
 // Boolean True is -1 as a number and "True" as text; reals become integers rounded half to even;
-// numbers become text as FloatToStr/IntToStr write them, dates as DateTimeToStr; text becomes a
+// numbers become text as FloatToStr/IntToStr write them (Currency with all its digits, up to four
+// decimals without trailing zeros), dates as DateTimeToStr; text becomes a
 // number with the format settings' decimal separator only (no thousands separators), a date as
 // StrToDateTime reads it, a Boolean from "True"/"False" (any case) or a number.
 // Operators: Null in gives Null out; two texts (or text and Empty) add by concatenation; otherwise

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <utility>
+
 #include "platform/rtl/math_error.h"
 
 namespace tv {
@@ -48,6 +51,16 @@ TEST(Variant, NumbersBecomeTextWithTheSettingsDecimalSeparator) {
     EXPECT_EQ(Variant(12.5).AsUtf8(&comma), "12,5");
     EXPECT_EQ(Variant(12.5).AsUtf8(&dot), "12.5");
     EXPECT_EQ(Variant::FromCurrency(15000).AsUtf8(&comma), "1,5");
+    // Currency keeps every digit, also beyond the 15 a Double carries.
+    const std::pair<int64_t, const char*> amounts[] = {
+        {std::numeric_limits<int64_t>::max(), "922337203685477.5807"},
+        {std::numeric_limits<int64_t>::min(), "-922337203685477.5808"},
+        {1234567890123456, "123456789012.3456"},
+        {-5, "-0.0005"},
+        {120000, "12"},
+        {0, "0"},
+    };
+    for (const auto& [raw, text] : amounts) EXPECT_EQ(Variant::FromCurrency(raw).AsUtf8(&dot), text);
     EXPECT_EQ(Variant(int64_t{-42}).AsUtf8(&dot), "-42");
     EXPECT_EQ(Variant(true).AsUtf8(&dot), "True");
     EXPECT_EQ(Variant().AsUtf8(&dot), "");
