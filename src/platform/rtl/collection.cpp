@@ -149,6 +149,7 @@ void TCollection::Assign(TPersistent* Source) {
         TPersistent::Assign(Source);
         return;
     }
+    if (other == this) return;  // clearing first would leave nothing to copy
     BeginUpdate();
     try {
         Clear();

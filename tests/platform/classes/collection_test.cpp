@@ -125,6 +125,9 @@ TEST(Collection, AssignCopiesTheItemsOfAnotherCollection) {
     EXPECT_EQ(static_cast<TValueItem*>(dst.Items(1))->Value, 7);
     dst.SetItems(0, src.Items(1));
     EXPECT_EQ(static_cast<TValueItem*>(dst.Items(0))->Value, 7);
+    src.Assign(&src);  // a collection assigned to itself keeps its items
+    ASSERT_EQ(src.Count(), 2);
+    EXPECT_EQ(static_cast<TValueItem*>(src.Items(0))->Value, 5);
 }
 
 TEST(Collection, OwnedCollectionsKnowTheirOwnerAndPlainOnesHaveNone) {
