@@ -39,9 +39,11 @@ TComponent::TComponent(TComponent* AOwner) {
 TComponent::~TComponent() {
     Destroying();
     // Tell every component that asked about this one; each drops its reference in Notification.
+    // This one leaves their lists first, also when an override does not pass the call on.
     while (!fFreeNotifies.empty()) {
         TComponent* other = fFreeNotifies.back();
         fFreeNotifies.pop_back();
+        other->RemoveNotification(this);
         other->Notification(this, opRemove);
     }
     DestroyComponents();

@@ -155,6 +155,24 @@ TEST(Component, FreeNotificationClearsAReferenceWhenItsTargetIsFreed) {
     EXPECT_FALSE(link->ComponentState().Contains(csFreeNotification));
 }
 
+// Keeps its own books: its Notification does not pass the call on.
+class TDeafComponent : public TComponent {
+public:
+    using TComponent::TComponent;
+
+protected:
+    void Notification(TComponent*, TOperation) override {}
+};
+
+TEST(Component, AComponentThatIgnoresNotificationsForgetsAFreedTargetAllTheSame) {
+    auto* deaf = new TDeafComponent;
+    auto* target = new TComponent;
+    target->FreeNotification(deaf);
+    delete target;
+    EXPECT_FALSE(deaf->ComponentState().Contains(csFreeNotification));
+    delete deaf;  // no notification goes to the freed target
+}
+
 // Records, as it is freed, whether the link still refers to it.
 class TWatchedTarget : public TComponent {
 public:
