@@ -1,6 +1,7 @@
 #include "core/settings_store.h"
 
 #include <exception>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -21,8 +22,6 @@
 namespace tv {
 namespace {
 
-constexpr int kMaxQueryNameCopies = 999;
-
 // Shows the query table's post error and abandons the post, as the settings pages expect.
 void ShowQueryPostError(TDataSet*, EDatabaseError& error, TDataAction& action) {
     TMessageBoxRequest request;
@@ -36,7 +35,9 @@ void ShowQueryPostError(TDataSet*, EDatabaseError& error, TDataAction& action) {
 
 // While "sqlqueries.txt" loads, a query whose name repeats one already loaded is loaded under the
 // name with " (2)", " (3)" ... added (cut to the field's size), so that no query is lost and no
-// dialog stops the load; each renaming is logged once the load is over.
+// dialog stops the load; each renaming is logged once the load is over. Each repeat of a name goes
+// on from the number the one before it took, so a file that repeats a name many times loads in
+// time proportional to its length.
 class RepeatedQueryNames {
 public:
     RepeatedQueryNames(TClientDataSet& table, const TSettingsTableSpec& spec)
@@ -61,11 +62,13 @@ private:
         const std::string current = field.AsString();
         if (renamed_.empty() || current != renamed_.back().second) {
             renamed_.emplace_back(current, current);
-            copy_ = 1;
+            tries_ = 0;
         }
-        if (++copy_ > kMaxQueryNameCopies) return;
-        const std::string suffix = " (" + std::to_string(copy_) + ")";
+        // Among more distinct names than the table holds records one is free.
+        if (++tries_ > dataSet.RecordCount() + 1) return;
         const std::string& name = renamed_.back().first;
+        const std::string suffix =
+            " (" + std::to_string(++lastCopy_.try_emplace(name, 1).first->second) + ")";
         const size_t size = static_cast<size_t>(field.Size());
         const size_t room = size > suffix.size() ? size - suffix.size() : 0;
         std::string candidate = name.substr(0, Utf8PrefixBytes(name, room)) + suffix;
@@ -78,7 +81,8 @@ private:
     const TSettingsTableSpec& spec_;
     TDataSetErrorEvent saved_;
     std::vector<std::pair<std::string, std::string>> renamed_;  // name, name loaded as
-    int copy_ = 1;
+    std::map<std::string, int, std::less<>> lastCopy_;          // name, the last number it took
+    int tries_ = 0;                                             // names tried for this record
 };
 
 void LogLoadFailure(const TSettingsTableSpec& spec, const std::exception& e) {

@@ -301,6 +301,27 @@ TEST_F(SettingsStoreTest, ARepeatedQueryNameIsLoadedUnderANewNameWithoutADialog)
     queries.Cancel();
 }
 
+// A query file that repeats one name very often still loads every query, each under a name of its
+// own, and the queries after the repeats.
+TEST_F(SettingsStoreTest, ANameRepeatedVeryOftenStillLoadsEveryQuery) {
+    WriteDefinitions();
+    constexpr int kCopies = 1500;
+    std::string file;
+    for (int i = 1; i <= kCopies; ++i) file += "Kunder;select " + std::to_string(i) + ";;;False\r\n";
+    file += "Zeta;select 0;;;True\r\n";
+    WriteRoot("data/sqlqueries.txt", file);
+    store.loadSettings();
+    std::map<std::string, std::string> queries;
+    TClientDataSet& table = tables.CDSExportSQLPrefs();
+    for (table.First(); !table.Eof(); table.Next())
+        queries[table.FieldByName("SQL_QUERY_NAME").AsString()] = table.FieldByName("SQL_QUERY").AsString();
+    EXPECT_EQ(queries.size(), kCopies + 1u);
+    EXPECT_EQ(queries["Kunder"], "select 1");
+    EXPECT_EQ(queries["Kunder (2)"], "select 2");
+    EXPECT_EQ(queries["Kunder (1500)"], "select 1500");
+    EXPECT_EQ(queries["Zeta"], "select 0");
+}
+
 TEST_F(SettingsStoreTest, OnlyTheQueryFileMayFailWithoutStoppingTheSave) {
     WriteDefinitions();
     store.loadSettings();
