@@ -169,12 +169,20 @@ void TSettingsStore::LoadTextTable(const TSettingsTableSpec& spec, TClientDataSe
     std::optional<RepeatedQueryNames> renaming;
     if (!spec.UniqueField.empty()) renaming.emplace(dataSet, spec);
     EmptyTable(dataSet);
+    // Until the file has been read to its end the table holds only part of it.
+    unread_.insert(spec.Name);
     try {
         LoadDataSetFromText(&dataSet, TextTablePath(dataFolder, spec), kTextTableSeparator, spec.Header);
+    } catch (const EConvertError&) {
+        // Every record was read; values their fields could not take were left empty.
+        unread_.erase(spec.Name);
+        if (renaming) renaming->Report();
+        throw;
     } catch (...) {
         if (renaming) renaming->Report();
         throw;
     }
+    unread_.erase(spec.Name);
     if (renaming) renaming->Report();
 }
 
@@ -212,10 +220,12 @@ void TSettingsStore::saveSettings() {
 }
 
 void TSettingsStore::SaveTextTable(const TSettingsTableSpec& spec, const std::string& dataFolder) {
+    const std::string file = TextTablePath(dataFolder, spec);
+    if (unread_.contains(spec.Name)) throw Exception(Format(kTextTableNotRead, {file}));
     // Every rule item is written, whichever rule is current.
     std::optional<TRuleTables::TAllItems> allItems;
     if (!spec.MasterTable.empty()) allItems.emplace(rules_);
-    SaveDataSetToText(DataSetOf(spec), TextTablePath(dataFolder, spec), kTextTableSeparator, spec.Header);
+    SaveDataSetToText(DataSetOf(spec), file, kTextTableSeparator, spec.Header);
 }
 
 void TSettingsStore::saveCustomerPricelistData() {

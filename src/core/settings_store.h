@@ -5,6 +5,8 @@
 // "ooi.table" read; the work folders created. A table that fails to load is logged and the next
 // one loads; the other tables keep what they have.
 
+#include <set>
+#include <string>
 #include <string_view>
 
 #include "core/rule_tables.h"
@@ -28,6 +30,10 @@ inline constexpr std::string_view kQueryEscapeNote = "Använd escape för att av
 inline constexpr std::string_view kQueryNameRenamed =
     "%s :: Frågenamnet [%s] fanns redan; frågan laddades som [%s] ";
 
+// Raised (logged for "sqlqueries.txt") when a text table is saved whose file was not read to its end
+// at the last load: writing the table would put what it holds in place of the rest of the file.
+inline constexpr std::string_view kTextTableNotRead = "Filen [%s] lästes inte in helt och skrivs inte över";
+
 inline constexpr std::string_view kForceDotSwitch = "forcedot";
 inline constexpr std::string_view kFieldDefinitionsFile = "tables/ooi.table";
 inline constexpr std::string_view kTablesFolderName = "tables";
@@ -44,8 +50,9 @@ public:
     void loadSettings();
     // Posts a pending edit of the order-export table; writes every INI table but the running
     // numbers (records being edited as they stand) and the text tables; a failure writing
-    // "sqlqueries.txt" is logged and saving goes on, any other failure is raised. Then records and
-    // creates the work folders.
+    // "sqlqueries.txt" is logged and saving goes on, any other failure is raised. A text table whose
+    // file could not be read to its end at the last load is not written over it (kTextTableNotRead).
+    // Then records and creates the work folders.
     void saveSettings();
     // Does nothing: loadSettings sets the defaults.
     void defaultSettings() {}
@@ -67,6 +74,8 @@ private:
     TSettingsTables& tables_;
     TRuleTables& rules_;
     const TWorkFolders& workFolders_;
+    // The text tables whose file was not read to its end at the last load.
+    std::set<std::string, std::less<>> unread_;
 };
 
 }  // namespace tv

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/settings_store.h"
+#include "platform/data/db_error.h"
 #include "platform/rtl/dialog_service.h"
 #include "platform/rtl/files.h"
 #include "platform/rtl/format_settings.h"
@@ -340,6 +341,43 @@ TEST_F(SettingsStoreTest, OnlyTheQueryFileMayFailWithoutStoppingTheSave) {
     DeleteFile(Root("data/rules.txt"));
     folders.dir.MakeFolder("common/Brismark/Tollvane/default/data/rules.txt/blocked");
     EXPECT_ANY_THROW(store.saveSettings());
+}
+
+// A text table whose file was not read to its end (here a check before each post refuses a record,
+// as a failing read would stop the load) is not written over that file by the next save: the query
+// file's refusal is logged and the save goes on, the rule file's is raised. Read whole again, both
+// are saved as usual.
+TEST_F(SettingsStoreTest, ATextTableNotReadToItsEndIsNotWrittenOverItsFile) {
+    WriteDefinitions();
+    const std::string queries = "A;select 1;;;False\r\nB;select 2;;;False\r\nC;select 3;;;False\r\n";
+    const std::string ruleLines = "R1;;1\r\nR2;;0\r\n";
+    WriteRoot("data/sqlqueries.txt", queries);
+    WriteRoot("data/rules.txt", ruleLines);
+    int posts = 0;
+    tables.CDSExportSQLPrefs().BeforePost = [&](TDataSet*) {
+        if (++posts == 2) throw EDatabaseError("refused");
+    };
+    rules.Rules().BeforePost = [](TDataSet*) { throw EDatabaseError("refused"); };
+    store.loadSettings();
+    tables.CDSExportSQLPrefs().BeforePost = nullptr;
+    rules.Rules().BeforePost = nullptr;
+    EXPECT_EQ(tables.CDSExportSQLPrefs().RecordCount(), 1);
+
+    EXPECT_THROW(store.saveSettings(), Exception);
+    EXPECT_EQ(ReadRoot("data/sqlqueries.txt"), queries);
+    EXPECT_EQ(ReadRoot("data/rules.txt"), ruleLines);
+    EXPECT_NE(log.Text().find("ERROR Kunde inte spara sqlfrågor : [Filen [" + Root("data/sqlqueries.txt") +
+                              "] lästes inte in helt och skrivs inte över] "),
+              std::string::npos)
+        << log.Text();
+
+    store.loadSettings();
+    rules.Rules().Append();
+    rules.Rules().FieldByName("RuleName").SetAsString("R3");
+    rules.Rules().Post();
+    store.saveSettings();
+    EXPECT_EQ(ReadRoot("data/sqlqueries.txt"), queries);
+    EXPECT_EQ(ReadRoot("data/rules.txt"), ruleLines + "R3;;\r\n");
 }
 
 // A value of each field's type that is not its default: texts with the characters the files
