@@ -40,8 +40,8 @@ void ShowQueryPostError(TDataSet*, EDatabaseError& error, TDataAction& action) {
 // time proportional to its length.
 class RepeatedQueryNames {
 public:
-    RepeatedQueryNames(TClientDataSet& table, const TSettingsTableSpec& spec)
-        : table_(table), spec_(spec), saved_(std::move(table.OnPostError)) {
+    RepeatedQueryNames(TClientDataSet& table, const TSettingsTableSpec& tableDef)
+        : table_(table), tableDef_(tableDef), saved_(std::move(table.OnPostError)) {
         table_.OnPostError = [this](TDataSet* dataSet, EDatabaseError& error, TDataAction& action) {
             Rename(*dataSet, error, action);
         };
@@ -52,13 +52,13 @@ public:
 
     void Report() const {
         for (const auto& [name, loadedAs] : renamed_)
-            AppLogger().LogError(Format(kQueryNameRenamed, {spec_.Name, name, loadedAs}));
+            AppLogger().LogError(Format(kQueryNameRenamed, {tableDef_.Name, name, loadedAs}));
     }
 
 private:
     void Rename(TDataSet& dataSet, EDatabaseError& error, TDataAction& action) {
         if (error.Message != kKeyViolation) return;
-        TField& field = dataSet.FieldByName(spec_.UniqueField);
+        TField& field = dataSet.FieldByName(tableDef_.UniqueField);
         const std::string current = field.AsString();
         if (renamed_.empty() || current != renamed_.back().second) {
             renamed_.emplace_back(current, current);
@@ -78,23 +78,23 @@ private:
     }
 
     TClientDataSet& table_;
-    const TSettingsTableSpec& spec_;
+    const TSettingsTableSpec& tableDef_;
     TDataSetErrorEvent saved_;
     std::vector<std::pair<std::string, std::string>> renamed_;  // name, name loaded as
     std::map<std::string, int, std::less<>> lastCopy_;          // name, the last number it took
     int tries_ = 0;                                             // names tried for this record
 };
 
-void LogLoadFailure(const TSettingsTableSpec& spec, const std::exception& e) {
-    switch (spec.OnFailure) {
+void LogLoadFailure(const TSettingsTableSpec& tableDef, const std::exception& e) {
+    switch (tableDef.OnFailure) {
         case TLoadFailureText::Identities:
-            return AppLogger().LogError(Format(kLoadFailedIdentities, {spec.Name, e.what()}), e);
+            return AppLogger().LogError(Format(kLoadFailedIdentities, {tableDef.Name, e.what()}), e);
         case TLoadFailureText::AccountPlan:
-            return AppLogger().LogError(Format(kLoadFailedAccountPlan, {spec.Name, e.what()}), e);
+            return AppLogger().LogError(Format(kLoadFailedAccountPlan, {tableDef.Name, e.what()}), e);
         case TLoadFailureText::Lopnr:
             return AppLogger().LogError(std::string(kLoadFailedLopnr) + e.what(), e);
         case TLoadFailureText::NoDetail:
-            return AppLogger().LogError(Format(kLoadFailedIdentities, {spec.Name, e.what()}));
+            return AppLogger().LogError(Format(kLoadFailedIdentities, {tableDef.Name, e.what()}));
     }
 }
 
@@ -107,8 +107,8 @@ void EmptyTable(TClientDataSet& dataSet) {
     dataSet.EmptyDataSet();
 }
 
-std::string TextTablePath(const std::string& dataFolder, const TSettingsTableSpec& spec) {
-    return IncludeTrailingPathDelimiter(dataFolder) + spec.Place;
+std::string TextTablePath(const std::string& dataFolder, const TSettingsTableSpec& tableDef) {
+    return IncludeTrailingPathDelimiter(dataFolder) + tableDef.Place;
 }
 
 }  // namespace
@@ -118,10 +118,10 @@ TSettingsStore::TSettingsStore(TSettingsTables& tables, TRuleTables& rules, cons
     tables_.CDSExportSQLPrefs().OnPostError = ShowQueryPostError;
 }
 
-TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableSpec& spec) const {
-    if (spec.OwnedByPlugins)
-        return AnsiSameText(spec.Name, rules_.RulesSpec().Name) ? rules_.Rules() : rules_.RuleItems();
-    return tables_.Table(spec.Name);
+TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableSpec& tableDef) const {
+    if (tableDef.OwnedByPlugins)
+        return AnsiSameText(tableDef.Name, rules_.RulesSpec().Name) ? rules_.Rules() : rules_.RuleItems();
+    return tables_.Table(tableDef.Name);
 }
 
 void TSettingsStore::loadSettings() {
@@ -139,20 +139,20 @@ void TSettingsStore::loadSettings() {
 
     const TSettingsSchema& schema = tables_.Schema();
     for (const std::string& name : schema.LoadOrder) {
-        const TSettingsTableSpec& spec = schema.Table(name);
+        const TSettingsTableSpec& tableDef = schema.Table(name);
         try {
-            TClientDataSet& dataSet = DataSetOf(spec);
-            if (spec.Storage == TSettingsStorage::Text) {
-                LoadTextTable(spec, dataSet, dataFolder);
+            TClientDataSet& dataSet = DataSetOf(tableDef);
+            if (tableDef.Storage == TSettingsStorage::Text) {
+                LoadTextTable(tableDef, dataSet, dataFolder);
                 continue;
             }
             EmptyTable(dataSet);
-            AppendDefaultsRecord(dataSet, spec);
-            if (spec.Name == kGeneralTable) ApplyForceDotSwitch();
+            AppendDefaultsRecord(dataSet, tableDef);
+            if (tableDef.Name == kGeneralTable) ApplyForceDotSwitch();
             if (iniError) std::rethrow_exception(iniError);
-            LoadDataSetFromIni(dataSet, *ini, spec.Place);
+            LoadDataSetFromIni(dataSet, *ini, tableDef.Place);
         } catch (const std::exception& e) {
-            LogLoadFailure(spec, e);
+            LogLoadFailure(tableDef, e);
         }
     }
 
@@ -162,27 +162,28 @@ void TSettingsStore::loadSettings() {
     loadFieldDefinitions();
 }
 
-void TSettingsStore::LoadTextTable(const TSettingsTableSpec& spec, TClientDataSet& dataSet,
+void TSettingsStore::LoadTextTable(const TSettingsTableSpec& tableDef, TClientDataSet& dataSet,
                                    const std::string& dataFolder) {
     std::optional<TRuleTables::TAllItems> allItems;
-    if (!spec.MasterTable.empty()) allItems.emplace(rules_);
+    if (!tableDef.MasterTable.empty()) allItems.emplace(rules_);
     std::optional<RepeatedQueryNames> renaming;
-    if (!spec.UniqueField.empty()) renaming.emplace(dataSet, spec);
+    if (!tableDef.UniqueField.empty()) renaming.emplace(dataSet, tableDef);
     EmptyTable(dataSet);
     // Until the file has been read to its end the table holds only part of it.
-    unread_.insert(spec.Name);
+    unread_.insert(tableDef.Name);
     try {
-        LoadDataSetFromText(&dataSet, TextTablePath(dataFolder, spec), kTextTableSeparator, spec.Header);
+        LoadDataSetFromText(&dataSet, TextTablePath(dataFolder, tableDef), kTextTableSeparator,
+                            tableDef.Header);
     } catch (const EConvertError&) {
         // Every record was read; values their fields could not take were left empty.
-        unread_.erase(spec.Name);
+        unread_.erase(tableDef.Name);
         if (renaming) renaming->Report();
         throw;
     } catch (...) {
         if (renaming) renaming->Report();
         throw;
     }
-    unread_.erase(spec.Name);
+    unread_.erase(tableDef.Name);
     if (renaming) renaming->Report();
 }
 
@@ -196,19 +197,19 @@ void TSettingsStore::saveSettings() {
 
     const TSettingsSchema& schema = tables_.Schema();
     TIniFile ini(iniFile);
-    for (const auto& spec : schema.Tables)
-        if (spec.Storage == TSettingsStorage::Ini && spec.Saved)
-            SaveDataSetToIni(DataSetOf(spec), ini, spec.Place);
+    for (const auto& tableDef : schema.Tables)
+        if (tableDef.Storage == TSettingsStorage::Ini && tableDef.Saved)
+            SaveDataSetToIni(DataSetOf(tableDef), ini, tableDef.Place);
     ini.UpdateFile();
 
-    for (const auto& spec : schema.Tables) {
-        if (spec.Storage != TSettingsStorage::Text || !spec.Saved) continue;
-        if (spec.Name != kSqlQueriesTable) {
-            SaveTextTable(spec, dataFolder);
+    for (const auto& tableDef : schema.Tables) {
+        if (tableDef.Storage != TSettingsStorage::Text || !tableDef.Saved) continue;
+        if (tableDef.Name != kSqlQueriesTable) {
+            SaveTextTable(tableDef, dataFolder);
             continue;
         }
         try {
-            SaveTextTable(spec, dataFolder);
+            SaveTextTable(tableDef, dataFolder);
         } catch (const std::exception& e) {
             AppLogger().LogError(Format(kSaveSqlQueriesFailed, {e.what()}), e);
         }
@@ -219,13 +220,13 @@ void TSettingsStore::saveSettings() {
     workFolders_.CreateExportWorkFolders();
 }
 
-void TSettingsStore::SaveTextTable(const TSettingsTableSpec& spec, const std::string& dataFolder) {
-    const std::string file = TextTablePath(dataFolder, spec);
-    if (unread_.contains(spec.Name)) throw Exception(Format(kTextTableNotRead, {file}));
+void TSettingsStore::SaveTextTable(const TSettingsTableSpec& tableDef, const std::string& dataFolder) {
+    const std::string file = TextTablePath(dataFolder, tableDef);
+    if (unread_.contains(tableDef.Name)) throw Exception(Format(kTextTableNotRead, {file}));
     // Every rule item is written, whichever rule is current.
     std::optional<TRuleTables::TAllItems> allItems;
-    if (!spec.MasterTable.empty()) allItems.emplace(rules_);
-    SaveDataSetToText(DataSetOf(spec), file, kTextTableSeparator, spec.Header);
+    if (!tableDef.MasterTable.empty()) allItems.emplace(rules_);
+    SaveDataSetToText(DataSetOf(tableDef), file, kTextTableSeparator, tableDef.Header);
 }
 
 void TSettingsStore::saveCustomerPricelistData() {
@@ -246,9 +247,9 @@ void TSettingsStore::loadFieldDefinitions() {
 }
 
 void TSettingsStore::saveIdentities() {
-    const TSettingsTableSpec& spec = tables_.Schema().Table(kIdentitiesTable);
+    const TSettingsTableSpec& tableDef = tables_.Schema().Table(kIdentitiesTable);
     TIniFile ini(GetSettingsFile());
-    SaveDataSetToIni(tables_.CDSLopnr(), ini, spec.Place);
+    SaveDataSetToIni(tables_.CDSLopnr(), ini, tableDef.Place);
     ini.UpdateFile();
 }
 
