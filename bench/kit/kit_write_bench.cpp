@@ -35,6 +35,9 @@ struct Kit {
     AdkAddFn Add;
     AdkUpdateFn Update;
     AdkFindFn Find;
+    AdkSetSortOrderFn SetSortOrder;
+    AdkFirstFn First;
+    AdkNextFn Next;
 };
 
 template <typename F>
@@ -58,6 +61,9 @@ const Kit& TheKit() {
         Bind(m, k.Add, "AdkAdd");
         Bind(m, k.Update, "AdkUpdate");
         Bind(m, k.Find, "AdkFind");
+        Bind(m, k.SetSortOrder, "AdkSetSortOrder");
+        Bind(m, k.First, "AdkFirst");
+        Bind(m, k.Next, "AdkNext");
         return k;
     }();
     return kit;
@@ -181,10 +187,9 @@ struct Fresh {
     Company company;
 };
 
-// Opens a fresh company (seeded or not) in the kit and times `call` on one customer structure for
-// every customer.
-template <typename Call>
-void KitCalls(benchmark::State& state, bool seeded, Call call) {
+// Opens a fresh company (seeded or not) in the kit and times `run` on one customer structure.
+template <typename Run>
+void KitRun(benchmark::State& state, bool seeded, Run run) {
     const Kit& k = TheKit();
     for (auto _ : state) {
         state.PauseTiming();
@@ -192,13 +197,21 @@ void KitCalls(benchmark::State& state, bool seeded, Call call) {
         if (k.Open("", fresh.company.folder().c_str()).lRc) throw std::runtime_error("AdkOpen");
         AdkHandle h = k.CreateData(0);
         state.ResumeTiming();
-        for (const Customer& c : Customers()) call(k, h, c);
+        run(k, h);
         state.PauseTiming();
         k.DeleteStruct(h);
         k.Close();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
+// Times `call` on one customer structure for every customer.
+template <typename Call>
+void KitCalls(benchmark::State& state, bool seeded, Call call) {
+    KitRun(state, seeded, [&](const Kit& k, AdkHandle h) {
+        for (const Customer& c : Customers()) call(k, h, c);
+    });
 }
 
 void KitAdd(benchmark::State& state) {
@@ -229,6 +242,17 @@ void KitFind(benchmark::State& state) {
         k.ResetStruct(h);
         k.SetStr(h, 0, c.number.c_str());
         if (k.Find(h).lRc) throw std::runtime_error("AdkFind");
+    });
+}
+
+// A walk over every customer in a sort order (0: by number, 1: by name), as an export reads a
+// register: each move goes on from the record before it.
+void KitWalk(benchmark::State& state, int32_t sort) {
+    KitRun(state, true, [sort](const Kit& k, AdkHandle h) {
+        if (k.SetSortOrder(h, sort).lRc) throw std::runtime_error("AdkSetSortOrder");
+        int read = 0;
+        for (AdkErrorRec e = k.First(h); e.lRc == 0; e = k.Next(h)) ++read;
+        if (read != kCustomers) throw std::runtime_error("the walk missed customers");
     });
 }
 
@@ -272,3 +296,5 @@ BENCHMARK(KitFind)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK_CAPTURE(PlainSqlite, find, FindCustomers, Plain::CommitPerRow)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+BENCHMARK_CAPTURE(KitWalk, by_number, 0)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(KitWalk, by_name, 1)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -712,6 +712,12 @@ int32_t Company::Navigate(Record& r, Move move) {
         for (const auto& e : order) sql += ", " + e;
     sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
            Conditions(t, nullptr, r.range);
+    // The record after (before) the cursor in the order. SQLite seeks an index only on a bound of a
+    // single key expression, never on a row value of expressions with the rowid, so the first key
+    // gets a bound of its own, implied by the row value: without it every move scanned the order's
+    // index from its start.
+    bool bounded = fromCursor && !order.empty() && !r.cursorKeys.empty();
+    if (bounded) sql += " AND " + order.front() + (forward ? " >= ?" : " <= ?");
     if (fromCursor) {
         sql += " AND (";
         for (const auto& e : order) sql += e + ", ";
@@ -727,6 +733,7 @@ int32_t Company::Navigate(Record& r, Move move) {
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
     for (const Condition& c : r.range) BindKey(st, idx++, c.key);
+    if (bounded) BindKey(st, idx++, r.cursorKeys.front());
     if (fromCursor) {
         for (const KeyValue& k : r.cursorKeys) BindKey(st, idx++, k);
         sqlite3_bind_int64(st, idx++, r.cursorRowid);

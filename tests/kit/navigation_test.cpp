@@ -96,6 +96,38 @@ TEST_F(DemoCompany, NextWithoutACursorStartsAtTheFirstAndTheEndsStay) {
     K().DeleteStruct(h);
 }
 
+// Each move goes on from the record before it: across names that fold to the same key (the number
+// decides), and from a record read under another order, in the order set since.
+TEST_F(DemoCompany, AMoveGoesOnFromTheCursorAcrossEqualKeysAndUnderTheOrderSetSince) {
+    AdkHandle add = K().CreateData(0);
+    K().SetStr(add, 0, "1000");
+    K().SetStr(add, 1, "cecilia EK ");
+    ASSERT_EQ(K().Add(add).lRc, 0);
+    K().DeleteStruct(add);
+
+    AdkHandle h = K().CreateData(0);
+    ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);
+    const std::vector<std::string> byName{"1002", "1000", "1003", "1001"};
+    EXPECT_EQ(Walk(h, 0, 0, true), byName);
+    EXPECT_EQ(Walk(h, 0, 0, false), std::vector<std::string>(byName.rbegin(), byName.rend()));
+
+    ASSERT_EQ(K().SetSortOrder(h, 0).lRc, 0);
+    ASSERT_EQ(K().First(h).lRc, 0);
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "1001");
+    ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);  // 1001 is last by name
+    EXPECT_EQ(K().Next(h).lRc, ADK_ERR_END_OF_TABLE);
+    ASSERT_EQ(K().Previous(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "1003");
+    ASSERT_EQ(K().SetSortOrder(h, 0).lRc, 0);
+    ASSERT_EQ(K().Previous(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "1002");
+    ASSERT_EQ(K().SetSortOrder(h, 1).lRc, 0);
+    ASSERT_EQ(K().Next(h).lRc, 0);
+    EXPECT_EQ(GetStr(h, 0), "1000");
+    K().DeleteStruct(h);
+}
+
 struct FindCase {
     const char* what;
     int table, sort, field;
