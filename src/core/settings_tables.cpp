@@ -4,16 +4,16 @@
 
 namespace tv {
 
-TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& spec, TComponent* owner) {
+TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& def, TComponent* owner) {
     auto* dataSet = new TClientDataSet(owner);
     try {
-        dataSet->SetName(spec.Name);
-        for (const auto& field : spec.Fields) dataSet->FieldDefs().Add(field.Name, field.Type, field.Size);
-        if (!spec.UniqueField.empty()) {
-            dataSet->AddIndex(spec.UniqueField, spec.UniqueField, ixUnique);
-            dataSet->SetIndexName(spec.UniqueField);
-        } else if (!spec.OrderFields.empty()) {
-            dataSet->SetIndexFieldNames(spec.OrderFields);
+        dataSet->SetName(def.Name);
+        for (const auto& field : def.Fields) dataSet->FieldDefs().Add(field.Name, field.Type, field.Size);
+        if (!def.UniqueField.empty()) {
+            dataSet->AddIndex(def.UniqueField, def.UniqueField, ixUnique);
+            dataSet->SetIndexName(def.UniqueField);
+        } else if (!def.OrderFields.empty()) {
+            dataSet->SetIndexFieldNames(def.OrderFields);
         }
         dataSet->CreateDataSet();
     } catch (...) {
@@ -23,10 +23,10 @@ TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& spec, TComponent
     return dataSet;
 }
 
-void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& spec) {
+void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& def) {
     dataSet.Append();
     try {
-        for (const auto& field : spec.Fields)
+        for (const auto& field : def.Fields)
             if (field.Default) dataSet.FieldByName(field.Name).SetAsString(*field.Default);
         dataSet.Post();
     } catch (...) {
@@ -37,8 +37,8 @@ void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& spec) {
 
 TSettingsTables::TSettingsTables(TComponent* owner, const TSettingsSchema& schema)
     : TComponent(owner), schema_(schema) {
-    for (const auto& spec : schema_.Tables)
-        if (!spec.OwnedByPlugins) CreateSettingsDataSet(spec, this);
+    for (const auto& def : schema_.Tables)
+        if (!def.OwnedByPlugins) CreateSettingsDataSet(def, this);
 }
 
 TClientDataSet* TSettingsTables::FindTable(std::string_view name) const {

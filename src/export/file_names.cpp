@@ -120,7 +120,7 @@ std::string TExportFileNames::Value(const TNamePlaceholder& placeholder, const T
 }
 
 std::string TExportFileNames::Expand(TFileNameKind kind, const TFileNameInputs& inputs) {
-    const TFileNameSpec& spec = FileNameSpec(kind);
+    const TFileNameSpec& def = FileNameSpec(kind);
     const std::string_view dateFormat =
         inputs.DateFormat.empty() ? kDefaultNameDateFormat : inputs.DateFormat;
     const std::string_view numberFormat =
@@ -128,40 +128,40 @@ std::string TExportFileNames::Expand(TFileNameKind kind, const TFileNameInputs& 
     const TDateTime now = clock_();
 
     std::string name = inputs.Template;
-    if ((spec.DefaultRule == WhenBlank && TrimView(name).empty()) ||
-        (spec.DefaultRule == WhenEmpty && name.empty()))
-        name = spec.Default;
+    if ((def.DefaultRule == WhenBlank && TrimView(name).empty()) ||
+        (def.DefaultRule == WhenEmpty && name.empty()))
+        name = def.Default;
     name = WithSlashes(std::move(name));
     // The query export puts the folder in front before it replaces the export date.
     if (kind == SQL) name = WithFolder(std::move(name));
 
     size_t recordIndex = 0;
-    for (const TNamePlaceholder& placeholder : spec.Placeholders)
+    for (const TNamePlaceholder& placeholder : def.Placeholders)
         name = ReplaceAllIgnoreCase(
             name, placeholder.Name,
             Harmless(Value(placeholder, inputs, recordIndex, dateFormat, numberFormat, now)));
 
-    if (!spec.LopnrPlaceholder.empty() && name.find(spec.LopnrPlaceholder) != std::string::npos) {
-        const int number = numbers_.getLopNr(spec.LopnrField);
-        if (number < 0) throw Exception(Format(kNoRunningNumber, {spec.LopnrField}));
-        name = ReplaceAllIgnoreCase(name, spec.LopnrPlaceholder,
+    if (!def.LopnrPlaceholder.empty() && name.find(def.LopnrPlaceholder) != std::string::npos) {
+        const int number = numbers_.getLopNr(def.LopnrField);
+        if (number < 0) throw Exception(Format(kNoRunningNumber, {def.LopnrField}));
+        name = ReplaceAllIgnoreCase(name, def.LopnrPlaceholder,
                                     Harmless(FormatFloat(inputs.IdentityFormat, number, settings_)));
     }
-    if (spec.DefaultRule == WhenBlankAfterReplacing && TrimView(name).empty()) name = spec.Default;
+    if (def.DefaultRule == WhenBlankAfterReplacing && TrimView(name).empty()) name = def.Default;
     return kind == SQL ? name : WithFolder(std::move(name));
 }
 
 std::string TExportFileNames::Generate(TFileNameKind kind, const TDataSet& prefs, const TAdkDataSet* record) {
-    const TFileNameSpec& spec = FileNameSpec(kind);
+    const TFileNameSpec& def = FileNameSpec(kind);
     auto setting = [&prefs](std::string_view field) {
         return field.empty() ? std::string() : prefs.FieldByName(field).AsString();
     };
-    TFileNameInputs inputs{setting(spec.TemplateField),
-                           setting(spec.DateFormatField),
-                           setting(spec.NumberFormatField),
-                           setting(spec.IdentityFormatField),
+    TFileNameInputs inputs{setting(def.TemplateField),
+                           setting(def.DateFormatField),
+                           setting(def.NumberFormatField),
+                           setting(def.IdentityFormatField),
                            {}};
-    for (const TNamePlaceholder& placeholder : spec.Placeholders) {
+    for (const TNamePlaceholder& placeholder : def.Placeholders) {
         if (placeholder.AdkField < 0) continue;
         if (!record)
             throw Exception("The name of " + std::string(placeholder.Name) + " needs the kit record");

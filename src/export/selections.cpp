@@ -67,47 +67,47 @@ void WithFinally(Body&& body, After&& after) {
 
 void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
                                      const std::string& startValue) {
-    const TSelectionSpec& spec = SpecOf(kind);
-    const TDataSet& prefs = module_.MainDM().Table(spec.SettingsTable);
-    const std::string type = prefs.FieldByName(spec.TypeField).AsString();
+    const TSelectionSpec& def = SpecOf(kind);
+    const TDataSet& prefs = module_.MainDM().Table(def.SettingsTable);
+    const std::string type = prefs.FieldByName(def.TypeField).AsString();
     if (type == kSelectionBySql)
-        openSelectionSQL(selection, prefs.FieldByName(spec.SqlField).AsString(),
+        openSelectionSQL(selection, prefs.FieldByName(def.SqlField).AsString(),
                          kind == TSelectionKind::Invoices ? startValue : std::string());
-    else if (type == kSelectionByInterval && spec.IntervalRaises)
+    else if (type == kSelectionByInterval && def.IntervalRaises)
         throw Exception(std::string(kIntervalNotBuilt));
     else
         selectAll(kind, selection);
 }
 
 void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
-    const TSelectionSpec& spec = SpecOf(kind);
+    const TSelectionSpec& def = SpecOf(kind);
     TMainDM& dm = module_.MainDM();
-    TAdkDataSet& data = dm.AdkDataSet(spec.DataSet);
-    if (spec.NeedsTable && !data.AdkTableAvailible()) throw Exception(std::string(kNoPurchaseOrders));
-    const bool counted = !spec.AllRecordsNote.empty();
+    TAdkDataSet& data = dm.AdkDataSet(def.DataSet);
+    if (def.NeedsTable && !data.AdkTableAvailible()) throw Exception(std::string(kNoPurchaseOrders));
+    const bool counted = !def.AllRecordsNote.empty();
     if (counted) {
-        module_.Events().reportError(spec.AllRecordsNote, elInfo);
+        module_.Events().reportError(def.AllRecordsNote, elInfo);
         dm.SetTimer1Enabled(true);
     }
     WithFinally(
         [&] {
-            if (spec.Table != atIngen) {
+            if (def.Table != atIngen) {
                 data.Close();
-                data.SetAdkTable(spec.Table);
+                data.SetAdkTable(def.Table);
             }
-            if (spec.Order != asIngen) data.SetAdkSortOrder(spec.Order);
+            if (def.Order != asIngen) data.SetAdkSortOrder(def.Order);
             if (!data.Active()) data.MakeOpen();
             // Rows the dataset already holds would be read twice.
             data.EmptyDataSet();
             data.FetchAllNow(false);
             for (data.First(); !data.Eof(); data.Next()) {
                 const std::string key = data.FieldByAdkIndex(0).AsString();
-                AppendSelectionKey(selection, spec.TrimKey ? TrimView(key) : std::string_view(key));
+                AppendSelectionKey(selection, def.TrimKey ? TrimView(key) : std::string_view(key));
             }
         },
         [&] {
             if (counted) dm.SetTimer1Enabled(false);
-            if (!spec.InUseByWriter) data.Close();
+            if (!def.InUseByWriter) data.Close();
         });
 }
 

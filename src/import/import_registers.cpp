@@ -116,12 +116,12 @@ void CancelPending(TAdkDataSet& dataSet) {
 // What one run of a register import works with: read once, used for every item.
 struct TRegisterRun {
     TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping,
-                 const TFinderSpec& spec, TADOQuery& query, TADOConnection* connection, IEventSink& events)
+                 const TFinderSpec& def, TADOQuery& query, TADOConnection* connection, IEventSink& events)
         : Settings(settings),
           DataSet(dataSet),
           Mapping(std::move(mapping)),
           Writer(Mapping, dataSet),
-          Finder(spec, settings, dataSet, query, connection, events) {}
+          Finder(def, settings, dataSet, query, connection, events) {}
 
     const TDataSet& Settings;
     TAdkDataSet& DataSet;

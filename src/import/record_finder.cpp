@@ -9,9 +9,9 @@
 
 namespace tv {
 
-TRecordFinder::TRecordFinder(const TFinderSpec& spec, const TDataSet& settings, TAdkDataSet& dataSet,
+TRecordFinder::TRecordFinder(const TFinderSpec& def, const TDataSet& settings, TAdkDataSet& dataSet,
                              TADOQuery& query, TADOConnection* connection, IEventSink& events)
-    : spec_(spec),
+    : spec_(def),
       settings_(settings),
       dataSet_(dataSet),
       query_(query),

@@ -95,9 +95,9 @@ private:
 TEST_F(SettingsStoreTest, FirstStartWritesTheDefaultsOfEveryTable) {
     WriteDefinitions();
     store.loadSettings();
-    for (const auto& spec : tables.Schema().Tables) {
-        if (spec.Storage != TSettingsStorage::Ini) continue;
-        EXPECT_EQ(tables.Table(spec.Name).RecordCount(), 1) << spec.Name;
+    for (const auto& def : tables.Schema().Tables) {
+        if (def.Storage != TSettingsStorage::Ini) continue;
+        EXPECT_EQ(tables.Table(def.Name).RecordCount(), 1) << def.Name;
     }
     EXPECT_TRUE(rules.Rules().IsEmpty());
     EXPECT_TRUE(tables.CDSExportSQLPrefs().IsEmpty());
@@ -123,9 +123,9 @@ TEST_F(SettingsStoreTest, FirstStartWritesTheDefaultsOfEveryTable) {
     TWorkFolders againWork{again.InstallningarCDS()};
     TSettingsStore againStore{again, againRules, againWork};
     againStore.loadSettings();
-    for (const auto& spec : tables.Schema().Tables) {
-        if (spec.OwnedByPlugins) continue;
-        EXPECT_EQ(Dump(again.Table(spec.Name)), Dump(tables.Table(spec.Name))) << spec.Name;
+    for (const auto& def : tables.Schema().Tables) {
+        if (def.OwnedByPlugins) continue;
+        EXPECT_EQ(Dump(again.Table(def.Name)), Dump(tables.Table(def.Name))) << def.Name;
     }
 }
 
@@ -405,24 +405,23 @@ TEST_F(SettingsStoreTest, SaveThenLoadGivesBackEveryTable) {
     rules.Rules().FieldByName("RuleName").SetAsString("RuleItems#0");
     rules.Rules().Post();
     std::map<std::string, std::string> expected;
-    for (const auto& spec : tables.Schema().Tables) {
-        if (spec.Storage == TSettingsStorage::Definitions) continue;
-        TClientDataSet& table = spec.OwnedByPlugins
-                                    ? (spec.Name == "Rules" ? rules.Rules() : rules.RuleItems())
-                                    : tables.Table(spec.Name);
-        const int rows = spec.Storage == TSettingsStorage::Text ? 2 : 1;
-        if (spec.Name == "RuleItems") rules.Rules().Locate("RuleName", Variant::FromUtf8("RuleItems#0"));
+    for (const auto& def : tables.Schema().Tables) {
+        if (def.Storage == TSettingsStorage::Definitions) continue;
+        TClientDataSet& table = def.OwnedByPlugins ? (def.Name == "Rules" ? rules.Rules() : rules.RuleItems())
+                                                   : tables.Table(def.Name);
+        const int rows = def.Storage == TSettingsStorage::Text ? 2 : 1;
+        if (def.Name == "RuleItems") rules.Rules().Locate("RuleName", Variant::FromUtf8("RuleItems#0"));
         for (int row = 0; row < rows; ++row) {
-            if (spec.Storage == TSettingsStorage::Ini)
+            if (def.Storage == TSettingsStorage::Ini)
                 table.Edit();
             else
                 table.Append();
-            for (const auto& field : spec.Fields)
+            for (const auto& field : def.Fields)
                 table.FieldByName(field.Name).SetAsString(SampleValue(field, row));
-            if (spec.Name == "RuleItems") table.FieldByName("rulename").SetAsString("RuleItems#0");
+            if (def.Name == "RuleItems") table.FieldByName("rulename").SetAsString("RuleItems#0");
             table.Post();
         }
-        if (spec.Name != "Rules") expected[spec.Name] = Dump(table);
+        if (def.Name != "Rules") expected[def.Name] = Dump(table);
     }
     store.saveSettings();
     store.saveIdentities();

@@ -118,8 +118,8 @@ constexpr TFinderSpec kSpec{.ModeField = "SEARCH_CUSTOMER_MODE",
 class FinderTest : public ImportPoliciesTest {
 protected:
     // The number found for the key, "-" when none is.
-    std::string Find(const std::string& key, const TFinderSpec& spec = kSpec) {
-        TRecordFinder finder(spec, world_.Settings("CDSImportCustomersPrefs"), world_.DataSet("AdkKunder"),
+    std::string Find(const std::string& key, const TFinderSpec& def = kSpec) {
+        TRecordFinder finder(def, world_.Settings("CDSImportCustomersPrefs"), world_.DataSet("AdkKunder"),
                              world_.Import().qArtikelUrval(), &world_.AdminODBC(), world_.Events());
         std::string number;
         const bool found = finder.Find(key, number);
