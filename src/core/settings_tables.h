@@ -18,11 +18,11 @@ inline constexpr std::string_view kSqlQueriesTable = "CDSExportSQLPrefs";
 inline constexpr std::string_view kCustomerPricelistTable = "CDSExportCustomerPricelistData";
 inline constexpr std::string_view kFieldDefinitionsTable = "CDSTables";
 
-// Makes the table of the spec as an open, empty client dataset owned by `owner` and named after
+// Makes the table `def` describes as an open, empty client dataset owned by `owner` and named after
 // the table: its fields in order, and its unique index or record order.
-TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& spec, TComponent* owner);
+TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& def, TComponent* owner);
 // Appends a record holding the table's defaults and posts it.
-void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& spec);
+void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& def);
 
 class TSettingsTables : public TComponent {
 public:

@@ -76,7 +76,7 @@ struct TFileNameInputs {
     std::string DateFormat;
     std::string NumberFormat;
     std::string IdentityFormat;
-    // Per placeholder with a kit field, in the spec's order: the field's text, or its number.
+    // Per placeholder with a kit field, in the order the kind lists them: the field's text, or its number.
     struct TValue {
         std::string Text;
         double Number = 0;
