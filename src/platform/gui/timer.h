@@ -1,14 +1,14 @@
 #pragma once
 // A timer: fires OnTimer every Interval milliseconds while Enabled, whenever messages are handled
-// (in the message loop, a modal loop or ProcessMessages). An exception from OnTimer is reported
-// through the application's HandleException and the timer goes on.
+// (in the message loop, a modal loop or ProcessMessages), or as a fake clock moves on in tests
+// (timer_clock.h). An exception from OnTimer is reported through the application's HandleException
+// and the timer goes on. OnTimer may free the timer.
 
 #include <memory>
 
+#include "platform/gui/timer_clock.h"
 #include "platform/rtl/component.h"
 #include "platform/rtl/event.h"
-
-class QTimer;
 
 namespace tv {
 
@@ -31,13 +31,9 @@ protected:
 
 private:
     void UpdateTimer();
-    // Shared with the timer's handler, which may outlive the object when OnTimer frees it.
-    struct TFiring {
-        int depth = 0;
-        bool gone = false;
-    };
-    std::shared_ptr<TFiring> fFiring = std::make_shared<TFiring>();
-    QTimer* fTimer;
+    // Expires when the timer is freed (OnTimer may free it).
+    std::shared_ptr<char> fAlive = std::make_shared<char>();
+    std::unique_ptr<TTimerTick> fTick;
     bool fEnabled = true;
     uint32_t fInterval = 1000;
 };
