@@ -15,10 +15,10 @@
 
 #include "platform/rtl/string_list.h"
 #include "script/compiler/pascal_compiler.h"
+#include "script/host/component/script.h"
+#include "script/host/units/import_plugins.h"
 #include "script/runtime/class_binding.h"
-#include "script/runtime/component/script.h"
 #include "script/runtime/exec.h"
-#include "script/runtime/units/import_plugins.h"
 
 namespace {
 

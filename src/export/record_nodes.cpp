@@ -40,8 +40,8 @@ void SetTextOrStrip(TXMLNode& element, std::string_view value) {
     try {
         element.SetText(value);
     } catch (const EXMLDocError&) {
-        AppLogger().LogError(Format(
-            kRefusedValueLog, {element.NodeName(), value, static_cast<int64_t>(CharacterCount(value))}));
+        AppLogger().LogError(
+            Format(kRefusedValueLog, {element.NodeName(), value, static_cast<int64_t>(Utf8Length(value))}));
         element.SetText(StripForDocument(value));
     }
 }

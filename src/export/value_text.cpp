@@ -17,11 +17,4 @@ std::string_view FieldText(const TField& field, std::string& scratch) {
     }
 }
 
-size_t CharacterCount(std::string_view text) {
-    size_t count = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) ++count;
-    return count;
-}
-
 }  // namespace tv

@@ -15,7 +15,4 @@ namespace tv {
 // formatted into `scratch`. The view is valid until the record or `scratch` changes.
 std::string_view FieldText(const TField& field, std::string& scratch);
 
-// The length of a UTF-8 text in characters, as log lines count it.
-size_t CharacterCount(std::string_view text);
-
 }  // namespace tv

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/data/client_data_set.h"
+#include "platform/rtl/codepage.h"
 #include "platform/rtl/date_time.h"
 #include "platform/rtl/hundredths_text.h"
 #include "tests/export/export_test_support.h"
@@ -60,8 +61,8 @@ TEST(FieldText, EachFieldTypeHasItsStandardText) {
 }
 
 TEST(FieldText, CountsCharactersNotBytes) {
-    EXPECT_EQ(CharacterCount("Åsa €\x01"), 6u);
-    EXPECT_EQ(CharacterCount(""), 0u);
+    EXPECT_EQ(Utf8Length("Åsa €\x01"), 6u);
+    EXPECT_EQ(Utf8Length(""), 0u);
 }
 
 }  // namespace

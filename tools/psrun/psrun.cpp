@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/rtl/codepage.h"
-#include "script/runtime/units/gui/gui_units.h"
+#include "script/host/units/gui/gui_units.h"
 #include "tools/psrun/runner/script_runner.h"
 
 int main(int argc, char** argv) {

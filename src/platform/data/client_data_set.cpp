@@ -3,6 +3,7 @@
 #include "platform/data/field_text.h"
 #include "platform/data/key_compare.h"
 #include "platform/rtl/class_info.h"
+#include "platform/rtl/little_endian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,34 +17,13 @@ namespace {
 constexpr std::string_view kStreamMagic = "TVDS";
 constexpr std::uint32_t kStreamVersion = 1;
 
-void PutU32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void PutU64(std::string& out, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void PutText(std::string& out, std::string_view text) {
-    PutU32(out, static_cast<std::uint32_t>(text.size()));
-    out.append(text);
-}
-
 // Reads the stream's parts and refuses anything that runs past its end.
 class StreamReader {
 public:
     explicit StreamReader(std::string_view bytes) : bytes_(bytes) {}
     std::uint8_t U8() { return static_cast<std::uint8_t>(Take(1)[0]); }
-    std::uint32_t U32() {
-        const std::string_view b = Take(4);
-        std::uint32_t v = 0;
-        for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[static_cast<size_t>(i)]);
-        return v;
-    }
-    std::uint64_t U64() {
-        const std::string_view b = Take(8);
-        std::uint64_t v = 0;
-        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[static_cast<size_t>(i)]);
-        return v;
-    }
+    std::uint32_t U32() { return PeekU32(Take(4), 0); }
+    std::uint64_t U64() { return PeekU64(Take(8), 0); }
     std::string_view Text() { return Take(U32()); }
     std::string_view Take(size_t n) {
         if (n > bytes_.size() - pos_) Fail("it ends early");
@@ -85,17 +65,17 @@ void TClientDataSet::EmptyDataSet() {
 std::string TClientDataSet::SaveToBytes() const {
     CheckActive();
     std::string out(kStreamMagic);
-    PutU32(out, kStreamVersion);
-    PutU32(out, static_cast<std::uint32_t>(FieldCount()));
+    AppendU32(out, kStreamVersion);
+    AppendU32(out, static_cast<std::uint32_t>(FieldCount()));
     for (int i = 0; i < FieldCount(); ++i) {
         const TField& field = Fields(i);
-        PutText(out, field.FieldName());
+        AppendString32(out, field.FieldName());
         out += static_cast<char>(field.DataType());
-        PutU32(out, static_cast<std::uint32_t>(field.Size()));
+        AppendU32(out, static_cast<std::uint32_t>(field.Size()));
         out += static_cast<char>(field.Required() ? 1 : 0);
     }
     const auto& records = NaturalOrder();
-    PutU64(out, records.size());
+    AppendU64(out, records.size());
     for (const Record* record : records) {
         for (int i = 0; i < FieldCount(); ++i) {
             const auto no = static_cast<size_t>(Fields(i).FieldNo() - 1);
@@ -104,16 +84,16 @@ std::string TClientDataSet::SaveToBytes() const {
             if (v.IsNull()) continue;
             switch (Layout().kinds[no]) {
                 case TStorageKind::Integer:
-                    PutU64(out, static_cast<std::uint64_t>(v.integer));
+                    AppendU64(out, static_cast<std::uint64_t>(v.integer));
                     break;
                 case TStorageKind::Float: {
                     std::uint64_t bits;
                     std::memcpy(&bits, &v.number, sizeof bits);
-                    PutU64(out, bits);
+                    AppendU64(out, bits);
                     break;
                 }
                 case TStorageKind::Text:
-                    PutText(out, v.text);
+                    AppendString32(out, v.text);
                     break;
             }
         }

@@ -2,6 +2,7 @@
 
 #include "platform/data/key_compare.h"
 #include "platform/rtl/ascii_case.h"
+#include "platform/rtl/codepage.h"
 #include "platform/rtl/date_time.h"
 
 #include <algorithm>
@@ -83,10 +84,7 @@ ColumnFacts Inspect(const ResultSet& result, size_t column) {
                     f.allIso = false;
                 else if (hasTime)
                     f.anyTime = true;
-                size_t chars = 0;
-                for (char c : cell.text)
-                    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
-                f.longest = std::max(f.longest, chars);
+                f.longest = std::max(f.longest, Utf8Length(cell.text));
                 break;
             }
         }

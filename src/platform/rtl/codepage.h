@@ -32,6 +32,12 @@ bool IsValidUtf8(std::string_view bytes);
 void AppendUtf8(std::string& out, char32_t codePoint);
 // Decodes the code point at `pos` and advances `pos`; an invalid byte yields U+FFFD and moves by one.
 char32_t NextUtf8(std::string_view utf8, size_t& pos);
+// The length of a UTF-8 text in characters: the bytes that do not continue a character.
+inline size_t Utf8Length(std::string_view utf8) {
+    size_t n = 0;
+    for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
 
 enum class TextEncoding { Ansi, Utf8, Utf8Bom, Utf16LE, Utf16BE };
 

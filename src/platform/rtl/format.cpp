@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "platform/rtl/codepage.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/number_text.h"
 
@@ -15,12 +16,6 @@ constexpr int kDefaultFloatPrecision = 15;
 constexpr int kDefaultDecimals = 2;
 constexpr int kFloatPrecision = 18;
 constexpr int kExponentDigits = 3;
-
-size_t Utf8Length(std::string_view text) {
-    size_t n = 0;
-    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
 
 // The first `count` characters of UTF-8 text.
 std::string_view Utf8Prefix(std::string_view text, size_t count) {

@@ -1,48 +1,14 @@
 #pragma once
-// Little-endian reading and writing of the container, code and debug bytes. The reader never reads
-// past its end: every read answers false instead.
+// Reading the container, code and debug bytes, little-endian (written with the Append functions of
+// platform/rtl/little_endian.h). The reader never reads past its end: every read answers false
+// instead.
 
 #include <cstdint>
-#include <cstring>
-#include <string>
 #include <string_view>
 
-namespace tv::script {
+#include "platform/rtl/little_endian.h"
 
-inline void AppendU8(std::string& out, uint8_t v) {
-    out.push_back(static_cast<char>(v));
-}
-inline void AppendU16(std::string& out, uint16_t v) {
-    out.push_back(static_cast<char>(v));
-    out.push_back(static_cast<char>(v >> 8));
-}
-inline void AppendU32(std::string& out, uint32_t v) {
-    char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                 static_cast<char>(v >> 24)};
-    out.append(b, 4);
-}
-inline void AppendU64(std::string& out, uint64_t v) {
-    AppendU32(out, static_cast<uint32_t>(v));
-    AppendU32(out, static_cast<uint32_t>(v >> 32));
-}
-// A 32-bit byte count followed by the bytes.
-inline void AppendString32(std::string& out, std::string_view s) {
-    AppendU32(out, static_cast<uint32_t>(s.size()));
-    out.append(s);
-}
-// Overwrites four bytes at `pos` (used to patch jump distances and code offsets).
-inline void PatchU32(std::string& out, size_t pos, uint32_t v) {
-    out[pos] = static_cast<char>(v);
-    out[pos + 1] = static_cast<char>(v >> 8);
-    out[pos + 2] = static_cast<char>(v >> 16);
-    out[pos + 3] = static_cast<char>(v >> 24);
-}
-inline uint32_t PeekU32(std::string_view in, size_t pos) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(in[pos])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(in[pos + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(in[pos + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(in[pos + 3])) << 24;
-}
+namespace tv::script {
 
 class ByteReader {
 public:
@@ -60,8 +26,7 @@ public:
     }
     bool ReadU16(uint16_t& v) {
         if (Remaining() < 2) return false;
-        v = static_cast<uint16_t>(static_cast<unsigned char>(data_[pos_]) |
-                                  static_cast<unsigned char>(data_[pos_ + 1]) << 8);
+        v = PeekU16(data_, pos_);
         pos_ += 2;
         return true;
     }
@@ -72,11 +37,9 @@ public:
         return true;
     }
     bool ReadU64(uint64_t& v) {
-        uint32_t lo = 0, hi = 0;
         if (Remaining() < 8) return false;
-        ReadU32(lo);
-        ReadU32(hi);
-        v = static_cast<uint64_t>(hi) << 32 | lo;
+        v = PeekU64(data_, pos_);
+        pos_ += 8;
         return true;
     }
     bool ReadBytes(size_t n, std::string_view& out) {

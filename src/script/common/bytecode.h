@@ -51,8 +51,18 @@ enum BaseTypeCode : uint8_t {
 constexpr bool IsContainerTypeCode(uint8_t code) {
     return (code >= 1 && code <= 14) || (code >= 16 && code <= 26) || code == 28;
 }
+// The integer codes of 8, 16 and 32 bits: what Booleans and enumerations are at run time, and what a
+// jump condition, a flag or an element index must be.
+constexpr bool IsNarrowIntegerCode(uint8_t c) {
+    return c >= btU8 && c <= btS32;
+}
 constexpr bool IsIntegerCode(uint8_t c) {
-    return (c >= btU8 && c <= btS32) || c == btS64;
+    return IsNarrowIntegerCode(c) || c == btS64;
+}
+// The ordinal types as the compiler sees them: every integer (64-bit too), the characters and the
+// enumerations (a compile-side code).
+constexpr bool IsOrdinalTypeCode(uint8_t c) {
+    return IsIntegerCode(c) || c == btChar || c == btWideChar || c == btEnum;
 }
 constexpr bool IsRealCode(uint8_t c) {
     return (c >= btSingle && c <= btExtended) || c == btCurrency;

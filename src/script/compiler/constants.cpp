@@ -13,14 +13,8 @@ namespace tv::script {
 
 namespace {
 
-bool IsInt32Lane(uint8_t c) {
-    return c >= btU8 && c <= btS32;
-}
 bool IsUnsignedCode(uint8_t c) {
     return c == btU8 || c == btU16 || c == btU32;
-}
-bool IsOrdinalCode(uint8_t c) {
-    return IsIntegerCode(c) || c == btChar || c == btWideChar || c == btEnum;
 }
 
 bool ValueAsReal(const TIfRVariant& r, long double& out) {
@@ -566,7 +560,7 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
 
     if (op == otIn) {
         int64_t ord = 0;
-        if (IsOrdinalCode(code) && r.FType->BaseType == btSet &&
+        if (IsOrdinalTypeCode(code) && r.FType->BaseType == btSet &&
             Unlink(static_cast<TPSSetType*>(r.FType)->SetType) == Unlink(l.FType) && OrdinalValue(l, ord)) {
             bool bit = ord >= 0 && static_cast<uint64_t>(ord) / 8 < r.Str.size() &&
                        (static_cast<unsigned char>(r.Str[static_cast<size_t>(ord / 8)]) >> (ord % 8)) & 1;
@@ -575,7 +569,7 @@ bool TPSPascalCompiler::FoldBinaryConstants(bool markUsed, TPSBinOperatorType op
         }
     } else if (op == otAs || op == otIs) {
         // never folded
-    } else if (IsInt32Lane(code) || code == btEnum) {
+    } else if (IsNarrowIntegerCode(code) || code == btEnum) {
         bool isEnum = code == btEnum;
         bool enumOk = op == otAdd || op == otSub || op == otAnd || op == otOr || op == otXor ||
                       op == otEqual || op == otNotEqual;

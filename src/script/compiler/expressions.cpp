@@ -292,8 +292,7 @@ TPSValuePtr TPSPascalCompiler::ParseFactor() {
             if (!e) return nullptr;
             TPSType* t = ValueType(e.get());
             uint8_t c = t ? t->BaseType : 0;
-            bool ok = isChr ? IsIntegerCode(c)
-                            : (IsIntegerCode(c) || c == btChar || c == btWideChar || c == btEnum);
+            bool ok = isChr ? IsIntegerCode(c) : IsOrdinalTypeCode(c);
             if (!ok) {
                 MakeError({}, ecTypeMismatch, {});
                 return nullptr;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "script/common/names.h"
+#include "script/compiler/comment_scanner.h"
 
 namespace tv::script {
 
@@ -146,59 +147,23 @@ TPSParserErrorKind TPSPascalParser::Scan() {
             tokenId_ = CSTIINT_WhiteSpace;
             break;
         case '{':
-            ++p;
-            while (d[p] != '}') {
-                if (d[p] == '\0') return iCommentError;
-                if (d[p] == '\n' || d[p] == '\r')
-                    CountLineBreak(p);
-                else
-                    ++p;
-            }
-            ++p;
-            tokenId_ = CSTIINT_Comment;
-            break;
         case '(':
-            if (d[p + 1] != '*') {
-                ++p;
-                tokenId_ = CSTI_OpenRound;
-                break;
-            }
-            p += 2;
-            while (!(d[p] == '*' && d[p + 1] == ')')) {
-                if (d[p] == '\0') return iCommentError;
-                if (d[p] == '\n' || d[p] == '\r')
-                    CountLineBreak(p);
-                else
-                    ++p;
-            }
-            p += 2;
-            tokenId_ = CSTIINT_Comment;
-            break;
         case '/':
-            if (d[p + 1] != '/') {
+        case '\'': {
+            const TSkipResult skipped =
+                SkipCommentOrString(d, p, [this](uint32_t& at) { CountLineBreak(at); });
+            if (skipped.kind == TSkippedText::None) {
                 ++p;
-                tokenId_ = CSTI_Divide;
-                break;
+                tokenId_ = c == '(' ? CSTI_OpenRound : CSTI_Divide;
+            } else if (skipped.kind == TSkippedText::String) {
+                if (!skipped.closed) return iStringError;
+                tokenId_ = CSTI_String;
+            } else {
+                if (!skipped.closed) return iCommentError;
+                tokenId_ = CSTIINT_Comment;
             }
-            while (d[p] != '\0' && d[p] != '\r' && d[p] != '\n') ++p;
-            tokenId_ = CSTIINT_Comment;
             break;
-        case '\'':
-            ++p;
-            for (;;) {
-                if (d[p] == '\0' || d[p] == '\r' || d[p] == '\n') return iStringError;
-                if (d[p] == '\'') {
-                    if (d[p + 1] == '\'') {
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                ++p;
-            }
-            tokenId_ = CSTI_String;
-            break;
+        }
         case '#':
             ++p;
             if (d[p] == '$') {

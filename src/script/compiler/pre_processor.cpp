@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/common/names.h"
+#include "script/compiler/comment_scanner.h"
 #include "script/compiler/pascal_compiler.h"
 
 namespace tv::script {
@@ -58,9 +59,8 @@ void TPSPascalPreProcessorParser::Next() {
     Pos = p;
     Row = row_;
     Col = p - lineStart_ + 1;
-    auto isBreak = [&](uint32_t at) { return d[at] == '\r' || d[at] == '\n'; };
     auto advance = [&](uint32_t& at) {
-        if (isBreak(at))
+        if (d[at] == '\r' || d[at] == '\n')
             LineBreak(at);
         else
             ++at;
@@ -70,51 +70,19 @@ void TPSPascalPreProcessorParser::Next() {
             TokenId = ptEOF;
             Token = {};
             return;
-        case '\'':
-            ++p;
-            for (;;) {
-                if (d[p] == '\0') break;
-                if (isBreak(p)) {
-                    LineBreak(p);
-                    break;
-                }
-                if (d[p] == '\'') {
-                    if (d[p + 1] == '\'') {
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                ++p;
-            }
-            TokenId = ptOther;
-            break;
-        case '(':
-            if (d[p + 1] != '*') {
-                ++p;
-                TokenId = ptOther;
-                break;
-            }
-            p += 2;
-            while (d[p] != '\0' && !(d[p] == '*' && d[p + 1] == ')')) advance(p);
-            if (d[p] != '\0') p += 2;
-            TokenId = ptOther;
-            break;
-        case '/':
-            if (d[p + 1] != '/') {
-                ++p;
-                TokenId = ptOther;
-                break;
-            }
-            while (d[p] != '\0' && !isBreak(p)) ++p;
-            TokenId = ptOther;
-            break;
         case '{':
-            TokenId = d[p + 1] == '$' ? ptDefine : ptOther;
-            while (d[p] != '\0' && d[p] != '}') advance(p);
-            if (d[p] != '\0') ++p;
+        case '(':
+        case '/':
+        case '\'': {
+            // Unclosed comments and strings are passed on as text: the compiler reports them.
+            TokenId = d[p] == '{' && d[p + 1] == '$' ? ptDefine : ptOther;
+            const TSkipResult skipped = SkipCommentOrString(d, p, [this](uint32_t& at) { LineBreak(at); });
+            if (skipped.kind == TSkippedText::None)
+                ++p;
+            else if (skipped.kind == TSkippedText::String && !skipped.closed && d[p] != '\0')
+                LineBreak(p);  // a string ends with its line
             break;
+        }
         default:
             while (d[p] != '\0' && d[p] != '\'' && d[p] != '(' && d[p] != '/' && d[p] != '{') advance(p);
             TokenId = ptOther;

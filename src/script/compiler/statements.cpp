@@ -325,8 +325,7 @@ bool TPSPascalCompiler::CompileFor(TPSBlockInfo& block) {
     TPSValuePtr var = ParseIdentifier(1);
     if (!var) return false;
     auto countable = [](TPSType* t) {
-        return t && ((t->BaseType >= btU8 && t->BaseType <= btS32) || t->BaseType == btVariant ||
-                     t->BaseType == btS64 || t->BaseType == btEnum);
+        return t && (IsIntegerCode(t->BaseType) || t->BaseType == btVariant || t->BaseType == btEnum);
     };
     TPSType* vt = ValueType(var.get());
     if (!countable(vt)) {

@@ -24,12 +24,6 @@ void* ExtOf(TPSProcPtr proc) {
     return reinterpret_cast<void*>(proc);
 }
 
-uint32_t PeekU32(std::string_view d) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(d[static_cast<size_t>(i)]);
-    return v;
-}
-
 // The value of a stack item (a reference followed to its target); no value when the item is missing.
 TPSValueRef ItemRef(TPSStack& s, int32_t at) {
     TPSVariant* item = s.Item(at);
@@ -89,7 +83,7 @@ bool ConstructorHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack& g, TPSSt
 template <bool WithName>
 bool PropertyHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack& g, TPSStack& s) {
     if (p.FDecl.size() < 4) return false;
-    const uint32_t n = PeekU32(p.FDecl);
+    const uint32_t n = PeekU32(p.FDecl, 0);
     if (static_cast<uint64_t>(s.Count()) < uint64_t{n} + 1) return false;
     const bool read = p.FExt1 != nullptr;
     const TPSValueRef self = ItemRef(s, read ? -2 : -1);
@@ -107,7 +101,7 @@ bool PropertyHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack& g, TPSStack
 // Event property routines (kind 6): the value is a procedure number or a procedure value.
 bool EventPropertyHandler(TPSExec& exec, TPSExternalProcRec& p, TPSStack& g, TPSStack& s) {
     if (p.FDecl.size() < 4) return false;
-    const uint32_t n = PeekU32(p.FDecl);
+    const uint32_t n = PeekU32(p.FDecl, 0);
     if (static_cast<uint64_t>(s.Count()) < uint64_t{n} + 1) return false;
     const bool read = p.FExt1 != nullptr;
     const TPSValueRef self = ItemRef(s, read ? -2 : -1);
@@ -410,7 +404,8 @@ bool ClassImporter(TPSExec&, TPSExternalProcRec& p, void* tag) {
             case ikEventProperty:
             case ikPropertyWithName: {
                 const TPSMemberCode& code = write ? item->FWriteFunc : item->FReadFunc;
-                if (!code || decl.size() < 4 || PeekU32(decl) != static_cast<uint32_t>(code.IndexCount) + 1)
+                if (!code || decl.size() < 4 ||
+                    PeekU32(decl, 0) != static_cast<uint32_t>(code.IndexCount) + 1)
                     return false;
                 (write ? ext2 : ext1) = ExtOf(code.Proc);
                 handler = item->b == ikProperty           ? PropertyHandler<false>
@@ -424,7 +419,8 @@ bool ClassImporter(TPSExec&, TPSExternalProcRec& p, void* tag) {
     } else {
         // Not registered: the class's published property of that name, when it offers the access.
         const TPropInfo* prop = cls->FClass().FindProperty(member);
-        if (!prop || !(write ? prop->Writable() : prop->Readable()) || decl.size() < 4 || PeekU32(decl) != 1)
+        if (!prop || !(write ? prop->Writable() : prop->Readable()) || decl.size() < 4 ||
+            PeekU32(decl, 0) != 1)
             return false;
         handler = PublishedPropertyHandler;
         ext1 = const_cast<TPropInfo*>(prop);
@@ -445,7 +441,7 @@ bool InterfaceImporter(TPSExec&, TPSExternalProcRec& p, void*) {
     if (d.empty() || d[0] != '.') return false;
     d.remove_prefix(1);
     if (d.size() < 6) return false;
-    p.FExt1 = reinterpret_cast<void*>(uintptr_t{PeekU32(d)});
+    p.FExt1 = reinterpret_cast<void*>(uintptr_t{PeekU32(d, 0)});
     p.FDecl = std::string(d.substr(4));
     p.FProcPtr = InterfaceMethodHandler;
     return true;

@@ -21,8 +21,8 @@ TPSExec::TPSExec() {
     FVariantArrayType = std::make_unique<TPSTypeRec_Array>(this, btArray);
     FVariantArrayType->FArrayType = FVariantType.get();
     FVariantArrayType->CalcSize();
-    FPointerType = std::make_unique<TPSTypeRec>(this, btPointer);
-    FPointerType->CalcSize();
+    FOwnPointerType = std::make_unique<TPSTypeRec>(this, btPointer);
+    FOwnPointerType->CalcSize();
     RegisterStandardProcs();
 }
 
@@ -40,7 +40,7 @@ std::string TPSExec::About() const {
 
 void TPSExec::Clear() {
     FExceptionStack.clear();
-    fPointerType = nullptr;
+    fPointerTypeInUse = nullptr;
     for (auto it = FResources.rbegin(); it != FResources.rend(); ++it)
         if (it->Proc) it->Proc(*this, it->P);
     FResources.clear();

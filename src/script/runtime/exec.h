@@ -284,7 +284,7 @@ protected:
     std::vector<TSpecialProc> FSpecialProcList;
     std::vector<std::unique_ptr<TProcRec>> FRegProcs;
     std::vector<TPSExceptionHandler> FExceptionStack;
-    std::unique_ptr<TPSTypeRec> FPointerType;
+    std::unique_ptr<TPSTypeRec> FOwnPointerType;  // PointerType() when the container has none
 
     int32_t ExProc = -1;
     int32_t ExPos = -1;
@@ -350,7 +350,7 @@ private:
     int fRunDepth = 0;          // nesting of RunScript
     int fErrorDepth = 0;        // the RunScript nesting at which the last error unwound
     int fQuiet = 0;             // > 0: errors are recorded without unwinding or events
-    mutable const TPSTypeRec* fPointerType = nullptr;  // PointerType(), once looked up
+    mutable const TPSTypeRec* fPointerTypeInUse = nullptr;  // what PointerType() found, once looked up
 
     // Registers the built-in routine library (on creation and after ClearFunctionList).
     void RegisterStandardProcs();

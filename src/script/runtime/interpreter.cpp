@@ -19,10 +19,6 @@ constexpr std::string_view kArrayRange =
 using Frame = TPSExceptionHandler;
 constexpr uint32_t kUnset = Frame::kFrameUnset;
 
-bool IsOrdinalCode(uint8_t c) {
-    return c >= btU8 && c <= btS32;
-}
-
 // The comparisons of two Integers.
 inline bool CompareS32(uint8_t op, int32_t x, int32_t y) {
     switch (op) {
@@ -53,12 +49,12 @@ TPSInternalProcRec::~TPSInternalProcRec() {
 }
 
 const TPSTypeRec* TPSExec::PointerType() const {
-    if (!fPointerType) {
+    if (!fPointerTypeInUse) {
         // The container's first Pointer type (it never changes while loaded), else the executor's own.
         const TPSTypeRec* t = FindType2(btPointer);
-        fPointerType = t ? t : FPointerType.get();
+        fPointerTypeInUse = t ? t : FOwnPointerType.get();
     }
-    return fPointerType;
+    return fPointerTypeInUse;
 }
 
 // ---- operand decoding
@@ -259,7 +255,7 @@ bool TPSExec::QuickElement(TPSOperandRef& o, bool deref) {
         const TPSVariant* iv = QuickVariable(index);
         if (!iv) return false;
         int64_t v = 0;
-        if (!IsOrdinalCode(iv->FType->FBaseType)) return false;
+        if (!IsNarrowIntegerCode(iv->FType->FBaseType)) return false;
         LoadInteger(const_cast<TPSVariant*>(iv)->Data(), iv->FType->FBaseType, v);
         index = static_cast<uint32_t>(v);
     }
@@ -328,11 +324,11 @@ bool TPSExec::ReadOperand(TPSOperandRef& o, bool deref) {
         if (!ReadVariable(index, iv)) return false;
         if (iv.Type->FBaseType == btPointer) {
             if (!DerefOperand(iv) ||
-                !(IsOrdinalCode(iv.Type->FBaseType) || iv.Type->FBaseType == btProcPtr)) {
+                !(IsNarrowIntegerCode(iv.Type->FBaseType) || iv.Type->FBaseType == btProcPtr)) {
                 CMD_Err(ErTypeMismatch);
                 return false;
             }
-        } else if (!IsOrdinalCode(iv.Type->FBaseType)) {
+        } else if (!IsNarrowIntegerCode(iv.Type->FBaseType)) {
             CMD_Err(ErTypeMismatch);
             return false;
         }
@@ -696,7 +692,7 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
         case opJumpIfZero: {
             uint32_t d = 0;
             if (!ReadCode32(d) || !ReadSource(a)) return false;
-            if (!IsOrdinalCode(a.Type->FBaseType)) {
+            if (!IsNarrowIntegerCode(a.Type->FBaseType)) {
                 CMD_Err(erInvalidType);
                 return false;
             }
@@ -772,7 +768,7 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
             return BitwiseNot(a.Data, a.Type);
         case opSetFlag: {
             if (!ReadSource(a)) return false;
-            if (!IsOrdinalCode(a.Type->FBaseType)) {
+            if (!IsNarrowIntegerCode(a.Type->FBaseType)) {
                 CMD_Err(erInvalidType);
                 return false;
             }

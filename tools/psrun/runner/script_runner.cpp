@@ -2,9 +2,9 @@
 
 #include "platform/rtl/codepage.h"
 #include "script/compiler/compiler_messages.h"
-#include "script/runtime/component/script.h"
-#include "script/runtime/units/import_plugins.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/component/script.h"
+#include "script/host/units/import_plugins.h"
+#include "script/host/units/import_units.h"
 
 namespace tv::script {
 

@@ -1,4 +1,4 @@
-#include "script/runtime/units/import_unit.h"
+#include "script/host/units/import_unit.h"
 
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/codepage.h"

@@ -4,7 +4,7 @@
 // the order dateutils, std, classes, graphics, controls, stdctrls, forms; each may use what the units
 // before it declared.
 
-#include "script/runtime/units/import_unit.h"
+#include "script/host/units/import_unit.h"
 
 namespace tv::script {
 

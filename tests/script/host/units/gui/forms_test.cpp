@@ -7,8 +7,8 @@
 #include "platform/gui/edit.h"
 #include "platform/gui/form.h"
 #include "platform/rtl/object_handles.h"
-#include "script/runtime/component/script.h"
-#include "script/runtime/units/import_plugins.h"
+#include "script/host/component/script.h"
+#include "script/host/units/import_plugins.h"
 #include "units_host.h"
 
 namespace tv::script {

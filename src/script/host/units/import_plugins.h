@@ -2,7 +2,7 @@
 // The import plug-ins a script host puts on its script component: the root classes and the classes
 // unit (streams and classes may be switched off), and the date and time routines.
 
-#include "script/runtime/component/plugin.h"
+#include "script/host/component/plugin.h"
 
 namespace tv::script {
 

@@ -5,7 +5,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/scroll_box.h"
 #include "platform/gui/scrolling_win_control.h"
-#include "script/runtime/units/gui/gui_units.h"
+#include "script/host/units/gui/gui_units.h"
 
 namespace tv::script::units {
 

@@ -1,8 +1,8 @@
-#include "script/runtime/units/import_plugins.h"
+#include "script/host/units/import_plugins.h"
 
 #include "platform/rtl/class_info.h"
-#include "script/runtime/component/script.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/component/script.h"
+#include "script/host/units/import_units.h"
 
 namespace tv::script {
 

@@ -1,10 +1,10 @@
-#include "script/runtime/component/script.h"
+#include "script/host/component/script.h"
 
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/codepage.h"
 #include "script/compiler/compiler_messages.h"
+#include "script/host/component/plugin.h"
 #include "script/runtime/class_bridge.h"
-#include "script/runtime/component/plugin.h"
 #include "script/runtime/value_ops.h"
 
 namespace tv::script {

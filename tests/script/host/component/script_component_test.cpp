@@ -5,8 +5,8 @@
 
 #include "platform/rtl/codepage.h"
 #include "script/compiler/compiler_messages.h"
-#include "script/runtime/component/plugin.h"
-#include "script/runtime/component/script.h"
+#include "script/host/component/plugin.h"
+#include "script/host/component/script.h"
 
 namespace tv::script {
 namespace {

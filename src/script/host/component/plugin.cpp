@@ -1,7 +1,7 @@
-#include "script/runtime/component/plugin.h"
+#include "script/host/component/plugin.h"
 
 #include "platform/rtl/class_info.h"
-#include "script/runtime/component/script.h"
+#include "script/host/component/script.h"
 
 namespace tv::script {
 

@@ -13,7 +13,7 @@
 #include "platform/gui/list_box.h"
 #include "platform/gui/memo.h"
 #include "platform/gui/scroll_bar.h"
-#include "script/runtime/units/gui/gui_units.h"
+#include "script/host/units/gui/gui_units.h"
 
 namespace tv::script::units {
 

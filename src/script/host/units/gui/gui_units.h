@@ -3,8 +3,8 @@
 // registered by the script host after classes, in that order on both sides.
 
 #include "platform/gui/rect.h"
+#include "script/host/units/import_units.h"
 #include "script/runtime/event_bridge.h"
-#include "script/runtime/units/import_units.h"
 
 namespace tv::script {
 

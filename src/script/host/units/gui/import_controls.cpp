@@ -9,7 +9,7 @@
 #include "platform/gui/graphic_control.h"
 #include "platform/gui/size_constraints.h"
 #include "platform/gui/win_control.h"
-#include "script/runtime/units/gui/gui_units.h"
+#include "script/host/units/gui/gui_units.h"
 
 namespace tv::script::units {
 

@@ -1,7 +1,7 @@
 // The unit std: the root classes TObject, TPersistent and TComponent.
 
 #include "platform/rtl/component.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/units/import_units.h"
 
 namespace tv::script::units {
 

@@ -9,7 +9,7 @@
 #include "platform/gui/pen.h"
 #include "platform/gui/picture.h"
 #include "platform/rtl/streams.h"
-#include "script/runtime/units/gui/gui_units.h"
+#include "script/host/units/gui/gui_units.h"
 
 namespace tv::script::units {
 

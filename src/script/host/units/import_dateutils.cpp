@@ -4,7 +4,7 @@
 
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/date_time.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/units/import_units.h"
 
 namespace tv::script::units {
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "script/compiler/pascal_compiler.h"
-#include "script/runtime/component/script.h"
+#include "script/host/component/script.h"
+#include "script/host/units/gui/gui_units.h"
+#include "script/host/units/import_plugins.h"
+#include "script/host/units/import_units.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/runtime_class_importer.h"
-#include "script/runtime/units/gui/gui_units.h"
-#include "script/runtime/units/import_plugins.h"
-#include "script/runtime/units/import_units.h"
 #include "tools/psrun/runner/script_runner.h"
 
 namespace tv::script::test {

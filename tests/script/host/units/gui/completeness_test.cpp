@@ -8,9 +8,9 @@
 #include "script/compiler/host_classes.h"
 #include "script/compiler/host_declarations.h"
 #include "script/compiler/pascal_compiler.h"
+#include "script/host/units/import_units.h"
 #include "script/runtime/class_bridge.h"
 #include "script/runtime/exec.h"
-#include "script/runtime/units/import_units.h"
 #include "units_host.h"
 
 namespace tv::script {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "script/runtime/component/script.h"
-#include "script/runtime/units/import_plugins.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/component/script.h"
+#include "script/host/units/import_plugins.h"
+#include "script/host/units/import_units.h"
 
 namespace {
 

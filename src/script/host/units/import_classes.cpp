@@ -10,7 +10,7 @@
 #include "platform/rtl/resource_stream.h"
 #include "platform/rtl/streams.h"
 #include "platform/rtl/string_list.h"
-#include "script/runtime/units/import_units.h"
+#include "script/host/units/import_units.h"
 
 namespace tv::script::units {
 
