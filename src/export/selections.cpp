@@ -9,7 +9,7 @@ namespace {
 
 // Per kind, in TSelectionKind order: where its selection settings are, which kit dataset gives every
 // record (with the table and sort order set on it first, where given), and how.
-struct TSelectionSpec {
+struct TSelectionDef {
     std::string_view SettingsTable;
     std::string_view TypeField;
     std::string_view SqlField;
@@ -23,7 +23,7 @@ struct TSelectionSpec {
     bool NeedsTable;                  // raises kNoPurchaseOrders when the company lacks the table
 };
 
-constexpr TSelectionSpec kSpecs[] = {
+constexpr TSelectionDef kDefs[] = {
     {"CDSExportArticlesPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atArtiklar, asIngen, false, true,
      "", false, false},
     {"CDSExportBestPrefs", "BEST_SELECTION_TYPE", "BEST_SELECTION_SQL", "ADKBest", atIngen, asBestallningNr,
@@ -45,10 +45,10 @@ constexpr TSelectionSpec kSpecs[] = {
     {"CDSExportSuppliersPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atLeverantorer, asIngen, false,
      true, "", false, false},
 };
-static_assert(std::size(kSpecs) == static_cast<size_t>(TSelectionKind::Suppliers) + 1);
+static_assert(std::size(kDefs) == static_cast<size_t>(TSelectionKind::Suppliers) + 1);
 
-const TSelectionSpec& SpecOf(TSelectionKind kind) {
-    return kSpecs[static_cast<int>(kind)];
+const TSelectionDef& DefOf(TSelectionKind kind) {
+    return kDefs[static_cast<int>(kind)];
 }
 
 // Runs `body`, then `after` whether the body raised or not.
@@ -67,7 +67,7 @@ void WithFinally(Body&& body, After&& after) {
 
 void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
                                      const std::string& startValue) {
-    const TSelectionSpec& def = SpecOf(kind);
+    const TSelectionDef& def = DefOf(kind);
     const TDataSet& prefs = module_.MainDM().Table(def.SettingsTable);
     const std::string type = prefs.FieldByName(def.TypeField).AsString();
     if (type == kSelectionBySql)
@@ -80,7 +80,7 @@ void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
 }
 
 void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
-    const TSelectionSpec& def = SpecOf(kind);
+    const TSelectionDef& def = DefOf(kind);
     TMainDM& dm = module_.MainDM();
     TAdkDataSet& data = dm.AdkDataSet(def.DataSet);
     if (def.NeedsTable && !data.AdkTableAvailible()) throw Exception(std::string(kNoPurchaseOrders));

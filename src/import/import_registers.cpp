@@ -43,7 +43,7 @@ inline constexpr std::string_view kCustomerNumberElement = "CUSTOMER_NUMBER";
 inline constexpr std::string_view kCustomersSettings = "CDSImportCustomersPrefs";
 inline constexpr int kIgnoreOrgNrField = 93;
 
-constexpr TFinderSpec kCustomerFinder{
+constexpr TFinderDef kCustomerFinder{
     .ModeField = "SEARCH_CUSTOMER_MODE",
     .CdxField = "SEARCH_CUSTOMER_CDX",
     .SqlField = "SEARCH_CUSTOMER_SQL",
@@ -66,7 +66,7 @@ inline constexpr std::string_view kSupplierNumber = "VISMA Levnr [";
 inline constexpr std::string_view kSupplierNumberAttribute = "visma_supplier_number";
 inline constexpr std::string_view kSuppliersSettings = "CDSImportSuppliersPrefs";
 
-constexpr TFinderSpec kSupplierFinder{
+constexpr TFinderDef kSupplierFinder{
     .ModeField = "SEARCH_SUPPLIER_MODE",
     .CdxField = "SEARCH_SUPPLIER_CDX",
     .SqlField = "SEARCH_SUPPLIER_SQL",
@@ -115,8 +115,8 @@ void CancelPending(TAdkDataSet& dataSet) {
 
 // What one run of a register import works with: read once, used for every item.
 struct TRegisterRun {
-    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping,
-                 const TFinderSpec& def, TADOQuery& query, TADOConnection* connection, IEventSink& events)
+    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
+                 TADOQuery& query, TADOConnection* connection, IEventSink& events)
         : Settings(settings),
           DataSet(dataSet),
           Mapping(std::move(mapping)),
