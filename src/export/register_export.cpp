@@ -1,6 +1,7 @@
 #include "export/register_export.h"
 
 #include "core/app_logger.h"
+#include "core/string_utils.h"
 #include "export/export_text.h"
 #include "export/value_text.h"
 #include "platform/data/field.h"
@@ -54,7 +55,7 @@ void TRegisterExport::writeCustomerNode(TXMLNode& container) {
     TAdkDataSet& customers = module_.MainDM().AdkDataSet("AdkKunder");
     TXMLNode* record = container.AddChild("atKunder");
     const std::string number = customers.FieldByAdkIndex(0).AsString();
-    record->SetAttribute(kKey, TMainDM::StripCharsInSet2(number));
+    record->SetAttribute(kKey, StripCharsInSet2(number));
     // The customer's own prices are asked for by this code; a code that cannot be added is left
     // out and the run goes on.
     try {
