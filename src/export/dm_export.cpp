@@ -1,6 +1,7 @@
 #include "export/dm_export.h"
 
 #include "platform/data/field.h"
+#include "platform/db/ado_query.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
@@ -56,7 +57,7 @@ void TDMExport::BySettings(TSelectionKind kind, TClientDataSet& selection) {
 }
 
 int TDMExport::ArticleSetting(std::string_view field) const {
-    return module_.MainDM().Table("CDSExportArticlesPrefs").FieldByName(field).AsInteger();
+    return module_.Settings("CDSExportArticlesPrefs").FieldByName(field).AsInteger();
 }
 
 void TDMExport::FillArticles(const TStrings* items) {
@@ -151,7 +152,7 @@ void TDMExport::ExportCustomersFromList(const TStrings* items) {
 
 void TDMExport::ExportInvoices() {
     Run(kExportingInvoices, [&] {
-        TDataSet& prefs = module_.MainDM().Table("CDSExportInvoicesPrefs");
+        TDataSet& prefs = module_.Settings("CDSExportInvoicesPrefs");
         const std::string next = selections_.getSelectionStartInvoices();
         TClientDataSet& selection = module_.Selections().CDSFakturaUrval();
         selection.EmptyDataSet();
@@ -161,7 +162,7 @@ void TDMExport::ExportInvoices() {
         prefs.Edit();
         prefs.FieldByName("EXPORT_START_VALUE").SetAsString(next);
         prefs.Post();
-        module_.MainDM().saveSettings();
+        module_.Context().saveSettings();
     });
 }
 
@@ -242,7 +243,7 @@ void TDMExport::ExportSuppliers() {
 }
 
 void TDMExport::GetDocumentsBySQL(TStrings& items, const std::string& query) {
-    TADOQuery& sql = module_.MainDM().ADOArbitrarySQL();
+    TADOQuery& sql = module_.ADOArbitrarySQL();
     sql.Close();
     sql.SQL().SetText(query);
     TParameters& parameters = sql.Parameters();
