@@ -9,8 +9,6 @@
 
 namespace tv {
 
-using TRegistryMember = TKeyRegistry TDMImport::*;
-
 struct TCheckFrame {
     std::string_view Caption;
     std::string_view Container;
