@@ -20,6 +20,7 @@
 
 #include "adk/adk_binding.h"
 #include "adk/adk_dataset.h"
+#include "automation/engine_contexts.h"
 #include "core/event_sink.h"
 #include "core/main_dm.h"
 #include "export/dm_export.h"
@@ -226,7 +227,7 @@ struct JobWorld {
         test::SetSetting(*dm, "InstallningarCDS", "SPCSPathSRC", f.folder);
         test::SetSetting(*dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml");
         test::ConnectLikeAJob(*dm, formats);
-        module = std::make_unique<TExportModule>(*dm);
+        module = std::make_unique<TExportModule>(MakeExportContext(*dm));
         writers = std::make_unique<TExportWriters>(*module);
         facade = std::make_unique<TDMExport>(*module, *writers);
     }

@@ -41,10 +41,6 @@ inline constexpr std::string_view kValuePart = " Värde \"%s\"";
 inline constexpr std::string_view kErrorCodes = "%s (lRc: %d, lDbTable: %d, lField: %d, lFunction: %d)";
 inline constexpr std::string_view kUnnamedPrefix = "unnamed";
 
-// Kit codes the dataset layer gives a meaning.
-constexpr int32_t kCurrencyAndLanguage = 209, kBarCode = 210, kBuildService = 379, kIgnoredAlways1 = 488,
-                  kTaxReduction = 522, kIgnoredAlways2 = 523, kNoMoreRecords = 107;
-
 // Words a search text may use for true.
 constexpr std::string_view kTrueWords[] = {"ja", "j", "true", "t", "1", "yes", "y"};
 

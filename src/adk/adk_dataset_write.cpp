@@ -69,7 +69,7 @@ bool TAdkDataSet::FieldChanged(int i) const {
 
 void TAdkDataSet::WriteField(const TAdkData& pData, TField& field) {
     const int tag = field.Tag();
-    const bool lastRefused = AdkErr.lRc == ADK_ERR_NOT_A_DATE || AdkErr.lRc == 488;
+    const bool lastRefused = AdkErr.lRc == ADK_ERR_NOT_A_DATE || AdkErr.lRc == kIgnoredAlways1;
     switch (field.DataType()) {
         case TFieldType::ftString:
         case TFieldType::ftFixedChar:
@@ -92,7 +92,7 @@ void TAdkDataSet::WriteField(const TAdkData& pData, TField& field) {
         default:
             return;  // integer fields are not written
     }
-    if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != 488) HandleError(rwWrite);
+    if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != kIgnoredAlways1) HandleError(rwWrite);
 }
 
 void TAdkDataSet::WriteFieldsToStruct(const TAdkData& pData, bool writeKeys, bool keysOnly) {

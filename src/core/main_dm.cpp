@@ -10,7 +10,6 @@
 #include "core/shell_helper.h"
 #include "core/string_utils.h"
 #include "core/timestamp_helper.h"
-#include "platform/rtl/codepage.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/environment_info.h"
 #include "platform/rtl/files.h"
@@ -431,31 +430,11 @@ std::string TMainDM::getLogFile() const {
 }
 
 std::string TMainDM::StripCharsInSet(std::string_view text, const std::array<bool, 256>& set) {
-    std::string result;
-    result.reserve(text.size());
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t start = pos;
-        const char32_t c = NextUtf8(text, pos);
-        if (c < 256 && set[c]) continue;
-        result.append(text.substr(start, pos - start));
-    }
-    return result;
+    return tv::StripCharsInSet(text, set);
 }
 
 std::string TMainDM::StripCharsInSet2(std::string_view text) {
-    // Codes 0 to 9, 11, 12, 14 to 31 and 127; every one is a single byte in UTF-8.
-    static constexpr auto kStripped = [] {
-        std::array<bool, 256> set{};
-        for (int c = 0; c < 32; ++c) set[static_cast<size_t>(c)] = c != 10 && c != 13;
-        set[127] = true;
-        return set;
-    }();
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text)
-        if (!kStripped[static_cast<unsigned char>(c)]) result += c;
-    return result;
+    return tv::StripCharsInSet2(text);
 }
 
 void TMainDM::importOrderUpdate(const std::string& fileName) {

@@ -160,9 +160,8 @@ public:
     void SaveTimestampByName(std::string_view tname, TDateTime value);
     // DEBUG_LOG_TO_FILE, or the dated log file of the logs folder; raises kLogFileFailed.
     std::string getLogFile() const;
-    // The text without the characters (codes up to 255) in the set; `set` is indexed by code.
+    // The text helpers of these names (core/string_utils.h), under the module's name for scripts.
     static std::string StripCharsInSet(std::string_view text, const std::array<bool, 256>& set);
-    // Without the control characters but line feed and carriage return, and without code 127.
     static std::string StripCharsInSet2(std::string_view text);
     void importOrderUpdate(const std::string& fileName);
     // The selection progress timer: while enabled, every 10 s reports how many orders were read.

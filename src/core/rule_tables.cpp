@@ -12,10 +12,10 @@ constexpr std::string_view kRelinkFailed = "RuleItems could not be linked to Rul
 
 TRuleTables::TRuleTables(TComponent* owner, const TSettingsSchema& schema)
     : TComponent(owner),
-      rulesSpec_(schema.Table(kRulesTable)),
-      ruleItemsSpec_(schema.Table(kRuleItemsTable)),
-      rules_(CreateSettingsDataSet(rulesSpec_, this)),
-      ruleItems_(CreateSettingsDataSet(ruleItemsSpec_, this)),
+      rulesDef_(schema.Table(kRulesTable)),
+      ruleItemsDef_(schema.Table(kRuleItemsTable)),
+      rules_(CreateSettingsDataSet(rulesDef_, this)),
+      ruleItems_(CreateSettingsDataSet(ruleItemsDef_, this)),
       dsRules_(new TDataSource(this)) {
     dsRules_->SetName("DSRules");
     dsRules_->SetDataSet(rules_);
@@ -24,7 +24,7 @@ TRuleTables::TRuleTables(TComponent* owner, const TSettingsSchema& schema)
 
 void TRuleTables::LinkItems() {
     ruleItems_->SetMasterSource(dsRules_);
-    ruleItems_->SetMasterFields(ruleItemsSpec_.MasterField);
+    ruleItems_->SetMasterFields(ruleItemsDef_.MasterField);
 }
 
 TRuleTables::TAllItems::TAllItems(TRuleTables& tables) : tables_(tables) {

@@ -17,8 +17,8 @@ public:
     TClientDataSet& Rules() const { return *rules_; }
     TClientDataSet& RuleItems() const { return *ruleItems_; }
     TDataSource& DSRules() const { return *dsRules_; }
-    const TSettingsTableSpec& RulesSpec() const { return rulesSpec_; }
-    const TSettingsTableSpec& RuleItemsSpec() const { return ruleItemsSpec_; }
+    const TSettingsTableDef& RulesDef() const { return rulesDef_; }
+    const TSettingsTableDef& RuleItemsDef() const { return ruleItemsDef_; }
 
     // While one lives, RuleItems shows every item of every rule; the link to Rules comes back when
     // it goes, also after a failure.
@@ -36,8 +36,8 @@ public:
 private:
     void LinkItems();
 
-    const TSettingsTableSpec& rulesSpec_;
-    const TSettingsTableSpec& ruleItemsSpec_;
+    const TSettingsTableDef& rulesDef_;
+    const TSettingsTableDef& ruleItemsDef_;
     TClientDataSet* rules_;
     TClientDataSet* ruleItems_;
     TDataSource* dsRules_;

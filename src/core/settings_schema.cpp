@@ -78,7 +78,7 @@ private:
         if (close == std::string_view::npos) Fail("the section or file must be given in quotes");
         const auto head = Words(line.substr(0, open));
         if (head.size() != 3) Fail("expected: table <name> <storage> \"<section or file>\"");
-        TSettingsTableSpec table;
+        TSettingsTableDef table;
         table.Name = head[1];
         if (schema_.FindTable(table.Name)) Fail("the table " + table.Name + " is given twice");
         if (head[2] == "ini")
@@ -95,7 +95,7 @@ private:
         schema_.Tables.push_back(std::move(table));
     }
 
-    void Option(TSettingsTableSpec& table, std::string_view option) {
+    void Option(TSettingsTableDef& table, std::string_view option) {
         const size_t eq = option.find('=');
         const std::string_view key = option.substr(0, eq);
         const std::string_view value = eq == std::string_view::npos ? "" : option.substr(eq + 1);
@@ -131,11 +131,11 @@ private:
     // <field> <type> [<size>] [= <default>]
     void Field(std::string_view line) {
         if (schema_.Tables.empty()) Fail("a field before the first table");
-        TSettingsTableSpec& table = schema_.Tables.back();
+        TSettingsTableDef& table = schema_.Tables.back();
         const size_t eq = line.find('=');
         const auto words = Words(line.substr(0, eq));
         if (words.size() < 2) Fail("expected: <field> <type> [<size>] [= <default>]");
-        TSettingsFieldSpec field;
+        TSettingsFieldDef field;
         field.Name = words[0];
         if (table.FindField(field.Name)) Fail("the field " + field.Name + " is given twice");
         const std::string_view type = words[1];
@@ -164,7 +164,7 @@ private:
     }
 
     // The default as the field's text, checked against the field's type.
-    std::string Default(const TSettingsFieldSpec& field, std::string_view value) {
+    std::string Default(const TSettingsFieldDef& field, std::string_view value) {
         if (value.empty()) Fail("no default after \"=\"");
         if (value.front() == '"') {
             std::string text;
@@ -215,7 +215,7 @@ private:
     void Check() {
         lineNo_ = 0;
         for (const auto& name : schema_.LoadOrder) {
-            const TSettingsTableSpec* table = schema_.FindTable(name);
+            const TSettingsTableDef* table = schema_.FindTable(name);
             if (!table) Fail("the load list names the unknown table " + name);
             if (table->Storage == TSettingsStorage::Definitions)
                 Fail("the load list names the field-definition table " + name);
@@ -238,7 +238,7 @@ private:
                 pos = end + 1;
             }
             if (!table.MasterTable.empty()) {
-                const TSettingsTableSpec* master = schema_.FindTable(table.MasterTable);
+                const TSettingsTableDef* master = schema_.FindTable(table.MasterTable);
                 if (!master || !master->FindField(table.MasterField))
                     Fail("the master of " + table.Name + " is not a table and field of the schema");
             }
@@ -252,24 +252,24 @@ private:
 
 }  // namespace
 
-bool TSettingsTableSpec::HasDefaults() const {
+bool TSettingsTableDef::HasDefaults() const {
     return std::any_of(Fields.begin(), Fields.end(), [](const auto& f) { return f.Default.has_value(); });
 }
 
-const TSettingsFieldSpec* TSettingsTableSpec::FindField(std::string_view name) const {
+const TSettingsFieldDef* TSettingsTableDef::FindField(std::string_view name) const {
     for (const auto& field : Fields)
         if (AnsiSameText(field.Name, name)) return &field;
     return nullptr;
 }
 
-const TSettingsTableSpec* TSettingsSchema::FindTable(std::string_view name) const {
+const TSettingsTableDef* TSettingsSchema::FindTable(std::string_view name) const {
     for (const auto& table : Tables)
         if (AnsiSameText(table.Name, name)) return &table;
     return nullptr;
 }
 
-const TSettingsTableSpec& TSettingsSchema::Table(std::string_view name) const {
-    if (const TSettingsTableSpec* table = FindTable(name)) return *table;
+const TSettingsTableDef& TSettingsSchema::Table(std::string_view name) const {
+    if (const TSettingsTableDef* table = FindTable(name)) return *table;
     throw ESettingsSchemaError("The settings schema has no table " + std::string(name));
 }
 

@@ -23,14 +23,14 @@ enum class TSettingsStorage { Ini, Text, Definitions };
 // Which log text a failed load of the table gets.
 enum class TLoadFailureText { Identities, AccountPlan, Lopnr, NoDetail };
 
-struct TSettingsFieldSpec {
+struct TSettingsFieldDef {
     std::string Name;
     TFieldType Type = TFieldType::ftUnknown;
     int Size = 0;                        // characters of a string field, else 0
     std::optional<std::string> Default;  // the field's text before the storage is read
 };
 
-struct TSettingsTableSpec {
+struct TSettingsTableDef {
     std::string Name;  // the dataset's name ("CDSImportOrderPrefs")
     TSettingsStorage Storage = TSettingsStorage::Ini;
     std::string Place;        // the INI section or the file name
@@ -42,18 +42,18 @@ struct TSettingsTableSpec {
     bool OwnedByPlugins = false;
     bool Saved = true;  // false: saveSettings leaves it alone
     TLoadFailureText OnFailure = TLoadFailureText::Identities;
-    std::vector<TSettingsFieldSpec> Fields;
+    std::vector<TSettingsFieldDef> Fields;
 
     bool HasDefaults() const;
-    const TSettingsFieldSpec* FindField(std::string_view name) const;  // letter case ignored
+    const TSettingsFieldDef* FindField(std::string_view name) const;  // letter case ignored
 };
 
 struct TSettingsSchema {
-    std::vector<TSettingsTableSpec> Tables;  // in the order saveSettings writes them
-    std::vector<std::string> LoadOrder;      // the order loadSettings reads them
+    std::vector<TSettingsTableDef> Tables;  // in the order saveSettings writes them
+    std::vector<std::string> LoadOrder;     // the order loadSettings reads them
 
-    const TSettingsTableSpec* FindTable(std::string_view name) const;  // letter case ignored
-    const TSettingsTableSpec& Table(std::string_view name) const;      // raises when missing
+    const TSettingsTableDef* FindTable(std::string_view name) const;  // letter case ignored
+    const TSettingsTableDef& Table(std::string_view name) const;      // raises when missing
 };
 
 // Reads a schema text; a line that does not follow the file's rules, a default that does not

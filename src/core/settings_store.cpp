@@ -40,7 +40,7 @@ void ShowQueryPostError(TDataSet*, EDatabaseError& error, TDataAction& action) {
 // time proportional to its length.
 class RepeatedQueryNames {
 public:
-    RepeatedQueryNames(TClientDataSet& table, const TSettingsTableSpec& tableDef)
+    RepeatedQueryNames(TClientDataSet& table, const TSettingsTableDef& tableDef)
         : table_(table), tableDef_(tableDef), saved_(std::move(table.OnPostError)) {
         table_.OnPostError = [this](TDataSet* dataSet, EDatabaseError& error, TDataAction& action) {
             Rename(*dataSet, error, action);
@@ -78,14 +78,14 @@ private:
     }
 
     TClientDataSet& table_;
-    const TSettingsTableSpec& tableDef_;
+    const TSettingsTableDef& tableDef_;
     TDataSetErrorEvent saved_;
     std::vector<std::pair<std::string, std::string>> renamed_;  // name, name loaded as
     std::map<std::string, int, std::less<>> lastCopy_;          // name, the last number it took
     int tries_ = 0;                                             // names tried for this record
 };
 
-void LogLoadFailure(const TSettingsTableSpec& tableDef, const std::exception& e) {
+void LogLoadFailure(const TSettingsTableDef& tableDef, const std::exception& e) {
     switch (tableDef.OnFailure) {
         case TLoadFailureText::Identities:
             return AppLogger().LogError(Format(kLoadFailedIdentities, {tableDef.Name, e.what()}), e);
@@ -107,7 +107,7 @@ void EmptyTable(TClientDataSet& dataSet) {
     dataSet.EmptyDataSet();
 }
 
-std::string TextTablePath(const std::string& dataFolder, const TSettingsTableSpec& tableDef) {
+std::string TextTablePath(const std::string& dataFolder, const TSettingsTableDef& tableDef) {
     return IncludeTrailingPathDelimiter(dataFolder) + tableDef.Place;
 }
 
@@ -118,9 +118,9 @@ TSettingsStore::TSettingsStore(TSettingsTables& tables, TRuleTables& rules, cons
     tables_.CDSExportSQLPrefs().OnPostError = ShowQueryPostError;
 }
 
-TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableSpec& tableDef) const {
+TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableDef& tableDef) const {
     if (tableDef.OwnedByPlugins)
-        return AnsiSameText(tableDef.Name, rules_.RulesSpec().Name) ? rules_.Rules() : rules_.RuleItems();
+        return AnsiSameText(tableDef.Name, rules_.RulesDef().Name) ? rules_.Rules() : rules_.RuleItems();
     return tables_.Table(tableDef.Name);
 }
 
@@ -139,7 +139,7 @@ void TSettingsStore::loadSettings() {
 
     const TSettingsSchema& schema = tables_.Schema();
     for (const std::string& name : schema.LoadOrder) {
-        const TSettingsTableSpec& tableDef = schema.Table(name);
+        const TSettingsTableDef& tableDef = schema.Table(name);
         try {
             TClientDataSet& dataSet = DataSetOf(tableDef);
             if (tableDef.Storage == TSettingsStorage::Text) {
@@ -162,7 +162,7 @@ void TSettingsStore::loadSettings() {
     loadFieldDefinitions();
 }
 
-void TSettingsStore::LoadTextTable(const TSettingsTableSpec& tableDef, TClientDataSet& dataSet,
+void TSettingsStore::LoadTextTable(const TSettingsTableDef& tableDef, TClientDataSet& dataSet,
                                    const std::string& dataFolder) {
     std::optional<TRuleTables::TAllItems> allItems;
     if (!tableDef.MasterTable.empty()) allItems.emplace(rules_);
@@ -220,7 +220,7 @@ void TSettingsStore::saveSettings() {
     workFolders_.CreateExportWorkFolders();
 }
 
-void TSettingsStore::SaveTextTable(const TSettingsTableSpec& tableDef, const std::string& dataFolder) {
+void TSettingsStore::SaveTextTable(const TSettingsTableDef& tableDef, const std::string& dataFolder) {
     const std::string file = TextTablePath(dataFolder, tableDef);
     if (unread_.contains(tableDef.Name)) throw Exception(Format(kTextTableNotRead, {file}));
     // Every rule item is written, whichever rule is current.
@@ -247,7 +247,7 @@ void TSettingsStore::loadFieldDefinitions() {
 }
 
 void TSettingsStore::saveIdentities() {
-    const TSettingsTableSpec& tableDef = tables_.Schema().Table(kIdentitiesTable);
+    const TSettingsTableDef& tableDef = tables_.Schema().Table(kIdentitiesTable);
     TIniFile ini(GetSettingsFile());
     SaveDataSetToIni(tables_.CDSLopnr(), ini, tableDef.Place);
     ini.UpdateFile();

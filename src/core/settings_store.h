@@ -66,10 +66,10 @@ public:
     void saveIdentities();
 
 private:
-    TClientDataSet& DataSetOf(const TSettingsTableSpec& spec) const;
-    void LoadTextTable(const TSettingsTableSpec& spec, TClientDataSet& dataSet,
+    TClientDataSet& DataSetOf(const TSettingsTableDef& tableDef) const;
+    void LoadTextTable(const TSettingsTableDef& tableDef, TClientDataSet& dataSet,
                        const std::string& dataFolder);
-    void SaveTextTable(const TSettingsTableSpec& spec, const std::string& dataFolder);
+    void SaveTextTable(const TSettingsTableDef& tableDef, const std::string& dataFolder);
 
     TSettingsTables& tables_;
     TRuleTables& rules_;

@@ -4,7 +4,7 @@
 
 namespace tv {
 
-TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& def, TComponent* owner) {
+TClientDataSet* CreateSettingsDataSet(const TSettingsTableDef& def, TComponent* owner) {
     auto* dataSet = new TClientDataSet(owner);
     try {
         dataSet->SetName(def.Name);
@@ -23,7 +23,7 @@ TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& def, TComponent*
     return dataSet;
 }
 
-void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& def) {
+void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableDef& def) {
     dataSet.Append();
     try {
         for (const auto& field : def.Fields)

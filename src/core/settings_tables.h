@@ -20,9 +20,9 @@ inline constexpr std::string_view kFieldDefinitionsTable = "CDSTables";
 
 // Makes the table `def` describes as an open, empty client dataset owned by `owner` and named after
 // the table: its fields in order, and its unique index or record order.
-TClientDataSet* CreateSettingsDataSet(const TSettingsTableSpec& def, TComponent* owner);
+TClientDataSet* CreateSettingsDataSet(const TSettingsTableDef& def, TComponent* owner);
 // Appends a record holding the table's defaults and posts it.
-void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableSpec& def);
+void AppendDefaultsRecord(TDataSet& dataSet, const TSettingsTableDef& def);
 
 class TSettingsTables : public TComponent {
 public:

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/app_logger.h"
+#include "platform/rtl/codepage.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
@@ -79,6 +80,34 @@ std::string MakeSafeFileName(std::string_view text) {
         if (static_cast<unsigned char>(c) >= 32 && kUnsafeFileNameChars.find(c) == std::string_view::npos)
             out += c;
     return out;
+}
+
+std::string StripCharsInSet(std::string_view text, const std::array<bool, 256>& set) {
+    std::string result;
+    result.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t start = pos;
+        const char32_t c = NextUtf8(text, pos);
+        if (c < 256 && set[c]) continue;
+        result.append(text.substr(start, pos - start));
+    }
+    return result;
+}
+
+std::string StripCharsInSet2(std::string_view text) {
+    // Codes 0 to 9, 11, 12, 14 to 31 and 127; every one is a single byte in UTF-8.
+    static constexpr auto kStripped = [] {
+        std::array<bool, 256> set{};
+        for (int c = 0; c < 32; ++c) set[static_cast<size_t>(c)] = c != 10 && c != 13;
+        set[127] = true;
+        return set;
+    }();
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text)
+        if (!kStripped[static_cast<unsigned char>(c)]) result += c;
+    return result;
 }
 
 std::unique_ptr<TStringList> GetChunk(const TStrings& source, int chunkno, int size) {

@@ -1,7 +1,9 @@
 #pragma once
-// The small text helpers the settings store and the jobs share: tokens, C-style escaping (one
-// record per line in the text tables), names safe for files, and blocks of lines for scripts.
+// The small text helpers the settings store, the jobs and the engines share: tokens, C-style
+// escaping (one record per line in the text tables), names safe for files, characters stripped
+// from a text, and blocks of lines for scripts.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +24,12 @@ std::string UnescapeCString(std::string_view text);
 
 // `text` without ":", '"', "/", "\", "?", "<", ">", "|", "*" and the characters of code 0 to 31.
 std::string MakeSafeFileName(std::string_view text);
+
+// The text without the characters (codes up to 255) in the set; `set` is indexed by code.
+std::string StripCharsInSet(std::string_view text, const std::array<bool, 256>& set);
+// Without the control characters but line feed and carriage return, and without code 127: the
+// characters an XML document cannot carry, which the export leaves out of a refused value.
+std::string StripCharsInSet2(std::string_view text);
 
 inline constexpr std::string_view kGetChunkFailed = "GetChunk : [%s] ";
 

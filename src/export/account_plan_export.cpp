@@ -63,11 +63,10 @@ private:
 }  // namespace
 
 void TRegisterExport::ExportAccountPlan(const std::string& year) {
-    TMainDM& dm = module_.MainDM();
-    TAdkDataSet& years = dm.AdkDataSet("ADKBokfAar");
-    TAdkDataSet& accounts = dm.AdkDataSet("ADKKonto");
-    TAdkDataSet& centres = dm.AdkDataSet("ADKProfitCentres");
-    TAdkDataSet& projects = dm.AdkDataSet("ADKProjekt");
+    TAdkDataSet& years = module_.KitDataSet(&TExportDataSets::ADKBokfAar);
+    TAdkDataSet& accounts = module_.KitDataSet(&TExportDataSets::ADKKonto);
+    TAdkDataSet& centres = module_.KitDataSet(&TExportDataSets::ADKProfitCentres);
+    TAdkDataSet& projects = module_.KitDataSet(&TExportDataSets::ADKProjekt);
     TExportRun run(module_);
     TYearDataSets cleanup(accounts, centres, projects);
     module_.createDefaultNodes();

@@ -1,248 +1,233 @@
 #include "export/dm_export.h"
 
 #include "platform/data/field.h"
+#include "platform/db/ado_query.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
 namespace {
 
-constexpr std::string_view kExportingAccountPlan = "Exporterar kontoplan";
-constexpr std::string_view kExportingArticles = "Exporterar artiklar";
-constexpr std::string_view kExportingBest = "Exporterar beställningar";
-constexpr std::string_view kExportingContacts = "Exporterar kontakter";
-constexpr std::string_view kExportingCustomers = "Exporterar kunder";
-constexpr std::string_view kExportingInvoices = "Exporterar fakturor";
-constexpr std::string_view kExportingOffers = "Exporterar offerter";
-constexpr std::string_view kExportingOrders = "Exporterar order";
-constexpr std::string_view kExportingPriceLists = "Exporterar prislistor";
-constexpr std::string_view kExportingSupplierInvoices = "Exporterar leverantörsfakturor";
-constexpr std::string_view kExportingSuppliers = "Exporterar leverantörer";
-
-constexpr std::string_view kNoBest = "Inga beställningar kan exporteras";
-constexpr std::string_view kNoCustomers = "Inga kunder att exportera";
-constexpr std::string_view kNoInvoices = "Inga fakturor att exportera";
-constexpr std::string_view kNoOffers = "Inga offerter att exportera";
-constexpr std::string_view kNoOrders = "Inga order att exportera";
-constexpr std::string_view kNoSupplierInvoices = "Inga leverantörsfakturor att exportera";
+constexpr TExportKind kAccountPlan{.Caption = "Exporterar kontoplan"};
+constexpr TExportKind kArticles{.Caption = "Exporterar artiklar",
+                                .Selection = &TSelectionTables::CDSArtikelUrval,
+                                .SelectionKind = TSelectionKind::Articles};
+constexpr TExportKind kBest{.Caption = "Exporterar beställningar",
+                            .Selection = &TSelectionTables::CDSBestUrval,
+                            .SelectionKind = TSelectionKind::Best,
+                            .Writer = &IExportWriters::ExportBest,
+                            .EmptyListText = "Inga beställningar kan exporteras"};
+constexpr TExportKind kContacts{.Caption = "Exporterar kontakter",
+                                .Selection = &TSelectionTables::CDSKontaktUrval,
+                                .SelectionKind = TSelectionKind::Contacts,
+                                .Writer = &IExportWriters::ExportContacts};
+constexpr TExportKind kCustomers{.Caption = "Exporterar kunder",
+                                 .Selection = &TSelectionTables::CDSKundUrval,
+                                 .SelectionKind = TSelectionKind::Customers,
+                                 .Writer = &IExportWriters::ExportCustomers,
+                                 .EmptyListText = "Inga kunder att exportera"};
+constexpr TExportKind kInvoices{.Caption = "Exporterar fakturor",
+                                .Selection = &TSelectionTables::CDSFakturaUrval,
+                                .SelectionKind = TSelectionKind::Invoices,
+                                .Writer = &IExportWriters::ExportInvoices,
+                                .EmptyListText = "Inga fakturor att exportera"};
+constexpr TExportKind kOffers{.Caption = "Exporterar offerter",
+                              .Selection = &TSelectionTables::CDSOffertUrval,
+                              .SelectionKind = TSelectionKind::Offers,
+                              .Writer = &IExportWriters::ExportOffers,
+                              .EmptyListText = "Inga offerter att exportera",
+                              .FetchingText = kFetchingOffers,
+                              .FetchingStepPicture = kOfferStepPicture};
+constexpr TExportKind kOrders{.Caption = "Exporterar order",
+                              .Selection = &TSelectionTables::CDSOrderUrval,
+                              .SelectionKind = TSelectionKind::Orders,
+                              .Writer = &IExportWriters::ExportOrders,
+                              .EmptyListText = "Inga order att exportera",
+                              .FetchingText = kFetchingOrders,
+                              .FetchingStepPicture = kOrderStepPicture};
+constexpr TExportKind kPriceLists{.Caption = "Exporterar prislistor",
+                                  .Selection = &TSelectionTables::CDSPrislistUrval,
+                                  .SelectionKind = TSelectionKind::PriceLists,
+                                  .Writer = &IExportWriters::ExportPriceLists,
+                                  .FetchingText = kFetchingPriceLists};
+constexpr TExportKind kSupplierInvoices{.Caption = "Exporterar leverantörsfakturor",
+                                        .Selection = &TSelectionTables::CDSLevFakturaUrval,
+                                        .SelectionKind = TSelectionKind::SupplierInvoices,
+                                        .Writer = &IExportWriters::ExportSupplierInvoices,
+                                        .EmptyListText = "Inga leverantörsfakturor att exportera"};
+constexpr TExportKind kSuppliers{.Caption = "Exporterar leverantörer",
+                                 .Selection = &TSelectionTables::CDSLeverantorUrval,
+                                 .SelectionKind = TSelectionKind::Suppliers,
+                                 .Writer = &IExportWriters::ExportSuppliers};
 
 }  // namespace
 
-template <class Body>
-void TDMExport::Run(std::string_view item, Body&& body) {
+template <class Write>
+void TDMExport::Run(const TExportKind& kind, TFill fill, const TStrings* items, Write&& write) {
     IEventSink& events = module_.Events();
-    events.addEventItem(item, true);
+    events.addEventItem(kind.Caption, true);
     try {
-        body();
+        TClientDataSet* selection = kind.Selection ? &(module_.Selections().*kind.Selection)() : nullptr;
+        if (Fill(kind, fill, selection, items)) write(selection);
     } catch (const std::exception& e) {
         events.reportError(e.what(), elError);
     }
     events.CloseNestedEventItem();
 }
 
-bool TDMExport::FillFromList(TClientDataSet& selection, const TStrings* items,
-                             std::string_view emptyMessage) {
-    module_.Events().addEventItem(kOwnSelection, false);
-    selection.EmptyDataSet();
-    if (items)
-        for (int i = 0; i < items->Count(); ++i) AppendSelectionKey(selection, items->Strings(i));
-    if (!selection.IsEmpty()) return true;
-    module_.Events().reportError(emptyMessage, elWarning);
+void TDMExport::Run(const TExportKind& kind, TFill fill, const TStrings* items) {
+    Run(kind, fill, items, [&](TClientDataSet* selection) { (writers_.*kind.Writer)(*selection); });
+}
+
+bool TDMExport::Fill(const TExportKind& kind, TFill fill, TClientDataSet* selection, const TStrings* items) {
+    IEventSink& events = module_.Events();
+    switch (fill) {
+        case TFill::None:
+            return true;
+        case TFill::BySettings:
+            if (!kind.FetchingText.empty()) {
+                events.addEventItem(kind.FetchingText, false);
+                if (kind.FetchingStepPicture != 0) {
+                    events.nextEvent(kind.FetchingText, kind.FetchingStepPicture);
+                    events.setEventCount(0);
+                }
+            }
+            selection->EmptyDataSet();
+            selections_.getSelection(kind.SelectionKind, *selection);
+            return true;
+        case TFill::FromList: {
+            const bool reportsEmpty = !kind.EmptyListText.empty();
+            if (reportsEmpty) events.addEventItem(kOwnSelection, false);
+            selection->EmptyDataSet();
+            if (items)
+                for (int i = 0; i < items->Count(); ++i) AppendSelectionKey(*selection, items->Strings(i));
+            if (!reportsEmpty || !selection->IsEmpty()) return true;
+            events.reportError(kind.EmptyListText, elWarning);
+            return false;
+        }
+    }
     return false;
 }
 
-void TDMExport::BySettings(TSelectionKind kind, TClientDataSet& selection) {
-    selection.EmptyDataSet();
-    selections_.getSelection(kind, selection);
-}
-
 int TDMExport::ArticleSetting(std::string_view field) const {
-    return module_.MainDM().Table("CDSExportArticlesPrefs").FieldByName(field).AsInteger();
-}
-
-void TDMExport::FillArticles(const TStrings* items) {
-    TClientDataSet& selection = module_.Selections().CDSArtikelUrval();
-    selection.EmptyDataSet();
-    if (items)
-        for (int i = 0; i < items->Count(); ++i) AppendSelectionKey(selection, items->Strings(i));
+    return module_.Settings("CDSExportArticlesPrefs").FieldByName(field).AsInteger();
 }
 
 void TDMExport::ExportAccountPlan(const std::string& year) {
-    Run(kExportingAccountPlan, [&] { writers_.ExportAccountPlan(year); });
+    Run(kAccountPlan, TFill::None, nullptr, [&](TClientDataSet*) { writers_.ExportAccountPlan(year); });
 }
 
 void TDMExport::ExportArticles() {
-    Run(kExportingArticles, [&] {
-        TClientDataSet& selection = module_.Selections().CDSArtikelUrval();
-        BySettings(TSelectionKind::Articles, selection);
+    Run(kArticles, TFill::BySettings, nullptr, [&](TClientDataSet* selection) {
         const int maxItems = ArticleSetting("MAX_ITEMS");
         if (maxItems != 0) {
             // Nothing exports by MAX_ITEMS; say so rather than end as if the export had run.
             module_.Events().reportError(Format(kMaxItemsNotBuilt, {maxItems}), elWarning);
             return;
         }
-        writers_.ExportArticles(selection, nullptr, 0, 0, 0);
+        writers_.ExportArticles(*selection, nullptr, 0, 0, 0);
     });
 }
 
 void TDMExport::ExportArticlesFromList(const TStrings* items) {
-    Run(kExportingArticles, [&] {
-        FillArticles(items);
-        writers_.ExportArticles(module_.Selections().CDSArtikelUrval(), nullptr, 0, 0,
-                                ArticleSetting("INCLUDE_ARTICLE_TRANSLATIONS"));
-    });
+    ExportArticleList(items, nullptr, 0, 0, std::nullopt);
 }
 
 void TDMExport::ExportArticlesFromList(const TStrings* items, const TStrings* pricelists,
                                        int includeQuantityPrices, int includeSupplierPrices) {
-    Run(kExportingArticles, [&] {
-        FillArticles(items);
-        writers_.ExportArticles(module_.Selections().CDSArtikelUrval(), pricelists, includeQuantityPrices,
-                                includeSupplierPrices, ArticleSetting("INCLUDE_ARTICLE_TRANSLATIONS"));
-    });
+    ExportArticleList(items, pricelists, includeQuantityPrices, includeSupplierPrices, std::nullopt);
 }
 
 void TDMExport::ExportArticlesFromList(const TStrings* items, const TStrings* pricelists,
                                        int includeQuantityPrices, int includeSupplierPrices,
                                        int includeTranslations) {
-    Run(kExportingArticles, [&] {
-        FillArticles(items);
-        writers_.ExportArticles(module_.Selections().CDSArtikelUrval(), pricelists, includeQuantityPrices,
-                                includeSupplierPrices, includeTranslations);
+    ExportArticleList(items, pricelists, includeQuantityPrices, includeSupplierPrices, includeTranslations);
+}
+
+void TDMExport::ExportArticleList(const TStrings* items, const TStrings* pricelists,
+                                  int includeQuantityPrices, int includeSupplierPrices,
+                                  std::optional<int> includeTranslations) {
+    Run(kArticles, TFill::FromList, items, [&](TClientDataSet* selection) {
+        writers_.ExportArticles(
+            *selection, pricelists, includeQuantityPrices, includeSupplierPrices,
+            includeTranslations ? *includeTranslations : ArticleSetting("INCLUDE_ARTICLE_TRANSLATIONS"));
     });
 }
 
 void TDMExport::ExportBest() {
-    Run(kExportingBest, [&] {
-        TClientDataSet& selection = module_.Selections().CDSBestUrval();
-        BySettings(TSelectionKind::Best, selection);
-        writers_.ExportBest(selection);
-    });
+    Run(kBest, TFill::BySettings);
 }
 
 void TDMExport::ExportBestFromList(const TStrings* items) {
-    Run(kExportingBest, [&] {
-        TClientDataSet& selection = module_.Selections().CDSBestUrval();
-        if (FillFromList(selection, items, kNoBest)) writers_.ExportBest(selection);
-    });
+    Run(kBest, TFill::FromList, items);
 }
 
 void TDMExport::ExportContacts() {
-    Run(kExportingContacts, [&] {
-        TClientDataSet& selection = module_.Selections().CDSKontaktUrval();
-        BySettings(TSelectionKind::Contacts, selection);
-        writers_.ExportContacts(selection);
-    });
+    Run(kContacts, TFill::BySettings);
 }
 
 void TDMExport::ExportCustomers() {
-    Run(kExportingCustomers, [&] {
-        TClientDataSet& selection = module_.Selections().CDSKundUrval();
-        BySettings(TSelectionKind::Customers, selection);
-        writers_.ExportCustomers(selection);
-    });
+    Run(kCustomers, TFill::BySettings);
 }
 
 void TDMExport::ExportCustomersFromList(const TStrings* items) {
-    Run(kExportingCustomers, [&] {
-        TClientDataSet& selection = module_.Selections().CDSKundUrval();
-        if (FillFromList(selection, items, kNoCustomers)) writers_.ExportCustomers(selection);
-    });
+    Run(kCustomers, TFill::FromList, items);
 }
 
+// The incremental export: the next start value is asked for before the selection, and stored only
+// once the invoices are written.
 void TDMExport::ExportInvoices() {
-    Run(kExportingInvoices, [&] {
-        TDataSet& prefs = module_.MainDM().Table("CDSExportInvoicesPrefs");
+    Run(kInvoices, TFill::None, nullptr, [&](TClientDataSet* selection) {
+        TDataSet& prefs = module_.Settings("CDSExportInvoicesPrefs");
         const std::string next = selections_.getSelectionStartInvoices();
-        TClientDataSet& selection = module_.Selections().CDSFakturaUrval();
-        selection.EmptyDataSet();
-        selections_.getSelectionInvoices(selection, prefs.FieldByName("EXPORT_START_VALUE").AsString());
-        writers_.ExportInvoices(selection);
+        selection->EmptyDataSet();
+        selections_.getSelectionInvoices(*selection, prefs.FieldByName("EXPORT_START_VALUE").AsString());
+        writers_.ExportInvoices(*selection);
         if (next.empty()) return;
         prefs.Edit();
         prefs.FieldByName("EXPORT_START_VALUE").SetAsString(next);
         prefs.Post();
-        module_.MainDM().saveSettings();
+        module_.Context().saveSettings();
     });
 }
 
 void TDMExport::ExportInvoicesFromList(const TStrings* items) {
-    Run(kExportingInvoices, [&] {
-        TClientDataSet& selection = module_.Selections().CDSFakturaUrval();
-        if (FillFromList(selection, items, kNoInvoices)) writers_.ExportInvoices(selection);
-    });
+    Run(kInvoices, TFill::FromList, items);
 }
 
 void TDMExport::ExportOffers() {
-    Run(kExportingOffers, [&] {
-        module_.Events().addEventItem(kFetchingOffers, false);
-        module_.Events().nextEvent(kFetchingOffers, kOfferStepPicture);
-        module_.Events().setEventCount(0);
-        TClientDataSet& selection = module_.Selections().CDSOffertUrval();
-        BySettings(TSelectionKind::Offers, selection);
-        writers_.ExportOffers(selection);
-    });
+    Run(kOffers, TFill::BySettings);
 }
 
 void TDMExport::ExportOffersFromList(const TStrings* items) {
-    Run(kExportingOffers, [&] {
-        TClientDataSet& selection = module_.Selections().CDSOffertUrval();
-        if (FillFromList(selection, items, kNoOffers)) writers_.ExportOffers(selection);
-    });
+    Run(kOffers, TFill::FromList, items);
 }
 
 void TDMExport::ExportOrders() {
-    Run(kExportingOrders, [&] {
-        module_.Events().addEventItem(kFetchingOrders, false);
-        module_.Events().nextEvent(kFetchingOrders, kOrderStepPicture);
-        module_.Events().setEventCount(0);
-        TClientDataSet& selection = module_.Selections().CDSOrderUrval();
-        BySettings(TSelectionKind::Orders, selection);
-        writers_.ExportOrders(selection);
-    });
+    Run(kOrders, TFill::BySettings);
 }
 
 void TDMExport::ExportOrdersFromList(const TStrings* items) {
-    Run(kExportingOrders, [&] {
-        TClientDataSet& selection = module_.Selections().CDSOrderUrval();
-        if (FillFromList(selection, items, kNoOrders)) writers_.ExportOrders(selection);
-    });
+    Run(kOrders, TFill::FromList, items);
 }
 
 void TDMExport::ExportPriceLists() {
-    Run(kExportingPriceLists, [&] {
-        TClientDataSet& selection = module_.Selections().CDSPrislistUrval();
-        selection.EmptyDataSet();
-        module_.Events().addEventItem(kFetchingPriceLists, false);
-        selections_.getSelectionPriceLists(selection);
-        writers_.ExportPriceLists(selection);
-    });
+    Run(kPriceLists, TFill::BySettings);
 }
 
 void TDMExport::ExportSupplierInvoices() {
-    Run(kExportingSupplierInvoices, [&] {
-        TClientDataSet& selection = module_.Selections().CDSLevFakturaUrval();
-        BySettings(TSelectionKind::SupplierInvoices, selection);
-        writers_.ExportSupplierInvoices(selection);
-    });
+    Run(kSupplierInvoices, TFill::BySettings);
 }
 
 void TDMExport::ExportSupplierInvoicesFromList(const TStrings* items) {
-    Run(kExportingSupplierInvoices, [&] {
-        TClientDataSet& selection = module_.Selections().CDSLevFakturaUrval();
-        if (FillFromList(selection, items, kNoSupplierInvoices)) writers_.ExportSupplierInvoices(selection);
-    });
+    Run(kSupplierInvoices, TFill::FromList, items);
 }
 
 void TDMExport::ExportSuppliers() {
-    Run(kExportingSuppliers, [&] {
-        TClientDataSet& selection = module_.Selections().CDSLeverantorUrval();
-        BySettings(TSelectionKind::Suppliers, selection);
-        writers_.ExportSuppliers(selection);
-    });
+    Run(kSuppliers, TFill::BySettings);
 }
 
 void TDMExport::GetDocumentsBySQL(TStrings& items, const std::string& query) {
-    TADOQuery& sql = module_.MainDM().ADOArbitrarySQL();
+    TADOQuery& sql = module_.ADOArbitrarySQL();
     sql.Close();
     sql.SQL().SetText(query);
     TParameters& parameters = sql.Parameters();

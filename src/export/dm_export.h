@@ -4,6 +4,7 @@
 // hands it to the kind's writer, and reports any failure at level 2 under its item; it never
 // passes a failure back to the script. Also GetDocumentsBySQL, whose errors do reach the script.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,25 @@ inline constexpr int kOrderStepPicture = 5;
 inline constexpr int kOfferStepPicture = 14;
 // Reported at level 3 when MAX_ITEMS keeps the article export from writing anything.
 inline constexpr std::string_view kMaxItemsNotBuilt = "MAX_ITEMS %d stöds inte, ingen fil skrevs";
+
+// What the export operations of one kind differ in: their event item, the selection table they
+// fill and how the settings fill it, the writer they hand it to, and the extras of some kinds.
+struct TExportKind {
+    std::string_view Caption;
+    // The kind's selection table; null for an export without one (the chart of accounts).
+    TClientDataSet& (TSelectionTables::*Selection)() const = nullptr;
+    TSelectionKind SelectionKind = TSelectionKind::Articles;
+    // The writer of the filled selection; null where the operation calls its writer itself
+    // (articles, the chart of accounts).
+    void (IExportWriters::*Writer)(TDataSet& selection) = nullptr;
+    // Reported at level 3 when a list gives no key. Empty: a list is taken without the item
+    // "Använder egendefinerat urval" and handed on even when it gives nothing (articles).
+    std::string_view EmptyListText;
+    // A plain item added before a selection by settings; with a step picture, also the step
+    // caption and a progress step count of 0.
+    std::string_view FetchingText;
+    int FetchingStepPicture = 0;
+};
 
 class TDMExport {
 public:
@@ -57,13 +77,22 @@ public:
     void GetDocumentsBySQL(TStrings& items, const std::string& query);
 
 private:
-    template <class Body>
-    void Run(std::string_view item, Body&& body);
-    // Empties the selection, fills it from the list; false, with `emptyMessage` at level 3, when
-    // it stays empty.
-    bool FillFromList(TClientDataSet& selection, const TStrings* items, std::string_view emptyMessage);
-    void BySettings(TSelectionKind kind, TClientDataSet& selection);
-    void FillArticles(const TStrings* items);
+    // How an operation fills its kind's selection: by the kind's settings, from the script's list,
+    // or not at all before its writer (which then selects itself, or needs no selection).
+    enum class TFill { BySettings, FromList, None };
+
+    // Every export operation: the kind's nesting item; the selection filled; `write` called with
+    // the selection table (null without one) unless a list gave nothing; any failure reported at
+    // level 2 under the item, never passed back to the script.
+    template <class Write>
+    void Run(const TExportKind& kind, TFill fill, const TStrings* items, Write&& write);
+    // The same with the kind's writer.
+    void Run(const TExportKind& kind, TFill fill, const TStrings* items = nullptr);
+    // False when a list gave nothing and the kind reports that.
+    bool Fill(const TExportKind& kind, TFill fill, TClientDataSet* selection, const TStrings* items);
+    // The article list forms; without `includeTranslations` the setting INCLUDE_ARTICLE_TRANSLATIONS.
+    void ExportArticleList(const TStrings* items, const TStrings* pricelists, int includeQuantityPrices,
+                           int includeSupplierPrices, std::optional<int> includeTranslations);
     int ArticleSetting(std::string_view field) const;
 
     TExportModule& module_;

@@ -1,6 +1,7 @@
 #include "export/export_module.h"
 
-#include "core/settings_tables.h"
+#include "core/work_folders.h"
+#include "platform/rtl/format.h"
 
 namespace tv {
 namespace {
@@ -9,39 +10,73 @@ namespace {
 // current record the placeholders read (none for the kinds without record placeholders).
 struct TNameSource {
     std::string_view SettingsTable;
-    std::string_view DataSet;
+    TExportDataSet DataSet;
 };
 constexpr TNameSource kNameSources[] = {
-    {"CDSExportAccountingPlanPrefs", ""},
-    {"CDSExportArticlesPrefs", ""},
-    {"CDSExportBestPrefs", "ADKBest"},
-    {"CDSExportContactsPrefs", "ADKKontakter"},
-    {"CDSExportCustomersPrefs", "AdkKunder"},
-    {"CDSExportInvoicesPrefs", "ADKFakturor"},
-    {"CDSExportOfferPrefs", "AdkOffert"},
-    {"CDSExportOrderPrefs", "AdkOrder"},
-    {"CDSExportPricelistsPrefs", "AdkPrislistor"},
-    {"CDSExportSQLPrefs", ""},
-    {"CDSExportSuppliersPrefs", "ADKLeverantorer"},
-    {"CDSExportSupplierInvoicePrefs", "ADKLevFakturor"},
+    {"CDSExportAccountingPlanPrefs", nullptr},
+    {"CDSExportArticlesPrefs", nullptr},
+    {"CDSExportBestPrefs", &TExportDataSets::ADKBest},
+    {"CDSExportContactsPrefs", &TExportDataSets::ADKKontakter},
+    {"CDSExportCustomersPrefs", &TExportDataSets::AdkKunder},
+    {"CDSExportInvoicesPrefs", &TExportDataSets::ADKFakturor},
+    {"CDSExportOfferPrefs", &TExportDataSets::AdkOffert},
+    {"CDSExportOrderPrefs", &TExportDataSets::AdkOrder},
+    {"CDSExportPricelistsPrefs", &TExportDataSets::AdkPrislistor},
+    {"CDSExportSQLPrefs", nullptr},
+    {"CDSExportSuppliersPrefs", &TExportDataSets::ADKLeverantorer},
+    {"CDSExportSupplierInvoicePrefs", &TExportDataSets::ADKLevFakturor},
 };
 static_assert(std::size(kNameSources) == static_cast<size_t>(TFileNameKind::SupplierInvoice) + 1);
 
+[[noreturn]] void RaiseLacks(std::string_view what) {
+    throw Exception(Format(kExportLacks, {what}));
+}
+
+template <class T>
+T& Required(T* piece, std::string_view what) {
+    if (!piece) RaiseLacks(what);
+    return *piece;
+}
+
+// The context itself, once every piece the module works with from the start is there.
+TExportContext Checked(TExportContext context) {
+    Required(context.Events, "event tree");
+    if (!context.SettingsTable || !context.saveSettings) RaiseLacks("settings tables");
+    Required(context.FieldDefinitions, "field definitions");
+    Required(context.Identities, "running numbers");
+    if (!context.saveIdentities) RaiseLacks("running numbers");
+    Required(context.Document, "export document");
+    if (!context.getWorkFolder) RaiseLacks("work folders");
+    if (!context.SetTimer1Enabled) context.SetTimer1Enabled = [](bool) {};
+    return context;
+}
+
 }  // namespace
 
-TExportModule::TExportModule(TMainDM& mainDM, std::function<TDateTime()> clock)
-    : dm_(mainDM),
+TExportModule::TExportModule(TExportContext context, std::function<TDateTime()> clock)
+    : context_(Checked(std::move(context))),
       clock_(std::move(clock)),
-      document_(mainDM.XMLDocument1()),
-      mapping_(mainDM.CDSTables()),
-      nodes_(mapping_, mainDM.Events()),
-      numbers_(mainDM.CDSLopnr(), [this] { dm_.saveIdentities(); },
-               {[this] { return dm_.getSettingsFile(); },
-                mainDM.Settings().Schema().Table(kIdentitiesTable).Place}),
+      document_(*context_.Document),
+      mapping_(*context_.FieldDefinitions),
+      nodes_(mapping_, *context_.Events),
+      numbers_(*context_.Identities, context_.saveIdentities, context_.SharedIdentities),
       names_(
-          numbers_, [this] { return dm_.getWorkFolder(WORK_EXPORT, kUnprocessedFolder); },
-          [this] { return clock_(); }),
+          numbers_, [this] { return context_.getWorkFolder(WORK_EXPORT, kUnprocessedFolder); },
+          [this] { return clock_(); },
+          context_.FormatSettings ? *context_.FormatSettings : DefaultFormatSettings()),
       selections_(std::make_unique<TSelectionTables>()) {}
+
+TAdkDataSet& TExportModule::KitDataSet(TExportDataSet dataSet) const {
+    return Required(context_.DataSets.*dataSet, "kit dataset");
+}
+
+TADOQuery& TExportModule::qOrderUrval() const {
+    return Required(context_.qOrderUrval, "qOrderUrval");
+}
+
+TADOQuery& TExportModule::ADOArbitrarySQL() const {
+    return Required(context_.ADOArbitrarySQL, "ADOArbitrarySQL");
+}
 
 void TExportModule::SaveDocument(const std::string& fileName) {
     Events().reportFilename(std::string(kWritingFile) + fileName + "]", elInfo, fileName);
@@ -50,8 +85,8 @@ void TExportModule::SaveDocument(const std::string& fileName) {
 
 std::string TExportModule::Generate(TFileNameKind kind) {
     const TNameSource& source = kNameSources[static_cast<int>(kind)];
-    const TAdkDataSet* record = source.DataSet.empty() ? nullptr : &dm_.AdkDataSet(source.DataSet);
-    return names_.Generate(kind, dm_.Table(source.SettingsTable), record);
+    const TAdkDataSet* record = source.DataSet ? &KitDataSet(source.DataSet) : nullptr;
+    return names_.Generate(kind, Settings(source.SettingsTable), record);
 }
 
 }  // namespace tv

@@ -1,15 +1,14 @@
 #pragma once
-// The export writers of the central data module: its export document with the container
-// references, the field mapping and record writers, the running numbers and the file-name
-// generators of every kind. Built over TMainDM (which sits below the export and cannot hold it);
-// one lives beside the module for the whole process.
+// The export engine's own module: its context (what the application hands it), the export document
+// with the container references, the field mapping and record writers, the running numbers and the
+// file-name generators of every kind, and the selection tables. One lives for the whole process.
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "core/main_dm.h"
+#include "export/export_context.h"
 #include "export/export_document.h"
 #include "export/field_mapping.h"
 #include "export/file_names.h"
@@ -22,13 +21,24 @@ namespace tv {
 // Reported with the file attached, at level 1, before a file is saved.
 inline constexpr std::string_view kWritingFile = "Skriver fil : [";
 
+// Raised when the context lacks a piece the export needs: a fault of the host's wiring.
+inline constexpr std::string_view kExportLacks = "The export has no %s";
+
 class TExportModule {
 public:
-    // `clock` gives the current date and time for names and periods.
-    explicit TExportModule(TMainDM& mainDM, std::function<TDateTime()> clock = Now);
+    // Raises kExportLacks when the context lacks the event tree, the settings tables and their
+    // save, the field definitions, the running numbers, the document or the work folders. `clock`
+    // gives the current date and time for names and periods.
+    explicit TExportModule(TExportContext context, std::function<TDateTime()> clock = Now);
 
-    TMainDM& MainDM() const { return dm_; }
-    IEventSink& Events() const { return dm_.Events(); }
+    const TExportContext& Context() const { return context_; }
+    IEventSink& Events() const { return *context_.Events; }
+    // The settings table of that name ("CDSExportCustomersPrefs").
+    TDataSet& Settings(std::string_view table) const { return context_.SettingsTable(table); }
+    // The kit dataset of the context; raises kExportLacks when it has none.
+    TAdkDataSet& KitDataSet(TExportDataSet dataSet) const;
+    TADOQuery& qOrderUrval() const;
+    TADOQuery& ADOArbitrarySQL() const;
     TExportDocument& Document() { return document_; }
     TFieldMapping& Mapping() { return mapping_; }
     TRecordNodes& Nodes() { return nodes_; }
@@ -74,7 +84,7 @@ public:
     std::string Generate(TFileNameKind kind);
 
 private:
-    TMainDM& dm_;
+    TExportContext context_;
     std::function<TDateTime()> clock_;
     TExportDocument document_;
     TFieldMapping mapping_;

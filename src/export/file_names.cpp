@@ -39,7 +39,7 @@ using enum TFileNameKind;
 using enum TNameDefault;
 // In TFileNameKind order. The chart of accounts, contacts and supplier invoices keep running
 // numbers of their own; contacts replace the placeholder they test for.
-constexpr TFileNameSpec kSpecs[] = {
+constexpr TFileNameDef kDefs[] = {
     {AccountingYear, "FILE_MANAGEMENT_TMPL", "FILE_DATE_FORMAT", "", "FILE_IDENTITY_FORMAT", "", None,
      kDateOnly, "$lopnr", "LOPNR_EXPORT_ACCOUNTPLAN"},
     {Article, "FILE_MANAGEMENT_TMPL", "FILE_DATE_FORMAT", "", "FILE_IDENTITY_FORMAT", "", None, kDateOnly,
@@ -69,12 +69,12 @@ constexpr TFileNameSpec kSpecs[] = {
      "SUPINV_FILE_IDENTITY_FORMAT", "", None, kSupplierInvoice, "$lopnr_order", "LOPNR_EXPORT_SUPINV"},
 };
 
-constexpr bool SpecsInKindOrder() {
-    for (size_t i = 0; i < std::size(kSpecs); ++i)
-        if (static_cast<size_t>(kSpecs[i].Kind) != i) return false;
-    return std::size(kSpecs) == static_cast<size_t>(SupplierInvoice) + 1;
+constexpr bool DefsInKindOrder() {
+    for (size_t i = 0; i < std::size(kDefs); ++i)
+        if (static_cast<size_t>(kDefs[i].Kind) != i) return false;
+    return std::size(kDefs) == static_cast<size_t>(SupplierInvoice) + 1;
 }
-static_assert(SpecsInKindOrder());
+static_assert(DefsInKindOrder());
 
 // A value put into a name stays inside one path component: separators become "_", and a value of
 // dots alone ("." or "..") cannot name a folder.
@@ -93,8 +93,8 @@ std::string WithSlashes(std::string name) {
 
 }  // namespace
 
-const TFileNameSpec& FileNameSpec(TFileNameKind kind) {
-    return kSpecs[static_cast<int>(kind)];
+const TFileNameDef& FileNameDef(TFileNameKind kind) {
+    return kDefs[static_cast<int>(kind)];
 }
 
 std::string TExportFileNames::WithFolder(std::string name) const {
@@ -120,7 +120,7 @@ std::string TExportFileNames::Value(const TNamePlaceholder& placeholder, const T
 }
 
 std::string TExportFileNames::Expand(TFileNameKind kind, const TFileNameInputs& inputs) {
-    const TFileNameSpec& def = FileNameSpec(kind);
+    const TFileNameDef& def = FileNameDef(kind);
     const std::string_view dateFormat =
         inputs.DateFormat.empty() ? kDefaultNameDateFormat : inputs.DateFormat;
     const std::string_view numberFormat =
@@ -152,7 +152,7 @@ std::string TExportFileNames::Expand(TFileNameKind kind, const TFileNameInputs& 
 }
 
 std::string TExportFileNames::Generate(TFileNameKind kind, const TDataSet& prefs, const TAdkDataSet* record) {
-    const TFileNameSpec& def = FileNameSpec(kind);
+    const TFileNameDef& def = FileNameDef(kind);
     auto setting = [&prefs](std::string_view field) {
         return field.empty() ? std::string() : prefs.FieldByName(field).AsString();
     };

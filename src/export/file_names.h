@@ -55,7 +55,7 @@ enum class TNameDefault : unsigned char {
 };
 
 // One kind's template fields, placeholders in the order they are replaced, and running number.
-struct TFileNameSpec {
+struct TFileNameDef {
     TFileNameKind Kind;
     std::string_view TemplateField;
     std::string_view DateFormatField;
@@ -68,7 +68,7 @@ struct TFileNameSpec {
     std::string_view LopnrField;        // the identities field
 };
 
-const TFileNameSpec& FileNameSpec(TFileNameKind kind);
+const TFileNameDef& FileNameDef(TFileNameKind kind);
 
 // The texts a name is made from: the kind's settings and the values of the record's placeholders.
 struct TFileNameInputs {

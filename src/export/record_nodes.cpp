@@ -1,7 +1,7 @@
 #include "export/record_nodes.h"
 
 #include "core/app_logger.h"
-#include "core/main_dm.h"
+#include "core/string_utils.h"
 #include "export/export_text.h"
 #include "export/value_text.h"
 #include "platform/rtl/codepage.h"
@@ -21,7 +21,7 @@ bool HasKeyAttribute(std::string_view table) {
 // The text without the strip set and without anything else the document cannot carry, so that the
 // retry always gives a document that can be saved.
 std::string StripForDocument(std::string_view value) {
-    std::string text = TMainDM::StripCharsInSet2(value);
+    std::string text = StripCharsInSet2(value);
     for (TXmlCharFault fault = FindXmlCharFault(text); fault; fault = FindXmlCharFault(text)) {
         size_t end = fault.Position;
         if (fault.CodePoint < 0) {

@@ -1,6 +1,7 @@
 #include "export/register_export.h"
 
 #include "core/app_logger.h"
+#include "core/string_utils.h"
 #include "export/export_text.h"
 #include "export/value_text.h"
 #include "platform/data/field.h"
@@ -32,7 +33,7 @@ bool TRegisterExport::FileModeIsBuilt(int mode) {
 
 void TRegisterExport::WriteCompanyInformation() {
     module_.writeDataSetNodes(*module_.Document().NodeFTGInfo, "atInstallningar",
-                              module_.MainDM().AdkDataSet("AdkPrm"));
+                              module_.KitDataSet(&TExportDataSets::AdkPrm));
 }
 
 void TRegisterExport::writeCustomerPriceLists(int askForMetaData) {
@@ -45,16 +46,16 @@ void TRegisterExport::WriteCustomerIncludes(const TDataSet& prefs) {
         writeCustomerPriceLists(IntegerSetting(prefs, "INCLUDES_PRICELIST_META_DATA"));
         if (IntegerSetting(prefs, "INCLUDES_ART_INFO") == 1)
             module_.writeKeyedRegisterNodes(*doc.NodeArticles, module_.Selections().CDSArtikelUrval(), true,
-                                            module_.MainDM().AdkDataSet("ADKArtiklar"), "atArtiklar");
+                                            module_.KitDataSet(&TExportDataSets::ADKArtiklar), "atArtiklar");
     }
     if (IntegerSetting(prefs, "INCLUDES_FTG_INFO") == 1) WriteCompanyInformation();
 }
 
 void TRegisterExport::writeCustomerNode(TXMLNode& container) {
-    TAdkDataSet& customers = module_.MainDM().AdkDataSet("AdkKunder");
+    TAdkDataSet& customers = module_.KitDataSet(&TExportDataSets::AdkKunder);
     TXMLNode* record = container.AddChild("atKunder");
     const std::string number = customers.FieldByAdkIndex(0).AsString();
-    record->SetAttribute(kKey, TMainDM::StripCharsInSet2(number));
+    record->SetAttribute(kKey, StripCharsInSet2(number));
     // The customer's own prices are asked for by this code; a code that cannot be added is left
     // out and the run goes on.
     try {
@@ -67,7 +68,7 @@ void TRegisterExport::writeCustomerNode(TXMLNode& container) {
 }
 
 void TRegisterExport::writeContactNode(TXMLNode& container) {
-    TAdkDataSet& contacts = module_.MainDM().AdkDataSet("ADKKontakter");
+    TAdkDataSet& contacts = module_.KitDataSet(&TExportDataSets::ADKKontakter);
     TXMLNode* record = container.AddChild("atKontakter");
     SetReferenceAttribute(*record, "customerkey", contacts.FieldByAdkIndex(3));
     SetReferenceAttribute(*record, "supplierkey", contacts.FieldByAdkIndex(4));
@@ -78,8 +79,7 @@ void TRegisterExport::writeContactNode(TXMLNode& container) {
 }
 
 void TRegisterExport::ExportCustomers(TDataSet& selection) {
-    TMainDM& dm = module_.MainDM();
-    const TDataSet& prefs = dm.Table("CDSExportCustomersPrefs");
+    const TDataSet& prefs = module_.Settings("CDSExportCustomersPrefs");
     const int mode = IntegerSetting(prefs, "FILE_MANAGEMENT_TYPE");
     if (!FileModeIsBuilt(mode)) return;
     TExportRun run(module_);
@@ -88,7 +88,7 @@ void TRegisterExport::ExportCustomers(TDataSet& selection) {
     selections.CDSPrislistUrval().EmptyDataSet();
     selections.CDSArtikelUrval().EmptyDataSet();
     selection.First();
-    TAdkDataSet& customers = dm.AdkDataSet("AdkKunder");
+    TAdkDataSet& customers = module_.KitDataSet(&TExportDataSets::AdkKunder);
     customers.SetAdkSortOrder(asKundnr);
     if (mode == kOneFile) doc.createDefaultNodes();
 
@@ -121,13 +121,12 @@ void TRegisterExport::ExportSuppliers(TDataSet& selection) {
     TExportRun run(module_);
     module_.createDefaultNodes();
     module_.writeKeyedRegisterNodes(*module_.Document().NodeSuppliers, selection, true,
-                                    module_.MainDM().AdkDataSet("ADKLeverantorer"), "atLeverantorer");
+                                    module_.KitDataSet(&TExportDataSets::ADKLeverantorer), "atLeverantorer");
     module_.SaveDocument(module_.generateSupplierFilename());
 }
 
 void TRegisterExport::ExportContacts(TDataSet& selection) {
-    TMainDM& dm = module_.MainDM();
-    const TDataSet& prefs = dm.Table("CDSExportContactsPrefs");
+    const TDataSet& prefs = module_.Settings("CDSExportContactsPrefs");
     const int mode = IntegerSetting(prefs, "FILE_MANAGEMENT_TYPE");
     if (!FileModeIsBuilt(mode)) return;
     TExportRun run(module_);
@@ -135,7 +134,7 @@ void TRegisterExport::ExportContacts(TDataSet& selection) {
     module_.Selections().CDSPrislistUrval().EmptyDataSet();
     module_.Selections().CDSArtikelUrval().EmptyDataSet();
     selection.First();
-    TAdkDataSet& contacts = dm.AdkDataSet("ADKKontakter");
+    TAdkDataSet& contacts = module_.KitDataSet(&TExportDataSets::ADKKontakter);
     contacts.SetAdkSortOrder(asKontaktID);
     if (mode == kOneFile) doc.createDefaultNodes();
     const bool companyInformation = IntegerSetting(prefs, "INCLUDES_FTG_INFO") == 1;

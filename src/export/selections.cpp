@@ -2,6 +2,7 @@
 
 #include "export/export_text.h"
 #include "platform/data/field.h"
+#include "platform/db/ado_query.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
@@ -9,11 +10,11 @@ namespace {
 
 // Per kind, in TSelectionKind order: where its selection settings are, which kit dataset gives every
 // record (with the table and sort order set on it first, where given), and how.
-struct TSelectionSpec {
+struct TSelectionDef {
     std::string_view SettingsTable;
     std::string_view TypeField;
     std::string_view SqlField;
-    std::string_view DataSet;
+    TExportDataSet DataSet;
     TAdkTable Table;  // atIngen: the dataset keeps its own
     TAdkSortOrder Order;
     bool TrimKey;
@@ -23,32 +24,32 @@ struct TSelectionSpec {
     bool NeedsTable;                  // raises kNoPurchaseOrders when the company lacks the table
 };
 
-constexpr TSelectionSpec kSpecs[] = {
-    {"CDSExportArticlesPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atArtiklar, asIngen, false, true,
-     "", false, false},
-    {"CDSExportBestPrefs", "BEST_SELECTION_TYPE", "BEST_SELECTION_SQL", "ADKBest", atIngen, asBestallningNr,
-     false, true, "", true, true},
-    {"CDSExportContactsPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atKontakter, asKontaktID, true,
-     true, "", false, false},
-    {"CDSExportCustomersPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atKunder, asIngen, true, true,
-     "", false, false},
-    {"CDSExportInvoicesPrefs", "INVOICE_SELECTION_TYPE", "INVOICE_SELECTION_SQL", "AdkFakturaUrval", atIngen,
-     asFakturaNr, true, true, "", false, false},
-    {"CDSExportOfferPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkOffertUrval", atIngen, asOffertNr, true,
-     true, kAllOffersNote, false, false},
-    {"CDSExportOrderPrefs", "ORDER_SELECTION_TYPE", "ORDER_SELECTION_SQL", "AdkOrderUrval", atIngen,
-     asOrderNr, true, true, kAllOrdersNote, false, false},
-    {"CDSExportPricelistsPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkPrislistor", atIngen, asPrislista,
-     false, false, "", true, false},
-    {"CDSExportSupplierInvoicePrefs", "SUPINV_SELECTION_TYPE", "SUPINV_SELECTION_SQL", "ADKLevFakturaUrval",
-     atIngen, asLevFakturaNr, false, true, "", false, false},
-    {"CDSExportSuppliersPrefs", "SELECTION_TYPE", "SELECTION_SQL", "AdkTmp", atLeverantorer, asIngen, false,
-     true, "", false, false},
+constexpr TSelectionDef kDefs[] = {
+    {"CDSExportArticlesPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkTmp, atArtiklar,
+     asIngen, false, true, "", false, false},
+    {"CDSExportBestPrefs", "BEST_SELECTION_TYPE", "BEST_SELECTION_SQL", &TExportDataSets::ADKBest, atIngen,
+     asBestallningNr, false, true, "", true, true},
+    {"CDSExportContactsPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkTmp, atKontakter,
+     asKontaktID, true, true, "", false, false},
+    {"CDSExportCustomersPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkTmp, atKunder,
+     asIngen, true, true, "", false, false},
+    {"CDSExportInvoicesPrefs", "INVOICE_SELECTION_TYPE", "INVOICE_SELECTION_SQL",
+     &TExportDataSets::AdkFakturaUrval, atIngen, asFakturaNr, true, true, "", false, false},
+    {"CDSExportOfferPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkOffertUrval, atIngen,
+     asOffertNr, true, true, kAllOffersNote, false, false},
+    {"CDSExportOrderPrefs", "ORDER_SELECTION_TYPE", "ORDER_SELECTION_SQL", &TExportDataSets::AdkOrderUrval,
+     atIngen, asOrderNr, true, true, kAllOrdersNote, false, false},
+    {"CDSExportPricelistsPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkPrislistor, atIngen,
+     asPrislista, false, false, "", true, false},
+    {"CDSExportSupplierInvoicePrefs", "SUPINV_SELECTION_TYPE", "SUPINV_SELECTION_SQL",
+     &TExportDataSets::ADKLevFakturaUrval, atIngen, asLevFakturaNr, false, true, "", false, false},
+    {"CDSExportSuppliersPrefs", "SELECTION_TYPE", "SELECTION_SQL", &TExportDataSets::AdkTmp, atLeverantorer,
+     asIngen, false, true, "", false, false},
 };
-static_assert(std::size(kSpecs) == static_cast<size_t>(TSelectionKind::Suppliers) + 1);
+static_assert(std::size(kDefs) == static_cast<size_t>(TSelectionKind::Suppliers) + 1);
 
-const TSelectionSpec& SpecOf(TSelectionKind kind) {
-    return kSpecs[static_cast<int>(kind)];
+const TSelectionDef& DefOf(TSelectionKind kind) {
+    return kDefs[static_cast<int>(kind)];
 }
 
 // Runs `body`, then `after` whether the body raised or not.
@@ -67,8 +68,8 @@ void WithFinally(Body&& body, After&& after) {
 
 void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
                                      const std::string& startValue) {
-    const TSelectionSpec& def = SpecOf(kind);
-    const TDataSet& prefs = module_.MainDM().Table(def.SettingsTable);
+    const TSelectionDef& def = DefOf(kind);
+    const TDataSet& prefs = module_.Settings(def.SettingsTable);
     const std::string type = prefs.FieldByName(def.TypeField).AsString();
     if (type == kSelectionBySql)
         openSelectionSQL(selection, prefs.FieldByName(def.SqlField).AsString(),
@@ -80,14 +81,13 @@ void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
 }
 
 void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
-    const TSelectionSpec& def = SpecOf(kind);
-    TMainDM& dm = module_.MainDM();
-    TAdkDataSet& data = dm.AdkDataSet(def.DataSet);
+    const TSelectionDef& def = DefOf(kind);
+    TAdkDataSet& data = module_.KitDataSet(def.DataSet);
     if (def.NeedsTable && !data.AdkTableAvailible()) throw Exception(std::string(kNoPurchaseOrders));
     const bool counted = !def.AllRecordsNote.empty();
     if (counted) {
         module_.Events().reportError(def.AllRecordsNote, elInfo);
-        dm.SetTimer1Enabled(true);
+        module_.Context().SetTimer1Enabled(true);
     }
     WithFinally(
         [&] {
@@ -106,7 +106,7 @@ void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
             }
         },
         [&] {
-            if (counted) dm.SetTimer1Enabled(false);
+            if (counted) module_.Context().SetTimer1Enabled(false);
             if (!def.InUseByWriter) data.Close();
         });
 }
@@ -114,7 +114,7 @@ void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
 void TExportSelections::openSelectionSQL(TDataSet& selection, const std::string& sql,
                                          const std::string& startValue) {
     if (TrimView(sql).empty()) throw Exception(std::string(kNoSelectionSql));
-    TADOQuery& query = module_.MainDM().qOrderUrval();
+    TADOQuery& query = module_.qOrderUrval();
     WithFinally(
         [&] {
             query.Close();
@@ -132,9 +132,9 @@ void TExportSelections::openSelectionSQL(TDataSet& selection, const std::string&
 
 std::string TExportSelections::getSelectionStartInvoices() {
     const std::string sql =
-        Trim(module_.MainDM().Table("CDSExportInvoicesPrefs").FieldByName("EXPORT_START_QUERY").AsString());
+        Trim(module_.Settings("CDSExportInvoicesPrefs").FieldByName("EXPORT_START_QUERY").AsString());
     if (sql.empty()) return {};
-    TADOQuery& query = module_.MainDM().ADOArbitrarySQL();
+    TADOQuery& query = module_.ADOArbitrarySQL();
     std::string value;
     try {
         WithFinally(

@@ -9,15 +9,12 @@
 
 namespace tv {
 
-using TDataSetMember = TAdkDataSet* TImportDataSets::*;
-using TRegistryMember = TKeyRegistry TDMImport::*;
-
 struct TCheckFrame {
     std::string_view Caption;
     std::string_view Container;
-    TDataSetMember DataSet = nullptr;  // the kind's kit table, null for none
+    TImportDataSet DataSet = nullptr;  // the kind's kit table, null for none
     std::string_view TableWord;        // its name in the messages
-    TDataSetMember SecondDataSet = nullptr;
+    TImportDataSet SecondDataSet = nullptr;
     std::string_view SecondTableWord;
     std::string_view MissingContainerText;  // level 1; empty: the check ends silently
     TRegistryMember Registry = nullptr;     // emptied when the check starts

@@ -25,6 +25,7 @@ class TXMLNode;
 struct TCheckFrame;
 struct TDocumentCheck;
 struct TKeyRecord;
+struct TRegisterKind;
 struct TRegisterRun;
 
 inline constexpr std::string_view kFindFilesNoSide =
@@ -119,15 +120,13 @@ private:
     bool WalkPurchasePrices(const TXMLNode& container);
     bool WalkCustomerPayments(const TXMLNode& container);
 
-    bool RunRegisterImport(std::string_view caption, std::string_view container, std::string_view missingText,
-                           std::string_view emptyText, void (TDMImport::*body)(TXMLNode&));
-    TAdkDataSet& KitDataSet(TAdkDataSet* TImportDataSets::*member, std::string_view name) const;
-    void ImportCustomerItems(TXMLNode& container);
-    bool FindCustomer(TRegisterRun& run, const std::string& key);
-    void WriteCustomer(TRegisterRun& run, TXMLNode& item, TKeyRecord& key);
-    void ImportSupplierItems(TXMLNode& container);
-    bool FindSupplier(TRegisterRun& run, const std::string& key);
-    void WriteSupplier(TRegisterRun& run, TXMLNode& item, TKeyRecord& key);
+    // The register import of one kind, as its row says (import/register_kind.h).
+    bool RunRegisterImport(const TRegisterKind& kind);
+    void ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container);
+    bool FindRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, const std::string& key);
+    void WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, TXMLNode& item, TKeyRecord& record,
+                             const std::string& key);
+    TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
@@ -135,5 +134,8 @@ private:
     std::unique_ptr<TADOQuery> query_;
     const TDocumentCheck* documentCheck_ = nullptr;  // the document check being walked
 };
+
+// One registry of the module, as rows of tables name it.
+using TRegistryMember = TKeyRegistry TDMImport::*;
 
 }  // namespace tv

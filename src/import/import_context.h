@@ -1,21 +1,15 @@
 #pragma once
-// What the import engine works with, handed to it by the central data module or by a test: the
-// event tree it reports into, the kit datasets it reads and writes (named as the central data module
+// What the import engine works with, handed to it by the application or by a test: the event
+// tree it reports into, the kit datasets it reads and writes (named as the central data module
 // names them), the per-kind settings tables, the field-definition table, the company database
 // connection for searches by SQL and the work folders.
 
-#include <functional>
-#include <string>
-#include <string_view>
-
-#include "core/event_sink.h"
+#include "core/engine_context.h"
 
 namespace tv {
 
 class TAdkDataSet;
 class TADOConnection;
-class TDataSet;
-class TMainDM;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -38,21 +32,13 @@ struct TImportDataSets {
     TAdkDataSet* ADKProjekt = nullptr;
 };
 
-struct TImportContext {
-    IEventSink* Events = nullptr;
+// One kit dataset of the context, as rows of tables name it.
+using TImportDataSet = TAdkDataSet* TImportDataSets::*;
+
+struct TImportContext : TEngineContext {
     TImportDataSets DataSets;
-    // The per-kind settings table of that name ("CDSImportCustomersPrefs"); raises for an unknown one.
-    std::function<TDataSet&(std::string_view tableName)> SettingsTable;
-    // CDSTables: const_table, const_string, const_value, const_title.
-    TDataSet* FieldDefinitions = nullptr;
     // The company database connection (adminODBC) the SQL searches run on.
     TADOConnection* adminODBC = nullptr;
-    // The work folder of a side (WORK_EXPORT 0, any other value the import side) and subfolder.
-    std::function<std::string(int side, std::string_view subfolder)> getWorkFolder;
 };
-
-// The context of the central data module: its event tree, its kit datasets of those names, its
-// settings tables, CDSTables, adminODBC and work folders. The module must outlive the context.
-TImportContext MakeImportContext(TMainDM& mainDM);
 
 }  // namespace tv

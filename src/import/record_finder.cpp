@@ -9,9 +9,9 @@
 
 namespace tv {
 
-TRecordFinder::TRecordFinder(const TFinderSpec& def, const TDataSet& settings, TAdkDataSet& dataSet,
+TRecordFinder::TRecordFinder(const TFinderDef& def, const TDataSet& settings, TAdkDataSet& dataSet,
                              TADOQuery& query, TADOConnection* connection, IEventSink& events)
-    : spec_(def),
+    : def_(def),
       settings_(settings),
       dataSet_(dataSet),
       query_(query),
@@ -21,9 +21,9 @@ TRecordFinder::TRecordFinder(const TFinderSpec& def, const TDataSet& settings, T
 bool TRecordFinder::Find(const std::string& key, std::string& number) {
     int mode = 0;
     try {
-        mode = ReadIntegerSetting(settings_, spec_.ModeField);
+        mode = ReadIntegerSetting(settings_, def_.ModeField);
     } catch (const std::exception&) {
-        throw EImportError(std::string(spec_.NoModeText));
+        throw EImportError(std::string(def_.NoModeText));
     }
     // An empty key names no record; a find with it would match whatever record comes first.
     if (key.empty()) return false;
@@ -34,24 +34,24 @@ bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
     bool found = false;
     try {
         int order = 0;
-        if (!spec_.EmptyCdxText.empty() && ReadTextSetting(settings_, spec_.CdxField).empty())
-            throw EImportError(std::string(spec_.EmptyCdxText));
-        order = ReadRequiredIntegerSetting(settings_, spec_.CdxField);
+        if (!def_.EmptyCdxText.empty() && ReadTextSetting(settings_, def_.CdxField).empty())
+            throw EImportError(std::string(def_.EmptyCdxText));
+        order = ReadRequiredIntegerSetting(settings_, def_.CdxField);
         // Stored sort orders are ordinals of which only the low byte counts.
         dataSet_.SetAdkSortOrder(static_cast<TAdkSortOrder>(order & 0xFF));
         found = dataSet_.AdkNavFind(key, true, true);
         if (found) number = dataSet_.FieldByAdkIndex(0).AsString();
     } catch (...) {
-        dataSet_.SetAdkSortOrder(spec_.DefaultOrder);
+        dataSet_.SetAdkSortOrder(def_.DefaultOrder);
         throw;
     }
-    dataSet_.SetAdkSortOrder(spec_.DefaultOrder);
+    dataSet_.SetAdkSortOrder(def_.DefaultOrder);
     return found;
 }
 
 bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
-    const std::string statement = Trim(ReadTextSetting(settings_, spec_.SqlField));
-    if (statement.empty()) throw EImportError(std::string(spec_.EmptySqlText));
+    const std::string statement = Trim(ReadTextSetting(settings_, def_.SqlField));
+    if (statement.empty()) throw EImportError(std::string(def_.EmptySqlText));
     bool found = false;
     try {
         query_.Close();
@@ -59,12 +59,12 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
         TParameters& parameters = query_.Parameters();
         for (int i = 0; i < parameters.Count(); ++i)
             parameters.Items(i).SetValue(Variant());  // no value kept
-        const int bound = spec_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
+        const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
         for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
         query_.SetConnection(connection_);
         query_.Open();
         found = !query_.Eof();
-        if (found) number = Trim(query_.FieldByName(spec_.NumberColumn).AsString());
+        if (found) number = Trim(query_.FieldByName(def_.NumberColumn).AsString());
     } catch (const std::exception& e) {
         events_.reportError(e.what(), elError);
         found = false;

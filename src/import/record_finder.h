@@ -20,7 +20,7 @@ class TDataSet;
 inline constexpr std::string_view kNoSqlStatement = "Inget SQL uttryck satt";
 
 // What differs between the kinds: setting names, texts and the number column.
-struct TFinderSpec {
+struct TFinderDef {
     std::string_view ModeField;       // SEARCH_CUSTOMER_MODE ...
     std::string_view CdxField;        // SEARCH_CUSTOMER_CDX ...
     std::string_view SqlField;        // SEARCH_CUSTOMER_SQL ...
@@ -34,7 +34,7 @@ struct TFinderSpec {
 
 class TRecordFinder {
 public:
-    TRecordFinder(const TFinderSpec& spec, const TDataSet& settings, TAdkDataSet& dataSet, TADOQuery& query,
+    TRecordFinder(const TFinderDef& def, const TDataSet& settings, TAdkDataSet& dataSet, TADOQuery& query,
                   TADOConnection* connection, IEventSink& events);
 
     // True when the key's record exists; `number` is then its number. A failing statement is
@@ -45,7 +45,7 @@ private:
     bool FindByIndex(const std::string& key, std::string& number);
     bool FindBySql(const std::string& key, std::string& number);
 
-    const TFinderSpec& spec_;
+    const TFinderDef& def_;
     const TDataSet& settings_;
     TAdkDataSet& dataSet_;
     TADOQuery& query_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "automation/engine_contexts.h"
 #include "platform/ini/ini_file.h"
 #include "tests/export/export_world.h"
 
@@ -55,7 +56,7 @@ TEST_F(ExportModuleTest, RunsSharingTheSettingsNeverGetTheSameRunningNumber) {
     test::EventRecorder otherEvents;
     TMainDM other(otherEvents, nullptr, false);
     other.loadSettings();
-    TExportModule otherModule(other, test::FixedNow);
+    TExportModule otherModule(MakeExportContext(other), test::FixedNow);
     TExportModule& module = world_.Export();
     EXPECT_EQ(module.getLopNr("LOPNR_EXPORT_KUNDER"), 0);
     EXPECT_EQ(otherModule.getLopNr("LOPNR_EXPORT_KUNDER"), 1);
@@ -72,6 +73,26 @@ TEST_F(ExportModuleTest, TheSkeletonGoesIntoTheDataModulesDocument) {
     EXPECT_EQ(world_.MainDM().XMLDocument1().SaveToBytes(), test::FixtureBytes("empty_skeleton.xml"));
     module.Document().Deactivate();
     EXPECT_FALSE(world_.MainDM().XMLDocument1().Active());
+}
+
+// A context that lacks a piece is a fault of the host's wiring, told by name when the module is
+// made or the piece is first asked for, never a crash.
+TEST_F(ExportModuleTest, AContextThatLacksAPieceIsRefusedByName) {
+    std::string message;
+    try {
+        TExportModule module{TExportContext{}};
+    } catch (const Exception& e) {
+        message = e.Message;
+    }
+    EXPECT_EQ(message, "The export has no event tree");
+    TExportContext context = MakeExportContext(world_.MainDM());
+    context.DataSets.AdkKunder = nullptr;
+    context.qOrderUrval = nullptr;
+    TExportModule module(context, test::FixedNow);
+    EXPECT_THROW(module.KitDataSet(&TExportDataSets::AdkKunder), Exception);
+    EXPECT_THROW(module.qOrderUrval(), Exception);
+    EXPECT_EQ(&module.KitDataSet(&TExportDataSets::ADKKontakter),
+              &world_.MainDM().AdkDataSet("ADKKontakter"));
 }
 
 }  // namespace

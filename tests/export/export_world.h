@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "adk/adk_binding.h"
+#include "automation/engine_contexts.h"
 #include "core/main_dm.h"
 #include "export/dm_export.h"
 #include "export/export_module.h"
@@ -39,7 +40,7 @@ public:
         dm_->AdkDBSRC().SetArguments({});
         dm_->loadSettings();
         Set("InstallningarCDS", "SPCSPathSRC", company_);
-        export_ = std::make_unique<TExportModule>(*dm_, FixedNow);
+        export_ = std::make_unique<TExportModule>(MakeExportContext(*dm_), FixedNow);
         writers_ = std::make_unique<TExportWriters>(*export_);
         facade_ = std::make_unique<TDMExport>(*export_, *writers_);
     }

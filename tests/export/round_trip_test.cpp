@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "automation/engine_contexts.h"
 #include "import/dm_import.h"
-#include "import/import_context.h"
 #include "import/key_helper_dm.h"
 #include "platform/rtl/string_list.h"
 #include "tests/export/export_world.h"

@@ -12,6 +12,7 @@
 
 #include "adk/adk_binding.h"
 #include "adk/adk_dataset.h"
+#include "automation/engine_contexts.h"
 #include "core/main_dm.h"
 #include "import/dm_import.h"
 #include "platform/data/client_data_set.h"

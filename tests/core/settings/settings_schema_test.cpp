@@ -107,7 +107,7 @@ TEST(SettingsSchema, DefaultsAreTheFieldsTextsWithTheirBlanks) {
         {"CDSExportCustomerPricelistData", "lopnr", TFieldType::ftLargeint, 0, nullptr},
     };
     for (const auto& row : kRows) {
-        const TSettingsFieldSpec* field = SettingsSchema().Table(row.table).FindField(row.field);
+        const TSettingsFieldDef* field = SettingsSchema().Table(row.table).FindField(row.field);
         ASSERT_NE(field, nullptr) << row.table << "." << row.field;
         EXPECT_EQ(field->Type, row.type) << row.field;
         EXPECT_EQ(field->Size, row.size) << row.field;

@@ -382,7 +382,7 @@ TEST_F(SettingsStoreTest, ATextTableNotReadToItsEndIsNotWrittenOverItsFile) {
 
 // A value of each field's type that is not its default: texts with the characters the files
 // escape, numbers, and both truth values.
-std::string SampleValue(const TSettingsFieldSpec& field, int row) {
+std::string SampleValue(const TSettingsFieldDef& field, int row) {
     const std::string tag = field.Name + "#" + std::to_string(row);
     switch (field.Type) {
         case TFieldType::ftString:

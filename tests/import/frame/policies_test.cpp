@@ -107,18 +107,18 @@ TEST_F(ImportPoliciesTest, TheMappingOfATableIsItsRowsInFileOrder) {
         TFieldMapping::For(world_.FieldDefinitions(), "atkunder").Rows().empty());  // names compare exactly
 }
 
-constexpr TFinderSpec kSpec{.ModeField = "SEARCH_CUSTOMER_MODE",
-                            .CdxField = "SEARCH_CUSTOMER_CDX",
-                            .SqlField = "SEARCH_CUSTOMER_SQL",
-                            .NoModeText = "no mode",
-                            .EmptySqlText = "Inget SQL uttryck satt",
-                            .NumberColumn = "kundnr",
-                            .DefaultOrder = asKundnr};
+constexpr TFinderDef kFinder{.ModeField = "SEARCH_CUSTOMER_MODE",
+                             .CdxField = "SEARCH_CUSTOMER_CDX",
+                             .SqlField = "SEARCH_CUSTOMER_SQL",
+                             .NoModeText = "no mode",
+                             .EmptySqlText = "Inget SQL uttryck satt",
+                             .NumberColumn = "kundnr",
+                             .DefaultOrder = asKundnr};
 
 class FinderTest : public ImportPoliciesTest {
 protected:
     // The number found for the key, "-" when none is.
-    std::string Find(const std::string& key, const TFinderSpec& def = kSpec) {
+    std::string Find(const std::string& key, const TFinderDef& def = kFinder) {
         TRecordFinder finder(def, world_.Settings("CDSImportCustomersPrefs"), world_.DataSet("AdkKunder"),
                              world_.Import().qArtikelUrval(), &world_.AdminODBC(), world_.Events());
         std::string number;
@@ -156,14 +156,14 @@ TEST_F(FinderTest, ByIndexTheNumberIsFieldZeroOfTheRecordFound) {
 TEST_F(FinderTest, AnEmptySortOrderIsAConversionErrorUnlessTheKindNamesItsOwnText) {
     Set("SEARCH_CUSTOMER_CDX", "");
     EXPECT_EQ(test::MessageOf([&] { Find("1001"); }), "'' is not a valid integer value");
-    TFinderSpec supplierLike = kSpec;
+    TFinderDef supplierLike = kFinder;
     supplierLike.EmptyCdxText = "Inställningen för urval av leverantörer är inte satt";
     EXPECT_EQ(test::MessageOf([&] { Find("1001", supplierLike); }),
               "Inställningen för urval av leverantörer är inte satt");
 }
 
 TEST_F(FinderTest, AModeThatCannotBeReadRaisesTheKindsText) {
-    TFinderSpec noMode = kSpec;
+    TFinderDef noMode = kFinder;
     noMode.ModeField = "SEARCH_MODE";  // not a field of the customers' table
     EXPECT_EQ(test::MessageOf([&] { Find("1001", noMode); }), "no mode");
 }
@@ -201,7 +201,7 @@ TEST_F(FinderTest, BySqlTheNumberIsTheKindsColumnOfTheFirstRow) {
 TEST_F(FinderTest, BySqlTheKeyCanGoToEveryParameter) {
     Set("SEARCH_CUSTOMER_MODE", "2");  // any mode but 0 searches by SQL
     Set("SEARCH_CUSTOMER_SQL", "select kundnr from kund where kundnr = :a and namn <> :b");
-    TFinderSpec everyParameter = kSpec;
+    TFinderDef everyParameter = kFinder;
     everyParameter.BindEveryParameter = true;
     EXPECT_EQ(Find("1003", everyParameter), "1003");
     EXPECT_EQ(Find("1003"), "-");  // :b unbound is NULL, so "namn <> NULL" holds for no row

@@ -1,0 +1,106 @@
+#include "automation/engine_contexts.h"
+
+#include "core/main_dm.h"
+#include "platform/rtl/format_settings.h"
+
+namespace tv {
+namespace {
+
+// The kit datasets of each context and the data module's names of them.
+template <class Member>
+struct TNamedDataSet {
+    Member DataSet;
+    std::string_view Name;
+};
+
+constexpr TNamedDataSet<TImportDataSet> kImportDataSets[] = {
+    {&TImportDataSets::AdkKunder, "AdkKunder"},
+    {&TImportDataSets::ADKLeverantorer, "ADKLeverantorer"},
+    {&TImportDataSets::ADKArtiklar, "ADKArtiklar"},
+    {&TImportDataSets::AdkInkPris, "AdkInkPris"},
+    {&TImportDataSets::AdkPrislistor, "AdkPrislistor"},
+    {&TImportDataSets::AdkForsaljningspriser, "AdkForsaljningspriser"},
+    {&TImportDataSets::AdkOrder, "AdkOrder"},
+    {&TImportDataSets::AdkOffert, "AdkOffert"},
+    {&TImportDataSets::ADKFakturor, "ADKFakturor"},
+    {&TImportDataSets::ADKLevFakturor, "ADKLevFakturor"},
+    {&TImportDataSets::ADKBest, "ADKBest"},
+    {&TImportDataSets::AdkAvtal, "AdkAvtal"},
+    {&TImportDataSets::AdkInkFs, "AdkInkFs"},
+    {&TImportDataSets::ADKManuellIn, "ADKManuellIn"},
+    {&TImportDataSets::AdkManuellUt, "AdkManuellUt"},
+    {&TImportDataSets::ADKKundinbetalningar, "ADKKundinbetalningar"},
+    {&TImportDataSets::ADKKontakter, "ADKKontakter"},
+    {&TImportDataSets::ADKProjekt, "ADKProjekt"},
+};
+
+constexpr TNamedDataSet<TExportDataSet> kExportDataSets[] = {
+    {&TExportDataSets::AdkKunder, "AdkKunder"},
+    {&TExportDataSets::ADKLeverantorer, "ADKLeverantorer"},
+    {&TExportDataSets::ADKKontakter, "ADKKontakter"},
+    {&TExportDataSets::ADKArtiklar, "ADKArtiklar"},
+    {&TExportDataSets::AdkPrm, "AdkPrm"},
+    {&TExportDataSets::ADKBokfAar, "ADKBokfAar"},
+    {&TExportDataSets::ADKKonto, "ADKKonto"},
+    {&TExportDataSets::ADKProfitCentres, "ADKProfitCentres"},
+    {&TExportDataSets::ADKProjekt, "ADKProjekt"},
+    {&TExportDataSets::AdkOrder, "AdkOrder"},
+    {&TExportDataSets::AdkOffert, "AdkOffert"},
+    {&TExportDataSets::ADKFakturor, "ADKFakturor"},
+    {&TExportDataSets::ADKLevFakturor, "ADKLevFakturor"},
+    {&TExportDataSets::ADKBest, "ADKBest"},
+    {&TExportDataSets::AdkPrislistor, "AdkPrislistor"},
+    {&TExportDataSets::AdkTmp, "AdkTmp"},
+    {&TExportDataSets::AdkOrderUrval, "AdkOrderUrval"},
+    {&TExportDataSets::AdkOffertUrval, "AdkOffertUrval"},
+    {&TExportDataSets::AdkFakturaUrval, "AdkFakturaUrval"},
+    {&TExportDataSets::ADKLevFakturaUrval, "ADKLevFakturaUrval"},
+};
+
+// Every dataset of a context has its row.
+static_assert(std::size(kImportDataSets) * sizeof(TAdkDataSet*) == sizeof(TImportDataSets));
+static_assert(std::size(kExportDataSets) * sizeof(TAdkDataSet*) == sizeof(TExportDataSets));
+
+template <class DataSets, class Member, size_t N>
+void FillDataSets(DataSets& dataSets, const TNamedDataSet<Member> (&rows)[N], const TMainDM& mainDM) {
+    for (const auto& row : rows) dataSets.*row.DataSet = &mainDM.AdkDataSet(row.Name);
+}
+
+// The pieces both contexts take alike.
+void FillShared(TEngineContext& context, TMainDM& mainDM) {
+    context.Events = &mainDM.Events();
+    context.SettingsTable = [&mainDM](std::string_view table) -> TDataSet& { return mainDM.Table(table); };
+    context.FieldDefinitions = &mainDM.CDSTables();
+    context.getWorkFolder = [&mainDM](int side, std::string_view subfolder) {
+        return mainDM.getWorkFolder(side, subfolder);
+    };
+}
+
+}  // namespace
+
+TImportContext MakeImportContext(TMainDM& mainDM) {
+    TImportContext context;
+    FillShared(context, mainDM);
+    FillDataSets(context.DataSets, kImportDataSets, mainDM);
+    context.adminODBC = &mainDM.adminODBC();
+    return context;
+}
+
+TExportContext MakeExportContext(TMainDM& mainDM) {
+    TExportContext context;
+    FillShared(context, mainDM);
+    FillDataSets(context.DataSets, kExportDataSets, mainDM);
+    context.saveSettings = [&mainDM] { mainDM.saveSettings(); };
+    context.Identities = &mainDM.CDSLopnr();
+    context.saveIdentities = [&mainDM] { mainDM.saveIdentities(); };
+    context.SharedIdentities = {[&mainDM] { return mainDM.getSettingsFile(); },
+                                mainDM.Settings().Schema().Table(kIdentitiesTable).Place};
+    context.Document = &mainDM.XMLDocument1();
+    context.qOrderUrval = &mainDM.qOrderUrval();
+    context.ADOArbitrarySQL = &mainDM.ADOArbitrarySQL();
+    context.SetTimer1Enabled = [&mainDM](bool enabled) { mainDM.SetTimer1Enabled(enabled); };
+    context.FormatSettings = &DefaultFormatSettings();
+    return context;
+}
+
+}  // namespace tv

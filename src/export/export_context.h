@@ -1,0 +1,70 @@
+#pragma once
+// What the export engine works with, handed to it by the application or by a test: the event tree
+// it reports into, the kit datasets it reads (named as the central data module names them), the
+// per-kind settings tables and their save, the field-definition table, the running numbers, the
+// export document, the queries of the selections, the selection progress timer, the work folders
+// and the format settings of the names it makes.
+
+#include <functional>
+
+#include "core/engine_context.h"
+#include "export/running_numbers.h"
+
+namespace tv {
+
+class TADOQuery;
+class TAdkDataSet;
+class TXMLDocument;
+struct TFormatSettings;
+
+struct TExportDataSets {
+    // The registers and what the customer and contact files include.
+    TAdkDataSet* AdkKunder = nullptr;
+    TAdkDataSet* ADKLeverantorer = nullptr;
+    TAdkDataSet* ADKKontakter = nullptr;
+    TAdkDataSet* ADKArtiklar = nullptr;
+    TAdkDataSet* AdkPrm = nullptr;
+    // The chart of accounts of one accounting year.
+    TAdkDataSet* ADKBokfAar = nullptr;
+    TAdkDataSet* ADKKonto = nullptr;
+    TAdkDataSet* ADKProfitCentres = nullptr;
+    TAdkDataSet* ADKProjekt = nullptr;
+    // The documents whose records the file names read.
+    TAdkDataSet* AdkOrder = nullptr;
+    TAdkDataSet* AdkOffert = nullptr;
+    TAdkDataSet* ADKFakturor = nullptr;
+    TAdkDataSet* ADKLevFakturor = nullptr;
+    TAdkDataSet* ADKBest = nullptr;
+    TAdkDataSet* AdkPrislistor = nullptr;
+    // The datasets the selections walk for every record of a kind.
+    TAdkDataSet* AdkTmp = nullptr;
+    TAdkDataSet* AdkOrderUrval = nullptr;
+    TAdkDataSet* AdkOffertUrval = nullptr;
+    TAdkDataSet* AdkFakturaUrval = nullptr;
+    TAdkDataSet* ADKLevFakturaUrval = nullptr;
+};
+
+// One kit dataset of the context, as rows of tables name it.
+using TExportDataSet = TAdkDataSet* TExportDataSets::*;
+
+struct TExportContext : TEngineContext {
+    TExportDataSets DataSets;
+    // Writes every settings section but the identities (the invoice export stores its start value).
+    std::function<void()> saveSettings;
+    // The identities table (CDSLopnr), its save, and where every run of the program keeps it.
+    TDataSet* Identities = nullptr;
+    std::function<void()> saveIdentities;
+    TSharedIdentities SharedIdentities;
+    // The export document every export run fills (XMLDocument1).
+    TXMLDocument* Document = nullptr;
+    // The query of the selection SQL (qOrderUrval) and that of the invoice start value and of
+    // GetDocumentsBySQL (ADOArbitrarySQL), both on the company database.
+    TADOQuery* qOrderUrval = nullptr;
+    TADOQuery* ADOArbitrarySQL = nullptr;
+    // Switches the timer that reports how many records a long selection has fetched.
+    std::function<void(bool enabled)> SetTimer1Enabled;
+    // The dates and numbers of file names; null: the process's.
+    const TFormatSettings* FormatSettings = nullptr;
+};
+
+}  // namespace tv
