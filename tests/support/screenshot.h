@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -62,8 +63,11 @@ inline bool SaveScreenshot(TControl& control, std::string_view name) {
     t.start();
     while (!(window->windowHandle() && window->windowHandle()->isExposed()) && t.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    window->raise();
-    window->activateWindow();
+    // Activating the window would close an open pop-up (a drop-down list) that the picture is of.
+    if (!QApplication::activePopupWidget()) {
+        window->raise();
+        window->activateWindow();
+    }
     // The X server draws what it is sent in its own time: give it a moment.
     screenshot_detail::HandleMessagesFor(300);
 
