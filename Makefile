@@ -4,7 +4,7 @@ BENCH_DIR   ?= build-bench
 RELEASE_DIR ?= build-release
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps test build bench clean
+.PHONY: all deps test screenshots build bench clean
 
 all: build
 
@@ -17,6 +17,15 @@ test: deps
 	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Pictures of the windows: the same build, then the tests labelled "screenshot" one after the other
+# on a virtual X screen, where each saves what it shows as $(BUILD_DIR)/screenshots/<name>.png.
+screenshots: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && TV_SCREENSHOT_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    ctest -L screenshot --output-on-failure -j 1 --timeout 600
 
 # Optimised build of the program and its tools, no tests.
 build: deps

@@ -42,6 +42,24 @@ function(tv_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1")
 endfunction()
 
+# tv_gui_test(<name> [SCREENSHOT] [DEPS <targets...>] [SOURCES <files...>])
+# A test program (as tv_test) of windows and controls: it runs on the offscreen platform, freed
+# memory is overwritten (so that the toolkit, built without the sanitizer, fails on a widget it goes
+# on with after we freed it), and the toolkit's own lasting allocations are not leaks. SCREENSHOT
+# labels it "screenshot": `make screenshots` runs it on a virtual X screen, where the pictures of
+# tests/support/screenshot.h are saved.
+function(tv_gui_test name)
+    cmake_parse_arguments(ARG "SCREENSHOT" "" "DEPS;SOURCES" ${ARGN})
+    find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+    tv_test(${name} DEPS ${ARG_DEPS} Qt6::Widgets Qt6::Test SOURCES ${ARG_SOURCES})
+    set(supp ${PROJECT_SOURCE_DIR}/tests/platform/gui/lsan.supp)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+        "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:max_free_fill_size=1048576:free_fill_byte=170;LSAN_OPTIONS=suppressions=${supp}")
+    if(ARG_SCREENSHOT)
+        set_tests_properties(${name} PROPERTIES LABELS screenshot)
+    endif()
+endfunction()
+
 # tv_bench(<name> [DEPS <targets...>] [SOURCES <files...>]): a Google Benchmark program.
 function(tv_bench name)
     cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})

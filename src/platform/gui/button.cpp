@@ -93,7 +93,9 @@ void TButton::Click() {
 
 // ---- TCustomCheckBox ----
 
-TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner, NewWidget<QCheckBox>()) {
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner, NewWidget<QCheckBox>()) {}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner, QWidget* widget) : TButtonControl(AOwner, widget) {
     auto* box = static_cast<QCheckBox*>(Widget());
     GuardedConnect(this, box, &QCheckBox::stateChanged, [this](int) { Click(); });
     SetBounds(0, 0, 97, 17);

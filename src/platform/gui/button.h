@@ -64,6 +64,10 @@ public:
     TAlignment Alignment() const { return fAlignment; }
     void SetAlignment(TAlignment value);
 
+protected:
+    // Builds the box around `widget`, a bridged check box widget.
+    TCustomCheckBox(TComponent* AOwner, QWidget* widget);
+
 private:
     bool fAllowGrayed = false;
     TAlignment fAlignment = taRightJustify;

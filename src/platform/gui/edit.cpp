@@ -227,8 +227,14 @@ void TCustomEdit::SetMaxLength(int value) {
 
 void TCustomEdit::SetPasswordChar(char value) {
     fPasswordChar = value;
-    if (auto* line = qobject_cast<QLineEdit*>(Widget()))
-        line->setEchoMode(value ? QLineEdit::Password : QLineEdit::Normal);
+    auto* line = qobject_cast<QLineEdit*>(Widget());
+    if (!line) return;
+    line->setEchoMode(value ? QLineEdit::Password : QLineEdit::Normal);
+    // The hidden text shows as this character, not as the style's own.
+    const char32_t shown = Cp1252ToUnicode(static_cast<unsigned char>(value));
+    line->setStyleSheet(value ? QStringLiteral("QLineEdit { lineedit-password-character: %1 }")
+                                    .arg(static_cast<unsigned>(shown))
+                              : QString());
 }
 
 void TCustomEdit::SetReadOnly(bool value) {

@@ -57,7 +57,12 @@ void TCustomGroupBox::TextChanged() {
 
 TRadioGroup::TRadioGroup(TComponent* AOwner)
     : TCustomGroupBox(AOwner), fItems(std::make_unique<TStringList>()), fGroup(new QButtonGroup(Widget())) {
-    GuardedConnect(this, fGroup, &QButtonGroup::idClicked, [this](int id) { SetItemIndex(id); });
+    GuardedConnect(this, fGroup, &QButtonGroup::idClicked, [this](int id) {
+        if (CanModify())
+            SetItemIndex(id);
+        else
+            CheckChosenButton();
+    });
     fItems->OnChange = [this](TObject*) { MakeButtons(); };
 }
 
@@ -106,14 +111,18 @@ void TRadioGroup::SetItemIndex(int value) {
     if (value < -1 || value >= fItems->Count()) ListIndexError(value);
     if (value == fItemIndex) return;
     fItemIndex = value;
-    if (value >= 0) {
-        fGroup->button(value)->setChecked(true);
+    CheckChosenButton();
+    Click();
+}
+
+void TRadioGroup::CheckChosenButton() {
+    if (fItemIndex >= 0) {
+        fGroup->button(fItemIndex)->setChecked(true);
     } else if (QAbstractButton* checked = fGroup->checkedButton()) {
         fGroup->setExclusive(false);
         checked->setChecked(false);
         fGroup->setExclusive(true);
     }
-    Click();
 }
 
 void TRadioGroup::SetColumns(int value) {

@@ -47,6 +47,8 @@ public:
     void SetColumns(int value);
 
 protected:
+    // Whether the user may choose another button now; a refused choice shows the chosen one again.
+    virtual bool CanModify() { return true; }
     void AlignControls(TRect rect) override;
     // OnClick tells of a choice, not of a click on the frame.
     bool ClicksOnMouseUp() const override { return false; }
@@ -54,6 +56,7 @@ protected:
 private:
     void MakeButtons();
     void ArrangeButtons();
+    void CheckChosenButton();
 
     std::unique_ptr<TStringList> fItems;
     QButtonGroup* fGroup;  // a part of the widget, which frees it

@@ -1,0 +1,88 @@
+#pragma once
+// Pictures of windows, to be looked at by eye. SaveScreenshot shows a window and, when the tests
+// run on the X platform, saves what the X screen shows of it as build/screenshots/<name>.png. On
+// any other platform (the offscreen one of `make test`) it only shows the window, so that a
+// screenshot test is an ordinary test there too.
+//
+// `make screenshots` runs the test programs labelled "screenshot" on a virtual X screen with
+// TV_SCREENSHOT_PLATFORM=xcb in the environment; the programs' own environment says offscreen, so
+// this header puts the X platform back before the toolkit starts. Keep screenshot tests in a
+// program of their own (tv_gui_test with SCREENSHOT), so that only they run on the X screen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/gui/control.h"
+
+namespace tv::test {
+
+namespace screenshot_detail {
+
+// Runs before main, so before the toolkit reads its platform.
+inline const bool kPlatformChosen = [] {
+    const char* platform = std::getenv("TV_SCREENSHOT_PLATFORM");
+    if (platform && *platform) setenv("QT_QPA_PLATFORM", platform, 1);
+    return true;
+}();
+
+inline void HandleMessagesFor(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+}  // namespace screenshot_detail
+
+// The folder the pictures go to: build/screenshots.
+inline QString ScreenshotFolder() {
+    return QStringLiteral(TV_BINARY_DIR "/screenshots");
+}
+
+// Shows the window that holds `control` and, on the X platform, saves the part of the X screen
+// it covers as <ScreenshotFolder>/<name>.png. Returns whether a picture was saved.
+inline bool SaveScreenshot(TControl& control, std::string_view name) {
+    (void)screenshot_detail::kPlatformChosen;
+    QWidget* window = control.Widget()->window();
+    control.Show();
+    window->show();
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+
+    QElapsedTimer t;
+    t.start();
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Activating the window would close an open pop-up (a drop-down list) that the picture is of.
+    if (!QApplication::activePopupWidget()) {
+        window->raise();
+        window->activateWindow();
+    }
+    // The X server draws what it is sent in its own time: give it a moment.
+    screenshot_detail::HandleMessagesFor(300);
+
+    const QRect frame = window->frameGeometry();
+    QScreen* screen = window->screen();
+    const QPixmap picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    const QString folder = ScreenshotFolder();
+    QDir().mkpath(folder);
+    const QString file =
+        folder + QLatin1Char('/') + QString::fromUtf8(name.data(), name.size()) + QStringLiteral(".png");
+    if (picture.isNull() || !picture.save(file, "PNG")) {
+        ADD_FAILURE() << "could not save the screenshot " << file.toStdString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tv::test
