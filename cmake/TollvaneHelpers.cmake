@@ -105,3 +105,5 @@ function(tv_fuzz name)
     target_compile_options(${name} PRIVATE ${TV_WARNINGS})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/TollvanePlugins.cmake)

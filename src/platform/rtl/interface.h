@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/rtl/exception.h"
 #include "platform/rtl/object.h"
 
 namespace tv {
@@ -20,6 +21,9 @@ struct TGUID {
 
 inline constexpr int32_t S_OK = 0;
 inline constexpr int32_t E_NOINTERFACE = static_cast<int32_t>(0x80004002u);
+
+// An interface cast that the object does not answer: "Interface not supported".
+TV_DECLARE_EXCEPTION(EIntfCastError, Exception);
 
 inline constexpr TGUID IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 inline constexpr TGUID IID_IDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
