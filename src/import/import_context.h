@@ -8,6 +8,7 @@
 
 namespace tv {
 
+class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
 
@@ -30,6 +31,10 @@ struct TImportDataSets {
     TAdkDataSet* ADKKundinbetalningar = nullptr;
     TAdkDataSet* ADKKontakter = nullptr;
     TAdkDataSet* ADKProjekt = nullptr;
+    TAdkDataSet* AdkArtikelSprak = nullptr;
+    // Switched to the kit table each element of the "aux" container names.
+    TAdkDataSet* ADKAux = nullptr;
+    TAdkDataSet* AdkInventering = nullptr;
 };
 
 // One kit dataset of the context, as rows of tables name it.
@@ -39,6 +44,8 @@ struct TImportContext : TEngineContext {
     TImportDataSets DataSets;
     // The company database connection (adminODBC) the SQL searches run on.
     TADOConnection* adminODBC = nullptr;
+    // Turns an element name into the kit table of that name (AdkHelper of the central data module).
+    const TADkExt* AdkHelper = nullptr;
 };
 
 }  // namespace tv
