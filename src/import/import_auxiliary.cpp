@@ -54,7 +54,7 @@ void TDMImport::ImportAuxElements(TXMLNode& container) {
         const std::string& name = element.NodeName();
         if (!name.starts_with(kTablePrefix)) return true;
         OpenAuxTable(aux, name);
-        if (name != table.Name || !table.Writer) {
+        if (name != table.Name) {
             table.Writer.reset();
             table.Mapping = TFieldMapping::For(*context_.FieldDefinitions, name);
             table.Writer.emplace(*table.Mapping, aux);

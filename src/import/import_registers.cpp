@@ -225,9 +225,9 @@ void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& contain
     const TDataSet& settings = context_.SettingsTable(kind.SettingsTable);
     TAdkDataSet& dataSet = KitDataSet(kind.DataSet, kind.DataSetName);
     TKeyRegistry& registry = this->*kind.Registry;
-    TRegisterRun run(*this, context_, settings, dataSet,
+    TRegisterRun run(*this, settings, dataSet,
                      TFieldMapping::For(*context_.FieldDefinitions, kind.MappingTable), kind.Finder,
-                     qArtikelUrval(), Events());
+                     qArtikelUrval(), context_.adminODBC, Events());
     ForEachItem(container, [&](TXMLNode& item, int) {
         if (!IsElement(item)) throw EImportError(std::string(kind.UnreadableText));
         if (!item.HasAttribute("key")) throw EImportError(std::string(kind.WithoutKeyText));

@@ -20,19 +20,17 @@ inline constexpr std::string_view kKeyUnknownAfterKey = "]bland registrerade nyc
 
 // What one run of a register import works with: read once, used for every item.
 struct TRegisterRun {
-    TRegisterRun(TDMImport& import, TImportContext& context, const TDataSet& settings, TAdkDataSet& dataSet,
-                 TFieldMapping mapping, const TFinderDef& def, TADOQuery& query, IEventSink& events)
+    TRegisterRun(TDMImport& import, const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping,
+                 const TFinderDef& def, TADOQuery& query, TADOConnection* connection, IEventSink& events)
         : Import(import),
-          Context(context),
           Events(events),
           Settings(settings),
           DataSet(dataSet),
           Mapping(std::move(mapping)),
           Writer(Mapping, dataSet),
-          Finder(def, settings, dataSet, query, context.adminODBC, events) {}
+          Finder(def, settings, dataSet, query, connection, events) {}
 
     TDMImport& Import;
-    TImportContext& Context;
     IEventSink& Events;
     const TDataSet& Settings;
     TAdkDataSet& DataSet;
