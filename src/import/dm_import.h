@@ -23,6 +23,7 @@ class TADOQuery;
 class TAdkDataSet;
 class TXMLNode;
 struct TCheckFrame;
+struct TContactProjectKind;
 struct TDocumentCheck;
 struct TKeyRecord;
 struct TRegisterKind;
@@ -33,8 +34,14 @@ inline constexpr std::string_view kFindFilesNoSide =
 inline constexpr std::string_view kUsingPath = "Använder path: ";
 inline constexpr std::string_view kLoadXmlFailed = "Fel vid inläsning av XML-fil: ";
 inline constexpr size_t kImportedItemLength = 50;
-// A customer key of blanks: refused by the check and by the import.
+// The customer key rule, shared by the customer check, the customer import and the time-reporting
+// customer import. A customer key of blanks: refused by the check and by the imports.
 inline constexpr std::string_view kCustomerKeyEmpty = "Nyckeln för kunden är tom!";
+inline constexpr std::string_view kCustomerUnreadable = "Felaktigt XML format saknar kundinformation";
+inline constexpr std::string_view kCustomerWithoutKey =
+    "Fanns ingen nyckel på denna kund, omöjligt scenario om ingen modifierat trädet";
+inline constexpr std::string_view kCustomerKeyUnknown = "Kunde inte hitta kund med nyckel [";
+inline constexpr std::string_view kNoCustomerContainer = "Ingen kundtag i denna fil";
 
 class TDMImport : public TComponent {
     TV_CLASS(TDMImport, TComponent)
@@ -101,6 +108,12 @@ public:
     bool ImportCustomers();
     bool ImportSuppliers();
 
+    // ---- Contacts and projects: each item's record is identified by a number or code taken
+    // from the item, its customer reference filled in as the customer's number, and its mapped
+    // elements written.
+    bool ImportContacts();
+    bool ImportProjects();
+
 private:
     IEventSink& Events() const;
     TXMLNode* DocumentElement() const;
@@ -120,13 +133,20 @@ private:
     bool WalkPurchasePrices(const TXMLNode& container);
     bool WalkCustomerPayments(const TXMLNode& container);
 
-    // The register import of one kind, as its row says (import/register_kind.h).
-    bool RunRegisterImport(const TRegisterKind& kind);
+    // The register import of one kind, as its row says (import/register_kind.h); the time-reporting
+    // customers run the same frame and key rule with their own routine for the items.
+    using TRegisterItems = void (TDMImport::*)(const TRegisterKind&, TXMLNode&);
+    bool RunRegisterImport(const TRegisterKind& kind,
+                           TRegisterItems importItems = &TDMImport::ImportRegisterItems);
     void ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container);
     bool FindRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, const std::string& key);
     void WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, TXMLNode& item, TKeyRecord& record,
                              const std::string& key);
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
+
+    // The import of contacts or projects, as its row says (import/import_contacts_projects.cpp).
+    bool RunContactProjectImport(const TContactProjectKind& kind);
+    void ImportContactProjectItems(const TContactProjectKind& kind, TXMLNode& container);
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
