@@ -61,6 +61,8 @@ public:
     TKeyHelperDM& KeyHelper() const { return keyHelper_; }
     // The query every search by SQL runs on.
     TADOQuery& qArtikelUrval() const { return *query_; }
+    // The query that reserves customer ids in the time-reporting database.
+    TADOQuery& TIDReserveraID() const { return *tidReserveraID_; }
 
     // ---- Files.
     // Lists folder + name of every file (not folder) in `directory`, or without one in the side's
@@ -114,6 +116,15 @@ public:
     bool ImportContacts();
     bool ImportProjects();
 
+    // ---- The customers of the file copied into the time-reporting database, when that is
+    // switched on, after they were imported into the business system. The check lets its errors
+    // reach the caller.
+    bool TID_CheckCustomers();
+    bool TID_ImportCustomers();
+    // Raises the last id handed out by one in one transaction and answers it; rolled back and
+    // raised again on an error.
+    int ReserveTidId();
+
 private:
     IEventSink& Events() const;
     TXMLNode* DocumentElement() const;
@@ -132,6 +143,7 @@ private:
     bool WalkSalesPrices(const TXMLNode& container);
     bool WalkPurchasePrices(const TXMLNode& container);
     bool WalkCustomerPayments(const TXMLNode& container);
+    bool WalkTidCustomers(const TXMLNode& container);
 
     // The register import of one kind, as its row says (import/register_kind.h); the time-reporting
     // customers run the same frame and key rule with their own routine for the items.
@@ -147,11 +159,14 @@ private:
     // The import of contacts or projects, as its row says (import/import_contacts_projects.cpp).
     bool RunContactProjectImport(const TContactProjectKind& kind);
     void ImportContactProjectItems(const TContactProjectKind& kind, TXMLNode& container);
+    void ImportTidCustomers(const TRegisterKind& kind, TXMLNode& container);
+    bool TidActivated() const;
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
     std::vector<std::string> importedItems_;
     std::unique_ptr<TADOQuery> query_;
+    std::unique_ptr<TADOQuery> tidReserveraID_;
     const TDocumentCheck* documentCheck_ = nullptr;  // the document check being walked
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 // Runs a job's import steps by name on an import world: "LoadXML <fixture below import/>", a check
 // or an import operation. After the lines a step reports comes its outcome ("ImportContacts true",
-// "CheckContacts raises: ...").
+// "TID_CheckCustomers raises: ..."). The time-reporting world adds a time-reporting database, a
+// SQLite file seeded from the fixture "import/tid.sql", switched on with the default user 42.
 
 #include <map>
 #include <string>
@@ -17,6 +18,8 @@ inline bool (TDMImport::*StepOperation(const std::string& name))() {
         {"ImportSuppliers", &TDMImport::ImportSuppliers},
         {"ImportContacts", &TDMImport::ImportContacts},
         {"ImportProjects", &TDMImport::ImportProjects},
+        {"TID_CheckCustomers", &TDMImport::TID_CheckCustomers},
+        {"TID_ImportCustomers", &TDMImport::TID_ImportCustomers},
     };
     auto it = imports.find(name);
     return it != imports.end() ? it->second : CheckOperations().at(name);
@@ -38,5 +41,26 @@ inline void RunSteps(TImportWorld& world, const std::vector<std::string>& steps)
         world.Events().Lines.push_back(step + outcome);
     }
 }
+
+class TTidWorld : public TImportWorld {
+public:
+    // The demo company with the statements of `companySeed`; the time-reporting database with
+    // those of `tidSeed` after the fixture's.
+    explicit TTidWorld(const std::string& companySeed = "", const std::string& tidSeed = "")
+        : TImportWorld({"kit/demo_company.sql"}, "", companySeed) {
+        Set("CDSTidPrefs", "TIDDBServer", Dir().Write("tid/tid.sqlite", ""));
+        Set("CDSTidPrefs", "TIDDBName", "TID");
+        Set("CDSTidPrefs", "TIDActivated", "True");
+        Set("CDSTidPrefs", "TIDDefaultUserId", "42");
+        Open();
+        MainDM().connectVismaTid(false);
+        TADOQuery seed;
+        seed.SetConnection(&Tid());
+        seed.SQL().SetText(FixtureText("import/tid.sql") + tidSeed);
+        seed.ExecSQL();
+    }
+
+    TADOConnection& Tid() { return MainDM().VismaTidConnection(); }
+};
 
 }  // namespace tv::test
