@@ -46,7 +46,8 @@ struct KindCase {
 
 const KindCase kCases[] = {
     {"a contact gets the number of a customer created earlier in the file; one without key is found by "
-     "its CONTACTS_ID and changed; one without either is created",
+     "its CONTACTS_ID and changed (its supplier number as the mapping writes it); one without either is "
+     "created",
      "contacts.xml",
      {{"CDSImportContacts", "SEARCH_CDX", kByName}},
      {"CheckContacts", "ImportContacts"},
@@ -69,7 +70,7 @@ step Importerar kontakter. (12)
 ImportContacts true
 )",
      R"(
-1|Anna Andersson|1002||Ekonomichef
+1|Anna Andersson|1002|L10|Ekonomichef
 2|Karin Kvist|1004||
 3|Utan nummer|||
 )",
@@ -315,6 +316,18 @@ step Importerar kontakter. (12)
   - KONTAKTER - #1
   [2] Nyckeln c9 fanns ej i systemet
 ImportContacts false
+)"},
+    {"a contact carrying \"customerkey\", as the contact export writes it, gets no customer number",
+     {},
+     "<contacts><atKontakter "
+     "customerkey='c9'><CONTACTS_NAME>Exporterad</CONTACTS_NAME></atKontakter></contacts>",
+     {"ImportContacts"},
+     R"(
+step Importerar kontakter. (12)
++ Importerar kontakter.
+  - KONTAKTER - #1
+  [4] Skapade/Uppdaterade kontakter: 2
+ImportContacts true
 )"},
     {"a contact key searched with no sort order set",
      {},

@@ -33,12 +33,31 @@ constexpr const char* kCompanyAfterFile = R"(
 1007|Utan organisationsnummer|
 )";
 
+// The check of the customers file, every customer registered.
+const std::string kCheckPasses = R"(
++ Visma TID: Kontrollerar kunder
+  - Kund: [0]
+  - Kund: [1]
+  - Kund: [2]
+  - Kund: [3]
+  - Kund: [4]
+  - Kund: [5]
+TID_CheckCustomers true
+)";
+
+// The time-reporting customers as the fixture seeds them.
+constexpr const char* kTidSeeded = R"(
+7|1001|Gammalt namn|556677-8899|3
+8|9001|Dalarö gammalt|5560001111 |3
+9|9002|Blankt nummer|  |3
+)";
+
 struct TidCase {
     const char* name;
     const char* tidSeed;               // statements after the fixture's
     std::vector<std::string> prepare;  // steps whose lines are not compared
     std::vector<std::string> steps;    // then these
-    const char* events;                // of the steps
+    std::string events;                // of the steps
     const char* company;               // the company's customers afterwards
     const char* tidCustomers;          // the time-reporting customers afterwards
     const char* lastId;                // and the "Id" table
@@ -48,16 +67,7 @@ const TidCase kCases[] = {
     {"organisation numbers with dashes match stored ones with or without dashes and only the name "
      "changes; new customers get consecutive ids; a customer without organisation number leaves the "
      "blank-numbered customer alone and is added",
-     "", kCustomersImported, kTidSteps,
-     R"(
-+ Visma TID: Kontrollerar kunder
-  - Kund: [0]
-  - Kund: [1]
-  - Kund: [2]
-  - Kund: [3]
-  - Kund: [4]
-  - Kund: [5]
-TID_CheckCustomers true
+     "", kCustomersImported, kTidSteps, kCheckPasses + R"(
 step Visma Tid: Importerar kunder (4)
 + Visma Tid: Importerar kunder
   count 6
@@ -118,15 +128,7 @@ TID_ImportCustomers true
      "",
      {"LoadXML tid/customers.xml", "CheckCustomers"},
      kTidSteps,
-     R"(
-+ Visma TID: Kontrollerar kunder
-  - Kund: [0]
-  - Kund: [1]
-  - Kund: [2]
-  - Kund: [3]
-  - Kund: [4]
-  - Kund: [5]
-TID_CheckCustomers true
+     kCheckPasses + R"(
 step Visma Tid: Importerar kunder (4)
 + Visma Tid: Importerar kunder
   count 6
@@ -138,11 +140,7 @@ TID_ImportCustomers false
 1002|Bengt Berg|
 1003|Cecilia Ek|
 )",
-     R"(
-7|1001|Gammalt namn|556677-8899|3
-8|9001|Dalarö gammalt|5560001111 |3
-9|9002|Blankt nummer|  |3
-)",
+     kTidSeeded,
      "100"},
 
     {"without an id row the reservation is rolled back and the import ends; the names changed before stay",
@@ -200,7 +198,7 @@ TEST_F(TidCustomerImport, CopiesTheImportedCustomers) {
         test::RunSteps(world, c.prepare);
         world.Events().Clear();
         test::RunSteps(world, c.steps);
-        EXPECT_EQ(world.Events().Take(), Lines(c.events)) << c.name;
+        EXPECT_EQ(world.Events().Take(), Lines(c.events.c_str())) << c.name;
         EXPECT_EQ(test::Dump(world.AdminODBC(), kCustomerColumns, "kund", "kundnr"), Lines(c.company))
             << c.name;
         EXPECT_EQ(TidRows(world, kTidCustomerColumns, "customer", "CustomerId"), Lines(c.tidCustomers))
@@ -285,11 +283,7 @@ TEST_F(TidCustomerImport, SwitchedOffTheCheckWarnsAndNothingIsCopied) {
 TID_CheckCustomers true
 TID_ImportCustomers true
 )"));
-    EXPECT_EQ(test::Dump(world.Tid(), kTidCustomerColumns, "customer", "CustomerId"), Lines(R"(
-7|1001|Gammalt namn|556677-8899|3
-8|9001|Dalarö gammalt|5560001111 |3
-9|9002|Blankt nummer|  |3
-)"));
+    EXPECT_EQ(test::Dump(world.Tid(), kTidCustomerColumns, "customer", "CustomerId"), Lines(kTidSeeded));
     EXPECT_EQ(test::Dump(world.Tid(), "LastId", "Id", "LastId"), Lines("100"));
 }
 
