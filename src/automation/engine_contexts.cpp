@@ -87,6 +87,8 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     FillDataSets(context.DataSets, kImportDataSets, mainDM);
     context.adminODBC = &mainDM.adminODBC();
     context.AdkHelper = &mainDM.AdkHelper();
+    context.VismaTidConnection = &mainDM.VismaTidConnection();
+    context.TidKunder = &mainDM.TidKunder();
     return context;
 }
 

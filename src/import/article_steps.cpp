@@ -34,7 +34,7 @@ void ApplyArticleInactive(TRegisterStep& step) {
     if (!step.HeldBack) return;
     TAdkDataSet& articles = step.Run.DataSet;
     if (articles.FieldByAdkIndex(kWebShopField).AsBoolean()) {
-        step.Run.Events.reportError(kWebShopKeepsActive, elExcessive);
+        step.Events.reportError(kWebShopKeepsActive, elExcessive);
         return;
     }
     const std::string inactive = Trim(*step.HeldBack);
@@ -46,13 +46,13 @@ void WriteSupplierArticleNumber(TRegisterStep& step) {
     if (!element) return;
     const std::string& supplierArticle = element->Text();
     if (supplierArticle.empty()) {
-        step.Run.Events.reportError(kSupplierArticleEmpty, elWarning);
+        step.Events.reportError(kSupplierArticleEmpty, elWarning);
         return;
     }
     if (Utf8Length(supplierArticle) > kSupplierArticleNumberLength)
         throw EImportError(std::string(kSupplierArticleTooLong));
     const std::string supplier = step.Run.DataSet.FieldByAdkIndex(kMainSupplierField).AsString();
-    TAdkDataSet& prices = step.Run.Import.KitDataSet(&TImportDataSets::AdkInkPris, "AdkInkPris");
+    TAdkDataSet& prices = step.Import.KitDataSet(&TImportDataSets::AdkInkPris, "AdkInkPris");
     try {
         // The base price of the article from its supplier carries the number: a second import of
         // the same article changes it rather than adding another.
@@ -71,7 +71,7 @@ void WriteSupplierArticleNumber(TRegisterStep& step) {
 }
 
 void ImportLanguagesOfArticle(TRegisterStep& step) {
-    step.Run.Import.ImportArticleLanguages(step.Item);
+    step.Import.ImportArticleLanguages(step.Item);
 }
 
 }  // namespace tv

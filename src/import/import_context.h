@@ -1,8 +1,9 @@
 #pragma once
 // What the import engine works with, handed to it by the application or by a test: the event
 // tree it reports into, the kit datasets it reads and writes (named as the central data module
-// names them), the per-kind settings tables, the field-definition table, the company database
-// connection for searches by SQL and the work folders.
+// names them), the per-kind settings tables (the time-reporting settings "CDSTidPrefs" among them),
+// the field-definition table, the company database connection for searches by SQL, the
+// time-reporting database and the work folders.
 
 #include "core/engine_context.h"
 
@@ -11,6 +12,7 @@ namespace tv {
 class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
+class TADOQuery;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -46,6 +48,9 @@ struct TImportContext : TEngineContext {
     TADOConnection* adminODBC = nullptr;
     // Turns an element name into the kit table of that name (AdkHelper of the central data module).
     const TADkExt* AdkHelper = nullptr;
+    // The time-reporting database and the central data module's query over its customer table.
+    TADOConnection* VismaTidConnection = nullptr;
+    TADOQuery* TidKunder = nullptr;
 };
 
 }  // namespace tv

@@ -34,12 +34,12 @@ void ForceIgnoreOrgNr(TRegisterStep& step) {
 constexpr TRegisterKind kCustomers{
     .Caption = "Importerar kunder",
     .Container = "customers",
-    .NoContainerText = "Ingen kundtag i denna fil",
+    .NoContainerText = kNoCustomerContainer,
     .EmptyText = "Inga kunder att importera",
-    .UnreadableText = "Felaktigt XML format saknar kundinformation",
-    .WithoutKeyText = "Fanns ingen nyckel på denna kund, omöjligt scenario om ingen modifierat trädet",
+    .UnreadableText = kCustomerUnreadable,
+    .WithoutKeyText = kCustomerWithoutKey,
     .EmptyKeyText = kCustomerKeyEmpty,
-    .KeyUnknownText = "Kunde inte hitta kund med nyckel [",
+    .KeyUnknownText = kCustomerKeyUnknown,
     .ItemText = "Kund/nyckel : ",
     .Registry = &TDMImport::ValidCustomerKyes,
     .SettingsTable = "CDSImportCustomersPrefs",
@@ -190,6 +190,18 @@ TAdkDataSet& TDMImport::KitDataSet(TImportDataSet member, std::string_view name)
     return *dataSet;
 }
 
+TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
+                              std::string& key) {
+    if (!IsElement(item)) throw EImportError(std::string(kind.UnreadableText));
+    if (!item.HasAttribute("key")) throw EImportError(std::string(kind.WithoutKeyText));
+    // Trimmed, as the check registered it, so that a key with blanks around it is found.
+    key = Trim(item.Attribute("key"));
+    if (key.empty() && !kind.EmptyKeyText.empty()) throw EImportError(std::string(kind.EmptyKeyText));
+    TKeyRecord* record = registry.Locate(key);
+    if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfterKey));
+    return *record;
+}
+
 bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<void(TXMLNode&)>& walk) {
     IEventSink& events = Events();
     events.nextEvent(frame.Caption, frame.StepPicture);
@@ -215,31 +227,25 @@ bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<vo
     return result;
 }
 
-bool TDMImport::RunRegisterImport(const TRegisterKind& kind) {
+bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems importItems) {
     return RunImportFrame(
         {kind.Caption, kind.StepPicture, kind.Container, kind.NoContainerText, kind.EmptyText},
-        [&](TXMLNode& items) { ImportRegisterItems(kind, items); });
+        [&](TXMLNode& items) { (this->*importItems)(kind, items); });
 }
 
 void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container) {
     const TDataSet& settings = context_.SettingsTable(kind.SettingsTable);
     TAdkDataSet& dataSet = KitDataSet(kind.DataSet, kind.DataSetName);
     TKeyRegistry& registry = this->*kind.Registry;
-    TRegisterRun run(*this, settings, dataSet,
-                     TFieldMapping::For(*context_.FieldDefinitions, kind.MappingTable), kind.Finder,
-                     qArtikelUrval(), context_.adminODBC, Events());
+    TRegisterRun run(settings, dataSet, TFieldMapping::For(*context_.FieldDefinitions, kind.MappingTable),
+                     kind.Finder, qArtikelUrval(), context_.adminODBC, Events());
+    std::string key;
     ForEachItem(container, [&](TXMLNode& item, int) {
-        if (!IsElement(item)) throw EImportError(std::string(kind.UnreadableText));
-        if (!item.HasAttribute("key")) throw EImportError(std::string(kind.WithoutKeyText));
-        // Trimmed, as the check registered it, so that a key with blanks around it is found.
-        const std::string key = Trim(item.Attribute("key"));
-        if (key.empty() && !kind.EmptyKeyText.empty()) throw EImportError(std::string(kind.EmptyKeyText));
-        TKeyRecord* record = registry.Locate(key);
-        if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfterKey));
-        const std::string option = record->KEY_OPTION;
+        TKeyRecord& record = RegisteredItemKey(kind, registry, item, key);
+        const std::string option = record.KEY_OPTION;
         const bool found = option != kOptionAutoCreate && FindRegisterRecord(kind, run, key);
         if (!kind.ItemText.empty()) Events().addEventItem(std::string(kind.ItemText) + key, false);
-        TRegisterStep step{run, item, *record};
+        TRegisterStep step{*this, Events(), run, item, record};
         const bool skipped =
             !kind.ExistsSetting.empty() &&
             ApplyExistencePolicy(

@@ -5,6 +5,7 @@
 #include "adk/adk_dataset.h"
 #include "core/event_sink.h"
 #include "import/import_policies.h"
+#include "import/import_xml.h"
 #include "import/key_helper_dm.h"
 #include "import/key_text.h"
 #include "platform/db/ado_query.h"
@@ -24,6 +25,16 @@ std::vector<std::string> SplitKey(std::string_view key, std::string_view separat
     }
 }
 
+// Each parameter gets the text of the item's first element of its name, as the file wrote it.
+void BindElements(TParameters& parameters, const TXMLNode* item) {
+    for (int i = 0; i < parameters.Count(); ++i) {
+        TParameter& parameter = parameters.Items(i);
+        const TXMLNode* element = item ? ChildElement(*item, parameter.Name()) : nullptr;
+        if (!element) throw EImportError(std::string(kNoElementForParameter) + parameter.Name());
+        parameter.SetValue(Variant::FromUtf8(element->Text()));
+    }
+}
+
 }  // namespace
 
 TRecordFinder::TRecordFinder(const TFinderDef& def, const TDataSet& settings, TAdkDataSet& dataSet,
@@ -35,7 +46,7 @@ TRecordFinder::TRecordFinder(const TFinderDef& def, const TDataSet& settings, TA
       connection_(connection),
       events_(events) {}
 
-bool TRecordFinder::Find(const std::string& key, std::string& number) {
+bool TRecordFinder::Find(const std::string& key, std::string& number, const TXMLNode* item) {
     int mode = 0;
     try {
         mode = ReadIntegerSetting(settings_, def_.ModeField);
@@ -44,16 +55,24 @@ bool TRecordFinder::Find(const std::string& key, std::string& number) {
     }
     // An empty key names no record; a find with it would match whatever record comes first.
     if (key.empty()) return false;
-    return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number);
+    return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number, item);
+}
+
+int TRecordFinder::SortOrderSetting() const {
+    if (!def_.EmptyCdxText.empty() && ReadTextSetting(settings_, def_.CdxField).empty())
+        throw EImportError(std::string(def_.EmptyCdxText));
+    try {
+        return ReadRequiredIntegerSetting(settings_, def_.CdxField);
+    } catch (const std::exception&) {
+        if (def_.UnreadableCdxText.empty()) throw;
+        throw EImportError(std::string(def_.UnreadableCdxText));
+    }
 }
 
 bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
     bool found = false;
     try {
-        int order = 0;
-        if (!def_.EmptyCdxText.empty() && ReadTextSetting(settings_, def_.CdxField).empty())
-            throw EImportError(std::string(def_.EmptyCdxText));
-        order = ReadRequiredIntegerSetting(settings_, def_.CdxField);
+        const int order = SortOrderSetting();
         // Stored sort orders are ordinals of which only the low byte counts.
         dataSet_.SetAdkSortOrder(static_cast<TAdkSortOrder>(order & 0xFF));
         found = dataSet_.AdkNavFind(key, true, true);
@@ -66,7 +85,7 @@ bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
     return found;
 }
 
-bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
+bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const TXMLNode* item) {
     const std::string statement = Trim(ReadTextSetting(settings_, def_.SqlField));
     if (statement.empty()) throw EImportError(std::string(def_.EmptySqlText));
     bool found = false;
@@ -80,6 +99,8 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
             const std::vector<std::string> parts = SplitKey(key, def_.SplitKeyAt);
             const int bound = std::min(parameters.Count(), static_cast<int>(parts.size()));
             for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(parts[i]));
+        } else if (def_.BindElementsByName) {
+            BindElements(parameters, item);
         } else {
             const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
             for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
@@ -88,6 +109,11 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
         query_.Open();
         found = !query_.Eof();
         if (found) number = Trim(query_.FieldByName(def_.NumberColumn).AsString());
+    } catch (const EImportError&) {
+        // A parameter the item cannot fill is a fault of the file, not of the statement: it ends
+        // the import.
+        query_.Close();
+        throw;
     } catch (const std::exception& e) {
         events_.reportError(e.what(), elError);
         found = false;

@@ -18,20 +18,22 @@ namespace tv {
 // Follows the key in the error for a key the check did not register.
 inline constexpr std::string_view kKeyUnknownAfterKey = "]bland registrerade nycklar";
 
-// What one run of a register import works with: read once, used for every item.
+// The key of an item by the kind's key rule, and its record in the registry; raises the kind's
+// texts for an item that breaks the rule.
+TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
+                              std::string& key);
+
+// What one run of a register import works with: read once, used for every item. Contacts and
+// projects run the same way, with every mapped field written (`skipReadOnly` false).
 struct TRegisterRun {
-    TRegisterRun(TDMImport& import, const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping,
-                 const TFinderDef& def, TADOQuery& query, TADOConnection* connection, IEventSink& events)
-        : Import(import),
-          Events(events),
-          Settings(settings),
+    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
+                 TADOQuery& query, TADOConnection* connection, IEventSink& events, bool skipReadOnly = true)
+        : Settings(settings),
           DataSet(dataSet),
           Mapping(std::move(mapping)),
-          Writer(Mapping, dataSet),
+          Writer(Mapping, dataSet, skipReadOnly),
           Finder(def, settings, dataSet, query, connection, events) {}
 
-    TDMImport& Import;
-    IEventSink& Events;
     const TDataSet& Settings;
     TAdkDataSet& DataSet;
     TFieldMapping Mapping;
@@ -39,8 +41,10 @@ struct TRegisterRun {
     TRecordFinder Finder;
 };
 
-// The item a kind's own step works on.
+// The item a kind's own step works on, and where the step reports and finds further datasets.
 struct TRegisterStep {
+    TDMImport& Import;
+    IEventSink& Events;
     TRegisterRun& Run;
     TXMLNode& Item;
     TKeyRecord& Record;

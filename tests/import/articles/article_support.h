@@ -5,20 +5,25 @@
 #include <gtest/gtest.h>
 
 #include "tests/import/check_pass/check_support.h"
-#include "tests/import/table_dump.h"
 
 namespace tv::test {
 
 inline std::vector<std::string> ArticleDump(TImportWorld& world) {
-    return DumpTable(world, "art", {"artnr", "benamning", "enhet", "huvudleverantor", "webshop", "inaktiv"},
-                     "artnr");
+    return Dump(world.AdminODBC(),
+                "artnr || '|' || ifnull(benamning,'') || '|' || ifnull(enhet,'') || '|' || "
+                "ifnull(huvudleverantor,'') || '|' || ifnull(webshop,'') || '|' || ifnull(inaktiv,'')",
+                "art", "artnr");
 }
 inline std::vector<std::string> PurchasePriceDump(TImportWorld& world) {
-    return DumpTable(world, "inkpris", {"artnr", "levnr", "antal", "pris", "levartnr"},
-                     "artnr, levnr, antal");
+    return Dump(
+        world.AdminODBC(),
+        "artnr || '|' || levnr || '|' || antal || '|' || ifnull(pris,'') || '|' || ifnull(levartnr,'')",
+        "inkpris", "artnr, levnr, antal");
 }
 inline std::vector<std::string> LanguageDump(TImportWorld& world) {
-    return DumpTable(world, "artspr", {"sprakkod", "artnr", "benamning", "benamning2"}, "artnr, sprakkod");
+    return Dump(world.AdminODBC(),
+                "sprakkod || '|' || artnr || '|' || ifnull(benamning,'') || '|' || ifnull(benamning2,'')",
+                "artspr", "artnr, sprakkod");
 }
 
 // No dataset these imports write is left in edit or insert state.
