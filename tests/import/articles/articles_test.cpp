@@ -41,6 +41,20 @@ constexpr const char* kCompoundFoundRegistry = R"(
 ValidArticleKeys "kaffe;kg;rost" [] = A200
 )";
 
+// policies.xml when A100 is changed with its English name; "n1" never gets a number.
+constexpr const char* kA100Changed = R"(
+A100|Ändrad|st|L10|1|0
+A200|Kaffe|kg|L20|0|0
+A300|Bok om skruvar|st||0|0
+)";
+constexpr const char* kA100Named = R"(
+EN|A100|Bolt M6|
+)";
+constexpr const char* kPolicyRegistry = R"(
+ValidArticleKeys "a100" [] = A100
+ValidArticleKeys "n1" []
+)";
+
 struct ArticleCase {
     const char* name;
     const char* fixture;  // below tests/fixtures/import/articles
@@ -187,20 +201,11 @@ step Importerar artiklar (9)
   [2] [Ingen nyckel kunde hittas]
 ImportArticles true
 )",
-     R"(
-A100|Ändrad|st|L10|1|0
-A200|Kaffe|kg|L20|0|0
-A300|Bok om skruvar|st||0|0
-)",
+     kA100Changed,
      kDemoPrices,
-     R"(
-EN|A100|Bolt M6|
-)",
+     kA100Named,
      {"A100"},
-     R"(
-ValidArticleKeys "a100" [] = A100
-ValidArticleKeys "n1" []
-)"},
+     kPolicyRegistry},
 
     {"ON_ARTICLE_EXIST 2 refuses the article found and ends the import",
      "policies.xml",
@@ -218,10 +223,7 @@ ImportArticles false
      kDemoPrices,
      kDemoNames,
      {},
-     R"(
-ValidArticleKeys "a100" [] = A100
-ValidArticleKeys "n1" []
-)"},
+     kPolicyRegistry},
 
     {"ON_ARTICLE_DOES_NOT_EXIST outside 0 to 2 is invalid",
      "policies.xml",
@@ -236,20 +238,11 @@ step Importerar artiklar (9)
   [2] Ogiltligt alternativ
 ImportArticles false
 )",
-     R"(
-A100|Ändrad|st|L10|1|0
-A200|Kaffe|kg|L20|0|0
-A300|Bok om skruvar|st||0|0
-)",
+     kA100Changed,
      kDemoPrices,
-     R"(
-EN|A100|Bolt M6|
-)",
+     kA100Named,
      {"A100"},
-     R"(
-ValidArticleKeys "a100" [] = A100
-ValidArticleKeys "n1" []
-)"},
+     kPolicyRegistry},
 
     {"a compound key binds its parts in order to a two-parameter statement, the third part passed over",
      "compound_key.xml",
