@@ -20,7 +20,8 @@ namespace tv {
 // Enables or disables the control's widget only, leaving its Enabled property as it is.
 void ShowWidgetEnabled(TControl& control, bool enabled);
 
-template <class Base>
+// `Link` is the field data link the control owns: TFieldDataLink or a class derived from it.
+template <class Base, class Link = TFieldDataLink>
 class TDataAwareControl : public Base {
 public:
     ~TDataAwareControl() override {
@@ -41,7 +42,7 @@ public:
     // A read-only control shows the field and never changes it.
     bool ReadOnly() const { return fDataLink.ReadOnly(); }
     void SetReadOnly(bool value) { fDataLink.SetReadOnly(value); }
-    TFieldDataLink& DataLink() { return fDataLink; }
+    Link& DataLink() { return fDataLink; }
 
     void SetEnabled(bool value) override {
         Base::SetEnabled(value);
@@ -100,7 +101,7 @@ protected:
         Base::DoExit();
     }
 
-    TFieldDataLink fDataLink;
+    Link fDataLink;
 };
 
 }  // namespace tv
