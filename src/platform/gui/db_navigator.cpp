@@ -231,6 +231,11 @@ void TDBNavigator::SetDataSource(TDataSource* value) {
     UpdateButtonStates();
 }
 
+void TDBNavigator::SetEnabled(bool value) {
+    TCustomControl::SetEnabled(value);
+    UpdateButtonStates();
+}
+
 void TDBNavigator::SetVisibleButtons(TNavButtonSet value) {
     fVisibleButtons = value;
     LayoutButtons();

@@ -102,6 +102,7 @@ public:
     void SetHints(TStrings* value);
 
     TNavButton* Buttons(TNavigateBtn button) const { return fButtons[button]; }
+    void SetEnabled(bool value) override;
     // Does what the button stands for: BeforeAction, the action, then OnClick.
     void BtnClick(TNavigateBtn button);
 
