@@ -1,6 +1,7 @@
 #pragma once
-// The fixture of the control tests: a settings table of one row, a users table for the lookups
-// and a shown form to put controls on; dialogs are answered by a script and beeps recorded.
+// The fixture of the control tests: a settings table of one row, the users table of the
+// data-aware control tests for the lookups, and a shown form to put controls on; dialogs are
+// answered by a script and beeps recorded.
 
 #include <QApplication>
 #include <QTest>
@@ -13,58 +14,29 @@
 #include "platform/gui/form.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/gui/sound.h"
+#include "tests/platform/gui_data/data_form_fixture.h"  // UsersTable, Store, FocusOn
 
 namespace tv::test {
 
-// SELECTION string 20 ("Alla"), ORDERPOS string 10 ("1"), INCLUDE integer (0), USERID integer (20),
-// SORTNO integer (3).
-inline std::unique_ptr<TClientDataSet> SettingsTable() {
+// SELECTION string 20 ("Alla"), ORDERPOS string 10 ("1"), INCLUDE integer (0), USERID integer (20).
+inline std::unique_ptr<TClientDataSet> ControlSettingsTable() {
     auto ds = std::make_unique<TClientDataSet>();
     ds->FieldDefs().Add("SELECTION", TFieldType::ftString, 20);
     ds->FieldDefs().Add("ORDERPOS", TFieldType::ftString, 10);
     ds->FieldDefs().Add("INCLUDE", TFieldType::ftInteger);
     ds->FieldDefs().Add("USERID", TFieldType::ftInteger);
-    ds->FieldDefs().Add("SORTNO", TFieldType::ftInteger);
     ds->CreateDataSet();
     ds->Append();
     ds->FieldByName("SELECTION").SetAsString("Alla");
     ds->FieldByName("ORDERPOS").SetAsString("1");
     ds->FieldByName("INCLUDE").SetAsInteger(0);
     ds->FieldByName("USERID").SetAsInteger(20);
-    ds->FieldByName("SORTNO").SetAsInteger(3);
     ds->Post();
     return ds;
 }
 
-// ID integer, SIGNATURE string 10, DESCR string 30: users 10 "AB" ... 50 "EF".
-inline std::unique_ptr<TClientDataSet> UsersTable() {
-    auto ds = std::make_unique<TClientDataSet>();
-    ds->FieldDefs().Add("ID", TFieldType::ftInteger);
-    ds->FieldDefs().Add("SIGNATURE", TFieldType::ftString, 10);
-    ds->FieldDefs().Add("DESCR", TFieldType::ftString, 30);
-    ds->CreateDataSet();
-    const struct {
-        int id;
-        const char* signature;
-        const char* descr;
-    } rows[] = {{10, "AB", "Anna Berg"},
-                {20, "CD", "Carl Dahl"},
-                {30, "CE", "Cecilia Ek"},
-                {40, "DF", "David Fors"},
-                {50, "EF", "Eva Fransson"}};
-    for (const auto& r : rows) {
-        ds->Append();
-        ds->FieldByName("ID").SetAsInteger(r.id);
-        ds->FieldByName("SIGNATURE").SetAsString(r.signature);
-        ds->FieldByName("DESCR").SetAsString(r.descr);
-        ds->Post();
-    }
-    ds->First();
-    return ds;
-}
-
 struct ControlForm {
-    ControlForm() : table(SettingsTable()), users(UsersTable()), dialogScope(dialogs), soundScope(sound) {
+    ControlForm() : table(ControlSettingsTable()), users(UsersTable()), dialogScope(dialogs), soundScope(sound) {
         source.SetDataSet(table.get());
         userSource.SetDataSet(users.get());
         form.SetBounds(0, 0, 460, 420);
@@ -98,20 +70,5 @@ struct ControlForm {
     TRecordingSound sound;
     TSoundServiceScope soundScope;
 };
-
-// Stores `text` into the field of the table's current row and posts.
-inline void Store(TDataSet& table, const char* field, const char* text) {
-    table.Edit();
-    table.FieldByName(field).SetAsString(text);
-    table.Post();
-}
-
-// Gives `widget` the keyboard focus and waits until it has it.
-inline bool FocusOn(QWidget* widget) {
-    widget->activateWindow();
-    widget->setFocus(Qt::OtherFocusReason);
-    for (int i = 0; i < 100 && !widget->hasFocus(); ++i) QApplication::processEvents();
-    return widget->hasFocus();
-}
 
 }  // namespace tv::test
