@@ -120,6 +120,9 @@ TEST(Psrun, ExitsWithZeroOnlyWhenTheScriptCompiledAndRanToItsEnd) {
     EXPECT_EQ(RunPsrun("begin Nonsense; end.", out, err), 1);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err.substr(0, 8), "[Error] ");
+    // A comment never closed is placed at its start, as pscc places it.
+    EXPECT_EQ(RunPsrun("begin\n  { never closed\nend.\n", out, err), 1);
+    EXPECT_EQ(err, "[Error] (2:3): Comment error\n");
 }
 
 }  // namespace
