@@ -53,20 +53,16 @@ bool TObjectHandles::IsLive(const TObject* obj) noexcept {
     return r.live.count(obj) != 0;
 }
 
-bool TObjectHandles::IsLive(const TObject* obj, uint64_t serial) noexcept {
-    if (!obj) return false;
-    Registry& r = Reg();
-    std::lock_guard g(r.lock);
-    auto it = r.live.find(obj);
-    return it != r.live.end() && it->second == serial;
-}
-
 uint64_t TObjectHandles::SerialOf(const TObject* obj) noexcept {
     if (!obj) return 0;
     Registry& r = Reg();
     std::lock_guard g(r.lock);
     auto it = r.live.find(obj);
     return it == r.live.end() ? 0 : it->second;
+}
+
+bool TObjectHandles::IsLive(const TObject* obj, uint64_t serial) noexcept {
+    return serial != 0 && SerialOf(obj) == serial;
 }
 
 size_t TObjectHandles::LiveCount() noexcept {

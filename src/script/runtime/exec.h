@@ -342,7 +342,7 @@ private:
     void EnterProc(TPSInternalProcRec* p, uint32_t position);
     // A push at `pushAt` found no room on the stack: when it sets up a local variable of a procedure
     // a script procedure called, the call is backed out and the caller stands after it again.
-    bool BackOutOfUnenteredCall(uint32_t pushAt);
+    void BackOutOfUnenteredCall(uint32_t pushAt);
     void JumpTo(uint32_t position) { FCurrentPosition = position; }
     // Frees the innermost frame, then raises the recorded error again or continues.
     bool LeaveFrame(bool endOfBlock);

@@ -488,22 +488,21 @@ bool TPSExec::CallHost(TPSExternalProcRec& p) {
     return ok;
 }
 
-bool TPSExec::BackOutOfUnenteredCall(uint32_t pushAt) {
+void TPSExec::BackOutOfUnenteredCall(uint32_t pushAt) {
     // A procedure's local variables are the pushes its code begins with, all on the stack above
     // its return address.
     uint32_t at = 0;
     while (at < pushAt && FData[at] == opPushNew) at += kPushNewLength;
     if (at != pushAt || FCurrStackBase < 0 ||
         FStack.Count() - 1 - FCurrStackBase != static_cast<int32_t>(at / kPushNewLength))
-        return false;
+        return;
     TPSVariant* ret = FStack.GetItem(FCurrStackBase);
-    if (!ret || ret->FType != FReturnAddressType.get()) return false;
+    if (!ret || ret->FType != FReturnAddressType.get()) return;
     const auto r = Load<ReturnAddressValue>(ret->Data());
-    if (!r.Proc) return false;  // a host called it: the host sees the error
+    if (!r.Proc) return;  // a host called it: the host sees the error
     FStack.PopTo(FCurrStackBase);
     FCurrStackBase = r.StackBase;
     EnterProc(r.Proc, r.Position);
-    return true;
 }
 
 bool TPSExec::CallProc(TPSProcRec* p) {
