@@ -238,8 +238,8 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
 TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
     test::TExportWorld world;
     world.Open();
-    world.Facade().ExportOrdersFromList(List({"1"}).get());
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportOrders");
+    world.Facade().ExportBestFromList(List({"1"}).get());
+    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportBest");
     EXPECT_TRUE(world.Written().empty());
 }
 
