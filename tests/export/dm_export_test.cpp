@@ -45,11 +45,7 @@ private:
     }
 };
 
-std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys) {
-    auto list = std::make_unique<TStringList>();
-    for (const char* key : keys) list->Add(key);
-    return list;
-}
+using test::List;
 
 class DMExportTest : public ::testing::Test {
 protected:

@@ -14,11 +14,7 @@
 namespace tv {
 namespace {
 
-std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys) {
-    auto list = std::make_unique<TStringList>();
-    for (const char* key : keys) list->Add(key);
-    return list;
-}
+using test::List;
 
 // Runs statements on the company's database, or reads one column of a query as "a,b,c".
 class CompanyDatabase {
