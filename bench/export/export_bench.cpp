@@ -153,18 +153,18 @@ void BM_SaveOneCustomerFile(benchmark::State& state, TReplaceSync sync) {
 BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, to_disk, TReplaceSync::ToDisk)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, lazy, TReplaceSync::Lazy)->Unit(benchmark::kMicrosecond);
 
+// The fixture's company, its own datasets released: the kit opens one company at a time, and the
+// data module's connection takes the place of the fixture's own.
+const std::string& ReleasedCompany(Fixture& f) {
+    f.module.DestroyComponents();
+    f.customers = nullptr;
+    return f.folder;
+}
+
 // The customer export as a job runs it. Last: the fixture's own datasets are gone afterwards.
 struct CustomerJob {
-    Fixture& f = TheFixture();
-    // The kit opens one company at a time: the data module's connection takes the place of the
-    // fixture's own.
-    bool released = [this] {
-        f.module.DestroyComponents();
-        f.customers = nullptr;
-        return true;
-    }();
-    bench::JobWorld world{
-        f.folder, {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml"}}};
+    bench::JobWorld world{ReleasedCompany(TheFixture()),
+                          {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml"}}};
 };
 
 void BM_ExportAllCustomersToOneFile(benchmark::State& state) {
