@@ -1,5 +1,6 @@
-// A customer exported, imported into an empty company and exported again gives the same bytes:
-// what the export writes, the import reads back whole.
+// A customer, and articles with their names in other languages, exported, imported into an empty
+// company and exported again give the same bytes: what the export writes, the import reads back
+// whole.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,32 @@ TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"kunder_0.xml", "kunder_1.xml"}))
         << world.Events().Lines.back();
     EXPECT_EQ(world.ReadWritten("kunder_1.xml"), world.ReadWritten("kunder_0.xml"));
+}
+
+TEST(RoundTrip, ArticlesWithTheirNamesExportedImportedAndExportedAgainAreTheSameFile) {
+    test::TExportWorld world(test::FixtureBytes("documents.sql") + test::FixtureBytes("articles.sql"));
+    world.Set("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL", "artiklar_$lopnr.xml");
+    world.Open();
+    TStringList keys;
+    for (const char* key : {"A1", "b1", "A2"}) keys.Add(key);
+    world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
+    ASSERT_EQ(world.Written(), std::vector<std::string>{"artiklar_0.xml"}) << world.Events().Lines.back();
+
+    const std::string empty = world.Dir().Path("empty");
+    test::MakeCompany(world.Dir(), empty);
+    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
+    world.Open();
+    TKeyHelperDM registry;
+    TImportContext context = MakeImportContext(world.MainDM());
+    TDMImport import(context, registry);
+    ASSERT_TRUE(import.LoadXML(world.Unprocessed() + "artiklar_0.xml"));
+    ASSERT_TRUE(import.CheckArticles());
+    ASSERT_TRUE(import.ImportArticles());
+
+    world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
+    ASSERT_EQ(world.Written(), (std::vector<std::string>{"artiklar_0.xml", "artiklar_1.xml"}))
+        << world.Events().Lines.back();
+    EXPECT_EQ(world.ReadWritten("artiklar_1.xml"), world.ReadWritten("artiklar_0.xml"));
 }
 
 }  // namespace
