@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "core/forms/entry_routine.h"
+#include "ui/form_settings.h"
 
 int main(int argc, char** argv) {
+    tv::InstallSettingsWindow();
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }
