@@ -111,6 +111,7 @@ TFormSettings::~TFormSettings() {
     TreeView1->OnChange = nullptr;
     TreeView1->OnClick = nullptr;
     for (auto it = fForms.rbegin(); it != fForms.rend(); ++it) delete *it;
+    fForms.clear();
 }
 
 void TFormSettings::BuildPages() {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "controls/db_pick_combo.h"
-#include "core/app_logger.h"
 #include "platform/gui/button.h"
 #include "platform/gui/combo_box.h"
 #include "platform/gui/db_check_box.h"
@@ -104,7 +103,10 @@ int MakeRadio(TSettingsPage& page, const TPageControlDef& def, const TPagePlace&
     return height;
 }
 
-// A pick list: the values first, then the items, as the list shows the field's value by them.
+// A pick list (the kit's sort orders too): the values first, then the items, then the field, whose
+// text chooses the item of the same value, letter case ignored; a null field or a value no item
+// has chooses none, and nothing is written into the table. A failure to show the field's value is
+// reported and leaves the list as it is (the pick combo's own guard).
 int MakePick(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
     const int caption = CaptionAbove(page, def, place);
     auto* pick = Place<TDBPickCombo>(page, def, place, place.Top + caption, place.Width, kLineHeight);
@@ -113,34 +115,6 @@ int MakePick(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
     pick->SetValues(&values);
     pick->SetItems(&items);
     Bind(page, def, pick);
-    return caption + kLineHeight;
-}
-
-// The kit's sort orders: the values are set before the items, and the items directly, so that
-// nothing is shown from the field until the item of the field's text is chosen, letter case
-// ignored; a null field chooses none. Nothing is written into the table. A guarded list leaves
-// itself as it is when that fails.
-int MakeSortOrder(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
-    const int caption = CaptionAbove(page, def, place);
-    auto* pick = Place<TDBPickCombo>(page, def, place, place.Top + caption, place.Width, kLineHeight);
-    Lines values(def, true);
-    Lines items(def, false);
-    pick->SetValues(&values);
-    pick->Items()->Assign(&items);
-    Bind(page, def, pick);
-    auto select = [&] {
-        TField* field = pick->Field();
-        pick->SelectValue(field && !field->IsNull() ? field->AsString() : std::string());
-    };
-    if (!def.Has("guarded")) {
-        select();
-    } else {
-        try {
-            select();
-        } catch (const Exception& e) {
-            AppLogger().LogWarn(def.Field, e);
-        }
-    }
     return caption + kLineHeight;
 }
 
@@ -174,8 +148,8 @@ int MakeNote(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
 }
 
 constexpr TPageControlKind kKinds[] = {
-    {"edit", MakeEdit},     {"memo", MakeMemo},           {"check", MakeCheck},   {"radio", MakeRadio},
-    {"pick", MakePick},     {"sortorder", MakeSortOrder}, {"lookup", MakeLookup}, {"combo", MakeCombo},
+    {"edit", MakeEdit},     {"memo", MakeMemo},      {"check", MakeCheck},   {"radio", MakeRadio},
+    {"pick", MakePick},     {"sortorder", MakePick}, {"lookup", MakeLookup}, {"combo", MakeCombo},
     {"button", MakeButton}, {"note", MakeNote},
 };
 

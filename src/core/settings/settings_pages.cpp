@@ -98,13 +98,12 @@ public:
     }
 
     static bool IsKeyword(std::string_view word) {
-        static constexpr std::string_view kKeywords[] = {"name",      "table",    "does",   "checked",
-                                                         "unchecked", "under",    "state",  "hidden",
-                                                         "password",  "unsigned", "guarded"};
+        static constexpr std::string_view kKeywords[] = {"name",  "table", "does",   "checked",  "unchecked",
+                                                         "under", "state", "hidden", "password", "unsigned"};
         return std::find(std::begin(kKeywords), std::end(kKeywords), word) != std::end(kKeywords);
     }
     static bool IsFlag(std::string_view word) {
-        return word == "hidden" || word == "password" || word == "unsigned" || word == "guarded";
+        return word == "hidden" || word == "password" || word == "unsigned";
     }
 
 private:

@@ -35,7 +35,7 @@ struct TPageControlDef {
     std::string Checked = "True";  // the texts a check box stores
     std::string Unchecked = "False";
     std::vector<TPageChoiceDef> Choices;
-    std::vector<std::string> Flags;  // "hidden", "password", "unsigned", "guarded" ...
+    std::vector<std::string> Flags;  // "hidden", "password", "unsigned"
     std::vector<TPageBehaviourDef> Behaviours;
     int Line = 0;  // where the control stands in the schema text
 

@@ -33,7 +33,7 @@ TEST(SettingsPages, ReadABlockWithGroupsControlsChoicesAndBehaviours) {
                             "    \"Misslyckas\"\n"
                             "  group \"Leta x genom\" name Search\n"
                             "    check FLAG \"Markera \"\"x\"\"\" hidden\n"
-                            "    sortorder CDX name ComboCDX guarded\n"
+                            "    sortorder CDX name ComboCDX\n"
                             "      asKundnr asOrderEjFakturerade\n"
                             "    pick MODE \"Fel\"\n"
                             "      \"Aldrig\" = 0 \"Alltid\" = \"1\"\n"
@@ -74,7 +74,6 @@ TEST(SettingsPages, ReadABlockWithGroupsControlsChoicesAndBehaviours) {
     EXPECT_EQ(search.Controls[0].Unchecked, "False");
     const TPageControlDef& cdx = search.Controls[1];
     EXPECT_EQ(cdx.Name, "ComboCDX");
-    EXPECT_TRUE(cdx.Has("guarded"));
     ASSERT_EQ(cdx.Choices.size(), 2u);
     EXPECT_EQ(cdx.Choices[0].Item, "asKundnr");
     EXPECT_EQ(cdx.Choices[0].Value, "1");
