@@ -122,6 +122,7 @@ TEST_F(GridScrollBars, BarsScrollByColumnsAndRows) {
     QScrollBar* horz = area->horizontalScrollBar();
     QScrollBar* vert = area->verticalScrollBar();
     ASSERT_EQ(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    ASSERT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     // Range from the first scrolled column to the largest left column, no page.
     EXPECT_EQ(horz->minimum(), 1);
     const int maxLeft = horz->maximum();

@@ -79,8 +79,11 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner, NewWidget<
             HandleGuiException(alive.expired() ? nullptr : this);
         }
     };
-    for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()})
+    for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
         bar->installEventFilter(new TWheelToGrid(bar, wheel));
+        // The desktop's bars, not in the grid's own colour.
+        bar->setPalette(QApplication::palette());
+    }
     fScrollTimer = std::make_unique<TTimer>();
     fScrollTimer->SetEnabled(false);
     fScrollTimer->SetInterval(kSelectScrollInterval);
