@@ -571,11 +571,7 @@ void TCanvas::SetPixels(int X, int Y, TColor Value) {
 
 TRect TCanvas::ClipRect() const {
     const TRect s = Surface();
-    if (!fClip) return s;
-    TRect r{std::max(s.Left, fClip->Left), std::max(s.Top, fClip->Top), std::min(s.Right, fClip->Right),
-            std::min(s.Bottom, fClip->Bottom)};
-    if (r.IsEmpty()) r = {};
-    return r;
+    return fClip ? CommonRect(s, *fClip) : s;
 }
 
 void TCanvas::IntersectClipRect(const TRect& Area) {

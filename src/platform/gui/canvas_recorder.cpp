@@ -1,20 +1,8 @@
 #include "platform/gui/canvas_recorder.h"
 
-#include <algorithm>
-
 #include "platform/gui/canvas.h"
 
 namespace tv {
-
-namespace {
-
-TRect Intersect(const TRect& a, const TRect& b) {
-    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-    return r.IsEmpty() ? TRect{} : r;
-}
-
-}  // namespace
 
 int TCanvasRecorder::TextWidth(std::string_view utf8) const {
     int characters = 0;
@@ -25,7 +13,7 @@ int TCanvasRecorder::TextWidth(std::string_view utf8) const {
 
 void TCanvasRecorder::Add(TCanvasRecord record, const TCanvas& canvas) {
     record.Clip = canvas.ClipRect();
-    if (record.Op == TCanvasOp::Text && (record.Flags & kTextClipped)) record.Clip = Intersect(record.Clip, record.Rect);
+    if (record.Op == TCanvasOp::Text && (record.Flags & kTextClipped)) record.Clip = CommonRect(record.Clip, record.Rect);
     fRecords.push_back(std::move(record));
 }
 

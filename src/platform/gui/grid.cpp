@@ -31,6 +31,18 @@ constexpr uint32_t kSelectScrollInterval = 60;
     throw EInvalidGridOperation(message);
 }
 
+void CheckIndex(int index, int count) {
+    if (index < 0 || index >= count) GridError(kGridIndexOutOfRange);
+}
+
+// Stores a cell's size; false when it had that size already.
+bool StoreSize(std::vector<int>& sizes, int index, int value) {
+    CheckIndex(index, static_cast<int>(sizes.size()));
+    if (sizes[index] == value) return false;
+    sizes[index] = value;
+    return true;
+}
+
 QAbstractScrollArea* AreaOf(QWidget* widget) {
     return static_cast<QAbstractScrollArea*>(widget);
 }
@@ -104,43 +116,39 @@ TCustomGrid::~TCustomGrid() {
 // ---- geometry ----
 
 void TCustomGrid::SetColCount(int value) {
-    value = std::max(value, 1);
-    if (value == ColCount()) return;
-    const int oldCols = ColCount();
-    const int oldRows = RowCount();
-    HideEditor();
-    fColWidths.resize(value, fDefaultColWidth);
-    fTabStops.resize(value, true);
-    if (fFixedCols >= value) fFixedCols = value - 1;
-    GeometryChanged();
-    SizeChanged(oldCols, oldRows);
+    ChangeCount(value, fColWidths, fDefaultColWidth, fFixedCols);
 }
 
 void TCustomGrid::SetRowCount(int value) {
+    ChangeCount(value, fRowHeights, fDefaultRowHeight, fFixedRows);
+}
+
+void TCustomGrid::ChangeCount(int value, std::vector<int>& sizes, int defaultSize, int& fixed) {
     value = std::max(value, 1);
-    if (value == RowCount()) return;
+    if (value == static_cast<int>(sizes.size())) return;
     const int oldCols = ColCount();
     const int oldRows = RowCount();
     HideEditor();
-    fRowHeights.resize(value, fDefaultRowHeight);
-    if (fFixedRows >= value) fFixedRows = value - 1;
+    sizes.resize(value, defaultSize);
+    if (&sizes == &fColWidths) fTabStops.resize(value, true);
+    if (fixed >= value) fixed = value - 1;
     GeometryChanged();
     SizeChanged(oldCols, oldRows);
 }
 
 void TCustomGrid::SetFixedCols(int value) {
-    if (value < 0) GridError(kGridIndexOutOfRange);
-    if (value >= ColCount()) GridError(kFixedColsTooBig);
-    if (value == fFixedCols) return;
-    fFixedCols = value;
-    GeometryChanged();
+    ChangeFixed(value, ColCount(), kFixedColsTooBig, fFixedCols);
 }
 
 void TCustomGrid::SetFixedRows(int value) {
+    ChangeFixed(value, RowCount(), kFixedRowsTooBig, fFixedRows);
+}
+
+void TCustomGrid::ChangeFixed(int value, int count, const char* tooBig, int& fixed) {
     if (value < 0) GridError(kGridIndexOutOfRange);
-    if (value >= RowCount()) GridError(kFixedRowsTooBig);
-    if (value == fFixedRows) return;
-    fFixedRows = value;
+    if (value >= count) GridError(tooBig);
+    if (value == fixed) return;
+    fixed = value;
     GeometryChanged();
 }
 
@@ -159,27 +167,23 @@ void TCustomGrid::SetDefaultRowHeight(int value) {
 }
 
 int TCustomGrid::ColWidths(int ACol) const {
-    if (ACol < 0 || ACol >= ColCount()) GridError(kGridIndexOutOfRange);
+    CheckIndex(ACol, ColCount());
     return fColWidths[ACol];
 }
 
 void TCustomGrid::SetColWidths(int ACol, int value) {
-    if (ACol < 0 || ACol >= ColCount()) GridError(kGridIndexOutOfRange);
-    if (fColWidths[ACol] == value) return;
-    fColWidths[ACol] = value;
+    if (!StoreSize(fColWidths, ACol, value)) return;
     GeometryChanged();
     ColWidthsChanged();
 }
 
 int TCustomGrid::RowHeights(int ARow) const {
-    if (ARow < 0 || ARow >= RowCount()) GridError(kGridIndexOutOfRange);
+    CheckIndex(ARow, RowCount());
     return fRowHeights[ARow];
 }
 
 void TCustomGrid::SetRowHeights(int ARow, int value) {
-    if (ARow < 0 || ARow >= RowCount()) GridError(kGridIndexOutOfRange);
-    if (fRowHeights[ARow] == value) return;
-    fRowHeights[ARow] = value;
+    if (!StoreSize(fRowHeights, ARow, value)) return;
     GeometryChanged();
     RowHeightsChanged();
 }
@@ -192,12 +196,12 @@ void TCustomGrid::SetGridLineWidth(int value) {
 }
 
 bool TCustomGrid::TabStops(int ACol) const {
-    if (ACol < 0 || ACol >= ColCount()) GridError(kGridIndexOutOfRange);
+    CheckIndex(ACol, ColCount());
     return fTabStops[ACol];
 }
 
 void TCustomGrid::SetTabStops(int ACol, bool value) {
-    if (ACol < 0 || ACol >= ColCount()) GridError(kGridIndexOutOfRange);
+    CheckIndex(ACol, ColCount());
     fTabStops[ACol] = value;
 }
 

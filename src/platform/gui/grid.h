@@ -224,6 +224,8 @@ private:
     TGridAxis Columns() const { return {fColWidths, fFixedCols, LineWidthOf(goVertLine)}; }
     TGridAxis Rows() const { return {fRowHeights, fFixedRows, LineWidthOf(goHorzLine)}; }
     int LineWidthOf(TGridOption option) const { return fOptions.Contains(option) ? fGridLineWidth : 0; }
+    void ChangeCount(int value, std::vector<int>& sizes, int defaultSize, int& fixed);
+    void ChangeFixed(int value, int count, const char* tooBig, int& fixed);
     int MaxLeftCol() const;
     int MaxTopRow() const;
     // The geometry changed: scroll position, current cell, scroll bars and editor follow.
@@ -250,6 +252,8 @@ private:
     int SizingDelta() const;
     TRect SizingLineRect(int pos) const;
     void MoveSizingLine(int X, int Y);
+    // Ends sizing, moving or selecting, applying a size or move when `apply` says so.
+    void EndMouseMode(bool apply);
     void EndSizing(bool apply);
     void EndColumnMove(bool apply, TPoint at);
     void MoveColumnDrag(int X, int Y);

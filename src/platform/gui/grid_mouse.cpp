@@ -160,36 +160,26 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     auto alive = Watch();
     if (Button == mbLeft) {
-        fMoveArmed = false;
-        switch (fGridState) {
-            case gsColSizing:
-            case gsRowSizing:
-                fLastMouse = {X, Y};
-                EndSizing(true);
-                break;
-            case gsColMoving:
-                EndColumnMove(true, {X, Y});
-                break;
-            case gsSelecting:
-                fScrollTimer->SetEnabled(false);
-                fGridState = gsNormal;
-                break;
-            default:
-                break;
-        }
+        fLastMouse = {X, Y};
+        EndMouseMode(true);
         if (alive.expired()) return;
     }
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomGrid::CancelMode() {
+    EndMouseMode(false);
+}
+
+void TCustomGrid::EndMouseMode(bool apply) {
+    fMoveArmed = false;
     switch (fGridState) {
         case gsColSizing:
         case gsRowSizing:
-            EndSizing(false);
+            EndSizing(apply);
             break;
         case gsColMoving:
-            EndColumnMove(false, fLastMouse);
+            EndColumnMove(apply, fLastMouse);
             break;
         case gsSelecting:
             fScrollTimer->SetEnabled(false);
@@ -198,7 +188,6 @@ void TCustomGrid::CancelMode() {
         default:
             break;
     }
-    fMoveArmed = false;
 }
 
 // ---- sizing ----

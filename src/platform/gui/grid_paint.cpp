@@ -9,12 +9,6 @@ namespace tv {
 
 namespace {
 
-TRect Cut(const TRect& r, const TRect& area) {
-    TRect c{std::max(r.Left, area.Left), std::max(r.Top, area.Top), std::min(r.Right, area.Right),
-            std::min(r.Bottom, area.Bottom)};
-    return c.IsEmpty() ? TRect{} : c;
-}
-
 void Fill(TCanvas* canvas, const TRect& r, TColor colour) {
     if (r.IsEmpty()) return;
     canvas->Brush()->SetColor(colour);
@@ -40,8 +34,8 @@ void TCustomGrid::Paint() {
     canvas->ResetClipRect();
     canvas->Brush()->SetStyle(bsSolid);
     const TRect client = Rect(0, 0, info.Horz.GridExtent, info.Vert.GridExtent);
-    Fill(canvas, Cut(Rect(info.Horz.GridBoundary, 0, client.Right, client.Bottom), client), Color());
-    Fill(canvas, Cut(Rect(0, info.Vert.GridBoundary, info.Horz.GridBoundary, client.Bottom), client), Color());
+    Fill(canvas, CommonRect(Rect(info.Horz.GridBoundary, 0, client.Right, client.Bottom), client), Color());
+    Fill(canvas, CommonRect(Rect(0, info.Vert.GridBoundary, info.Horz.GridBoundary, client.Bottom), client), Color());
     PaintDragFeedback(info);
 }
 
@@ -61,8 +55,8 @@ void TCustomGrid::PaintLines(const TGridDrawInfo& info) {
             const int cellRight = left + std::max(cols.Size(c), 0);
             const int right = left + cols.Advance(c);
             // Each cell owns the line to its right (with the corner) and the line below it.
-            if (right > cellRight) Fill(canvas, Cut(Rect(cellRight, top, right, bottom), client), colour);
-            if (bottom > cellBottom) Fill(canvas, Cut(Rect(left, cellBottom, cellRight, bottom), client), colour);
+            if (right > cellRight) Fill(canvas, CommonRect(Rect(cellRight, top, right, bottom), client), colour);
+            if (bottom > cellBottom) Fill(canvas, CommonRect(Rect(left, cellBottom, cellRight, bottom), client), colour);
         });
     });
 }
@@ -122,17 +116,17 @@ void TCustomGrid::PaintDragFeedback(const TGridDrawInfo& info) {
     switch (fGridState) {
         case gsColSizing: {
             const int x = SizingLine();
-            Fill(canvas, Cut(Rect(x, 0, x + 1, client.Bottom), client), clBlack);
+            Fill(canvas, CommonRect(Rect(x, 0, x + 1, client.Bottom), client), clBlack);
             break;
         }
         case gsRowSizing: {
             const int y = SizingLine();
-            Fill(canvas, Cut(Rect(0, y, client.Right, y + 1), client), clBlack);
+            Fill(canvas, CommonRect(Rect(0, y, client.Right, y + 1), client), clBlack);
             break;
         }
         case gsColMoving: {
             int x = 0;
-            if (MoveMarkerPos(info, x)) Fill(canvas, Cut(Rect(x - 1, 0, x + 1, client.Bottom), client), clBlack);
+            if (MoveMarkerPos(info, x)) Fill(canvas, CommonRect(Rect(x - 1, 0, x + 1, client.Bottom), client), clBlack);
             break;
         }
         default:

@@ -22,34 +22,6 @@ TScrollBarShape ScrollBarShapeOf(const TScrollInfo& info, bool disableNoScroll) 
     return s;
 }
 
-bool ScrollCodeOfSliderAction(int action, TScrollCode& code) {
-    switch (action) {
-        case QAbstractSlider::SliderSingleStepSub:
-            code = scLineUp;
-            return true;
-        case QAbstractSlider::SliderSingleStepAdd:
-            code = scLineDown;
-            return true;
-        case QAbstractSlider::SliderPageStepSub:
-            code = scPageUp;
-            return true;
-        case QAbstractSlider::SliderPageStepAdd:
-            code = scPageDown;
-            return true;
-        case QAbstractSlider::SliderToMinimum:
-            code = scTop;
-            return true;
-        case QAbstractSlider::SliderToMaximum:
-            code = scBottom;
-            return true;
-        case QAbstractSlider::SliderMove:
-            code = scTrack;
-            return true;
-        default:
-            return false;
-    }
-}
-
 TScrollBarAdapter::TScrollBarAdapter(QAbstractScrollArea* area, TScrollBarKind kind, TCommandHandler handler)
     : fArea(area),
       fBar(kind == sbHorizontal ? area->horizontalScrollBar() : area->verticalScrollBar()),

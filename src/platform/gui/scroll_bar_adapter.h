@@ -41,9 +41,6 @@ struct TScrollBarShape {
 };
 
 TScrollBarShape ScrollBarShapeOf(const TScrollInfo& info, bool disableNoScroll);
-// The command of one of the toolkit's slider actions (QAbstractSlider::SliderAction); false for
-// an action that is none (no action, or a move the control did not ask for).
-bool ScrollCodeOfSliderAction(int action, TScrollCode& code);
 
 class TScrollBarAdapter {
 public:
