@@ -83,17 +83,17 @@ private:
 
 // ---- tables ----
 
-struct TFieldSpec {
+struct TTableField {
     const char* Name;
     TFieldType Type;
     int Size = 0;
 };
 
 // A client table with the fields given and one record per row of texts (as the fields read them).
-inline std::unique_ptr<TClientDataSet> ClientTable(std::initializer_list<TFieldSpec> fields,
+inline std::unique_ptr<TClientDataSet> ClientTable(std::initializer_list<TTableField> fields,
                                                    const std::vector<std::vector<std::string>>& rows) {
     auto table = std::make_unique<TClientDataSet>();
-    for (const TFieldSpec& f : fields) table->FieldDefs().Add(f.Name, f.Type, f.Size);
+    for (const TTableField& f : fields) table->FieldDefs().Add(f.Name, f.Type, f.Size);
     table->CreateDataSet();
     for (const auto& row : rows) {
         table->Append();
