@@ -353,6 +353,28 @@ void TCanvas::FillRect(const TRect& R) {
     Paint(false, [&](QPainter& p) { p.fillRect(ToQRect(Clamped(R)), p.brush()); });
 }
 
+void TCanvas::GradientFill(const TRect& Area, TColor Start, TColor Finish, TGradientDirection Direction) {
+    const TRect R = Clamped(Area);
+    if (R.IsEmpty()) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Gradient;
+            r.Rect = R;
+            r.Color = Start;
+            r.Back = Finish;
+            r.Index = Direction == gdVertical ? 1 : 0;
+        }))
+        return;
+    // One solid line per step, so that the first and last lines carry the end colours exactly.
+    Paint(false, [&](QPainter& p) {
+        const bool across = Direction == gdHorizontal;
+        const int steps = across ? R.Width() : R.Height();
+        for (int i = 0; i < steps; ++i) {
+            const QColor c = ToQColor(GradientColorAt(Start, Finish, i, steps));
+            p.fillRect(across ? QRect(R.Left + i, R.Top, 1, R.Height()) : QRect(R.Left, R.Top + i, R.Width(), 1), c);
+        }
+    });
+}
+
 void TCanvas::FrameRect(const TRect& Area) {
     const TRect R = Clamped(Area);
     if (R.IsEmpty()) return;
@@ -383,30 +405,6 @@ void TCanvas::DrawFocusRect(const TRect& R) {
         p.setPen(QPen(Qt::white, 1, Qt::DotLine, Qt::FlatCap));
         p.setBrush(Qt::NoBrush);
         p.drawRect(ShapeRect(R.Left, R.Top, R.Right, R.Bottom));
-    });
-}
-
-void TCanvas::GradientFill(const TRect& Area, TColor StartColor, TColor EndColor, bool Vertical) {
-    const TRect R = Clamped(Area);
-    if (R.IsEmpty()) return;
-    if (Recorded([&](TCanvasRecord& r) {
-            r.Op = TCanvasOp::Gradient;
-            r.Rect = R;
-            r.Color = StartColor;
-            r.Back = EndColor;
-            r.Index = Vertical ? 1 : 0;
-        }))
-        return;
-    // One solid line per step, so that the first and last lines carry the end colours exactly.
-    Paint(false, [&](QPainter& p) {
-        const int steps = Vertical ? R.Height() : R.Width();
-        for (int i = 0; i < steps; ++i) {
-            const QColor c = ToQColor(GradientColorAt(StartColor, EndColor, i, steps));
-            if (Vertical)
-                p.fillRect(QRect(R.Left, R.Top + i, R.Width(), 1), c);
-            else
-                p.fillRect(QRect(R.Left + i, R.Top, 1, R.Height()), c);
-        }
     });
 }
 

@@ -36,7 +36,7 @@ TEST(CanvasRecorder, RecordsEveryDrawingWithItsClipInsteadOfDrawingIt) {
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(clYellow);
     canvas->TextOut(0, 30, "Åsa");
-    canvas->GradientFill(Rect(0, 0, 10, 4), clBlack, clWhite, true);
+    canvas->GradientFill(Rect(0, 0, 10, 4), clBlack, clWhite, gdVertical);
     canvas->Brush()->SetColor(clGreen);
     canvas->FrameRect(Rect(1, 1, 9, 9));
     canvas->DrawFocusRect(Rect(2, 2, 8, 8));
@@ -180,12 +180,12 @@ TEST(GradientFill, FirstAndLastLinesCarryTheEndColours) {
     EnsureQtApplication();
     TBitmap bitmap;
     bitmap.SetSize(8, 5);
-    bitmap.Canvas()->GradientFill(Rect(0, 0, 8, 5), RGB(0, 0, 0), RGB(200, 100, 40), true);
+    bitmap.Canvas()->GradientFill(Rect(0, 0, 8, 5), RGB(0, 0, 0), RGB(200, 100, 40), gdVertical);
     test::ExpectPixels(bitmap.Canvas(), {{0, 0, RGB(0, 0, 0)},
                                          {7, 0, RGB(0, 0, 0)},
                                          {3, 2, RGB(100, 50, 20)},
                                          {0, 4, RGB(200, 100, 40)}});
-    bitmap.Canvas()->GradientFill(Rect(0, 0, 8, 5), clWhite, clBlack, false);
+    bitmap.Canvas()->GradientFill(Rect(0, 0, 8, 5), clWhite, clBlack, gdHorizontal);
     test::ExpectPixels(bitmap.Canvas(), {{0, 4, clWhite}, {7, 0, clBlack}});
 }
 
