@@ -97,7 +97,7 @@ TDMPlugins::TDMPlugins(TPluginsContext context, TComponent* owner, TPluginTiming
       events_(Required(context_.Events, "event tree")),
       rules_(Required(context_.RuleTables, "rule tables")),
       moves_(Required(context_.FileMoves, "rule file moves")),
-      self_(std::make_shared<TDMPlugins*>(this)) {
+      timer1_(timings_.UnloadDelayMs, [this] { Timer1Timer(); }) {
     CreateTables();
     moduleManager_.OnAfterUnloadModule = [this](THYModuleManager&, const std::string&) {
         ModuleManagerAfterUnloadModule();
@@ -127,7 +127,7 @@ TDMPlugins::TDMPlugins(TPluginsContext context, TComponent* owner, TPluginTiming
 }
 
 TDMPlugins::~TDMPlugins() {
-    *self_ = nullptr;
+    SetTimer1Enabled(false);
     Rules().BeforePost = nullptr;
     Rules().AfterPost = nullptr;
     Rules().BeforeDelete = nullptr;
@@ -270,24 +270,6 @@ void TDMPlugins::ReleasePluginForm() {
     moduleManager_.ReleaseInstance(fPluginForm);
 }
 
-void TDMPlugins::SetTimer1Enabled(bool enabled) {
-    if (enabled == timer1Enabled_) return;
-    timer1Enabled_ = enabled;
-    ++timer1Generation_;
-    if (enabled) PostTimer1Tick();
-}
-
-void TDMPlugins::PostTimer1Tick() {
-    PostToMainThread(
-        [self = std::weak_ptr<TDMPlugins*>(self_), generation = timer1Generation_] {
-            const auto alive = self.lock();
-            TDMPlugins* host = alive ? *alive : nullptr;
-            if (!host || !host->timer1Enabled_ || host->timer1Generation_ != generation) return;
-            host->Timer1Timer();
-        },
-        timings_.UnloadDelayMs);
-}
-
 void TDMPlugins::Timer1Timer() {
     SetTimer1Enabled(false);
     ReleasePluginForm();
@@ -314,7 +296,7 @@ void TDMPlugins::Sleep(int ms) const {
 // timer runs while events are pumped. A wait the timer could never end starts it.
 void TDMPlugins::WaitForLoadAllowed() {
     while (!allowLoad_) {
-        if (!timer1Enabled_) SetTimer1Enabled(true);
+        if (!timer1_.Enabled()) SetTimer1Enabled(true);
         ProcessMessages();
         Sleep(timings_.WaitStepMs);
     }

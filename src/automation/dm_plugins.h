@@ -21,6 +21,7 @@
 #include "platform/data/client_data_set.h"
 #include "platform/plugin/module_manager.h"
 #include "platform/rtl/component.h"
+#include "platform/win/posted_timer.h"
 
 class QWidget;
 
@@ -115,7 +116,7 @@ public:
 
     // ---- Module timer and loading.
     THYModuleManager& ModuleManager() { return moduleManager_; }
-    bool Timer1Enabled() const { return timer1Enabled_; }
+    bool Timer1Enabled() const { return timer1_.Enabled(); }
     // Switches the timer off, releases the plug-in in use and unloads every module; loading is
     // allowed again once none is loaded.
     void Timer1Timer();
@@ -126,8 +127,7 @@ public:
 private:
     void CreateTables();
     static void EmptyTable(TClientDataSet& table);
-    void SetTimer1Enabled(bool enabled);
-    void PostTimer1Tick();
+    void SetTimer1Enabled(bool enabled) { timer1_.SetEnabled(enabled); }
     void Sleep(int ms) const;
     void WaitForLoadAllowed();
     void ModuleManagerAfterUnloadModule();
@@ -161,13 +161,11 @@ private:
     TPluginRef<IHYVisualPlugin> fPluginForm;
     bool ruleXformRun_ = false;
     bool allowLoad_ = true;
-    bool timer1Enabled_ = false;
-    int timer1Generation_ = 0;
+    TPostedTimer timer1_;
     // The name a rule had before the edit being posted; empty for a new rule or the same name.
     std::string renamedFrom_;
     // The name of the rule being deleted, whose items go with it.
     std::string deletedRule_;
-    std::shared_ptr<TDMPlugins*> self_;  // what the posted timer ticks find; nil once the host is gone
 };
 
 }  // namespace tv
