@@ -73,13 +73,6 @@ T& Required(T* service, std::string_view name) {
     return *service;
 }
 
-// The entries of a folder that match the mask, in name order.
-std::vector<std::string> SortedListing(const std::string& folder, std::string_view mask, TListKind kind) {
-    std::vector<std::string> names = ListFolder(folder, mask, kind);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A folder as the file system resolves it, so that a folder reached twice through links is
 // searched once.
 std::string FolderIdentity(const std::string& folder) {
@@ -136,6 +129,13 @@ TDMPlugins::~TDMPlugins() {
     // Give a module still loaded a moment before it is unloaded with the module manager.
     if (moduleManager_.GetModuleCount() > 0) Sleep(timings_.DestroyWaitMs);
     moduleManager_.OnAfterUnloadModule = nullptr;
+}
+
+std::vector<std::string> TDMPlugins::SortedListing(const std::string& folder, std::string_view mask,
+                                                   TListKind kind) {
+    std::vector<std::string> names = ListFolder(folder, mask, kind);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void TDMPlugins::EmptyTable(TClientDataSet& table) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/event_sink.h"
 #include "core/rule_file_moves.h"
@@ -21,6 +22,7 @@
 #include "platform/data/client_data_set.h"
 #include "platform/plugin/module_manager.h"
 #include "platform/rtl/component.h"
+#include "platform/rtl/files.h"
 #include "platform/win/posted_timer.h"
 
 class QWidget;
@@ -127,6 +129,10 @@ public:
 private:
     void CreateTables();
     static void EmptyTable(TClientDataSet& table);
+    // The entries of a folder that match the mask, in name order (listings are taken in that order
+    // throughout, so that runs are the same on every file system).
+    static std::vector<std::string> SortedListing(const std::string& folder, std::string_view mask,
+                                                  TListKind kind);
     void SetTimer1Enabled(bool enabled) { timer1_.SetEnabled(enabled); }
     void Sleep(int ms) const;
     void WaitForLoadAllowed();

@@ -184,10 +184,8 @@ void TDMPlugins::CollectUnprocessedFiles(std::string& folder, std::string_view m
     events_.reportError(kLookingForNewFiles, elExcessive);
     folder = context_.getWorkFolder(flag, kFolderUnprocessed);
     const std::string base = IncludeTrailingPathDelimiter(folder);
-    std::vector<std::string> names = ListFolder(base, mask, TListKind::Files);
-    std::sort(names.begin(), names.end());
     TClientDataSet& files = CDS_TRANSFORMED_FILES();
-    for (const std::string& name : names) {
+    for (const std::string& name : SortedListing(base, mask, TListKind::Files)) {
         files.Append();
         files.FieldByName("filename").SetAsString(base + name);
         files.FieldByName("cachefile").SetAsString("");
@@ -301,8 +299,7 @@ void TDMPlugins::RunPutStep(int side) {
     plugin->setWorkFolder(context_.getPluginTmpFolder().c_str());
     const std::string folder = IncludeTrailingPathDelimiter(context_.getWorkFolder(side, kFolderToSend));
     events_.addEventItem(kPutLooking, false);
-    std::vector<std::string> names = ListFolder(folder, "*", TListKind::Files);
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = SortedListing(folder, "*", TListKind::Files);
     events_.addEventItem(kPutSending, false);
     events_.setEventCount(static_cast<int>(names.size()));
     for (const std::string& name : names) {
