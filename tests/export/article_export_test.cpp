@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "export/kit_reads.h"
 #include "tests/export/export_world.h"
 
@@ -103,6 +105,7 @@ const PriceListCase kPriceListCases[] = {
 TEST_F(ArticleExportTest, WhatPriceListsAndSupplierPricesNeed) {
     Open(false);
     for (const auto& c : kPriceListCases) {
+        std::filesystem::remove(File());
         auto items = std::make_unique<TStringList>();
         for (const char* item : c.items) items->Add(item);
         world_.Facade().ExportArticlesFromList(items.get(), c.withList ? List({"BAS"}).get() : nullptr, 0, 1,

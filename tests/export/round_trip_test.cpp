@@ -21,6 +21,22 @@ constexpr const char* kRoundTripMapping =
     "atKunder;IGNORERAORGNR;93;CUSTOMER_IGNORE_ORGNR\r\n"
     "atKunder;ORT;7;CUSTOMER_CITY\r\n";
 
+// Makes an empty company the company of the same data module and imports `file` into it with the
+// kind's check and import operations.
+void ImportIntoEmptyCompany(test::TExportWorld& world, const std::string& file, bool (TDMImport::*check)(),
+                            bool (TDMImport::*importKind)()) {
+    const std::string empty = world.Dir().Path("empty");
+    test::MakeCompany(world.Dir(), empty);
+    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
+    world.Open();
+    TKeyHelperDM registry;
+    TImportContext context = MakeImportContext(world.MainDM());
+    TDMImport import(context, registry);
+    ASSERT_TRUE(import.LoadXML(file));
+    ASSERT_TRUE((import.*check)());
+    ASSERT_TRUE((import.*importKind)());
+}
+
 TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     test::TExportWorld world;
     world.Dir().Write("common/Brismark/Tollvane/default/tables/ooi.table", kRoundTripMapping);
@@ -33,17 +49,8 @@ TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     const std::string first = world.Unprocessed() + "kunder_0.xml";
     ASSERT_EQ(world.Written(), std::vector<std::string>{"kunder_0.xml"}) << world.Events().Lines.back();
 
-    // An empty company as the company of the same data module.
-    const std::string empty = world.Dir().Path("empty");
-    test::MakeCompany(world.Dir(), empty);
-    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
-    world.Open();
-    TKeyHelperDM registry;
-    TImportContext context = MakeImportContext(world.MainDM());
-    TDMImport import(context, registry);
-    ASSERT_TRUE(import.LoadXML(first));
-    ASSERT_TRUE(import.CheckCustomers());
-    ASSERT_TRUE(import.ImportCustomers());
+    ASSERT_NO_FATAL_FAILURE(
+        ImportIntoEmptyCompany(world, first, &TDMImport::CheckCustomers, &TDMImport::ImportCustomers));
 
     world.Facade().ExportCustomersFromList(&keys);
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"kunder_0.xml", "kunder_1.xml"}))
@@ -60,16 +67,8 @@ TEST(RoundTrip, ArticlesWithTheirNamesExportedImportedAndExportedAgainAreTheSame
     world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
     ASSERT_EQ(world.Written(), std::vector<std::string>{"artiklar_0.xml"}) << world.Events().Lines.back();
 
-    const std::string empty = world.Dir().Path("empty");
-    test::MakeCompany(world.Dir(), empty);
-    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
-    world.Open();
-    TKeyHelperDM registry;
-    TImportContext context = MakeImportContext(world.MainDM());
-    TDMImport import(context, registry);
-    ASSERT_TRUE(import.LoadXML(world.Unprocessed() + "artiklar_0.xml"));
-    ASSERT_TRUE(import.CheckArticles());
-    ASSERT_TRUE(import.ImportArticles());
+    ASSERT_NO_FATAL_FAILURE(ImportIntoEmptyCompany(world, world.Unprocessed() + "artiklar_0.xml",
+                                                   &TDMImport::CheckArticles, &TDMImport::ImportArticles));
 
     world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"artiklar_0.xml", "artiklar_1.xml"}))

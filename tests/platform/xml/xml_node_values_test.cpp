@@ -7,18 +7,10 @@
 
 #include "platform/rtl/exception.h"
 #include "platform/xml/xml_document.h"
+#include "tests/support/format_settings.h"
 
 namespace tv {
 namespace {
-
-TFormatSettings Comma() {
-    return FormatSettingsForLocale("sv_SE.UTF-8");
-}
-TFormatSettings Dot() {
-    TFormatSettings settings = Comma();
-    ApplyForceDot(settings);
-    return settings;
-}
 
 class XmlNodeValues : public ::testing::Test {
 protected:
@@ -41,13 +33,13 @@ TEST_F(XmlNodeValues, TextIsTakenAsItStandsAndADefaultOnlyForAMissingNode) {
 }
 
 TEST_F(XmlNodeValues, NumbersFollowTheDecimalSeparatorInForce) {
-    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(Child("PRICE_PRICE"), 0, Comma()), 12.5);
-    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(Child("PRICE_DOT"), 0, Dot()), 12.5);
-    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(nullptr, 7.25, Comma()), 7.25);
+    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(Child("PRICE_PRICE"), 0, test::SwedishSettings()), 12.5);
+    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(Child("PRICE_DOT"), 0, test::ForceDotSettings()), 12.5);
+    EXPECT_DOUBLE_EQ(GetXMLNodeFloat(nullptr, 7.25, test::SwedishSettings()), 7.25);
     // The other separator, and no text at all, are no numbers: the conversion error, not the default.
-    EXPECT_THROW(GetXMLNodeFloat(Child("PRICE_DOT"), 0, Comma()), EConvertError);
-    EXPECT_THROW(GetXMLNodeFloat(Child("PRICE_PRICE"), 0, Dot()), EConvertError);
-    EXPECT_THROW(GetXMLNodeFloat(Child("EMPTY"), 3, Comma()), EConvertError);
+    EXPECT_THROW(GetXMLNodeFloat(Child("PRICE_DOT"), 0, test::SwedishSettings()), EConvertError);
+    EXPECT_THROW(GetXMLNodeFloat(Child("PRICE_PRICE"), 0, test::ForceDotSettings()), EConvertError);
+    EXPECT_THROW(GetXMLNodeFloat(Child("EMPTY"), 3, test::SwedishSettings()), EConvertError);
 }
 
 }  // namespace
