@@ -5,46 +5,17 @@
 #include "export/document_export.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "platform/rtl/string_list.h"
+#include "tests/export/company_database.h"
 #include "tests/export/export_world.h"
 #include "tests/support/captured_log.h"
 
 namespace tv {
 namespace {
 
+using test::CompanyDatabase;
 using test::List;
-
-// Runs statements on the company's database, or reads one column of a query as "a,b,c".
-class CompanyDatabase {
-public:
-    explicit CompanyDatabase(const std::string& company) {
-        if (sqlite3_open((company + "/company.sqlite").c_str(), &db_) != SQLITE_OK)
-            throw std::runtime_error("cannot open the company");
-    }
-    ~CompanyDatabase() { sqlite3_close(db_); }
-    void Exec(const std::string& sql) {
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    std::string Column(const std::string& sql) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        std::string values;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            if (!values.empty()) values += ",";
-            const unsigned char* text = sqlite3_column_text(statement, 0);
-            values += text ? reinterpret_cast<const char*>(text) : "-";
-        }
-        sqlite3_finalize(statement);
-        return values;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 class DocumentExportTest : public ::testing::Test {
 protected:
