@@ -234,8 +234,8 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
 TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
     test::TExportWorld world;
     world.Open();
-    world.Facade().ExportBestFromList(List({"1"}).get());
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportBest");
+    world.Facade().ExportArticlesFromList(List({"A1"}).get());
+    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportArticles");
     EXPECT_TRUE(world.Written().empty());
 }
 
