@@ -116,7 +116,14 @@ TEST_F(PurchaseExportTest, AMissingPurchaseOrderKeepsTheFilesAndMarksMadeBeforeI
     world_.Events().Clear();
     world_.Facade().ExportBestFromList(List({"2", "9999"}).get());
     EXPECT_EQ(world_.Written(), std::vector<std::string>{"best_1.xml"});
-    EXPECT_EQ(world_.Events().Lines.back(), "  2 Kunde inte hitta beställning 9999");
+    EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
+                                         "item+ Exporterar beställningar",
+                                         "  item Använder egendefinerat urval",
+                                         "  count 2",
+                                         "  1 Exporterar beställning 2",
+                                         "  1 Exporterar beställning 9999",
+                                         "  2 Kunde inte hitta beställning 9999",
+                                     }));
     ExpectRunClosed();
     EXPECT_EQ(Printed(), "1:1,2:0,3:0,4:0");
 }
@@ -174,6 +181,22 @@ TEST_F(PurchaseExportTest, AMissingSupplierInvoiceNamesItsNumber) {
     Open(true);
     world_.Facade().ExportSupplierInvoicesFromList(List({"1", "77", "2"}).get());
     EXPECT_EQ(world_.Written(), std::vector<std::string>{"lf_1.xml"});
+    EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
+                                         "item+ Exporterar leverantörsfakturor",
+                                         "  item Använder egendefinerat urval",
+                                         "  item Behandlar leverantörsfaktura[1]",
+                                         Writing("lf_1.xml"),
+                                         "  item Behandlar leverantörsfaktura[77]",
+                                         "  2 Kunde inte hitta leverantörsfaktura 77",
+                                     }));
+    ExpectRunClosed();
+
+    // In one file nothing is written.
+    SetSupplierInvoices("SUPINV_FILE_MANAGEMENT_TYPE", "0");
+    SetSupplierInvoices("SUPINV_FILE_MANAGEMENT_TMPL", "supplierinvoices.xml");
+    world_.Events().Clear();
+    world_.Facade().ExportSupplierInvoicesFromList(List({"2", "77"}).get());
+    EXPECT_EQ(world_.Written(), std::vector<std::string>{"lf_1.xml"});
     EXPECT_EQ(world_.Events().Lines.back(), "  2 Kunde inte hitta leverantörsfaktura 77");
     ExpectRunClosed();
 }
@@ -193,29 +216,71 @@ TEST_F(PurchaseExportTest, AnEmptySelectionWritesASkeletonInOneFileAndNothingPer
     Open(true);
     world_.Facade().ExportBest();
     world_.Facade().ExportSupplierInvoices();
+    // Purchase orders count their (no) steps; supplier invoices count none.
+    EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
+                                         "item+ Exporterar beställningar",
+                                         "  count 0",
+                                         "item+ Exporterar leverantörsfakturor",
+                                     }));
     EXPECT_TRUE(world_.Written().empty());
 
     SetBest("BEST_FILE_MANAGEMENT_TYPE", "0");
     SetSupplierInvoices("SUPINV_FILE_MANAGEMENT_TYPE", "0");
+    world_.Events().Clear();
     world_.Facade().ExportBest();
     world_.Facade().ExportSupplierInvoices();
+    EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
+                                         "item+ Exporterar beställningar",
+                                         "  count 0",
+                                         Writing("bests.xml"),
+                                         "item+ Exporterar leverantörsfakturor",
+                                         Writing("supplierinvoices.xml"),
+                                     }));
     EXPECT_EQ(world_.Written(), (std::vector<std::string>{"bests.xml", "supplierinvoices.xml"}));
     EXPECT_EQ(world_.ReadWritten("bests.xml"), test::FixtureBytes("skeleton_with_company.xml"));
     EXPECT_EQ(world_.ReadWritten("supplierinvoices.xml"), test::FixtureBytes("empty_skeleton.xml"));
+}
+
+TEST_F(PurchaseExportTest, AFailedMarkIsAWarningAndTheOtherPurchaseOrdersAreMarked) {
+    // The kit refuses the second update: purchase order 2's mark.
+    CompanyDatabase(world_.Company())
+        .Exec(
+            "INSERT INTO kit_faults (function, code, message, skip, times) VALUES ('AdkUpdate', 312, NULL, "
+            "1, 1)");
+    SetBest("BEST_FILE_MANAGEMENT_TMPL", "bests.xml");
+    SetBest("BEST_MARK_PRINTED", "1");
+    Open(true);
+    world_.Facade().ExportBestFromList(List({"1", "2", "3"}).get());
+    EXPECT_EQ(world_.Written(), std::vector<std::string>{"bests.xml"});
+    const auto& lines = world_.Events().Lines;
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[6], Writing("bests.xml"));
+    EXPECT_EQ(lines[7], "  8 Markerar flaggor på beställning [1]");
+    EXPECT_EQ(lines[8], "  8 Markerar flaggor på beställning [2]");
+    // The kit's own text follows "Fel: "; only the level and the words before it are ours.
+    EXPECT_TRUE(lines[9].starts_with("  3 Kunde inte markera flagga på beställning 2 Fel: ")) << lines[9];
+    EXPECT_EQ(lines[10], "  8 Markerar flaggor på beställning [3]");
+    ExpectRunClosed();
+    EXPECT_EQ(Printed(), "1:1,2:0,3:1,4:0");
 }
 
 TEST_F(PurchaseExportTest, AHeadElementThatCannotBeMadeEndsTheRun) {
     struct Case {
         const char* definition;
         void (TDMExport::*Export)(const TStrings*);
-        const char* message;
+        std::vector<std::string> lines;
     };
     // Only the supplier invoices name the element; a purchase order passes the document's error on.
     const Case cases[] = {
-        {"atLevFakturor;X;2;1BAD", &TDMExport::ExportSupplierInvoicesFromList,
-         "  2 Fel vid rad : 1BAD \"1BAD\" is not a valid XML element name"},
-        {"atBestallningar;X;2;2BAD", &TDMExport::ExportBestFromList,
-         "  2 \"2BAD\" is not a valid XML element name"},
+        {"atLevFakturor;X;2;1BAD",
+         &TDMExport::ExportSupplierInvoicesFromList,
+         {"item+ Exporterar leverantörsfakturor", "  item Använder egendefinerat urval",
+          "  item Behandlar leverantörsfaktura[1]",
+          "  2 Fel vid rad : 1BAD \"1BAD\" is not a valid XML element name"}},
+        {"atBestallningar;X;2;2BAD",
+         &TDMExport::ExportBestFromList,
+         {"item+ Exporterar beställningar", "  item Använder egendefinerat urval", "  count 1",
+          "  1 Exporterar beställning 1", "  2 \"2BAD\" is not a valid XML element name"}},
     };
     SetBest("BEST_FILE_MANAGEMENT_TMPL", "bests.xml");
     SetBest("BEST_MARK_PRINTED", "1");
@@ -223,8 +288,9 @@ TEST_F(PurchaseExportTest, AHeadElementThatCannotBeMadeEndsTheRun) {
     Open(true);
     for (const Case& c : cases) {
         test::FillDefinitions(world_.MainDM().CDSTables(), c.definition);
+        world_.Events().Clear();
         (world_.Facade().*c.Export)(List({"1"}).get());
-        EXPECT_EQ(world_.Events().Lines.back(), c.message) << c.definition;
+        EXPECT_EQ(world_.Events().Lines, c.lines) << c.definition;
         ExpectRunClosed();
     }
     EXPECT_TRUE(world_.Written().empty());
