@@ -21,12 +21,7 @@ class DocumentExportTest : public ::testing::Test {
 protected:
     DocumentExportTest() : world_(test::FixtureBytes("documents.sql")) {}
 
-    // Connects with the numbers and dates of a Swedish desktop, with or without "forcedot".
-    void Open(bool forceDot) {
-        world_.Formats() = forceDot ? test::ForceDotSettings() : test::SwedishSettings();
-        world_.Open();
-    }
-    std::string File(const std::string& name) { return world_.Unprocessed() + name; }
+    void Open(bool forceDot) { world_.OpenSwedish(forceDot); }
     // The printed, pick-list and delivery-note flags of every head of a kit table's SQL table.
     std::string Flags(const std::string& table) {
         return CompanyDatabase(world_.Company())
@@ -62,7 +57,7 @@ TEST_F(DocumentExportTest, OrdersInOneFileWithEveryInclude) {
                                          "  1 Exporterar order 4",
                                          "  count 5",
                                          "  count 5",
-                                         "  1 Skriver fil : [" + File("orders.xml") + "] @" + File("orders.xml"),
+                                         world_.WritingLine("orders.xml"),
                                      }));
     EXPECT_FALSE(world_.MainDM().XMLDocument1().Active());
     EXPECT_FALSE(world_.MainDM().AdkDataSet("AdkPaketArtiklar").Filtered());
@@ -121,8 +116,7 @@ TEST_F(DocumentExportTest, InvoicesInOneFileWithTheirRowsDifference) {
                                          "  1 Hämtar fakturor",
                                          "  1 Exporterar faktura 2",
                                          "  1 Hämtar fakturor",
-                                         "  1 Skriver fil : [" + File("invoices.xml") + "] @" +
-                                             File("invoices.xml"),
+                                         world_.WritingLine("invoices.xml"),
                                      }));
 }
 
@@ -135,7 +129,6 @@ TEST_F(DocumentExportTest, InvoicesPerDocumentReportEachStep) {
     Open(false);
     world_.Facade().ExportInvoicesFromList(List({"1"}).get());
     EXPECT_EQ(world_.ReadWritten("invoice_1.xml"), test::FixtureBytes("invoice_1_sv.xml"));
-    const std::string file = File("invoice_1.xml");
     EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
                                          "item+ Exporterar fakturor",
                                          "  item Använder egendefinerat urval",
@@ -143,7 +136,7 @@ TEST_F(DocumentExportTest, InvoicesPerDocumentReportEachStep) {
                                          "  1 Hämtar fakturor",
                                          "  1 Hämtar kunder",
                                          "  1 Skapar filnamn",
-                                         "  1 Skriver fil : [" + file + "] @" + file,
+                                         world_.WritingLine("invoice_1.xml"),
                                      }));
 }
 

@@ -24,15 +24,8 @@ class PurchaseExportTest : public ::testing::Test {
 protected:
     PurchaseExportTest() : world_(test::FixtureBytes("purchases.sql")) {}
 
-    // Connects with the numbers and dates of a Swedish desktop, with or without "forcedot".
-    void Open(bool forceDot) {
-        world_.Formats() = forceDot ? test::ForceDotSettings() : test::SwedishSettings();
-        world_.Open();
-    }
-    std::string File(const std::string& name) { return world_.Unprocessed() + name; }
-    std::string Writing(const std::string& name) {
-        return "  1 Skriver fil : [" + File(name) + "] @" + File(name);
-    }
+    void Open(bool forceDot) { world_.OpenSwedish(forceDot); }
+    std::string Writing(const std::string& name) { return world_.WritingLine(name); }
     // Kit field 24 (printed) of every purchase order, as "number:flag".
     std::string Printed() {
         return CompanyDatabase(world_.Company())
