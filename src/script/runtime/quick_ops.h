@@ -173,14 +173,24 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
     return LaneOp<int32_t>(op, a, b, known) == ArithFault::None && known;
 }
 
-// left op= right for an Integer left and an integer right of up to 32 bits, and for a real left
-// and a real or integer right (computed in extended precision, then narrowed to the left's type).
+// left op= right for an Integer left and an integer right of up to 32 bits, an Int64 left and any
+// integer right, and for a real left and a real or integer right (computed in extended precision,
+// then narrowed to the left's type).
 inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uint8_t rt) {
     if (lt == btS32) {
         int64_t v = 0;
         if (rt == btS64 || !LoadInt(right, rt, v)) return false;
         int32_t a = Load<int32_t>(left);
         if (!LaneOp32(op, a, static_cast<int32_t>(v))) return false;
+        Store(left, a);
+        return true;
+    }
+    if (lt == btS64) {
+        int64_t v = 0;
+        if (!LoadInt(right, rt, v)) return false;
+        int64_t a = Load<int64_t>(left);
+        bool known = false;
+        if (LaneOp<int64_t>(op, a, v, known) != ArithFault::None || !known) return false;
         Store(left, a);
         return true;
     }
@@ -218,7 +228,7 @@ inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uin
 
 // The outcome of comparison operator op (one of the six orders) for an order c of -1, 0 or 1, or 2
 // for unordered reals, which only "<>" holds for.
-inline bool FromOrder(uint8_t op, int c) {
+[[gnu::always_inline]] inline bool FromOrder(uint8_t op, int c) {
     if (c == 2) return op == cmpNotEqual;
     switch (op) {
         case cmpGreaterEqual:
@@ -241,14 +251,19 @@ int Order(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// The order of left and right for an Integer against an integer of up to 32 bits, a Boolean or byte
-// against one, reals and integers against reals, and two strings of the same kind.
+// The order of left and right for an Integer against an integer of up to 32 bits, an Int64 against
+// any integer, a Boolean or byte against an integer, reals and integers against reals, and two
+// strings of the same kind.
 inline bool Compare(const void* left, uint8_t lt, const void* right, uint8_t rt, int& c) {
     int64_t v = 0;
     switch (lt) {
         case btS32:
             if (rt == btS64 || !LoadInt(right, rt, v)) break;
             c = Order<int32_t>(Load<int32_t>(left), static_cast<int32_t>(v));
+            return true;
+        case btS64:
+            if (!LoadInt(right, rt, v)) break;
+            c = Order<int64_t>(Load<int64_t>(left), v);
             return true;
         case btU8:
             if (!LoadInt(right, rt, v)) break;
