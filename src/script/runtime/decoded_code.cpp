@@ -166,6 +166,7 @@ void Code::Decode(const TPSExec& exec) {
                 h = hPop;
                 break;
             case opReturn:
+                h = hReturn;
                 break;
             case opNop:
                 h = hNop;

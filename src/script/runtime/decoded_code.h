@@ -69,6 +69,7 @@ enum Handler : uint8_t {
     hPushReference,
     hPop,
     hCall,
+    hReturn,
     hJump,
     hJumpIfZero,
     hJumpIfNotZero,

@@ -66,7 +66,7 @@ inline void CopyPlain(void* dest, const void* src, uint32_t size) {
 }
 
 // dest := src for numbers of the same type, integers into integers of up to 32 bits (cut to the
-// destination's width), numbers into reals, and strings of the same kind (shared).
+// destination's width) and into Int64, numbers into reals, and strings of the same kind (shared).
 inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
     if (dt == st && dt != btProcPtr) {
         if (const uint32_t size = FixedConstantSize(dt)) {
@@ -91,6 +91,12 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
                 Store(dest, static_cast<uint16_t>(v));
             else
                 Store(dest, static_cast<uint32_t>(v));
+            return true;
+        }
+        case btS64: {
+            int64_t v = 0;
+            if (!LoadInt(src, st, v)) return false;
+            Store(dest, v);
             return true;
         }
         case btSingle:
@@ -173,30 +179,10 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
     return LaneOp<int32_t>(op, a, b, known) == ArithFault::None && known;
 }
 
-// left op= right for an Integer left and an integer right of up to 32 bits, an Int64 left and any
-// integer right, and for a real left and a real or integer right (computed in extended precision,
-// then narrowed to the left's type).
-inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uint8_t rt) {
-    if (lt == btS32) {
-        int64_t v = 0;
-        if (rt == btS64 || !LoadInt(right, rt, v)) return false;
-        int32_t a = Load<int32_t>(left);
-        if (!LaneOp32(op, a, static_cast<int32_t>(v))) return false;
-        Store(left, a);
-        return true;
-    }
-    if (lt == btS64) {
-        int64_t v = 0;
-        if (!LoadInt(right, rt, v)) return false;
-        int64_t a = Load<int64_t>(left);
-        bool known = false;
-        if (LaneOp<int64_t>(op, a, v, known) != ArithFault::None || !known) return false;
-        Store(left, a);
-        return true;
-    }
-    if (!IsFloatCode(lt) || op > calcDivide) return false;
-    long double a = 0, b = 0, r = 0;
-    if (!LoadReal(left, lt, a) || !LoadReal(right, rt, b)) return false;
+// left := a op b for a real left of type lt and one of the four real operators, computed in
+// extended precision and narrowed to the left's type; false, changing nothing, on a fault.
+[[gnu::always_inline]] inline bool CalculateReal(uint8_t op, void* left, uint8_t lt, long double a, long double b) {
+    long double r = 0;
     ArithFault f;
     switch (op) {
         case calcAdd:
@@ -224,6 +210,32 @@ inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uin
         StoreExtended(left, r);
     }
     return true;
+}
+
+// left op= right for an Integer left and an integer right of up to 32 bits, an Int64 left and any
+// integer right, and for a real left and a real or integer right (computed in extended precision,
+// then narrowed to the left's type).
+inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uint8_t rt) {
+    if (lt == btS32) {
+        int64_t v = 0;
+        if (rt == btS64 || !LoadInt(right, rt, v)) return false;
+        int32_t a = Load<int32_t>(left);
+        if (!LaneOp32(op, a, static_cast<int32_t>(v))) return false;
+        Store(left, a);
+        return true;
+    }
+    if (lt == btS64) {
+        int64_t v = 0;
+        if (!LoadInt(right, rt, v)) return false;
+        int64_t a = Load<int64_t>(left);
+        bool known = false;
+        if (LaneOp<int64_t>(op, a, v, known) != ArithFault::None || !known) return false;
+        Store(left, a);
+        return true;
+    }
+    if (!IsFloatCode(lt) || op > calcDivide) return false;
+    long double a = 0, b = 0;
+    return LoadReal(left, lt, a) && LoadReal(right, rt, b) && CalculateReal(op, left, lt, a, b);
 }
 
 // The outcome of comparison operator op (one of the six orders) for an order c of -1, 0 or 1, or 2

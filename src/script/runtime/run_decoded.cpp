@@ -33,22 +33,42 @@ bool IsWideCode(uint8_t c) {
 }
 
 // dest := b (dest of base type dt, a variable) the quick way; false, changing nothing, otherwise.
+// Numbers of one type are copied here; everything else goes through quick::Assign.
 [[gnu::always_inline]] inline bool AssignQuick(void* dest, uint8_t dt, const TPSOperandRef& b) {
     const uint8_t st = b.Type->FBaseType;
-    if (dt == st && (dt == btS32 || dt == btU32)) {
-        Store(dest, Load<uint32_t>(b.Data));
-        return true;
+    if (dt == st) {
+        switch (dt) {
+            case btS32:
+            case btU32:
+                Store(dest, Load<uint32_t>(b.Data));
+                return true;
+            case btS64:
+            case btDouble:
+                Store(dest, Load<uint64_t>(b.Data));
+                return true;
+            default:
+                break;
+        }
     }
     // A string from a constant gets characters of its own: the full way.
     return !(b.Temp && quick::IsStringCode(dt)) && quick::Assign(dest, dt, b.Data, st);
 }
 
-// left op= b (left of base type lt) the quick way; false, changing nothing, otherwise.
+// left op= b (left of base type lt) the quick way; false, changing nothing, otherwise. Integer and
+// Int64 lefts with the common rights are computed here, the rest by quick::Calculate.
 [[gnu::always_inline]] inline bool CalculateQuick(uint8_t op, void* left, uint8_t lt, const TPSOperandRef& b) {
     const uint8_t rt = b.Type->FBaseType;
     if (lt == btS32 && rt == btS32) {
         int32_t x = Load<int32_t>(left);
         if (!quick::LaneOp32(op, x, Load<int32_t>(b.Data))) return false;
+        Store(left, x);
+        return true;
+    }
+    if (lt == btS64 && (rt == btS64 || rt == btS32)) {
+        int64_t x = Load<int64_t>(left);
+        const int64_t y = rt == btS64 ? Load<int64_t>(b.Data) : Load<int32_t>(b.Data);
+        bool known = false;
+        if (quick::LaneOp<int64_t>(op, x, y, known) != ArithFault::None || !known) return false;
         Store(left, x);
         return true;
     }
@@ -78,10 +98,9 @@ decoded::Code& TPSExec::DecodedCode(TPSInternalProcRec& p) {
 
 [[gnu::always_inline]] inline TPSVariant* TPSExec::DecodedItem(const decoded::Var& v) const {
     if (v.Item) return v.Item;
+    // GetItem answers nil for any index beyond the stack, a negative one included.
     const int64_t index = int64_t{FCurrStackBase} + v.Offset;
-    return static_cast<uint64_t>(index) < static_cast<uint64_t>(FStack.Count())
-               ? FStack.GetItem(static_cast<int32_t>(index))
-               : nullptr;
+    return index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
 }
 
 // An operand as ReadPlace reads it when nothing goes wrong; false (nothing recorded) otherwise.
@@ -276,6 +295,28 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                     EnterProc(p, 0);
                     code = &DecodedCode(*p);
                     ip = code->First();
+                    continue;
+                }
+                case decoded::hReturn: {
+                    // Back to the script procedure that called, when no exception frame of this
+                    // procedure waits for the return and the main procedure is not ending.
+                    if (!FExceptionStack.empty()) {
+                        const TPSExceptionHandler& f = FExceptionStack.back();
+                        if (f.CurrProc && f.BasePtr >= FCurrStackBase) break;
+                    }
+                    if (FCurrStackBase < 0) break;
+                    // Popping again on the full way changes nothing.
+                    FStack.PopTo(FCurrStackBase + 1);
+                    TPSVariant* ret = FStack.GetItem(FCurrStackBase);
+                    if (!ret || ret != FStack.Top() || ret->FType != FReturnAddressType.get()) break;
+                    const auto r = Load<ReturnAddressValue>(ret->Data());
+                    if (!r.Proc) break;
+                    FStack.Pop();
+                    FCurrStackBase = r.StackBase;
+                    EnterProc(r.Proc, r.Position);
+                    code = &DecodedCode(*r.Proc);
+                    ip = code->At(r.Position);
+                    if (!ip) goto bytes;
                     continue;
                 }
                 case decoded::hJump:
