@@ -277,32 +277,7 @@ bool TPSExec::QuickElement(TPSOperandRef& o, bool deref) {
         LoadInteger(const_cast<TPSVariant*>(iv)->Data(), iv->FType->FBaseType, v);
         index = static_cast<uint32_t>(v);
     }
-    switch (o.Type->FBaseType) {
-        case btRecord: {
-            auto* rt = static_cast<const TPSTypeRec_Record*>(o.Type);
-            if (index >= rt->FFieldTypes.size()) return false;
-            o.Data = static_cast<char*>(o.Data) + rt->FRealFieldOffsets[index];
-            o.Type = rt->FFieldTypes[index];
-            break;
-        }
-        case btArray: {
-            auto* elements = static_cast<char*>(LoadPtr(o.Data));
-            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
-            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(o.Type)->FArrayType;
-            o.Data = elements + uint64_t{index} * elem->FRealSize;
-            o.Type = elem;
-            break;
-        }
-        case btStaticArray: {
-            auto* at = static_cast<const TPSTypeRec_StaticArray*>(o.Type);
-            if (index >= at->FSize) return false;
-            o.Data = static_cast<char*>(o.Data) + uint64_t{index} * at->FArrayType->FRealSize;
-            o.Type = at->FArrayType;
-            break;
-        }
-        default:
-            return false;
-    }
+    if (!quick::SelectElement(o.Data, o.Type, index)) return false;
     if (deref && !DerefOperand(o)) return false;
     FCurrentPosition = pos + 9;
     return true;

@@ -45,6 +45,37 @@ inline bool IsStringCode(uint8_t c) {
     return c == btString || c == btPChar || c == btWideString || c == btUnicodeString;
 }
 
+// The field or element `index` of the record, dynamic array or static array at `data` of type
+// `type`, in place of both; false, changing nothing, for an index out of range or another type.
+[[gnu::always_inline]] inline bool SelectElement(void*& data, const TPSTypeRec*& type, uint32_t index) {
+    switch (type->FBaseType) {
+        case btRecord: {
+            auto* rt = static_cast<const TPSTypeRec_Record*>(type);
+            if (index >= rt->FFieldTypes.size()) return false;
+            data = static_cast<char*>(data) + rt->FRealFieldOffsets[index];
+            type = rt->FFieldTypes[index];
+            return true;
+        }
+        case btArray: {
+            auto* elements = static_cast<char*>(LoadPtr(data));
+            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
+            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(type)->FArrayType;
+            data = elements + uint64_t{index} * elem->FRealSize;
+            type = elem;
+            return true;
+        }
+        case btStaticArray: {
+            auto* at = static_cast<const TPSTypeRec_StaticArray*>(type);
+            if (index >= at->FSize) return false;
+            data = static_cast<char*>(data) + uint64_t{index} * at->FArrayType->FRealSize;
+            type = at->FArrayType;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 // Copies a scalar of 1 to 10 bytes.
 inline void CopyPlain(void* dest, const void* src, uint32_t size) {
     switch (size) {

@@ -4,6 +4,7 @@
 // the position the byte code gives. The line hook runs before an instruction exactly as the byte
 // loop runs it.
 
+#include "platform/rtl/codepage.h"
 #include "platform/rtl/exception.h"
 #include "script/runtime/decoded_code.h"
 #include "script/runtime/exec.h"
@@ -124,32 +125,7 @@ decoded::Code& TPSExec::DecodedCode(TPSInternalProcRec& p) {
         LoadInteger(iv->Data(), iv->FType->FBaseType, v);
         index = static_cast<uint32_t>(v);
     }
-    switch (r.Type->FBaseType) {
-        case btRecord: {
-            auto* rt = static_cast<const TPSTypeRec_Record*>(r.Type);
-            if (index >= rt->FFieldTypes.size()) return false;
-            r.Data = static_cast<char*>(r.Data) + rt->FRealFieldOffsets[index];
-            r.Type = rt->FFieldTypes[index];
-            break;
-        }
-        case btArray: {
-            auto* elements = static_cast<char*>(LoadPtr(r.Data));
-            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
-            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(r.Type)->FArrayType;
-            r.Data = elements + uint64_t{index} * elem->FRealSize;
-            r.Type = elem;
-            break;
-        }
-        case btStaticArray: {
-            auto* at = static_cast<const TPSTypeRec_StaticArray*>(r.Type);
-            if (index >= at->FSize) return false;
-            r.Data = static_cast<char*>(r.Data) + uint64_t{index} * at->FArrayType->FRealSize;
-            r.Type = at->FArrayType;
-            break;
-        }
-        default:
-            return false;
-    }
+    if (!quick::SelectElement(r.Data, r.Type, index)) return false;
     return !deref || FollowPointer(r);
 }
 
@@ -403,10 +379,14 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                             else
                                 AppendTo<AnsiString>(a.Data, GetValueAsAnsiString(b.Data, b.Type).view());
                         } else if (IsWideCode(tt) && IsWideCode(st)) {
-                            if (b.Type->FBaseType == btWideChar)
+                            if (b.Type->FBaseType == btWideChar) {
                                 AppendTo<UnicodeString>(a.Data, {static_cast<const char16_t*>(b.Data), 1});
-                            else
+                            } else if (b.Type->FBaseType == btChar) {
+                                const auto c = static_cast<char16_t>(Cp1252ToUnicode(Load<uint8_t>(b.Data)));
+                                AppendTo<UnicodeString>(a.Data, {&c, 1});
+                            } else {
                                 AppendTo<UnicodeString>(a.Data, GetValueAsUnicodeString(b.Data, b.Type).view());
+                            }
                         } else {
                             h = ip->Code;
                             goto dispatch;
