@@ -637,46 +637,51 @@ void TAdkDataSet::FetchRow(const TAdkData& pData) {
         const int tag = field.Tag();
         if (tag < 0 || !GetAdkFieldOkToUse(table_, tag)) continue;
         if (!FetchDataForAllFields && !field.Visible()) continue;
-        switch (field.DataType()) {
-            case TFieldType::ftString:
-            case TFieldType::ftFixedChar: {
-                std::string text;
-                AdkErr = AdkGetStr(pData, tag, text);
-                if (AdkErr.lRc != 0 || field.FieldName().starts_with(kUnnamedPrefix))
-                    field.Clear();
-                else
-                    field.SetAsString(text);
-                break;
-            }
-            case TFieldType::ftBoolean: {
-                bool value = false;
-                AdkErr = AdkGetBool(pData, tag, value);
-                field.SetAsBoolean(value);
-                if (AdkErr.lRc == kTaxReduction) continue;
-                break;
-            }
-            case TFieldType::ftFloat: {
-                double value = 0;
-                AdkErr = AdkGetDouble(pData, tag, value);
-                field.SetAsFloat(value);
-                break;
-            }
-            case TFieldType::ftDate:
-            case TFieldType::ftDateTime: {
-                TDateTime value = 0;
-                AdkErr = field.DataType() == TFieldType::ftDate ? AdkGetDate(pData, tag, value)
-                                                                : AdkGetDateTime(pData, tag, value);
-                if (value > 0)
-                    field.SetAsDateTime(value);
-                else
-                    field.Clear();
-                break;
-            }
-            default:
-                continue;  // integer fields are not read
-        }
-        if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != kIgnoredAlways1) HandleError();
+        FetchField(pData, field);
     }
+}
+
+void TAdkDataSet::FetchField(const TAdkData& pData, TField& field) {
+    const int tag = field.Tag();
+    switch (field.DataType()) {
+        case TFieldType::ftString:
+        case TFieldType::ftFixedChar: {
+            std::string text;
+            AdkErr = AdkGetStr(pData, tag, text);
+            if (AdkErr.lRc != 0 || field.FieldName().starts_with(kUnnamedPrefix))
+                field.Clear();
+            else
+                field.SetAsString(text);
+            break;
+        }
+        case TFieldType::ftBoolean: {
+            bool value = false;
+            AdkErr = AdkGetBool(pData, tag, value);
+            field.SetAsBoolean(value);
+            if (AdkErr.lRc == kTaxReduction) return;
+            break;
+        }
+        case TFieldType::ftFloat: {
+            double value = 0;
+            AdkErr = AdkGetDouble(pData, tag, value);
+            field.SetAsFloat(value);
+            break;
+        }
+        case TFieldType::ftDate:
+        case TFieldType::ftDateTime: {
+            TDateTime value = 0;
+            AdkErr = field.DataType() == TFieldType::ftDate ? AdkGetDate(pData, tag, value)
+                                                            : AdkGetDateTime(pData, tag, value);
+            if (value > 0)
+                field.SetAsDateTime(value);
+            else
+                field.Clear();
+            break;
+        }
+        default:
+            return;  // integer fields are not read
+    }
+    if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != kIgnoredAlways1) HandleError();
 }
 
 void TAdkDataSet::FetchAllNow(bool fetchRows) {

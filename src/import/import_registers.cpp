@@ -119,10 +119,9 @@ void OpenRecordForWrite(TAdkDataSet& dataSet, TAdkSortOrder order, const std::st
     }
 }
 
-// Posts the record and reads it back from the business system: its number is kit field 0.
+// Posts the record; the post reads back the number the business system gave it (kit field 0).
 std::string PostRecord(TAdkDataSet& dataSet) {
     dataSet.Post();
-    dataSet.RefreshAdkRow();
     return dataSet.FieldByAdkIndex(0).AsString();
 }
 

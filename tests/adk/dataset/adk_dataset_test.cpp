@@ -289,6 +289,21 @@ TEST_F(AdkDataSetTest, EditingACustomerWritesTheKeyAndTheChangedField) {
     EXPECT_EQ(again.FieldByAdkIndex(7).AsString(), "Umeå");
 }
 
+TEST_F(AdkDataSetTest, ANewRecordHoldsTheNumberTheKitGaveItOnceItIsPosted) {
+    TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
+    ASSERT_TRUE(customers.MakeOpen());
+    customers.Append();
+    customers.FieldByAdkIndex(1).SetAsString("Ny kund");
+    const size_t mark = LogSize();
+    customers.Post();
+    EXPECT_EQ(customers.FieldByAdkIndex(0).AsString(), "1004");
+    EXPECT_EQ(customers.State(), dsBrowse);
+    // Read back in the post itself, one field: not a read of the whole record.
+    EXPECT_EQ(Count(CallsSince(mark), "AdkGetStr"), 1);
+    ASSERT_TRUE(customers.AdkNavFind("1004", true, false));
+    EXPECT_EQ(customers.FieldByAdkIndex(1).AsString(), "Ny kund");
+}
+
 TEST_F(AdkDataSetTest, AKitRefusalOnPostRaisesTheSwedishText) {
     TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
     ASSERT_TRUE(customers.MakeOpen());
