@@ -95,7 +95,7 @@ KeyValue KeyOf(const TableDef& t, const FieldDef& f, const Value& v) {
     KeyValue k;
     switch (KeyKindOf(t, f)) {
         case KeyKind::Text:
-            k.kind = KeyValue::Text, k.s = v.isNull ? "" : FoldKey(ApiToStored(v.text));
+            k.kind = KeyValue::Text, k.s = v.isNull ? "" : FoldKeyText(ApiToStored(v.text));
             break;
         case KeyKind::Flag:
             k.kind = KeyValue::Int, k.i = !v.isNull && v.flag;
@@ -227,7 +227,7 @@ Value Now() {
 
 bool IsEmptyKey(const FieldDef& f, const Value& v) {
     if (v.isNull) return true;
-    if (f.type == FieldType::Char) return FoldKey(ApiToStored(v.text)).empty();
+    if (f.type == FieldType::Char) return FoldKeyText(ApiToStored(v.text)).empty();
     if (f.type == FieldType::Double) return v.number == 0;
     return false;
 }
@@ -560,7 +560,7 @@ KeyValue StoredKey(sqlite3_stmt* st, int col, const TableDef& t, const FieldDef&
         case KeyKind::Text:
             k.kind = KeyValue::Text;
             if (!none)
-                k.s = FoldKey(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                k.s = FoldKeyText(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
                                                static_cast<size_t>(sqlite3_column_bytes(st, col))));
             return k;
         case KeyKind::Number:
@@ -1209,7 +1209,7 @@ int32_t Company::VatPercent(const std::string& article, double& percent) {
     sqlite3_stmt* st = Prepare("SELECT \"momskod\" FROM \"art\" WHERE " +
                                KeyExpressionOf(*FindTable(1), *FindField(*FindTable(1), 0)) + " = ?");
     if (!st) return ADK_ERR_STORAGE;
-    std::string key = FoldKey(ApiToStored(article));
+    std::string key = FoldKeyText(ApiToStored(article));
     sqlite3_bind_text(st, 1, key.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(st);
     std::string code = rc == SQLITE_ROW && sqlite3_column_text(st, 0)
@@ -1230,7 +1230,7 @@ int32_t Company::CustomerPrice(const std::string& customer, const std::string& a
     sqlite3_stmt* st = Prepare("SELECT ifnull(\"prislista\", '') FROM \"kund\" WHERE " +
                                KeyExpressionOf(kund, *FindField(kund, 0)) + " = ?");
     if (!st) return ADK_ERR_STORAGE;
-    std::string key = FoldKey(ApiToStored(customer));
+    std::string key = FoldKeyText(ApiToStored(customer));
     sqlite3_bind_text(st, 1, key.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(st);
     std::string list = rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) : "";
@@ -1244,7 +1244,7 @@ int32_t Company::CustomerPrice(const std::string& customer, const std::string& a
                  " = ? AND " + KeyExpressionOf(pris, *FindField(pris, 1)) +
                  " = ? AND \"antal\" <= ? ORDER BY \"antal\" DESC LIMIT 1");
     if (!st) return ADK_ERR_STORAGE;
-    std::string listKey = FoldKey(list), articleKey = FoldKey(ApiToStored(article));
+    std::string listKey = FoldKeyText(list), articleKey = FoldKeyText(ApiToStored(article));
     sqlite3_bind_text(st, 1, listKey.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(st, 2, articleKey.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_double(st, 3, quantity);
