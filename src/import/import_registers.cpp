@@ -237,6 +237,7 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run
             while (TXMLNode* number = item.FindNode(kind.NumberElement)) item.RemoveChild(number);
         }
         run.Writer.Write(item, changing);
+        run.Writer.ReportUnstorableTexts(Events(), std::string(kind.ItemText) + key);
         if (kind.BeforePost) kind.BeforePost(run.Settings, dataSet);
         const std::string number = PostRecord(dataSet);
         AddImportedItem(number);

@@ -15,6 +15,11 @@
 
 namespace tv {
 
+// The record, the element, and the text as stored.
+inline constexpr std::string_view kUnstorableText =
+    "%s, %s: tecken som Visma inte kan lagra sparas som \"?\" (\"%s\")";
+
+class IEventSink;
 class TAdkDataSet;
 class TField;
 class TXMLNode;
@@ -27,6 +32,16 @@ public:
     // With `keepNumber` the record's number (kit field 0) is not written: a changed record keeps
     // its number, and the kit never takes another record's number for it.
     void Write(const TXMLNode& item, bool keepNumber = false);
+
+    // A text of the last Write that the company cannot hold as written (Windows-1252 lacks some of
+    // its characters): the element it came from and the text as the company stores it.
+    struct TUnstorableText {
+        std::string Element;
+        std::string Stored;
+    };
+    const std::vector<TUnstorableText>& UnstorableTexts() const { return unstorable_; }
+    // Reports each of them at the warning level (kUnstorableText), naming the record as `record`.
+    void ReportUnstorableTexts(IEventSink& events, std::string_view record) const;
 
 private:
     void Resolve();
@@ -43,6 +58,7 @@ private:
     std::vector<int> numbers_;     // per written row: its kit field number
     std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
     std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
+    std::vector<TUnstorableText> unstorable_;
 };
 
 }  // namespace tv
