@@ -23,19 +23,10 @@ constexpr const char* kKitTables =
     "CREATE TABLE kit_faults (function TEXT NOT NULL, code INTEGER NOT NULL DEFAULT 0, message TEXT,"
     " skip INTEGER NOT NULL DEFAULT 0, times INTEGER NOT NULL DEFAULT -1);\n";
 
-const char* ProgramNameOf(int variant) {
-    switch (variant) {
-        case 1:
-            return "Administration 2000";
-        case 2:
-            return "Administration 1000";
-        case 3:
-            return "Administration 500";
-        case 4:
-            return "Förening";
-        default:
-            return "Okänd";
-    }
+const ProgramVariant* FindVariant(int variant) {
+    for (const ProgramVariant& v : kProgramVariants)
+        if (v.number == variant) return &v;
+    return nullptr;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -290,11 +281,22 @@ Company::~Company() {
     sqlite3_close_v2(db_);
 }
 
+std::string ProgramVariantList() {
+    std::string list;
+    for (const ProgramVariant& v : kProgramVariants)
+        list += (list.empty() ? "" : ", ") + std::to_string(v.number) + " (" + v.program + ")";
+    return list;
+}
+
 int32_t Company::Create(const std::string& folder, const std::string& name, int variant,
                         std::string& message) {
     if (folder.empty()) {
         message = "no folder given";
         return ADK_ERR_NO_COMPANY;
+    }
+    if (!FindVariant(variant)) {
+        message = "no program variant " + std::to_string(variant) + "; the variants are " + ProgramVariantList();
+        return ADK_ERR_VALUE_REFUSED;
     }
     if (!IsDirectory(folder) && mkdir(folder.c_str(), 0777) != 0) {
         message = "cannot create the folder " + folder + ": " + std::strerror(errno);
@@ -327,7 +329,7 @@ int32_t Company::Create(const std::string& folder, const std::string& name, int 
         if (rc == SQLITE_OK) {
             sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_int(st, 2, variant);
-            sqlite3_bind_text(st, 3, ProgramNameOf(variant), -1, SQLITE_STATIC);
+            sqlite3_bind_text(st, 3, FindVariant(variant)->program, -1, SQLITE_STATIC);
             rc = sqlite3_step(st) == SQLITE_DONE ? SQLITE_OK : SQLITE_ERROR;
         }
         sqlite3_finalize(st);
@@ -941,16 +943,25 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-// One write's transaction: rolled back unless it was committed.
+// One write's transaction: rolled back unless it was committed. Inside a batch it is a savepoint
+// of the batch's transaction.
 class Company::Transaction {
 public:
-    explicit Transaction(Company& c) : c_(c) { ok_ = Run(c_.begin_); }
+    explicit Transaction(Company& c) : c_(c) {
+        ok_ = c_.batch_ ? c_.Exec("SAVEPOINT kit_write") == ADK_OK : Run(c_.begin_);
+    }
     ~Transaction() {
-        if (ok_ && !done_) Run(c_.rollback_);
+        if (!ok_ || done_) return;
+        if (c_.batch_) {
+            c_.Exec("ROLLBACK TO kit_write");
+            c_.Exec("RELEASE kit_write");
+        } else {
+            Run(c_.rollback_);
+        }
     }
     bool Begun() const { return ok_; }
     bool Commit() {
-        done_ = Run(c_.commit_);
+        done_ = c_.batch_ ? c_.Exec("RELEASE kit_write") == ADK_OK : Run(c_.commit_);
         return done_;
     }
 
@@ -963,6 +974,21 @@ private:
     Company& c_;
     bool ok_ = false, done_ = false;
 };
+
+int32_t Company::BeginBatch() {
+    if (batch_) return ADK_ERR_VALUE_REFUSED;
+    if (int32_t rc = Exec("BEGIN IMMEDIATE")) return rc;
+    batch_ = true;
+    return ADK_OK;
+}
+
+int32_t Company::EndBatch(bool commit) {
+    if (!batch_) return ADK_ERR_VALUE_REFUSED;
+    batch_ = false;
+    // Numbers given inside an undone batch were never stored: they are counted afresh.
+    if (!commit) lastNumbers_.clear();
+    return Exec(commit ? "COMMIT" : "ROLLBACK");
+}
 
 int32_t Company::Add(Record& r) {
     const TableDef& t = *r.table;
