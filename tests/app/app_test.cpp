@@ -212,11 +212,16 @@ TEST_F(AppTest, ACommandLineJobEndsTheProgramWithItsStatus) {
          "raise Sökvägen till SPCS är felaktig\n",
          1,
          {"ERROR Exception: Sökvägen till SPCS är felaktig"}},
-        {"an empty /runscript runs nothing and closes",
+        {"an empty /runscript runs nothing, says so and closes with status 1",
          {"/runscript"},
          "fail should not run\n",
+         1,
+         {"ERROR /runscript names no script to run", "INFO  End"}},
+        {"an unknown switch is named in the log",
+         {"/import", "/frobnicate"},
+         "FinalizeImport\n",
          0,
-         {"INFO  End"}},
+         {"WARN  Unknown switch ignored: /frobnicate", "INFO  End"}},
     };
     for (const auto& c : cases) {
         fs::remove_all(Root("logs"));
