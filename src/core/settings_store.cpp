@@ -125,6 +125,7 @@ TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableDef& tableDef) con
 }
 
 void TSettingsStore::loadSettings() {
+    MakeSettingsRootPrivate();
     const std::string dataFolder = GetDataFolder();
     ForceDirectories(dataFolder);
     // The INI file is read once for all its sections; when it cannot be read, each INI table
@@ -218,6 +219,7 @@ void TSettingsStore::saveSettings() {
     workFolders_.RecordWorkFolders();
     workFolders_.CreateImportWorkFolders();
     workFolders_.CreateExportWorkFolders();
+    MakeSettingsRootPrivate();
 }
 
 void TSettingsStore::SaveTextTable(const TSettingsTableDef& tableDef, const std::string& dataFolder) {

@@ -2,6 +2,7 @@
 // values, the rule tables, the field definitions, repeated query names and a full round trip.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <map>
@@ -127,6 +128,26 @@ TEST_F(SettingsStoreTest, FirstStartWritesTheDefaultsOfEveryTable) {
         if (def.OwnedByPlugins) continue;
         EXPECT_EQ(Dump(again.Table(def.Name)), Dump(tables.Table(def.Name))) << def.Name;
     }
+}
+
+TEST_F(SettingsStoreTest, TheSettingsRootAndItsFilesArePrivateToTheUser) {
+    auto mode = [](const std::string& path) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return st.st_mode & 0777;
+    };
+    WriteDefinitions();
+    WriteRoot("tollvane.ini", "[General]\r\n");
+    ::chmod(Root("tollvane.ini").c_str(), 0644);  // as an earlier version left it
+    ::chmod(ExcludeTrailingPathDelimiter(Root()).c_str(), 0755);
+    store.loadSettings();
+    EXPECT_EQ(mode(ExcludeTrailingPathDelimiter(Root())), 0700u);
+    EXPECT_EQ(mode(Root("tollvane.ini")), 0600u);
+    store.saveSettings();
+    EXPECT_EQ(mode(Root("tollvane.ini")), 0600u);
+    for (const char* table : {"data/sqlqueries.txt", "data/rules.txt", "data/exportcustomerpricelist.txt"})
+        EXPECT_EQ(mode(Root(table)), 0600u) << table;
+    EXPECT_EQ(log.Text(), "");
 }
 
 TEST_F(SettingsStoreTest, AMissingSectionOrKeyGivesTheDefaults) {
