@@ -150,6 +150,32 @@ TEST_F(SettingsStoreTest, TheSettingsRootAndItsFilesArePrivateToTheUser) {
     EXPECT_EQ(log.Text(), "");
 }
 
+TEST_F(SettingsStoreTest, AValueWindows1252CannotHoldMakesTheIniFileUtf8AndStopsNothing) {
+    WriteDefinitions();
+    store.loadSettings();
+    TClientDataSet& general = tables.InstallningarCDS();
+    general.Edit();
+    general.FieldByName("CompanyPassword").SetAsString("пароль");
+    general.Post();
+    store.saveSettings();
+    const std::string ini = ReadRoot("tollvane.ini");
+    EXPECT_TRUE(ini.starts_with("\xEF\xBB\xBF")) << ini.substr(0, 20);
+    EXPECT_TRUE(FileExists(Root("data/rules.txt"))) << "the text tables are still written";
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("WARN " + Root("tollvane.ini") +
+                        " is written as UTF-8 with a byte-order mark: the value of CompanyPassword holds"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("пароль"), std::string::npos) << "a password never reaches the log";
+
+    TSettingsTables again;
+    TRuleTables againRules;
+    TWorkFolders againWork{again.InstallningarCDS()};
+    TSettingsStore againStore{again, againRules, againWork};
+    againStore.loadSettings();
+    EXPECT_EQ(again.InstallningarCDS().FieldByName("CompanyPassword").AsString(), "пароль");
+}
+
 TEST_F(SettingsStoreTest, AMissingSectionOrKeyGivesTheDefaults) {
     WriteDefinitions();
     WriteRoot("tollvane.ini",
