@@ -15,8 +15,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,12 +33,9 @@
 #include "export/export_document.h"
 #include "export/export_writers.h"
 #include "export/record_nodes.h"
+#include "bench/export/export_bench_support.h"
 #include "platform/rtl/string_list.h"
 #include "platform/rtl/text_file.h"
-#include "tests/core/startup/startup_fixture.h"
-#include "tests/support/main_dm_steps.h"
-
-extern char** environ;
 
 // Whether the program's own waits for the disk are skipped. The calls below take the place of
 // the C library's for the code linked into this program (the kit and SQLite, loaded as shared
@@ -76,34 +71,6 @@ namespace {
 
 constexpr int kCustomers = 100000;
 
-int Run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-class NoEvents : public IEventSink {
-public:
-    void addEventItem(std::string_view, bool) override {}
-    void CloseNestedEventItem() override {}
-    void reportError(std::string_view, int) override {}
-    void reportFilename(std::string_view, int, std::string_view) override {}
-    void logOrderMessage(std::string_view, int) override {}
-    void setEventCount(int) override {}
-    void StepProgress() override {}
-    void nextEvent(std::string_view, int) override {}
-    void setRootItem(std::string_view) override {}
-    void Clear() override {}
-    void Complete() override {}
-    void MarkFinished() override {}
-    void setMessage(std::string_view) override {}
-};
-
 // A company of 100,000 customers with names, addresses, e-mail and a time stamp, read into a kit
 // dataset, and the generated field-definition table.
 struct Fixture {
@@ -114,19 +81,13 @@ struct Fixture {
     TClientDataSet definitions;
 
     Fixture() {
-        folder = (std::filesystem::temp_directory_path() / ("tv_bench_export_" + std::to_string(getpid())))
-                     .string();
-        std::filesystem::remove_all(folder);
-        const std::string seed = folder + ".sql";
-        std::ofstream(seed)
-            << "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " << kCustomers
-            << ") INSERT INTO kund (kundnr, namn, adress1, postnr, ort, telefon, valuta, epost, "
-               "timestamp) SELECT 10000 + i, 'Kund ' || i || ' Åkesson AB', 'Storgatan ' || i, "
-               "'41' || (i % 1000), 'Göteborg', '031-' || i, 'SEK', 'kund' || i || '@example.se', "
-               "'2024-01-03 10:00:00' FROM n;\n";
-        if (Run({TV_ADKCTL, "create", folder}) != 0 || Run({TV_ADKCTL, "seed", folder, seed}) != 0)
-            throw std::runtime_error("adkctl failed");
-        std::filesystem::remove(seed);
+        std::ostringstream seed;
+        seed << "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " << kCustomers
+             << ") INSERT INTO kund (kundnr, namn, adress1, postnr, ort, telefon, valuta, epost, "
+                "timestamp) SELECT 10000 + i, 'Kund ' || i || ' Åkesson AB', 'Storgatan ' || i, "
+                "'41' || (i % 1000), 'Göteborg', '031-' || i, 'SEK', 'kund' || i || '@example.se', "
+                "'2024-01-03 10:00:00' FROM n;\n";
+        folder = bench::MakeSeededCompany("tv_bench_export", seed.str());
 
         db = new TAdkDatabase(&module, std::make_unique<TAdkInfo>(folder, folder));
         db->AdkPath = std::filesystem::path(TV_KIT).parent_path().string();
@@ -172,7 +133,7 @@ Fixture& TheFixture() {
 struct Writer {
     Fixture& f = TheFixture();
     TFieldMapping mapping{f.definitions};
-    NoEvents events;
+    bench::NoEvents events;
     TRecordNodes nodes{mapping, events};
     TXMLDocument xml;
     TExportDocument doc{xml};
@@ -257,72 +218,36 @@ void BM_SaveTheFilesOfARun(benchmark::State& state, bool grouped) {
 BENCHMARK_CAPTURE(BM_SaveTheFilesOfARun, grouped, true)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(BM_SaveTheFilesOfARun, no_wait, false)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-// The export as a job runs it: a settings root of its own, the central data module connected to
-// the fixture's company, and the facade over the module's writers. Last: the fixture's own
-// datasets are gone afterwards.
-struct JobWorld {
-    // Keeps the last error the export reports.
-    struct Events : NoEvents {
-        std::string error;
-        void reportError(std::string_view message, int level) override {
-            if (level == elError) error = message;
-        }
-    };
-    Fixture& f = TheFixture();
-    test::StartupFolders folders;
-    Events events;
-    TFormatSettings formats;
-    std::unique_ptr<TMainDM> dm;
-    std::unique_ptr<TExportModule> module;
-    std::unique_ptr<TExportWriters> writers;
-    std::unique_ptr<TDMExport> facade;
+// The fixture's company, its own datasets released: the kit opens one company at a time, and the
+// data module's connection takes the place of the fixture's own.
+const std::string& ReleasedCompany(Fixture& f) {
+    f.module.DestroyComponents();
+    f.customers = nullptr;
+    return f.folder;
+}
 
-    // `workFolder`: the work folder the export writes under ("": the settings root's).
-    explicit JobWorld(const std::string& workFolder = "") {
-        // The kit opens one company at a time: the data module's connection takes the place of
-        // the fixture's own.
-        f.module.DestroyComponents();
-        f.customers = nullptr;
-        std::ifstream table(TV_BINARY_DIR "/data/tables/ooi.table", std::ios::binary);
-        folders.dir.Write("common/Brismark/Tollvane/default/tables/ooi.table",
-                          std::string(std::istreambuf_iterator<char>(table), {}));
-        dm = std::make_unique<TMainDM>(events, nullptr, false);
-        dm->AdkDBSRC().AdkPath = std::filesystem::path(TV_KIT).parent_path().string();
-        dm->AdkDBSRC().SetArguments({});
-        dm->loadSettings();
-        test::SetSetting(*dm, "InstallningarCDS", "SPCSPathSRC", f.folder);
-        test::SetSetting(*dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml");
-        if (!workFolder.empty()) test::SetSetting(*dm, "InstallningarCDS", "FORCED_WORKFOLDER", workFolder);
-        test::ConnectLikeAJob(*dm, formats);
-        module = std::make_unique<TExportModule>(MakeExportContext(*dm));
-        writers = std::make_unique<TExportWriters>(*module);
-        facade = std::make_unique<TDMExport>(*module, *writers);
-    }
-    ~JobWorld() {
-        facade.reset();
-        writers.reset();
-        module.reset();
-        dm.reset();
-    }
+// The customer export as a job runs it. Last: the fixture's own datasets are gone afterwards.
+struct CustomerJob {
+    bench::JobWorld world{ReleasedCompany(TheFixture()),
+                          {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml"}}};
 };
 
 void BM_ExportAllCustomersToOneFile(benchmark::State& state) {
-    JobWorld w;
-    for (auto _ : state) w.facade->ExportCustomers();
-    if (!std::filesystem::exists(w.folders.Root() + "export/obehandlade/kunder_0.xml"))
-        throw std::runtime_error("no file written: " + w.events.error);
+    CustomerJob job;
+    for (auto _ : state) job.world.facade->ExportCustomers();
+    job.world.RequireWritten("kunder_0.xml");
     state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 BENCHMARK(BM_ExportAllCustomersToOneFile)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // The job's per-record export of 10,000 customers, with its wait for the disk or without any.
 void BM_ExportCustomersOneFilePerRecord(benchmark::State& state, bool waits) {
-    JobWorld w;
-    test::SetSetting(*w.dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TYPE", "1");
-    test::SetSetting(*w.dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kund_$kundnr.xml");
+    bench::JobWorld world{ReleasedCompany(TheFixture()),
+                          {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TYPE", "1"},
+                           {"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kund_$kundnr.xml"}}};
     TStringList keys;
     for (int i = 1; i <= kFilesPerRun; ++i) keys.Add(std::to_string(10000 + i));
-    const std::string written = w.folders.Root() + "export/obehandlade/";
+    const std::string written = world.folders.Root() + "export/obehandlade/";
     gSkipDiskWaits = !waits;
     for (auto _ : state) {
         state.PauseTiming();
@@ -330,11 +255,10 @@ void BM_ExportCustomersOneFilePerRecord(benchmark::State& state, bool waits) {
         std::filesystem::create_directories(written);
         ::sync();  // no write of the last run left for this one to wait for
         state.ResumeTiming();
-        w.facade->ExportCustomersFromList(&keys);
+        world.facade->ExportCustomersFromList(&keys);
     }
     gSkipDiskWaits = false;
-    if (!std::filesystem::exists(written + "kund_" + std::to_string(10000 + kFilesPerRun) + ".xml"))
-        throw std::runtime_error("not every file written: " + w.events.error);
+    world.RequireWritten("kund_" + std::to_string(10000 + kFilesPerRun) + ".xml");
     state.SetItemsProcessed(state.iterations() * kFilesPerRun);
 }
 BENCHMARK_CAPTURE(BM_ExportCustomersOneFilePerRecord, with_its_wait, true)

@@ -1,15 +1,19 @@
 #pragma once
 // What the import engine works with, handed to it by the application or by a test: the event
 // tree it reports into, the kit datasets it reads and writes (named as the central data module
-// names them), the per-kind settings tables, the field-definition table, the company database
-// connection for searches by SQL and the work folders.
+// names them), the per-kind settings tables (the time-reporting settings "CDSTidPrefs" among them),
+// the field-definition table, the company database connection for searches by SQL, the
+// time-reporting database, the work folders and the plug-in host's rule service.
 
 #include "core/engine_context.h"
+#include "import/rule_service.h"
 
 namespace tv {
 
+class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
+class TADOQuery;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -30,6 +34,10 @@ struct TImportDataSets {
     TAdkDataSet* ADKKundinbetalningar = nullptr;
     TAdkDataSet* ADKKontakter = nullptr;
     TAdkDataSet* ADKProjekt = nullptr;
+    TAdkDataSet* AdkArtikelSprak = nullptr;
+    // Switched to the kit table each element of the "aux" container names.
+    TAdkDataSet* ADKAux = nullptr;
+    TAdkDataSet* AdkInventering = nullptr;
 };
 
 // One kit dataset of the context, as rows of tables name it.
@@ -39,6 +47,13 @@ struct TImportContext : TEngineContext {
     TImportDataSets DataSets;
     // The company database connection (adminODBC) the SQL searches run on.
     TADOConnection* adminODBC = nullptr;
+    // Turns an element name into the kit table of that name (AdkHelper of the central data module).
+    const TADkExt* AdkHelper = nullptr;
+    // The time-reporting database and the central data module's query over its customer table.
+    TADOConnection* VismaTidConnection = nullptr;
+    TADOQuery* TidKunder = nullptr;
+    // The rules the order import runs after each order; nil where no plug-in host is there.
+    IRuleService* RuleService = nullptr;
 };
 
 }  // namespace tv
