@@ -182,7 +182,8 @@ private:
     bool FieldChanged(int i) const;
     void WriteFieldsToStruct(const TAdkData& pData, bool writeKeys, bool keysOnly);
     void WriteField(const TAdkData& pData, TField& field);
-    // After an add: the key fields as the kit stored them (a number it gave, a key it cut).
+    // After an add: the key fields and field 0 as the kit stored them (a number it gave, a key it
+    // cut).
     void ReadBackKeys();
     void MarkModifiedFields();
     bool HasModifiedRows();
