@@ -281,7 +281,6 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& st
         }
         if (!kind.HeldBackElement.empty()) step.HeldBack = TakeElement(item, kind.HeldBackElement);
         step.Run.Writer.Write(item, changing);
-        step.Run.Writer.ReportUnstorableTexts(Events(), std::string(kind.ItemText) + key);
         try {
             if (kind.BeforePost) kind.BeforePost(step);
             dataSet.Post();
@@ -292,6 +291,7 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& st
             }
             throw;
         }
+        step.Run.Writer.ReportUnstorableTexts(Events(), std::string(kind.ItemText) + key);
         const std::string number = ReadBackNumber(dataSet);
         AddImportedItem(number);
         if (kind.KnownKey && !key.empty()) keyHelper_.SetKnowVismaKeyValue(key, number, *kind.KnownKey);

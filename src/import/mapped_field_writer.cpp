@@ -3,9 +3,6 @@
 #include <algorithm>
 
 #include "adk/adk_dataset.h"
-#include "core/event_sink.h"
-#include "platform/rtl/codepage.h"
-#include "platform/rtl/format.h"
 #include "platform/xml/xml_node.h"
 
 namespace tv {
@@ -36,20 +33,11 @@ void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
         for (size_t row : it->second)
             if (!found_[row]) found_[row] = child;
     }
-    unstorable_.clear();
+    texts_.Clear();
     for (size_t row = 0; row < fields_.size(); ++row) {
         if (!found_[row] || (keepNumber && numbers_[row] == 0)) continue;
-        TField& field = *fields_[row];
-        field.SetAsString(found_[row]->Text());
-        if (!IsStringType(field.DataType())) continue;
-        const std::string kept = field.AsString();  // cut to the field's length
-        if (!Cp1252Holds(kept)) unstorable_.push_back({found_[row]->NodeName(), Cp1252ToUtf8(Utf8ToCp1252(kept))});
+        texts_.Set(*fields_[row], found_[row]->NodeName(), found_[row]->Text());
     }
-}
-
-void TMappedFieldWriter::ReportUnstorableTexts(IEventSink& events, std::string_view record) const {
-    for (const TUnstorableText& text : unstorable_)
-        events.reportError(Format(kUnstorableText, {std::string(record), text.Element, text.Stored}), elWarning);
 }
 
 }  // namespace tv

@@ -13,12 +13,9 @@
 #include <vector>
 
 #include "import/field_mapping.h"
+#include "import/record_write.h"
 
 namespace tv {
-
-// The record, the element, and the text as stored.
-inline constexpr std::string_view kUnstorableText =
-    "%s, %s: tecken som Visma inte kan lagra sparas som \"?\" (\"%s\")";
 
 class IEventSink;
 class TAdkDataSet;
@@ -36,15 +33,11 @@ public:
     // its number, and the kit never takes another record's number for it.
     void Write(const TXMLNode& item, bool keepNumber = false);
 
-    // A text of the last Write that the company cannot hold as written (Windows-1252 lacks some of
-    // its characters): the element it came from and the text as the company stores it.
-    struct TUnstorableText {
-        std::string Element;
-        std::string Stored;
-    };
-    const std::vector<TUnstorableText>& UnstorableTexts() const { return unstorable_; }
-    // Reports each of them at the warning level (kUnstorableText), naming the record as `record`.
-    void ReportUnstorableTexts(IEventSink& events, std::string_view record) const;
+    // Reports each text of the last Write that the company cannot hold as written at the warning
+    // level, naming the record as `record` (import/record_write.h).
+    void ReportUnstorableTexts(IEventSink& events, std::string_view record) const {
+        texts_.Report(events, record);
+    }
 
 private:
     void Resolve();
@@ -62,7 +55,7 @@ private:
     std::vector<int> numbers_;     // per written row: its kit field number
     std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
     std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
-    std::vector<TUnstorableText> unstorable_;
+    TWrittenTexts texts_;
 };
 
 }  // namespace tv
