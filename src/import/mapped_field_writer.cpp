@@ -33,9 +33,11 @@ void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
         for (size_t row : it->second)
             if (!found_[row]) found_[row] = child;
     }
-    for (size_t row = 0; row < fields_.size(); ++row)
-        if (found_[row] && !(keepNumber && numbers_[row] == 0))
-            fields_[row]->SetAsString(found_[row]->Text());
+    texts_.Clear();
+    for (size_t row = 0; row < fields_.size(); ++row) {
+        if (!found_[row] || (keepNumber && numbers_[row] == 0)) continue;
+        texts_.Set(*fields_[row], found_[row]->NodeName(), found_[row]->Text());
+    }
 }
 
 }  // namespace tv

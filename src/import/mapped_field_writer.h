@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "import/field_mapping.h"
+#include "import/record_write.h"
 
 namespace tv {
 
+class IEventSink;
 class TAdkDataSet;
 class TField;
 class TXMLNode;
@@ -30,6 +32,12 @@ public:
     // With `keepNumber` the record's number (kit field 0) is not written: a changed record keeps
     // its number, and the kit never takes another record's number for it.
     void Write(const TXMLNode& item, bool keepNumber = false);
+
+    // Reports each text of the last Write that the company cannot hold as written at the warning
+    // level, naming the record as `record` (import/record_write.h).
+    void ReportUnstorableTexts(IEventSink& events, std::string_view record) const {
+        texts_.Report(events, record);
+    }
 
 private:
     void Resolve();
@@ -47,6 +55,7 @@ private:
     std::vector<int> numbers_;     // per written row: its kit field number
     std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
     std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
+    TWrittenTexts texts_;
 };
 
 }  // namespace tv
