@@ -65,6 +65,34 @@ inline TSettingsPage* Page(TFormSettings& window, const char* caption) {
     return nullptr;
 }
 
+// The settings window shown on one page.
+struct PageWindow {
+    PageWindow(SettingsFixture& f, const char* caption)
+        : window(std::make_unique<TFormSettings>(nullptr, *f.dm)) {
+        window->Show();
+        ClickNode(*window, caption);
+        page = Page(*window, caption);
+        EXPECT_NE(page, nullptr) << caption;
+        EXPECT_TRUE(page && page->Visible());
+    }
+    template <class C>
+    C* Control(const char* field, size_t index = 0) const {
+        const auto controls = page->ControlsFor(field);
+        EXPECT_LT(index, controls.size()) << field;
+        return index < controls.size() ? dynamic_cast<C*>(controls[index]) : nullptr;
+    }
+    // The control the page's block names so.
+    template <class C>
+    C* Named(const char* name) const {
+        auto* control = dynamic_cast<C*>(page->FindControl(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    std::unique_ptr<TFormSettings> window;
+    TSettingsPage* page = nullptr;
+};
+
 // Chooses the item at `index` from the open list of the combo with the mouse.
 inline void ClickListItem(TControl* combo, int index) {
     auto* box = static_cast<QComboBox*>(combo->Widget());
