@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "core/main_dm.h"
 #include "platform/gui/group_box.h"
@@ -155,6 +156,8 @@ TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, TWinControl* 
 
     const int inset = group.Framed ? kFrameInset : 0;
     int y = group.Framed ? kFrameTop : 0;
+    std::optional<int> rowEnd;  // the right edge of the row of buttons being filled
+    int rowTop = 0;
     for (const auto& control : group.Controls) {
         const TPageControlKind* kind = FindPageControlKind(control.Kind);
         if (!kind) BlockError(control.Line, "no control kind is called " + control.Kind);
@@ -169,10 +172,25 @@ TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, TWinControl* 
         }
         const size_t before = controls_.size();
         const int height = kind->Make(*this, control, place);
-        if (!hidden) y += height + kGap;
         if (controls_.size() == before)
             BlockError(control.Line, "the kind " + control.Kind + " made no control");
-        Apply(*this, *controls_.back().second, &control, control.Behaviours, control.Line);
+        TControl& made = *controls_.back().second;
+        Apply(*this, made, &control, control.Behaviours, control.Line);
+        if (hidden) continue;
+        // Buttons that follow each other stand in a row while they fit.
+        const bool button = control.Kind == "button";
+        if (button && rowEnd && *rowEnd + kGap + made.Width() <= inset + width - 2 * inset) {
+            made.SetBounds(*rowEnd + kGap, rowTop, made.Width(), made.Height());
+            rowEnd = made.Left() + made.Width();
+            continue;
+        }
+        rowEnd.reset();
+        if (button) {
+            rowTop = made.Top();
+            rowEnd = made.Left() + made.Width();
+        }
+        // A behaviour may have given the control a text that takes more room.
+        y = std::max(y + height, made.Top() + made.Height()) + kGap;
     }
     if (!group.Controls.empty() && y > (group.Framed ? kFrameTop : 0)) y -= kGap;
     area->SetHeight(y + (group.Framed ? kFrameBottom : 0));
