@@ -87,41 +87,47 @@ void OnClick(TButton& button, std::string_view failure, Work work) {
     };
 }
 
+// Points the installer at the menu file and at the running program as the entries' program, then
+// runs `each` with every entry's check box, the installer's title and parameters set to the
+// entry's. Nothing runs when no menu file is given.
+template <class Each>
+void ForEachEntry(TSettingsPage& page, TAdkMenuInstaller& installer, Each each) {
+    const auto boxes = EntryCheckBoxes(page);
+    if (!ChooseMenuFile(installer)) return;
+    installer.Command = Application().ExeName();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        installer.Title = std::string(kMenuEntries[i].Title);
+        installer.Parameters = std::string(kMenuEntries[i].Parameters);
+        each(*boxes[i]);
+    }
+}
+
 // "Visa menyer": ticks the entries the menu file holds.
 void ShowMenusBehaviour(TSettingsPage& page, TControl& target, const TPageControlDef*,
                         const TPageBehaviourDef& behaviour) {
     auto& button = BehaviourTarget<TButton>(target, behaviour);
     TAdkMenuInstaller& installer = Installer(page);
     OnClick(button, kMenuFailed, [&page, &installer] {
-        const auto boxes = EntryCheckBoxes(page);
-        if (!ChooseMenuFile(installer)) return;
-        installer.Command = Application().ExeName();
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            installer.Title = std::string(kMenuEntries[i].Title);
-            boxes[i]->SetChecked(EntryPresent(installer));
-        }
+        ForEachEntry(page, installer, [&installer](TCheckBox& box) { box.SetChecked(EntryPresent(installer)); });
     });
 }
 
 // "Uppdatera meny": installs the ticked entries, removes the others, with the running program as
-// every entry's program.
+// every entry's program (also before "Visa menyer" was ever pressed), then says so.
 void UpdateMenuBehaviour(TSettingsPage& page, TControl& target, const TPageControlDef*,
                          const TPageBehaviourDef& behaviour) {
     auto& button = BehaviourTarget<TButton>(target, behaviour);
     TAdkMenuInstaller& installer = Installer(page);
     OnClick(button, kMenuFailed, [&page, &installer] {
-        const auto boxes = EntryCheckBoxes(page);
-        if (!ChooseMenuFile(installer)) return;
-        installer.Command = Application().ExeName();
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            installer.Title = std::string(kMenuEntries[i].Title);
-            installer.Parameters = std::string(kMenuEntries[i].Parameters);
-            if (boxes[i]->Checked())
+        bool updated = false;
+        ForEachEntry(page, installer, [&installer, &updated](TCheckBox& box) {
+            if (box.Checked())
                 InstallMenuEntry(installer);
             else
                 RemoveMenuEntry(installer);
-        }
-        ShowPageInformation(kMenuUpdated);
+            updated = true;
+        });
+        if (updated) ShowPageInformation(kMenuUpdated);
     });
 }
 

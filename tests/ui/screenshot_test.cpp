@@ -42,17 +42,7 @@ TEST(Screenshot, SettingsWindowOnEveryGeneratedPage) {
 // fake server (a SQLite file; its users' names are joined as SQLite joins texts).
 TEST(Screenshot, SettingsWindowOnTheConnectionPages) {
     test::SettingsFixture f;
-    const std::string server = f.folders.dir.Write("tid/server.sqlite", "");
-    {
-        TADOConnection connection;
-        connection.SetConnectionString("Provider=SQLOLEDB.1;Data Source=" + server);
-        TADOQuery seed;
-        seed.SetConnection(&connection);
-        seed.SQL().SetText(
-            "create table ProgramUser (Signature text, ProgramUserId integer, Firstname text, Name text);"
-            "insert into ProgramUser values ('AK', 42, 'Anna', 'Karlsson'), ('BE', 7, 'Bo', 'Ek');");
-        seed.ExecSQL();
-    }
+    const std::string server = test::MakeFakeTidServer(f, "server.sqlite", test::kTidUsersSql);
     f.dm->TIDUsers().SQL().SetText(
         "select Signature, ProgramUserId, (Firstname || ' ' || Name) as Descr from ProgramUser order by Signature;");
     TDataSet& tid = f.dm->CDSTidPrefs();

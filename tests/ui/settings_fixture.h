@@ -13,6 +13,8 @@
 #include "core/event_tree.h"
 #include "core/main_dm.h"
 #include "core/settings_folders.h"
+#include "platform/db/ado_connection.h"
+#include "platform/db/ado_query.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/gui/tree_view.h"
 #include "tests/core/startup/startup_fixture.h"
@@ -41,6 +43,24 @@ struct SettingsFixture {
     TScriptedDialogService dialogs;
     TDialogServiceScope dialogScope;
 };
+
+// The users of the fake time-reporting servers.
+inline constexpr const char* kTidUsersSql =
+    "create table ProgramUser (Signature text, ProgramUserId integer, Firstname text, Name text);"
+    "insert into ProgramUser values ('BE', 7, 'Bo', 'Ek'), ('AK', 42, 'Anna', 'Karlsson');";
+
+// A fake time-reporting server: a SQLite file below the test's folder, made with `sql`, that the
+// "Visma Tid" connection opens as its "Data Source". Answers the file.
+inline std::string MakeFakeTidServer(SettingsFixture& f, const std::string& name, const std::string& sql) {
+    const std::string server = f.folders.dir.Write("tid/" + name, "");
+    TADOConnection connection;
+    connection.SetConnectionString("Provider=SQLOLEDB.1;Data Source=" + server);
+    TADOQuery seed;
+    seed.SetConnection(&connection);
+    seed.SQL().SetText(sql);
+    seed.ExecSQL();
+    return server;
+}
 
 // The tree's item of the node with that text.
 inline QTreeWidgetItem* TreeItem(TFormSettings& window, const char* text) {

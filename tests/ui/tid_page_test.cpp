@@ -24,18 +24,10 @@ constexpr const char* kPage = "Visma Tid inställningar";
 
 struct TidFixture : SettingsFixture {
     TidFixture() {
-        server = folders.dir.Write("tid/server.sqlite", "");
-        TADOConnection connection;
-        connection.SetConnectionString("Provider=SQLOLEDB.1;Data Source=" + server);
-        TADOQuery seed;
-        seed.SetConnection(&connection);
-        seed.SQL().SetText(
-            "create table ProgramUser (Signature text, ProgramUserId integer, Firstname text, Name text);"
-            "insert into ProgramUser values ('BE', 7, 'Bo', 'Ek'), ('AK', 42, 'Anna', 'Karlsson');"
-            "create table sysdatabases (name text, dbid integer);"
-            "insert into sysdatabases values ('master', 1), ('TID', 5), ('TIDTEST', 6);");
-        seed.ExecSQL();
-        connection.Close();
+        server = test::MakeFakeTidServer(*this, "server.sqlite",
+                                         std::string(test::kTidUsersSql) +
+                                             "create table sysdatabases (name text, dbid integer);"
+                                             "insert into sysdatabases values ('master', 1), ('TID', 5), ('TIDTEST', 6);");
         // The server's catalogue "master..sysdatabases" is the fake's own table.
         dm->ADODbs().SQL().SetText("select name, dbid from sysdatabases order by dbid");
         SetTid({{"TIDDBServer", server}, {"TIDDBName", "TID"}, {"TIDDBUser", "tid"}, {"TIDDBPassword", "hemligt"}});
