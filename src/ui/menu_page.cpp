@@ -37,7 +37,8 @@ std::vector<TCheckBox*> EntryCheckBoxes(TSettingsPage& page) {
     std::vector<TCheckBox*> boxes;
     for (const auto& entry : kMenuEntries) {
         auto* box = dynamic_cast<TCheckBox*>(page.FindControl(entry.CheckBox));
-        if (!box) throw Exception("The integration-menu page has no check box " + std::string(entry.CheckBox));
+        if (!box)
+            throw Exception("The integration-menu page has no check box " + std::string(entry.CheckBox));
         boxes.push_back(box);
     }
     return boxes;
@@ -108,7 +109,8 @@ void ShowMenusBehaviour(TSettingsPage& page, TControl& target, const TPageContro
     auto& button = BehaviourTarget<TButton>(target, behaviour);
     TAdkMenuInstaller& installer = Installer(page);
     OnClick(button, kMenuFailed, [&page, &installer] {
-        ForEachEntry(page, installer, [&installer](TCheckBox& box) { box.SetChecked(EntryPresent(installer)); });
+        ForEachEntry(page, installer,
+                     [&installer](TCheckBox& box) { box.SetChecked(EntryPresent(installer)); });
     });
 }
 

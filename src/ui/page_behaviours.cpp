@@ -72,13 +72,15 @@ void ChoiceList(TSettingsPage& page, TControl& target, const TPageControlDef* co
     auto& lookup = BehaviourTarget<TDBLookupComboBox>(target, behaviour);
     if (!control || control->Choices.empty() || behaviour.Argument.empty())
         throw Exception("The page behaviour choice-list needs choices and the name of its table");
-    const bool numbers = std::all_of(control->Choices.begin(), control->Choices.end(), [](const auto& choice) {
-        int32_t number = 0;
-        return TryStrToInt(choice.Value, number);
-    });
+    const bool numbers =
+        std::all_of(control->Choices.begin(), control->Choices.end(), [](const auto& choice) {
+            int32_t number = 0;
+            return TryStrToInt(choice.Value, number);
+        });
     auto* list = new TClientDataSet(&page);
     list->SetName(behaviour.Argument);
-    list->FieldDefs().Add(std::string(kChoiceValueField), numbers ? TFieldType::ftInteger : TFieldType::ftString,
+    list->FieldDefs().Add(std::string(kChoiceValueField),
+                          numbers ? TFieldType::ftInteger : TFieldType::ftString,
                           numbers ? 0 : kChoiceTextSize);
     list->FieldDefs().Add(std::string(kChoiceNameField), TFieldType::ftString, kChoiceTextSize);
     list->CreateDataSet();

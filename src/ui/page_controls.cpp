@@ -4,15 +4,15 @@
 
 #include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
+#include "platform/gui/bitmap.h"
 #include "platform/gui/button.h"
+#include "platform/gui/canvas.h"
 #include "platform/gui/combo_box.h"
 #include "platform/gui/db_check_box.h"
 #include "platform/gui/db_combo_box.h"
 #include "platform/gui/db_edit.h"
 #include "platform/gui/db_lookup_controls.h"
 #include "platform/gui/db_radio_group.h"
-#include "platform/gui/bitmap.h"
-#include "platform/gui/canvas.h"
 #include "platform/gui/label.h"
 #include "platform/rtl/string_list.h"
 #include "ui/settings_page.h"
@@ -181,9 +181,9 @@ int MakeNote(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
 }
 
 constexpr TPageControlKind kKinds[] = {
-    {"edit", MakeEdit},     {"memo", MakeMemo},      {"check", MakeCheck},   {"radio", MakeRadio},
-    {"pick", MakePick},     {"sortorder", MakePick}, {"lookup", MakeLookup}, {"combo", MakeCombo},
-    {"button", MakeButton}, {"note", MakeNote},      {"lookupx", MakeLookupX}, {"dbcombo", MakeDbCombo},
+    {"edit", MakeEdit},         {"memo", MakeMemo},      {"check", MakeCheck},     {"radio", MakeRadio},
+    {"pick", MakePick},         {"sortorder", MakePick}, {"lookup", MakeLookup},   {"combo", MakeCombo},
+    {"button", MakeButton},     {"note", MakeNote},      {"lookupx", MakeLookupX}, {"dbcombo", MakeDbCombo},
     {"checkbox", MakeCheckBox},
 };
 

@@ -57,7 +57,8 @@ struct FieldOfButton {
     std::string Field;
 };
 
-FieldOfButton BoundField(TSettingsPage& page, const TPageControlDef* control, const TPageBehaviourDef& behaviour) {
+FieldOfButton BoundField(TSettingsPage& page, const TPageControlDef* control,
+                         const TPageBehaviourDef& behaviour) {
     if (!control || control->Field.empty())
         throw Exception("The page behaviour " + behaviour.Id + " needs the field it acts on");
     return {page.SourceFor(control->Table).DataSet(), control->Field};
@@ -119,7 +120,8 @@ void OpenCompanyProgramBehaviour(TSettingsPage& page, TControl& target, const TP
                                  const TPageBehaviourDef& behaviour) {
     auto& button = BehaviourTarget<TButton>(target, behaviour);
     TControl* edit = page.FindControl(behaviour.Argument);
-    if (!edit) throw Exception("The page behaviour open-company-program needs the edit " + behaviour.Argument);
+    if (!edit)
+        throw Exception("The page behaviour open-company-program needs the edit " + behaviour.Argument);
     TAdkDatabase& database = page.DM().AdkDBSRC();
     button.OnClick = [edit, &database](TObject*) {
         try {
@@ -131,8 +133,8 @@ void OpenCompanyProgramBehaviour(TSettingsPage& page, TControl& target, const TP
             std::string program =
                 installation.empty() ? std::string() : FileInFolder(installation, kAdminProgram);
             if (program.empty())
-                throw Exception(Format(kAdminProgramMissing,
-                                       {IncludeTrailingPathDelimiter(installation) + std::string(kAdminProgram)}));
+                throw Exception(Format(kAdminProgramMissing, {IncludeTrailingPathDelimiter(installation) +
+                                                              std::string(kAdminProgram)}));
             if (ShellExecuteAndWait("OPEN", program, std::string(kAdminFolderParameter) + root, false,
                                     kShowNormal, "") < 0)
                 throw Exception(Format(kAdminProgramNotStarted, {program}));
@@ -144,8 +146,9 @@ void OpenCompanyProgramBehaviour(TSettingsPage& page, TControl& target, const TP
 
 void DefaultWorkFolderBehaviour(TSettingsPage&, TControl& target, const TPageControlDef*,
                                 const TPageBehaviourDef& behaviour) {
-    BehaviourTarget<TLabel>(target, behaviour).SetCaption(
-        DefaultWorkFolderText([] { return GetPrefsFolder(kImportFolderName); }));
+    BehaviourTarget<TLabel>(target, behaviour).SetCaption(DefaultWorkFolderText([] {
+        return GetPrefsFolder(kImportFolderName);
+    }));
 }
 
 // The running numbers of the group, as they stood when the page was made. On OK, when the operator
@@ -169,7 +172,8 @@ void SaveRunningNumbersBehaviour(TSettingsPage& page, TControl& target, const TP
     page.AtConfirm([&dm, &numbers, shown] {
         std::map<std::string, std::string> changed;
         for (const auto& [field, before] : *shown)
-            if (const std::string now = numbers.FieldByName(field).AsString(); now != before) changed[field] = now;
+            if (const std::string now = numbers.FieldByName(field).AsString(); now != before)
+                changed[field] = now;
         if (changed.empty()) return;
         const std::string file = dm.getSettingsFile();
         const std::string& section = dm.Settings().Schema().Table(kRunningNumbersTable).Place;

@@ -53,7 +53,8 @@ void FetchTidDatabasesBehaviour(TSettingsPage& page, TControl& target, const TPa
                                 const TPageBehaviourDef& behaviour) {
     auto& button = BehaviourTarget<TButton>(target, behaviour);
     auto* combo = dynamic_cast<TDBComboBox*>(page.FindControl(behaviour.Argument));
-    if (!combo) throw Exception("The page behaviour fetch-tid-databases needs the combo " + behaviour.Argument);
+    if (!combo)
+        throw Exception("The page behaviour fetch-tid-databases needs the combo " + behaviour.Argument);
     TMainDM& dm = page.DM();
     button.OnClick = [&dm, &button, combo](TObject*) {
         TADOQuery& databases = dm.ADODbs();

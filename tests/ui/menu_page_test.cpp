@@ -29,9 +29,11 @@ constexpr const char* kSmartParameters =
 constexpr const char* kHandWritten =
     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
     "<DynamicMenuSetup>\r\n"
-    "\t<Menu Name=\"Annat\"><MenuItem Path=\"annat\" Parameters=\"\" meta_app=\"Annat\">Import</MenuItem></Menu>\r\n"
+    "\t<Menu Name=\"Annat\"><MenuItem Path=\"annat\" Parameters=\"\" "
+    "meta_app=\"Annat\">Import</MenuItem></Menu>\r\n"
     "\t<Menu Name=\"Quorvel\" meta_company=\"Brismark\">\r\n"
-    "\t\t<Menuitem Path=\"gammal\" Parameters=\"/import\" meta_app=\"Quorvel\" meta_company=\"Brismark\">Import</Menuitem>\r\n"
+    "\t\t<Menuitem Path=\"gammal\" Parameters=\"/import\" meta_app=\"Quorvel\" "
+    "meta_company=\"Brismark\">Import</Menuitem>\r\n"
     "\t</Menu>\r\n"
     "</DynamicMenuSetup>\r\n";
 
@@ -65,7 +67,9 @@ struct MenuPage {
                                       return std::string(n) == name;
                                   }) != names.end());
     }
-    void Press(const char* button) const { QTest::mouseClick(w.Named<TButton>(button)->Widget(), Qt::LeftButton); }
+    void Press(const char* button) const {
+        QTest::mouseClick(w.Named<TButton>(button)->Widget(), Qt::LeftButton);
+    }
     std::vector<std::string> Ticked() const {
         std::vector<std::string> names;
         for (const char* name : {"checkStartApp", "checkPlainImport", "checkPlainExport", "checkSmartExport"})
@@ -159,7 +163,8 @@ TEST(MenuPage, AFileThatCannotBeReadIsShownAsTheButtonsError) {
     f.dialogs.QueueAnswer(TMsgAnswer::Ok);
     p.Press("Button1");
     ASSERT_EQ(f.dialogs.Requests().size(), 2u);
-    EXPECT_EQ(f.dialogs.Requests()[1].Text.rfind("Ett fel uppstod: Kunde inte ladda in integrationsmeny: ", 0), 0u)
+    EXPECT_EQ(
+        f.dialogs.Requests()[1].Text.rfind("Ett fel uppstod: Kunde inte ladda in integrationsmeny: ", 0), 0u)
         << f.dialogs.Requests()[1].Text;
     EXPECT_EQ(f.folders.dir.Read("eget/meny.xml"), "<DynamicMenuSetup><Menu") << "left as it was";
 }

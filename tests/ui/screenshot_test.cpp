@@ -44,7 +44,8 @@ TEST(Screenshot, SettingsWindowOnTheConnectionPages) {
     test::SettingsFixture f;
     const std::string server = test::MakeFakeTidServer(f, "server.sqlite", test::kTidUsersSql);
     f.dm->TIDUsers().SQL().SetText(
-        "select Signature, ProgramUserId, (Firstname || ' ' || Name) as Descr from ProgramUser order by Signature;");
+        "select Signature, ProgramUserId, (Firstname || ' ' || Name) as Descr from ProgramUser order by "
+        "Signature;");
     TDataSet& tid = f.dm->CDSTidPrefs();
     tid.Edit();
     tid.FieldByName("TIDDBServer").SetAsString(server);

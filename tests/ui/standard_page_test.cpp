@@ -111,8 +111,8 @@ TEST(StandardPage, BrowsingStoresAChosenFolderAtOnceAndACancelChangesNothing) {
     struct Row {
         const char* button;
         const char* field;
-        const char* stored;                      // "" leaves the field empty
-        std::optional<std::string> chosen;       // nothing: the dialog is cancelled
+        const char* stored;                 // "" leaves the field empty
+        std::optional<std::string> chosen;  // nothing: the dialog is cancelled
         const char* expected;
     };
     const Row rows[] = {
@@ -153,7 +153,8 @@ TEST(StandardPage, TestingNamesTheCompanyOrTheCauseAndLeavesNothingConnected) {
     StandardPageFixture f;
     const std::string company = f.folders.dir.Path("Företag/Ftg1");
     std::filesystem::create_directories(company);
-    ASSERT_EQ(test::RunAdkctl({"create", company, "--name", "Åkes Cykel AB"}, f.folders.dir.Path("adkctl.log")), 0)
+    ASSERT_EQ(
+        test::RunAdkctl({"create", company, "--name", "Åkes Cykel AB"}, f.folders.dir.Path("adkctl.log")), 0)
         << f.folders.dir.Read("adkctl.log");
 
     struct Row {
@@ -162,7 +163,8 @@ TEST(StandardPage, TestingNamesTheCompanyOrTheCauseAndLeavesNothingConnected) {
     };
     const Row rows[] = {
         {company, "Det ser lovande ut! Ansluten till Åkes Cykel AB"},
-        {f.folders.dir.Path("Företag/Saknas"), "Något gick snett: Kunde inte ansluta till SPCS: Sökvägen till SPCS är felaktig"},
+        {f.folders.dir.Path("Företag/Saknas"),
+         "Något gick snett: Kunde inte ansluta till SPCS: Sökvägen till SPCS är felaktig"},
         {company, "Det ser lovande ut! Ansluten till Åkes Cykel AB"},  // the first test closed all
     };
     PageWindow w(f, kPage);
@@ -239,7 +241,8 @@ TEST(StandardPage, OpenStartsTheBusinessSystemsProgramOnTheFolderHoldingTheCompa
 }
 
 // Runs `steps` once the window shows modally on the running-number tab, then presses the button.
-int OnRunningNumbers(SettingsFixture& f, const std::function<void(TSettingsPage&)>& steps, TButton* TFormSettings::*button) {
+int OnRunningNumbers(SettingsFixture& f, const std::function<void(TSettingsPage&)>& steps,
+                     TButton* TFormSettings::*button) {
     TFormSettings window(nullptr, *f.dm);
     QTimer::singleShot(0, [&] {
         test::ClickNode(window, kPage);
@@ -261,13 +264,16 @@ TEST(StandardPage, OkWritesAChangedRunningNumberAtOnceAndKeepsWhatAnotherRunAdva
     f.dm->saveIdentities();
     const std::string file = GetSettingsFile();
 
-    const int result = OnRunningNumbers(f, [&](TSettingsPage& page) {
-        TypeInto(page, "DBEdit2", "17");
-        // Meanwhile an export of another run advances the invoice number in the file.
-        TIniFile ini(file);
-        ini.WriteString("identities", "LOPNR_EXPORT_FAKTUROR", "99");
-        ini.UpdateFile();
-    }, &TFormSettings::OkButton);
+    const int result = OnRunningNumbers(
+        f,
+        [&](TSettingsPage& page) {
+            TypeInto(page, "DBEdit2", "17");
+            // Meanwhile an export of another run advances the invoice number in the file.
+            TIniFile ini(file);
+            ini.WriteString("identities", "LOPNR_EXPORT_FAKTUROR", "99");
+            ini.UpdateFile();
+        },
+        &TFormSettings::OkButton);
     EXPECT_EQ(result, mrOk);
     const TIniFile stored(file);
     EXPECT_EQ(stored.ReadString("identities", "LOPNR_EXPORT_ORDER", "?"), "17") << "written without a save";
@@ -283,11 +289,14 @@ TEST(StandardPage, RunningNumbersLeftAloneOrCancelledAreNotWritten) {
     const std::string before = f.SettingsFile();
 
     // OK without a change, and a change given up with Cancel, leave the file as it was.
-    EXPECT_EQ(OnRunningNumbers(f, [](TSettingsPage&) {}, &TFormSettings::OkButton), mrOk);
+    EXPECT_EQ(OnRunningNumbers(
+                  f, [](TSettingsPage&) {}, &TFormSettings::OkButton),
+              mrOk);
     EXPECT_EQ(f.SettingsFile(), before);
-    EXPECT_EQ(OnRunningNumbers(f, [](TSettingsPage& page) { TypeInto(page, "DBEdit3", "40"); },
-                               &TFormSettings::CancelButton),
-              mrCancel);
+    EXPECT_EQ(
+        OnRunningNumbers(
+            f, [](TSettingsPage& page) { TypeInto(page, "DBEdit3", "40"); }, &TFormSettings::CancelButton),
+        mrCancel);
     EXPECT_EQ(f.SettingsFile(), before);
     EXPECT_EQ(f.Text("CDSLopnr", "LOPNR_EXPORT_FAKTUROR"), "");
     EXPECT_EQ(f.Text("CDSLopnr", "LOPNR_EXPORT_ORDER"), "12");

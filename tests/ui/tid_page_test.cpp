@@ -24,13 +24,17 @@ constexpr const char* kPage = "Visma Tid inställningar";
 
 struct TidFixture : SettingsFixture {
     TidFixture() {
-        server = test::MakeFakeTidServer(*this, "server.sqlite",
-                                         std::string(test::kTidUsersSql) +
-                                             "create table sysdatabases (name text, dbid integer);"
-                                             "insert into sysdatabases values ('master', 1), ('TID', 5), ('TIDTEST', 6);");
+        server = test::MakeFakeTidServer(
+            *this, "server.sqlite",
+            std::string(test::kTidUsersSql) +
+                "create table sysdatabases (name text, dbid integer);"
+                "insert into sysdatabases values ('master', 1), ('TID', 5), ('TIDTEST', 6);");
         // The server's catalogue "master..sysdatabases" is the fake's own table.
         dm->ADODbs().SQL().SetText("select name, dbid from sysdatabases order by dbid");
-        SetTid({{"TIDDBServer", server}, {"TIDDBName", "TID"}, {"TIDDBUser", "tid"}, {"TIDDBPassword", "hemligt"}});
+        SetTid({{"TIDDBServer", server},
+                {"TIDDBName", "TID"},
+                {"TIDDBUser", "tid"},
+                {"TIDDBPassword", "hemligt"}});
     }
     void SetTid(std::initializer_list<std::pair<const char*, std::string>> values) {
         TDataSet& tid = dm->CDSTidPrefs();
@@ -38,7 +42,9 @@ struct TidFixture : SettingsFixture {
         for (const auto& [field, value] : values) tid.FieldByName(field).SetAsString(value);
         tid.Post();
     }
-    std::string LastMessage() const { return dialogs.Requests().empty() ? "" : dialogs.Requests().back().Text; }
+    std::string LastMessage() const {
+        return dialogs.Requests().empty() ? "" : dialogs.Requests().back().Text;
+    }
 
     std::string server;
 };
@@ -64,7 +70,8 @@ TEST(TidPage, TestingSaysHowTheConnectionWentAndClosesIt) {
     Press(w, "TestTidConnection");
     EXPECT_EQ(f.LastMessage().rfind("Ett fel uppstod: Kunde inte ansluta till Visma Tid databas: ", 0), 0u)
         << f.LastMessage();
-    EXPECT_GT(f.LastMessage().size(), std::string("Ett fel uppstod: Kunde inte ansluta till Visma Tid databas: ").size());
+    EXPECT_GT(f.LastMessage().size(),
+              std::string("Ett fel uppstod: Kunde inte ansluta till Visma Tid databas: ").size());
     EXPECT_EQ(f.LastMessage().find("hemligt"), std::string::npos);
     EXPECT_FALSE(f.dm->VismaTidConnection().Connected());
 }

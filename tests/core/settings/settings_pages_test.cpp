@@ -111,7 +111,10 @@ TEST(SettingsPages, GroupsAfterATabStandOnIt) {
     EXPECT_EQ(page.Groups[0].Tab, 0);
     EXPECT_EQ(page.Groups[1].Tab, 0) << "a control on the page stands on the tab too";
     EXPECT_EQ(page.Groups[2].Tab, 1);
-    EXPECT_EQ(ParseSettingsSchema(kTable + "page TFormY \"Y\" state 1 table T\n  edit NAME\n").Pages[0].Groups[0].Tab,
+    EXPECT_EQ(ParseSettingsSchema(kTable + "page TFormY \"Y\" state 1 table T\n  edit NAME\n")
+                  .Pages[0]
+                  .Groups[0]
+                  .Tab,
               -1);
 }
 
