@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/import/bench_timing.h"
 #include "tests/import/import_world.h"
 
 namespace {
@@ -35,9 +36,7 @@ std::string ArticlesFile() {
     return xml + "\t</articles>\r\n</quorvel>\r\n";
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
+using tv::bench::Seconds;
 
 void ImportArticles(benchmark::State& state) {
     for (auto _ : state) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/rtl/exception.h"
+#include "bench/import/bench_timing.h"
 #include "tests/import/import_world.h"
 
 namespace {
@@ -44,9 +45,7 @@ std::string CustomersFile() {
     return xml + "\t</customers>\r\n</quorvel>\r\n";
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
+using tv::bench::Seconds;
 
 void ImportCustomers(benchmark::State& state) {
     for (auto _ : state) {
