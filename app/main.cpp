@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "automation/data_modules.h"
 #include "core/forms/entry_routine.h"
 
 int main(int argc, char** argv) {
+    tv::MainFormServices().CreateDataModules = tv::CreateDataModules;
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -53,6 +53,8 @@ constexpr TNamedDataSet<TExportDataSet> kExportDataSets[] = {
     {&TExportDataSets::ADKLevFakturor, "ADKLevFakturor"},
     {&TExportDataSets::ADKBest, "ADKBest"},
     {&TExportDataSets::AdkPrislistor, "AdkPrislistor"},
+    {&TExportDataSets::ADKKolli, "ADKKolli"},
+    {&TExportDataSets::AdkPaketArtiklar, "AdkPaketArtiklar"},
     {&TExportDataSets::AdkTmp, "AdkTmp"},
     {&TExportDataSets::AdkOrderUrval, "AdkOrderUrval"},
     {&TExportDataSets::AdkOffertUrval, "AdkOffertUrval"},

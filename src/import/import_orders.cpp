@@ -286,11 +286,12 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
     Events().reportError(std::string(kind.WrittenText) + number, elResult);
     if (!run.RuleName.empty()) {
         Events().reportError(kRunningRule, elExcessive);
-        if (!context_.Rules) throw EImportError(std::string(kNoRuleService) + run.RuleName);
-        IRuleService& rules = *context_.Rules;
+        if (!context_.RuleService) throw EImportError(std::string(kNoRuleService) + run.RuleName);
+        IRuleService& rules = *context_.RuleService;
         rules.ClearRuleParams();
-        rules.AddRuleParam(kCustomerOrderNumberParam, dataSet.FieldByAdkIndex(kCustomerOrderNumberField).AsString());
-        rules.AddRuleParam(kDocumentNumberParam, dataSet.FieldByAdkIndex(0).AsString());
+        rules.AddRuleParam(std::string(kCustomerOrderNumberParam),
+                           dataSet.FieldByAdkIndex(kCustomerOrderNumberField).AsString());
+        rules.AddRuleParam(std::string(kDocumentNumberParam), dataSet.FieldByAdkIndex(0).AsString());
         rules.RunRule(run.RuleName);
     }
     document.SetAttribute(kWrittenDocumentAttribute, number);

@@ -1,21 +1,22 @@
 #pragma once
-// What the import asks of the plug-in host: a rule run after a written document, with parameters
-// collected for it. The host hands the parameters to the rule's plug-ins; a rule it does not know or
-// a plug-in it cannot find raises, and the error reaches the import.
+// What the order import asks of the plug-in host: after each imported order it sets the rule
+// parameters (the order's numbers) and runs the post-processing rule its settings name. The plug-in
+// host implements it; tests record the calls. A rule run's failure raises to the import.
 
-#include <string_view>
+#include <string>
 
 namespace tv {
 
 class IRuleService {
 public:
     virtual ~IRuleService() = default;
-    // Empties the parameters the next rule run hands to its plug-ins.
+
+    // Forgets the parameters collected for the next rule run.
     virtual void ClearRuleParams() = 0;
-    // Adds one parameter; a key given twice is added twice.
-    virtual void AddRuleParam(std::string_view aKey, std::string_view aValue) = 0;
+    // Adds one parameter for the next rule run; a key given twice is handed on twice.
+    virtual void AddRuleParam(const std::string& aKey, const std::string& aValue) = 0;
     // Runs the named rule with the parameters collected.
-    virtual void RunRule(std::string_view rulename) = 0;
+    virtual void RunRule(const std::string& rulename) = 0;
 };
 
 }  // namespace tv

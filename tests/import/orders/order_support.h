@@ -19,11 +19,11 @@ public:
     std::string RaiseText;  // not empty: RunRule raises it
 
     void ClearRuleParams() override { Lines.push_back("ClearRuleParams"); }
-    void AddRuleParam(std::string_view aKey, std::string_view aValue) override {
-        Lines.push_back("AddRuleParam " + std::string(aKey) + "=" + std::string(aValue));
+    void AddRuleParam(const std::string& aKey, const std::string& aValue) override {
+        Lines.push_back("AddRuleParam " + aKey + "=" + aValue);
     }
-    void RunRule(std::string_view rulename) override {
-        Lines.push_back("RunRule " + std::string(rulename));
+    void RunRule(const std::string& rulename) override {
+        Lines.push_back("RunRule " + rulename);
         if (!RaiseText.empty()) throw std::runtime_error(RaiseText);
     }
 };
@@ -33,7 +33,7 @@ class TOrderWorld : public TImportWorld {
 public:
     explicit TOrderWorld(const std::string& extraSeed = "")
         : TImportWorld({"kit/demo_company.sql"}, "", extraSeed) {
-        Context().Rules = &Rules;
+        Context().RuleService = &Rules;
     }
     TRecordingRules Rules;
 };
