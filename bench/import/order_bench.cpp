@@ -6,16 +6,13 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <string>
 
-#include "bench/import/bench_timing.h"
+#include "bench/import/timed_import.h"
 #include "tests/import/import_world.h"
 
 namespace {
-
-using tv::bench::Seconds;
 
 constexpr int kOrders = 10000;
 constexpr int kRowsPerOrder = 5;
@@ -24,25 +21,31 @@ constexpr const char* kArticles[] = {"A100", "A200"};
 std::string Row(int order, int row) {
     const std::string n = std::to_string(row);
     if (row == kRowsPerOrder)
-        return "\t\t\t\t<row>\r\n\t\t\t\t\t<OOI_ROW_TYPE_OF_ROW>T</OOI_ROW_TYPE_OF_ROW>\r\n\t\t\t\t\t<OOI_ROW_TEXT>Leverans "
+        return "\t\t\t\t<row>\r\n\t\t\t\t\t<OOI_ROW_TYPE_OF_ROW>T</"
+               "OOI_ROW_TYPE_OF_ROW>\r\n\t\t\t\t\t<OOI_ROW_TEXT>Leverans "
                "vecka " +
                std::to_string(order % 52 + 1) + "</OOI_ROW_TEXT>\r\n\t\t\t\t</row>\r\n";
     return std::string("\t\t\t\t<row artkey=\"") + kArticles[row % 2] +
-           "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>" + n + "</OOI_ROW_QUANTITY2>\r\n\t\t\t\t\t<OOI_ROW_PRICE>" + n +
-           "0</OOI_ROW_PRICE>\r\n\t\t\t\t\t<OOI_ROW_TEXT>Rad " + n + "</OOI_ROW_TEXT>\r\n\t\t\t\t</row>\r\n";
+           "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>" + n + "</OOI_ROW_QUANTITY2>\r\n\t\t\t\t\t<OOI_ROW_PRICE>" +
+           n + "0</OOI_ROW_PRICE>\r\n\t\t\t\t\t<OOI_ROW_TEXT>Rad " + n +
+           "</OOI_ROW_TEXT>\r\n\t\t\t\t</row>\r\n";
 }
 
 std::string OrdersFile() {
     std::string xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n\t<customers>\r\n\t\t<atKunder key=\"1001\" "
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n\t<customers>\r\n\t\t<atKunder "
+        "key=\"1001\" "
         "option=\"noedit\"/>\r\n\t</customers>\r\n\t<articles>\r\n\t\t<atArtiklar key=\"A100\" "
-        "option=\"noedit\"/>\r\n\t\t<atArtiklar key=\"A200\" option=\"noedit\"/>\r\n\t</articles>\r\n\t<orders>\r\n";
+        "option=\"noedit\"/>\r\n\t\t<atArtiklar key=\"A200\" "
+        "option=\"noedit\"/>\r\n\t</articles>\r\n\t<orders>\r\n";
     for (int i = 1; i <= kOrders; ++i) {
-        xml += "\t\t<order>\r\n\t\t\t<atOrder customerkey=\"1001\">\r\n\t\t\t\t<OOI_HEAD_CUSTOMER_ORDER_NUMBER>W-" +
-               std::to_string(i) +
-               "</OOI_HEAD_CUSTOMER_ORDER_NUMBER>\r\n\t\t\t\t<OOI_HEAD_DOCUMENT_DATE1>2024-03-01</"
-               "OOI_HEAD_DOCUMENT_DATE1>\r\n\t\t\t\t<OOI_HEAD_DELIVERY_NAME>Lager Syd</"
-               "OOI_HEAD_DELIVERY_NAME>\r\n\t\t\t</atOrder>\r\n\t\t\t<rows>\r\n";
+        xml +=
+            "\t\t<order>\r\n\t\t\t<atOrder "
+            "customerkey=\"1001\">\r\n\t\t\t\t<OOI_HEAD_CUSTOMER_ORDER_NUMBER>W-" +
+            std::to_string(i) +
+            "</OOI_HEAD_CUSTOMER_ORDER_NUMBER>\r\n\t\t\t\t<OOI_HEAD_DOCUMENT_DATE1>2024-03-01</"
+            "OOI_HEAD_DOCUMENT_DATE1>\r\n\t\t\t\t<OOI_HEAD_DELIVERY_NAME>Lager Syd</"
+            "OOI_HEAD_DELIVERY_NAME>\r\n\t\t\t</atOrder>\r\n\t\t\t<rows>\r\n";
         for (int row = 1; row <= kRowsPerOrder; ++row) xml += Row(i, row);
         xml += "\t\t\t</rows>\r\n\t\t</order>\r\n";
     }
@@ -50,36 +53,23 @@ std::string OrdersFile() {
 }
 
 void SetRates(benchmark::State& state) {
-    state.counters["orders_per_s"] = benchmark::Counter(double(state.iterations()) * kOrders,
-                                                        benchmark::Counter::kIsRate);
-    state.counters["rows_per_s"] = benchmark::Counter(double(state.iterations()) * kOrders * kRowsPerOrder,
-                                                      benchmark::Counter::kIsRate);
+    state.counters["orders_per_s"] =
+        benchmark::Counter(double(state.iterations()) * kOrders, benchmark::Counter::kIsRate);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(state.iterations()) * kOrders * kRowsPerOrder, benchmark::Counter::kIsRate);
 }
 
 void ImportOrders(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        tv::test::TImportWorld world({"kit/demo_company.sql"});
-        world.Open();
-        const std::string file = world.WriteFile("orders.xml", OrdersFile());
-        state.ResumeTiming();
-        auto start = std::chrono::steady_clock::now();
-        if (!world.Import().LoadXML(file)) throw std::runtime_error("LoadXML failed");
-        for (auto step : {&tv::TDMImport::CheckCustomers, &tv::TDMImport::ImportCustomers,
-                          &tv::TDMImport::CheckArticles, &tv::TDMImport::ImportArticles,
-                          &tv::TDMImport::CheckOrders})
-            if (!(world.Import().*step)()) throw std::runtime_error(world.Events().Lines.back());
-        state.counters["load_and_check_s"] = Seconds(start);
-        start = std::chrono::steady_clock::now();
-        if (!world.Import().ImportOrders()) throw std::runtime_error(world.Events().Lines.back());
-        state.counters["import_s"] = Seconds(start);
-        state.PauseTiming();
-        // The customer and the articles are only resolved: one number per order.
-        if (world.Import().ImportedItems().size() != size_t(kOrders))
-            throw std::runtime_error("not all imported");
-        world.Events().Clear();
-        state.ResumeTiming();
-    }
+    // The customer and the articles are only resolved: one number per order is imported.
+    tv::bench::RunTimedImport(state,
+                              {.Seeds = {"kit/demo_company.sql"},
+                               .FileName = "orders.xml",
+                               .File = OrdersFile,
+                               .Prepare = {&tv::TDMImport::CheckCustomers, &tv::TDMImport::ImportCustomers,
+                                           &tv::TDMImport::CheckArticles, &tv::TDMImport::ImportArticles,
+                                           &tv::TDMImport::CheckOrders},
+                               .Import = &tv::TDMImport::ImportOrders,
+                               .ImportedItems = kOrders});
     SetRates(state);
 }
 
@@ -94,10 +84,11 @@ void PlainSqliteOrders(benchmark::State& state, bool perOrderCommit) {
         sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
         sqlite3_stmt* head;
         sqlite3_stmt* row;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO orderhuvud (doknr, kundnr, datum, ertordernr, levnamn, antalrader, timestamp) "
-                           "VALUES (?, '1001', '2024-03-01', ?, 'Lager Syd', ?, strftime('%s', 'now'))",
-                           -1, &head, nullptr);
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO orderhuvud (doknr, kundnr, datum, ertordernr, levnamn, antalrader, timestamp) "
+            "VALUES (?, '1001', '2024-03-01', ?, 'Lager Syd', ?, strftime('%s', 'now'))",
+            -1, &head, nullptr);
         sqlite3_prepare_v2(db,
                            "INSERT INTO orderrad (doknr, radnr, artnr, bestantal, apris, text, radtyp) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?)",
@@ -117,7 +108,8 @@ void PlainSqliteOrders(benchmark::State& state, bool perOrderCommit) {
             step(head);
             for (int r = 1; r <= kRowsPerOrder; ++r) {
                 const bool text = r == kRowsPerOrder;
-                const std::string rowText = text ? "Leverans vecka " + std::to_string(i % 52 + 1) : "Rad " + std::to_string(r);
+                const std::string rowText =
+                    text ? "Leverans vecka " + std::to_string(i % 52 + 1) : "Rad " + std::to_string(r);
                 sqlite3_bind_int(row, 1, i);
                 sqlite3_bind_int(row, 2, r);
                 if (text) {

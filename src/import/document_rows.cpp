@@ -53,7 +53,8 @@ bool ReadRowType(TXMLNode& row, bool ignoreEmptyTexts) {
     return textRow;
 }
 
-TDocumentRowWriter::TDocumentRowWriter(const TFieldMapping& mapping, TAdkDataSet& rows, const TRowRules& rules)
+TDocumentRowWriter::TDocumentRowWriter(const TFieldMapping& mapping, TAdkDataSet& rows,
+                                       const TRowRules& rules)
     : rows_(rows), rules_(rules), writer_(mapping, rows, false) {}
 
 std::string TDocumentRowWriter::Write(const TXMLNode& row, bool textRow) {

@@ -26,8 +26,9 @@ inline constexpr int kRowTypeField = 19;
 
 // The elements a text row of an order or offer takes; its other elements are passed over.
 inline constexpr std::string_view kOrderTextRowTitles[] = {
-    "OOI_ROW_TYPE_OF_ROW", "OOI_ROW_TEXT",     "OOI_ROW_AMOUNT_CURRENT_CURRENCY", "OOI_ROW_PROFIT_CENTRE",
-    "OOI_ROW_PROJECT",     "OOI_ROW_VAT_CODE", "OOI_ROW_PRINT",                   "OOI_ROW_PRINT2"};
+    "OOI_ROW_TYPE_OF_ROW",   "OOI_ROW_TEXT",    "OOI_ROW_AMOUNT_CURRENT_CURRENCY",
+    "OOI_ROW_PROFIT_CENTRE", "OOI_ROW_PROJECT", "OOI_ROW_VAT_CODE",
+    "OOI_ROW_PRINT",         "OOI_ROW_PRINT2"};
 
 // What the document kinds differ in when they write a row.
 struct TRowRules {

@@ -118,6 +118,40 @@ bool IsDeliveryAddressField(int field) {
     return (field >= 21 && field <= 26) || field == kDeliveryCountryCodeField;
 }
 
+// Writes one head element into its field `number`. With `flags` (orders) the printed, cancelled and
+// delivered marks are taken from the file into them and not written. The dates are read in the
+// process's format; a blank currency leaves the field as it is; the number of a document being
+// changed stays.
+void WriteHeadField(TOrderFileFlags* flags, bool changing, int number, TField& field, const std::string& text,
+                    const TFormatSettings& formats) {
+    switch (number) {
+        case 0:
+            if (changing) return;
+            break;
+        case kPrintedField:
+        case kCancelledField:
+        case kDeliveredField:
+            if (flags) {
+                bool& flag = number == kPrintedField     ? flags->Printed
+                             : number == kCancelledField ? flags->Cancelled
+                                                         : flags->Delivered;
+                if (StrToBool(text, formats)) flag = true;
+                return;
+            }
+            break;
+        case kDateField:
+        case kSecondDateField:
+            field.SetAsDateTime(StrToDate(text, formats));
+            return;
+        case kCurrencyField:
+            if (Trim(text).empty()) return;
+            break;
+        default:
+            break;
+    }
+    field.SetAsString(text);
+}
+
 }  // namespace
 
 // What one call of an order or offer import works with: the kind's settings and datasets, its
@@ -138,7 +172,8 @@ struct TOrderRun {
           IgnoreEmptyTextRows(settings.FieldByName("IGNORE_EMPTY_TEXTROWS").AsBoolean()),
           ChecksCustomer(kind.CustomerCheckSetting.empty() ||
                          ReadIntegerSetting(settings, kind.CustomerCheckSetting) == 1),
-          RuleName(kind.RuleSetting.empty() ? std::string() : Trim(ReadTextSetting(settings, kind.RuleSetting))) {}
+          RuleName(kind.RuleSetting.empty() ? std::string()
+                                            : Trim(ReadTextSetting(settings, kind.RuleSetting))) {}
 
     TAdkDataSet& Head;
     TAdkDataSet& Rows;
@@ -180,7 +215,8 @@ bool TDMImport::RunOrderImport(const TOrderKind& kind) {
     return ran && everyDocument;
 }
 
-bool TDMImport::ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, int position) {
+bool TDMImport::ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document,
+                                    int position) {
     TXMLNode* head = ChildElement(document, kind.Head);
     if (!head) throw EImportError(Format(kHeadMissing, {kind.Noun, position, kind.Head}));
     // Blanks around a key name no other document: the check registered the key trimmed.
@@ -188,8 +224,8 @@ bool TDMImport::ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXML
     std::string number;
     if (!key.empty()) run.Finder.Find(key, number);
     if (run.ChecksCustomer && !ResolveDocumentCustomer(*head, ValidCustomerKyes, kHeadCustomerNumber)) {
-        Events().reportError(std::string(kind.Noun) + std::to_string(position) + std::string(kCustomerKeyMissing),
-                             elError);
+        Events().reportError(
+            std::string(kind.Noun) + std::to_string(position) + std::string(kCustomerKeyMissing), elError);
         return false;
     }
 
@@ -197,11 +233,12 @@ bool TDMImport::ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXML
     run.Head.EmptyDataSet();
     run.Head.SetAdkSortOrder(kind.NumberOrder);
     const bool exists = !number.empty() && run.Head.AdkNavFind(number, true, true);
-    if (ApplyExistencePolicy(exists ? run.OnExist : run.OnMissing, exists ? kind.ExistsText : kind.MissingText,
+    if (ApplyExistencePolicy(exists ? run.OnExist : run.OnMissing,
+                             exists ? kind.ExistsText : kind.MissingText,
                              exists ? number : key) == TExistenceAction::Skip) {
-        Events().reportError(
-            exists ? std::string(kind.FoundSkipText) + number + std::string(kSkipAfterNumber) : kind.MissingSkipText,
-            elExcessive);
+        Events().reportError(exists ? std::string(kind.FoundSkipText) + number + std::string(kSkipAfterNumber)
+                                    : kind.MissingSkipText,
+                             elExcessive);
         return true;
     }
     GuardDocument(run.Head, [&] { WriteOrderDocument(kind, run, document, *head, number, exists); });
@@ -220,35 +257,11 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
         dataSet.Edit();
     else
         dataSet.Append();
-    run.HeadWriter.ForEachMapped(head, [&](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
-        const std::string& text = element.Text();
-        switch (row.Field) {
-            case 0:
-                if (changing) return;
-                break;
-            case kPrintedField:
-            case kCancelledField:
-            case kDeliveredField:
-                if (kind.FlagsFromFile) {
-                    bool& flag = row.Field == kPrintedField     ? run.Flags.Printed
-                                 : row.Field == kCancelledField ? run.Flags.Cancelled
-                                                                : run.Flags.Delivered;
-                    if (StrToBool(text, formats)) flag = true;
-                    return;
-                }
-                break;
-            case kDateField:
-            case kSecondDateField:
-                field.SetAsDateTime(StrToDate(text, formats));
-                return;
-            case kCurrencyField:
-                if (Trim(text).empty()) return;
-                break;
-            default:
-                break;
-        }
-        field.SetAsString(text);
-    });
+    TOrderFileFlags* flags = kind.FlagsFromFile ? &run.Flags : nullptr;
+    auto writeHead = [&](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
+        WriteHeadField(flags, changing, row.Field, field, element.Text(), formats);
+    };
+    run.HeadWriter.ForEachMapped(head, writeHead);
 
     // An existing document's rows stay as they are with row management 0; otherwise the file's
     // rows are appended.
@@ -278,9 +291,10 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
     // The business system fills the delivery address from the customer when a document is saved:
     // the file's address is written again.
     dataSet.Edit();
-    run.HeadWriter.ForEachMapped(head, [](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
+    auto writeAddress = [](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
         if (IsDeliveryAddressField(row.Field)) field.SetAsString(element.Text());
-    });
+    };
+    run.HeadWriter.ForEachMapped(head, writeAddress);
     dataSet.Post();
 
     Events().reportError(std::string(kind.WrittenText) + number, elResult);

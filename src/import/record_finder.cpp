@@ -110,12 +110,14 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const
             for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(value);
         }
         query_.SetConnection(connection_);
-        if (!def_.SearchingText.empty()) events_.reportError(std::string(def_.SearchingText) + key, elExcessive);
+        if (!def_.SearchingText.empty())
+            events_.reportError(std::string(def_.SearchingText) + key, elExcessive);
         query_.Open();
         found = !query_.Eof();
         if (found)
-            number = Trim((def_.NumberColumn.empty() ? query_.Fields(0) : query_.FieldByName(def_.NumberColumn))
-                              .AsString());
+            number =
+                Trim((def_.NumberColumn.empty() ? query_.Fields(0) : query_.FieldByName(def_.NumberColumn))
+                         .AsString());
     } catch (const EImportError&) {
         // A parameter the item cannot fill is a fault of the file, not of the statement: it ends
         // the import.

@@ -12,7 +12,8 @@ namespace tv {
 inline constexpr std::string_view kInvalidBoolean = "'%s' is not a valid boolean value";
 
 // False when the text is neither word nor number; `value` is then left as it was.
-bool TryStrToBool(std::string_view text, bool& value, const TFormatSettings& settings = DefaultFormatSettings());
+bool TryStrToBool(std::string_view text, bool& value,
+                  const TFormatSettings& settings = DefaultFormatSettings());
 // Raises EConvertError with kInvalidBoolean for a text TryStrToBool refuses (an empty one too).
 bool StrToBool(std::string_view text, const TFormatSettings& settings = DefaultFormatSettings());
 

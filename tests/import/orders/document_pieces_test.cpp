@@ -84,7 +84,8 @@ std::string OfferFile(const FormatCase& c) {
 
 TEST(DocumentFields, DatesAndQuantitiesAreReadInTheProcessFormat) {
     for (const FormatCase& c : kFormatCases) {
-        const std::string name = std::string(c.locale) + (c.forceDot ? " forcedot " : " ") + c.date + " " + c.quantity;
+        const std::string name =
+            std::string(c.locale) + (c.forceDot ? " forcedot " : " ") + c.date + " " + c.quantity;
         test::TOrderWorld world;
         world.Formats() = FormatSettingsForLocale(c.locale);
         if (c.forceDot) ApplyForceDot(world.Formats());

@@ -47,7 +47,8 @@ constexpr const char* kHeadColumns =
     "ifnull(makulerad,'') || ifnull(levererad,'') || '|' || ifnull(antalrader,'')";
 constexpr const char* kRowColumns =
     "doknr || '|' || radnr || '|' || ifnull(artnr,'') || '|' || ifnull(levantal,'') || '|' || "
-    "ifnull(bestantal,'') || '|' || ifnull(apris,'') || '|' || ifnull(text,'') || '|' || ifnull(radtyp,'') || "
+    "ifnull(bestantal,'') || '|' || ifnull(apris,'') || '|' || ifnull(text,'') || '|' || ifnull(radtyp,'') "
+    "|| "
     "'|' || ifnull(projekt,'')";
 
 inline std::vector<std::string> Heads(TImportWorld& world, bool offers) {
@@ -59,7 +60,8 @@ inline std::vector<std::string> Rows(TImportWorld& world, bool offers) {
 
 // One line per document of the container: "#position vismakey=... customer=...", then one per row:
 // "  row OOI_ROW_ARTICLE_NUMBER's text: its element names".
-inline std::vector<std::string> DocumentLines(TImportWorld& world, const char* container, const char* headName) {
+inline std::vector<std::string> DocumentLines(TImportWorld& world, const char* container,
+                                              const char* headName) {
     std::vector<std::string> lines;
     TXMLNode* root = world.Import().XMLDocument1.DocumentElement();
     TXMLNode* documents = root ? root->FindNode(container) : nullptr;

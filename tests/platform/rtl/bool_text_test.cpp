@@ -24,7 +24,7 @@ const BoolCase kBoolCases[] = {
     {"0,5", "sv_SE", "true"},  // in the settings' decimal format
     {"0.5", "sv_SE", "'0.5' is not a valid boolean value"},
     {" true", "C", "' true' is not a valid boolean value"},  // but not around a word
-    {"tr", "C", "'tr' is not a valid boolean value"},         // no prefixes, unlike a Boolean field
+    {"tr", "C", "'tr' is not a valid boolean value"},        // no prefixes, unlike a Boolean field
     {"yes", "C", "'yes' is not a valid boolean value"},
     {"", "C", "'' is not a valid boolean value"},
 };
