@@ -390,6 +390,26 @@ ImportOrders false
 #2 vismakey=3 customer=1001
 )"},
 
+    {"a document without its head has nothing to write: it is refused by its position from 0 and ends "
+     "the import",
+     "no_head.xml",
+     {},
+     {"ImportOrders"},
+     R"(
+step Importerar order (5)
++ Importerar order
+  - Order - #2
+  [2] Order #1 saknar huvud (atOrder)
+ImportOrders false
+)",
+     kSeededOrders,
+     kSeededOrderRows,
+     R"(
+#1 vismakey= customer=
+  row : OOI_ROW_TEXT
+#2 vismakey= customer=
+)"},
+
     {"with CHECK_CUSTOMER_ON_IMPORT 0 the customer is neither checked nor resolved",
      "positions.xml",
      {{kOrderPrefs, "CHECK_CUSTOMER_ON_IMPORT", "0"}},
