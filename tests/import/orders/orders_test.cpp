@@ -715,6 +715,67 @@ ImportOffers true
      R"(
 #0 vismakey=2 customer=1001
 )"},
+
+    {"ON_EXIST 1 skips an existing offer found on the sort order its settings name; a missing one is "
+     "created",
+     "existing_offer.xml",
+     {},
+     {"ImportOffers"},
+     R"(
+step Importerar offert (5)
++ Importerar offert
+  - Offer - #1
+  [8] Hittade offert1, hoppar över.
+  - Offer - #2
+  [4] Skapade offert : 2
+ImportOffers true
+)",
+     R"(
+1|1003|Cecilia Ek|2024-01-10||||||||||1
+2|1003||||Ny offert||||||||0
+)",
+     R"(
+1|1|A300||1|199|||
+)",
+     R"(
+#0 vismakey= customer=1003
+  row : OOI_ROW_TEXT
+#1 vismakey=2 customer=1003
+)"},
+
+    {"an existing offer found by the default SQL has its head changed and, with row management 4, the "
+     "file's rows appended; ON_DOES_NOT_EXIST 2 refuses a missing one with its key",
+     "existing_offer.xml",
+     {{kOfferPrefs, "SEARCH_MODE", "1"},
+      {kOfferPrefs, "ON_EXIST", "0"},
+      {kOfferPrefs, "ON_DOES_NOT_EXIST", "2"},
+      {kOfferPrefs, "ROWS_MANAGEMENT", "4"}},
+     {"ImportOffers"},
+     R"(
+step Importerar offert (5)
++ Importerar offert
+  - Offer - #1
+  [8] Söker efter offert med nyckel:1
+  [8] Lägger till rad.
+  [8] Antalet rader stämmer inte 1 / 2
+  [4] Skapade offert : 1
+  - Offer - #2
+  [8] Söker efter offert med nyckel:55
+  [2] Offert existerar inte 55
+ImportOffers false
+)",
+     R"(
+1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||2
+)",
+     R"(
+1|1|A300||1|199|||
+1|2|||||Ny offertrad||
+)",
+     R"(
+#0 vismakey=1 customer=1003
+  row : OOI_ROW_TEXT
+#1 vismakey= customer=1003
+)"},
 };
 
 TEST(OfferImport, WritesOffersAsTheirSettingsSay) {
