@@ -1,12 +1,13 @@
-// The pieces the document imports share, on the demo company: deleting every row of a document, and
-// the dates and numbers of a document read in the process's format (the "forcedot" switch or the
-// user's locale).
+// The pieces the document imports share: deleting every row of a document (on the demo company),
+// the row type of a row, and the dates and numbers of a document read in the process's format (the
+// "forcedot" switch or the user's locale).
 
 #include <gtest/gtest.h>
 
 #include "adk/adk_dataset.h"
 #include "import/document_rows.h"
 #include "platform/rtl/format_settings.h"
+#include "platform/xml/xml_document.h"
 #include "tests/import/orders/order_support.h"
 
 namespace tv {
@@ -44,6 +45,35 @@ TEST(DocumentRows, DeletingEveryRowEmptiesTheDocumentAndKeepsItsHead) {
         head.Post();
         EXPECT_EQ(test::Heads(world, c.offers), Lines(c.heads)) << c.dataSet;
         EXPECT_EQ(test::Rows(world, c.offers), Lines(c.rows)) << c.dataSet;
+    }
+}
+
+struct RowTypeCase {
+    const char* row;  // the row element
+    bool ignoreEmptyTexts;
+    bool textRow;
+    const char* kept;  // the names of the elements left in the row
+};
+const RowTypeCase kRowTypeCases[] = {
+    {"<row><OOI_ROW_TYPE_OF_ROW>T</OOI_ROW_TYPE_OF_ROW><OOI_ROW_TEXT/></row>", true, true,
+     "OOI_ROW_TYPE_OF_ROW OOI_ROW_TEXT"},  // a text row keeps an empty text
+    {"<row><OOI_ROW_TYPE_OF_ROW/><OOI_ROW_TEXT/></row>", true, false, ""},
+    {"<row><OOI_ROW_TYPE_OF_ROW/><OOI_ROW_TEXT/></row>", false, false, "OOI_ROW_TEXT"},
+    {"<row><OOI_ROW_TYPE_OF_ROW>t</OOI_ROW_TYPE_OF_ROW><OOI_ROW_TEXT>x</OOI_ROW_TEXT></row>", true, false,
+     "OOI_ROW_TYPE_OF_ROW OOI_ROW_TEXT"},  // only "T" marks a text row
+    {"<row><OOI_ROW_TYPE_OF_ROW> T</OOI_ROW_TYPE_OF_ROW></row>", true, false, "OOI_ROW_TYPE_OF_ROW"},
+};
+
+TEST(DocumentRows, TheRowTypeDecidesATextRowAndEmptyElementsGo) {
+    for (const RowTypeCase& c : kRowTypeCases) {
+        TXMLDocument document;
+        document.LoadFromXML(c.row);
+        TXMLNode& row = *document.DocumentElement();
+        EXPECT_EQ(ReadRowType(row, c.ignoreEmptyTexts), c.textRow) << c.row;
+        std::string kept;
+        for (const TXMLNode* element : row.ChildNodes())
+            kept += (kept.empty() ? "" : " ") + element->NodeName();
+        EXPECT_EQ(kept, c.kept) << c.row << " " << c.ignoreEmptyTexts;
     }
 }
 
