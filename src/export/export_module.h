@@ -74,6 +74,10 @@ public:
                               std::string_view table) {
         nodes_.writeAdkRecordsByKey(container, selection, countProgress, data, table);
     }
+    void writeAdkDataSetNodes(TXMLNode& container, std::string_view table, bool countProgress,
+                              TAdkDataSet& data) {
+        nodes_.writeAdkDataSetNodes(container, table, countProgress, data);
+    }
 
     // ---- Running numbers and file names. The names read the kind's settings and the kit dataset
     // standing on the record written; `cnt` (the record's position) is not used by any name.

@@ -141,4 +141,16 @@ void TRecordNodes::writeAdkRecordsByKey(TXMLNode& container, TDataSet& selection
     }
 }
 
+void TRecordNodes::writeAdkDataSetNodes(TXMLNode& container, std::string_view table, bool countProgress,
+                                        TAdkDataSet& data) {
+    if (data.IsEmpty()) return;
+    if (countProgress) events_.setEventCount(data.RecordCount());
+    for (data.First(); !data.Eof(); data.Next()) {
+        if (countProgress) events_.StepProgress();
+        TXMLNode* record = container.AddChild(table);
+        record->SetAttribute(kKeyAttribute, FieldText(data.FieldByAdkIndex(0), scratch_));
+        AddMappedFields(*record, table, data, TRefusedValue::StripAndLogReads);
+    }
+}
+
 }  // namespace tv

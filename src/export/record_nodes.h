@@ -1,8 +1,8 @@
 #pragma once
 // Record elements of the interchange document: the mapped field elements of the kit record a
-// dataset stands on, and the three generic writers the exports share (register records by key,
-// every record of a dataset, and runs of records that share a key). A value the document refuses
-// is logged and written with the strip set removed, where the writer says so.
+// dataset stands on, and the generic writers the exports share (register records by key, every
+// record of a dataset with or without its key, and runs of records that share a key). A value the
+// document refuses is logged and written with the strip set removed, where the writer says so.
 
 #include <string>
 #include <string_view>
@@ -62,6 +62,11 @@ public:
     // A refused value ends the run.
     void writeAdkRecordsByKey(TXMLNode& container, TDataSet& selection, bool countProgress, TAdkDataSet& data,
                               std::string_view table);
+    // One record per record the dataset holds, from its first to its end, with "key" (kit field 0
+    // as it stands); values logged and stripped as in the records of single documents. Nothing for
+    // a dataset without records; with `countProgress` one step per record.
+    void writeAdkDataSetNodes(TXMLNode& container, std::string_view table, bool countProgress,
+                              TAdkDataSet& data);
 
 private:
     void StartProgress(TDataSet& selection, bool countProgress);
