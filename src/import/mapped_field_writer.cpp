@@ -36,8 +36,9 @@ void TMappedFieldWriter::Match(const TXMLNode& item) {
 }
 
 void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
-    ForEachMapped(item, [keepNumber](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
-        if (!(keepNumber && row.Field == 0)) field.SetAsString(element.Text());
+    texts_.Clear();
+    ForEachMapped(item, [this, keepNumber](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
+        if (!(keepNumber && row.Field == 0)) texts_.Set(field, element.NodeName(), element.Text());
     });
 }
 

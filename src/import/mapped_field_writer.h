@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "import/field_mapping.h"
+#include "import/record_write.h"
 
 namespace tv {
 
+class IEventSink;
 class TAdkDataSet;
 class TField;
 class TXMLNode;
@@ -41,6 +43,12 @@ public:
             if (found_[row]) visit(*rows_[row], *fields_[row], *found_[row]);
     }
 
+    // Reports each text of the last Write that the company cannot hold as written at the warning
+    // level, naming the record as `record` (import/record_write.h).
+    void ReportUnstorableTexts(IEventSink& events, std::string_view record) const {
+        texts_.Report(events, record);
+    }
+
 private:
     void Resolve();
     // Finds the item's element of each written row.
@@ -59,6 +67,7 @@ private:
     std::vector<const TFieldMappingRow*> rows_;  // per written row: its mapping row
     std::unordered_map<std::string, std::vector<size_t>, NameHash, std::equal_to<>> rowsByElement_;
     std::vector<const TXMLNode*> found_;  // per written row: the item's first element of its name
+    TWrittenTexts texts_;
 };
 
 }  // namespace tv
