@@ -106,12 +106,6 @@ constexpr TContactProjectKind kProjects{
     .CarriesNumber = true,
 };
 
-// The item's first element of that name; a missing one is added as the item's last child.
-TXMLNode& ElementOf(TXMLNode& item, std::string_view name) {
-    TXMLNode* element = ChildElement(item, name);
-    return element ? *element : *item.AddChild(name);
-}
-
 // True when the contact of the key is found; its number is then stored with the key, which the
 // check must have registered.
 bool FindContact(TRegisterRun& run, TKeyHelperDM& keys, const std::string& key, const TXMLNode& item) {
