@@ -200,6 +200,7 @@ bool TAdkDataSet::AdkTableAvailible() const {
 }
 
 void TAdkDataSet::Loaded() {
+    inherited::Loaded();
     SetAdkTable(table_);
 }
 
