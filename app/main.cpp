@@ -5,8 +5,10 @@
 
 #include "automation/data_modules.h"
 #include "core/forms/entry_routine.h"
+#include "ui/form_settings.h"
 
 int main(int argc, char** argv) {
     tv::MainFormServices().CreateDataModules = tv::CreateDataModules;
+    tv::InstallSettingsWindow();
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }
