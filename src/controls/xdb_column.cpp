@@ -6,6 +6,8 @@
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
+#include "platform/gui/image_list.h"
+#include "platform/gui/menu.h"
 #include "platform/rtl/class_info.h"
 
 namespace tv {
@@ -136,9 +138,13 @@ void TXColumnTitle::SetButton(bool value) {
     fColumn->ColumnChanged(false);
 }
 
+void TXColumnTitle::SetPopupMenu(TPopupMenu* value) {
+    fPopupMenu = fColumn->Watched(value);
+}
+
 void TXColumnTitle::SetDropDownMenu(TPopupMenu* value) {
     if (value == fDropDownMenu) return;
-    fDropDownMenu = value;
+    fDropDownMenu = fColumn->Watched(value);
     if (value && fColumn->ExpandStyle() == cesAuto) fColumn->SetExpandStyle(cesDropDownMenu);
     if (!value && fColumn->ExpandStyle() == cesDropDownMenu) fColumn->SetExpandStyle(cesAuto);
 }
@@ -251,6 +257,10 @@ TXDBGridColumns* TXColumn::Columns() const {
 TXCustomDBGrid* TXColumn::Grid() const {
     TXDBGridColumns* columns = Columns();
     return columns ? columns->Grid() : nullptr;
+}
+
+void TXColumn::WatchComponent(TComponent* component) const {
+    if (TXCustomDBGrid* grid = Grid(); grid && component) component->FreeNotification(grid);
 }
 
 bool TXColumn::Assigning(TXColumnValue value, bool same) {
@@ -455,6 +465,22 @@ void TXColumn::SetCheckBox(bool value) {
 void TXColumn::SetImageDraw(TImageDraw value) {
     if (fCheckBox && value > idCenter) value = idCenter;
     SetDisplayed(fImageDraw, value);
+}
+
+void TXColumn::SetDropDownMenu(TPopupMenu* value) {
+    fDropDownMenu = Watched(value);
+}
+
+void TXColumn::SetImages(TImageList* value) {
+    SetDisplayed(fImages, Watched(value));
+}
+
+void TXColumn::SetLookupDataSet(TDataSet* value) {
+    fLookupDataSet = Watched(value);
+}
+
+void TXColumn::SetPopupMenu(TPopupMenu* value) {
+    fPopupMenu = Watched(value);
 }
 
 TStrings* TXColumn::PickList() {
@@ -841,7 +867,7 @@ void TXColumn::Assign(TPersistent* Source) {
         fCheckBoxToggle = other->fCheckBoxToggle;
         fCheckBoxValues = other->fCheckBoxValues;
         fDialogOptions = other->fDialogOptions;
-        fDropDownMenu = other->fDropDownMenu;
+        SetDropDownMenu(other->fDropDownMenu);
         fDropDownRows = other->fDropDownRows;
         fDropDownWidth = other->fDropDownWidth;
         fEditMemo = other->fEditMemo;
@@ -854,9 +880,9 @@ void TXColumn::Assign(TPersistent* Source) {
         fImageDraw = other->fImageDraw;
         fImageOffsetX = other->fImageOffsetX;
         fImageOffsetY = other->fImageOffsetY;
-        fImages = other->fImages;
+        fImages = Watched(other->fImages);
         fListOptions = other->fListOptions;
-        fLookupDataSet = other->fLookupDataSet;
+        SetLookupDataSet(other->fLookupDataSet);
         fLookupKeyField = other->fLookupKeyField;
         fLookupListFields = other->fLookupListFields;
         fLookupListTitles = other->fLookupListTitles;
@@ -865,7 +891,7 @@ void TXColumn::Assign(TPersistent* Source) {
         if (other->fPickText) PickText()->Assign(other->fPickText.get());
         fPickOptions = other->fPickOptions;
         fPickTextFormat = other->fPickTextFormat;
-        fPopupMenu = other->fPopupMenu;
+        SetPopupMenu(other->fPopupMenu);
         fQuickDraw = other->fQuickDraw;
         fShowBlob = other->fShowBlob;
         fShowEdit = other->fShowEdit;

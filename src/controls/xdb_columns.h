@@ -160,7 +160,7 @@ public:
     int MarkerIndex() const { return fMarkerIndex; }
     void SetMarkerIndex(int value) { SetDisplayed(fMarkerIndex, value); }
     TPopupMenu* PopupMenu() const { return fPopupMenu; }
-    void SetPopupMenu(TPopupMenu* value) { fPopupMenu = value; }
+    void SetPopupMenu(TPopupMenu* value);
     TVAlignment VAlignment() const { return fVAlignment; }
     void SetVAlignment(TVAlignment value) { SetDisplayed(fVAlignment, value); }
     bool WordWrap() const { return fWordWrap; }
@@ -335,7 +335,7 @@ public:
     TDialogOptions DialogOptions() const { return fDialogOptions; }
     void SetDialogOptions(TDialogOptions value) { fDialogOptions = value; }
     TPopupMenu* DropDownMenu() const { return fDropDownMenu; }
-    void SetDropDownMenu(TPopupMenu* value) { fDropDownMenu = value; }
+    void SetDropDownMenu(TPopupMenu* value);
     int DropDownRows() const { return fDropDownRows; }
     void SetDropDownRows(int value) { fDropDownRows = value < 0 ? 0 : value; }
     int DropDownWidth() const { return fDropDownWidth; }
@@ -356,11 +356,11 @@ public:
     int ImageOffsetY() const { return fImageOffsetY; }
     void SetImageOffsetY(int value) { SetDisplayed(fImageOffsetY, value); }
     TImageList* Images() const { return fImages; }
-    void SetImages(TImageList* value) { SetDisplayed(fImages, value); }
+    void SetImages(TImageList* value);
     TXListOptions ListOptions() const { return fListOptions; }
     void SetListOptions(TXListOptions value) { fListOptions = value; }
     TDataSet* LookupDataSet() const { return fLookupDataSet; }
-    void SetLookupDataSet(TDataSet* value) { fLookupDataSet = value; }
+    void SetLookupDataSet(TDataSet* value);
     const std::string& LookupKeyField() const { return fLookupKeyField; }
     void SetLookupKeyField(const std::string& value) { fLookupKeyField = value; }
     const std::string& LookupListFields() const { return fLookupListFields; }
@@ -380,7 +380,7 @@ public:
     const std::string& PickTextFormat() const { return fPickTextFormat; }
     void SetPickTextFormat(const std::string& value) { SetDisplayed(fPickTextFormat, value); }
     TPopupMenu* PopupMenu() const { return fPopupMenu; }
-    void SetPopupMenu(TPopupMenu* value) { fPopupMenu = value; }
+    void SetPopupMenu(TPopupMenu* value);
     bool QuickDraw() const { return fQuickDraw; }
     void SetQuickDraw(bool value) { fQuickDraw = value; }
     bool ShowBlob() const { return fShowBlob; }
@@ -437,6 +437,14 @@ private:
     }
     // Marks a value assigned; false when it was assigned already with the same value.
     bool Assigning(TXColumnValue value, bool same);
+    // A component the column refers to tells the grid when it goes (the grid's Notification
+    // drops the reference); passes it through.
+    template <class C>
+    C* Watched(C* component) const {
+        WatchComponent(component);
+        return component;
+    }
+    void WatchComponent(TComponent* component) const;
     void FontChanged();
     void RefreshDefaultFont() const;
     // Whether the grid's link is active and the field present: default columns write there.

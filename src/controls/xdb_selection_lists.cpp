@@ -5,6 +5,32 @@
 
 namespace tv {
 
+namespace {
+// Binary search of a list in ascending order; `compare(entry)` is the sign of the entry against the
+// item looked for. Index is the item's place, or where it would be inserted.
+template <class List, class Compare>
+bool SortedFind(const List& list, Compare compare, int& Index) {
+    bool found = false;
+    int lo = 0;
+    int hi = static_cast<int>(list.size()) - 1;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        const int c = compare(list[static_cast<size_t>(mid)]);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                lo = mid;
+            }
+        }
+    }
+    Index = lo;
+    return found;
+}
+}  // namespace
+
 // ---------------------------------------------------------------- selected records
 
 TXBookmarkList::TXBookmarkList(TXCustomDBGrid* AGrid) : fGrid(AGrid) {}
@@ -29,25 +55,10 @@ bool TXBookmarkList::Find(const TBookmark& Item, int& Index) const {
         return fCacheFind;
     }
     TDataSet* dataSet = DataSet();
-    bool found = false;
-    int lo = 0;
-    int hi = Count() - 1;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = dataSet->CompareBookmarks(fList[static_cast<size_t>(mid)], Item);
-        if (c < 0)
-            lo = mid + 1;
-        else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                lo = mid;
-            }
-        }
-    }
-    Index = lo;
+    const bool found =
+        SortedFind(fList, [&](const TBookmark& entry) { return dataSet->CompareBookmarks(entry, Item); }, Index);
     fCache = Item;
-    fCacheIndex = lo;
+    fCacheIndex = Index;
     fCacheFind = found;
     return found;
 }
@@ -198,26 +209,10 @@ bool TXColumnList::Find(const TXColumn* Item, int& Index) const {
         Index = fCacheIndex;
         return fCacheFind;
     }
-    const std::vector<TXColumn*>& list = List();
-    bool found = false;
-    int lo = 0;
-    int hi = static_cast<int>(list.size()) - 1;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = list[static_cast<size_t>(mid)]->Index() - Item->Index();
-        if (c < 0)
-            lo = mid + 1;
-        else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                lo = mid;
-            }
-        }
-    }
-    Index = lo;
+    const bool found =
+        SortedFind(List(), [&](const TXColumn* entry) { return entry->Index() - Item->Index(); }, Index);
     fCache = Item;
-    fCacheIndex = lo;
+    fCacheIndex = Index;
     fCacheFind = found;
     return found;
 }

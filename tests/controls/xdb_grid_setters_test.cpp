@@ -372,12 +372,14 @@ TEST_F(GridTest, ComponentsThatGoAreDroppedWhereverTheGridRefersToThem) {
     auto* otherMenu = new TPopupMenu(&form);
     auto* images = new TImageList(&form);
     column->Title()->SetPopupMenu(titleMenu);
-    titleMenu->FreeNotification(grid);
     column->SetPopupMenu(otherMenu);
-    otherMenu->FreeNotification(grid);
     grid->SetFillerPopupMenu(otherMenu);
     grid->SetIndicatorImages(images);
     grid->SetTitleImages(images);
+    column->SetImages(images);
+    auto* lookup = new TClientDataSet(&form);
+    column->SetLookupDataSet(lookup);
+    column->Title()->SetDropDownMenu(otherMenu);
 
     delete titleMenu;
     EXPECT_EQ(column->Title()->PopupMenu(), nullptr);
@@ -386,10 +388,14 @@ TEST_F(GridTest, ComponentsThatGoAreDroppedWhereverTheGridRefersToThem) {
 
     delete otherMenu;
     EXPECT_EQ(column->PopupMenu(), nullptr);
+    EXPECT_EQ(column->Title()->DropDownMenu(), nullptr);
     EXPECT_EQ(grid->FillerPopupMenu(), nullptr);
     delete images;
     EXPECT_EQ(grid->IndicatorImages(), nullptr);
     EXPECT_EQ(grid->TitleImages(), nullptr);
+    EXPECT_EQ(column->Images(), nullptr);
+    delete lookup;
+    EXPECT_EQ(column->LookupDataSet(), nullptr);
 }
 
 TEST_F(GridTest, ADataSourceThatGoesLeavesTheGridWithoutData) {

@@ -67,11 +67,19 @@ TEST(FieldDisplay, DisplayPropertiesTellAnOpenDatasetsControlsOfALayoutChange) {
     EXPECT_EQ(link.layouts, 4);
     EXPECT_EQ(name.Alignment(), taCenter);
     EXPECT_EQ(name.DisplayLabel(), "Namn");
-    // A closed dataset has no controls to tell.
-    ds->Close();
-    name.SetDisplayWidth(7);
-    EXPECT_EQ(link.layouts, 4);
     link.SetDataSource(nullptr);
+
+    // A dataset that is not open has no controls to tell.
+    TClientDataSet closed;
+    TField& own = closed.AddField("A", TFieldType::ftInteger);
+    TDataSource closedSource;
+    closedSource.SetDataSet(&closed);
+    TLayoutLink idle;
+    idle.SetDataSource(&closedSource);
+    own.SetDisplayWidth(7);
+    EXPECT_EQ(own.DisplayWidth(), 7);
+    EXPECT_EQ(idle.layouts, 0);
+    idle.SetDataSource(nullptr);
 }
 
 TEST(FieldDisplay, AlignmentIsByTypeUntilSet) {
