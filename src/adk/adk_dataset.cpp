@@ -203,6 +203,7 @@ bool TAdkDataSet::AdkTableAvailible() const {
 }
 
 void TAdkDataSet::Loaded() {
+    inherited::Loaded();
     SetAdkTable(table_);
 }
 

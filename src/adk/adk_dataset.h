@@ -76,7 +76,8 @@ public:
     bool MakeOpen();
     virtual void PrepareFields();
     virtual void ApplyFieldCaptions();
-    void Loaded();
+    // After the form that holds the table was built: the table is applied again.
+    void Loaded() override;
 
     // ---- Reading.
     virtual bool AdkNavigate(int mode, bool fetchRows);
