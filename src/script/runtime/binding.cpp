@@ -12,6 +12,10 @@ void ThrowTypeMismatch() {
     throw Exception(std::string(kTypeMismatch));
 }
 
+void ThrowNilObject() {
+    throw Exception(ErrorToText(erNullPointerException, {}));
+}
+
 TObject* CheckedObject(const TPSValueRef& v) {
     TObject* obj = GetValueAsObject(v.Data, v.TypeRec);
     // An object freed while a script still holds it is refused, never used.
