@@ -1,9 +1,9 @@
 // The interpreter against Lua 5.4 on the same small programs: a counting loop, a recursive
 // function and building a string piece by piece; then the interpreter alone on the shapes job
 // scripts have: real arithmetic, string routines, arrays and records, calls with parameters, host
-// methods and events, and the import pattern of walking a string list through many small calls.
-// Scripts are compiled and loaded once; each iteration runs the main procedure. Lua runs as the
-// lua5.4 program, which reports the time of the work itself (its start-up not counted).
+// methods and events, the job API, and the import pattern of walking a string list through many
+// small calls. Scripts are compiled and loaded once; each iteration runs the main procedure. Lua
+// runs as the lua5.4 program, which reports the time of the work itself (its start-up not counted).
 
 #include <benchmark/benchmark.h>
 
@@ -13,12 +13,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "automation/script_handler_engine.h"
+#include "core/event_tree.h"
+#include "core/main_dm.h"
 #include "platform/rtl/string_list.h"
 #include "script/compiler/pascal_compiler.h"
 #include "script/host/component/script.h"
 #include "script/host/units/import_plugins.h"
 #include "script/runtime/class_binding.h"
 #include "script/runtime/exec.h"
+#include "tests/core/startup/startup_fixture.h"
+#include "ui/job_script_host.h"
 
 namespace {
 
@@ -207,10 +212,29 @@ void EventCalls(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+// A job API routine in a loop: GetCancelling, bound to the central data module, called 1,000,000
+// times through the script host's engine.
+void JobApiCalls(benchmark::State& state) {
+    tv::test::StartupFolders folders;
+    tv::TEventTree events;
+    tv::TMainDM dm(events, nullptr, false);
+    tv::TScriptHandlerEngine engine(tv::ProgramJobApi(nullptr, &dm, nullptr, nullptr));
+    engine.PSScript1.Script().SetText(
+        "var i: Integer; b: Boolean; begin for i := 1 to 1000000 do b := GetCancelling(); end.");
+    if (!engine.PSScript1.Compile()) {
+        state.SkipWithError("script does not compile");
+        return;
+    }
+    for (auto _ : state)
+        if (!engine.PSScript1.Execute()) state.SkipWithError("the script failed");
+    state.SetItemsProcessed(state.iterations() * 1000000);
+}
+
 BENCHMARK_CAPTURE(Script, Loop, kLoop)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ComponentLoop, DebugInfoOn, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ComponentLoop, DebugInfoOff, false)->Unit(benchmark::kMillisecond);
 BENCHMARK(HostMethodCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(JobApiCalls)->Unit(benchmark::kMillisecond);
 BENCHMARK(EventCalls);
 BENCHMARK_CAPTURE(Lua, Loop, kLoop)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK_CAPTURE(Script, Recursion, kRecursion)->Unit(benchmark::kMillisecond);

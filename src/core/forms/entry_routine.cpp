@@ -77,12 +77,14 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         Application().SetTitle(std::string(kAppProductName));
 
         // The data modules in their order; the event tree's model comes first, as TMainDM reports
-        // into it. (The import, export, plug-in, script-catalog and key-registry modules join here
-        // as their subsystems arrive.)
+        // into it. (The plug-in and script-catalog modules join the engines' here as their
+        // subsystems arrive.)
         TEventTree events;
         auto mainDM = std::make_unique<TMainDM>(events);
         SetMainDM(mainDM.get());
         auto pipes = std::make_unique<TDMPipes>(nullptr, AppStartup());
+        std::unique_ptr<TComponent> modules =
+            services.CreateDataModules ? services.CreateDataModules(*mainDM) : nullptr;
         // What a command handed over by a second start does to this window.
         AppStartup().RestoreApplication = [] {
             Application().Restore();
@@ -110,6 +112,7 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
             delete form;
         }
         AppStartup().RestoreApplication = nullptr;
+        modules.reset();
         pipes.reset();
         SetMainDM(nullptr);
         mainDM.reset();

@@ -1,21 +1,27 @@
 #pragma once
-// What the main window takes from the subsystems built above the core: the script host a job runs
-// in, the settings, about and debug-file windows, the script list and its catalog. Each entry may be
-// empty until its subsystem is there; the window then leaves that part out (a job without a script
-// host fails with kNoScriptHost).
+// What the program takes from the subsystems built above the core: their data modules, the script
+// host a job runs in, the settings, about and debug-file windows, the script list and its catalog.
+// Each entry may be empty until its subsystem is there; the program then leaves that part out (a
+// job without a script host fails with kNoScriptHost).
 
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "core/script_host.h"
 
 namespace tv {
 
+class TComponent;
 class TForm;
+class TMainDM;
 
 inline constexpr std::string_view kNoScriptHost = "Ingen skriptvärd är installerad";
 
 struct TMainFormServices {
+    // Makes the data modules of the subsystems above the core (the import and export engines) over
+    // the central data module, right after it and the pipes; they are freed after the main window.
+    std::function<std::unique_ptr<TComponent>(TMainDM& mainDM)> CreateDataModules;
     TScriptHostFactory ScriptHosts;
     // Shows the settings window modally, owned by `owner`; gives its modal result (1 = OK).
     std::function<int(TForm* owner)> ShowSettings;
