@@ -83,6 +83,8 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     FillShared(context, mainDM);
     FillDataSets(context.DataSets, kImportDataSets, mainDM);
     context.adminODBC = &mainDM.adminODBC();
+    context.VismaTidConnection = &mainDM.VismaTidConnection();
+    context.TidKunder = &mainDM.TidKunder();
     return context;
 }
 

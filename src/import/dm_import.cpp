@@ -23,7 +23,11 @@ const TClassInfo& TDMImport::StaticClassInfo() {
 }
 
 TDMImport::TDMImport(TImportContext& context, TKeyHelperDM& keyHelper, TComponent* AOwner)
-    : TComponent(AOwner), context_(context), keyHelper_(keyHelper), query_(std::make_unique<TADOQuery>()) {
+    : TComponent(AOwner),
+      context_(context),
+      keyHelper_(keyHelper),
+      query_(std::make_unique<TADOQuery>()),
+      tidReserveraID_(std::make_unique<TADOQuery>()) {
     XMLDocument1.SetIndent(true);
 }
 

@@ -23,6 +23,7 @@ class TADOQuery;
 class TAdkDataSet;
 class TXMLNode;
 struct TCheckFrame;
+struct TContactProjectKind;
 struct TDocumentCheck;
 struct TKeyRecord;
 struct TRegisterKind;
@@ -33,8 +34,14 @@ inline constexpr std::string_view kFindFilesNoSide =
 inline constexpr std::string_view kUsingPath = "Använder path: ";
 inline constexpr std::string_view kLoadXmlFailed = "Fel vid inläsning av XML-fil: ";
 inline constexpr size_t kImportedItemLength = 50;
-// A customer key of blanks: refused by the check and by the import.
+// The customer key rule, shared by the customer check, the customer import and the time-reporting
+// customer import. A customer key of blanks: refused by the check and by the imports.
 inline constexpr std::string_view kCustomerKeyEmpty = "Nyckeln för kunden är tom!";
+inline constexpr std::string_view kCustomerUnreadable = "Felaktigt XML format saknar kundinformation";
+inline constexpr std::string_view kCustomerWithoutKey =
+    "Fanns ingen nyckel på denna kund, omöjligt scenario om ingen modifierat trädet";
+inline constexpr std::string_view kCustomerKeyUnknown = "Kunde inte hitta kund med nyckel [";
+inline constexpr std::string_view kNoCustomerContainer = "Ingen kundtag i denna fil";
 
 class TDMImport : public TComponent {
     TV_CLASS(TDMImport, TComponent)
@@ -54,6 +61,8 @@ public:
     TKeyHelperDM& KeyHelper() const { return keyHelper_; }
     // The query every search by SQL runs on.
     TADOQuery& qArtikelUrval() const { return *query_; }
+    // The query that reserves customer ids in the time-reporting database.
+    TADOQuery& TIDReserveraID() const { return *tidReserveraID_; }
 
     // ---- Files.
     // Lists folder + name of every file (not folder) in `directory`, or without one in the side's
@@ -101,6 +110,21 @@ public:
     bool ImportCustomers();
     bool ImportSuppliers();
 
+    // ---- Contacts and projects: each item's record is identified by a number or code taken
+    // from the item, its customer reference filled in as the customer's number, and its mapped
+    // elements written.
+    bool ImportContacts();
+    bool ImportProjects();
+
+    // ---- The customers of the file copied into the time-reporting database, when that is
+    // switched on, after they were imported into the business system. The check lets its errors
+    // reach the caller.
+    bool TID_CheckCustomers();
+    bool TID_ImportCustomers();
+    // Raises the last id handed out by one in one transaction and answers it; rolled back and
+    // raised again on an error.
+    int ReserveTidId();
+
 private:
     IEventSink& Events() const;
     TXMLNode* DocumentElement() const;
@@ -119,19 +143,30 @@ private:
     bool WalkSalesPrices(const TXMLNode& container);
     bool WalkPurchasePrices(const TXMLNode& container);
     bool WalkCustomerPayments(const TXMLNode& container);
+    bool WalkTidCustomers(const TXMLNode& container);
 
-    // The register import of one kind, as its row says (import/register_kind.h).
-    bool RunRegisterImport(const TRegisterKind& kind);
+    // The register import of one kind, as its row says (import/register_kind.h); the time-reporting
+    // customers run the same frame and key rule with their own routine for the items.
+    using TRegisterItems = void (TDMImport::*)(const TRegisterKind&, TXMLNode&);
+    bool RunRegisterImport(const TRegisterKind& kind,
+                           TRegisterItems importItems = &TDMImport::ImportRegisterItems);
     void ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container);
     bool FindRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, const std::string& key);
     void WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, TXMLNode& item, TKeyRecord& record,
                              const std::string& key);
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
+    // The import of contacts or projects, as its row says (import/import_contacts_projects.cpp).
+    bool RunContactProjectImport(const TContactProjectKind& kind);
+    void ImportContactProjectItems(const TContactProjectKind& kind, TXMLNode& container);
+    void ImportTidCustomers(const TRegisterKind& kind, TXMLNode& container);
+    bool TidActivated() const;
+
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
     std::vector<std::string> importedItems_;
     std::unique_ptr<TADOQuery> query_;
+    std::unique_ptr<TADOQuery> tidReserveraID_;
     const TDocumentCheck* documentCheck_ = nullptr;  // the document check being walked
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 // What the import engine works with, handed to it by the application or by a test: the event
 // tree it reports into, the kit datasets it reads and writes (named as the central data module
-// names them), the per-kind settings tables, the field-definition table, the company database
-// connection for searches by SQL and the work folders.
+// names them), the per-kind settings tables (the time-reporting settings "CDSTidPrefs" among them),
+// the field-definition table, the company database connection for searches by SQL, the
+// time-reporting database and the work folders.
 
 #include "core/engine_context.h"
 
@@ -10,6 +11,7 @@ namespace tv {
 
 class TAdkDataSet;
 class TADOConnection;
+class TADOQuery;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -39,6 +41,9 @@ struct TImportContext : TEngineContext {
     TImportDataSets DataSets;
     // The company database connection (adminODBC) the SQL searches run on.
     TADOConnection* adminODBC = nullptr;
+    // The time-reporting database and the central data module's query over its customer table.
+    TADOConnection* VismaTidConnection = nullptr;
+    TADOQuery* TidKunder = nullptr;
 };
 
 }  // namespace tv

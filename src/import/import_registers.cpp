@@ -33,12 +33,12 @@ void ForceIgnoreOrgNr(const TDataSet& settings, TAdkDataSet& customers) {
 constexpr TRegisterKind kCustomers{
     .Caption = "Importerar kunder",
     .Container = "customers",
-    .NoContainerText = "Ingen kundtag i denna fil",
+    .NoContainerText = kNoCustomerContainer,
     .EmptyText = "Inga kunder att importera",
-    .UnreadableText = "Felaktigt XML format saknar kundinformation",
-    .WithoutKeyText = "Fanns ingen nyckel på denna kund, omöjligt scenario om ingen modifierat trädet",
+    .UnreadableText = kCustomerUnreadable,
+    .WithoutKeyText = kCustomerWithoutKey,
     .EmptyKeyText = kCustomerKeyEmpty,
-    .KeyUnknownText = "Kunde inte hitta kund med nyckel [",
+    .KeyUnknownText = kCustomerKeyUnknown,
     .ItemText = "Kund/nyckel : ",
     .Registry = &TDMImport::ValidCustomerKyes,
     .SettingsTable = "CDSImportCustomersPrefs",
@@ -132,23 +132,6 @@ void CancelPending(TAdkDataSet& dataSet) {
 
 }  // namespace
 
-// What one run of a register import works with: read once, used for every item.
-struct TRegisterRun {
-    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
-                 TADOQuery& query, TADOConnection* connection, IEventSink& events)
-        : Settings(settings),
-          DataSet(dataSet),
-          Mapping(std::move(mapping)),
-          Writer(Mapping, dataSet),
-          Finder(def, settings, dataSet, query, connection, events) {}
-
-    const TDataSet& Settings;
-    TAdkDataSet& DataSet;
-    TFieldMapping Mapping;
-    TMappedFieldWriter Writer;
-    TRecordFinder Finder;
-};
-
 bool TDMImport::ImportCustomers() {
     return RunRegisterImport(kCustomers);
 }
@@ -163,7 +146,19 @@ TAdkDataSet& TDMImport::KitDataSet(TImportDataSet member, std::string_view name)
     return *dataSet;
 }
 
-bool TDMImport::RunRegisterImport(const TRegisterKind& kind) {
+TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
+                              std::string& key) {
+    if (!IsElement(item)) throw EImportError(std::string(kind.UnreadableText));
+    if (!item.HasAttribute("key")) throw EImportError(std::string(kind.WithoutKeyText));
+    // Trimmed, as the check registered it, so that a key with blanks around it is found.
+    key = Trim(item.Attribute("key"));
+    if (key.empty() && !kind.EmptyKeyText.empty()) throw EImportError(std::string(kind.EmptyKeyText));
+    TKeyRecord* record = registry.Locate(key);
+    if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfter));
+    return *record;
+}
+
+bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems importItems) {
     IEventSink& events = Events();
     events.nextEvent(kind.Caption, kRegisterStepPicture);
     events.addEventItem(kind.Caption, true);
@@ -177,7 +172,7 @@ bool TDMImport::RunRegisterImport(const TRegisterKind& kind) {
                 events.reportError(kind.EmptyText, elInfo);
             } else {
                 events.setEventCount(static_cast<int>(items->ChildCount()));
-                ImportRegisterItems(kind, *items);
+                (this->*importItems)(kind, *items);
             }
         }
     } catch (const std::exception& e) {
@@ -194,15 +189,10 @@ void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& contain
     TKeyRegistry& registry = this->*kind.Registry;
     TRegisterRun run(settings, dataSet, TFieldMapping::For(*context_.FieldDefinitions, kind.MappingTable),
                      kind.Finder, qArtikelUrval(), context_.adminODBC, Events());
+    std::string key;
     ForEachItem(container, [&](TXMLNode& item, int) {
-        if (!IsElement(item)) throw EImportError(std::string(kind.UnreadableText));
-        if (!item.HasAttribute("key")) throw EImportError(std::string(kind.WithoutKeyText));
-        // Trimmed, as the check registered it, so that a key with blanks around it is found.
-        const std::string key = Trim(item.Attribute("key"));
-        if (key.empty() && !kind.EmptyKeyText.empty()) throw EImportError(std::string(kind.EmptyKeyText));
-        TKeyRecord* record = registry.Locate(key);
-        if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfter));
-        const std::string option = record->KEY_OPTION;
+        TKeyRecord& record = RegisteredItemKey(kind, registry, item, key);
+        const std::string option = record.KEY_OPTION;
         const bool found = option != kOptionAutoCreate && FindRegisterRecord(kind, run, key);
         Events().addEventItem(std::string(kind.ItemText) + key, false);
         if (!kind.ExistsSetting.empty()) {
@@ -212,7 +202,7 @@ void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& contain
                 return true;
         }
         if (option != kOptionNoEdit)
-            WriteRegisterRecord(kind, run, item, *record, key);
+            WriteRegisterRecord(kind, run, item, record, key);
         else if (!found && !kind.NoEditMissingText.empty())
             throw EImportError(std::string(kind.NoEditMissingText));
         return true;

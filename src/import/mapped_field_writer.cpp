@@ -7,13 +7,13 @@
 
 namespace tv {
 
-TMappedFieldWriter::TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet)
-    : mapping_(mapping), dataSet_(dataSet) {}
+TMappedFieldWriter::TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet, bool skipReadOnly)
+    : mapping_(mapping), dataSet_(dataSet), skipReadOnly_(skipReadOnly) {}
 
 void TMappedFieldWriter::Resolve() {
     for (const TFieldMappingRow& row : mapping_.Rows()) {
         if (row.Field < 0 || row.Field > dataSet_.FieldCount()) continue;
-        if (dataSet_.IsFieldReadOnly(row.Field)) continue;
+        if (skipReadOnly_ && dataSet_.IsFieldReadOnly(row.Field)) continue;
         TField& field = dataSet_.FieldByAdkIndex(row.Field);
         rowsByElement_[row.Element].push_back(fields_.size());
         fields_.push_back(&field);

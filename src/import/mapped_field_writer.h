@@ -1,10 +1,11 @@
 #pragma once
 // Writes the elements of an item into the current record of a kit dataset through the field
 // mapping of its table: each mapping row names a kit field and the element that carries it. Rows
-// with a negative field number, a number beyond the dataset's fields or a field the kit does not
-// let us write are passed over; an element the item lacks leaves its field as it stands. The text
-// goes in by the field's type (a string cut to its length, numbers and dates in the process's
-// format, a Boolean as a leading part of "True" or "False", empty text clearing the others).
+// with a negative field number or a number beyond the dataset's fields are passed over, and so are
+// the fields the kit does not let us write unless the writer is made to write them too; an element
+// the item lacks leaves its field as it stands. The text goes in by the field's type (a string cut
+// to its length, numbers and dates in the process's format, a Boolean as a leading part of "True"
+// or "False", empty text clearing the others).
 
 #include <string>
 #include <string_view>
@@ -21,7 +22,9 @@ class TXMLNode;
 
 class TMappedFieldWriter {
 public:
-    TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet);
+    // With `skipReadOnly` false the fields the kit reports as not writable are written like the
+    // others (contacts and projects never ask).
+    TMappedFieldWriter(const TFieldMapping& mapping, TAdkDataSet& dataSet, bool skipReadOnly = true);
 
     // The dataset is in edit or insert state. The first call settles which rows are written.
     // With `keepNumber` the record's number (kit field 0) is not written: a changed record keeps
@@ -38,6 +41,7 @@ private:
 
     const TFieldMapping& mapping_;
     TAdkDataSet& dataSet_;
+    bool skipReadOnly_;
     bool resolved_ = false;
     std::vector<TField*> fields_;  // per written row, in mapping order
     std::vector<int> numbers_;     // per written row: its kit field number

@@ -3,11 +3,26 @@
 #include "adk/adk_dataset.h"
 #include "core/event_sink.h"
 #include "import/import_policies.h"
+#include "import/import_xml.h"
 #include "import/key_helper_dm.h"
 #include "import/key_text.h"
 #include "platform/db/ado_query.h"
 
 namespace tv {
+
+namespace {
+
+// Each parameter gets the text of the item's first element of its name, as the file wrote it.
+void BindElements(TParameters& parameters, const TXMLNode* item) {
+    for (int i = 0; i < parameters.Count(); ++i) {
+        TParameter& parameter = parameters.Items(i);
+        const TXMLNode* element = item ? ChildElement(*item, parameter.Name()) : nullptr;
+        if (!element) throw EImportError(std::string(kNoElementForParameter) + parameter.Name());
+        parameter.SetValue(Variant::FromUtf8(element->Text()));
+    }
+}
+
+}  // namespace
 
 TRecordFinder::TRecordFinder(const TFinderDef& def, const TDataSet& settings, TAdkDataSet& dataSet,
                              TADOQuery& query, TADOConnection* connection, IEventSink& events)
@@ -18,7 +33,7 @@ TRecordFinder::TRecordFinder(const TFinderDef& def, const TDataSet& settings, TA
       connection_(connection),
       events_(events) {}
 
-bool TRecordFinder::Find(const std::string& key, std::string& number) {
+bool TRecordFinder::Find(const std::string& key, std::string& number, const TXMLNode* item) {
     int mode = 0;
     try {
         mode = ReadIntegerSetting(settings_, def_.ModeField);
@@ -27,16 +42,24 @@ bool TRecordFinder::Find(const std::string& key, std::string& number) {
     }
     // An empty key names no record; a find with it would match whatever record comes first.
     if (key.empty()) return false;
-    return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number);
+    return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number, item);
+}
+
+int TRecordFinder::SortOrderSetting() const {
+    if (!def_.EmptyCdxText.empty() && ReadTextSetting(settings_, def_.CdxField).empty())
+        throw EImportError(std::string(def_.EmptyCdxText));
+    try {
+        return ReadRequiredIntegerSetting(settings_, def_.CdxField);
+    } catch (const std::exception&) {
+        if (def_.UnreadableCdxText.empty()) throw;
+        throw EImportError(std::string(def_.UnreadableCdxText));
+    }
 }
 
 bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
     bool found = false;
     try {
-        int order = 0;
-        if (!def_.EmptyCdxText.empty() && ReadTextSetting(settings_, def_.CdxField).empty())
-            throw EImportError(std::string(def_.EmptyCdxText));
-        order = ReadRequiredIntegerSetting(settings_, def_.CdxField);
+        const int order = SortOrderSetting();
         // Stored sort orders are ordinals of which only the low byte counts.
         dataSet_.SetAdkSortOrder(static_cast<TAdkSortOrder>(order & 0xFF));
         found = dataSet_.AdkNavFind(key, true, true);
@@ -49,7 +72,7 @@ bool TRecordFinder::FindByIndex(const std::string& key, std::string& number) {
     return found;
 }
 
-bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
+bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const TXMLNode* item) {
     const std::string statement = Trim(ReadTextSetting(settings_, def_.SqlField));
     if (statement.empty()) throw EImportError(std::string(def_.EmptySqlText));
     bool found = false;
@@ -59,12 +82,21 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number) {
         TParameters& parameters = query_.Parameters();
         for (int i = 0; i < parameters.Count(); ++i)
             parameters.Items(i).SetValue(Variant());  // no value kept
-        const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
-        for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
+        if (def_.BindElementsByName) {
+            BindElements(parameters, item);
+        } else {
+            const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
+            for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
+        }
         query_.SetConnection(connection_);
         query_.Open();
         found = !query_.Eof();
         if (found) number = Trim(query_.FieldByName(def_.NumberColumn).AsString());
+    } catch (const EImportError&) {
+        // A parameter the item cannot fill is a fault of the file, not of the statement: it ends
+        // the import.
+        query_.Close();
+        throw;
     } catch (const std::exception& e) {
         events_.reportError(e.what(), elError);
         found = false;

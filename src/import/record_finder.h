@@ -2,7 +2,8 @@
 // The search of an import kind for the record of a key in the business system: by index (the kind's
 // kit dataset on the sort order its settings name, an exact find of the key) or by SQL (the kind's
 // statement on the company database, the key bound to its parameters as text, the number read from
-// the kind's column of the first row). An empty key is never searched: it has no record.
+// the kind's column of the first row). An empty key is never searched: it has no record. A kind may
+// instead bind each parameter to the item's element of the parameter's name.
 
 #include <string>
 #include <string_view>
@@ -12,12 +13,15 @@
 namespace tv {
 
 class IEventSink;
+class TXMLNode;
 class TADOConnection;
 class TADOQuery;
 class TAdkDataSet;
 class TDataSet;
 
 inline constexpr std::string_view kNoSqlStatement = "Inget SQL uttryck satt";
+// Raised for a parameter the item has no element for, followed by its name.
+inline constexpr std::string_view kNoElementForParameter = "Saknar nod för parameter ";
 
 // What differs between the kinds: setting names, texts and the number column.
 struct TFinderDef {
@@ -30,6 +34,10 @@ struct TFinderDef {
     std::string_view NumberColumn;    // "kundnr" ...
     TAdkSortOrder DefaultOrder;       // the dataset's order after every index search
     bool BindEveryParameter = false;  // the key goes to every parameter, not only the first
+    // Raised when the sort order cannot be read as a number, empty included; empty: as it is.
+    std::string_view UnreadableCdxText;
+    // Each parameter takes the text of the item's element of its name, not the key.
+    bool BindElementsByName = false;
 };
 
 class TRecordFinder {
@@ -38,12 +46,14 @@ public:
                   TADOConnection* connection, IEventSink& events);
 
     // True when the key's record exists; `number` is then its number. A failing statement is
-    // reported at level 2 and counts as not found; other failures raise.
-    bool Find(const std::string& key, std::string& number);
+    // reported at level 2 and counts as not found; other failures raise, among them a parameter
+    // that `item` has no element for (with BindElementsByName).
+    bool Find(const std::string& key, std::string& number, const TXMLNode* item = nullptr);
 
 private:
     bool FindByIndex(const std::string& key, std::string& number);
-    bool FindBySql(const std::string& key, std::string& number);
+    bool FindBySql(const std::string& key, std::string& number, const TXMLNode* item);
+    int SortOrderSetting() const;
 
     const TFinderDef& def_;
     const TDataSet& settings_;

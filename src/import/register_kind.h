@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "import/dm_import.h"
+#include "import/field_mapping.h"
+#include "import/mapped_field_writer.h"
 #include "import/record_finder.h"
 
 namespace tv {
@@ -66,6 +68,29 @@ struct TRegisterKind {
 
     // A kind's own step on the record before it is posted, with the kind's settings; null: none.
     void (*BeforePost)(const TDataSet& settings, TAdkDataSet& dataSet) = nullptr;
+};
+
+// The key of an item by the kind's key rule, and its record in the registry; raises the kind's
+// texts for an item that breaks the rule.
+TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
+                              std::string& key);
+
+// What one run of a register import works with: read once, used for every item. Contacts and
+// projects run the same way, with every mapped field written (`skipReadOnly` false).
+struct TRegisterRun {
+    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
+                 TADOQuery& query, TADOConnection* connection, IEventSink& events, bool skipReadOnly = true)
+        : Settings(settings),
+          DataSet(dataSet),
+          Mapping(std::move(mapping)),
+          Writer(Mapping, dataSet, skipReadOnly),
+          Finder(def, settings, dataSet, query, connection, events) {}
+
+    const TDataSet& Settings;
+    TAdkDataSet& DataSet;
+    TFieldMapping Mapping;
+    TMappedFieldWriter Writer;
+    TRecordFinder Finder;
 };
 
 }  // namespace tv

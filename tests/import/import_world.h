@@ -18,6 +18,7 @@
 #include "platform/data/client_data_set.h"
 #include "platform/data/field.h"
 #include "platform/db/ado_connection.h"
+#include "platform/db/ado_query.h"
 #include "platform/rtl/format_settings.h"
 #include "tests/adk/adk_test_support.h"
 #include "tests/core/startup/startup_fixture.h"
@@ -35,6 +36,19 @@ inline std::string FixtureText(const std::string& relative) {
 
 inline std::string FixturePath(const std::string& relative) {
     return std::string(TV_FIXTURES_DIR) + "/" + relative;
+}
+
+// The rows of a table as SQL reads them over the connection, one line each (the columns joined as
+// `columns` says), in key order.
+inline std::vector<std::string> Dump(TADOConnection& connection, const std::string& columns,
+                                     const std::string& table, const std::string& key) {
+    TADOQuery query;
+    query.SetConnection(&connection);
+    query.SQL().SetText("select " + columns + " as line from " + table + " order by " + key);
+    query.Open();
+    std::vector<std::string> lines;
+    for (; !query.Eof(); query.Next()) lines.push_back(query.FieldByName("line").AsString());
+    return lines;
 }
 
 class TImportWorld {

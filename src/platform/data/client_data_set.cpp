@@ -66,9 +66,13 @@ std::string TClientDataSet::SaveToBytes() const {
     CheckActive();
     std::string out(kStreamMagic);
     AppendU32(out, kStreamVersion);
-    AppendU32(out, static_cast<std::uint32_t>(FieldCount()));
-    for (int i = 0; i < FieldCount(); ++i) {
-        const TField& field = Fields(i);
+    // Only data fields hold values; lookup fields are the dataset's definition, not its data.
+    std::vector<const TField*> stored;
+    for (int i = 0; i < FieldCount(); ++i)
+        if (Fields(i).FieldKind() == fkData) stored.push_back(&Fields(i));
+    AppendU32(out, static_cast<std::uint32_t>(stored.size()));
+    for (const TField* f : stored) {
+        const TField& field = *f;
         AppendString32(out, field.FieldName());
         out += static_cast<char>(field.DataType());
         AppendU32(out, static_cast<std::uint32_t>(field.Size()));
@@ -77,8 +81,8 @@ std::string TClientDataSet::SaveToBytes() const {
     const auto& records = NaturalOrder();
     AppendU64(out, records.size());
     for (const Record* record : records) {
-        for (int i = 0; i < FieldCount(); ++i) {
-            const auto no = static_cast<size_t>(Fields(i).FieldNo() - 1);
+        for (const TField* field : stored) {
+            const auto no = static_cast<size_t>(field->FieldNo() - 1);
             const TValueView v = ReadRecord(Layout(), record, no);
             out += static_cast<char>(v.IsNull() ? 0 : 1);
             if (v.IsNull()) continue;
@@ -113,30 +117,35 @@ void TClientDataSet::LoadFromBytes(std::string_view bytes) {
         const std::uint8_t type = in.U8();
         const std::uint32_t size = in.U32();
         const bool required = in.U8() != 0;
-        if (name.empty() || type == 0 || type > static_cast<std::uint8_t>(TFieldType::ftLargeint) ||
+        if (name.empty() || type == 0 || type > static_cast<std::uint8_t>(TFieldType::ftGraphic) ||
             size > 1u << 30)
             StreamReader::Fail("bad field definition");
         defs.Add(std::string(name), static_cast<TFieldType>(type), static_cast<int>(size), required);
     }
     Close();
+    std::vector<TField*> stored;
+    for (int i = 0; i < FieldCount(); ++i)
+        if (Fields(i).FieldKind() == fkData) stored.push_back(&Fields(i));
     if (FieldCount() > 0) {
-        // Fields of the dataset's own must be the stream's.
-        bool same = FieldCount() == defs.Count();
+        // The data fields of the dataset's own must be the stream's.
+        bool same = stored.size() == static_cast<size_t>(defs.Count());
         for (int i = 0; same && i < defs.Count(); ++i)
-            same = SameFieldText(Fields(i).FieldName(), defs[i].Name) &&
-                   Fields(i).DataType() == defs[i].DataType;
+            same = SameFieldText(stored[static_cast<size_t>(i)]->FieldName(), defs[i].Name) &&
+                   stored[static_cast<size_t>(i)]->DataType() == defs[i].DataType;
         if (!same) DatabaseError(kStreamFieldsDiffer);
     } else {
         FieldDefs() = defs;
     }
     PrepareStructure();
+    if (stored.empty())
+        for (int i = 0; i < FieldCount(); ++i) stored.push_back(&Fields(i));
     try {
         const std::uint64_t count = in.U64();
         if (count > in.Remaining()) StreamReader::Fail("bad record count");
         for (std::uint64_t r = 0; r < count; ++r) {
             RecordBuffer& buffer = BeginBulkRecord();
-            for (int i = 0; i < FieldCount(); ++i) {
-                const auto no = static_cast<size_t>(Fields(i).FieldNo() - 1);
+            for (const TField* field : stored) {
+                const auto no = static_cast<size_t>(field->FieldNo() - 1);
                 if (in.U8() == 0) continue;
                 switch (Layout().kinds[no]) {
                     case TStorageKind::Integer:
@@ -187,7 +196,10 @@ void TClientDataSet::AppendRows(IRowSource& source) {
         CheckBrowseMode();
     }
     std::vector<TField*> target(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c) target[c] = FindField(columns[c].Name);
+    for (size_t c = 0; c < columns.size(); ++c) {
+        target[c] = FindField(columns[c].Name);
+        if (target[c] && target[c]->FieldKind() != fkData) target[c] = nullptr;
+    }
     std::string scratch;
     try {
         while (source.NextRow()) {

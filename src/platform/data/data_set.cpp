@@ -76,6 +76,18 @@ TField& TDataSet::AddField(std::string name, TFieldType type, int size, bool req
     return *fields_.back();
 }
 
+TField& TDataSet::AddLookupField(std::string name, TFieldType type, int size, std::string keyFields,
+                                 TDataSet* lookupDataSet, std::string lookupKeyFields,
+                                 std::string lookupResultField) {
+    TField& field = AddField(std::move(name), type, size);
+    field.kind_ = fkLookup;
+    field.keyFields_ = std::move(keyFields);
+    field.lookupDataSet_ = lookupDataSet;
+    field.lookupKeyFields_ = std::move(lookupKeyFields);
+    field.lookupResultField_ = std::move(lookupResultField);
+    return field;
+}
+
 void TDataSet::ClearFields() {
     CheckInactive();
     fields_.clear();
@@ -141,11 +153,15 @@ void TDataSet::PrepareStructure() {
     } else {
         fieldDefs_.Clear();
         for (auto& field : fields_)
-            fieldDefs_.Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
+            if (field->FieldKind() == fkData)
+                fieldDefs_.Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
     }
     fieldsByNo_.clear();
     std::vector<TStorageKind> kinds;
     for (auto& field : fields_) {
+        // Only data fields hold a value in the record; the others have no number.
+        field->fieldNo_ = 0;
+        if (field->FieldKind() != fkData) continue;
         fieldsByNo_.push_back(field.get());
         field->fieldNo_ = static_cast<int>(fieldsByNo_.size());
         kinds.push_back(StorageOf(field->DataType()));
@@ -505,6 +521,7 @@ void TDataSet::InternalDelete() {
 TValueView TDataSet::ReadField(const TField& field) const {
     if (validatingField_ == &field) return *validatingValue_;
     if (!Active() || bufCount_ == 0) return {};
+    if (field.FieldKind() == fkLookup) return ReadLookupField(field);
     const size_t no = static_cast<size_t>(field.FieldNo() - 1);
     if (IsEditing() && activeSlot_ == editSlot_) return editBuffer_.Read(no);
     if (activeSlot_ < 0 || activeSlot_ >= bufCount_) return {};
@@ -520,7 +537,41 @@ TValueView TDataSet::ReadOldField(const TField& field) const {
 
 void TDataSet::CheckFieldWritable(const TField& field) const {
     if (!IsEditing()) DatabaseError(kNotEditing);
-    if (field.ReadOnly()) DatabaseError(kFieldReadOnly, {field.DisplayName()});
+    if (field.ReadOnly() || field.FieldKind() != fkData) DatabaseError(kFieldReadOnly, {field.DisplayName()});
+}
+
+size_t TDataSet::StoredNo(const TField& field) {
+    if (field.FieldNo() <= 0) DatabaseError(kNotDataField, {field.DisplayName()});
+    return static_cast<size_t>(field.FieldNo() - 1);
+}
+
+TValueView TDataSet::ReadLookupField(const TField& field) const {
+    const TDataSet* lookup = field.LookupDataSet();
+    if (!lookup || !lookup->Active()) return {};
+    std::vector<TValueView> keys;
+    for (const TField* key : GetFieldList(field.KeyFields())) {
+        keys.push_back(ReadField(*key));
+        if (keys.back().IsNull()) return {};
+    }
+    const TValueView value = lookup->FindLookupValue(field.LookupKeyFields(), keys, field.LookupResultField());
+    // A value of another kind than the field's cannot be read through it.
+    return value.IsNull() || StorageOf(field.DataType()) == StorageOf(lookup->FieldByName(field.LookupResultField()).DataType())
+               ? value
+               : TValueView{};
+}
+
+TValueView TDataSet::FindLookupValue(std::string_view keyFields, const std::vector<TValueView>& keys,
+                                     std::string_view result) const {
+    const std::vector<TField*> fields = GetFieldList(keyFields);
+    for (const TField* field : fields) StoredNo(*field);
+    if (fields.size() != keys.size())
+        DatabaseError(kKeyValueCount, {std::to_string(keys.size()), std::to_string(fields.size())});
+    const TField& resultField = FieldByName(result);
+    if (resultField.FieldKind() != fkData) return {};
+    for (const Record* record : view_)
+        if (MatchesLocate(record, fields, keys, 0))
+            return ReadRecord(layout_, record, static_cast<size_t>(resultField.FieldNo() - 1));
+    return {};
 }
 
 void TDataSet::WriteField(TField& field, const TValueView& value) {

@@ -100,6 +100,13 @@ public:
     TFieldDefs& FieldDefs() { return fieldDefs_; }
     const TFieldDefs& FieldDefs() const { return fieldDefs_; }
     TField& AddField(std::string name, TFieldType type, int size = 0, bool required = false);
+    // A lookup field (see TFieldKind): its value is `lookupResultField` of the row of `lookupDataSet`
+    // whose `lookupKeyFields` equal this record's `keyFields`; Null without such a row or while
+    // either dataset is closed. It holds nothing in the record and cannot be written. Like AddField,
+    // it makes the dataset's fields its own: add the data fields with AddField too.
+    TField& AddLookupField(std::string name, TFieldType type, int size, std::string keyFields,
+                           TDataSet* lookupDataSet, std::string lookupKeyFields,
+                           std::string lookupResultField);
     void ClearFields();  // removes every field; the dataset must be closed
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // The field at a position; EListError outside 0 .. FieldCount()-1.
@@ -305,6 +312,12 @@ private:
 
     // Record access by the fields.
     TValueView ReadField(const TField& field) const;
+    TValueView ReadLookupField(const TField& field) const;
+    // The record slot of a data field; EDatabaseError for a field that holds no value there.
+    static size_t StoredNo(const TField& field);
+    // The stored value of `result` in the first row whose `keyFields` equal `keys`; Null for none.
+    TValueView FindLookupValue(std::string_view keyFields, const std::vector<TValueView>& keys,
+                               std::string_view result) const;
     TValueView ReadOldField(const TField& field) const;
     void WriteField(TField& field, const TValueView& value);
     void CheckFieldWritable(const TField& field) const;

@@ -112,7 +112,7 @@ void TDataSet::RemoveFromView(const Record* record) {
 std::vector<TDataSet::OrderKey> TDataSet::ParseOrder(std::string_view fields, TIndexOptions options) const {
     std::vector<OrderKey> keys;
     for (TField* field : GetFieldList(fields))
-        keys.push_back({static_cast<size_t>(field->FieldNo() - 1), (options & ixDescending) != 0,
+        keys.push_back({StoredNo(*field), (options & ixDescending) != 0,
                         (options & ixCaseInsensitive) != 0});
     return keys;
 }
@@ -172,7 +172,7 @@ TDataSet::FilterTerm TDataSet::MakeFilterTerm(std::string_view filter, bool filt
     std::string literal;
     if (!ParseFilter(filter, name, literal)) DatabaseError(kFilterSyntax, {filter});
     const TField& field = FieldByName(name);
-    term.field = static_cast<size_t>(field.FieldNo() - 1);
+    term.field = StoredNo(field);
     term.caseInsensitive = (options & foCaseInsensitive) != 0;
     term.active = true;
     if (StorageOf(field.DataType()) == TStorageKind::Text) {
@@ -262,7 +262,7 @@ void TDataSet::ComputeRange(std::vector<RangeTerm>& range) const {
             detailField = &FieldByName(masterFields[i]->FieldName());
         }
         RangeTerm term;
-        term.field = static_cast<size_t>(detailField->FieldNo() - 1);
+        term.field = StoredNo(*detailField);
         term.caseInsensitive = caseInsensitive;
         term.value = VariantToStorage(*detailField, masterFields[i]->Value(), term.text);
         range.push_back(std::move(term));
@@ -325,6 +325,7 @@ bool TDataSet::Locate(std::string_view keyFields, const std::vector<Variant>& ke
                       TLocateOptions options) {
     CheckBrowseMode();
     const std::vector<TField*> fields = GetFieldList(keyFields);
+    for (const TField* field : fields) StoredNo(*field);
     if (fields.size() != keyValues.size())
         DatabaseError(kKeyValueCount, {std::to_string(keyValues.size()), std::to_string(fields.size())});
     std::vector<std::string> texts(fields.size());

@@ -23,6 +23,7 @@ inline constexpr std::string_view kFieldNotFound = "Field '%s' not found";
 inline constexpr std::string_view kDuplicateFieldName = "Duplicate field name '%s'";
 inline constexpr std::string_view kFieldRequired = "Field '%s' must have a value";
 inline constexpr std::string_view kFieldReadOnly = "Field '%s' cannot be modified";
+inline constexpr std::string_view kNotDataField = "Field '%s' holds no value of the record";
 inline constexpr std::string_view kKeyViolation = "Key violation.";
 inline constexpr std::string_view kRecordNotFound = "Record not found";
 inline constexpr std::string_view kNoFieldDefinitions = "Cannot create a dataset without fields";

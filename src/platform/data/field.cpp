@@ -63,7 +63,16 @@ TAlignment TField::Alignment() const {
 }
 
 bool TField::CanModify() const {
-    return !readOnly_ && dataSet_->CanModify();
+    return kind_ == fkData && !readOnly_ && dataSet_->CanModify();
+}
+
+bool TField::IsValidChar(char16_t ch) const {
+    const bool digitOrSign = (ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-';
+    if (IsIntegerType(dataType_)) return digitOrSign;
+    if (dataType_ == TFieldType::ftFloat || dataType_ == TFieldType::ftCurrency)
+        return digitOrSign || ch == u'e' || ch == u'E' ||
+               ch == static_cast<unsigned char>(dataSet_->FormatSettings().DecimalSeparator);
+    return true;
 }
 
 TValueView TField::Read() const {
@@ -125,7 +134,7 @@ std::int64_t TField::AsLargeInt() const {
             if (IsDateTimeType(dataType_)) AccessError(kTypeInteger);
             return v.IsNull() ? 0 : RoundToInteger(*this, v.number);
         case TStorageKind::Text:
-            if (dataType_ == TFieldType::ftBlob) AccessError(kTypeInteger);
+            if (IsBlobType(dataType_)) AccessError(kTypeInteger);
             return StrToInt64(v.text);
     }
     return 0;
@@ -141,7 +150,7 @@ int TField::AsInteger() const {
 
 void TField::SetAsLargeInt(std::int64_t value) {
     dataSet_->CheckFieldWritable(*this);
-    if (dataType_ == TFieldType::ftBoolean || IsDateTimeType(dataType_) || dataType_ == TFieldType::ftBlob)
+    if (dataType_ == TFieldType::ftBoolean || IsDateTimeType(dataType_) || IsBlobType(dataType_))
         AccessError(kTypeInteger);
     WriteInteger(value);
 }
@@ -186,7 +195,7 @@ double TField::AsFloat() const {
         case TStorageKind::Float:
             return v.IsNull() ? 0 : v.number;
         case TStorageKind::Text:
-            if (dataType_ == TFieldType::ftBlob) AccessError(kTypeFloat);
+            if (IsBlobType(dataType_)) AccessError(kTypeFloat);
             return StrToFloat(v.text, dataSet_->FormatSettings());
     }
     return 0;
@@ -194,7 +203,7 @@ double TField::AsFloat() const {
 
 void TField::SetAsFloat(double value) {
     dataSet_->CheckFieldWritable(*this);
-    if (dataType_ == TFieldType::ftBoolean || dataType_ == TFieldType::ftBlob) AccessError(kTypeFloat);
+    if (dataType_ == TFieldType::ftBoolean || IsBlobType(dataType_)) AccessError(kTypeFloat);
     if (StorageOf(dataType_) == TStorageKind::Text)
         return WriteText(FloatToStr(value, dataSet_->FormatSettings()));
     WriteFloat(value);

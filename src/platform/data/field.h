@@ -21,6 +21,13 @@ class TDataSet;
 class TField;
 using TFieldNotifyEvent = TEvent<void(TField*)>;
 
+// Where a field's value comes from: the record itself (fkData), or a row of another dataset
+// (fkLookup: the row whose LookupKeyFields equal the record's KeyFields gives its
+// LookupResultField). Calculated kinds are named for the controls that tell kinds apart; no dataset
+// here calculates fields.
+enum TFieldKind : std::uint8_t { fkData, fkCalculated, fkLookup, fkInternalCalc };
+TV_ENUM_INFO(TFieldKind, "fkData", "fkCalculated", "fkLookup", "fkInternalCalc");
+
 // Fields belong to their dataset, which makes and frees them; they have no owner component.
 class TField : public TComponent {
     TV_CLASS(TField, TComponent)
@@ -47,8 +54,22 @@ public:
     void SetRequired(bool required) { required_ = required; }
     // Numbers right, everything else left, as grids align them.
     TAlignment Alignment() const;
-    // Whether the value can be changed now: the field is not read-only and its dataset is open.
+    // Whether the value can be changed now: a data field, not read-only, of an open dataset.
     bool CanModify() const;
+    // Whether a typed character can stand in the field's text: digits and signs in integers,
+    // with the decimal separator and exponent letters in floats; anything in other fields.
+    bool IsValidChar(char16_t ch) const;
+
+    TFieldKind FieldKind() const { return kind_; }
+    bool Lookup() const { return kind_ == fkLookup; }
+    bool Calculated() const { return kind_ == fkCalculated; }
+    // A lookup field's definition (TDataSet::AddLookupField): the record's fields that hold the
+    // key (";"-separated), the dataset looked in (not owned; it must outlive the lookups), its
+    // fields that must equal the key, and its field that gives the value.
+    const std::string& KeyFields() const { return keyFields_; }
+    TDataSet* LookupDataSet() const { return lookupDataSet_; }
+    const std::string& LookupKeyFields() const { return lookupKeyFields_; }
+    const std::string& LookupResultField() const { return lookupResultField_; }
 
     bool IsNull() const;
     void Clear();
@@ -113,6 +134,11 @@ private:
     [[noreturn]] void AccessError(std::string_view typeName) const;
 
     TDataSet* dataSet_;
+    TFieldKind kind_ = fkData;
+    std::string keyFields_;
+    TDataSet* lookupDataSet_ = nullptr;
+    std::string lookupKeyFields_;
+    std::string lookupResultField_;
     std::string fieldName_;
     std::string displayLabel_;
     TFieldType dataType_;

@@ -24,6 +24,7 @@ enum class TFieldType : std::uint8_t {
     ftFixedChar,  // text of at most Size characters
     ftWideMemo,   // text of any length
     ftLargeint,   // 64-bit
+    ftGraphic,    // the bytes of a picture (bitmap, JPEG, metafile or icon)
 };
 
 // How a value of the type is kept in a record slot.
@@ -51,8 +52,12 @@ constexpr TStorageKind StorageOf(TFieldType type) {
 constexpr bool IsStringType(TFieldType type) {
     return type == TFieldType::ftString || type == TFieldType::ftFixedChar;
 }
+// Bytes of any length, not read as text.
+constexpr bool IsBlobType(TFieldType type) {
+    return type == TFieldType::ftBlob || type == TFieldType::ftGraphic;
+}
 constexpr bool IsMemoType(TFieldType type) {
-    return type == TFieldType::ftMemo || type == TFieldType::ftWideMemo || type == TFieldType::ftBlob;
+    return type == TFieldType::ftMemo || type == TFieldType::ftWideMemo || IsBlobType(type);
 }
 constexpr bool IsIntegerType(TFieldType type) {
     return type == TFieldType::ftSmallint || type == TFieldType::ftInteger || type == TFieldType::ftWord ||

@@ -263,6 +263,25 @@ void TCanvas::FillRect(const TRect& R) {
     Paint(false, [&](QPainter& p) { p.fillRect(ToQRect(Clamped(R)), p.brush()); });
 }
 
+void TCanvas::GradientFill(const TRect& Area, TColor Start, TColor Finish, TGradientDirection Direction) {
+    const TRect R = Clamped(Area);
+    if (R.IsEmpty()) return;
+    const TColor a = ColorToRGB(Start);
+    const TColor b = ColorToRGB(Finish);
+    Paint(false, [&](QPainter& p) {
+        const bool across = Direction == gdHorizontal;
+        const int steps = across ? R.Width() : R.Height();
+        auto blend = [&](uint8_t from, uint8_t to, int i) {
+            return steps <= 1 ? from : static_cast<int>(from + (to - from) * i / (steps - 1));
+        };
+        for (int i = 0; i < steps; ++i) {
+            const QColor c(blend(GetRValue(a), GetRValue(b), i), blend(GetGValue(a), GetGValue(b), i),
+                           blend(GetBValue(a), GetBValue(b), i));
+            p.fillRect(across ? QRect(R.Left + i, R.Top, 1, R.Height()) : QRect(R.Left, R.Top + i, R.Width(), 1), c);
+        }
+    });
+}
+
 void TCanvas::FrameRect(const TRect& Area) {
     const TRect R = Clamped(Area);
     if (R.IsEmpty()) return;

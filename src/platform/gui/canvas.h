@@ -26,6 +26,10 @@ class TGraphic;
 enum TFillStyle : uint8_t { fsSurface, fsBorder };
 TV_ENUM_INFO(TFillStyle, "fsSurface", "fsBorder");
 
+// The direction a gradient changes colour in: from left to right, or from top to bottom.
+enum TGradientDirection : uint8_t { gdHorizontal, gdVertical };
+TV_ENUM_INFO(TGradientDirection, "gdHorizontal", "gdVertical");
+
 // The copy mode of images drawn onto the canvas; only a plain copy is done.
 inline constexpr int32_t cmSrcCopy = 0x00CC0020;
 
@@ -71,6 +75,9 @@ public:
     void FrameRect(const TRect& R);
     // The dotted frame of a focused item, drawn so that drawing it again removes it.
     void DrawFocusRect(const TRect& R);
+    // Fills R with colours blended evenly from Start (its first column or row) to Finish (its
+    // last), whatever the brush.
+    void GradientFill(const TRect& R, TColor Start, TColor Finish, TGradientDirection Direction);
     // Fills with the brush from X, Y: the connected area of Color (fsSurface) or the area bounded
     // by Color (fsBorder). Needs a bitmap's canvas.
     void FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle);

@@ -1,5 +1,7 @@
 #include "platform/gui/color.h"
 
+#include <QColor>
+#include <algorithm>
 #include <array>
 
 namespace tv {
@@ -50,6 +52,18 @@ TColor ColorToRGB(TColor color) {
     if (index >= kSystemColorsRgb.size()) return clBlack;
     const uint32_t rgb = kSystemColorsRgb[index];
     return RGB(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
+}
+
+TColor GetShadowColor(TColor color, int luminance) {
+    const TColor rgb = ColorToRGB(color);
+    QColor c(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    float h, s, l;
+    c.getHslF(&h, &s, &l);
+    if (h < 0) h = 0;  // grey: no hue
+    l = std::clamp(l + static_cast<float>(luminance) / 240.0f, 0.0f, 1.0f);
+    const QColor shaded = QColor::fromHslF(h, s, l).toRgb();
+    return RGB(static_cast<uint8_t>(shaded.red()), static_cast<uint8_t>(shaded.green()),
+               static_cast<uint8_t>(shaded.blue()));
 }
 
 }  // namespace tv

@@ -81,5 +81,8 @@ constexpr uint8_t GetBValue(TColor c) {
 // The $00BBGGRR value of a colour: a system colour is looked up in the fixed table (an unknown
 // number gives black); any other value is kept as it is.
 TColor ColorToRGB(TColor color);
+// The colour with its lightness moved by `luminance` steps of 240 (negative: darker), hue and
+// saturation kept; the shadow and highlight shades of a colour are made this way.
+TColor GetShadowColor(TColor color, int luminance);
 
 }  // namespace tv

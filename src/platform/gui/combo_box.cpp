@@ -17,9 +17,15 @@ namespace {
 class TComboWidget : public QComboBox {
 public:
     std::function<void()> OnPopup;
+    std::function<void()> OnPopupClosed;
     void showPopup() override {
         if (OnPopup) OnPopup();
         QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        const bool wasOpen = view()->isVisible();
+        QComboBox::hidePopup();
+        if (wasOpen && OnPopupClosed) OnPopupClosed();
     }
 };
 
@@ -78,6 +84,13 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, NewWi
             HandleGuiException(this);
         }
     };
+    box->OnPopupClosed = [this] {
+        try {
+            CloseUp();
+        } catch (...) {
+            HandleGuiException(this);
+        }
+    };
     // A choice from the list: Click, then Change, as the class library reports it.
     GuardedConnect(this, box, &QComboBox::activated, [this](int) {
         auto alive = Watch();
@@ -95,6 +108,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner, NewWi
 TCustomComboBox::~TCustomComboBox() {
     BeginDestroy();
     static_cast<TComboWidget*>(Widget())->OnPopup = nullptr;
+    static_cast<TComboWidget*>(Widget())->OnPopupClosed = nullptr;
 }
 
 TStrings* TCustomComboBox::Items() const {
@@ -214,5 +228,7 @@ void TCustomComboBox::Change() {
 void TCustomComboBox::DropDown() {
     if (OnDropDown) OnDropDown(this);
 }
+
+void TCustomComboBox::CloseUp() {}
 
 }  // namespace tv

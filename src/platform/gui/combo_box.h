@@ -68,6 +68,8 @@ public:
 protected:
     virtual void Change();
     virtual void DropDown();
+    // The open list closed (with a choice or without).
+    virtual void CloseUp();
     std::string GetText() const override;
     void SetTextValue(const std::string& value) override;
     bool AcceptsFocus() const override { return true; }

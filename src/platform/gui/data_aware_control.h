@@ -2,7 +2,7 @@
 // What every data-aware control shares, over the plain control class it extends (Base): a field
 // data link with the DataSource, DataField and ReadOnly properties, the control disabled and empty
 // while its dataset is closed, and the user's pending change written into the field when the focus
-// leaves the control. A failed write keeps the focus in the control and raises the error.
+// leaves the control. A failed write is reported once and the focus taken back into the control.
 //
 // A control built on it shows the field in DataChange, follows the link's edit state in
 // EditingChange and writes its value in UpdateData; it calls UserChanged when the user changed
@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/gui/application.h"
 #include "platform/gui/control.h"
 #include "platform/gui/data_aware_keys.h"
 #include "platform/gui/field_data_link.h"
@@ -20,7 +21,8 @@ namespace tv {
 // Enables or disables the control's widget only, leaving its Enabled property as it is.
 void ShowWidgetEnabled(TControl& control, bool enabled);
 
-template <class Base>
+// `Link` is the field data link the control owns: TFieldDataLink or a class derived from it.
+template <class Base, class Link = TFieldDataLink>
 class TDataAwareControl : public Base {
 public:
     ~TDataAwareControl() override {
@@ -41,7 +43,7 @@ public:
     // A read-only control shows the field and never changes it.
     bool ReadOnly() const { return fDataLink.ReadOnly(); }
     void SetReadOnly(bool value) { fDataLink.SetReadOnly(value); }
-    TFieldDataLink& DataLink() { return fDataLink; }
+    Link& DataLink() { return fDataLink; }
 
     void SetEnabled(bool value) override {
         Base::SetEnabled(value);
@@ -77,10 +79,8 @@ protected:
     virtual bool ShowsData() const { return fDataLink.Active(); }
     // Escape dropped the user's change.
     virtual void ChangeDropped() {}
-    // The write on leaving failed: the focus stays.
-    virtual void ExitFailed() {
-        if (this->CanFocus()) this->SetFocus();
-    }
+    // The write on leaving failed: shows where (before the error is reported).
+    virtual void ExitFailed() {}
 
     // The user changed the value: it waits for the next UpdateRecord. Changes that the program
     // makes while the dataset is not being edited are no changes of the user.
@@ -90,17 +90,34 @@ protected:
     // The enabled state shown: the control's own, and only while it shows data.
     void ShowLinkState() { ShowWidgetEnabled(*this, Base::Enabled() && ShowsData()); }
 
+    // The focus cannot be refused: a failed write is reported, then the focus is taken back. The
+    // focus moves while it is taken back write nothing, so the error shows once.
     void DoExit() override {
+        if (fTakingFocusBack) return;
         try {
             fDataLink.UpdateRecord();
         } catch (...) {
+            auto alive = this->Watch();
             ExitFailed();
-            throw;
+            Application().HandleException(this);
+            if (alive.expired() || !this->CanFocus()) return;
+            fTakingFocusBack = true;
+            try {
+                this->SetFocus();
+            } catch (...) {
+                fTakingFocusBack = false;
+                throw;
+            }
+            fTakingFocusBack = false;
+            return;
         }
         Base::DoExit();
     }
 
-    TFieldDataLink fDataLink;
+    Link fDataLink;
+
+private:
+    bool fTakingFocusBack = false;
 };
 
 }  // namespace tv

@@ -83,7 +83,7 @@ void TFieldDataLink::EditingChanged() {
 
 void TFieldDataLink::RecordChanged(TField* field) {
     if (field && field != fField) return;
-    if (OnDataChange) OnDataChange();
+    DataChange();
     fModified = false;
 }
 

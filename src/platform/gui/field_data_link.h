@@ -61,6 +61,10 @@ protected:
     void RecordChanged(TField* field) override;
     void UpdateData() override;
     void FocusControl(TField** field) override;
+    // Tells the control to show the field's value (OnDataChange); a link may guard it.
+    virtual void DataChange() {
+        if (OnDataChange) OnDataChange();
+    }
 
 private:
     void UpdateField();

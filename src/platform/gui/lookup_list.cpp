@@ -1,25 +1,15 @@
 #include "platform/gui/lookup_list.h"
 
-#include <chrono>
+#include <algorithm>
 #include <limits>
 
 #include "platform/data/db_error.h"
+#include "platform/gui/timer_clock.h"
 #include "platform/rtl/codepage.h"
 
 namespace tv {
 
 namespace {
-
-std::function<std::int64_t()>& SearchClock() {
-    static std::function<std::int64_t()> clock;
-    return clock;
-}
-
-std::int64_t NowMs() {
-    if (const auto& clock = SearchClock()) return clock();
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 // When the last character of a search was typed, in any lookup control.
 std::int64_t& LastTypedMs() {
@@ -84,50 +74,94 @@ private:
     TLookupList& fOwner;
 };
 
+// Follows the data source: shows the key again when the record, the data field or, in lookup
+// mode, the master field changes.
+class TLookupList::TDataSourceLink : public TFieldDataLink {
+public:
+    TDataSourceLink(TComponent& control, TLookupList& owner) : TFieldDataLink(&control), fOwner(owner) {}
+
+protected:
+    void RecordChanged(TField* field) override {
+        if (field && field == fOwner.fMasterField) field = nullptr;
+        TFieldDataLink::RecordChanged(field);
+    }
+
+private:
+    TLookupList& fOwner;
+};
+
 TLookupList::TLookupList(TComponent& control, ILookupListClient& client)
     : fControl(control),
       fClient(client),
-      fDataLink(&control),
+      fDataLink(std::make_unique<TDataSourceLink>(control, *this)),
       fListLink(std::make_unique<TListSourceLink>(*this)) {
-    fDataLink.OnDataChange = [this] { RefreshKeyValue(); };
-    fDataLink.OnActiveChange = [this] {
-        if (fDataLink.Active()) CheckNotCircular();
+    fDataLink->OnDataChange = [this] { RefreshKeyValue(); };
+    fDataLink->OnActiveChange = [this] {
+        if (fDataLink->Active()) CheckNotCircular();
         fClient.DataActiveChanged();
     };
 }
 
 TLookupList::~TLookupList() {
     fDestroying = true;
-    fDataLink.OnDataChange = nullptr;
-    fDataLink.OnActiveChange = nullptr;
+    fDataLink->OnDataChange = nullptr;
+    fDataLink->OnActiveChange = nullptr;
     fListLink->SetDataSource(nullptr);
-    fDataLink.SetDataSource(nullptr);
+    fDataLink->SetDataSource(nullptr);
 }
 
-void TLookupList::SetSearchClock(std::function<std::int64_t()> clock) {
-    SearchClock() = std::move(clock);
-    LastTypedMs() = std::numeric_limits<std::int64_t>::min() / 2;
-}
 
 // ---------------------------------------------------------------- the data side
 
 void TLookupList::SetDataSource(TDataSource* source) {
     if (source && fListLink->Active() && IsLinkedTo(fListLink->DataSet(), source))
         ControlDataError(&fControl, kCircularDataLink);
-    fDataLink.SetDataSource(source);
+    fDataLink->SetDataSource(source);
 }
 
 void TLookupList::SetDataField(std::string name) {
-    fDataLink.SetFieldName(std::move(name));
+    fDataLink->SetFieldName(std::move(name));
 }
 
 void TLookupList::RefreshKeyValue() {
+    if (Field() != fBoundField || !Field()) BindDataField();
+    SetKeyValue(fMasterField ? fMasterField->Value() : Variant::Null());
+}
+
+void TLookupList::BindDataField() {
     TField* field = Field();
-    SetKeyValue(field ? field->Value() : Variant::Null());
+    fBoundField = field;
+    fMasterField = nullptr;
+    if (field && field->Lookup()) {
+        TField* master = field->DataSet()->FindField(field->KeyFields());
+        if (!master) ControlDataError(&fControl, DbMessage(kFieldNotFound, {field->KeyFields()}));
+        fMasterField = master;
+        SetLookupMode(true);
+    } else {
+        SetLookupMode(false);
+        fMasterField = field;
+    }
+}
+
+void TLookupList::SetLookupMode(bool on) {
+    if (on) {
+        fLookupMode = true;
+        fKeyFieldName = fBoundField->LookupKeyFields();
+        fLookupSource.SetDataSet(fBoundField->LookupDataSet());
+        if (fListLink->DataSource() == &fLookupSource)
+            BindListFields();
+        else
+            fListLink->SetDataSource(&fLookupSource);
+    } else if (fLookupMode) {
+        fLookupMode = false;
+        fListLink->SetDataSource(nullptr);
+        fLookupSource.SetDataSet(nullptr);
+        fKeyFieldName.clear();
+    }
 }
 
 void TLookupList::CheckNotCircular() const {
-    if (fListLink->Active() && IsLinkedTo(fListLink->DataSet(), fDataLink.DataSource()))
+    if (fListLink->Active() && IsLinkedTo(fListLink->DataSet(), fDataLink->DataSource()))
         ControlDataError(&fControl, kCircularDataLink);
 }
 
@@ -142,7 +176,7 @@ TDataSet* TLookupList::ListDataSet() const {
 }
 
 void TLookupList::SetListSource(TDataSource* source) {
-    if (source && source->DataSet() && IsLinkedTo(source->DataSet(), fDataLink.DataSource()))
+    if (source && source->DataSet() && IsLinkedTo(source->DataSet(), fDataLink->DataSource()))
         ControlDataError(&fControl, kCircularDataLink);
     fListLink->SetDataSource(source);
 }
@@ -187,11 +221,17 @@ void TLookupList::BindListFields() {
             if (end > start) fields.push_back(find(names.substr(start, end - start)));
             start = end + 1;
         }
+        TField* shown = nullptr;
+        if (fLookupMode && fBoundField) {
+            // The lookup field's result is shown, and listed first when the list fields lack it.
+            shown = find(fBoundField->LookupResultField());
+            if (std::find(fields.begin(), fields.end(), shown) == fields.end()) fields.insert(fields.begin(), shown);
+        }
         if (fields.empty()) fields.push_back(key);
         fListKeyField = key;
         fListFields = std::move(fields);
         const bool inRange = fListFieldIndex >= 0 && fListFieldIndex < static_cast<int>(fListFields.size());
-        fShownField = fListFields[inRange ? static_cast<size_t>(fListFieldIndex) : 0];
+        fShownField = shown ? shown : fListFields[inRange ? static_cast<size_t>(fListFieldIndex) : 0];
         fListActive = true;
     }
     if (fDestroying) return;
@@ -210,7 +250,7 @@ void TLookupList::SetKeyValue(const Variant& value) {
 bool TLookupList::CanEditValue() const {
     if (!fListActive || ReadOnly()) return false;
     if (!DataSource()) return true;
-    return Field() && Field()->CanModify();
+    return fMasterField && fMasterField->CanModify();
 }
 
 bool TLookupList::FindKeyRecord() {
@@ -224,11 +264,11 @@ bool TLookupList::FindKeyRecord() {
 }
 
 void TLookupList::ChooseKeyValue(const Variant& key) {
-    if (!Field()) {
+    if (!fMasterField) {
         SetKeyValue(key);
-    } else if (fDataLink.Edit()) {
+    } else if (fLookupMode ? fMasterField->CanModify() && fDataLink->TDataLink::Edit() : fDataLink->Edit()) {
         // The field's change comes back as the new KeyValue.
-        Field()->SetValue(key);
+        fMasterField->SetValue(key);
     }
     fClient.KeyChosen();
 }
@@ -303,8 +343,8 @@ bool TLookupList::TypeAheadSearch(char16_t ch) {
         return true;
     }
     if (ch < 32 || !CanEditValue()) return false;
-    const std::int64_t now = NowMs();
-    if (now - LastTypedMs() > kTypeAheadPauseMs) fSearchText.clear();
+    const auto now = static_cast<std::int64_t>(TimerClock().Now());
+    if (now - LastTypedMs() > kTypeAheadPauseMs || now < LastTypedMs()) fSearchText.clear();
     LastTypedMs() = now;
     if (CharacterCount(fSearchText) >= kTypeAheadMaxLength) return true;
     std::u16string one(1, ch);

@@ -5,6 +5,11 @@
 // control then stores the chosen row's KeyField value into its field at once (putting the dataset
 // into edit state). Without a DataSource the control only holds the chosen KeyValue.
 //
+// Lookup mode: when the data field is a lookup field of its dataset (TFieldKind fkLookup), the
+// field itself says where the rows come from: the list is its LookupDataSet, the key field its
+// LookupKeyFields, the shown field its LookupResultField (put first among the list fields), and a
+// choice stores the key into the field's KeyFields field (the master field).
+//
 // Every lookup control owns one TLookupList, gives it a client that shows what it is told, and
 // shows the rows it reads: the lookup combo and list box of this library, and the lookup controls
 // of the grid library, which build on it.
@@ -60,15 +65,19 @@ public:
     TLookupList& operator=(const TLookupList&) = delete;
 
     // ---- The data side: the field that stores the key.
-    TDataSource* DataSource() const { return fDataLink.DataSource(); }
+    TDataSource* DataSource() const { return fDataLink->DataSource(); }
     void SetDataSource(TDataSource* source);
-    const std::string& DataField() const { return fDataLink.FieldName(); }
+    const std::string& DataField() const { return fDataLink->FieldName(); }
     void SetDataField(std::string name);
     // The bound field; none without a data source, while its dataset is closed, or without a name.
-    TField* Field() const { return fDataLink.Field(); }
-    bool ReadOnly() const { return fDataLink.ReadOnly(); }
-    void SetReadOnly(bool value) { fDataLink.SetReadOnly(value); }
-    TFieldDataLink& DataLink() { return fDataLink; }
+    TField* Field() const { return fDataLink->Field(); }
+    bool ReadOnly() const { return fDataLink->ReadOnly(); }
+    void SetReadOnly(bool value) { fDataLink->SetReadOnly(value); }
+    TFieldDataLink& DataLink() { return *fDataLink; }
+    // The field a choice is stored into: the data field, or in lookup mode its key field.
+    TField* MasterField() const { return fMasterField; }
+    // The data field is a lookup field (see above).
+    bool LookupMode() const { return fLookupMode; }
 
     // ---- The list side: the rows to choose from.
     TDataSource* ListSource() const;
@@ -126,16 +135,17 @@ public:
     // ---- Choosing by typing. The typed text is searched as the beginning of the shown field's
     // text, letter case ignored; a hit chooses that row. Backspace and Escape clear the search.
     // A pause of more than kTypeAheadPauseMs since the previous character of any lookup control
-    // starts a new search. Returns whether the character was taken.
+    // starts a new search; the pause is measured on the timer clock (timer_clock.h). Returns
+    // whether the character was taken.
     bool TypeAheadSearch(char16_t ch);
     const std::string& SearchText() const { return fSearchText; }
     void ClearSearch() { fSearchText.clear(); }
-    // The clock of the pause (milliseconds); tests put a fake one. Nil restores the steady clock.
-    static void SetSearchClock(std::function<std::int64_t()> clock);
 
 private:
     class TListSourceLink;
+    class TDataSourceLink;
     void BindDataField();
+    void SetLookupMode(bool on);
     void BindListFields();
     void RefreshKeyValue();
     void CheckNotCircular() const;
@@ -145,8 +155,13 @@ private:
 
     TComponent& fControl;
     ILookupListClient& fClient;
-    TFieldDataLink fDataLink;
+    std::unique_ptr<TFieldDataLink> fDataLink;  // a TDataSourceLink
     std::unique_ptr<TListSourceLink> fListLink;
+    // The list source of lookup mode: the lookup field's dataset.
+    TDataSource fLookupSource;
+    TField* fBoundField = nullptr;  // the data field the master field was found for
+    TField* fMasterField = nullptr;
+    bool fLookupMode = false;
     std::string fKeyFieldName;
     std::string fListFieldName;
     int fListFieldIndex = 0;

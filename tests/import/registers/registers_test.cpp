@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/db/ado_query.h"
 #include "tests/import/check_pass/check_support.h"
 
 namespace tv {
@@ -17,18 +16,6 @@ constexpr const char* kCustomerColumns =
     "ifnull(orgnr,'') || '|' || ifnull(kundsedan,'') || '|' || ifnull(omvandbyggskatt,'') || '|' || "
     "ifnull(ignoreraorgnr,'')";
 constexpr const char* kSupplierColumns = "levnr || '|' || ifnull(namn,'') || '|' || ifnull(ort,'')";
-
-// The company's rows of a table as the SQL side reads them, one line each, in key order.
-std::vector<std::string> Dump(test::TImportWorld& world, const char* columns, const char* table,
-                              const char* key) {
-    TADOQuery query;
-    query.SetConnection(&world.AdminODBC());
-    query.SQL().SetText(std::string("select ") + columns + " as line from " + table + " order by " + key);
-    query.Open();
-    std::vector<std::string> lines;
-    for (; !query.Eof(); query.Next()) lines.push_back(query.FieldByName("line").AsString());
-    return lines;
-}
 
 // Line breaks inside a reported line written as "\r" and "\n", as the expectations write them.
 std::vector<std::string> Visible(std::vector<std::string> lines) {
@@ -67,8 +54,8 @@ protected:
         world->Events().Lines.push_back(std::string(suppliers ? "ImportSuppliers " : "ImportCustomers ") +
                                         (result ? "true" : "false"));
         EXPECT_EQ(Visible(world->Events().Take()), Lines(c.events)) << c.name;
-        EXPECT_EQ(suppliers ? Dump(*world, kSupplierColumns, "lev", "levnr")
-                            : Dump(*world, kCustomerColumns, "kund", "kundnr"),
+        EXPECT_EQ(suppliers ? test::Dump(world->AdminODBC(), kSupplierColumns, "lev", "levnr")
+                            : test::Dump(world->AdminODBC(), kCustomerColumns, "kund", "kundnr"),
                   Lines(c.dump))
             << c.name;
         EXPECT_EQ(world->Import().ImportedItems(), c.imported) << c.name;

@@ -10,6 +10,7 @@
 #include "data_form_fixture.h"
 #include "platform/data/db_error.h"
 #include "platform/gui/db_lookup_controls.h"
+#include "platform/gui/fake_clock.h"
 
 namespace tv {
 namespace {
@@ -92,24 +93,24 @@ TEST(DBLookupListBox, ShowsTheKeysRowAndStoresTheKeyOfTheClickedRow) {
 
 TEST(DBLookupListBox, TypingChoosesTheFirstRowBeginningWithTheTypedTextUntilAPause) {
     LookupFixture f;
-    std::int64_t now = 1000;
-    TLookupList::SetSearchClock([&] { return now; });
+    TFakeClock clock;
+    TTimerClockScope scope(clock);
+    clock.Advance(1000);
     auto* list = f.Lookup<TDBLookupListBox>(10, 120);
     ASSERT_TRUE(test::FocusOn(list->Widget()));
     QTest::keyClicks(list->Widget(), "c");
     EXPECT_EQ(f.table->FieldByName("USERID").AsInteger(), 20);
-    now += 500;
+    clock.Advance(500);
     QTest::keyClicks(list->Widget(), "E");  // "ce", any case
     EXPECT_EQ(f.table->FieldByName("USERID").AsInteger(), 30);
-    now += 2001;
+    clock.Advance(2001);
     QTest::keyClicks(list->Widget(), "d");  // a new search
     EXPECT_EQ(list->LookupList().SearchText(), "d");
     EXPECT_EQ(f.table->FieldByName("USERID").AsInteger(), 40);
-    now += 100;
+    clock.Advance(100);
     QTest::keyClicks(list->Widget(), "x");  // no row: nothing chosen, the search stays
     EXPECT_EQ(list->LookupList().SearchText(), "d");
     EXPECT_EQ(f.table->FieldByName("USERID").AsInteger(), 40);
-    TLookupList::SetSearchClock(nullptr);
 }
 
 TEST(DBLookupControls, BindingErrorsNameTheControl) {

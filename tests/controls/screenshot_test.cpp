@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "controls/db_lookup_controls_x.h"
+#include "controls/db_pick_combo.h"
+#include "controls/xdb_navigator.h"
+#include "controls_fixture.h"
+#include "platform/gui/label.h"
+#include "tests/support/screenshot.h"
+
+namespace tv {
+namespace {
+
+TLabel* Caption(TForm& form, const char* text, int top) {
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetBounds(12, top + 3, 120, 17);
+    label->SetCaption(text);
+    return label;
+}
+
+// A settings page with this library's controls: a pick-list combo, a lookup combo, a lookup list
+// and a navigator over the users.
+TEST(Screenshot, Controls) {
+    test::ControlForm f;
+    f.form.SetCaption("Kontroller");
+    f.form.SetBounds(60, 60, 470, 260);
+    Caption(f.form, "Urval:", 12);
+    auto* pick = new TDBPickCombo(&f.form);
+    pick->SetParent(&f.form);
+    pick->SetBounds(140, 12, 200, 21);
+    pick->Values()->SetDelimitedText("Alla,SQL");
+    pick->Items()->SetDelimitedText("Samtliga,SQL");
+    pick->SetDataSource(&f.source);
+    pick->SetDataField("SELECTION");
+    Caption(f.form, "Standardanvändare:", 42);
+    auto* user = f.Bound<TDBLookupComboX>("USERID", 42);
+    user->SetBounds(140, 42, 200, 21);
+    user->SetListSource(&f.userSource);
+    user->SetKeyField("ID");
+    user->SetListField("SIGNATURE;DESCR");
+    auto* users = f.Bound<TDBLookupListBoxX>("USERID", 72, 76);
+    users->SetBounds(140, 72, 300, 76);
+    users->SetListSource(&f.userSource);
+    users->SetKeyField("ID");
+    users->SetListField("SIGNATURE;DESCR");
+    Caption(f.form, "Användare:", 160);
+    auto* nav = new TXDBNavigator(&f.form);
+    nav->SetParent(&f.form);
+    nav->SetBounds(140, 160, 300, 25);
+    nav->SetDataSource(&f.userSource);
+    test::SaveScreenshot(f.form, "controls");
+    EXPECT_EQ(pick->Text(), "Samtliga");
+    EXPECT_EQ(user->Text(), "CD");
+    user->DropDown();
+    EXPECT_TRUE(user->ListVisible());
+    test::SaveScreenshot(f.form, "controls_lookup_dropped_down");
+    user->CloseUp(false);
+}
+
+}  // namespace
+}  // namespace tv
