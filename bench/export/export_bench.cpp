@@ -7,8 +7,6 @@
 // a run that writes one file per record, with and without waiting for the disk.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,44 +25,13 @@
 #include "export/export_document.h"
 #include "export/export_writers.h"
 #include "export/record_nodes.h"
+#include "bench/export/export_bench_support.h"
 #include "platform/rtl/text_file.h"
-#include "tests/core/startup/startup_fixture.h"
-#include "tests/support/main_dm_steps.h"
-
-extern char** environ;
 
 namespace tv {
 namespace {
 
 constexpr int kCustomers = 100000;
-
-int Run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-class NoEvents : public IEventSink {
-public:
-    void addEventItem(std::string_view, bool) override {}
-    void CloseNestedEventItem() override {}
-    void reportError(std::string_view, int) override {}
-    void reportFilename(std::string_view, int, std::string_view) override {}
-    void logOrderMessage(std::string_view, int) override {}
-    void setEventCount(int) override {}
-    void StepProgress() override {}
-    void nextEvent(std::string_view, int) override {}
-    void setRootItem(std::string_view) override {}
-    void Clear() override {}
-    void Complete() override {}
-    void MarkFinished() override {}
-    void setMessage(std::string_view) override {}
-};
 
 // A company of 100,000 customers with names, addresses, e-mail and a time stamp, read into a kit
 // dataset, and the generated field-definition table.
@@ -76,19 +43,13 @@ struct Fixture {
     TClientDataSet definitions;
 
     Fixture() {
-        folder = (std::filesystem::temp_directory_path() / ("tv_bench_export_" + std::to_string(getpid())))
-                     .string();
-        std::filesystem::remove_all(folder);
-        const std::string seed = folder + ".sql";
-        std::ofstream(seed)
-            << "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " << kCustomers
-            << ") INSERT INTO kund (kundnr, namn, adress1, postnr, ort, telefon, valuta, epost, "
-               "timestamp) SELECT 10000 + i, 'Kund ' || i || ' Åkesson AB', 'Storgatan ' || i, "
-               "'41' || (i % 1000), 'Göteborg', '031-' || i, 'SEK', 'kund' || i || '@example.se', "
-               "'2024-01-03 10:00:00' FROM n;\n";
-        if (Run({TV_ADKCTL, "create", folder}) != 0 || Run({TV_ADKCTL, "seed", folder, seed}) != 0)
-            throw std::runtime_error("adkctl failed");
-        std::filesystem::remove(seed);
+        std::ostringstream seed;
+        seed << "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " << kCustomers
+             << ") INSERT INTO kund (kundnr, namn, adress1, postnr, ort, telefon, valuta, epost, "
+                "timestamp) SELECT 10000 + i, 'Kund ' || i || ' Åkesson AB', 'Storgatan ' || i, "
+                "'41' || (i % 1000), 'Göteborg', '031-' || i, 'SEK', 'kund' || i || '@example.se', "
+                "'2024-01-03 10:00:00' FROM n;\n";
+        folder = bench::MakeSeededCompany("tv_bench_export", seed.str());
 
         db = new TAdkDatabase(&module, std::make_unique<TAdkInfo>(folder, folder));
         db->AdkPath = std::filesystem::path(TV_KIT).parent_path().string();
@@ -134,7 +95,7 @@ Fixture& TheFixture() {
 struct Writer {
     Fixture& f = TheFixture();
     TFieldMapping mapping{f.definitions};
-    NoEvents events;
+    bench::NoEvents events;
     TRecordNodes nodes{mapping, events};
     TXMLDocument xml;
     TExportDocument doc{xml};
@@ -192,58 +153,24 @@ void BM_SaveOneCustomerFile(benchmark::State& state, TReplaceSync sync) {
 BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, to_disk, TReplaceSync::ToDisk)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SaveOneCustomerFile, lazy, TReplaceSync::Lazy)->Unit(benchmark::kMicrosecond);
 
-// The export as a job runs it: a settings root of its own, the central data module connected to
-// the fixture's company, and the facade over the module's writers. Last: the fixture's own
-// datasets are gone afterwards.
-struct JobWorld {
-    // Keeps the last error the export reports.
-    struct Events : NoEvents {
-        std::string error;
-        void reportError(std::string_view message, int level) override {
-            if (level == elError) error = message;
-        }
-    };
-    Fixture& f = TheFixture();
-    test::StartupFolders folders;
-    Events events;
-    TFormatSettings formats;
-    std::unique_ptr<TMainDM> dm;
-    std::unique_ptr<TExportModule> module;
-    std::unique_ptr<TExportWriters> writers;
-    std::unique_ptr<TDMExport> facade;
+// The fixture's company, its own datasets released: the kit opens one company at a time, and the
+// data module's connection takes the place of the fixture's own.
+const std::string& ReleasedCompany(Fixture& f) {
+    f.module.DestroyComponents();
+    f.customers = nullptr;
+    return f.folder;
+}
 
-    JobWorld() {
-        // The kit opens one company at a time: the data module's connection takes the place of
-        // the fixture's own.
-        f.module.DestroyComponents();
-        f.customers = nullptr;
-        std::ifstream table(TV_BINARY_DIR "/data/tables/ooi.table", std::ios::binary);
-        folders.dir.Write("common/Brismark/Tollvane/default/tables/ooi.table",
-                          std::string(std::istreambuf_iterator<char>(table), {}));
-        dm = std::make_unique<TMainDM>(events, nullptr, false);
-        dm->AdkDBSRC().AdkPath = std::filesystem::path(TV_KIT).parent_path().string();
-        dm->AdkDBSRC().SetArguments({});
-        dm->loadSettings();
-        test::SetSetting(*dm, "InstallningarCDS", "SPCSPathSRC", f.folder);
-        test::SetSetting(*dm, "CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml");
-        test::ConnectLikeAJob(*dm, formats);
-        module = std::make_unique<TExportModule>(MakeExportContext(*dm));
-        writers = std::make_unique<TExportWriters>(*module);
-        facade = std::make_unique<TDMExport>(*module, *writers);
-    }
-    ~JobWorld() {
-        facade.reset();
-        writers.reset();
-        module.reset();
-        dm.reset();
-    }
+// The customer export as a job runs it. Last: the fixture's own datasets are gone afterwards.
+struct CustomerJob {
+    bench::JobWorld world{ReleasedCompany(TheFixture()),
+                          {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml"}}};
 };
 
 void BM_ExportAllCustomersToOneFile(benchmark::State& state) {
-    JobWorld w;
-    for (auto _ : state) w.facade->ExportCustomers();
-    if (!std::filesystem::exists(w.folders.Root() + "export/obehandlade/kunder_0.xml"))
-        throw std::runtime_error("no file written: " + w.events.error);
+    CustomerJob job;
+    for (auto _ : state) job.world.facade->ExportCustomers();
+    job.world.RequireWritten("kunder_0.xml");
     state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 BENCHMARK(BM_ExportAllCustomersToOneFile)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

@@ -767,7 +767,18 @@ int32_t Company::Find(Record& r) {
             if (r.set[static_cast<size_t>(f)])
                 keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
         }
-    if (t.range) r.range = keys;
+    if (t.range) {
+        r.range = keys;
+        // A parcel found again with its own number set beside its order's lands on that parcel; the
+        // range stays on the order, so the walk goes on from there.
+        for (uint8_t i = 0; i < t.pkCount; ++i) {
+            int f = t.pk[i];
+            bool inKeys = false;
+            for (const Condition& c : r.range) inKeys = inKeys || c.field == f;
+            if (!inKeys && r.set[static_cast<size_t>(f)])
+                keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
+        }
+    }
     const auto& order = Order(t, r.sort);
     bool fold = FoldsCursorKeys(t, r.sort);
     std::string sql = "SELECT " + ts.selectList;

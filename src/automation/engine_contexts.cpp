@@ -32,6 +32,9 @@ constexpr TNamedDataSet<TImportDataSet> kImportDataSets[] = {
     {&TImportDataSets::ADKKundinbetalningar, "ADKKundinbetalningar"},
     {&TImportDataSets::ADKKontakter, "ADKKontakter"},
     {&TImportDataSets::ADKProjekt, "ADKProjekt"},
+    {&TImportDataSets::AdkArtikelSprak, "AdkArtikelSprak"},
+    {&TImportDataSets::ADKAux, "ADKAux"},
+    {&TImportDataSets::AdkInventering, "AdkInventering"},
 };
 
 constexpr TNamedDataSet<TExportDataSet> kExportDataSets[] = {
@@ -50,6 +53,8 @@ constexpr TNamedDataSet<TExportDataSet> kExportDataSets[] = {
     {&TExportDataSets::ADKLevFakturor, "ADKLevFakturor"},
     {&TExportDataSets::ADKBest, "ADKBest"},
     {&TExportDataSets::AdkPrislistor, "AdkPrislistor"},
+    {&TExportDataSets::ADKKolli, "ADKKolli"},
+    {&TExportDataSets::AdkPaketArtiklar, "AdkPaketArtiklar"},
     {&TExportDataSets::AdkTmp, "AdkTmp"},
     {&TExportDataSets::AdkOrderUrval, "AdkOrderUrval"},
     {&TExportDataSets::AdkOffertUrval, "AdkOffertUrval"},
@@ -83,6 +88,7 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     FillShared(context, mainDM);
     FillDataSets(context.DataSets, kImportDataSets, mainDM);
     context.adminODBC = &mainDM.adminODBC();
+    context.AdkHelper = &mainDM.AdkHelper();
     context.VismaTidConnection = &mainDM.VismaTidConnection();
     context.TidKunder = &mainDM.TidKunder();
     return context;

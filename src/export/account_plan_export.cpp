@@ -3,28 +3,13 @@
 
 #include "core/app_logger.h"
 #include "export/export_text.h"
+#include "export/kit_reads.h"
 #include "export/register_export.h"
 #include "platform/data/field.h"
 #include "platform/rtl/date_format.h"
 
 namespace tv {
 namespace {
-
-std::string YearFilter(std::string_view yearId) {
-    std::string filter = "aar_id='";
-    for (char c : yearId) {
-        filter += c;
-        if (c == '\'') filter += c;
-    }
-    return filter + "'";
-}
-
-// Fetches every record of the kit table into the dataset's rows, once.
-void FetchAll(TAdkDataSet& data) {
-    if (!data.Active()) data.MakeOpen();
-    data.EmptyDataSet();
-    data.FetchAllNow(false);
-}
 
 // Leaves the year's datasets as a run found them, whatever happened in it: the accounts and the
 // profit centres closed without their filter, the projects without theirs, and closed when the run
@@ -72,7 +57,7 @@ void TRegisterExport::ExportAccountPlan(const std::string& year) {
     module_.createDefaultNodes();
     const TDateTime now = module_.CurrentTime();
     TDateTime from = now, to = now;
-    FetchAll(years);
+    FetchAllRecords(years);
 
     std::string yearId = Trim(year);
     bool found = false;
@@ -91,10 +76,10 @@ void TRegisterExport::ExportAccountPlan(const std::string& year) {
         return;
     }
 
-    FetchAll(accounts);
-    FetchAll(centres);
+    FetchAllRecords(accounts);
+    FetchAllRecords(centres);
     for (TAdkDataSet* data : {&accounts, &centres}) {
-        data->SetFilter(YearFilter(yearId));
+        data->SetFilter(EqualsFilter("aar_id", yearId));
         data->SetFiltered(true);
     }
     cleanup.OpenProjects();

@@ -36,6 +36,9 @@ struct TExportDataSets {
     TAdkDataSet* ADKLevFakturor = nullptr;
     TAdkDataSet* ADKBest = nullptr;
     TAdkDataSet* AdkPrislistor = nullptr;
+    // The parcels of orders (their rows dataset follows them) and the components of packages.
+    TAdkDataSet* ADKKolli = nullptr;
+    TAdkDataSet* AdkPaketArtiklar = nullptr;
     // The datasets the selections walk for every record of a kind.
     TAdkDataSet* AdkTmp = nullptr;
     TAdkDataSet* AdkOrderUrval = nullptr;

@@ -70,6 +70,10 @@ TAdkDataSet& TExportModule::KitDataSet(TExportDataSet dataSet) const {
     return Required(context_.DataSets.*dataSet, "kit dataset");
 }
 
+TAdkDataSet& TExportModule::RowsOf(const TAdkDataSet& head) const {
+    return Required(head.ChildTable(), "rows dataset");
+}
+
 TADOQuery& TExportModule::qOrderUrval() const {
     return Required(context_.qOrderUrval, "qOrderUrval");
 }
@@ -81,6 +85,12 @@ TADOQuery& TExportModule::ADOArbitrarySQL() const {
 void TExportModule::SaveDocument(const std::string& fileName) {
     Events().reportFilename(std::string(kWritingFile) + fileName + "]", elInfo, fileName);
     document_.Save(fileName);
+}
+
+bool TExportModule::FileModeIsBuilt(int mode) {
+    if (mode == kOneFile || mode == kFilePerRecord) return true;
+    Events().reportError(Format(kFileModeNotBuilt, {mode}), elWarning);
+    return false;
 }
 
 std::string TExportModule::Generate(TFileNameKind kind) {

@@ -24,6 +24,12 @@ inline constexpr std::string_view kWritingFile = "Skriver fil : [";
 // Raised when the context lacks a piece the export needs: a fault of the host's wiring.
 inline constexpr std::string_view kExportLacks = "The export has no %s";
 
+// File management of the exports that write one or many files: the whole selection in one file,
+// or one file per record. Any other mode writes nothing, which is reported at level 3.
+inline constexpr int kOneFile = 0;
+inline constexpr int kFilePerRecord = 1;
+inline constexpr std::string_view kFileModeNotBuilt = "Filhantering %d stöds inte, ingen fil skrevs";
+
 class TExportModule {
 public:
     // Raises kExportLacks when the context lacks the event tree, the settings tables and their
@@ -37,6 +43,8 @@ public:
     TDataSet& Settings(std::string_view table) const { return context_.SettingsTable(table); }
     // The kit dataset of the context; raises kExportLacks when it has none.
     TAdkDataSet& KitDataSet(TExportDataSet dataSet) const;
+    // The rows dataset of a head dataset; raises kExportLacks when it has none.
+    TAdkDataSet& RowsOf(const TAdkDataSet& head) const;
     TADOQuery& qOrderUrval() const;
     TADOQuery& ADOArbitrarySQL() const;
     TExportDocument& Document() { return document_; }
@@ -48,6 +56,8 @@ public:
     // "Skriver fil : [" + name + "]" with the file attached, the file's folder made, the document
     // saved.
     void SaveDocument(const std::string& fileName);
+    // False, with the level-3 report, for a file-management mode no export builds.
+    bool FileModeIsBuilt(int mode);
 
     // ---- The skeletons and the generic writers (the data module's operations of these names).
     void createDefaultNodes() { document_.createDefaultNodes(); }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "export/document_export.h"
 #include "export/register_export.h"
 #include "platform/data/data_set.h"
 #include "platform/rtl/string_list.h"
@@ -29,23 +30,24 @@ public:
     virtual void ExportSuppliers(TDataSet& selection) = 0;
 };
 
-// The writers of the central data module. The document exports (orders, offers, invoices,
-// purchase orders, supplier invoices), articles and price lists are not built yet: they raise
-// "Not yet implemented: " with the writer's name, which the facade reports.
+// The writers of the central data module. Purchase orders, supplier invoices, articles and price
+// lists are not built yet: they raise "Not yet implemented: " with the writer's name, which the
+// facade reports.
 class TExportWriters : public IExportWriters {
 public:
-    explicit TExportWriters(TExportModule& module) : registers_(module) {}
+    explicit TExportWriters(TExportModule& module) : registers_(module), documents_(module) {}
 
     TRegisterExport& Registers() { return registers_; }
+    TDocumentExport& Documents() { return documents_; }
 
     void ExportAccountPlan(const std::string& year) override { registers_.ExportAccountPlan(year); }
     void ExportArticles(TDataSet&, const TStrings*, int, int, int) override { NotBuilt("ExportArticles"); }
     void ExportBest(TDataSet&) override { NotBuilt("ExportBest"); }
     void ExportContacts(TDataSet& selection) override { registers_.ExportContacts(selection); }
     void ExportCustomers(TDataSet& selection) override { registers_.ExportCustomers(selection); }
-    void ExportInvoices(TDataSet&) override { NotBuilt("ExportInvoices"); }
-    void ExportOffers(TDataSet&) override { NotBuilt("ExportOffers"); }
-    void ExportOrders(TDataSet&) override { NotBuilt("ExportOrders"); }
+    void ExportInvoices(TDataSet& selection) override { documents_.ExportInvoices(selection); }
+    void ExportOffers(TDataSet& selection) override { documents_.ExportOffers(selection); }
+    void ExportOrders(TDataSet& selection) override { documents_.ExportOrders(selection); }
     void ExportPriceLists(TDataSet&) override { NotBuilt("ExportPriceLists"); }
     void ExportSupplierInvoices(TDataSet&) override { NotBuilt("ExportSupplierInvoices"); }
     void ExportSuppliers(TDataSet& selection) override { registers_.ExportSuppliers(selection); }
@@ -54,6 +56,7 @@ private:
     [[noreturn]] static void NotBuilt(std::string_view writer);
 
     TRegisterExport registers_;
+    TDocumentExport documents_;
 };
 
 }  // namespace tv

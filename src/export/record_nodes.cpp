@@ -46,32 +46,60 @@ void SetTextOrStrip(TXMLNode& element, std::string_view value) {
     }
 }
 
+namespace {
+
+// What each TRefusedValue does, in its order.
+struct TRefusalRule {
+    bool StripFirst;        // every value without the strip set
+    bool LogFailedReads;    // a value that cannot be read is logged and its element left empty
+    bool NamedCreateError;  // an element that cannot be made raises kCreateNodeFailed
+    bool StripRefused;      // a refused value is logged and written stripped
+};
+constexpr TRefusalRule kRefusalRules[] = {
+    {false, false, false, true},  // StripAndLog
+    {false, true, true, true},    // StripAndLogReads
+    {false, false, false, false}, // Raise
+    {false, true, false, true},   // StripAndLogRows
+    {true, true, false, true},    // StripAlways
+};
+static_assert(std::size(kRefusalRules) == static_cast<size_t>(TRefusedValue::StripAlways) + 1);
+
+}  // namespace
+
 void TRecordNodes::AddMappedFields(TXMLNode& record, std::string_view table, const TAdkDataSet& data,
                                    TRefusedValue refused) {
+    const TRefusalRule& rule = kRefusalRules[static_cast<int>(refused)];
     for (const TMappedField& row : mapping_.Rows(table)) {
-        if (refused == TRefusedValue::Raise) {
-            record.AddChild(row.Title)->SetText(FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_));
-            continue;
-        }
-        if (refused == TRefusedValue::StripAndLog) {
-            SetTextOrStrip(*record.AddChild(row.Title),
-                           FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_));
-            continue;
-        }
         TXMLNode* element = nullptr;
-        try {
+        if (rule.NamedCreateError) {
+            try {
+                element = record.AddChild(row.Title);
+            } catch (const EXMLDocError&) {
+                throw Exception(Format(kCreateNodeFailed, {row.Title}));
+            }
+        } else {
             element = record.AddChild(row.Title);
-        } catch (const EXMLDocError&) {
-            throw Exception(Format(kCreateNodeFailed, {row.Title}));
         }
         std::string_view text;
-        try {
+        if (rule.LogFailedReads) {
+            try {
+                text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
+            } catch (const std::exception& e) {
+                AppLogger().LogError(Format(kRefusedValueLog, {row.Title, "", 0}), e);
+                continue;
+            }
+        } else {
             text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
-        } catch (const std::exception& e) {
-            AppLogger().LogError(Format(kRefusedValueLog, {row.Title, "", 0}), e);
-            continue;
         }
-        SetTextOrStrip(*element, text);
+        if (rule.StripFirst) {
+            stripped_ = StripCharsInSet2(text);
+            text = stripped_;
+        }
+        if (rule.StripRefused) {
+            SetTextOrStrip(*element, text);
+        } else {
+            element->SetText(text);
+        }
     }
 }
 

@@ -27,6 +27,12 @@ enum class TRefusedValue {
     // that cannot be made raises kCreateNodeFailed. The node writers of single records work so.
     StripAndLogReads,
     Raise,  // the document's error ends the run
+    // As StripAndLogReads, but an element that cannot be made raises the document's own error (the
+    // rows of orders).
+    StripAndLogRows,
+    // Every value written without the strip set, accepted or not; otherwise as StripAndLogRows (the
+    // heads and rows of invoices).
+    StripAlways,
 };
 
 // The element's text; a value the document refuses is logged and set with the strip set removed
@@ -63,6 +69,7 @@ private:
     TFieldMapping& mapping_;
     IEventSink& events_;
     std::string scratch_;
+    std::string stripped_;
 };
 
 }  // namespace tv

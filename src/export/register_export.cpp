@@ -25,12 +25,6 @@ void SetReferenceAttribute(TXMLNode& record, std::string_view name, const TField
 
 }  // namespace
 
-bool TRegisterExport::FileModeIsBuilt(int mode) {
-    if (mode == kOneFile || mode == kFilePerRecord) return true;
-    module_.Events().reportError(Format(kFileModeNotBuilt, {mode}), elWarning);
-    return false;
-}
-
 void TRegisterExport::WriteCompanyInformation() {
     module_.writeDataSetNodes(*module_.Document().NodeFTGInfo, "atInstallningar",
                               module_.KitDataSet(&TExportDataSets::AdkPrm));
@@ -81,7 +75,7 @@ void TRegisterExport::writeContactNode(TXMLNode& container) {
 void TRegisterExport::ExportCustomers(TDataSet& selection) {
     const TDataSet& prefs = module_.Settings("CDSExportCustomersPrefs");
     const int mode = IntegerSetting(prefs, "FILE_MANAGEMENT_TYPE");
-    if (!FileModeIsBuilt(mode)) return;
+    if (!module_.FileModeIsBuilt(mode)) return;
     TExportRun run(module_);
     TExportDocument& doc = module_.Document();
     TSelectionTables& selections = module_.Selections();
@@ -128,7 +122,7 @@ void TRegisterExport::ExportSuppliers(TDataSet& selection) {
 void TRegisterExport::ExportContacts(TDataSet& selection) {
     const TDataSet& prefs = module_.Settings("CDSExportContactsPrefs");
     const int mode = IntegerSetting(prefs, "FILE_MANAGEMENT_TYPE");
-    if (!FileModeIsBuilt(mode)) return;
+    if (!module_.FileModeIsBuilt(mode)) return;
     TExportRun run(module_);
     TExportDocument& doc = module_.Document();
     module_.Selections().CDSPrislistUrval().EmptyDataSet();

@@ -17,14 +17,8 @@ inline constexpr std::string_view kCustomerNotFound = "Kunde inte hitta kund: ";
 inline constexpr std::string_view kContactNotFound = "Kunde inte hitta kontakt med id: ";
 inline constexpr std::string_view kNoAccountingYearToday = "Inget bokföringsår för dagens datum";
 inline constexpr std::string_view kCustomerPriceListPrefix = "Customer:";
-// Reported at level 3 for a file-management mode that no export builds: nothing is written.
-inline constexpr std::string_view kFileModeNotBuilt = "Filhantering %d stöds inte, ingen fil skrevs";
 // Raised by an include that is not built yet.
 inline constexpr std::string_view kNotYetImplemented = "Not yet implemented: %s";
-
-// Whole selection in one file, or one file per record.
-inline constexpr int kOneFile = 0;
-inline constexpr int kFilePerRecord = 1;
 
 class TRegisterExport {
 public:
@@ -46,8 +40,6 @@ public:
 private:
     void WriteCustomerIncludes(const TDataSet& prefs);
     void WriteCompanyInformation();
-    // False, with the level-3 report, for a mode no export builds.
-    bool FileModeIsBuilt(int mode);
 
     TExportModule& module_;
 };

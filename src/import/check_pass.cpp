@@ -51,7 +51,6 @@ inline constexpr std::string_view kBracketPriceEmpty = "Node ARTICLE_PURCHASE_PR
 inline constexpr std::string_view kPaymentUnknownInvoice =
     " refererar till en faktura som inte finns i filen";
 inline constexpr std::string_view kPaymentNoReference = " saknar fakturareferens";
-inline constexpr std::string_view kInventoryNotBuilt = "Not yet implemented CheckInventory";
 
 inline constexpr std::string_view kQuantityElement = "ARTICLE_PURCHASE_PRICE_QUANTITY";
 inline constexpr std::string_view kPriceElement = "ARTICLE_PURCHASE_PRICE_PRICE";
@@ -83,6 +82,8 @@ constexpr TCheckFrame kSuppliers{.Caption = "Kontrollerar leverantörer",
                                  .ErrorsReachCaller = true};
 constexpr TCheckFrame kArticles{
     .Caption = "Kontrollerar artiklar", .Container = "articles", .Registry = &TDMImport::ValidArticleKeys};
+// Stock-taking lines refer to articles by their keys; the article check's keys stay.
+constexpr TCheckFrame kInventory{.Caption = "Kontrollerar inventeringsunderlag", .Container = "inventory"};
 constexpr TCheckFrame kProjects{.Container = "projects",
                                 .DataSet = &TImportDataSets::ADKProjekt,
                                 .TableWord = "projekt",
@@ -642,7 +643,15 @@ bool TDMImport::CheckAuxillary() {
 }
 
 bool TDMImport::CheckInventory() {
-    throw EImportError(std::string(kInventoryNotBuilt));
+    return RunCheck(kInventory, &TDMImport::WalkInventory);
+}
+
+bool TDMImport::WalkInventory(const TXMLNode& container) {
+    ForEachItem(container, [&](const TXMLNode& line, int) {
+        if (line.HasAttribute("key")) ValidArticleKeys.Register(line.Attribute("key"), LowerOption(line));
+        return true;
+    });
+    return true;
 }
 
 }  // namespace tv

@@ -5,6 +5,7 @@
 // through the kit datasets of the central data module; every outcome is reported into the event
 // tree.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,13 +22,16 @@ namespace tv {
 
 class TADOQuery;
 class TAdkDataSet;
+class TMappedFieldWriter;
 class TXMLNode;
 struct TCheckFrame;
 struct TContactProjectKind;
 struct TDocumentCheck;
+struct TImportFrame;
 struct TKeyRecord;
 struct TRegisterKind;
 struct TRegisterRun;
+struct TRegisterStep;
 
 inline constexpr std::string_view kFindFilesNoSide =
     "FindFiles:: Angav standardmapp, men har ej angivet varken import eller export";
@@ -84,7 +88,8 @@ public:
                                TKeyRegistry& registry);
 
     // ---- The check pass: one check per kind, run after LoadXML and before the kind's import.
-    // Customers, suppliers and contacts let their errors reach the caller; CheckInventory raises.
+    // Customers, suppliers and contacts let their errors reach the caller. CheckInventory registers
+    // the article keys of the stock-taking lines beside those of the articles.
     bool CheckCustomers();
     bool CheckSuppliers();
     bool CheckArticles();
@@ -125,6 +130,19 @@ public:
     // raised again on an error.
     int ReserveTidId();
 
+    // ---- Articles with their supplier article numbers and names in other languages, the
+    // registers of the "aux" container (each element names its kit table), and the stock-taking
+    // lines of the "inventory" container onto lines the company already holds.
+    bool ImportArticles();
+    bool ImportAuxillary();
+    bool ImportInventory();
+    // Writes the names of the item's "languages" onto the article of the item's key; a language
+    // that fails is reported and the next one taken.
+    void ImportArticleLanguages(TXMLNode& item);
+
+    // The kit dataset of the context named so; raises when the host gave none.
+    TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
+
 private:
     IEventSink& Events() const;
     TXMLNode* DocumentElement() const;
@@ -152,9 +170,16 @@ private:
                            TRegisterItems importItems = &TDMImport::ImportRegisterItems);
     void ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container);
     bool FindRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, const std::string& key);
-    void WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, TXMLNode& item, TKeyRecord& record,
-                             const std::string& key);
-    TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
+    void WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& step, const std::string& key);
+    // The frame of an import operation around `walk` of the container (import/import_frame.h).
+    bool RunImportFrame(const TImportFrame& frame, const std::function<void(TXMLNode&)>& walk);
+    // The "aux" and "inventory" containers (import_auxiliary.cpp, import_inventory.cpp).
+    void ImportAuxElements(TXMLNode& container);
+    void OpenAuxTable(TAdkDataSet& aux, const std::string& name);
+    void WriteAuxRecord(TAdkDataSet& aux, TMappedFieldWriter& writer, const std::string& name,
+                        const std::string& key, TXMLNode& element);
+    void ImportInventoryLines(TXMLNode& container);
+    bool WalkInventory(const TXMLNode& container);
 
     // The import of contacts or projects, as its row says (import/import_contacts_projects.cpp).
     bool RunContactProjectImport(const TContactProjectKind& kind);

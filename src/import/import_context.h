@@ -9,6 +9,7 @@
 
 namespace tv {
 
+class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
 class TADOQuery;
@@ -32,6 +33,10 @@ struct TImportDataSets {
     TAdkDataSet* ADKKundinbetalningar = nullptr;
     TAdkDataSet* ADKKontakter = nullptr;
     TAdkDataSet* ADKProjekt = nullptr;
+    TAdkDataSet* AdkArtikelSprak = nullptr;
+    // Switched to the kit table each element of the "aux" container names.
+    TAdkDataSet* ADKAux = nullptr;
+    TAdkDataSet* AdkInventering = nullptr;
 };
 
 // One kit dataset of the context, as rows of tables name it.
@@ -41,6 +46,8 @@ struct TImportContext : TEngineContext {
     TImportDataSets DataSets;
     // The company database connection (adminODBC) the SQL searches run on.
     TADOConnection* adminODBC = nullptr;
+    // Turns an element name into the kit table of that name (AdkHelper of the central data module).
+    const TADkExt* AdkHelper = nullptr;
     // The time-reporting database and the central data module's query over its customer table.
     TADOConnection* VismaTidConnection = nullptr;
     TADOQuery* TidKunder = nullptr;

@@ -1,33 +1,34 @@
-// The register imports of customers and suppliers, one row per kind driving one routine: each item
-// of the kind's container is found in the business system (unless its option asks for a new
-// record), decided by the kind's existence settings, written through the field mapping unless its
-// option forbids it, and its number is stored with its key, added to the imported items and
+// The register imports of customers, suppliers and articles, one row per kind driving one routine:
+// each item of the kind's container is found in the business system (unless its option asks for a
+// new record), decided by the kind's existence settings, written through the field mapping unless
+// its option forbids it, and its number is stored with its key, added to the imported items and
 // written into the loaded document.
 
 #include "adk/adk_dataset.h"
+#include "import/article_steps.h"
 #include "import/field_mapping.h"
+#include "import/import_frame.h"
 #include "import/import_policies.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
 #include "import/mapped_field_writer.h"
+#include "import/record_write.h"
 #include "import/register_kind.h"
 
 namespace tv {
 
 namespace {
 
-inline constexpr int kRegisterStepPicture = 4;
 inline constexpr std::string_view kAdding = "Lägger till ";
 inline constexpr std::string_view kNumberNotFound = "Hittade inte nyckel ";
 inline constexpr std::string_view kNoKitDataSet = "The import has no kit dataset ";
-inline constexpr std::string_view kKeyUnknownAfter = "]bland registrerade nycklar";
 inline constexpr int kIgnoreOrgNrField = 93;
 
 // With FORCE_IGNORE_ORGNR 1 every written customer tells the business system to accept its
 // organisation number as it stands.
-void ForceIgnoreOrgNr(const TDataSet& settings, TAdkDataSet& customers) {
-    if (ReadIntegerSetting(settings, "FORCE_IGNORE_ORGNR") == 1)
-        customers.FieldByAdkIndex(kIgnoreOrgNrField).SetAsBoolean(true);
+void ForceIgnoreOrgNr(TRegisterStep& step) {
+    if (ReadIntegerSetting(step.Run.Settings, "FORCE_IGNORE_ORGNR") == 1)
+        step.Run.DataSet.FieldByAdkIndex(kIgnoreOrgNrField).SetAsBoolean(true);
 }
 
 constexpr TRegisterKind kCustomers{
@@ -96,6 +97,46 @@ constexpr TRegisterKind kSuppliers{
     .NumberAttribute = "visma_supplier_number",
 };
 
+// Articles: a compound key is split at ";" for the search by SQL; the inactive flag is applied
+// apart from the mapping; the supplier's article number and the names in other languages follow
+// the article (import/article_steps.h). A write failure skips the article, not the import.
+constexpr TRegisterKind kArticles{
+    .Caption = "Importerar artiklar",
+    .StepPicture = 9,
+    .Container = "articles",
+    .NoContainerText = "Ingen artikel i denna fil",
+    .EmptyText = "Inga artiklar att importera",
+    .UnreadableText = "Felaktigt XML format saknar artikelinformation",
+    .WithoutKeyText = "Fanns ingen nyckel på denna artikel, omöjligt scenario om ingen modifierat trädet",
+    .KeyUnknownText = kArticleKeyUnknown,
+    .Registry = &TDMImport::ValidArticleKeys,
+    .SettingsTable = "CDSImportArticlesPrefs",
+    .DataSet = &TImportDataSets::ADKArtiklar,
+    .DataSetName = "ADKArtiklar",
+    .MappingTable = "atArtiklar",
+    .Finder = {.ModeField = "SEARCH_ARTICLE_MODE",
+               .CdxField = "SEARCH_ARTICLE_CDX",
+               .SqlField = "SEARCH_ARTICLE_SQL",
+               .NoModeText =
+                   "Ingen inställning har gjorts för sökmetod vid artikelimport. Kontrollera inställningarna",
+               .EmptySqlText = kNoSqlStatement,
+               .NumberColumn = "artnr",
+               .DefaultOrder = asArtikelnr,
+               .SplitKeyAt = ";"},
+    .ExistsSetting = "ON_ARTICLE_EXIST",
+    .MissingSetting = "ON_ARTICLE_DOES_NOT_EXIST",
+    .ExistsText = "Artikel existerar redan ",
+    .MissingText = "Artikel existerar inte ",
+    .NumberElement = "ARTICLE_NUMBER",
+    .NumberText = "VISMA Artikel [",
+    .NumberAttribute = "vismakey",
+    .PostFailedText = "Misslyckades spara produkt: ",
+    .HeldBackElement = kArticleInactiveElement,
+    .BeforePost = ApplyArticleInactive,
+    .AfterPost = WriteSupplierArticleNumber,
+    .AfterItem = ImportLanguagesOfArticle,
+};
+
 std::string Bracketed(std::string_view before, std::string_view text, std::string_view after) {
     std::string line(before);
     line.append(text).append(after);
@@ -119,15 +160,14 @@ void OpenRecordForWrite(TAdkDataSet& dataSet, TAdkSortOrder order, const std::st
     }
 }
 
-// Posts the record and reads it back from the business system: its number is kit field 0.
-std::string PostRecord(TAdkDataSet& dataSet) {
-    dataSet.Post();
-    dataSet.RefreshAdkRow();
-    return dataSet.FieldByAdkIndex(0).AsString();
-}
-
-void CancelPending(TAdkDataSet& dataSet) {
-    if (dataSet.IsEditing()) dataSet.Cancel();
+// Takes every element of that name out of the item; the text of the first, when there was one.
+std::optional<std::string> TakeElement(TXMLNode& item, std::string_view name) {
+    std::optional<std::string> text;
+    while (TXMLNode* element = item.FindNode(name)) {
+        if (!text) text = element->Text();
+        item.RemoveChild(element);
+    }
+    return text;
 }
 
 }  // namespace
@@ -138,6 +178,10 @@ bool TDMImport::ImportCustomers() {
 
 bool TDMImport::ImportSuppliers() {
     return RunRegisterImport(kSuppliers);
+}
+
+bool TDMImport::ImportArticles() {
+    return RunRegisterImport(kArticles);
 }
 
 TAdkDataSet& TDMImport::KitDataSet(TImportDataSet member, std::string_view name) const {
@@ -154,25 +198,25 @@ TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry,
     key = Trim(item.Attribute("key"));
     if (key.empty() && !kind.EmptyKeyText.empty()) throw EImportError(std::string(kind.EmptyKeyText));
     TKeyRecord* record = registry.Locate(key);
-    if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfter));
+    if (!record) throw EImportError(Bracketed(kind.KeyUnknownText, key, kKeyUnknownAfterKey));
     return *record;
 }
 
-bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems importItems) {
+bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<void(TXMLNode&)>& walk) {
     IEventSink& events = Events();
-    events.nextEvent(kind.Caption, kRegisterStepPicture);
-    events.addEventItem(kind.Caption, true);
+    events.nextEvent(frame.Caption, frame.StepPicture);
+    events.addEventItem(frame.Caption, true);
     bool result = true;
     try {
         if (TXMLNode* root = DocumentElement()) {
-            TXMLNode* items = root->FindNode(kind.Container);
+            TXMLNode* items = root->FindNode(frame.Container);
             if (!items) {
-                events.reportError(kind.NoContainerText, elInfo);
+                events.reportError(frame.NoContainerText, elInfo);
             } else if (!items->HasChildNodes()) {
-                events.reportError(kind.EmptyText, elInfo);
+                events.reportError(frame.EmptyText, elInfo);
             } else {
                 events.setEventCount(static_cast<int>(items->ChildCount()));
-                (this->*importItems)(kind, *items);
+                walk(*items);
             }
         }
     } catch (const std::exception& e) {
@@ -181,6 +225,12 @@ bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems impo
     }
     events.CloseNestedEventItem();
     return result;
+}
+
+bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems importItems) {
+    return RunImportFrame(
+        {kind.Caption, kind.StepPicture, kind.Container, kind.NoContainerText, kind.EmptyText},
+        [&](TXMLNode& items) { (this->*importItems)(kind, items); });
 }
 
 void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& container) {
@@ -194,17 +244,18 @@ void TDMImport::ImportRegisterItems(const TRegisterKind& kind, TXMLNode& contain
         TKeyRecord& record = RegisteredItemKey(kind, registry, item, key);
         const std::string option = record.KEY_OPTION;
         const bool found = option != kOptionAutoCreate && FindRegisterRecord(kind, run, key);
-        Events().addEventItem(std::string(kind.ItemText) + key, false);
-        if (!kind.ExistsSetting.empty()) {
-            const int policy = ReadIntegerSetting(settings, found ? kind.ExistsSetting : kind.MissingSetting);
-            if (ApplyExistencePolicy(policy, found ? kind.ExistsText : kind.MissingText, key) ==
-                TExistenceAction::Skip)
-                return true;
-        }
-        if (option != kOptionNoEdit)
-            WriteRegisterRecord(kind, run, item, record, key);
-        else if (!found && !kind.NoEditMissingText.empty())
+        if (!kind.ItemText.empty()) Events().addEventItem(std::string(kind.ItemText) + key, false);
+        TRegisterStep step{*this, Events(), run, item, record};
+        const bool skipped =
+            !kind.ExistsSetting.empty() &&
+            ApplyExistencePolicy(
+                ReadIntegerSetting(settings, found ? kind.ExistsSetting : kind.MissingSetting),
+                found ? kind.ExistsText : kind.MissingText, key) == TExistenceAction::Skip;
+        if (!skipped && option != kOptionNoEdit)
+            WriteRegisterRecord(kind, step, key);
+        else if (!skipped && !found && !kind.NoEditMissingText.empty())
             throw EImportError(std::string(kind.NoEditMissingText));
+        if (kind.AfterItem) kind.AfterItem(step);
         return true;
     });
 }
@@ -217,9 +268,10 @@ bool TDMImport::FindRegisterRecord(const TRegisterKind& kind, TRegisterRun& run,
     return true;
 }
 
-void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run, TXMLNode& item,
-                                    TKeyRecord& record, const std::string& key) {
-    TAdkDataSet& dataSet = run.DataSet;
+void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& step, const std::string& key) {
+    TAdkDataSet& dataSet = step.Run.DataSet;
+    TXMLNode& item = step.Item;
+    TKeyRecord& record = step.Record;
     try {
         const bool changing = !record.KEY_VALUE_IN_VISMA.empty();
         OpenRecordForWrite(dataSet, kind.Finder.DefaultOrder, record.KEY_VALUE_IN_VISMA, Events());
@@ -227,9 +279,19 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run
             // A changed record keeps its number: the file's number element goes.
             while (TXMLNode* number = item.FindNode(kind.NumberElement)) item.RemoveChild(number);
         }
-        run.Writer.Write(item, changing);
-        if (kind.BeforePost) kind.BeforePost(run.Settings, dataSet);
-        const std::string number = PostRecord(dataSet);
+        if (!kind.HeldBackElement.empty()) step.HeldBack = TakeElement(item, kind.HeldBackElement);
+        step.Run.Writer.Write(item, changing);
+        try {
+            if (kind.BeforePost) kind.BeforePost(step);
+            dataSet.Post();
+        } catch (const std::exception&) {
+            if (!kind.PostFailedText.empty()) {
+                CancelPending(dataSet);
+                Events().reportError(std::string(kind.PostFailedText) + record.KEY_KEY_VALUE, elError);
+            }
+            throw;
+        }
+        const std::string number = ReadBackNumber(dataSet);
         AddImportedItem(number);
         if (kind.KnownKey && !key.empty()) keyHelper_.SetKnowVismaKeyValue(key, number, *kind.KnownKey);
         record.KEY_VALUE_IN_VISMA = number;
@@ -240,6 +302,8 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterRun& run
             if (kind.AfterWriteFailedText.empty()) throw;
             throw EImportError(std::string(kind.AfterWriteFailedText) + e.what());
         }
+        step.Number = number;
+        if (kind.AfterPost) kind.AfterPost(step);
     } catch (const std::exception& e) {
         Events().reportError(std::string(kind.WriteFailedText) + e.what(), elError);
         CancelPending(dataSet);

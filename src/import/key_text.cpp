@@ -1,25 +1,41 @@
 #include "import/key_text.h"
 
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/letter_case.h"
 #include "platform/rtl/text_compare.h"
 
 namespace tv {
 
-std::string LowerKey(std::string_view text) {
-    std::string lower;
-    lower.reserve(text.size());
+namespace {
+
+// Each character through `letter`; ASCII letters directly, a byte that is not UTF-8 as it is.
+template <char32_t (*letter)(char32_t), char first, char last, int shift>
+std::string MapLetters(std::string_view text) {
+    std::string mapped;
+    mapped.reserve(text.size());
     for (size_t pos = 0; pos < text.size();) {
         const size_t start = pos;
         const char32_t c = NextCharOrByte(text, pos);
         if (c >= 0x110000) {
-            lower.append(text.substr(start, pos - start));  // a byte that is not UTF-8 stays as it is
+            mapped.append(text.substr(start, pos - start));
         } else if (c < 0x80) {
-            lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c));
+            mapped.push_back(c >= char32_t(first) && c <= char32_t(last) ? static_cast<char>(c + shift)
+                                                                         : static_cast<char>(c));
         } else {
-            AppendUtf8(lower, FoldCase(c));
+            AppendUtf8(mapped, letter(c));
         }
     }
-    return lower;
+    return mapped;
+}
+
+}  // namespace
+
+std::string LowerKey(std::string_view text) {
+    return MapLetters<LowerCaseChar, 'A', 'Z', 'a' - 'A'>(text);
+}
+
+std::string UpperKey(std::string_view text) {
+    return MapLetters<UpperCaseChar, 'a', 'z', 'A' - 'a'>(text);
 }
 
 std::string CutToCharacters(std::string_view text, size_t count) {

@@ -1,5 +1,7 @@
 #include "import/record_finder.h"
 
+#include <vector>
+
 #include "adk/adk_dataset.h"
 #include "core/event_sink.h"
 #include "import/import_policies.h"
@@ -11,6 +13,17 @@
 namespace tv {
 
 namespace {
+
+// The parts of `key` between the separators, empty ones included ("a;;b" has three).
+std::vector<std::string> SplitKey(std::string_view key, std::string_view separator) {
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t end = key.find(separator, start);
+        parts.emplace_back(key.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + separator.size();
+    }
+}
 
 // Each parameter gets the text of the item's first element of its name, as the file wrote it.
 void BindElements(TParameters& parameters, const TXMLNode* item) {
@@ -82,7 +95,11 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const
         TParameters& parameters = query_.Parameters();
         for (int i = 0; i < parameters.Count(); ++i)
             parameters.Items(i).SetValue(Variant());  // no value kept
-        if (def_.BindElementsByName) {
+        if (!def_.SplitKeyAt.empty()) {
+            const std::vector<std::string> parts = SplitKey(key, def_.SplitKeyAt);
+            const int bound = std::min(parameters.Count(), static_cast<int>(parts.size()));
+            for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(parts[i]));
+        } else if (def_.BindElementsByName) {
             BindElements(parameters, item);
         } else {
             const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);

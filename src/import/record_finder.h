@@ -2,7 +2,8 @@
 // The search of an import kind for the record of a key in the business system: by index (the kind's
 // kit dataset on the sort order its settings name, an exact find of the key) or by SQL (the kind's
 // statement on the company database, the key bound to its parameters as text, the number read from
-// the kind's column of the first row). An empty key is never searched: it has no record. A kind may
+// the kind's column of the first row). An empty key is never searched: it has no record. A compound
+// key (articles) is split into parts, bound to the statement's parameters in order; a kind may
 // instead bind each parameter to the item's element of the parameter's name.
 
 #include <string>
@@ -38,6 +39,9 @@ struct TFinderDef {
     std::string_view UnreadableCdxText;
     // Each parameter takes the text of the item's element of its name, not the key.
     bool BindElementsByName = false;
+    // Not empty: the key is split at every occurrence into parts, part i bound to parameter i;
+    // parts beyond the parameters are passed over.
+    std::string_view SplitKeyAt;
 };
 
 class TRecordFinder {

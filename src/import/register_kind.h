@@ -1,10 +1,11 @@
 #pragma once
-// What the register imports (customers, suppliers ...) differ in: one row per kind drives the one
-// routine of TDMImport that walks the kind's container, finds each item's record in the business
-// system, applies the kind's existence policy, writes the record through the field mapping and
-// stores its number with the item's key.
+// What the register imports (customers, suppliers, articles ...) differ in: one row per kind drives
+// the one routine of TDMImport that walks the kind's container, finds each item's record in the
+// business system, applies the kind's existence policy, writes the record through the field mapping
+// and stores its number with the item's key. A kind's own steps hook into that routine.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "import/dm_import.h"
@@ -14,10 +15,51 @@
 
 namespace tv {
 
+// Follows the key in the error for a key the check did not register.
+inline constexpr std::string_view kKeyUnknownAfterKey = "]bland registrerade nycklar";
+
+// The key of an item by the kind's key rule, and its record in the registry; raises the kind's
+// texts for an item that breaks the rule.
+TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
+                              std::string& key);
+
+// What one run of a register import works with: read once, used for every item. Contacts and
+// projects run the same way, with every mapped field written (`skipReadOnly` false).
+struct TRegisterRun {
+    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
+                 TADOQuery& query, TADOConnection* connection, IEventSink& events, bool skipReadOnly = true)
+        : Settings(settings),
+          DataSet(dataSet),
+          Mapping(std::move(mapping)),
+          Writer(Mapping, dataSet, skipReadOnly),
+          Finder(def, settings, dataSet, query, connection, events) {}
+
+    const TDataSet& Settings;
+    TAdkDataSet& DataSet;
+    TFieldMapping Mapping;
+    TMappedFieldWriter Writer;
+    TRecordFinder Finder;
+};
+
+// The item a kind's own step works on, and where the step reports and finds further datasets.
+struct TRegisterStep {
+    TDMImport& Import;
+    IEventSink& Events;
+    TRegisterRun& Run;
+    TXMLNode& Item;
+    TKeyRecord& Record;
+    // The text of the held-back element, when the item had one.
+    std::optional<std::string> HeldBack;
+    // The record's number, once it is written.
+    std::string Number;
+};
+using TRegisterStepFn = void (*)(TRegisterStep& step);
+
 struct TRegisterKind {
-    // The frame: the event caption, the container, and the level-1 lines for a file without the
-    // container and for an empty one.
+    // The frame: the event caption and its step picture, the container, and the level-1 lines for
+    // a file without the container and for an empty one.
     std::string_view Caption;
+    int StepPicture = 4;
     std::string_view Container;
     std::string_view NoContainerText;
     std::string_view EmptyText;
@@ -29,7 +71,7 @@ struct TRegisterKind {
     std::string_view WithoutKeyText;
     std::string_view EmptyKeyText;
     std::string_view KeyUnknownText;
-    // The plain event item of each item, followed by its key.
+    // The plain event item of each item, followed by its key; empty: none.
     std::string_view ItemText;
 
     // Where the kind's keys, settings, records and field mapping are. With a known-key type the
@@ -62,35 +104,21 @@ struct TRegisterKind {
     std::string_view AfterWriteFailedText;
 
     // Error handling of a write: its message at level 2 after WriteFailedText, the change
-    // cancelled; then the import ends, or goes on with the next item.
+    // cancelled; then the import ends, or goes on with the next item. A failure of BeforePost or of
+    // the post is first reported on a line of its own: PostFailedText and the registered key.
     std::string_view WriteFailedText;
     bool WriteFailureEndsImport = false;
+    std::string_view PostFailedText;
 
-    // A kind's own step on the record before it is posted, with the kind's settings; null: none.
-    void (*BeforePost)(const TDataSet& settings, TAdkDataSet& dataSet) = nullptr;
-};
+    // An element taken out of the item before the mapping is written, for BeforePost to apply.
+    std::string_view HeldBackElement;
 
-// The key of an item by the kind's key rule, and its record in the registry; raises the kind's
-// texts for an item that breaks the rule.
-TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry, const TXMLNode& item,
-                              std::string& key);
-
-// What one run of a register import works with: read once, used for every item. Contacts and
-// projects run the same way, with every mapped field written (`skipReadOnly` false).
-struct TRegisterRun {
-    TRegisterRun(const TDataSet& settings, TAdkDataSet& dataSet, TFieldMapping mapping, const TFinderDef& def,
-                 TADOQuery& query, TADOConnection* connection, IEventSink& events, bool skipReadOnly = true)
-        : Settings(settings),
-          DataSet(dataSet),
-          Mapping(std::move(mapping)),
-          Writer(Mapping, dataSet, skipReadOnly),
-          Finder(def, settings, dataSet, query, connection, events) {}
-
-    const TDataSet& Settings;
-    TAdkDataSet& DataSet;
-    TFieldMapping Mapping;
-    TMappedFieldWriter Writer;
-    TRecordFinder Finder;
+    // A kind's own steps (null: none): on the record before it is posted; after it is posted and
+    // its number stored; and after each item that was written, left unwritten by its option or
+    // skipped by the existence setting.
+    TRegisterStepFn BeforePost = nullptr;
+    TRegisterStepFn AfterPost = nullptr;
+    TRegisterStepFn AfterItem = nullptr;
 };
 
 }  // namespace tv

@@ -45,11 +45,7 @@ private:
     }
 };
 
-std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys) {
-    auto list = std::make_unique<TStringList>();
-    for (const char* key : keys) list->Add(key);
-    return list;
-}
+using test::List;
 
 class DMExportTest : public ::testing::Test {
 protected:
@@ -238,8 +234,8 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
 TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
     test::TExportWorld world;
     world.Open();
-    world.Facade().ExportOrdersFromList(List({"1"}).get());
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportOrders");
+    world.Facade().ExportBestFromList(List({"1"}).get());
+    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportBest");
     EXPECT_TRUE(world.Written().empty());
 }
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "platform/data/client_data_set.h"
 #include "platform/data/field.h"
 #include "platform/rtl/format_settings.h"
+#include "platform/rtl/string_list.h"
 #include "tests/adk/adk_test_support.h"
 
 namespace tv::test {
@@ -24,6 +27,13 @@ inline std::string FixtureBytes(const std::string& name) {
     std::ifstream in(std::string(TV_FIXTURES_DIR) + "/export/" + name, std::ios::binary);
     if (!in) throw std::runtime_error("no fixture " + name);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A list of keys as a script passes it to the export facade.
+inline std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys) {
+    auto list = std::make_unique<TStringList>();
+    for (const char* key : keys) list->Add(key);
+    return list;
 }
 
 // The format settings of a Swedish desktop, and the same with "forcedot".

@@ -9,11 +9,7 @@
 namespace tv {
 namespace {
 
-std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys) {
-    auto list = std::make_unique<TStringList>();
-    for (const char* key : keys) list->Add(key);
-    return list;
-}
+using test::List;
 
 class RegisterExportTest : public ::testing::Test {
 protected:

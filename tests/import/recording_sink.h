@@ -54,4 +54,15 @@ private:
     void Add(std::string line) { Lines.push_back(std::string(2 * Depth, ' ') + line); }
 };
 
+// Line breaks inside reported lines written as "\r" and "\n", as expectations write them.
+inline std::vector<std::string> Visible(std::vector<std::string> lines) {
+    for (std::string& line : lines) {
+        std::string shown;
+        for (char ch : line)
+            shown += ch == '\r' ? std::string("\\r") : ch == '\n' ? std::string("\\n") : std::string(1, ch);
+        line = std::move(shown);
+    }
+    return lines;
+}
+
 }  // namespace tv::test

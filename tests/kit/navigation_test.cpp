@@ -242,6 +242,18 @@ TEST_F(DemoCompany, AFindOnParcelsLeavesTheRangeOfTheOrder) {
     } while (e.lRc == 0);
     EXPECT_EQ(e.lRc, ADK_ERR_END_OF_TABLE);
     EXPECT_EQ(parcels, (std::vector<std::string>{"1", "3"}));
+    // Found again with its own number beside its order's, a parcel is found itself, and the walk
+    // goes on from it within the order.
+    for (double parcel : {1.0, 3.0}) {
+        K().ResetStruct(h);
+        K().SetDouble(h, 11, 1);
+        K().SetDouble(h, 0, parcel);
+        ASSERT_EQ(K().Find(h).lRc, 0);
+        EXPECT_EQ(Key(h, 53, 0), parcel == 1 ? "1" : "3");
+        e = K().Next(h);
+        EXPECT_EQ(e.lRc, parcel == 1 ? 0 : ADK_ERR_END_OF_TABLE);
+        if (e.lRc == 0) EXPECT_EQ(Key(h, 53, 0), "3");
+    }
     // An order without parcels: the find answers 115 and the range is empty.
     K().ResetStruct(h);
     K().SetDouble(h, 11, 5);

@@ -3,7 +3,6 @@
 #include <limits>
 #include <mutex>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/rtl/object.h"
 
@@ -17,9 +16,10 @@ constexpr int32_t kFirstHandle = 0x10000;
 
 struct Registry {
     std::mutex lock;
-    std::unordered_set<const TObject*> live;
+    std::unordered_map<const TObject*, uint64_t> live;  // each live object and its serial number
     std::unordered_map<int32_t, TObject*> byHandle;
     int32_t next = kFirstHandle;
+    uint64_t lastSerial = 0;  // serial numbers start at 1: 0 names no object
 };
 
 Registry& Reg() {
@@ -36,7 +36,7 @@ std::string HandleText(int32_t handle) {
 void TObjectHandles::Register(TObject* obj) {
     Registry& r = Reg();
     std::lock_guard g(r.lock);
-    r.live.insert(obj);
+    r.live.emplace(obj, ++r.lastSerial);
 }
 
 void TObjectHandles::Unregister(TObject* obj) noexcept {
@@ -51,6 +51,18 @@ bool TObjectHandles::IsLive(const TObject* obj) noexcept {
     Registry& r = Reg();
     std::lock_guard g(r.lock);
     return r.live.count(obj) != 0;
+}
+
+uint64_t TObjectHandles::SerialOf(const TObject* obj) noexcept {
+    if (!obj) return 0;
+    Registry& r = Reg();
+    std::lock_guard g(r.lock);
+    auto it = r.live.find(obj);
+    return it == r.live.end() ? 0 : it->second;
+}
+
+bool TObjectHandles::IsLive(const TObject* obj, uint64_t serial) noexcept {
+    return serial != 0 && SerialOf(obj) == serial;
 }
 
 size_t TObjectHandles::LiveCount() noexcept {

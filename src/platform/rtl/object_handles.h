@@ -3,6 +3,9 @@
 // an object in an integer (a Tag, a LongInt variable): object pointers are 64 bits wide here. An
 // object gets its handle on first request and keeps it until it is freed; a handle of a freed or
 // unknown object is refused, never turned back into a pointer.
+//
+// Every object also gets a serial number when it is made, never given to another: a reference kept
+// as address and serial number tells a freed object from a new one made at the same address.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +21,11 @@ TV_DECLARE_EXCEPTION(EInvalidHandle, Exception);  // a handle or reference to no
 class TObjectHandles {
 public:
     static bool IsLive(const TObject* obj) noexcept;
+    // Whether `obj` is alive and is the object that got `serial` (a new object at the address of a
+    // freed one has another).
+    static bool IsLive(const TObject* obj, uint64_t serial) noexcept;
+    // The serial number of a live object; 0 for nil and for an object that is not alive.
+    static uint64_t SerialOf(const TObject* obj) noexcept;
     // 0 for nil. Raises EInvalidHandle for an object that is not alive.
     static int32_t HandleOf(const TObject* obj);
     // nil for 0. Raises EInvalidHandle for a handle of no live object.

@@ -140,6 +140,8 @@ enum Opcode : uint8_t {
 
 // Length of opPushFrame with its four distances.
 inline constexpr uint32_t kPushFrameLength = 17;
+// Length of opPushNew with its type number.
+inline constexpr uint32_t kPushNewLength = 5;
 
 // Operand kinds: a kind byte followed by a 32-bit value and, for kinds 1-3, more bytes.
 enum OperandKind : uint8_t {

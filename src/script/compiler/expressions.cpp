@@ -820,14 +820,27 @@ bool TPSPascalCompiler::ParseNotificationVariable(TPSValuePtr& slot) {
 bool TPSPascalCompiler::FoldCast(TIfRVariant& v, TPSType* castType) {
     const uint8_t from = v.FType->BaseType;
     const uint8_t to = castType->BaseType;
-    // Integers, Char and WideChar cast to integers and Char: zero- or sign-extended by the source's
-    // signedness, then cut to the target's width. WideChar does not cast to Char.
+    // Integers, Char, WideChar and enumerations cast by their ordinal value: zero- or sign-extended by
+    // the source's signedness, then cut to the target's width, as the run-time cast stores it.
+    // Integers and Char cast to integers and Char (WideChar and enumerations not to Char); integers
+    // and enumerations cast to an enumeration, cut to the width it is stored in.
     int64_t n = 0;
-    if (from == btEnum || !OrdinalValue(v, n)) return false;
-    if (!IsIntegerCode(to) && to != btChar) return false;
-    if (to == btChar && from == btWideChar) return false;
+    if (!OrdinalValue(v, n)) return false;
+    if (to == btEnum) {
+        if (!IsIntegerCode(from) && from != btEnum) return false;
+    } else if (!IsIntegerCode(to) && to != btChar) {
+        return false;
+    }
+    if (to == btChar && (from == btWideChar || from == btEnum)) return false;
     TIfRVariant r(castType);
     switch (to) {
+        case btEnum: {
+            const uint8_t width = ContainerTypeCode(castType);
+            r.v.tu32 = width == btU8    ? static_cast<uint8_t>(n)
+                       : width == btU16 ? static_cast<uint16_t>(n)
+                                        : static_cast<uint32_t>(n);
+            break;
+        }
         case btU8:
         case btS8:
         case btChar:

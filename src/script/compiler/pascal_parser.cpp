@@ -305,8 +305,13 @@ void TPSPascalParser::Next() {
     for (;;) {
         realPosition_ += tokenLength_;
         tokenLength_ = 0;
+        const uint32_t tokenRow = row_, tokenLineStart = lastEnterPos_;
         TPSParserErrorKind err = Scan();
         if (err != iNoError) {
+            // The error stands at the start of the bad text: an unclosed comment has counted the
+            // line breaks inside it, and the column must not be taken from a line start after it.
+            row_ = tokenRow;
+            lastEnterPos_ = tokenLineStart;
             tokenLength_ = 0;
             tokenId_ = CSTI_EOF;
             token_.clear();

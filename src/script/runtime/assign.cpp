@@ -30,7 +30,7 @@ uint32_t IntegerSource(const void* src, const TPSTypeRec* st, bool signedDest) {
     }
     // An object stored in an integer is its handle.
     if (signedDest && st->FBaseType == btClass)
-        return static_cast<uint32_t>(TObjectHandles::HandleOf(static_cast<TObject*>(LoadPtr(src))));
+        return static_cast<uint32_t>(TObjectHandles::HandleOf(GetValueAsObject(src, st)));
     Mismatch();
 }
 
@@ -146,16 +146,16 @@ bool TPSExec::AssignValue(void* dest, const void* src, const TPSTypeRec* dt, con
             case btClass:
                 switch (st->FBaseType) {
                     case btClass:
-                        Store<void*>(dest, LoadPtr(src));
+                        Store(dest, Load<ObjectRefValue>(src));
                         return true;
                     case btU32:
                     case btS32:
                         // An integer that stands for an object: its handle (0 is nil).
-                        Store<void*>(dest, TObjectHandles::ObjectOf(Load<int32_t>(src)));
+                        Store(dest, RefToObject(TObjectHandles::ObjectOf(Load<int32_t>(src))));
                         return true;
                     case btVariant:
-                        Store<void*>(
-                            dest, TObjectHandles::ObjectOf(static_cast<int32_t>(LoadVariant(src).AsInt64())));
+                        Store(dest, RefToObject(TObjectHandles::ObjectOf(
+                                        static_cast<int32_t>(LoadVariant(src).AsInt64()))));
                         return true;
                     default:
                         break;
@@ -172,7 +172,7 @@ bool TPSExec::AssignValue(void* dest, const void* src, const TPSTypeRec* dt, con
                         return true;
                     }
                     case btClass: {
-                        auto* obj = static_cast<TObject*>(LoadPtr(src));
+                        TObject* obj = GetValueAsObject(src, st);
                         if (obj) {
                             if (auto* old = static_cast<IInterface*>(LoadPtr(dest))) {
                                 Store<void*>(dest, nullptr);

@@ -4,23 +4,12 @@
 
 namespace tv::script {
 
-namespace {
-constexpr std::string_view kDeadObject = "Object reference to no live object";
-}
-
 void ThrowTypeMismatch() {
     throw Exception(std::string(kTypeMismatch));
 }
 
 void ThrowNilObject() {
     throw Exception(ErrorToText(erNullPointerException, {}));
-}
-
-TObject* CheckedObject(const TPSValueRef& v) {
-    TObject* obj = GetValueAsObject(v.Data, v.TypeRec);
-    // An object freed while a script still holds it is refused, never used.
-    if (obj && !TObjectHandles::IsLive(obj)) throw EInvalidHandle(std::string(kDeadObject));
-    return obj;
 }
 
 std::string ArgTraits<std::string>::Get(TPSExec&, const TPSValueRef& v) {

@@ -43,8 +43,10 @@ struct Currency {
 [[noreturn]] void ThrowTypeMismatch();
 // Raised for nil where an object must be given.
 [[noreturn]] void ThrowNilObject();
-// The object a class value holds: nil, or a live object of class T; anything else raises.
-TObject* CheckedObject(const TPSValueRef& v);
+// The object a class value holds: nil, or a live object; a reference to a freed one raises.
+inline TObject* CheckedObject(const TPSValueRef& v) {
+    return GetValueAsObject(v.Data, v.TypeRec);
+}
 // The variant form of any script value (a Variant as it is); raises "Type Mismatch" when it has none.
 Variant ReadAsVariant(const TPSValueRef& v);
 void WriteFromVariant(TPSExec& exec, const TPSValueRef& v, const Variant& value);

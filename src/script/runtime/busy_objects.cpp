@@ -9,9 +9,14 @@ namespace tv::script {
 
 namespace {
 
+struct Pending {
+    TObject* obj;
+    uint64_t serial;  // tells it from a new object made where it was, once it is freed otherwise
+};
+
 struct BusyObjects {
     std::vector<TObject*> running;  // one entry per running call, innermost last
-    std::vector<TObject*> pending;  // freed by a script while busy, in the order freed
+    std::vector<Pending> pending;   // freed by a script while busy, in the order freed
 };
 
 BusyObjects& Busy() {
@@ -35,14 +40,14 @@ TBusyObject::~TBusyObject() {
     BusyObjects& b = Busy();
     b.running.pop_back();  // calls end in the reverse order they began
     for (size_t i = 0; i < b.pending.size();) {
-        TObject* obj = b.pending[i];
-        if (IsBusy(b, obj, 0)) {
+        const Pending p = b.pending[i];
+        if (IsBusy(b, p.obj, 0)) {
             ++i;
             continue;
         }
         b.pending.erase(b.pending.begin() + static_cast<std::ptrdiff_t>(i));
         // Freed meanwhile through another way (its owner) it is only forgotten.
-        if (TObjectHandles::IsLive(obj)) delete obj;
+        if (TObjectHandles::IsLive(p.obj, p.serial)) delete p.obj;
     }
 }
 
@@ -53,7 +58,8 @@ void FreeWhenIdle(TObject* obj, int ownCalls) {
         delete obj;
         return;
     }
-    if (std::find(b.pending.begin(), b.pending.end(), obj) == b.pending.end()) b.pending.push_back(obj);
+    if (std::none_of(b.pending.begin(), b.pending.end(), [obj](const Pending& p) { return p.obj == obj; }))
+        b.pending.push_back({obj, TObjectHandles::SerialOf(obj)});
 }
 
 }  // namespace tv::script

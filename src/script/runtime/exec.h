@@ -340,6 +340,9 @@ private:
     bool DoPushFrame();
     bool DoSetPointerCopy();
     void EnterProc(TPSInternalProcRec* p, uint32_t position);
+    // A push at `pushAt` found no room on the stack: when it sets up a local variable of a procedure
+    // a script procedure called, the call is backed out and the caller stands after it again.
+    void BackOutOfUnenteredCall(uint32_t pushAt);
     void JumpTo(uint32_t position) { FCurrentPosition = position; }
     // Frees the innermost frame, then raises the recorded error again or continues.
     bool LeaveFrame(bool endOfBlock);

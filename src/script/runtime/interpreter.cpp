@@ -488,6 +488,23 @@ bool TPSExec::CallHost(TPSExternalProcRec& p) {
     return ok;
 }
 
+void TPSExec::BackOutOfUnenteredCall(uint32_t pushAt) {
+    // A procedure's local variables are the pushes its code begins with, all on the stack above
+    // its return address.
+    uint32_t at = 0;
+    while (at < pushAt && FData[at] == opPushNew) at += kPushNewLength;
+    if (at != pushAt || FCurrStackBase < 0 ||
+        FStack.Count() - 1 - FCurrStackBase != static_cast<int32_t>(at / kPushNewLength))
+        return;
+    TPSVariant* ret = FStack.GetItem(FCurrStackBase);
+    if (!ret || ret->FType != FReturnAddressType.get()) return;
+    const auto r = Load<ReturnAddressValue>(ret->Data());
+    if (!r.Proc) return;  // a host called it: the host sees the error
+    FStack.PopTo(FCurrStackBase);
+    FCurrStackBase = r.StackBase;
+    EnterProc(r.Proc, r.Position);
+}
+
 bool TPSExec::CallProc(TPSProcRec* p) {
     if (p->IsExternal()) return CallHost(*static_cast<TPSExternalProcRec*>(p));
     try {
@@ -711,6 +728,12 @@ bool TPSExec::Step(uint8_t opcode, TPSStatus entryStatus) {
             }
             try {
                 FStack.PushType(t);
+            } catch (const EStackOverflow&) {
+                // A procedure that has no room for its local variables was never entered: the error
+                // stands at the call, as when its return address finds no room.
+                BackOutOfUnenteredCall(FCurrentPosition - kPushNewLength);
+                CMD_Err(erOutOfStackRange);
+                return false;
             } catch (...) {
                 HandleException(std::current_exception());
                 return false;

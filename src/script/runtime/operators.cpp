@@ -309,7 +309,7 @@ bool TPSExec::CalculateInPlace(void* left, const void* right, uint8_t op, const 
                 if (op != calcAs || rt->FBaseType != btU32) break;
                 const TPSTypeRec* target = GetTypeNo(Load<uint32_t>(right));
                 ok = target && target->FBaseType == btClass &&
-                     IsInstanceOfScriptClass(static_cast<const TObject*>(LoadPtr(left)), target);
+                     IsInstanceOfScriptClass(LiveObjectOf(left), target);
                 break;
             }
             default:
@@ -434,7 +434,7 @@ bool TPSExec::CompareValues(const void* left, const void* right, void* dest, con
         } else if (op == cmpIs) {
             const TPSTypeRec* target = rt->FBaseType == btU32 ? GetTypeNo(Load<uint32_t>(right)) : nullptr;
             ok = lt->FBaseType == btClass && target && target->FBaseType == btClass;
-            if (ok) b = IsInstanceOfScriptClass(static_cast<const TObject*>(LoadPtr(left)), target);
+            if (ok) b = IsInstanceOfScriptClass(LiveObjectOf(left), target);
         } else {
             int c = 0;
             switch (lt->FBaseType) {
@@ -525,9 +525,17 @@ bool TPSExec::CompareValues(const void* left, const void* right, void* dest, con
                     c = 3;
                     break;
                 }
-                case btClass:
+                case btClass: {
+                    // The same object: the same address made with the same serial number.
+                    ok = rt->FBaseType == btClass && IsEquality(op);
+                    if (!ok) break;
+                    const auto l = Load<ObjectRefValue>(left), r = Load<ObjectRefValue>(right);
+                    b = (l.Object == r.Object && l.Serial == r.Serial) == (op == cmpEqual);
+                    c = 3;
+                    break;
+                }
                 case btInterface:
-                    ok = rt->FBaseType == lt->FBaseType && IsEquality(op);
+                    ok = rt->FBaseType == btInterface && IsEquality(op);
                     if (ok) b = (LoadPtr(left) == LoadPtr(right)) == (op == cmpEqual);
                     c = 3;
                     break;

@@ -44,6 +44,14 @@ struct ProcPtrValue {
     const void* Code;
 };
 
+// Base type 25: a host object, by its address and the serial number it was made with
+// (object_handles.h), so that a reference to a freed object stays refused when a new object is made
+// at the same address.
+struct ObjectRefValue {
+    TObject* Object;
+    uint64_t Serial;
+};
+
 // A dynamic array value points at its first element; this header lies just before it.
 struct DynArrayHeader {
     int32_t RefCount;  // negative: never freed

@@ -39,10 +39,11 @@ BaseSize SizeOfBase(uint8_t code) {
         case btArray:
         case btPChar:
         case btWideString:
-        case btClass:
         case btInterface:
         case btUnicodeString:
             return {sizeof(void*), 4};
+        case btClass:
+            return {sizeof(ObjectRefValue), 4};
         case btPointer:
             return {sizeof(PointerValue), 12};
         case btProcPtr:

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/math_error.h"
+#include "platform/rtl/object_handles.h"
 #include "script/common/ansi_text.h"
 #include "script/common/arith.h"
 #include "script/runtime/arith_fault.h"
@@ -230,7 +231,20 @@ UnicodeString GetValueAsWideString(const void* data, const TPSTypeRec* t) {
 TObject* GetValueAsObject(const void* data, const TPSTypeRec* t) {
     Dereference(data, t);
     if (t->FBaseType != btClass) Mismatch();
-    return static_cast<TObject*>(LoadPtr(data));
+    const auto ref = Load<ObjectRefValue>(data);
+    // An object freed while a script still holds it is refused, never used.
+    if (ref.Object && !TObjectHandles::IsLive(ref.Object, ref.Serial))
+        throw EInvalidHandle(std::string(kDeadObject));
+    return ref.Object;
+}
+
+TObject* LiveObjectOf(const void* data) noexcept {
+    const auto ref = Load<ObjectRefValue>(data);
+    return TObjectHandles::IsLive(ref.Object, ref.Serial) ? ref.Object : nullptr;
+}
+
+ObjectRefValue RefToObject(const TObject* obj) noexcept {
+    return {const_cast<TObject*>(obj), TObjectHandles::SerialOf(obj)};
 }
 
 namespace {
@@ -416,7 +430,7 @@ bool SetValueFromUnicodeString(void* data, const TPSTypeRec* t, const UnicodeStr
 
 void SetValueFromObject(void* data, const TPSTypeRec* t, TObject* value) {
     if (!DereferenceForWrite(data, t) || t->FBaseType != btClass) Mismatch();
-    Store<void*>(data, value);
+    Store(data, RefToObject(value));
 }
 
 UnicodeString VariantToUnicodeOrEmpty(const Variant& v) {

@@ -5,6 +5,7 @@
 // do not write (SetValueFromObject raises instead).
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/rtl/ref_string.h"
 #include "platform/rtl/variant.h"
@@ -26,6 +27,7 @@ char GetValueAsChar(const void* data, const TPSTypeRec* t);
 AnsiString GetValueAsAnsiString(const void* data, const TPSTypeRec* t);
 UnicodeString GetValueAsWideString(const void* data, const TPSTypeRec* t);
 UnicodeString GetValueAsUnicodeString(const void* data, const TPSTypeRec* t);
+// nil for nil; raises EInvalidHandle (kDeadObject) for a reference to an object that was freed.
 TObject* GetValueAsObject(const void* data, const TPSTypeRec* t);
 
 bool SetValueFromUInt(void* data, const TPSTypeRec* t, uint32_t value);
@@ -37,6 +39,15 @@ bool SetValueFromAnsiString(void* data, const TPSTypeRec* t, const AnsiString& v
 bool SetValueFromWideString(void* data, const TPSTypeRec* t, const UnicodeString& value);
 bool SetValueFromUnicodeString(void* data, const TPSTypeRec* t, const UnicodeString& value);
 void SetValueFromObject(void* data, const TPSTypeRec* t, TObject* value);
+
+// What a script is told when it uses a reference to an object that was freed.
+inline constexpr std::string_view kDeadObject = "Object reference to no live object";
+// The reference a class value holds to `obj`; one made to an object that is not alive is refused
+// when it is used.
+ObjectRefValue RefToObject(const TObject* obj) noexcept;
+// The object a class value (base type 25, at `data`) refers to while it is alive; nil for nil and for
+// a freed object.
+TObject* LiveObjectOf(const void* data) noexcept;
 
 // The text of a variant, the empty text for Null.
 UnicodeString VariantToUnicodeOrEmpty(const Variant& v);

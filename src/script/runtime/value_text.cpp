@@ -104,8 +104,9 @@ std::string PropertyPathToText(TObject* obj, std::string_view path) {
 
 std::string ObjectValueToText(const TPSValueRef& v, std::string_view path) {
     if (v.TypeRec->FBaseType == btClass) {
-        auto* obj = static_cast<TObject*>(LoadPtr(v.Data));
-        return obj ? PropertyPathToText(obj, path) : std::string(kNil);
+        if (!LoadPtr(v.Data)) return std::string(kNil);
+        TObject* obj = LiveObjectOf(v.Data);
+        return obj ? PropertyPathToText(obj, path) : std::string(kDeadObject);
     }
     if (v.TypeRec->FBaseType == btInterface) return "Interface";
     return std::string(kInvalidType);

@@ -387,11 +387,12 @@ CheckPurchasePrices true
   - Kundnr: [0]
 CheckCustomers true
 )"},
-    {"an inventory check is not offered",
-     "",
+    {"stock-taking lines without keys register nothing",
+     "<inventory><line><INVENTORY_ARTICLE_NUMBER>A1</INVENTORY_ARTICLE_NUMBER></line></inventory>",
      {"CheckInventory"},
      R"(
-CheckInventory raises: Not yet implemented CheckInventory
++ Kontrollerar inventeringsunderlag
+CheckInventory true
 )"},
 };
 
@@ -410,6 +411,26 @@ TEST_F(CheckPassTest, EachErrorAndGapEndsItsCheckAsItShould) {
         EXPECT_EQ(world_.Events().Take(), Lines(c.events)) << c.name;
     }
     EXPECT_EQ(world_.Import().ValidCustomerKyes.Count(), 0u);  // the last file had no customers
+    EXPECT_EQ(world_.Import().ValidArticleKeys.Count(), 0u);   // and its stock-taking lines no keys
+}
+
+TEST_F(CheckPassTest, StockTakingLinesRegisterTheirArticleKeysBesideTheArticlesOwn) {
+    ASSERT_TRUE(world_.Import().LoadXML(world_.WriteFile(
+        "inventory.xml",
+        "<quorvel><articles><atArtiklar key='A1' option='noedit'/></articles><inventory><line key=' a1 ' "
+        "option='X'/><!-- c --><line key='B2' option='NoEdit'/><line/></inventory></quorvel>")));
+    world_.Events().Clear();
+    test::RunChecks(world_, {"CheckArticles", "CheckInventory"});
+    EXPECT_EQ(world_.Events().Take(), Lines(R"(
++ Kontrollerar artiklar
+CheckArticles true
++ Kontrollerar inventeringsunderlag
+CheckInventory true
+)"));
+    EXPECT_EQ(test::RegistryLines(world_.Import()), Lines(R"(
+ValidArticleKeys "a1" [noedit]
+ValidArticleKeys "b2" [noedit]
+)"));
 }
 
 TEST_F(CheckPassTest, AFileWithoutTheContainersReportsWhatItLacks) {

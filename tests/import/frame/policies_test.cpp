@@ -207,6 +207,32 @@ TEST_F(FinderTest, BySqlTheKeyCanGoToEveryParameter) {
     EXPECT_EQ(Find("1003"), "-");  // :b unbound is NULL, so "namn <> NULL" holds for no row
 }
 
+TEST_F(FinderTest, BySqlACompoundKeyBindsItsPartsInOrder) {
+    Set("SEARCH_CUSTOMER_MODE", "1");
+    TFinderDef split = kFinder;
+    split.SplitKeyAt = ";";
+    struct PartsCase {
+        const char* statement;
+        const char* key;
+        const char* number;
+    };
+    constexpr PartsCase kParts[] = {
+        {"select kundnr from kund where namn = :a and ort = :b", "Bengt Berg;Umeå", "1002"},
+        {"select kundnr from kund where namn = :a and ort = :b", "Bengt Berg;Umeå;x",
+         "1002"},                                                                     // a part too many
+        {"select kundnr from kund where namn = :a and ort = :b", "Bengt Berg", "-"},  // :b unbound is NULL
+        {"select kundnr from kund where namn = :a and ort = :b", "Bengt Berg;Luleå", "-"},
+        {"select kundnr from kund where namn = :a", "Bengt Berg;Umeå", "1002"},  // only the first part
+        {"select kundnr from kund where namn = :a and ifnull(epost, '') = :b", "Bengt Berg;",
+         "1002"},  // empty part
+    };
+    for (const PartsCase& c : kParts) {
+        Set("SEARCH_CUSTOMER_SQL", c.statement);
+        EXPECT_EQ(Find(c.key, split), c.number) << c.statement << " " << c.key;
+    }
+    EXPECT_TRUE(world_.Events().Take().empty());
+}
+
 TEST_F(FinderTest, AnEmptyStatementRaises) {
     Set("SEARCH_CUSTOMER_MODE", "1");
     Set("SEARCH_CUSTOMER_SQL", "   ");

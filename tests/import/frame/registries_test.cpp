@@ -6,12 +6,30 @@
 #include "import/import_policies.h"
 #include "import/key_helper_dm.h"
 #include "import/key_registry.h"
+#include "import/key_text.h"
 #include "tests/adk/adk_test_support.h"
 
 namespace tv {
 namespace {
 
 using test::MessageOf;
+
+TEST(KeyText, LettersFoldByTheOneCaseTableBothWays) {
+    struct Case {
+        const char* text;
+        const char* lower;
+        const char* upper;
+    };
+    constexpr Case kCases[] = {
+        {"Åsa ÖBERG ab-7", "åsa öberg ab-7", "ÅSA ÖBERG AB-7"},
+        {"en", "en", "EN"},
+        {"Ab\xff", "ab\xff", "AB\xff"},  // a byte that is no UTF-8 stays as it is
+    };
+    for (const Case& c : kCases) {
+        EXPECT_EQ(LowerKey(c.text), c.lower) << c.text;
+        EXPECT_EQ(UpperKey(c.text), c.upper) << c.text;
+    }
+}
 
 TEST(KeyRegistry, KeysAreTrimmedStoredInSmallLettersAndFoundInAnyCase) {
     TKeyRegistry registry("ValidCustomerKyes");

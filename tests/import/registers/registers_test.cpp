@@ -10,23 +10,13 @@ namespace tv {
 namespace {
 
 using test::Lines;
+using test::Visible;
 
 constexpr const char* kCustomerColumns =
     "kundnr || '|' || ifnull(namn,'') || '|' || ifnull(ort,'') || '|' || ifnull(kreditgrans,'') || '|' || "
     "ifnull(orgnr,'') || '|' || ifnull(kundsedan,'') || '|' || ifnull(omvandbyggskatt,'') || '|' || "
     "ifnull(ignoreraorgnr,'')";
 constexpr const char* kSupplierColumns = "levnr || '|' || ifnull(namn,'') || '|' || ifnull(ort,'')";
-
-// Line breaks inside a reported line written as "\r" and "\n", as the expectations write them.
-std::vector<std::string> Visible(std::vector<std::string> lines) {
-    for (std::string& line : lines) {
-        std::string shown;
-        for (char ch : line)
-            shown += ch == '\r' ? std::string("\\r") : ch == '\n' ? std::string("\\n") : std::string(1, ch);
-        line = std::move(shown);
-    }
-    return lines;
-}
 
 struct RegisterCase {
     const char* name;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "platform/rtl/component.h"
 #include "platform/rtl/object_handles.h"
 
@@ -244,6 +246,23 @@ TEST(ObjectHandles, AHandleStandsForItsObjectUntilTheObjectIsFreed) {
         EXPECT_EQ(e.Message, "Invalid object handle " + std::to_string(h));
     }
     delete other;
+}
+
+TEST(ObjectHandles, ASerialNumberTellsAFreedObjectFromANewOneAtItsAddress) {
+    alignas(TObject) unsigned char slot[sizeof(TObject)];
+    auto* first = new (slot) TObject;
+    const uint64_t serial = TObjectHandles::SerialOf(first);
+    EXPECT_NE(serial, 0u);
+    EXPECT_TRUE(TObjectHandles::IsLive(first, serial));
+    first->~TObject();
+    EXPECT_EQ(TObjectHandles::SerialOf(first), 0u);
+    auto* second = new (slot) TObject;
+    ASSERT_EQ(static_cast<void*>(second), static_cast<void*>(first));
+    EXPECT_TRUE(TObjectHandles::IsLive(first));  // by its address alone it looks alive again
+    EXPECT_FALSE(TObjectHandles::IsLive(first, serial));
+    EXPECT_TRUE(TObjectHandles::IsLive(second, TObjectHandles::SerialOf(second)));
+    second->~TObject();
+    EXPECT_FALSE(TObjectHandles::IsLive(nullptr, 0));
 }
 
 TEST(ObjectHandles, NilAndUnknownNumbersAreHandledWithoutDereferencing) {

@@ -118,6 +118,19 @@ const FoldCase kExpressions[] = {
     {"CUR * 2", "#4:30000"},
     {"CUR / 4", "#4:3750"},
     {"CUR > 1", "#27:1"},
+    // Enumeration constants have their ordinal value, and integers cast to enumerations, cut to the
+    // width the enumeration is stored in (one byte here), as the run-time cast stores them.
+    {"Ord(True)", "#10:1"},
+    {"Ord(s2)", "#10:2"},
+    {"LongInt(s3)", "#11:3"},
+    {"Byte(False)", "#28:0"},
+    {"TSmall(1)", "#29:1"},
+    {"Ord(TSmall(258))", "#10:2"},
+    {"TSmall(Ord(s3) - 1)", "#29:2"},
+    {"Boolean(s1)", "#27:1"},
+    {"Succ(s1)", "#29:2"},
+    {"Char(s1)", "[Error] (2:20): Type mismatch"},
+    {"TSmall('a')", "[Error] (2:23): Type mismatch"},
     {"Double(1)", "[Error] (2:12): Type mismatch"},     // integer constants do not cast to reals
     {"Char(#$263A)", "[Error] (2:12): Type mismatch"},  // nor WideChar constants to Char
     {"1 div 0", "[Error] (2:14): Divide by Zero"},      // at the operator

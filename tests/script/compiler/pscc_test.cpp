@@ -57,6 +57,13 @@ TEST(Pscc, PrintsEveryMessageAndFailsWithStatusOne) {
     EXPECT_EQ(r.out, "[Error] (4:4): period ('.') expected\n");
 }
 
+TEST(Pscc, PlacesAnUnclosedCommentAtItsStart) {
+    std::string path = WriteScript("comment.pas", "begin\n  { never closed\nend.\n");
+    ToolRun r = Pscc({path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "[Error] (2:3): Comment error\n");
+}
+
 TEST(Pscc, ListsAndVerifiesAGoodScript) {
     std::string hosts = std::string(TV_FIXTURES_DIR) + "/script/hosts/";
     std::string path =

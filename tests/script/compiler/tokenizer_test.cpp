@@ -102,6 +102,27 @@ TEST(Tokenizer, CommentsAndLines) {
     EXPECT_EQ(ScanAll(std::string_view("a\0b", 3)).tokens[1].id, CSTI_EOF);
 }
 
+// A comment that is never closed is reported where it starts, whatever line breaks it ran over: the
+// parser stands at the end there, with the row and column of the comment's first character.
+TEST(Tokenizer, AnUnclosedCommentStandsWhereItStarts) {
+    struct Case {
+        const char* text;
+        uint32_t pos, row, col;
+    };
+    const Case cases[] = {
+        {"{ never closed", 0, 1, 1},
+        {"begin\n  { never closed\nend.\n", 8, 2, 3},
+        {"begin\r\n  (* never\r\n closed\r\nend.", 9, 2, 3},
+        {"a\n\n   {\n\n\n", 6, 3, 4},
+        {"x (* one line", 2, 1, 3},
+    };
+    for (const Case& c : cases) {
+        const Scan s = ScanAll(c.text);
+        EXPECT_EQ(s.error, iCommentError) << c.text;
+        EXPECT_EQ(s.tokens.back(), (Tok{CSTI_EOF, "", "", c.pos, c.row, c.col})) << c.text;
+    }
+}
+
 TEST(Tokenizer, CommentsAndBlanksWhenEnabled) {
     Scan s = ScanAll("a {c} b", true, true);
     ASSERT_GE(s.tokens.size(), 5u);

@@ -258,7 +258,7 @@ TEST(Binding, ObjectsAreCheckedForLifeAndClass) {
     ASSERT_TRUE(p.Load());
     auto* comp = new TComponent;
     comp->SetName("Edit1");
-    Store<void*>(p.Global(g)->Data(), comp);
+    SetValueFromObject(p.Global(g)->Data(), p.Global(g)->FType, comp);
     EXPECT_TRUE(p.Run());
     EXPECT_EQ(UnicodeString::RawGet(p.Global(out)->Data()), std::u16string_view(u"Edit1"));
     delete comp;  // the script still holds it
@@ -267,7 +267,7 @@ TEST(Binding, ObjectsAreCheckedForLifeAndClass) {
     EXPECT_EQ(p.exec.ExceptionString(), "Object reference to no live object");
     p.exec.Stop();
     TObject plain;  // alive, but of another class
-    Store<void*>(p.Global(g)->Data(), &plain);
+    SetValueFromObject(p.Global(g)->Data(), p.Global(g)->FType, &plain);
     EXPECT_FALSE(p.Run());
     EXPECT_EQ(p.exec.ExceptionString(), "Type Mismatch");
 }

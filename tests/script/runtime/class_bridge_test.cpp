@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "host_script.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/component.h"
@@ -43,6 +45,24 @@ class TTestSquare : public TTestShape {
 public:
     using TTestShape::TTestShape;
 };
+
+// Every instance is made in the same storage, as an allocator may make a new object where a freed
+// one was; one lives at a time.
+class TTestReused : public TTestShape {
+    TV_CLASS(TTestReused, TTestShape)
+public:
+    using TTestShape::TTestShape;
+    std::string Describe() const override { return "reused"; }
+    static void* operator new(size_t size);
+    static void operator delete(void*) noexcept {}
+};
+
+alignas(TTestReused) unsigned char gReusedSlot[sizeof(TTestReused)];
+
+void* TTestReused::operator new(size_t size) {
+    if (size > sizeof gReusedSlot) throw std::bad_alloc();
+    return gReusedSlot;
+}
 
 struct ITestGreeter : IInterface {
     static constexpr TGUID IID{0x1A2B3C4D, 0x1111, 0x2222, {1, 2, 3, 4, 5, 6, 7, 8}};
@@ -93,6 +113,10 @@ const TClassInfo& TTestSquare::StaticClassInfo() {
     static const TClassInfo info = TClassBuilder<TTestSquare>("TTestSquare").Build();
     return info;
 }
+const TClassInfo& TTestReused::StaticClassInfo() {
+    static const TClassInfo info = TClassBuilder<TTestReused>("TTestReused").Build();
+    return info;
+}
 const TClassInfo& TTestGreeter::StaticClassInfo() {
     static const TClassInfo info = TClassBuilder<TTestGreeter>("TTestGreeter").Build();
     return info;
@@ -129,6 +153,7 @@ class TTestShape : TComponent
   default Items
 class TTestCircle : TTestShape
 class TTestSquare : TTestShape
+class TTestReused : TTestShape
 interface ITestGreeter : IUnknown {1A2B3C4D-1111-2222-0102-030405060708}
   function Greet(Name: string): string;
 interface ITestOther : IUnknown {99999999-1111-2222-0102-030405060708}
@@ -178,6 +203,7 @@ void RegisterShapes(TPSRuntimeClassImporter& ri) {
     shape->RegisterPropertyHelperName(PropGetName<&NamedGet>(), {}, "Named");
     ri.Add(TTestCircle::StaticClassInfo());
     ri.Add(TTestSquare::StaticClassInfo());
+    ri.Add(TTestReused::StaticClassInfo());
     ri.Add(TTestGreeter::StaticClassInfo());
     RegisterInterfaceMethod(ITestGreeter::IID, 3, InterfaceMethod<&ITestGreeter::Greet>());
 }
@@ -228,6 +254,12 @@ const BridgeCase kCases[] = {
     {"a published property on nil", "s := nil; Print(s.Caption);", "", "Could not call proc"},
     {"a method of an object the script freed", "s := TTestShape.Create(nil); s.Free; Print(s.Describe);", "",
      "Exception: Object reference to no live object"},
+    {"a freed object's reference stays refused when a new object is made at its address",
+     "s := TTestReused.Create(nil); s.Free; t := TTestReused.Create(nil); Print(t.Describe); "
+     "if s <> t then Print('another object'); if not (s is TTestShape) then Print('not a shape'); "
+     "try n := Integer(s); except Print('no handle'); end; "
+     "try Print(s.Describe); except Print(ExceptionToString(ExceptionType, ExceptionParam)); end; t.Free;",
+     "reused\nanother object\nnot a shape\nno handle\nException: Object reference to no live object\n", ""},
     {"an object the script freed as an argument of a cast",
      "s := TTestShape.Create(nil); s.Free; c := TTestCircle(s);", "",
      "Exception: Object reference to no live object"},

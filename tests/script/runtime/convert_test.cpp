@@ -121,14 +121,14 @@ public:
 TEST(AssignValue, AnObjectWithoutTheInterfaceOrNilIsNotSupported) {
     Globals g;
     TComponent plain;
-    Store<void*>(g.Data(g.cls), &plain);
+    SetValueFromObject(g.Data(g.cls), g.Type(g.cls), &plain);
     EXPECT_FALSE(g.Assign(g.intf, g.cls));
     EXPECT_EQ(g.exec.ExceptionCode(), erInterfaceNotSupported);
-    Store<void*>(g.Data(g.cls), nullptr);
+    SetValueFromObject(g.Data(g.cls), g.Type(g.cls), nullptr);
     EXPECT_FALSE(g.Assign(g.intf, g.cls));
     EXPECT_EQ(g.exec.ExceptionCode(), erInterfaceNotSupported);
     TWithIntf both;
-    Store<void*>(g.Data(g.cls), static_cast<TObject*>(&both));
+    SetValueFromObject(g.Data(g.cls), g.Type(g.cls), static_cast<TObject*>(&both));
     ASSERT_TRUE(g.Assign(g.intf, g.cls));
     EXPECT_EQ(both.refs, 1);
     FinalizeValue(g.Data(g.intf), g.Type(g.intf));
@@ -138,13 +138,13 @@ TEST(AssignValue, AnObjectWithoutTheInterfaceOrNilIsNotSupported) {
 TEST(AssignValue, ObjectsTravelThroughIntegersAsHandles) {
     Globals g;
     auto* obj = new TComponent;
-    Store<void*>(g.Data(g.cls), obj);
+    SetValueFromObject(g.Data(g.cls), g.Type(g.cls), obj);
     ASSERT_TRUE(g.Assign(g.s32, g.cls));
     const int32_t handle = Load<int32_t>(g.Data(g.s32));
     EXPECT_EQ(handle, TObjectHandles::HandleOf(obj));
-    Store<void*>(g.Data(g.cls), nullptr);
+    SetValueFromObject(g.Data(g.cls), g.Type(g.cls), nullptr);
     ASSERT_TRUE(g.Assign(g.cls, g.s32));
-    EXPECT_EQ(LoadPtr(g.Data(g.cls)), obj);
+    EXPECT_EQ(GetValueAsObject(g.Data(g.cls), g.Type(g.cls)), obj);
     delete obj;
     // The handle of a freed object is refused, never turned into a pointer.
     EXPECT_FALSE(g.Assign(g.cls, g.s32));
@@ -152,7 +152,7 @@ TEST(AssignValue, ObjectsTravelThroughIntegersAsHandles) {
     EXPECT_EQ(g.exec.ExceptionString(), "Invalid object handle " + std::to_string(handle));
     Store<int32_t>(g.Data(g.s32), 0);
     EXPECT_TRUE(g.Assign(g.cls, g.s32));
-    EXPECT_EQ(LoadPtr(g.Data(g.cls)), nullptr);
+    EXPECT_EQ(GetValueAsObject(g.Data(g.cls), g.Type(g.cls)), nullptr);
 }
 
 TEST(Getters, AOneCharacterStringVariantReadsAsItsCode) {

@@ -438,18 +438,26 @@ TEST(Interpreter, BreakOutOfAnExceptPartRunsTheSecondFinallyPart) {
     EXPECT_EQ(p.log, (std::vector<std::string>{"'except'", "'finally'", "'after loop'"}));
 }
 
-TEST(Interpreter, RunawayRecursionStopsWithAnError) {
-    Program p;
-    Code f;
-    f.PushNew(p.s32).Call(1).Return();
-    Code c;
-    c.Call(1).Return();
-    p.b.Main(p.b.Proc(c, "!MAIN"));
-    p.b.Proc(f, "DEEP");
-    ASSERT_TRUE(p.Load());
-    EXPECT_FALSE(p.Run());
-    EXPECT_EQ(p.exec.ExceptionCode(), erOutOfStackRange);
-    p.exec.Stop();
+// The stack runs out where the return address of a call or a local variable of the procedure it
+// enters finds no room; either way the error stands at the call (after its operand).
+TEST(Interpreter, RunawayRecursionStopsWithAnErrorAtTheCall) {
+    for (const uint32_t elements : {1u, 100000u}) {
+        SCOPED_TRACE(elements);
+        Program p;
+        const uint32_t local = p.b.StaticArray(p.s32, elements);
+        Code f;
+        f.PushNew(local).PushNew(p.s32).Call(1).Return();  // the call at 10, its operand to 14
+        Code c;
+        c.Call(1).Return();
+        p.b.Main(p.b.Proc(c, "!MAIN"));
+        p.b.Proc(f, "DEEP");
+        ASSERT_TRUE(p.Load());
+        EXPECT_FALSE(p.Run());
+        EXPECT_EQ(p.exec.ExceptionCode(), erOutOfStackRange);
+        EXPECT_EQ(p.exec.ExceptionProcNo(), 1);
+        EXPECT_EQ(p.exec.ExceptionPos(), 15);
+        p.exec.Stop();
+    }
 }
 
 TEST(Interpreter, AfterANormalEndTheStackIsEmptyAndCleanupResetsGlobalsWhenAsked) {

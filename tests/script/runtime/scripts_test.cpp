@@ -70,12 +70,18 @@ TEST(Scripts, FoldedAndComputedExpressionsAgree) {
         {"1.0 / 4", "one / g", "FloatToStr", "0.250000000000"},
         {"2.5 * 2", "h * d", "FloatToStr", "5.000000000000"},
         {"'ab' + 'cd'", "s + t", "", "abcd"},
+        {"Ord(True)", "Ord(yes)", "IntToStr", "1"},
+        {"Ord(Wed)", "Ord(w)", "IntToStr", "2"},
+        {"Ord(TDay(258))", "Ord(TDay(k))", "IntToStr", "2"},  // cut to the enumeration's byte
     };
     std::string script =
-        "var a, b, c, d, e, f, g, m: Integer; big: Int64; h, one: Double; s, t: string;\n"
+        "type TDay = (Mon, Tue, Wed);\n"
+        "var a, b, c, d, e, f, g, m, k: Integer; big: Int64; h, one: Double; s, t: string;\n"
+        "  yes: Boolean; w: TDay;\n"
         "begin\n"
-        "  a := 7; b := 6; c := 1; d := 2; e := 33; f := 3; g := 4; m := 2147483647;\n"
-        "  big := 9223372036854775807; h := 2.5; one := 1.0; s := 'ab'; t := 'cd';\n";
+        "  a := 7; b := 6; c := 1; d := 2; e := 33; f := 3; g := 4; m := 2147483647; k := 258;\n"
+        "  big := 9223372036854775807; h := 2.5; one := 1.0; s := 'ab'; t := 'cd'; yes := True;\n"
+        "  w := Wed;\n";
     for (const Fold& c : cases) {
         script += "  Print(" + std::string(c.show) + "(" + c.literal + "));\n";
         script += "  Print(" + std::string(c.show) + "(" + c.computed + "));\n";
@@ -120,6 +126,9 @@ TEST(Psrun, ExitsWithZeroOnlyWhenTheScriptCompiledAndRanToItsEnd) {
     EXPECT_EQ(RunPsrun("begin Nonsense; end.", out, err), 1);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err.substr(0, 8), "[Error] ");
+    // A comment never closed is placed at its start, as pscc places it.
+    EXPECT_EQ(RunPsrun("begin\n  { never closed\nend.\n", out, err), 1);
+    EXPECT_EQ(err, "[Error] (2:3): Comment error\n");
 }
 
 }  // namespace

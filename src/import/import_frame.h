@@ -1,0 +1,19 @@
+#pragma once
+// The frame every import operation of a container shares: the step caption and picture, a nesting
+// event item of the caption, a level-1 line for a file without the container and one for an empty
+// container, the number of items as the step count, and an error that ends the walk reported at
+// level 2 with the result false.
+
+#include <string_view>
+
+namespace tv {
+
+struct TImportFrame {
+    std::string_view Caption;
+    int StepPicture = 0;
+    std::string_view Container;
+    std::string_view NoContainerText;
+    std::string_view EmptyText;
+};
+
+}  // namespace tv
