@@ -54,8 +54,8 @@ TEST_F(JobTest, AJobThatFailsEndsTheProgramWithStatus1AndLogsWhy) {
          "begin\n  RunProgram('/no/such/program', '', '');\nend.\n",
          {"ERROR Exception: Fel när extern applikation skulle köras: "}},
         {"a call of an operation that is not there yet",
-         "begin\n  ImportArticles();\nend.\n",
-         {"ERROR Cannot Import IMPORTARTICLES"}},
+         "begin\n  RunRule('skicka');\nend.\n",
+         {"ERROR Cannot Import RUNRULE"}},
     };
     for (const FailingJob& job : jobs) {
         std::filesystem::remove_all(Root("logs"));

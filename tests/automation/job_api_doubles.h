@@ -138,6 +138,8 @@ public:
     TV_DOUBLE_ANSWER(CheckSupplierInvoices)
     TV_DOUBLE_ANSWER(ImportCustomers)
     TV_DOUBLE_ANSWER(ImportSuppliers)
+    TV_DOUBLE_ANSWER(ImportArticles)
+    TV_DOUBLE_ANSWER(ImportAuxillary)
     TV_DOUBLE_ANSWER(ImportContacts)
     TV_DOUBLE_ANSWER(ImportProjects)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)

@@ -151,9 +151,9 @@ TEST(ScripterPage, CtrlF9ListsEveryMessageOfAFailingScriptAndShowsNoOk) {
 
 TEST(ScripterPage, ACompiledScriptThatCallsAnOperationNotThereSaysWhy) {
     Page p;
-    p.form.Memo1->Lines()->SetText("begin\r\n  ImportArticles();\r\nend.");
+    p.form.Memo1->Lines()->SetText("begin\r\n  RunRule('skicka');\r\nend.");
     p.Key(Qt::Key_F9);
-    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import IMPORTARTICLES"}));
+    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import RUNRULE"}));
     EXPECT_TRUE(p.dialogs.Requests().empty());
 }
 
