@@ -3,14 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "automation/engine_modules.h"
+#include "automation/data_modules.h"
 #include "core/forms/entry_routine.h"
+#include "ui/form_settings.h"
 #include "ui/job_script_host.h"
 
 int main(int argc, char** argv) {
-    // The import and export engines over the central data module, and the host every job runs in.
+    // The engines' and the plug-in host's modules over the central data module, the host every job
+    // runs in, and the settings window.
     tv::TMainFormServices& services = tv::MainFormServices();
-    services.CreateDataModules = &tv::CreateEngineModules;
+    services.CreateDataModules = tv::CreateDataModules;
     services.ScriptHosts = &tv::NewJobScriptHandler;
+    tv::InstallSettingsWindow();
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -218,7 +218,7 @@ void JobApiCalls(benchmark::State& state) {
     tv::test::StartupFolders folders;
     tv::TEventTree events;
     tv::TMainDM dm(events, nullptr, false);
-    tv::TScriptHandlerEngine engine(tv::ProgramJobApi(nullptr, &dm, nullptr, nullptr));
+    tv::TScriptHandlerEngine engine(tv::ProgramJobApi(nullptr, &dm, nullptr, nullptr, nullptr));
     engine.PSScript1.Script().SetText(
         "var i: Integer; b: Boolean; begin for i := 1 to 1000000 do b := GetCancelling(); end.");
     if (!engine.PSScript1.Compile()) {

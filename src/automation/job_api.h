@@ -41,11 +41,13 @@ class TJobApi {
 public:
     TJobApi() = default;
 
-    // The rows of `Classes` (naming the bound classes MainForm, MainDM, DMImport and DMExport, see
-    // job_api_rows.h) over these objects; the rows of an object given as nil are only declared.
+    // The rows of `Classes` (naming the bound classes MainForm, MainDM, DMImport, DMExport and
+    // DMPlugins, see job_api_rows.h) over these objects; the rows of an object given as nil are only
+    // declared.
     template <class Classes>
     static TJobApi Over(typename Classes::MainForm* mainForm, typename Classes::MainDM* mainDM,
-                        typename Classes::DMImport* dmImport, typename Classes::DMExport* dmExport);
+                        typename Classes::DMImport* dmImport, typename Classes::DMExport* dmExport,
+                        typename Classes::DMPlugins* dmPlugins);
 
     std::span<const TJobApiRow> Rows() const { return rows_; }
     // Declares the row's routine to the compiler and, when it has an operation and an object,

@@ -1,7 +1,8 @@
 #pragma once
 // The job API's table: its 91 rows in registration order, each with its declaration as stored, its
 // data module and its adapter. The table is a template over the bound classes, so that tests bind
-// it to recording doubles: `Classes` names them as MainForm, MainDM, DMImport and DMExport.
+// it to recording doubles: `Classes` names them as MainForm, MainDM, DMImport, DMExport and
+// DMPlugins.
 //
 // Rows 71 and 72 ("InitiateExport", "FinalizeExport") are the operations of rows 1 and 2: an export
 // connects and disconnects as an import does. Rows 48 to 50 reach the three forms of
@@ -52,6 +53,7 @@ struct TJobApiRows {
     using DM = typename Classes::MainDM;
     using Import = typename Classes::DMImport;
     using Export = typename Classes::DMExport;
+    using Plugins = typename Classes::DMPlugins;
     template <auto M>
     static constexpr TJobApiBind Method = &job_api::Method<M>;
     template <auto Fn>
@@ -128,7 +130,7 @@ struct TJobApiRows {
         {65, "procedure ExportPricelists(); overload", TJobApiObject::DMExport, Method<&Export::ExportPriceLists>},
         {66, "procedure ExportSQL(const SQL_QUERY_NAME: string; SQL_FILENAME: string);", TJobApiObject::DMExport, nullptr},
         {67, "procedure ExportSQLFromList(const SQL_QUERY_NAME: string; SQL_FILENAME: string; items: TStringList);", TJobApiObject::DMExport, nullptr},
-        {68, "procedure RunRule(rulename: string);", TJobApiObject::DMPlugins, nullptr},
+        {68, "procedure RunRule(rulename: string);", TJobApiObject::DMPlugins, Method<&Plugins::RunRule>},
         {69, "procedure GFXSetFileName(filename : string);", TJobApiObject::MainForm, Method<&Form::GFXSetFileName>},
         {70, "procedure GFXCloseSection();", TJobApiObject::MainForm, Method<&Form::GFXCloseSection>},
         {71, "procedure InitiateExport();", TJobApiObject::MainForm, Method<&Form::InitiateImport>},
@@ -158,8 +160,9 @@ struct TJobApiRows {
 
 template <class Classes>
 TJobApi TJobApi::Over(typename Classes::MainForm* mainForm, typename Classes::MainDM* mainDM,
-                      typename Classes::DMImport* dmImport, typename Classes::DMExport* dmExport) {
-    return TJobApi(TJobApiRows<Classes>::kRows, {mainForm, mainDM, dmImport, dmExport, nullptr});
+                      typename Classes::DMImport* dmImport, typename Classes::DMExport* dmExport,
+                      typename Classes::DMPlugins* dmPlugins) {
+    return TJobApi(TJobApiRows<Classes>::kRows, {mainForm, mainDM, dmImport, dmExport, dmPlugins});
 }
 
 }  // namespace tv

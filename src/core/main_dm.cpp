@@ -15,6 +15,7 @@
 #include "platform/rtl/files.h"
 #include "platform/rtl/format.h"
 #include "platform/win/main_thread.h"
+#include "platform/win/posted_timer.h"
 
 namespace tv {
 namespace {
@@ -154,7 +155,9 @@ std::string Trimmed(std::string_view text) {
 }  // namespace
 
 TMainDM::TMainDM(IEventSink& events, TComponent* owner, bool setUpLogging)
-    : TComponent(owner), events_(events), self_(std::make_shared<TMainDM*>(this)) {
+    : TComponent(owner),
+      events_(events),
+      timer1_(std::make_unique<TPostedTimer>(kTimer1IntervalMs, [this] { Timer1Timer(); })) {
     SetName("MainDM");
     if (setUpLogging) {
         UpdateApplicationInstance();
@@ -186,7 +189,7 @@ TMainDM::TMainDM(IEventSink& events, TComponent* owner, bool setUpLogging)
 }
 
 TMainDM::~TMainDM() {
-    *self_ = nullptr;
+    timer1_.reset();
     if (gMainDM == this) gMainDM = nullptr;
     // The datasets go before the company they are registered with.
     DestroyComponents();
@@ -443,25 +446,6 @@ void TMainDM::importOrderUpdate(const std::string& fileName) {
     } catch (const std::exception& e) {
         throw Exception(std::string(kXmlLoadFailed) + e.what());
     }
-}
-
-void TMainDM::SetTimer1Enabled(bool enabled) {
-    if (enabled == timer1Enabled_) return;
-    timer1Enabled_ = enabled;
-    ++timer1Generation_;
-    if (enabled) PostTimer1Tick();
-}
-
-void TMainDM::PostTimer1Tick() {
-    PostToMainThread(
-        [self = std::weak_ptr<TMainDM*>(self_), generation = timer1Generation_] {
-            const auto alive = self.lock();
-            TMainDM* dm = alive ? *alive : nullptr;
-            if (!dm || !dm->timer1Enabled_ || dm->timer1Generation_ != generation) return;
-            dm->Timer1Timer();
-            dm->PostTimer1Tick();
-        },
-        kTimer1IntervalMs);
 }
 
 void TMainDM::Timer1Timer() {

@@ -28,6 +28,7 @@
 #include "platform/db/ado_query.h"
 #include "platform/rtl/date_time.h"
 #include "platform/rtl/string_list.h"
+#include "platform/win/posted_timer.h"
 #include "platform/xml/xml_document.h"
 
 namespace tv {
@@ -165,8 +166,8 @@ public:
     static std::string StripCharsInSet2(std::string_view text);
     void importOrderUpdate(const std::string& fileName);
     // The selection progress timer: while enabled, every 10 s reports how many orders were read.
-    void SetTimer1Enabled(bool enabled);
-    bool Timer1Enabled() const { return timer1Enabled_; }
+    void SetTimer1Enabled(bool enabled) { timer1_->SetEnabled(enabled); }
+    bool Timer1Enabled() const { return timer1_->Enabled(); }
     void Timer1Timer();
     TRuleFileMoves& RuleFileMoves() const { return *ruleMoves_; }
 
@@ -189,7 +190,6 @@ public:
 private:
     void CreateKitComponents();
     void CreateDatabaseComponents();
-    void PostTimer1Tick();
 
     IEventSink& events_;
     TADkExt adkHelper_;
@@ -213,9 +213,7 @@ private:
     std::unique_ptr<TXMLDocument> xmlDocument1_;
     std::unique_ptr<TXmlCommandHelper> lastCommand_;
     bool cancelling_ = false;
-    bool timer1Enabled_ = false;
-    int timer1Generation_ = 0;
-    std::shared_ptr<TMainDM*> self_;  // what posted timer work finds; nil once the module is gone
+    std::unique_ptr<TPostedTimer> timer1_;
 };
 
 // The process's central data module; raises when none is set.

@@ -36,7 +36,7 @@ std::vector<std::string_view> Words(std::string_view s) {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    explicit Parser(std::string_view text) : text_(text), pages_(schema_) {}
 
     TSettingsSchema Run() {
         size_t pos = 0;
@@ -60,15 +60,23 @@ private:
     void Line(std::string_view raw) {
         const std::string_view line = Trim(raw);
         if (line.empty() || line.front() == '#') return;
-        const bool indented = raw.front() == ' ' || raw.front() == '\t';
-        if (indented) return Field(line);
+        const size_t indent = raw.find_first_not_of(" \t");
+        if (indent > 0) {
+            if (inPage_) return pages_.Line(line, static_cast<int>(indent), lineNo_);
+            return Field(line);
+        }
+        inPage_ = false;
         const auto words = Words(line);
         if (words[0] == "load") {
             for (size_t i = 1; i < words.size(); ++i) schema_.LoadOrder.emplace_back(words[i]);
             return;
         }
         if (words[0] == "table") return Table(line);
-        Fail("expected \"table\", \"load\" or an indented field");
+        if (words[0] == "page") {
+            inPage_ = true;
+            return pages_.Begin(line, lineNo_);
+        }
+        Fail("expected \"table\", \"page\", \"load\" or an indented line");
     }
 
     // table <name> <storage> "<place>" [option ...]
@@ -243,11 +251,14 @@ private:
                     Fail("the master of " + table.Name + " is not a table and field of the schema");
             }
         }
+        CheckSettingsPages(schema_);
     }
 
     std::string_view text_;
     int lineNo_ = 0;
     TSettingsSchema schema_;
+    TPageBlockReader pages_;
+    bool inPage_ = false;  // indented lines belong to a page block, not a table
 };
 
 }  // namespace
@@ -271,6 +282,12 @@ const TSettingsTableDef* TSettingsSchema::FindTable(std::string_view name) const
 const TSettingsTableDef& TSettingsSchema::Table(std::string_view name) const {
     if (const TSettingsTableDef* table = FindTable(name)) return *table;
     throw ESettingsSchemaError("The settings schema has no table " + std::string(name));
+}
+
+const TSettingsPageDef* TSettingsSchema::FindPage(std::string_view className) const {
+    for (const auto& page : Pages)
+        if (page.ClassName == className) return &page;
+    return nullptr;
 }
 
 TSettingsSchema ParseSettingsSchema(std::string_view text) {

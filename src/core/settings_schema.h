@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/settings/settings_pages.h"
 #include "platform/data/field_type.h"
 #include "platform/rtl/exception.h"
 
@@ -51,13 +52,16 @@ struct TSettingsTableDef {
 struct TSettingsSchema {
     std::vector<TSettingsTableDef> Tables;  // in the order saveSettings writes them
     std::vector<std::string> LoadOrder;     // the order loadSettings reads them
+    std::vector<TSettingsPageDef> Pages;    // the generated settings pages, in the file's order
 
     const TSettingsTableDef* FindTable(std::string_view name) const;  // letter case ignored
     const TSettingsTableDef& Table(std::string_view name) const;      // raises when missing
+    const TSettingsPageDef* FindPage(std::string_view className) const;
 };
 
 // Reads a schema text; a line that does not follow the file's rules, a default that does not
-// convert for its field, or a load list that is not every stored table once raises
+// convert for its field, a load list that is not every stored table once, or a page that binds a
+// field its table lacks or a check text or choice value that does not convert for its field raises
 // ESettingsSchemaError naming the line.
 TSettingsSchema ParseSettingsSchema(std::string_view text);
 

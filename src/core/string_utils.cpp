@@ -73,6 +73,15 @@ std::string UnescapeCString(std::string_view text) {
     return out;
 }
 
+std::string QuotedStr(std::string_view text) {
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
 std::string MakeSafeFileName(std::string_view text) {
     std::string out;
     out.reserve(text.size());

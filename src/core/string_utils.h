@@ -1,5 +1,5 @@
 #pragma once
-// The small text helpers the settings store, the jobs and the engines share: tokens, C-style
+// The small text helpers the settings store, the jobs and the engines share: tokens, quoting, C-style
 // escaping (one record per line in the text tables), names safe for files, characters stripped
 // from a text, and blocks of lines for scripts.
 
@@ -21,6 +21,9 @@ std::string EscapeCString(std::string_view text);
 // The inverse in one pass; a backslash before any other character stays as it is. Every text
 // EscapeCString writes comes back exactly, a character of code 1 included.
 std::string UnescapeCString(std::string_view text);
+
+// `text` in single quotes, a quote inside it doubled: "it's" gives "'it''s'".
+std::string QuotedStr(std::string_view text);
 
 // `text` without ":", '"', "/", "\", "?", "<", ">", "|", "*" and the characters of code 0 to 31.
 std::string MakeSafeFileName(std::string_view text);

@@ -3,9 +3,10 @@
 // tree it reports into, the kit datasets it reads and writes (named as the central data module
 // names them), the per-kind settings tables (the time-reporting settings "CDSTidPrefs" among them),
 // the field-definition table, the company database connection for searches by SQL, the
-// time-reporting database and the work folders.
+// time-reporting database, the work folders and the plug-in host's rule service.
 
 #include "core/engine_context.h"
+#include "import/rule_service.h"
 
 namespace tv {
 
@@ -51,6 +52,8 @@ struct TImportContext : TEngineContext {
     // The time-reporting database and the central data module's query over its customer table.
     TADOConnection* VismaTidConnection = nullptr;
     TADOQuery* TidKunder = nullptr;
+    // The rules the order import runs after each order; nil where no plug-in host is there.
+    IRuleService* RuleService = nullptr;
 };
 
 }  // namespace tv

@@ -242,5 +242,26 @@ TEST_F(AppTest, AnImportConnectsToTheCompanyAndClosesItAgain) {
     EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
 }
 
+// A job runs a rule of the stored rule tables through the plug-in host the program makes at start:
+// its put step delivers what waits in "skickas"; a rule that does not exist fails the job.
+TEST_F(AppTest, AJobRunsAStoredRuleThroughThePluginHost) {
+    const std::string root = "common/Brismark/Tollvane/default/";
+    dir.Write(root + "data/rules.txt", "Skicka;;0;\r\n");
+    dir.Write(root + "data/ruleitems.txt", "Skicka;1;;put;plugin_put_folder;1\r\n");
+    fs::create_directories(Root("plugins"));
+    fs::copy_file(TV_PUT_FOLDER_PLUGIN, Root("plugins/plugin_put_folder.so"));
+    dir.Write(root + "rules/Skicka/1/plugin_put_folder.ini",
+              "[settings]\r\nTargetFolder=" + dir.Path("target") + "\r\n");
+    dir.Write(root + "export/skickas/a.xml", "a");
+    WriteScript("rule.pas", "RunRule skicka\n");
+    EXPECT_EQ(Run({"/runscript", "rule.pas"}), 0) << Log();
+    EXPECT_EQ(dir.Read(dir.Path("target/a.xml")), "a");
+    EXPECT_EQ(dir.Read(Root("export/skickat/a.xml")), "a");
+
+    WriteScript("missing.pas", "RunRule Saknas\n");
+    EXPECT_EQ(Run({"/runscript", "missing.pas"}), 1);
+    EXPECT_NE(Log().find("Kunde inte hitta efterfrågad regel 'Saknas'"), std::string::npos) << Log();
+}
+
 }  // namespace
 }  // namespace tv

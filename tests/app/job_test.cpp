@@ -54,8 +54,11 @@ TEST_F(JobTest, AJobThatFailsEndsTheProgramWithStatus1AndLogsWhy) {
          "begin\n  RunProgram('/no/such/program', '', '');\nend.\n",
          {"ERROR Exception: Fel när extern applikation skulle köras: "}},
         {"a call of an operation that is not there yet",
-         "begin\n  RunRule('skicka');\nend.\n",
-         {"ERROR Cannot Import RUNRULE"}},
+         "begin\n  ImportOrders();\nend.\n",
+         {"ERROR Cannot Import IMPORTORDERS"}},
+        {"a rule run of the plug-in host for a rule that is not there",
+         "begin\n  RunRule('saknas');\nend.\n",
+         {"ERROR Exception: Kunde inte hitta efterfrågad regel 'saknas'"}},
     };
     for (const FailingJob& job : jobs) {
         std::filesystem::remove_all(Root("logs"));

@@ -6,6 +6,7 @@
 //   InitiateImport | FinalizeImport | GFXCloseSection
 //   GFXSetFileName <name>
 //   report <level> <text>        a line in the event tree
+//   AddRuleParam <key> <value> | RunRule <name>   the plug-in host's rule parameters and runs
 
 #include <fstream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/data_modules.h"
 #include "core/forms/entry_routine.h"
 #include "core/forms/main_form.h"
 #include "core/main_dm.h"
@@ -58,6 +60,12 @@ public:
                     form.GFXSetFileName(rest);
                 } else if (word == "GFXCloseSection") {
                     form.GFXCloseSection();
+                } else if (word == "AddRuleParam") {
+                    const size_t blank = rest.find(' ');
+                    tv::DMPlugins().AddRuleParam(rest.substr(0, blank),
+                                                 blank == std::string::npos ? "" : rest.substr(blank + 1));
+                } else if (word == "RunRule") {
+                    tv::DMPlugins().RunRule(rest);
                 } else if (word == "report") {
                     tv::MainDM().Events().reportError(rest.substr(rest.find(' ') + 1), std::stoi(rest));
                 }
@@ -82,5 +90,6 @@ private:
 
 int main(int argc, char** argv) {
     tv::MainFormServices().ScriptHosts = [] { return std::make_unique<TLineScriptHost>(); };
+    tv::MainFormServices().CreateDataModules = tv::CreateDataModules;
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -22,8 +22,8 @@
 #include "platform/rtl/format_settings.h"
 #include "tests/adk/adk_test_support.h"
 #include "tests/core/startup/startup_fixture.h"
-#include "tests/import/recording_sink.h"
 #include "tests/support/main_dm_steps.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 
 namespace tv::test {

@@ -17,7 +17,7 @@
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/gui/shortcut.h"
 #include "platform/rtl/files.h"
-#include "tests/automation/job_api_doubles.h"
+#include "tests/automation/job_api/job_api_doubles.h"
 #include "tests/support/temp_dir.h"
 #include "ui/form_script_handler.h"
 
@@ -28,8 +28,7 @@ struct Page {
     test::TApiDoubles d;
     TScriptedDialogService dialogs;
     TDialogServiceScope scope{dialogs};
-    TFormScriptHandler form{nullptr,
-                            TJobApi::Over<test::TDoubleClasses>(&d.Form, &d.DM, &d.Import, &d.Export)};
+    TFormScriptHandler form{nullptr, d.Api()};
 
     Page() {
         form.ScriptFolder = [] { return std::string("/srv/skript"); };
@@ -151,9 +150,9 @@ TEST(ScripterPage, CtrlF9ListsEveryMessageOfAFailingScriptAndShowsNoOk) {
 
 TEST(ScripterPage, ACompiledScriptThatCallsAnOperationNotThereSaysWhy) {
     Page p;
-    p.form.Memo1->Lines()->SetText("begin\r\n  RunRule('skicka');\r\nend.");
+    p.form.Memo1->Lines()->SetText("begin\r\n  ImportOrders();\r\nend.");
     p.Key(Qt::Key_F9);
-    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import RUNRULE"}));
+    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import IMPORTORDERS"}));
     EXPECT_TRUE(p.dialogs.Requests().empty());
 }
 

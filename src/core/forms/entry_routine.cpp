@@ -77,14 +77,18 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         Application().SetTitle(std::string(kAppProductName));
 
         // The data modules in their order; the event tree's model comes first, as TMainDM reports
-        // into it. (The plug-in and script-catalog modules join the engines' here as their
-        // subsystems arrive.)
+        // into it. (The script-catalog module joins the engines' and the plug-in host's here when
+        // its subsystem arrives.)
         TEventTree events;
         auto mainDM = std::make_unique<TMainDM>(events);
         SetMainDM(mainDM.get());
         auto pipes = std::make_unique<TDMPipes>(nullptr, AppStartup());
-        std::unique_ptr<TComponent> modules =
-            services.CreateDataModules ? services.CreateDataModules(*mainDM) : nullptr;
+        std::shared_ptr<void> modules;
+        if (services.CreateDataModules)
+            modules = services.CreateDataModules(*mainDM, [] {
+                TForm* main = Application().MainForm();
+                return main ? main->Widget() : nullptr;
+            });
         // What a command handed over by a second start does to this window.
         AppStartup().RestoreApplication = [] {
             Application().Restore();

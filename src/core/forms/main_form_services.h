@@ -10,18 +10,22 @@
 
 #include "core/script_host.h"
 
+class QWidget;
+
 namespace tv {
 
-class TComponent;
 class TForm;
 class TMainDM;
 
 inline constexpr std::string_view kNoScriptHost = "Ingen skriptvärd är installerad";
 
 struct TMainFormServices {
-    // Makes the data modules of the subsystems above the core (the import and export engines) over
-    // the central data module, right after it and the pipes; they are freed after the main window.
-    std::function<std::unique_ptr<TComponent>(TMainDM& mainDM)> CreateDataModules;
+    // Makes the data modules of the subsystems above the core over the central data module, right
+    // after it and the pipes, in the start-up order; `mainWindow` gives the main window once there
+    // is one (nil before). What it returns owns the modules: the entry routine frees it after the
+    // main window and before the central data module.
+    std::function<std::shared_ptr<void>(TMainDM& mainDM, std::function<QWidget*()> mainWindow)>
+        CreateDataModules;
     TScriptHostFactory ScriptHosts;
     // Shows the settings window modally, owned by `owner`; gives its modal result (1 = OK).
     std::function<int(TForm* owner)> ShowSettings;

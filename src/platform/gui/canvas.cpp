@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/gui/canvas_recorder.h"
 #include "platform/gui/graphic.h"
 #include "platform/gui/gui_exceptions.h"
 #include "platform/gui/qt_graphics.h"
@@ -133,6 +134,17 @@ QRect ShapeRect(int X1, int Y1, int X2, int Y2) {
 
 }  // namespace
 
+TColor GradientColorAt(TColor start, TColor end, int i, int n) {
+    const TColor a = ColorToRGB(start);
+    const TColor b = ColorToRGB(end);
+    if (n <= 1 || i <= 0) return a;
+    if (i >= n - 1) return b;
+    auto mix = [&](uint8_t x, uint8_t y) {
+        return static_cast<uint8_t>(x + (static_cast<int>(y) - x) * i / (n - 1));
+    };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
 const TClassInfo& TCanvas::StaticClassInfo() {
     static const TClassInfo info = TClassBuilder<TCanvas>("TCanvas")
                                        .Published("Brush", &TCanvas::Brush, &TCanvas::SetBrush)
@@ -151,8 +163,38 @@ TCanvas::~TCanvas() = default;
 TRect TCanvas::Surface() const {
     if (fPainter) return fPaintSurface;
     if (fImage) return Bounds(0, 0, fImage->width(), fImage->height());
+    if (fRecorder) {
+        const TRect s = fRecorder->Surface();
+        if (!s.IsEmpty()) return s;
+        return {-kCoordinateLimit, -kCoordinateLimit, kCoordinateLimit, kCoordinateLimit};
+    }
     return {};
 }
+
+template <class F>
+bool TCanvas::Recorded(F&& fill) {
+    if (!fRecorder) return false;
+    TCanvasRecord r;
+    fill(r);
+    fRecorder->Add(std::move(r), *this);
+    return true;
+}
+
+namespace {
+
+TColor BrushColorOrNone(const TBrush& brush) {
+    return brush.Style() == bsClear ? clNone : brush.Color();
+}
+
+TColor PenColorOrNone(const TPen& pen) {
+    return pen.Style() == psClear ? clNone : pen.Color();
+}
+
+TRect Normalized(int X1, int Y1, int X2, int Y2) {
+    return {std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)};
+}
+
+}  // namespace
 
 template <class F>
 void TCanvas::Paint(bool usePenMode, F&& draw) {
@@ -195,12 +237,33 @@ void TCanvas::MoveTo(int X, int Y) {
 
 void TCanvas::LineTo(int X, int Y) {
     const TPoint from = fPenPos;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Line;
+            r.From = from;
+            r.To = {X, Y};
+            r.Color = fPen->Color();
+            r.Index = fPen->Width();
+        })) {
+        fPenPos = {X, Y};
+        return;
+    }
     Paint(true, [&](QPainter& p) { p.drawLine(Clamped(from.X), Clamped(from.Y), Clamped(X), Clamped(Y)); });
     fPenPos = {X, Y};
 }
 
 void TCanvas::Polyline(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
+    if (fRecorder) {
+        for (size_t i = 1; i < Points.size(); ++i)
+            Recorded([&](TCanvasRecord& r) {
+                r.Op = TCanvasOp::Line;
+                r.From = Points[i - 1];
+                r.To = Points[i];
+                r.Color = fPen->Color();
+                r.Index = fPen->Width();
+            });
+        return;
+    }
     std::vector<QPoint> pts;
     for (const TPoint& pt : Points) pts.emplace_back(Clamped(pt.X), Clamped(pt.Y));
     Paint(true, [&](QPainter& p) { p.drawPolyline(pts.data(), static_cast<int>(pts.size())); });
@@ -208,12 +271,30 @@ void TCanvas::Polyline(std::span<const TPoint> Points) {
 
 void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Shape;
+            r.Index = shPolygon;
+            r.Rect = {Points[0].X, Points[0].Y, Points[0].X, Points[0].Y};
+            for (const TPoint& pt : Points)
+                r.Rect = {std::min(r.Rect.Left, pt.X), std::min(r.Rect.Top, pt.Y), std::max(r.Rect.Right, pt.X),
+                          std::max(r.Rect.Bottom, pt.Y)};
+            r.Color = BrushColorOrNone(*fBrush);
+            r.Back = PenColorOrNone(*fPen);
+        }))
+        return;
     std::vector<QPoint> pts;
     for (const TPoint& pt : Points) pts.emplace_back(Clamped(pt.X), Clamped(pt.Y));
     Paint(true, [&](QPainter& p) { p.drawPolygon(pts.data(), static_cast<int>(pts.size())); });
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Rectangle;
+            r.Rect = Normalized(X1, Y1, X2, Y2);
+            r.Color = BrushColorOrNone(*fBrush);
+            r.Back = PenColorOrNone(*fPen);
+        }))
+        return;
     Paint(true, [&](QPainter& p) {
         const QRect outline = ShapeRect(X1, Y1, X2, Y2);
         p.fillRect(QRect(outline.topLeft(), outline.size() + QSize(1, 1)), p.brush());
@@ -224,14 +305,17 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+    if (RecordedShape(shRoundRect, X1, Y1, X2, Y2)) return;
     Paint(true, [&](QPainter& p) { p.drawRoundedRect(ShapeRect(X1, Y1, X2, Y2), X3 / 2.0, Y3 / 2.0); });
 }
 
 void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+    if (RecordedShape(shEllipse, X1, Y1, X2, Y2)) return;
     Paint(true, [&](QPainter& p) { p.drawEllipse(ShapeRect(X1, Y1, X2, Y2)); });
 }
 
 void TCanvas::ArcShape(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+    if (RecordedShape(static_cast<uint8_t>(shArc + kind), X1, Y1, X2, Y2)) return;
     Paint(true, [&](QPainter& p) {
         const QRect r = ShapeRect(X1, Y1, X2, Y2);
         const int start = RayAngle16(r, X3, Y3);
@@ -260,23 +344,32 @@ void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4
 
 void TCanvas::FillRect(const TRect& R) {
     if (fBrush->Style() == bsClear) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Fill;
+            r.Rect = R;
+            r.Color = fBrush->Color();
+        }))
+        return;
     Paint(false, [&](QPainter& p) { p.fillRect(ToQRect(Clamped(R)), p.brush()); });
 }
 
 void TCanvas::GradientFill(const TRect& Area, TColor Start, TColor Finish, TGradientDirection Direction) {
     const TRect R = Clamped(Area);
     if (R.IsEmpty()) return;
-    const TColor a = ColorToRGB(Start);
-    const TColor b = ColorToRGB(Finish);
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Gradient;
+            r.Rect = R;
+            r.Color = Start;
+            r.Back = Finish;
+            r.Index = Direction == gdVertical ? 1 : 0;
+        }))
+        return;
+    // One solid line per step, so that the first and last lines carry the end colours exactly.
     Paint(false, [&](QPainter& p) {
         const bool across = Direction == gdHorizontal;
         const int steps = across ? R.Width() : R.Height();
-        auto blend = [&](uint8_t from, uint8_t to, int i) {
-            return steps <= 1 ? from : static_cast<int>(from + (to - from) * i / (steps - 1));
-        };
         for (int i = 0; i < steps; ++i) {
-            const QColor c(blend(GetRValue(a), GetRValue(b), i), blend(GetGValue(a), GetGValue(b), i),
-                           blend(GetBValue(a), GetBValue(b), i));
+            const QColor c = ToQColor(GradientColorAt(Start, Finish, i, steps));
             p.fillRect(across ? QRect(R.Left + i, R.Top, 1, R.Height()) : QRect(R.Left, R.Top + i, R.Width(), 1), c);
         }
     });
@@ -285,6 +378,12 @@ void TCanvas::GradientFill(const TRect& Area, TColor Start, TColor Finish, TGrad
 void TCanvas::FrameRect(const TRect& Area) {
     const TRect R = Clamped(Area);
     if (R.IsEmpty()) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Frame;
+            r.Rect = R;
+            r.Color = fBrush->Color();
+        }))
+        return;
     Paint(false, [&](QPainter& p) {
         const QColor c = ToQColor(fBrush->Color());
         p.fillRect(QRect(R.Left, R.Top, R.Width(), 1), c);
@@ -296,6 +395,11 @@ void TCanvas::FrameRect(const TRect& Area) {
 
 void TCanvas::DrawFocusRect(const TRect& R) {
     if (R.IsEmpty()) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::FocusRect;
+            r.Rect = R;
+        }))
+        return;
     Paint(false, [&](QPainter& p) {
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.setPen(QPen(Qt::white, 1, Qt::DotLine, Qt::FlatCap));
@@ -305,6 +409,14 @@ void TCanvas::DrawFocusRect(const TRect& R) {
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Flood;
+            r.From = {X, Y};
+            r.Back = Color;
+            r.Color = fBrush->Color();
+            r.Index = FillStyle;
+        }))
+        return;
     if (fPainter || !fImage) throw EInvalidOperation(std::string(kFloodFillNeedsImage));
     QImage& img = *fImage;
     if (X < 0 || Y < 0 || X >= img.width() || Y >= img.height()) return;
@@ -339,6 +451,14 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
 void TCanvas::TextOut(int X, int Y, std::string_view Text) {
     X = Clamped(X);
     Y = Clamped(Y);
+    if (fRecorder) {
+        const int w = TextWidth(Text);
+        Recorded([&](TCanvasRecord& r) {
+            FillTextRecord(r, Bounds(X, Y, w, TextHeight(Text)), X, Y, Text);
+        });
+        fPenPos = {X + w, Y};
+        return;
+    }
     const QString text = ToQString(Text);
     const QFontMetrics fm(ToQFont(*fFont));
     const int width = fm.horizontalAdvance(text);
@@ -355,6 +475,11 @@ void TCanvas::TextRect(const TRect& Area, int X, int Y, std::string_view Text) {
     const TRect R = Clamped(Area);
     X = Clamped(X);
     Y = Clamped(Y);
+    if (Recorded([&](TCanvasRecord& r) {
+            FillTextRecord(r, R, X, Y, Text);
+            r.Flags = kTextClipped;
+        }))
+        return;
     const QString text = ToQString(Text);
     const QFontMetrics fm(ToQFont(*fFont));
     Paint(false, [&](QPainter& p) {
@@ -366,10 +491,12 @@ void TCanvas::TextRect(const TRect& Area, int X, int Y, std::string_view Text) {
 }
 
 int TCanvas::TextWidth(std::string_view Text) const {
+    if (fRecorder) return fRecorder->TextWidth(Text);
     return QFontMetrics(ToQFont(*fFont)).horizontalAdvance(ToQString(Text));
 }
 
 int TCanvas::TextHeight(std::string_view Text) const {
+    if (fRecorder) return fRecorder->TextHeight();
     return QFontMetrics(ToQFont(*fFont)).height();
 }
 
@@ -382,11 +509,23 @@ void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
 
 void TCanvas::StretchDraw(const TRect& R, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Picture;
+            r.Rect = R;
+            r.Source = Graphic;
+        }))
+        return;
     Paint(false, [&](QPainter& p) { Graphic->DrawTo(p, ToQRect(Clamped(R))); });
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
     if (!Canvas) return;
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Picture;
+            r.Rect = Dest;
+            r.Source = Canvas;
+        }))
+        return;
     if (!Canvas->fImage || Canvas->fPainter) throw EInvalidOperation(std::string(kCopyNeedsImage));
     const TRect dest = Clamped(Dest);
     const TRect from = Clamped(Source);
@@ -411,6 +550,12 @@ TColor TCanvas::Pixels(int X, int Y) const {
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Value) {
+    if (Recorded([&](TCanvasRecord& r) {
+            r.Op = TCanvasOp::Pixel;
+            r.From = {X, Y};
+            r.Color = Value;
+        }))
+        return;
     if (fPainter) {
         Paint(false, [&](QPainter& p) { p.fillRect(QRect(X, Y, 1, 1), ToQColor(Value)); });
         return;
@@ -424,11 +569,7 @@ void TCanvas::SetPixels(int X, int Y, TColor Value) {
 
 TRect TCanvas::ClipRect() const {
     const TRect s = Surface();
-    if (!fClip) return s;
-    TRect r{std::max(s.Left, fClip->Left), std::max(s.Top, fClip->Top), std::min(s.Right, fClip->Right),
-            std::min(s.Bottom, fClip->Bottom)};
-    if (r.IsEmpty()) r = {};
-    return r;
+    return fClip ? CommonRect(s, *fClip) : s;
 }
 
 void TCanvas::IntersectClipRect(const TRect& Area) {
@@ -459,6 +600,32 @@ void TCanvas::BeginPaint(QPainter* painter, TRect surface) {
 void TCanvas::EndPaint() {
     fPainter = nullptr;
     fClip.reset();
+}
+
+}  // namespace tv
+
+namespace tv {
+
+bool TCanvas::RecordedShape(uint8_t kind, int X1, int Y1, int X2, int Y2) {
+    return Recorded([&](TCanvasRecord& r) {
+        r.Op = TCanvasOp::Shape;
+        r.Index = kind;
+        r.Rect = Normalized(X1, Y1, X2, Y2);
+        r.Color = BrushColorOrNone(*fBrush);
+        r.Back = PenColorOrNone(*fPen);
+    });
+}
+
+void TCanvas::FillTextRecord(TCanvasRecord& r, const TRect& box, int X, int Y, std::string_view Text) const {
+    r.Op = TCanvasOp::Text;
+    r.Rect = box;
+    r.From = {X, Y};
+    r.Text = std::string(Text);
+    r.Color = fFont->Color();
+    r.Back = BrushColorOrNone(*fBrush);
+    r.FontName = fFont->Name();
+    r.FontSize = fFont->Size();
+    r.FontStyle = fFont->Style();
 }
 
 }  // namespace tv

@@ -2,7 +2,8 @@
 // A surface to draw on with a pen, a brush and a font: lines, shapes, text, pixels and images, in
 // pixel coordinates where a rectangle's right and bottom edges are not part of it. A canvas draws
 // into a bitmap's image at any time, or onto a control while the control paints; at other times a
-// control's canvas measures text but refuses to draw.
+// control's canvas measures text but refuses to draw. With a recorder attached (canvas_recorder.h)
+// it draws nothing and records every drawing instead, at any time.
 
 #include <memory>
 #include <optional>
@@ -21,6 +22,8 @@ class QPainter;
 namespace tv {
 
 class TGraphic;
+class TCanvasRecorder;
+struct TCanvasRecord;
 
 // FloodFill: fill the area of `Color` (fsSurface) or up to a border of `Color` (fsBorder).
 enum TFillStyle : uint8_t { fsSurface, fsBorder };
@@ -32,6 +35,10 @@ TV_ENUM_INFO(TGradientDirection, "gdHorizontal", "gdVertical");
 
 // The copy mode of images drawn onto the canvas; only a plain copy is done.
 inline constexpr int32_t cmSrcCopy = 0x00CC0020;
+
+// Colour `i` of a gradient of `n` steps from `start` to `end`: the first step is `start` and the
+// last `end` exactly, the steps between evenly shaded (true colour, no dithering).
+TColor GradientColorAt(TColor start, TColor end, int i, int n);
 
 class TCanvas : public TPersistent {
     TV_CLASS(TCanvas, TPersistent)
@@ -113,12 +120,18 @@ public:
     // any number but 0 and the canvas's own is refused.
     int32_t Handle() const;
     void SetHandle(int32_t value);
-    bool HandleAllocated() const { return fImage || fPainter; }
+    bool HandleAllocated() const { return fImage || fPainter || fRecorder; }
     // Drawing tools are read afresh for every drawing, so there is nothing to refresh.
     void Refresh() {}
 
     // Fired after every drawing into a bitmap's image.
     TNotifyEvent OnChange;
+
+    // ---- recording (tests) ----
+    // From now on every drawing goes to `recorder` instead of a surface, and text is measured with
+    // its fixed metrics; nil draws again. The recorder must outlive its attachment.
+    void AttachRecorder(TCanvasRecorder* recorder) { fRecorder = recorder; }
+    TCanvasRecorder* Recorder() const { return fRecorder; }
 
     // ---- the surface (for the library's bitmaps and controls) ----
     // Draws into `image` from now on (nil: nowhere).
@@ -134,6 +147,11 @@ private:
     void Paint(bool usePenMode, F&& draw);
     void ArcShape(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
     TRect Surface() const;
+    // Records a drawing when a recorder is attached; true when it did (nothing is drawn then).
+    template <class F>
+    bool Recorded(F&& fill);
+    bool RecordedShape(uint8_t kind, int X1, int Y1, int X2, int Y2);
+    void FillTextRecord(TCanvasRecord& r, const TRect& box, int X, int Y, std::string_view Text) const;
 
     std::unique_ptr<TFont> fFont;
     std::unique_ptr<TPen> fPen;
@@ -144,6 +162,7 @@ private:
     QImage* fImage = nullptr;
     QPainter* fPainter = nullptr;
     TRect fPaintSurface;
+    TCanvasRecorder* fRecorder = nullptr;
 };
 
 }  // namespace tv

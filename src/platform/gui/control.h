@@ -129,9 +129,9 @@ public:
     void SetParentShowHint(bool value);
     TCursor Cursor() const { return fCursor; }
     void SetCursor(TCursor value);
-    // Stored only: the desktop draws its own frames.
+    // Stored only, unless the control draws its own frame (a grid): the desktop draws its frames.
     bool Ctl3D() const { return fCtl3D; }
-    void SetCtl3D(bool value) { fCtl3D = value; }
+    virtual void SetCtl3D(bool value) { fCtl3D = value; }
     bool ParentCtl3D() const { return fParentCtl3D; }
     void SetParentCtl3D(bool value) { fParentCtl3D = value; }
     // Stored only: drag and drop is not carried out (see Dragging).

@@ -23,6 +23,10 @@ TV_ENUM_INFO(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove");
 enum TDragKind : uint8_t { dkDrag, dkDock };
 TV_ENUM_INFO(TDragKind, "dkDrag", "dkDock");
 
+// Which scroll bars a memo or a grid shows.
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+TV_ENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth");
+
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 TV_ENUM_INFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient");
 

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <vector>
 
+#include "platform/gui/canvas_recorder.h"
 #include "platform/gui/image_file.h"
 #include "platform/gui/qt_support.h"
 #include "platform/rtl/class_info.h"
@@ -122,6 +123,17 @@ bool TImageList::GetBitmap(int Index, TBitmap* Image) const {
 
 void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) const {
     if (!Canvas || Index < 0 || Index >= Count()) return;
+    if (TCanvasRecorder* recorder = Canvas->Recorder()) {
+        TCanvasRecord r;
+        r.Op = TCanvasOp::Glyph;
+        r.Index = Index;
+        r.From = {X, Y};
+        r.Rect = Bounds(X, Y, fWidth, fHeight);
+        r.Source = this;
+        r.Flags = Enabled ? 0 : 1;
+        recorder->Add(std::move(r), *Canvas);
+        return;
+    }
     TBitmap tile;
     tile.SetImage(Enabled ? fImages->list[Index] : Greyed(fImages->list[Index]));
     Canvas->Draw(X, Y, &tile);

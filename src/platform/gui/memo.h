@@ -10,9 +10,6 @@
 
 namespace tv {
 
-enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
-TV_ENUM_INFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth");
-
 class TCustomMemo : public TCustomEdit {
     TV_CLASS(TCustomMemo, TCustomEdit)
 public:

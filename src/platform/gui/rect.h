@@ -46,5 +46,11 @@ constexpr TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
 constexpr TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
     return {left, top, left + width, top + height};
 }
+// The part two rectangles have in common; the empty rectangle (0, 0, 0, 0) when they have none.
+inline TRect CommonRect(const TRect& a, const TRect& b) {
+    const TRect r{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+                  a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+    return r.IsEmpty() ? TRect{} : r;
+}
 
 }  // namespace tv

@@ -17,8 +17,9 @@ QScrollBar* Bar(const TScrollBar* c) {
     return static_cast<QScrollBar*>(c->Widget());
 }
 
-// The scroll code of a toolkit slider action.
-bool ScrollCodeOf(int action, TScrollCode& code) {
+}  // namespace
+
+bool ScrollCodeOfSliderAction(int action, TScrollCode& code) {
     switch (action) {
         case QAbstractSlider::SliderSingleStepSub:
             code = scLineUp;
@@ -46,8 +47,6 @@ bool ScrollCodeOf(int action, TScrollCode& code) {
     }
 }
 
-}  // namespace
-
 const TClassInfo& TScrollBar::StaticClassInfo() {
     // The published properties, as scripts see them.
     static constexpr std::string_view kPublished[] = {
@@ -67,7 +66,7 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner, NewWidget<QScro
     // The user moves the bar: OnScroll may choose another place.
     GuardedConnect(this, bar, &QScrollBar::actionTriggered, [this](int action) {
         TScrollCode code;
-        if (!ScrollCodeOf(action, code)) return;
+        if (!ScrollCodeOfSliderAction(action, code)) return;
         QScrollBar* b = Bar(this);
         int32_t pos = b->sliderPosition();
         const int32_t before = pos;

@@ -20,6 +20,10 @@ enum TScrollCode : uint8_t {
 TV_ENUM_INFO(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack",
              "scTop", "scBottom", "scEndScroll");
 
+// The scroll code of one of the toolkit's slider actions (QAbstractSlider::SliderAction); false
+// for an action that is none.
+bool ScrollCodeOfSliderAction(int action, TScrollCode& code);
+
 using TScrollEvent = TEvent<void(TObject* Sender, TScrollCode ScrollCode, int32_t& ScrollPos)>;
 
 class TScrollBar : public TWinControl {

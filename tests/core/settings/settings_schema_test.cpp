@@ -49,7 +49,7 @@ TEST(SettingsSchema, HoldsEveryTableWithItsStorageInSaveOrder) {
         {"CDSImportSalesPrices", TSettingsStorage::Ini, "importsalesprices", 5},
         {"CDSTidPrefs", TSettingsStorage::Ini, "visma_tid_settings", 6},
         {"CDSExportSQLPrefs", TSettingsStorage::Text, "sqlqueries.txt", 5},
-        {"Rules", TSettingsStorage::Text, "rules.txt", 3},
+        {"Rules", TSettingsStorage::Text, "rules.txt", 4},
         {"RuleItems", TSettingsStorage::Text, "ruleitems.txt", 6},
         {"CDSExportCustomerPricelistData", TSettingsStorage::Text, "exportcustomerpricelist.txt", 4},
         {"CDSLopnr", TSettingsStorage::Ini, "identities", 11},

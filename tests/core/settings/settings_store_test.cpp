@@ -230,7 +230,7 @@ TEST_F(SettingsStoreTest, RuleItemsAreAllWrittenWhileTheMasterStandsOnOneRule) {
     rules.Rules().Edit();
     rules.Rules().FieldByName("RULE_DESCRIPTION").SetAsString("Skickar; alltid");
     store.saveSettings();
-    EXPECT_EQ(ReadRoot("data/rules.txt"), "H\xE4mta;H\xE4mtar filer;1\r\nSkicka;Skickar\\x3B alltid;0\r\n");
+    EXPECT_EQ(ReadRoot("data/rules.txt"), "H\xE4mta;H\xE4mtar filer;1;\r\nSkicka;Skickar\\x3B alltid;0;\r\n");
     EXPECT_EQ(ReadRoot("data/ruleitems.txt"),
               "H\xE4mta;12;L\xE4s;get;plugin_get_folder;1\r\n"
               "H\xE4mta;31;G\xF6r om;xform;plugin_xform_x;2\r\n"
@@ -333,7 +333,7 @@ TEST_F(SettingsStoreTest, OnlyTheQueryFileMayFailWithoutStoppingTheSave) {
     folders.dir.MakeFolder("common/Brismark/Tollvane/default/data/sqlqueries.txt/blocked");
     store.saveSettings();
     EXPECT_NE(log.Text().find("ERROR Kunde inte spara sqlfrågor : ["), std::string::npos) << log.Text();
-    EXPECT_EQ(ReadRoot("data/rules.txt"), "R;;\r\n");
+    EXPECT_EQ(ReadRoot("data/rules.txt"), "R;;;\r\n");
     EXPECT_TRUE(FileExists(Root("data/exportcustomerpricelist.txt")));
     EXPECT_TRUE(DirectoryExists(Root("export/skickat")));
 
@@ -350,7 +350,7 @@ TEST_F(SettingsStoreTest, OnlyTheQueryFileMayFailWithoutStoppingTheSave) {
 TEST_F(SettingsStoreTest, ATextTableNotReadToItsEndIsNotWrittenOverItsFile) {
     WriteDefinitions();
     const std::string queries = "A;select 1;;;False\r\nB;select 2;;;False\r\nC;select 3;;;False\r\n";
-    const std::string ruleLines = "R1;;1\r\nR2;;0\r\n";
+    const std::string ruleLines = "R1;;1;\r\nR2;;0;\r\n";
     WriteRoot("data/sqlqueries.txt", queries);
     WriteRoot("data/rules.txt", ruleLines);
     int posts = 0;
@@ -377,7 +377,7 @@ TEST_F(SettingsStoreTest, ATextTableNotReadToItsEndIsNotWrittenOverItsFile) {
     rules.Rules().Post();
     store.saveSettings();
     EXPECT_EQ(ReadRoot("data/sqlqueries.txt"), queries);
-    EXPECT_EQ(ReadRoot("data/rules.txt"), ruleLines + "R3;;\r\n");
+    EXPECT_EQ(ReadRoot("data/rules.txt"), ruleLines + "R3;;;\r\n");
 }
 
 // A value of each field's type that is not its default: texts with the characters the files

@@ -6,7 +6,7 @@
 
 #include "import/dm_import.h"
 #include "tests/adk/adk_test_support.h"
-#include "tests/import/recording_sink.h"
+#include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 
 namespace tv {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/job_api_rows.h"
 #include "platform/rtl/date_time.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/string_list.h"
@@ -201,20 +202,34 @@ private:
     TApiTrace& t_;
 };
 
+class TDMPluginsDouble {
+public:
+    explicit TDMPluginsDouble(TApiTrace& t) : t_(t) {}
+    void RunRule(const std::string& rulename) { t_.Call("RunRule", rulename); }
+
+private:
+    TApiTrace& t_;
+};
+
 struct TDoubleClasses {
     using MainForm = TMainFormDouble;
     using MainDM = TMainDMDouble;
     using DMImport = TDMImportDouble;
     using DMExport = TDMExportDouble;
+    using DMPlugins = TDMPluginsDouble;
 };
 
-// The four doubles over one trace.
+// The five doubles over one trace.
 struct TApiDoubles {
     TApiTrace Trace;
     TMainFormDouble Form{Trace};
     TMainDMDouble DM{Trace};
     TDMImportDouble Import{Trace};
     TDMExportDouble Export{Trace};
+    TDMPluginsDouble Plugins{Trace};
+
+    // The job API bound to the doubles.
+    TJobApi Api() { return TJobApi::Over<TDoubleClasses>(&Form, &DM, &Import, &Export, &Plugins); }
 };
 
 }  // namespace tv::test

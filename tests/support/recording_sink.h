@@ -1,7 +1,8 @@
 #pragma once
-// An event sink that writes down what the import reports, one line per call, indented two blanks
-// per open nesting item: "+ text" a nesting item, "- text" a plain item, "[level] text" a line,
-// "step text (picture)" and "count n" the step display. Tests compare these lines exactly.
+// An event sink that writes down what a job reports, one line per call, indented two blanks per
+// open nesting item: "+ text" a nesting item, "- text" a plain item, "[level] text" a line,
+// "step text (picture)" and "count n" the step display, and with RecordSteps "advance" for each
+// step of the progress bar. Tests compare these lines exactly.
 
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@ class TRecordingSink : public IEventSink {
 public:
     std::vector<std::string> Lines;
     int Depth = 0;
+    bool RecordSteps = false;
 
     void addEventItem(std::string_view message, bool nested) override {
         Add(std::string(nested ? "+ " : "- ") + std::string(message));
@@ -33,7 +35,9 @@ public:
         Add("(" + std::to_string(level) + ") " + std::string(message));
     }
     void setEventCount(int count) override { Add("count " + std::to_string(count)); }
-    void StepProgress() override {}
+    void StepProgress() override {
+        if (RecordSteps) Add("advance");
+    }
     void nextEvent(std::string_view title, int picture) override {
         Add("step " + std::string(title) + " (" + std::to_string(picture) + ")");
     }

@@ -1,0 +1,9 @@
+#include "platform/gui/theme_services.h"
+
+namespace tv {
+
+bool ThemesEnabled() {
+    return false;
+}
+
+}  // namespace tv

@@ -1,0 +1,190 @@
+#include "ui/settings_page.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/main_dm.h"
+#include "platform/gui/group_box.h"
+#include "platform/gui/label.h"
+#include "platform/gui/panel.h"
+#include "platform/rtl/class_info.h"
+#include "platform/rtl/text_compare.h"
+#include "ui/page_behaviours.h"
+#include "ui/page_controls.h"
+
+namespace tv {
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kHeaderTop = 8;
+constexpr int kItemsTop = 34;
+constexpr int kColumnWidth = 280;
+constexpr int kGap = 6;
+// Inside a framed group: the caption above, the frame around.
+constexpr int kFrameTop = 24;
+constexpr int kFrameInset = 10;
+constexpr int kFrameBottom = 8;
+
+[[noreturn]] void BlockError(int line, const std::string& why) {
+    throw ESettingsSchemaError("settings schema, line " + std::to_string(line) + ": " + why);
+}
+
+void Apply(TSettingsPage& page, TControl& target, const TPageControlDef* control,
+           const std::vector<TPageBehaviourDef>& behaviours, int line) {
+    for (const auto& behaviour : behaviours) {
+        const TPageBehaviour* row = FindPageBehaviour(behaviour.Id);
+        if (!row) BlockError(line, "no page behaviour is called " + behaviour.Id);
+        row->Apply(page, target, control, behaviour);
+    }
+}
+
+}  // namespace
+
+const TClassInfo& TSettingsPage::StaticClassInfo() {
+    static const TClassInfo info = TClassBuilder<TSettingsPage>("TSettingsPage").Build();
+    return info;
+}
+
+TSettingsPage::TSettingsPage(TComponent* owner, const TSettingsPageDef& def, TMainDM& dm)
+    : TForm(owner), def_(def), dm_(dm) {
+    SetCaption(def.Caption);
+    SetBorderStyle(bsNone);
+    SetAutoScroll(true);
+    Build();
+}
+
+TSettingsPage::~TSettingsPage() {
+    for (auto& done : atDestroy_) done();
+}
+
+TDataSource& TSettingsPage::SourceFor(std::string_view table) {
+    if (auto it = sources_.find(table); it != sources_.end()) return *it->second;
+    TClientDataSet& dataSet = dm_.Table(table);
+    auto* source = new TDataSource(this);
+    source->SetName(table == def_.Table ? "DataSource1" : "DS" + std::string(table));
+    source->SetDataSet(&dataSet);
+    sources_.emplace(std::string(table), source);
+    return *source;
+}
+
+TControl* TSettingsPage::FindControl(std::string_view name) const {
+    for (const auto& [def, control] : controls_)
+        if (!def->Name.empty() && def->Name == name) return control;
+    return nullptr;
+}
+
+std::vector<TControl*> TSettingsPage::ControlsFor(std::string_view field) const {
+    std::vector<TControl*> found;
+    for (const auto& [def, control] : controls_)
+        if (!def->Field.empty() && AnsiSameText(def->Field, field)) found.push_back(control);
+    return found;
+}
+
+TWinControl* TSettingsPage::FindGroup(std::string_view name) const {
+    auto it = groups_.find(name);
+    return it == groups_.end() ? nullptr : it->second;
+}
+
+void TSettingsPage::AddControl(const TPageControlDef& def, TControl* control) {
+    controls_.emplace_back(&def, control);
+}
+
+void TSettingsPage::Build() {
+    // The data sources come first, so that they outlast every control bound through them.
+    if (!def_.Table.empty()) SourceFor(def_.Table);
+    for (const auto& group : def_.Groups)
+        for (const auto& control : group.Controls)
+            if (!control.Field.empty() && !control.Table.empty()) SourceFor(control.Table);
+
+    header_ = new TLabel(this);
+    header_->SetParent(this);
+    header_->SetBounds(kMargin, kHeaderTop, 2 * kColumnWidth + kMargin, 17);
+    header_->Font()->SetStyle(TFontStyles{fsBold});
+    header_->SetCaption(def_.Header);
+
+    std::vector<TWinControl*> shown;
+    for (const auto& group : def_.Groups) {
+        TWinControl* area = BuildGroup(group, kColumnWidth);
+        if (group.Has("hidden"))
+            area->Hide();
+        else
+            shown.push_back(area);
+    }
+    Lay(shown, kItemsTop);
+}
+
+TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, int width) {
+    TWinControl* area;
+    if (group.Framed) {
+        area = new TGroupBox(this);
+        area->SetCaption(group.Caption);
+    } else {
+        auto* panel = new TPanel(this);
+        panel->SetBevelOuter(bvNone);
+        area = panel;
+    }
+    area->SetParent(this);
+    area->SetBounds(0, 0, width, 1000);
+    if (!group.Name.empty()) groups_.emplace(group.Name, area);
+
+    const int inset = group.Framed ? kFrameInset : 0;
+    int y = group.Framed ? kFrameTop : 0;
+    for (const auto& control : group.Controls) {
+        const TPageControlKind* kind = FindPageControlKind(control.Kind);
+        if (!kind) BlockError(control.Line, "no control kind is called " + control.Kind);
+        TPagePlace place{area, inset, y, width - 2 * inset};
+        const bool hidden = control.Has("hidden");
+        if (hidden) {
+            // Made and bound like the others, in a box that never shows.
+            auto* box = new TPanel(this);
+            box->SetParent(area);
+            box->Hide();
+            place = {box, 0, 0, width};
+        }
+        const size_t before = controls_.size();
+        const int height = kind->Make(*this, control, place);
+        if (!hidden) y += height + kGap;
+        if (controls_.size() == before)
+            BlockError(control.Line, "the kind " + control.Kind + " made no control");
+        Apply(*this, *controls_.back().second, &control, control.Behaviours, control.Line);
+    }
+    if (!group.Controls.empty() && y > (group.Framed ? kFrameTop : 0)) y -= kGap;
+    area->SetHeight(y + (group.Framed ? kFrameBottom : 0));
+    Apply(*this, *area, nullptr, group.Behaviours, group.Line);
+    return area;
+}
+
+// Two columns, the areas in the block's order down the first and on down the second, split where
+// the taller column is lowest.
+void TSettingsPage::Lay(const std::vector<TWinControl*>& areas, int top) {
+    std::vector<int> heights;
+    for (TWinControl* area : areas) heights.push_back(area->Height() + kGap);
+    const int total = std::accumulate(heights.begin(), heights.end(), 0);
+    size_t split = areas.size();
+    int best = total;
+    int first = 0;
+    for (size_t i = 0; i <= areas.size(); ++i) {
+        const int taller = std::max(first, total - first);
+        if (taller < best) {
+            best = taller;
+            split = i;
+        }
+        if (i < areas.size()) first += heights[i];
+    }
+    int y = top;
+    for (size_t i = 0; i < areas.size(); ++i) {
+        if (i == split) y = top;
+        const int left = i < split ? kMargin : 2 * kMargin + kColumnWidth;
+        areas[i]->SetBounds(left, y, kColumnWidth, areas[i]->Height());
+        y += heights[i];
+    }
+}
+
+TForm* GeneratedSettingsPage(const TSettingsPageRow& row, TComponent* owner, TMainDM& dm) {
+    const TSettingsPageDef* def = dm.Settings().Schema().FindPage(row.ClassName);
+    if (!def) throw ESettingsSchemaError("The settings schema has no page " + std::string(row.ClassName));
+    return new TSettingsPage(owner, *def, dm);
+}
+
+}  // namespace tv

@@ -1,0 +1,55 @@
+#include "ui/settings_page_table.h"
+
+#include "ui/settings_page.h"
+
+namespace tv {
+
+namespace {
+
+// Pages built from their block of the settings schema.
+constexpr TSettingsPageFactory kBlock = GeneratedSettingsPage;
+
+constexpr TSettingsPageRow kRows[] = {
+    {"TFormSettingsStandard", "Grundinställningar", "", 2},
+    {"TFormSetupVismaIntegration", "Integrationsmeny", "Visma", 17},
+    {"TFormVismaTid", "Visma Tid inställningar", "Visma", 3},
+    {"TFormExportArticlesPrefs", "Export - Artiklar", "Export", 3},
+    {"TFormExportBestPrefs", "Export - Beställningar", "Export", 16},
+    {"TFormExportContactsPrefs", "Export - Kontakter", "Export", 16},
+    {"TFormExportCustomersPrefs", "Export - Kunder", "Export", 4},
+    {"TFormSettingsExportCustomerExtraData", "Export kundprislista", "Export - Kunder", 19},
+    {"TFormExportOfferPrefs", "Export - Offert", "Export", 25},
+    {"TFormExportOrderPrefs", "Export - Order", "Export", 5},
+    {"TFormExportInvoicesPrefs", "Export - Fakturor", "Export", 6},
+    {"TFormExportPricelistsPrefs", "Export - Prislistor", "Export", 16},
+    {"TFormExportSQL", "Export - SQL", "Export", 7},
+    {"TFormExportSupplierInvoicesPrefs", "Export - Lev.fakturor", "Export", 8},
+    {"TFormExportSuppliersPrefs", "Export - Leverantörer", "Export", 9},
+    {"TFormImportArticlesPrefs", "Import - Artiklar", "Import", 10, kBlock},
+    {"TFormImportBestsPrefs", "Import - Beställning", "Import", 10, kBlock},
+    {"TFormImportContactsPrefs", "Import - Kontakter", "Import", 12, kBlock},
+    {"TFormImportCustomersPrefs", "Import - Kunder", "Import", 11, kBlock},
+    {"TFormImportCustomerPaymentsPrefs", "Import - Kundinbetalningar", "Import", 10, kBlock},
+    {"TFormImportInvoicesPrefs", "Import - Fakturor", "Import", 13, kBlock},
+    {"TFormImportSupplierPrefs", "Import - Leverantörer", "Import", 14, kBlock},
+    {"TFormSettingsImportSupplierInvoice", "Import - Leverantörsfakturor", "Import", 15, kBlock},
+    {"TFormImportOfferPrefs", "Import - Offert", "Import", 12, kBlock},
+    {"TFormImportOrdersPrefs", "Import - Order", "Import", 12, kBlock},
+    {"TFormImportProjectsPrefs", "Import - Projekt", "Import", 11, kBlock},
+    {"TFormImportAgreementPrefs", "Import - Avtal", "Import", 18, kBlock},
+    {"TFormSettingsImportPurchasePrices", "Import - Inköpspriser", "Import", 20, kBlock},
+    {"TFormImportSalesPrices", "Import - Försäljningspriser", "Import", 24, kBlock},
+    {"TFormImportManInPrefs", "Import - Manuella inleveranser", "Import", 21, kBlock},
+    {"TFormImportManOutPrefs", "Import - Manuella utleveranser", "Import", 22, kBlock},
+    {"TFormImportDeliveryNotesPrefs", "Import - Följesedel", "Import", 23, kBlock},
+    {"TFormScriptHandler", "Scripter", "", 1},
+    {"TFormRuleMaker", "Regelmakaren", "", 1},
+};
+
+}  // namespace
+
+std::span<const TSettingsPageRow> SettingsPageRows() {
+    return kRows;
+}
+
+}  // namespace tv
