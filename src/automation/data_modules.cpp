@@ -38,12 +38,17 @@ public:
     TDataModules(const TDataModules&) = delete;
     TDataModules& operator=(const TDataModules&) = delete;
 
+    static bool Made() { return gModules != nullptr; }
     static TDataModules& Current() {
         if (!gModules) throw Exception(std::string(kNoDataModules));
         return *gModules;
     }
 
-    TDMImport& DMImport() { return dmImport_; }
+    bool DataModulesMade() {
+    return TDataModules::Made();
+}
+
+TDMImport& DMImport() { return dmImport_; }
     TDMExport& DMExport() { return dmExport_; }
     TDMPlugins& DMPlugins() { return dmPlugins_; }
 
@@ -69,6 +74,10 @@ private:
 
 std::shared_ptr<void> CreateDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow) {
     return std::make_shared<TDataModules>(mainDM, std::move(mainWindow));
+}
+
+bool DataModulesMade() {
+    return TDataModules::Made();
 }
 
 TDMImport& DMImport() {

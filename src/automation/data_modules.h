@@ -23,6 +23,9 @@ class TMainDM;
 // result owns them. While it lives, DMImport(), DMExport() and DMPlugins() answer them.
 std::shared_ptr<void> CreateDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow);
 
+// Whether the modules are made (and the three below answer).
+bool DataModulesMade();
+
 // The process's modules; each raises when none is made.
 TDMImport& DMImport();
 TDMExport& DMExport();

@@ -18,6 +18,16 @@ struct TProgramClasses {
     using DMPlugins = TDMPlugins;
 };
 
+// The host over the program's objects as they are.
+TFormScriptHandler* NewScriptHandler(TComponent* owner, TMainDM& dm) {
+    const bool made = DataModulesMade();
+    auto* host = new TFormScriptHandler(
+        owner, ProgramJobApi(MainForm(), &dm, made ? &DMImport() : nullptr, made ? &DMExport() : nullptr,
+                             made ? &DMPlugins() : nullptr));
+    host->ScriptFolder = [&dm] { return dm.getScriptFolder(); };
+    return host;
+}
+
 }  // namespace
 
 TJobApi ProgramJobApi(TMainForm* mainForm, TMainDM* mainDM, TDMImport* dmImport, TDMExport* dmExport,
@@ -26,10 +36,11 @@ TJobApi ProgramJobApi(TMainForm* mainForm, TMainDM* mainDM, TDMImport* dmImport,
 }
 
 std::unique_ptr<IScriptHost> NewJobScriptHandler() {
-    auto host = std::make_unique<TFormScriptHandler>(
-        nullptr, ProgramJobApi(MainForm(), &MainDM(), &DMImport(), &DMExport(), &DMPlugins()));
-    host->ScriptFolder = [] { return MainDM().getScriptFolder(); };
-    return host;
+    return std::unique_ptr<IScriptHost>(NewScriptHandler(nullptr, MainDM()));
+}
+
+TForm* NewScripterPage(const TSettingsPageRow&, TComponent* owner, TMainDM& dm) {
+    return NewScriptHandler(owner, dm);
 }
 
 }  // namespace tv

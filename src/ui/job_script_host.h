@@ -1,8 +1,8 @@
 #pragma once
-// The script host every job of the program runs in: a hidden "Scripter" form with the job API
-// bound to the program's main window, central data module, import and export modules and plug-in
-// host, and its Load dialog in the script folder. The program hands it to the main window's
-// services.
+// The script host every job of the program runs in, and the "Scripter" page of the settings window:
+// a "Scripter" form with the job API bound to the program's main window, central data module,
+// import and export modules and plug-in host, and its Load dialog in the script folder. The
+// program hands the job's host to the main window's services.
 
 #include <memory>
 
@@ -11,6 +11,8 @@
 
 namespace tv {
 
+class TComponent;
+class TForm;
 class TMainForm;
 class TMainDM;
 class TDMImport;
@@ -21,6 +23,12 @@ class TDMPlugins;
 TJobApi ProgramJobApi(TMainForm* mainForm, TMainDM* mainDM, TDMImport* dmImport, TDMExport* dmExport,
                       TDMPlugins* dmPlugins);
 
+// A job's host: made hidden, without owner.
 std::unique_ptr<IScriptHost> NewJobScriptHandler();
+
+struct TSettingsPageRow;
+// The settings window's "Scripter" page, owned by `owner`, over `dm`; the rows of the data modules
+// above it are only declared when those are not made.
+TForm* NewScripterPage(const TSettingsPageRow& row, TComponent* owner, TMainDM& dm);
 
 }  // namespace tv

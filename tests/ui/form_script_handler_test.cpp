@@ -19,6 +19,7 @@
 #include "platform/rtl/files.h"
 #include "tests/automation/job_api/job_api_doubles.h"
 #include "tests/support/temp_dir.h"
+#include "settings_fixture.h"
 #include "ui/form_script_handler.h"
 
 namespace tv {
@@ -186,6 +187,27 @@ TEST(ScripterPage, ClicksInTheEditorShowTheLineOfTheCaret) {
     EXPECT_EQ(p.LinePanel(), "Ln: 0");
     p.ClickLine(3);
     EXPECT_EQ(p.LinePanel(), "Ln: 3");
+}
+
+TEST(ScripterPage, TheSettingsWindowShowsItAsThePageScripterOverTheProgramsApi) {
+    test::SettingsFixture f;
+    TFormSettings window(nullptr, *f.dm);
+    window.Show();
+    test::ClickNode(window, "Scripter");
+    TFormScriptHandler* page = nullptr;
+    for (TForm* form : window.Forms())
+        if (form->Caption() == "Scripter") page = dynamic_cast<TFormScriptHandler*>(form);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->Visible());
+    // Bound to the central data module; the engines' modules are not made here, so their rows are
+    // only declared: a script that calls none of them compiles.
+    page->Memo1->Lines()->SetText("begin\r\n  if GetCancelling() then SetCancelling(False);\r\nend.");
+    f.dialogs.QueueAnswer(TMsgAnswer::Ok);
+    QTest::mouseClick(page->CompileButton->Widget(), Qt::LeftButton);
+    ASSERT_EQ(f.dialogs.Requests().size(), 1u);
+    EXPECT_EQ(f.dialogs.Requests()[0].Text, "OK");
+    EXPECT_EQ(page->ListBox1->Items()->Count(), 91);
+    window.Hide();
 }
 
 }  // namespace
