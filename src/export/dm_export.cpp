@@ -124,7 +124,7 @@ void TDMExport::ExportArticles() {
             module_.Events().reportError(Format(kMaxItemsNotBuilt, {maxItems}), elWarning);
             return;
         }
-        writers_.ExportArticles(*selection, nullptr, 0, 0, 0);
+        writers_.ExportArticles(*selection);
     });
 }
 

@@ -39,6 +39,12 @@ struct TExportDataSets {
     // The parcels of orders (their rows dataset follows them) and the components of packages.
     TAdkDataSet* ADKKolli = nullptr;
     TAdkDataSet* AdkPaketArtiklar = nullptr;
+    // What the article export reads beside the articles: sales and purchase prices, names in other
+    // languages, accounting codes.
+    TAdkDataSet* AdkForsaljningspriser = nullptr;
+    TAdkDataSet* AdkInkPris = nullptr;
+    TAdkDataSet* AdkArtikelSprak = nullptr;
+    TAdkDataSet* AdkArtikelKontering = nullptr;
     // The datasets the selections walk for every record of a kind.
     TAdkDataSet* AdkTmp = nullptr;
     TAdkDataSet* AdkOrderUrval = nullptr;

@@ -74,6 +74,10 @@ public:
                               std::string_view table) {
         nodes_.writeAdkRecordsByKey(container, selection, countProgress, data, table);
     }
+    void writeAdkDataSetNodes(TXMLNode& container, std::string_view table, bool countProgress,
+                              TAdkDataSet& data) {
+        nodes_.writeAdkDataSetNodes(container, table, countProgress, data);
+    }
 
     // ---- Running numbers and file names. The names read the kind's settings and the kit dataset
     // standing on the record written; `cnt` (the record's position) is not used by any name.
@@ -90,7 +94,7 @@ public:
     // From the current row of the query table.
     std::string generateSQLFileName() { return Generate(TFileNameKind::SQL); }
     std::string generateSupplierFilename() { return Generate(TFileNameKind::Supplier); }
-    std::string generateSupplierInvoiceFilename() { return Generate(TFileNameKind::SupplierInvoice); }
+    std::string generateSupplierInvoiceFilename(int cnt) { return Generate(TFileNameKind::SupplierInvoice); }
     std::string Generate(TFileNameKind kind);
 
 private:

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "export/article_export.h"
 #include "export/document_export.h"
 #include "export/register_export.h"
 #include "platform/data/data_set.h"
@@ -16,6 +17,8 @@ public:
     virtual ~IExportWriters() = default;
 
     virtual void ExportAccountPlan(const std::string& year) = 0;
+    // The selection alone; the settings say whether names in other languages go with it.
+    virtual void ExportArticles(TDataSet& selection) = 0;
     // `pricelists` may be null; the three flags are integers as scripts pass them.
     virtual void ExportArticles(TDataSet& selection, const TStrings* pricelists, int includeQuantityPrices,
                                 int includeSupplierPrices, int includeTranslations) = 0;
@@ -30,26 +33,34 @@ public:
     virtual void ExportSuppliers(TDataSet& selection) = 0;
 };
 
-// The writers of the central data module. Purchase orders, supplier invoices, articles and price
-// lists are not built yet: they raise "Not yet implemented: " with the writer's name, which the
-// facade reports.
+// The writers of the central data module. Price lists are not built yet: they raise
+// "Not yet implemented: " with the writer's name, which the facade reports.
 class TExportWriters : public IExportWriters {
 public:
-    explicit TExportWriters(TExportModule& module) : registers_(module), documents_(module) {}
+    explicit TExportWriters(TExportModule& module)
+        : registers_(module), documents_(module), articles_(module) {}
 
     TRegisterExport& Registers() { return registers_; }
     TDocumentExport& Documents() { return documents_; }
+    TArticleExport& Articles() { return articles_; }
 
     void ExportAccountPlan(const std::string& year) override { registers_.ExportAccountPlan(year); }
-    void ExportArticles(TDataSet&, const TStrings*, int, int, int) override { NotBuilt("ExportArticles"); }
-    void ExportBest(TDataSet&) override { NotBuilt("ExportBest"); }
+    void ExportArticles(TDataSet& selection) override { articles_.ExportArticles(selection); }
+    void ExportArticles(TDataSet& selection, const TStrings* pricelists, int includeQuantityPrices,
+                        int includeSupplierPrices, int includeTranslations) override {
+        articles_.ExportArticles(selection, pricelists, includeQuantityPrices, includeSupplierPrices,
+                                 includeTranslations);
+    }
+    void ExportBest(TDataSet& selection) override { documents_.ExportBest(selection); }
     void ExportContacts(TDataSet& selection) override { registers_.ExportContacts(selection); }
     void ExportCustomers(TDataSet& selection) override { registers_.ExportCustomers(selection); }
     void ExportInvoices(TDataSet& selection) override { documents_.ExportInvoices(selection); }
     void ExportOffers(TDataSet& selection) override { documents_.ExportOffers(selection); }
     void ExportOrders(TDataSet& selection) override { documents_.ExportOrders(selection); }
     void ExportPriceLists(TDataSet&) override { NotBuilt("ExportPriceLists"); }
-    void ExportSupplierInvoices(TDataSet&) override { NotBuilt("ExportSupplierInvoices"); }
+    void ExportSupplierInvoices(TDataSet& selection) override {
+        documents_.ExportSupplierInvoices(selection);
+    }
     void ExportSuppliers(TDataSet& selection) override { registers_.ExportSuppliers(selection); }
 
 private:
@@ -57,6 +68,7 @@ private:
 
     TRegisterExport registers_;
     TDocumentExport documents_;
+    TArticleExport articles_;
 };
 
 }  // namespace tv

@@ -1,8 +1,8 @@
 #pragma once
 // Record elements of the interchange document: the mapped field elements of the kit record a
-// dataset stands on, and the three generic writers the exports share (register records by key,
-// every record of a dataset, and runs of records that share a key). A value the document refuses
-// is logged and written with the strip set removed, where the writer says so.
+// dataset stands on, and the generic writers the exports share (register records by key, every
+// record of a dataset with or without its key, and runs of records that share a key). A value the
+// document refuses is logged and written with the strip set removed, where the writer says so.
 
 #include <string>
 #include <string_view>
@@ -19,6 +19,9 @@ inline constexpr std::string_view kRefusedValueLog = "Fel i %s, \"%s\" (length =
 
 // Raised by the node writers when an element cannot be made (its mapped name is no element name).
 inline constexpr std::string_view kCreateNodeFailed = "Failed to create node with name: %s";
+// Raised with the element's name, a blank and the message, for a failure of one element that the
+// value rules do not take care of (TRefusedValue::StripAndLogNamingOthers).
+inline constexpr std::string_view kElementFailed = "Fel vid rad : ";
 
 // What a mapped field element does with a value the document refuses.
 enum class TRefusedValue {
@@ -33,6 +36,9 @@ enum class TRefusedValue {
     // Every value written without the strip set, accepted or not; otherwise as StripAndLogRows (the
     // heads and rows of invoices).
     StripAlways,
+    // As StripAndLogRows, but any other failure of an element (one that cannot be made, say) is
+    // raised again as kElementFailed with the element's name (the heads of supplier invoices).
+    StripAndLogNamingOthers,
 };
 
 // The element's text; a value the document refuses is logged and set with the strip set removed
@@ -62,8 +68,15 @@ public:
     // A refused value ends the run.
     void writeAdkRecordsByKey(TXMLNode& container, TDataSet& selection, bool countProgress, TAdkDataSet& data,
                               std::string_view table);
+    // One record per record the dataset holds, from its first to its end, with "key" (kit field 0
+    // as it stands); values logged and stripped as in the records of single documents. Nothing for
+    // a dataset without records; with `countProgress` one step per record.
+    void writeAdkDataSetNodes(TXMLNode& container, std::string_view table, bool countProgress,
+                              TAdkDataSet& data);
 
 private:
+    void AddMappedField(TXMLNode& record, const TMappedField& row, const TAdkDataSet& data,
+                        TRefusedValue refused);
     void StartProgress(TDataSet& selection, bool countProgress);
 
     TFieldMapping& mapping_;

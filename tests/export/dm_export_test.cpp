@@ -16,6 +16,8 @@ public:
     bool Fail = false;
 
     void ExportAccountPlan(const std::string& year) override { Record("ExportAccountPlan " + year); }
+    // The form that takes the rest from the settings.
+    void ExportArticles(TDataSet& s) override { Record("ExportArticles", &s, " (settings)"); }
     void ExportArticles(TDataSet& s, const TStrings* pricelists, int quantity, int supplier,
                         int translations) override {
         Record("ExportArticles", &s,
@@ -149,7 +151,7 @@ TEST_F(DMExportTest, EveryRegisterKindSelectsAllItsRecordsInTheKitsOrder) {
     export_.ExportPriceLists();
     EXPECT_EQ(writers_.Calls,
               (std::vector<std::string>{"ExportSuppliers L10,L20", "ExportContacts 1,2,3",
-                                        "ExportArticles A1,A2,A3,P1,P2 -1/0/0/0", "ExportPriceLists "}));
+                                        "ExportArticles A1,A2,A3,P1,P2 (settings)", "ExportPriceLists "}));
     // The temporary dataset the registers are read through is closed again.
     EXPECT_FALSE(world_.MainDM().AdkDataSet("AdkTmp").Active());
 }
@@ -234,8 +236,8 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
 TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
     test::TExportWorld world;
     world.Open();
-    world.Facade().ExportBestFromList(List({"1"}).get());
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportBest");
+    world.Facade().ExportPriceLists();
+    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportPriceLists");
     EXPECT_TRUE(world.Written().empty());
 }
 

@@ -20,6 +20,7 @@
 #include "platform/rtl/format_settings.h"
 #include "platform/rtl/string_list.h"
 #include "tests/adk/adk_test_support.h"
+#include "tests/support/format_settings.h"
 
 namespace tv::test {
 
@@ -34,16 +35,6 @@ inline std::unique_ptr<TStringList> List(std::initializer_list<const char*> keys
     auto list = std::make_unique<TStringList>();
     for (const char* key : keys) list->Add(key);
     return list;
-}
-
-// The format settings of a Swedish desktop, and the same with "forcedot".
-inline TFormatSettings SwedishSettings() {
-    return FormatSettingsForLocale("sv_SE.UTF-8");
-}
-inline TFormatSettings ForceDotSettings() {
-    TFormatSettings settings = SwedishSettings();
-    ApplyForceDot(settings);
-    return settings;
 }
 
 // The field-definition table as the settings store makes it, filled from ';'-separated lines.

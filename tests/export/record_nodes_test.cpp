@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "export/export_document.h"
+#include "export/kit_reads.h"
 #include "tests/export/export_test_support.h"
 #include "tests/support/captured_log.h"
 
@@ -12,10 +13,14 @@ namespace {
 class RecordNodesTest : public test::ExportCompanyTest {
 protected:
     RecordNodesTest() {
-        // P3's component carries a character the document refuses.
+        // P3's component, and the name of accounting code K2, carry a character the document
+        // refuses.
         extraSeed_ =
             "INSERT INTO paketart (paketartnr, artnr, antal, radnr, timestamp) VALUES "
-            "('P3', 'A' || char(1), 1, 1, '2024-01-02 10:00:00');\n";
+            "('P3', 'A' || char(1), 1, 1, '2024-01-02 10:00:00');\n"
+            "INSERT INTO artikelkonto (kod, benamning, timestamp) VALUES "
+            "('K1', 'Varor', '2024-01-02 10:00:00'), "
+            "('K2', 'Tj' || char(1) || 'nster', '2024-01-02 10:00:00');\n";
     }
     void SetUp() override {
         test::ExportCompanyTest::SetUp();
@@ -143,6 +148,31 @@ TEST_F(RecordNodesTest, ARefusedValueEndsARunOfRecordsByKey) {
     EXPECT_THROW(
         nodes_.writeAdkRecordsByKey(*doc_.NodeParcelArticles, selection_, false, packages, "atPaketArtiklar"),
         EXMLDocError);
+}
+
+TEST_F(RecordNodesTest, EveryRecordADataSetHoldsWithItsKeyARefusedValueLoggedAndStripped) {
+    test::CapturedLog log;
+    TAdkDataSet& codes = DataSet("AdkArtikelKontering", atArtikelkonto, asArtikelkontoKod);
+    codes.EmptyDataSet();
+    TXMLNode& container = *xml_.DocumentElement()->AddChild("accountingcodes");
+    // Only what the dataset holds is written, nothing read from the kit; no records, no progress.
+    nodes_.writeAdkDataSetNodes(container, "atArtikelkonto", true, codes);
+    EXPECT_FALSE(container.HasChildNodes());
+    EXPECT_TRUE(events_.Lines.empty());
+
+    FetchAllRecords(codes);
+    nodes_.writeAdkDataSetNodes(container, "atArtikelkonto", true, codes);
+    std::vector<std::string> records;
+    for (const TXMLNode* record : container.ChildNodes()) {
+        records.push_back(record->NodeName() + " " + record->Attribute("key"));
+        for (const std::string& text : Texts(*record)) records.push_back(text);
+    }
+    EXPECT_EQ(records, (std::vector<std::string>{"atArtikelkonto K1", "ACCOUNTING_CODE=K1",
+                                                 "ACCOUNTING_NAME=Varor", "atArtikelkonto K2",
+                                                 "ACCOUNTING_CODE=K2", "ACCOUNTING_NAME=Tjnster"}));
+    EXPECT_EQ(events_.Lines, std::vector<std::string>{"count 2"});
+    EXPECT_EQ(events_.Steps, 2);
+    EXPECT_EQ(log.Text(), "ERROR Fel i ACCOUNTING_NAME, \"Tj\x01nster\" (length = 8)\n");
 }
 
 TEST_F(RecordNodesTest, AMappingTitleThatIsNoElementNameEndsTheRun) {

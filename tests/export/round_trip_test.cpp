@@ -1,5 +1,6 @@
-// A customer exported, imported into an empty company and exported again gives the same bytes:
-// what the export writes, the import reads back whole.
+// A customer, and articles with their names in other languages, exported, imported into an empty
+// company and exported again give the same bytes: what the export writes, the import reads back
+// whole.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,22 @@ constexpr const char* kRoundTripMapping =
     "atKunder;IGNORERAORGNR;93;CUSTOMER_IGNORE_ORGNR\r\n"
     "atKunder;ORT;7;CUSTOMER_CITY\r\n";
 
+// Makes an empty company the company of the same data module and imports `file` into it with the
+// kind's check and import operations.
+void ImportIntoEmptyCompany(test::TExportWorld& world, const std::string& file, bool (TDMImport::*check)(),
+                            bool (TDMImport::*importKind)()) {
+    const std::string empty = world.Dir().Path("empty");
+    test::MakeCompany(world.Dir(), empty);
+    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
+    world.Open();
+    TKeyHelperDM registry;
+    TImportContext context = MakeImportContext(world.MainDM());
+    TDMImport import(context, registry);
+    ASSERT_TRUE(import.LoadXML(file));
+    ASSERT_TRUE((import.*check)());
+    ASSERT_TRUE((import.*importKind)());
+}
+
 TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     test::TExportWorld world;
     world.Dir().Write("common/Brismark/Tollvane/default/tables/ooi.table", kRoundTripMapping);
@@ -32,22 +49,31 @@ TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     const std::string first = world.Unprocessed() + "kunder_0.xml";
     ASSERT_EQ(world.Written(), std::vector<std::string>{"kunder_0.xml"}) << world.Events().Lines.back();
 
-    // An empty company as the company of the same data module.
-    const std::string empty = world.Dir().Path("empty");
-    test::MakeCompany(world.Dir(), empty);
-    world.Set("InstallningarCDS", "SPCSPathSRC", empty);
-    world.Open();
-    TKeyHelperDM registry;
-    TImportContext context = MakeImportContext(world.MainDM());
-    TDMImport import(context, registry);
-    ASSERT_TRUE(import.LoadXML(first));
-    ASSERT_TRUE(import.CheckCustomers());
-    ASSERT_TRUE(import.ImportCustomers());
+    ASSERT_NO_FATAL_FAILURE(
+        ImportIntoEmptyCompany(world, first, &TDMImport::CheckCustomers, &TDMImport::ImportCustomers));
 
     world.Facade().ExportCustomersFromList(&keys);
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"kunder_0.xml", "kunder_1.xml"}))
         << world.Events().Lines.back();
     EXPECT_EQ(world.ReadWritten("kunder_1.xml"), world.ReadWritten("kunder_0.xml"));
+}
+
+TEST(RoundTrip, ArticlesWithTheirNamesExportedImportedAndExportedAgainAreTheSameFile) {
+    test::TExportWorld world(test::FixtureBytes("documents.sql") + test::FixtureBytes("articles.sql"));
+    world.Set("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL", "artiklar_$lopnr.xml");
+    world.Open();
+    TStringList keys;
+    for (const char* key : {"A1", "b1", "A2"}) keys.Add(key);
+    world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
+    ASSERT_EQ(world.Written(), std::vector<std::string>{"artiklar_0.xml"}) << world.Events().Lines.back();
+
+    ASSERT_NO_FATAL_FAILURE(ImportIntoEmptyCompany(world, world.Unprocessed() + "artiklar_0.xml",
+                                                   &TDMImport::CheckArticles, &TDMImport::ImportArticles));
+
+    world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
+    ASSERT_EQ(world.Written(), (std::vector<std::string>{"artiklar_0.xml", "artiklar_1.xml"}))
+        << world.Events().Lines.back();
+    EXPECT_EQ(world.ReadWritten("artiklar_1.xml"), world.ReadWritten("artiklar_0.xml"));
 }
 
 }  // namespace
