@@ -4,7 +4,7 @@ BENCH_DIR   ?= build-bench
 RELEASE_DIR ?= build-release
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps test screenshots build bench clean
+.PHONY: all deps test demo screenshots build bench clean
 
 all: build
 
@@ -17,6 +17,15 @@ test: deps
 	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# A first run of the program: the build of `make test` (the program and the kit's tools only), then
+# tools/demo/run-demo, which imports a file into a demo company and exports from it, without a
+# display, in a fresh temporary folder.
+demo: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tollvane adkctl tv_kit
+	tools/demo/run-demo $(BUILD_DIR)
 
 # Pictures of the windows: the same build, then the tests labelled "screenshot" one after the other
 # on a virtual X screen, where each saves what it shows as $(BUILD_DIR)/screenshots/<name>.png.

@@ -6,9 +6,14 @@
 #include "automation/data_modules.h"
 #include "core/forms/entry_routine.h"
 #include "ui/form_settings.h"
+#include "ui/job_script_host.h"
 
 int main(int argc, char** argv) {
-    tv::MainFormServices().CreateDataModules = tv::CreateDataModules;
+    // The engines' and the plug-in host's modules over the central data module, the host every job
+    // runs in, and the settings window.
+    tv::TMainFormServices& services = tv::MainFormServices();
+    services.CreateDataModules = tv::CreateDataModules;
+    services.ScriptHosts = &tv::NewJobScriptHandler;
     tv::InstallSettingsWindow();
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }

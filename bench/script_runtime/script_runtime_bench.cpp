@@ -1,10 +1,10 @@
 // The interpreter against Lua 5.4 on the same small programs: counting loops on Integer and Int64,
 // a recursive function, calls, arrays, records, real arithmetic, string routines, building a string
 // piece by piece and a host object's method; then the interpreter alone on long string appends,
-// calls with string and var parameters, host events and the import pattern of walking a string list
-// through many small calls. Each script run reports its heap allocations per loop turn.
-// Scripts are compiled and loaded once; each iteration runs the main procedure. Lua runs as the
-// lua5.4 program, which reports the time of the work itself (its start-up not counted).
+// calls with string and var parameters, host events, the job API and the import pattern of walking
+// a string list through many small calls. Each script run reports its heap allocations per loop
+// turn. Scripts are compiled and loaded once; each iteration runs the main procedure. Lua runs as
+// the lua5.4 program, which reports the time of the work itself (its start-up not counted).
 
 #include <benchmark/benchmark.h>
 
@@ -17,12 +17,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "automation/script_handler_engine.h"
+#include "core/event_tree.h"
+#include "core/main_dm.h"
 #include "platform/rtl/string_list.h"
 #include "script/compiler/pascal_compiler.h"
 #include "script/host/component/script.h"
 #include "script/host/units/import_plugins.h"
 #include "script/runtime/class_binding.h"
 #include "script/runtime/exec.h"
+#include "tests/core/startup/startup_fixture.h"
+#include "ui/job_script_host.h"
 
 // Heap allocations of this process, counted by the replaced operator new: a run that allocates per
 // executed instruction shows it as allocations per loop turn.
@@ -311,6 +316,30 @@ void EventCalls(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
+// A job API routine in a loop: GetCancelling, bound to the central data module, called 1,000,000
+// times through the script host's engine.
+void JobApiCalls(benchmark::State& state) {
+    tv::test::StartupFolders folders;
+    tv::TEventTree events;
+    tv::TMainDM dm(events, nullptr, false);
+    tv::TScriptHandlerEngine engine(tv::ProgramJobApi(nullptr, &dm, nullptr, nullptr, nullptr));
+    engine.PSScript1.Script().SetText(
+        "var i: Integer; b: Boolean; begin for i := 1 to 1000000 do b := GetCancelling(); end.");
+    if (!engine.PSScript1.Compile()) {
+        state.SkipWithError("script does not compile");
+        return;
+    }
+    int64_t allocations = 0;
+    for (auto _ : state) {
+        const int64_t before = gAllocations.load(std::memory_order_relaxed);
+        if (!engine.PSScript1.Execute()) state.SkipWithError("the script failed");
+        allocations += gAllocations.load(std::memory_order_relaxed) - before;
+    }
+    state.SetItemsProcessed(state.iterations() * 1000000);
+    state.counters["allocs/turn"] =
+        static_cast<double>(allocations) / static_cast<double>(state.iterations() * 1000000);
+}
+
 // Each program beside the same program in Lua.
 #define TV_SCRIPT_AND_LUA(program)                                                      \
     BENCHMARK_CAPTURE(Script, program, k##program)->Unit(benchmark::kMillisecond);      \
@@ -326,6 +355,7 @@ TV_SCRIPT_AND_LUA(Real);
 TV_SCRIPT_AND_LUA(StringRoutines);
 TV_SCRIPT_AND_LUA(Strings);
 BENCHMARK(HostMethodCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(JobApiCalls)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Lua, Objects, kObjects)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK_CAPTURE(Script, Append100k, kShortAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Script, Append1M, kLongAppend)->Unit(benchmark::kMillisecond);

@@ -1,42 +1,95 @@
 #include "automation/data_modules.h"
 
+#include <string>
+#include <string_view>
 #include <utility>
 
+#include "automation/engine_contexts.h"
 #include "automation/plugins_context.h"
+#include "export/export_module.h"
+#include "export/export_writers.h"
 #include "platform/rtl/exception.h"
 
 namespace tv {
 namespace {
 
-constexpr std::string_view kNoPluginHost = "No plug-in host has been made";
+constexpr std::string_view kNoDataModules = "The data modules have not been made";
 
-TDMPlugins* gDMPlugins = nullptr;
-
-// Owns the modules and answers DMPlugins() for as long as it lives.
-struct TDataModules {
-    explicit TDataModules(std::unique_ptr<TDMPlugins> plugins) : Plugins(std::move(plugins)) {
-        gDMPlugins = Plugins.get();
+// Owns the modules and answers DMImport(), DMExport() and DMPlugins() for as long as it lives.
+// The members are made in the start-up order and freed in the reverse one. The import module
+// only keeps the key registry's place when it is made (the registry is made last) and first
+// reaches it in an import.
+class TDataModules {
+public:
+    TDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow)
+        : importContext_(MakeImportContext(mainDM)),
+          dmImport_(importContext_, keyHelper_),
+          exportModule_(MakeExportContext(mainDM)),
+          exportWriters_(exportModule_),
+          dmExport_(exportModule_, exportWriters_),
+          dmPlugins_(PluginsContext(mainDM, std::move(mainWindow))) {
+        // The order import runs its post-processing rules through the plug-in host.
+        importContext_.RuleService = &dmPlugins_;
+        gModules = this;
     }
     ~TDataModules() {
-        if (gDMPlugins == Plugins.get()) gDMPlugins = nullptr;
+        if (gModules == this) gModules = nullptr;
     }
     TDataModules(const TDataModules&) = delete;
     TDataModules& operator=(const TDataModules&) = delete;
 
-    std::unique_ptr<TDMPlugins> Plugins;
+    static bool Made() { return gModules != nullptr; }
+    static TDataModules& Current() {
+        if (!gModules) throw Exception(std::string(kNoDataModules));
+        return *gModules;
+    }
+
+    bool DataModulesMade() {
+    return TDataModules::Made();
+}
+
+TDMImport& DMImport() { return dmImport_; }
+    TDMExport& DMExport() { return dmExport_; }
+    TDMPlugins& DMPlugins() { return dmPlugins_; }
+
+private:
+    static TPluginsContext PluginsContext(TMainDM& mainDM, std::function<QWidget*()> mainWindow) {
+        TPluginsContext context = MakePluginsContext(mainDM);
+        context.MainWindow = std::move(mainWindow);
+        return context;
+    }
+
+    static inline TDataModules* gModules = nullptr;
+
+    TImportContext importContext_;
+    TDMImport dmImport_;
+    TExportModule exportModule_;
+    TExportWriters exportWriters_;
+    TDMExport dmExport_;
+    TDMPlugins dmPlugins_;
+    TKeyHelperDM keyHelper_;
 };
 
 }  // namespace
 
 std::shared_ptr<void> CreateDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow) {
-    TPluginsContext context = MakePluginsContext(mainDM);
-    context.MainWindow = std::move(mainWindow);
-    return std::make_shared<TDataModules>(std::make_unique<TDMPlugins>(std::move(context)));
+    return std::make_shared<TDataModules>(mainDM, std::move(mainWindow));
+}
+
+bool DataModulesMade() {
+    return TDataModules::Made();
+}
+
+TDMImport& DMImport() {
+    return TDataModules::Current().DMImport();
+}
+
+TDMExport& DMExport() {
+    return TDataModules::Current().DMExport();
 }
 
 TDMPlugins& DMPlugins() {
-    if (!gDMPlugins) throw Exception(std::string(kNoPluginHost));
-    return *gDMPlugins;
+    return TDataModules::Current().DMPlugins();
 }
 
 }  // namespace tv

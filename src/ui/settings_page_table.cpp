@@ -1,5 +1,6 @@
 #include "ui/settings_page_table.h"
 
+#include "ui/job_script_host.h"
 #include "ui/settings_page.h"
 
 namespace tv {
@@ -42,7 +43,7 @@ constexpr TSettingsPageRow kRows[] = {
     {"TFormImportManInPrefs", "Import - Manuella inleveranser", "Import", 21, kBlock},
     {"TFormImportManOutPrefs", "Import - Manuella utleveranser", "Import", 22, kBlock},
     {"TFormImportDeliveryNotesPrefs", "Import - Följesedel", "Import", 23, kBlock},
-    {"TFormScriptHandler", "Scripter", "", 1},
+    {"TFormScriptHandler", "Scripter", "", 1, NewScripterPage},
     {"TFormRuleMaker", "Regelmakaren", "", 1},
 };
 

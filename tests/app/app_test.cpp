@@ -16,46 +16,21 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/process.h"
 #include "tests/adk/adk_test_support.h"
+#include "tests/app/program_fixture.h"
 #include "tests/support/scoped_env.h"
-#include "tests/support/temp_dir.h"
 
 namespace tv {
 namespace {
 
 namespace fs = std::filesystem;
 
-class AppTest : public ::testing::Test {
+class AppTest : public test::ProgramFixture {
 protected:
-    void SetUp() override {
-        // An installation of our own: the program under its real name, its tables and log set-up.
-        fs::create_directories(dir.Path("prog/tables"));
-        fs::copy_file(TV_TOLLVANE_STUB, Program());
-        fs::copy_file(TV_OOI_TABLE, dir.Path("prog/tables/ooi.table"));
-        fs::copy_file(std::string(TV_SOURCE_DIR) + "/data/log4d.props", dir.Path("prog/log4d.props"));
-        dir.MakeFolder("start");
-    }
-    std::string Program() const { return dir.Path("prog/tollvane"); }
-    std::string Root(const std::string& relative = "") const {
-        return dir.Path("common/Brismark/Tollvane/default/") + relative;
-    }
-    std::string Log() const { return fs::exists(Root("logs/log.txt")) ? dir.Read(Root("logs/log.txt")) : ""; }
+    AppTest() : ProgramFixture(TV_TOLLVANE_STUB) {}
     void WriteScript(const std::string& relative, const std::string& lines) const {
         fs::create_directories(fs::path(Root("scripts/" + relative)).parent_path());
         std::ofstream(Root("scripts/" + relative)) << lines;
-    }
-
-    // Runs the program in the start folder; its exit status, or -1 when it did not end by itself.
-    int Run(const std::vector<std::string>& args) {
-        test::ScopedEnv common("TOLLVANE_COMMON_APPDATA", dir.Path("common").c_str());
-        auto child = TChildProcess::Start(Program(), args, dir.Path("start"));
-        int code = child.Wait(60000);
-        if (!child.Ended()) {
-            ::kill(child.Pid(), SIGKILL);
-            return -1;
-        }
-        return code;
     }
 
     // Runs the program with its standard output and error on a pipe that nobody reads any more;
@@ -100,8 +75,6 @@ protected:
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-
-    test::TempDir dir;
 };
 
 TEST_F(AppTest, TheProvisioningRunOfAFirstStartWritesTheSettingsAndShowsNoWindow) {

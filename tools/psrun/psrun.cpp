@@ -23,23 +23,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // The graphical units as the script host registers them; without a display the GUI library uses
-    // its offscreen platform, so scripts without windows run anywhere.
-    tv::script::TExtraUnits gui;
-    gui.Compile = [](tv::script::TPSPascalCompiler& c) {
-        tv::script::CompileImportGraphics(c, true);
-        tv::script::CompileImportControls(c);
-        tv::script::CompileImportStdCtrls(c);
-        tv::script::CompileImportForms(c);
-    };
-    gui.Exec = [](tv::script::TPSRuntimeClassImporter& ri) {
-        tv::script::ExecImportGraphics(ri, true);
-        tv::script::ExecImportControls(ri);
-        tv::script::ExecImportStdCtrls(ri);
-        tv::script::ExecImportForms(ri);
-    };
+    // Every unit the script host registers, in its order; without a display the GUI library uses its
+    // offscreen platform, so scripts without windows run anywhere.
     const tv::script::TScriptRun run =
-        tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout, {}, {}, gui);
+        tv::script::RunScriptText(tv::DecodeTextBytes(bytes), std::cout, {}, {}, tv::script::JobGuiUnits());
     std::cout.flush();
     for (const std::string& m : run.Messages) std::cerr << m << "\n";
     if (!run.Error.empty()) std::cerr << "Runtime error " << run.Error << "\n";

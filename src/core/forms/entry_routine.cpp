@@ -77,8 +77,8 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         Application().SetTitle(std::string(kAppProductName));
 
         // The data modules in their order; the event tree's model comes first, as TMainDM reports
-        // into it. (The import, export, script-catalog and key-registry modules join the plug-in
-        // host here as their subsystems arrive.)
+        // into it. (The script-catalog module joins the engines' and the plug-in host's here when
+        // its subsystem arrives.)
         TEventTree events;
         auto mainDM = std::make_unique<TMainDM>(events);
         SetMainDM(mainDM.get());

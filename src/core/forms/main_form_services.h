@@ -1,8 +1,8 @@
 #pragma once
-// What the main window takes from the subsystems built above the core: their data modules, the script
-// host a job runs in, the settings, about and debug-file windows, the script list and its catalog. Each entry
-// may be empty until its subsystem is there; the window then leaves that part out (a job without a script
-// host fails with kNoScriptHost).
+// What the program takes from the subsystems built above the core: their data modules, the script
+// host a job runs in, the settings, about and debug-file windows, the script list and its catalog.
+// Each entry may be empty until its subsystem is there; the program then leaves that part out (a
+// job without a script host fails with kNoScriptHost).
 
 #include <functional>
 #include <memory>
@@ -21,9 +21,9 @@ inline constexpr std::string_view kNoScriptHost = "Ingen skriptvärd är install
 
 struct TMainFormServices {
     // Makes the data modules of the subsystems above the core over the central data module, right
-    // after it and in the start-up order; `mainWindow` gives the main window once there is one (nil
-    // before). What it returns owns the modules: the entry routine frees it after the main window
-    // and before the central data module.
+    // after it and the pipes, in the start-up order; `mainWindow` gives the main window once there
+    // is one (nil before). What it returns owns the modules: the entry routine frees it after the
+    // main window and before the central data module.
     std::function<std::shared_ptr<void>(TMainDM& mainDM, std::function<QWidget*()> mainWindow)>
         CreateDataModules;
     TScriptHostFactory ScriptHosts;

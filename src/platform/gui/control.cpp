@@ -646,7 +646,7 @@ bool TControl::HandleMouse(QMouseEvent* m, bool viewport) {
         }
         case QEvent::MouseButtonDblClick:
             if (!known) break;
-            if (button == mbLeft && ClicksOnMouseUp()) DblClick();
+            if (button == mbLeft && DoubleClicks()) DblClick();
             if (alive.expired()) return true;
             MouseDown(button, shift + TShiftState{ssDouble}, pos.x(), pos.y());
             break;
@@ -684,9 +684,14 @@ bool TControl::WidgetEvent(QEvent* e, bool viewport) {
                 return true;
             }
             return BaseWidgetEvent(e, viewport);
-        case QEvent::Enter:
-            if (!viewport) Application().SetHint(GetLongHint(fHint));
-            return BaseWidgetEvent(e, viewport);
+        case QEvent::Enter: {
+            if (viewport) return BaseWidgetEvent(e, viewport);
+            Application().SetHint(GetLongHint(fHint));
+            auto alive = Watch();
+            const bool result = BaseWidgetEvent(e, viewport);
+            if (!alive.expired() && OnMouseEnter) OnMouseEnter(this);
+            return result;
+        }
         case QEvent::Leave:
             if (!viewport) Application().SetHint("");
             return BaseWidgetEvent(e, viewport);

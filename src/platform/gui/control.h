@@ -196,6 +196,8 @@ public:
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
+    // The mouse came over the control.
+    TNotifyEvent OnMouseEnter;
     // Kept for scripts and form descriptions; not fired (no drag and drop).
     TDragDropEvent OnDragDrop;
     TDragOverEvent OnDragOver;
@@ -229,6 +231,9 @@ protected:
     // Whether a left click on the control (press and release inside) is a Click. Controls whose
     // widget reports its own clicks (buttons) say no.
     virtual bool ClicksOnMouseUp() const { return true; }
+    // Whether a left double click is a DblClick: where clicks are (list boxes report their clicks
+    // themselves, as a change of the chosen item, and have double clicks all the same).
+    virtual bool DoubleClicks() const { return ClicksOnMouseUp(); }
     // Handles an event of the widget (viewport: of a scroll area's viewport); false lets the
     // widget's parent see it. The default fires the mouse, click and resize events.
     virtual bool WidgetEvent(QEvent* e, bool viewport);

@@ -69,6 +69,20 @@ QMessageBox::Icon ToolkitIcon(TMsgIcon icon) {
     }
 }
 
+// The file dialog: an existing file to open, or any file to save to (the toolkit asks before an
+// existing one is replaced).
+std::optional<std::string> ChooseFile(const TOpenFileRequest& request, QFileDialog::AcceptMode mode) {
+    EnsureQtApplication();
+    QFileDialog dialog(nullptr, ToQString(request.Title), ToQString(request.InitialFolder),
+                       ToQString(ToolkitFileFilter(request.Filter)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(mode);
+    if (!request.DefaultExt.empty()) dialog.setDefaultSuffix(ToQString(request.DefaultExt));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return FromQString(dialog.selectedFiles().front());
+}
+
 }  // namespace
 
 std::string ToolkitFileFilter(std::string_view filter) {
@@ -141,15 +155,12 @@ void TGuiDialogService::ShowInformation(std::string_view text, std::string_view 
 
 std::optional<std::string> TGuiDialogService::OpenFile(const TOpenFileRequest& request) {
     if (!Interactive()) return HeadlessDialogService().OpenFile(request);
-    EnsureQtApplication();
-    QFileDialog dialog(nullptr, ToQString(request.Title), ToQString(request.InitialFolder),
-                       ToQString(ToolkitFileFilter(request.Filter)));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (!request.DefaultExt.empty()) dialog.setDefaultSuffix(ToQString(request.DefaultExt));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FromQString(dialog.selectedFiles().front());
+    return ChooseFile(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> TGuiDialogService::SaveFile(const TOpenFileRequest& request) {
+    if (!Interactive()) return HeadlessDialogService().SaveFile(request);
+    return ChooseFile(request, QFileDialog::AcceptSave);
 }
 
 std::optional<std::string> TGuiDialogService::BrowseFolder(std::string_view title,

@@ -1,8 +1,9 @@
 #pragma once
 // The dialog service with real dialogs: message boxes, the file-open dialog (an existing file is
-// required) and the folder browser. It shows them only while the run has an operator (by default:
-// while the application's main form is visible; never in a run without a display); otherwise it
-// answers as the headless service does, so that an unattended run never waits on a dialog.
+// required), the file-save dialog and the folder browser. It shows them only while the run has an
+// operator (by default: while the application's main form is visible; never in a run without a
+// display); otherwise it answers as the headless service does, so that an unattended run never
+// waits on a dialog.
 // Install it with SetDialogService.
 
 #include <functional>
@@ -22,6 +23,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view caption, bool nonInteractiveAnswer) override;
     void ShowInformation(std::string_view text, std::string_view caption) override;
     std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
+    std::optional<std::string> SaveFile(const TOpenFileRequest& request) override;
     std::optional<std::string> BrowseFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:

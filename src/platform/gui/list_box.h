@@ -64,6 +64,7 @@ public:
 protected:
     bool AcceptsFocus() const override { return true; }
     bool ClicksOnMouseUp() const override { return false; }
+    bool DoubleClicks() const override { return true; }
 
 private:
     void ApplySelectionMode();

@@ -38,6 +38,11 @@ std::optional<std::string> TScriptedDialogService::OpenFile(const TOpenFileReque
     return Take(fFiles, fRequests.back());
 }
 
+std::optional<std::string> TScriptedDialogService::SaveFile(const TOpenFileRequest& request) {
+    fRequests.push_back({TDialogKind::SaveFile, request.Title, request.InitialFolder});
+    return Take(fFiles, fRequests.back());
+}
+
 std::optional<std::string> TScriptedDialogService::BrowseFolder(std::string_view title,
                                                                 std::string_view initialFolder) {
     fRequests.push_back({TDialogKind::BrowseFolder, std::string(title), std::string(initialFolder)});

@@ -21,7 +21,7 @@ namespace tv {
 
 TV_DECLARE_EXCEPTION(EUnexpectedDialog, Exception);
 
-enum class TDialogKind { MessageBox, OpenFile, BrowseFolder };
+enum class TDialogKind { MessageBox, OpenFile, SaveFile, BrowseFolder };
 
 struct TDialogRequest {
     TDialogKind Kind;
@@ -35,7 +35,7 @@ class TScriptedDialogService : public IDialogService {
 public:
     // For message boxes, questions and information boxes, in the order they come.
     void QueueAnswer(TMsgAnswer answer) { fAnswers.push_back(answer); }
-    // For file and folder dialogs; nothing stands for Cancel.
+    // For file (open and save) and folder dialogs; nothing stands for Cancel.
     void QueueFile(std::optional<std::string> file) { fFiles.push_back(std::move(file)); }
     void QueueFolder(std::optional<std::string> folder) { fFolders.push_back(std::move(folder)); }
 
@@ -47,6 +47,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view caption, bool nonInteractiveAnswer) override;
     void ShowInformation(std::string_view text, std::string_view caption) override;
     std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
+    std::optional<std::string> SaveFile(const TOpenFileRequest& request) override;
     std::optional<std::string> BrowseFolder(std::string_view title, std::string_view initialFolder) override;
 
 private:

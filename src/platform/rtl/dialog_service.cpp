@@ -31,6 +31,11 @@ std::optional<std::string> THeadlessDialogService::OpenFile(const TOpenFileReque
     return std::nullopt;
 }
 
+std::optional<std::string> THeadlessDialogService::SaveFile(const TOpenFileRequest& request) {
+    Report(request.Title, {});
+    return std::nullopt;
+}
+
 std::optional<std::string> THeadlessDialogService::BrowseFolder(std::string_view title, std::string_view) {
     Report(title, {});
     return std::nullopt;

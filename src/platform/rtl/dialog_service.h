@@ -75,6 +75,8 @@ public:
     virtual void ShowInformation(std::string_view text, std::string_view caption) = 0;
     // An existing file the operator chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> OpenFile(const TOpenFileRequest& request) = 0;
+    // The file the operator chose to save to (it may not exist yet), or nothing when cancelled.
+    virtual std::optional<std::string> SaveFile(const TOpenFileRequest& request) = 0;
     // A folder the operator chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> BrowseFolder(std::string_view title,
                                                     std::string_view initialFolder) = 0;
@@ -92,6 +94,7 @@ public:
     bool AskYesNo(std::string_view text, std::string_view caption, bool nonInteractiveAnswer) override;
     void ShowInformation(std::string_view text, std::string_view caption) override;
     std::optional<std::string> OpenFile(const TOpenFileRequest& request) override;
+    std::optional<std::string> SaveFile(const TOpenFileRequest& request) override;
     std::optional<std::string> BrowseFolder(std::string_view title, std::string_view initialFolder) override;
     // Hands a window that was not shown (a modal form in an unattended run) to the report hook.
     void Report(std::string_view caption, std::string_view text) const;

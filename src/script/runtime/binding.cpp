@@ -8,6 +8,10 @@ void ThrowTypeMismatch() {
     throw Exception(std::string(kTypeMismatch));
 }
 
+void ThrowNilObject() {
+    throw Exception(ErrorToText(erNullPointerException, {}));
+}
+
 std::string ArgTraits<std::string>::Get(TPSExec&, const TPSValueRef& v) {
     return Utf16ToUtf8(GetValueAsUnicodeString(v.Data, v.TypeRec).view());
 }

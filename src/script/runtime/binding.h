@@ -5,15 +5,20 @@
 // handler's declaration (result flag and one by-reference flag per parameter) is checked against
 // the one the script was compiled with when the script loads; a mismatch refuses the load.
 //
-// Argument types: integers of 8 to 64 bits, bool, float, double, long double, Currency, char (the
-// script's 8-bit Char), char16_t, AnsiString, UnicodeString, std::string (UTF-8), Variant, pointers
-// to classes derived from TObject (checked against the live objects and the class), enumerations,
-// TSet, std::vector<Variant> for an open array (of Variant, or of const), and T& for a by-reference
-// parameter of any of these; a std::string_view parameter gets the text as UTF-8. Stack places: for
-// a function the result is the top item and the arguments follow below it in declaration order; for
-// a procedure the first argument is the top.
+// Argument types: integers of 8 to 64 bits, bool, float, double (also TDateTime, days since
+// 1899-12-30), long double, Currency, char (the script's 8-bit Char), char16_t, AnsiString,
+// UnicodeString, std::string (UTF-8), Variant, pointers to classes derived from TObject (checked
+// against the live objects and the class), enumerations, TSet, std::vector<Variant> for an open array
+// (of Variant, or of const), and T& for a by-reference parameter of any of these; a std::string_view
+// parameter gets the text as UTF-8. A reference to a class derived from TObject (TStrings&, const
+// TStrings&) is the object a value parameter holds, never nil: a script's object variable refers to
+// its object, so the callee changes the script's object without a var parameter (a var parameter of
+// a class type is C*&). A function may give a new object as std::unique_ptr<C>: the script owns it
+// from then on and frees it. Stack places: for a function the result is the top item and the
+// arguments follow below it in declaration order; for a procedure the first argument is the top.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -36,6 +41,8 @@ struct Currency {
 };
 
 [[noreturn]] void ThrowTypeMismatch();
+// Raised for nil where an object must be given.
+[[noreturn]] void ThrowNilObject();
 // The object a class value holds: nil, or a live object; a reference to a freed one raises.
 inline TObject* CheckedObject(const TPSValueRef& v) {
     return GetValueAsObject(v.Data, v.TypeRec);
@@ -119,6 +126,31 @@ struct ArgTraits<C*, std::enable_if_t<std::is_base_of_v<TObject, C>>> {
     static void Put(TPSExec&, const TPSValueRef& v, C* x) { SetValueFromObject(v.Data, v.TypeRec, x); }
 };
 
+// An object parameter taken by reference: the object itself; nil is refused.
+template <class C>
+struct ObjectArg {
+    C* Object = nullptr;
+    operator C&() const { return *Object; }
+};
+
+template <class C>
+struct ArgTraits<ObjectArg<C>> {
+    static ObjectArg<C> Get(TPSExec& exec, const TPSValueRef& v) {
+        C* obj = ArgTraits<C*>::Get(exec, v);
+        if (!obj) ThrowNilObject();
+        return {obj};
+    }
+};
+
+// A new object given to the script, which owns it from then on; a result only.
+template <class C>
+struct ArgTraits<std::unique_ptr<C>, std::enable_if_t<std::is_base_of_v<TObject, C>>> {
+    static void Put(TPSExec&, const TPSValueRef& v, std::unique_ptr<C>& x) {
+        SetValueFromObject(v.Data, v.TypeRec, x.get());
+        x.release();
+    }
+};
+
 template <class E>
 struct ArgTraits<E, std::enable_if_t<std::is_enum_v<E>>> {
     static E Get(TPSExec&, const TPSValueRef& v) { return static_cast<E>(GetValueAsUInt(v.Data, v.TypeRec)); }
@@ -143,8 +175,12 @@ struct ArgTraits<TSet<E>> {
 
 namespace binding {
 
-// What holds an argument for the call: its own type, but a text view gets a string to view.
 template <class A>
+constexpr bool IsObjectClass = std::is_class_v<A> && std::is_base_of_v<TObject, A>;
+
+// What holds an argument for the call: its own type, but a text view gets a string to view and an
+// object taken by reference the object's address.
+template <class A, class = void>
 struct StorageOf {
     using type = A;
 };
@@ -153,10 +189,15 @@ struct StorageOf<std::string_view> {
     using type = std::string;
 };
 template <class A>
+struct StorageOf<A, std::enable_if_t<IsObjectClass<A>>> {
+    using type = ObjectArg<A>;
+};
+template <class A>
 using Stored = typename StorageOf<std::remove_cvref_t<A>>::type;
 
 template <class A>
-constexpr bool IsByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+constexpr bool IsByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>> &&
+                         !IsObjectClass<std::remove_cvref_t<A>>;
 
 // The stack item of parameter i, the first being at `first` (counted from the top), as a value
 // reference.

@@ -111,6 +111,7 @@ struct FakeDialogs : IDialogService {
         shown.push_back("open dialog");
         return file;
     }
+    std::optional<std::string> SaveFile(const TOpenFileRequest&) override { return std::nullopt; }
     std::optional<std::string> BrowseFolder(std::string_view, std::string_view) override {
         return std::nullopt;
     }

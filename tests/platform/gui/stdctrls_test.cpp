@@ -241,6 +241,20 @@ TEST(ListBox, TheUsersChoiceClicksAndTheProgramsDoesNot) {
     EXPECT_EQ(list->ItemIndex(), -1);
 }
 
+TEST(ListBox, ADoubleClickOnAnItemOrBelowThemIsADblClick) {
+    OnForm<TListBox> f;
+    TListBox* list = f.control;
+    list->SetBounds(0, 0, 150, 150);
+    list->Items()->SetCommaText("a,b");
+    std::vector<int> chosen;
+    list->OnDblClick = [&](TObject*) { chosen.push_back(list->ItemIndex()); };
+    auto* viewport = static_cast<QListWidget*>(list->Widget())->viewport();
+    const TRect r = list->ItemRect(1);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + 2, r.Top + 2));
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(2, 140));
+    EXPECT_EQ(chosen, (std::vector<int>{1, 1}));
+}
+
 TEST(Button, AClickSetsTheFormsModalResultAndEscapeClicksTheCancelButton) {
     TForm form;
     auto* ok = new TButton(&form);

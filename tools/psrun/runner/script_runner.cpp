@@ -4,7 +4,6 @@
 #include "script/compiler/compiler_messages.h"
 #include "script/host/component/script.h"
 #include "script/host/units/import_plugins.h"
-#include "script/host/units/import_units.h"
 
 namespace tv::script {
 
@@ -14,7 +13,7 @@ constexpr std::string_view kPrintDecl = "procedure Print(S: string);";
 
 TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
                          const std::function<void(TPSExec&)>& setup,
-                         const std::vector<std::string>& declarations, const TExtraUnits& extra) {
+                         const std::vector<std::string>& declarations, TGuiUnits gui) {
     TScriptRun run;
     TPSScript script;
     script.OnCompile = [&out, &declarations](TPSScript& s) {
@@ -37,17 +36,9 @@ TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
     TPSImport_DateUtils datePlugin;
     script.Plugins().Add(&classesPlugin);
     script.Plugins().Add(&datePlugin);
-    script.OnCompImport = [&extra](TObject*, TPSPascalCompiler& c) {
-        CompileImportDateUtils(c);
-        CompileImportStd(c);
-        CompileImportClasses(c, true);
-        if (extra.Compile) extra.Compile(c);
-    };
-    script.OnExecImport = [&setup, &extra](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
-        ExecImportStd(ri);
-        ExecImportClasses(ri, true);
-        if (extra.Exec) extra.Exec(ri);
-        ExecImportDateUtils(exec);
+    script.OnCompImport = [gui](TObject*, TPSPascalCompiler& c) { CompileImportJobUnits(c, gui); };
+    script.OnExecImport = [&setup, gui](TObject*, TPSExec& exec, TPSRuntimeClassImporter& ri) {
+        ExecImportJobUnits(exec, ri, gui);
         if (setup) setup(exec);
     };
     script.Script().SetText(utf8Text);

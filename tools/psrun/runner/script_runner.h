@@ -8,18 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "script/host/units/job_units.h"
+
 namespace tv::script {
 
 class TPSExec;
-class TPSPascalCompiler;
-class TPSRuntimeClassImporter;
-
-// Import units a host registers after classes on both sides (psrun: graphics, controls, stdctrls
-// and forms), so that the runner itself stays free of the GUI library.
-struct TExtraUnits {
-    std::function<void(TPSPascalCompiler&)> Compile;
-    std::function<void(TPSRuntimeClassImporter&)> Exec;
-};
 
 struct TScriptRun {
     bool Compiled = false;
@@ -28,11 +21,12 @@ struct TScriptRun {
     std::string Error;                  // the load or run-time error, with its place when known
 };
 
-// Compiles `utf8Text` and runs it; Print writes to `out`. `declarations` are more host routine
-// headings (or "type Name = declaration" lines) for the compiler, `setup` registers their bindings
-// on the executor before the script loads.
+// Compiles `utf8Text` and runs it with the import units of a job script (the graphical ones when
+// `gui` gives them: psrun does, so that the runner itself stays free of the GUI library); Print
+// writes to `out`. `declarations` are more host routine headings (or "type Name = declaration"
+// lines) for the compiler, `setup` registers their bindings on the executor before the script loads.
 TScriptRun RunScriptText(std::string_view utf8Text, std::ostream& out,
                          const std::function<void(TPSExec&)>& setup = {},
-                         const std::vector<std::string>& declarations = {}, const TExtraUnits& extra = {});
+                         const std::vector<std::string>& declarations = {}, TGuiUnits gui = {});
 
 }  // namespace tv::script

@@ -124,6 +124,9 @@ public:
         RegisterNativeCallable(*fExec, name, std::move(f));
         return true;
     }
+    // Declares a host routine to the compiler and binds nothing: scripts that do not call it load,
+    // one that calls it is refused at load with "Cannot Import" and its name.
+    bool AddDeclaration(std::string_view decl) { return !DeclareRoutine(decl).empty(); }
     bool AddRegisteredVariable(std::string_view varName, std::string_view varType);
     bool AddRegisteredPTRVariable(std::string_view varName, std::string_view varType);
     bool AddNotificationVariant(std::string_view varName);

@@ -4,6 +4,7 @@
 
 #include "platform/gui/rect.h"
 #include "script/host/units/import_units.h"
+#include "script/host/units/job_units.h"
 #include "script/runtime/event_bridge.h"
 
 namespace tv::script {
@@ -29,5 +30,8 @@ void CompileImportStdCtrls(TPSPascalCompiler& c);
 void ExecImportStdCtrls(TPSRuntimeClassImporter& ri);
 void CompileImportForms(TPSPascalCompiler& c);
 void ExecImportForms(TPSRuntimeClassImporter& ri);
+
+// The four graphical units in the order a job script's host registers them (job_units.h).
+TGuiUnits JobGuiUnits();
 
 }  // namespace tv::script

@@ -18,28 +18,12 @@
 
 namespace tv::script::test {
 
-inline void CompileNonVisualUnits(TPSPascalCompiler& c) {
-    CompileImportDateUtils(c);
-    CompileImportStd(c);
-    CompileImportClasses(c, true);
-}
-
 inline void CompileAllUnits(TPSPascalCompiler& c) {
-    CompileNonVisualUnits(c);
-    CompileImportGraphics(c, true);
-    CompileImportControls(c);
-    CompileImportStdCtrls(c);
-    CompileImportForms(c);
+    CompileImportJobUnits(c, JobGuiUnits());
 }
 
 inline void ExecAllUnits(TPSExec& exec, TPSRuntimeClassImporter& ri) {
-    ExecImportStd(ri);
-    ExecImportClasses(ri, true);
-    ExecImportGraphics(ri, true);
-    ExecImportControls(ri);
-    ExecImportStdCtrls(ri);
-    ExecImportForms(ri);
-    ExecImportDateUtils(exec);
+    ExecImportJobUnits(exec, ri, JobGuiUnits());
 }
 
 // A script component with every unit registered as the script host does it; `AddPrint` (from
@@ -74,21 +58,8 @@ struct THostedScript {
 };
 
 // The graphical units for the psrun runner.
-inline TExtraUnits GuiUnits() {
-    TExtraUnits gui;
-    gui.Compile = [](TPSPascalCompiler& c) {
-        CompileImportGraphics(c, true);
-        CompileImportControls(c);
-        CompileImportStdCtrls(c);
-        CompileImportForms(c);
-    };
-    gui.Exec = [](TPSRuntimeClassImporter& ri) {
-        ExecImportGraphics(ri, true);
-        ExecImportControls(ri);
-        ExecImportStdCtrls(ri);
-        ExecImportForms(ri);
-    };
-    return gui;
+inline TGuiUnits GuiUnits() {
+    return JobGuiUnits();
 }
 
 // The hand-written host declarations of the same units, in the host's order.
