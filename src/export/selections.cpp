@@ -3,6 +3,7 @@
 #include "export/export_text.h"
 #include "platform/data/field.h"
 #include "platform/db/ado_query.h"
+#include "platform/rtl/date_time.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
@@ -149,6 +150,52 @@ std::string TExportSelections::getSelectionStartInvoices() {
         throw Exception(Format(kStartQueryFailed, {e.what()}));
     }
     return value;
+}
+
+void TExportSelections::getSelectionByTimeStamp(TTimestampKind kind, TDataSet& selection,
+                                                TDateTime startvalue, const std::string& query) {
+    if (!query.empty()) return openTimeStampSQL(selection, query, startvalue);
+    const TTimestampKindDef& def = TimestampKindOf(kind);
+    const bool unixStart = !module_.Context().IsSQLDb() && !def.LastPieceUnixStart.empty();
+    std::string sql(def.FirstPiece);
+    sql += kWhereAll;
+    sql += unixStart ? def.LastPieceUnixStart : def.LastPiece;
+    openTimeStampSQL(selection, sql, startvalue);
+}
+
+void TExportSelections::openTimeStampSQL(TDataSet& selection, const std::string& sql, TDateTime startvalue) {
+    TADOQuery& query = module_.qOrderUrval();
+    try {
+        WithFinally(
+            [&] {
+                query.Close();
+                query.SQL().SetText(sql);
+                TParameters& parameters = query.Parameters();
+                for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
+                if (TParameter* start = parameters.FindParam(kStartValueParameter))
+                    start->SetValue(module_.Context().IsSQLDb() ? Variant::FromDate(startvalue)
+                                                                : Variant(DateTimeToUnix(startvalue)));
+                query.Open();
+                TField& key = selection.FieldByName("key");
+                TField& time = selection.FieldByName("timestamp");
+                for (; !query.Eof(); query.Next()) {
+                    const TField& changed = query.Fields(1);
+                    const TFieldType type = changed.DataType();
+                    selection.Append();
+                    key.SetAsString(query.Fields(0).AsString());
+                    if (IsDateTimeType(type) || IsStringType(type) || (IsMemoType(type) && !IsBlobType(type)))
+                        time.SetAsFloat(changed.AsDateTime());
+                    else
+                        time.SetAsFloat(static_cast<double>(changed.AsLargeInt()));
+                    selection.Post();
+                }
+            },
+            [&] { query.Close(); });
+    } catch (const std::exception& e) {
+        if (selection.State() == dsInsert || selection.State() == dsEdit) selection.Cancel();
+        module_.Events().reportError(e.what(), elError);
+        throw;
+    }
 }
 
 }  // namespace tv
