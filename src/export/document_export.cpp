@@ -7,13 +7,19 @@
 namespace tv {
 namespace {
 
-// Reported before each include and the file name of the invoices' per-document files.
-constexpr std::string_view kIncludeLines[] = {"Hämtar kunder", "Hämtar artiklar", "FTG-Info"};
+// Reported before each include (in TDocumentInclude order; none before suppliers) and the file
+// name of the invoices' per-document files.
+constexpr std::string_view kIncludeLines[] = {"Hämtar kunder", "Hämtar artiklar", "FTG-Info", ""};
+static_assert(std::size(kIncludeLines) == static_cast<size_t>(TDocumentInclude::Suppliers) + 1);
 constexpr std::string_view kMakingFileName = "Skapar filnamn";
 
 constexpr int kPrinted = 6;
 constexpr int kPickListPrinted = 11;
 constexpr int kDeliveryNotePrinted = 12;
+constexpr int kBestPrinted = 24;
+
+constexpr std::array<TIncludeSelection, 2> kSalesIncludes{&TSelectionTables::CDSKundUrval,
+                                                          &TSelectionTables::CDSArtikelUrval};
 
 constexpr TDocumentKind kOrders{
     .WriteNode = &TDocumentNodes::writeOrderNode,
@@ -22,6 +28,7 @@ constexpr TDocumentKind kOrders{
     .SortOrder = asOrderNr,
     .SettingsTable = "CDSExportOrderPrefs",
     .FileModeSetting = "ORDER_FILE_MANAGEMENT_TYPE",
+    .IncludeSelections = kSalesIncludes,
     .Includes = {{{TDocumentInclude::Customers, "ORDER_INCLUDES_CUSTOMERS"},
                   {TDocumentInclude::Articles, "ORDER_INCLUDES_ARTICLES"},
                   {TDocumentInclude::CompanyInformation, "INCLUDES_FTG_INFO"}}},
@@ -40,6 +47,7 @@ constexpr TDocumentKind kOffers{
     .SortOrder = asOffertNr,
     .SettingsTable = "CDSExportOfferPrefs",
     .FileModeSetting = "FILE_MANAGEMENT_TYPE",
+    .IncludeSelections = kSalesIncludes,
     .Includes = {{{TDocumentInclude::Customers, "INCLUDES_CUSTOMERS"},
                   {TDocumentInclude::Articles, "INCLUDES_ARTICLES"},
                   {TDocumentInclude::CompanyInformation, "INCLUDES_FTG_INFO"}}},
@@ -56,6 +64,7 @@ constexpr TDocumentKind kInvoices{
     .SortOrder = asFakturaNr,
     .SettingsTable = "CDSExportInvoicesPrefs",
     .FileModeSetting = "INVOICE_FILE_MANAGEMENT_TYPE",
+    .IncludeSelections = kSalesIncludes,
     .Includes = {{{TDocumentInclude::Customers, "INVOICE_INCLUDES_CUSTOMERS"},
                   {TDocumentInclude::Articles, "INVOICE_INCLUDES_ARTICLES"},
                   {TDocumentInclude::CompanyInformation, "INCLUDES_FTG_INFO"}}},
@@ -66,6 +75,42 @@ constexpr TDocumentKind kInvoices{
     .MarkNoun = "faktura",
     .MarkFlags = {{{"INVOICE_SET_PRINTED", kPrinted}}},
     .MarkSetting = "INVOICE_SET_PRINTED",
+};
+// Purchase orders carry the company information before their suppliers and articles.
+constexpr TDocumentKind kBest{
+    .WriteNode = &TDocumentNodes::writeBestNode,
+    .Container = &TExportDocument::NodeBest,
+    .Head = &TExportDataSets::ADKBest,
+    .SortOrder = asBestallningNr,
+    .OpensHead = true,
+    .SettingsTable = "CDSExportBestPrefs",
+    .FileModeSetting = "BEST_FILE_MANAGEMENT_TYPE",
+    .IncludeSelections = {&TSelectionTables::CDSLeverantorUrval, &TSelectionTables::CDSArtikelUrval},
+    .Includes = {{{TDocumentInclude::CompanyInformation, "BEST_INCLUDES_FTG_INFO"},
+                  {TDocumentInclude::Suppliers, "BEST_INCLUDES_CUSTOMERS"},
+                  {TDocumentInclude::Articles, "BEST_INCLUDES_ARTICLES"}}},
+    .ExportingText = "Exporterar beställning ",
+    .NotFoundText = "Kunde inte hitta beställning ",
+    .FileName = &TExportModule::generateBestFilename,
+    .EmptyNameText = "Filnamnet för beställning är tomt, kontrollera inställningarna",
+    .MarkNoun = "beställning",
+    .MarkFlags = {{{.KitField = kBestPrinted, .Always = true}}},
+    .MarkSetting = "BEST_MARK_PRINTED",
+};
+// Supplier invoices carry their suppliers only, and are not marked.
+constexpr TDocumentKind kSupplierInvoices{
+    .WriteNode = &TDocumentNodes::writeSupplierInvoiceNode,
+    .Container = &TExportDocument::NodeSupplierInvoices,
+    .Head = &TExportDataSets::ADKLevFakturor,
+    .SortOrder = asLevFakturaNr,
+    .SettingsTable = "CDSExportSupplierInvoicePrefs",
+    .FileModeSetting = "SUPINV_FILE_MANAGEMENT_TYPE",
+    .IncludeSelections = {&TSelectionTables::CDSLeverantorUrval},
+    .Includes = {{{TDocumentInclude::Suppliers, "SUPINV_INCLUDES_SUPPLIERS", true}}},
+    .ExportingText = "Behandlar leverantörsfaktura[",
+    .ExportingItem = true,
+    .NotFoundText = "Kunde inte hitta leverantörsfaktura ",
+    .FileName = &TExportModule::generateSupplierInvoiceFilename,
 };
 
 // A Boolean setting is on when set, an integer one when it is 1.
@@ -88,6 +133,14 @@ void TDocumentExport::ExportInvoices(TDataSet& selection) {
     Export(kInvoices, selection);
 }
 
+void TDocumentExport::ExportBest(TDataSet& selection) {
+    Export(kBest, selection);
+}
+
+void TDocumentExport::ExportSupplierInvoices(TDataSet& selection) {
+    Export(kSupplierInvoices, selection);
+}
+
 void TDocumentExport::onPrintOrder(TDataSet& selection, int single) {
     Mark(kOrders, selection, single);
 }
@@ -100,36 +153,35 @@ void TDocumentExport::onSaveInvoice(TDataSet& selection, int single) {
     Mark(kInvoices, selection, single);
 }
 
+void TDocumentExport::onPrintBest(TDataSet& selection, int single) {
+    Mark(kBest, selection, single);
+}
+
 void TDocumentExport::Export(const TDocumentKind& kind, TDataSet& selection) {
     const TDataSet& prefs = module_.Settings(kind.SettingsTable);
     const int mode = prefs.FieldByName(kind.FileModeSetting).AsInteger();
     if (!module_.FileModeIsBuilt(mode)) return;
+    TAdkDataSet& head = module_.KitDataSet(kind.Head);
+    if (kind.OpensHead && !head.Active()) head.MakeOpen();
     TExportRun run(module_);
-    IEventSink& events = module_.Events();
     TExportDocument& doc = module_.Document();
     TSelectionTables& selections = module_.Selections();
-    TAdkDataSet& head = module_.KitDataSet(kind.Head);
     const auto emptyIncludes = [&] {
-        selections.CDSKundUrval().EmptyDataSet();
-        selections.CDSArtikelUrval().EmptyDataSet();
+        for (TIncludeSelection include : kind.IncludeSelections)
+            if (include) (selections.*include)().EmptyDataSet();
     };
     emptyIncludes();
     selection.First();
     if (head.AdkSortOrder() != kind.SortOrder) head.SetAdkSortOrder(kind.SortOrder);
     if (mode == kOneFile) doc.createDefaultNodes();
-    const bool steps = kind.FetchingText.empty();
-    if (steps) events.setEventCount(selection.RecordCount());
+    if (kind.FetchingText.empty() && !kind.ExportingItem)
+        module_.Events().setEventCount(selection.RecordCount());
 
     int position = -1;
     for (; !selection.Eof(); selection.Next()) {
         ++position;
         const std::string number = Trim(selection.Fields(0).AsString());
-        events.reportError(std::string(kind.ExportingText) + number, elInfo);
-        if (steps) {
-            events.StepProgress();
-        } else {
-            events.reportError(kind.FetchingText, elInfo);
-        }
+        ReportDocument(kind, number);
         if (!head.AdkNavFind(number, true, true)) throw Exception(std::string(kind.NotFoundText) + number);
         if (mode == kFilePerRecord) {
             doc.ClearRoot();
@@ -150,17 +202,38 @@ void TDocumentExport::Export(const TDocumentKind& kind, TDataSet& selection) {
     }
 }
 
+void TDocumentExport::ReportDocument(const TDocumentKind& kind, const std::string& number) {
+    IEventSink& events = module_.Events();
+    if (kind.ExportingItem) {
+        events.addEventItem(std::string(kind.ExportingText) + number + "]", false);
+        return;
+    }
+    events.reportError(std::string(kind.ExportingText) + number, elInfo);
+    if (kind.FetchingText.empty()) {
+        events.StepProgress();
+    } else {
+        events.reportError(kind.FetchingText, elInfo);
+    }
+}
+
 void TDocumentExport::WriteIncludes(const TDocumentKind& kind, const TDataSet& prefs, bool perDocument) {
     TExportDocument& doc = module_.Document();
     TDataSet& articles = module_.Selections().CDSArtikelUrval();
     for (const TIncludeSwitch& include : kind.Includes) {
         if (include.Setting.empty() || !SwitchIsOn(prefs, include.Setting)) continue;
-        if (perDocument && !kind.FetchingText.empty())
-            module_.Events().reportError(kIncludeLines[static_cast<int>(include.Include)], elInfo);
+        const std::string_view line = kIncludeLines[static_cast<int>(include.Include)];
+        if (perDocument && !kind.FetchingText.empty() && !line.empty())
+            module_.Events().reportError(line, elInfo);
         switch (include.Include) {
             case TDocumentInclude::Customers:
-                module_.writeKeyedRegisterNodes(*doc.NodeCustomers, module_.Selections().CDSKundUrval(), false,
+                module_.writeKeyedRegisterNodes(*doc.NodeCustomers, module_.Selections().CDSKundUrval(),
+                                                include.CountsProgress,
                                                 module_.KitDataSet(&TExportDataSets::AdkKunder), "atKunder");
+                break;
+            case TDocumentInclude::Suppliers:
+                module_.writeKeyedRegisterNodes(
+                    *doc.NodeSuppliers, module_.Selections().CDSLeverantorUrval(), include.CountsProgress,
+                    module_.KitDataSet(&TExportDataSets::ADKLeverantorer), "atLeverantorer");
                 break;
             case TDocumentInclude::Articles: {
                 const bool packages = module_.Settings("CDSExportArticlesPrefs")
@@ -168,7 +241,8 @@ void TDocumentExport::WriteIncludes(const TDocumentKind& kind, const TDataSet& p
                                           .AsBoolean();
                 addPackageArticles(module_, articles);
                 module_.writeKeyedRegisterNodes(*doc.NodeArticles, articles, true,
-                                                module_.KitDataSet(&TExportDataSets::ADKArtiklar), "atArtiklar");
+                                                module_.KitDataSet(&TExportDataSets::ADKArtiklar),
+                                                "atArtiklar");
                 if (packages)
                     module_.writeAdkRecordsByKey(*doc.NodeParcelArticles, articles, true,
                                                  module_.KitDataSet(&TExportDataSets::AdkPaketArtiklar),
@@ -185,7 +259,10 @@ void TDocumentExport::WriteIncludes(const TDocumentKind& kind, const TDataSet& p
 
 void TDocumentExport::Save(const TDocumentKind& kind, int position, bool perDocument) {
     if (perDocument && !kind.FetchingText.empty()) module_.Events().reportError(kMakingFileName, elInfo);
-    module_.SaveDocument((module_.*kind.FileName)(position));
+    const std::string name = (module_.*kind.FileName)(position);
+    if (!perDocument && !kind.EmptyNameText.empty() && Trim(name).empty())
+        throw Exception(std::string(kind.EmptyNameText));
+    module_.SaveDocument(name);
 }
 
 void TDocumentExport::Mark(const TDocumentKind& kind, TDataSet& selection, int single) {
@@ -193,8 +270,9 @@ void TDocumentExport::Mark(const TDocumentKind& kind, TDataSet& selection, int s
     std::array<bool, 3> flagsOn{};
     bool marks = !kind.MarkSetting.empty() && prefs.FieldByName(kind.MarkSetting).AsInteger() != 0;
     for (size_t i = 0; i < kind.MarkFlags.size(); ++i) {
-        if (kind.MarkFlags[i].Setting.empty()) continue;
-        flagsOn[i] = SwitchIsOn(prefs, kind.MarkFlags[i].Setting);
+        const TMarkFlag& flag = kind.MarkFlags[i];
+        if (flag.Setting.empty() && !flag.Always) continue;
+        flagsOn[i] = flag.Always || SwitchIsOn(prefs, flag.Setting);
         if (kind.MarkSetting.empty()) marks = marks || flagsOn[i];
     }
     if (!marks) return;
@@ -205,7 +283,8 @@ void TDocumentExport::Mark(const TDocumentKind& kind, TDataSet& selection, int s
     }
     selection.First();
     selection.SetFiltered(false);
-    for (; !selection.Eof(); selection.Next()) MarkDocument(kind, head, selection.Fields(0).AsString(), flagsOn);
+    for (; !selection.Eof(); selection.Next())
+        MarkDocument(kind, head, selection.Fields(0).AsString(), flagsOn);
 }
 
 void TDocumentExport::MarkDocument(const TDocumentKind& kind, TAdkDataSet& head, const std::string& number,

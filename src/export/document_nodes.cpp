@@ -28,6 +28,8 @@ constexpr std::string_view kParcelHead = "atKolliHuvud";
 constexpr std::string_view kParcelRows = "atKolliRader";
 
 constexpr TDocumentReference kCustomer{"customerkey", 14, &TSelectionTables::CDSKundUrval};
+// Purchase documents add their supplier on every document, as often as it comes.
+constexpr TDocumentReference kSupplier{"", 1, &TSelectionTables::CDSLeverantorUrval};
 
 constexpr TDocumentLayout kOrderLayout{
     .Item = "order",
@@ -66,6 +68,28 @@ constexpr TDocumentLayout kInvoiceLayout{
     .Vat = TVatDifference::RowsMinusStored,
 };
 
+constexpr TDocumentLayout kBestLayout{
+    .Item = "best",
+    .Head = "atBestallningar",
+    .Rows = "atBestallningrader",
+    .HeadData = &TExportDataSets::ADKBest,
+    .Keys = TDocumentKeys::None,
+    .Reference = kSupplier,
+    .HeadValues = TRefusedValue::StripAndLogRows,
+    .RowValues = TRefusedValue::StripAndLogRows,
+};
+constexpr TDocumentLayout kSupplierInvoiceLayout{
+    .Item = "supplierinvoice",
+    .Head = "atLevFakturor",
+    .Rows = "atLevFakturaRader",
+    .HeadData = &TExportDataSets::ADKLevFakturor,
+    .Keys = TDocumentKeys::None,
+    .Reference = kSupplier,
+    .HeadValues = TRefusedValue::StripAndLogNamingOthers,
+    .RowValues = TRefusedValue::StripAndLogRows,
+    .CollectsArticles = false,
+};
+
 }  // namespace
 
 void TDocumentNodes::writeOrderNode(TXMLNode& container) {
@@ -78,6 +102,14 @@ void TDocumentNodes::writeOfferNode(TXMLNode& container) {
 
 void TDocumentNodes::writeInvoiceNode(TXMLNode& container) {
     WriteDocument(kInvoiceLayout, container);
+}
+
+void TDocumentNodes::writeBestNode(TXMLNode& container) {
+    WriteDocument(kBestLayout, container);
+}
+
+void TDocumentNodes::writeSupplierInvoiceNode(TXMLNode& container) {
+    WriteDocument(kSupplierInvoiceLayout, container);
 }
 
 void TDocumentNodes::WriteDocument(const TDocumentLayout& layout, TXMLNode& container) {
@@ -103,7 +135,7 @@ void TDocumentNodes::WriteDocument(const TDocumentLayout& layout, TXMLNode& cont
             AddNumber(*row, kRowVat, rowVat);
             row->AddChild(kRowVatFloat)->SetText(HundredthsToStr(rowVat, settings));
         }
-        AddArticle(rows);
+        if (layout.CollectsArticles) AddArticle(rows);
     }
     if (!layout.ParcelsSetting.empty() &&
         module_.Settings(layout.SettingsTable).FieldByName(layout.ParcelsSetting).AsInteger() == 1)

@@ -34,7 +34,7 @@ enum class TDocumentKeys {
 
 // A number of the head that the document refers to, collected into an include selection.
 struct TDocumentReference {
-    std::string_view Attribute;  // "customerkey"
+    std::string_view Attribute;  // "customerkey"; empty for documents whose head has no attributes
     int KitField;
     TClientDataSet& (TSelectionTables::*Selection)() const;
 };
@@ -51,6 +51,8 @@ struct TDocumentLayout {
     TRefusedValue RowValues;
     // The calculated VAT and the difference it reports; none: no VAT elements.
     std::optional<TVatDifference> Vat;
+    // The numbers of the rows' articles join the article selection (not for supplier invoices).
+    bool CollectsArticles = true;
     // The integer setting of `SettingsTable` whose 1 writes the order's parcels; empty: none.
     std::string_view SettingsTable;
     std::string_view ParcelsSetting;
@@ -64,6 +66,8 @@ public:
     void writeOrderNode(TXMLNode& container);
     void writeOfferNode(TXMLNode& container);
     void writeInvoiceNode(TXMLNode& container);
+    void writeBestNode(TXMLNode& container);
+    void writeSupplierInvoiceNode(TXMLNode& container);
     void WriteDocument(const TDocumentLayout& layout, TXMLNode& container);
 
 private:

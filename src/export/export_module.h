@@ -94,7 +94,7 @@ public:
     // From the current row of the query table.
     std::string generateSQLFileName() { return Generate(TFileNameKind::SQL); }
     std::string generateSupplierFilename() { return Generate(TFileNameKind::Supplier); }
-    std::string generateSupplierInvoiceFilename() { return Generate(TFileNameKind::SupplierInvoice); }
+    std::string generateSupplierInvoiceFilename(int cnt) { return Generate(TFileNameKind::SupplierInvoice); }
     std::string Generate(TFileNameKind kind);
 
 private:

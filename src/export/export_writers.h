@@ -33,9 +33,8 @@ public:
     virtual void ExportSuppliers(TDataSet& selection) = 0;
 };
 
-// The writers of the central data module. Purchase orders, supplier invoices and price lists are
-// not built yet: they raise "Not yet implemented: " with the writer's name, which the
-// facade reports.
+// The writers of the central data module. Price lists are not built yet: they raise
+// "Not yet implemented: " with the writer's name, which the facade reports.
 class TExportWriters : public IExportWriters {
 public:
     explicit TExportWriters(TExportModule& module)
@@ -52,14 +51,16 @@ public:
         articles_.ExportArticles(selection, pricelists, includeQuantityPrices, includeSupplierPrices,
                                  includeTranslations);
     }
-    void ExportBest(TDataSet&) override { NotBuilt("ExportBest"); }
+    void ExportBest(TDataSet& selection) override { documents_.ExportBest(selection); }
     void ExportContacts(TDataSet& selection) override { registers_.ExportContacts(selection); }
     void ExportCustomers(TDataSet& selection) override { registers_.ExportCustomers(selection); }
     void ExportInvoices(TDataSet& selection) override { documents_.ExportInvoices(selection); }
     void ExportOffers(TDataSet& selection) override { documents_.ExportOffers(selection); }
     void ExportOrders(TDataSet& selection) override { documents_.ExportOrders(selection); }
     void ExportPriceLists(TDataSet&) override { NotBuilt("ExportPriceLists"); }
-    void ExportSupplierInvoices(TDataSet&) override { NotBuilt("ExportSupplierInvoices"); }
+    void ExportSupplierInvoices(TDataSet& selection) override {
+        documents_.ExportSupplierInvoices(selection);
+    }
     void ExportSuppliers(TDataSet& selection) override { registers_.ExportSuppliers(selection); }
 
 private:

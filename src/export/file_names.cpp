@@ -99,7 +99,11 @@ const TFileNameDef& FileNameDef(TFileNameKind kind) {
 
 std::string TExportFileNames::WithFolder(std::string name) const {
     if (!ExtractFilePath(name).empty()) return name;
-    return exportFolder_() + "/" + name;
+    // A host without an export folder leaves a bare name relative to the current folder, as a
+    // name with a relative folder is, rather than putting it at the file system's root.
+    std::string folder = exportFolder_();
+    if (folder.empty()) return name;
+    return folder + "/" + name;
 }
 
 std::string TExportFileNames::Value(const TNamePlaceholder& placeholder, const TFileNameInputs& inputs,

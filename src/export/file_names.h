@@ -92,8 +92,8 @@ inline constexpr std::string_view kNoRunningNumber = "Löpnummer %s saknas bland
 
 class TExportFileNames {
 public:
-    // `exportFolder` gives the export work folder's "obehandlade" folder (no trailing delimiter);
-    // `clock` the current date and time.
+    // `exportFolder` gives the export work folder's "obehandlade" folder (no trailing delimiter;
+    // empty: bare names stay as they are); `clock` the current date and time.
     TExportFileNames(TRunningNumbers& numbers, std::function<std::string()> exportFolder,
                      std::function<TDateTime()> clock = Now,
                      const TFormatSettings& settings = DefaultFormatSettings())

@@ -50,56 +50,72 @@ namespace {
 
 // What each TRefusedValue does, in its order.
 struct TRefusalRule {
-    bool StripFirst;        // every value without the strip set
-    bool LogFailedReads;    // a value that cannot be read is logged and its element left empty
-    bool NamedCreateError;  // an element that cannot be made raises kCreateNodeFailed
-    bool StripRefused;      // a refused value is logged and written stripped
+    bool StripFirst;                  // every value without the strip set
+    bool LogFailedReads;              // a value that cannot be read is logged and its element left empty
+    bool NamedCreateError;            // an element that cannot be made raises kCreateNodeFailed
+    bool StripRefused;                // a refused value is logged and written stripped
+    bool NamesOtherFailures = false;  // any other failure raises kElementFailed with the name
 };
 constexpr TRefusalRule kRefusalRules[] = {
-    {false, false, false, true},  // StripAndLog
-    {false, true, true, true},    // StripAndLogReads
-    {false, false, false, false}, // Raise
-    {false, true, false, true},   // StripAndLogRows
-    {true, true, false, true},    // StripAlways
+    {false, false, false, true},       // StripAndLog
+    {false, true, true, true},         // StripAndLogReads
+    {false, false, false, false},      // Raise
+    {false, true, false, true},        // StripAndLogRows
+    {true, true, false, true},         // StripAlways
+    {false, true, false, true, true},  // StripAndLogNamingOthers
 };
-static_assert(std::size(kRefusalRules) == static_cast<size_t>(TRefusedValue::StripAlways) + 1);
+static_assert(std::size(kRefusalRules) == static_cast<size_t>(TRefusedValue::StripAndLogNamingOthers) + 1);
 
 }  // namespace
 
 void TRecordNodes::AddMappedFields(TXMLNode& record, std::string_view table, const TAdkDataSet& data,
                                    TRefusedValue refused) {
-    const TRefusalRule& rule = kRefusalRules[static_cast<int>(refused)];
+    const bool namesOthers = kRefusalRules[static_cast<int>(refused)].NamesOtherFailures;
     for (const TMappedField& row : mapping_.Rows(table)) {
-        TXMLNode* element = nullptr;
-        if (rule.NamedCreateError) {
-            try {
-                element = record.AddChild(row.Title);
-            } catch (const EXMLDocError&) {
-                throw Exception(Format(kCreateNodeFailed, {row.Title}));
-            }
-        } else {
+        if (!namesOthers) {
+            AddMappedField(record, row, data, refused);
+            continue;
+        }
+        try {
+            AddMappedField(record, row, data, refused);
+        } catch (const std::exception& e) {
+            throw Exception(std::string(kElementFailed) + row.Title + " " + e.what());
+        }
+    }
+}
+
+void TRecordNodes::AddMappedField(TXMLNode& record, const TMappedField& row, const TAdkDataSet& data,
+                                  TRefusedValue refused) {
+    const TRefusalRule& rule = kRefusalRules[static_cast<int>(refused)];
+    TXMLNode* element = nullptr;
+    if (rule.NamedCreateError) {
+        try {
             element = record.AddChild(row.Title);
+        } catch (const EXMLDocError&) {
+            throw Exception(Format(kCreateNodeFailed, {row.Title}));
         }
-        std::string_view text;
-        if (rule.LogFailedReads) {
-            try {
-                text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
-            } catch (const std::exception& e) {
-                AppLogger().LogError(Format(kRefusedValueLog, {row.Title, "", 0}), e);
-                continue;
-            }
-        } else {
+    } else {
+        element = record.AddChild(row.Title);
+    }
+    std::string_view text;
+    if (rule.LogFailedReads) {
+        try {
             text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
+        } catch (const std::exception& e) {
+            AppLogger().LogError(Format(kRefusedValueLog, {row.Title, "", 0}), e);
+            return;
         }
-        if (rule.StripFirst) {
-            stripped_ = StripCharsInSet2(text);
-            text = stripped_;
-        }
-        if (rule.StripRefused) {
-            SetTextOrStrip(*element, text);
-        } else {
-            element->SetText(text);
-        }
+    } else {
+        text = FieldText(data.FieldByAdkIndex(row.AdkIndex), scratch_);
+    }
+    if (rule.StripFirst) {
+        stripped_ = StripCharsInSet2(text);
+        text = stripped_;
+    }
+    if (rule.StripRefused) {
+        SetTextOrStrip(*element, text);
+    } else {
+        element->SetText(text);
     }
 }
 

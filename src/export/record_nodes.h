@@ -19,6 +19,9 @@ inline constexpr std::string_view kRefusedValueLog = "Fel i %s, \"%s\" (length =
 
 // Raised by the node writers when an element cannot be made (its mapped name is no element name).
 inline constexpr std::string_view kCreateNodeFailed = "Failed to create node with name: %s";
+// Raised with the element's name, a blank and the message, for a failure of one element that the
+// value rules do not take care of (TRefusedValue::StripAndLogNamingOthers).
+inline constexpr std::string_view kElementFailed = "Fel vid rad : ";
 
 // What a mapped field element does with a value the document refuses.
 enum class TRefusedValue {
@@ -33,6 +36,9 @@ enum class TRefusedValue {
     // Every value written without the strip set, accepted or not; otherwise as StripAndLogRows (the
     // heads and rows of invoices).
     StripAlways,
+    // As StripAndLogRows, but any other failure of an element (one that cannot be made, say) is
+    // raised again as kElementFailed with the element's name (the heads of supplier invoices).
+    StripAndLogNamingOthers,
 };
 
 // The element's text; a value the document refuses is logged and set with the strip set removed
@@ -69,6 +75,8 @@ public:
                               TAdkDataSet& data);
 
 private:
+    void AddMappedField(TXMLNode& record, const TMappedField& row, const TAdkDataSet& data,
+                        TRefusedValue refused);
     void StartProgress(TDataSet& selection, bool countProgress);
 
     TFieldMapping& mapping_;

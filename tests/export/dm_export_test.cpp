@@ -236,8 +236,8 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
 TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
     test::TExportWorld world;
     world.Open();
-    world.Facade().ExportBestFromList(List({"1"}).get());
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportBest");
+    world.Facade().ExportPriceLists();
+    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportPriceLists");
     EXPECT_TRUE(world.Written().empty());
 }
 

@@ -5,57 +5,23 @@
 #include "export/document_export.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "platform/rtl/string_list.h"
+#include "tests/export/company_database.h"
 #include "tests/export/export_world.h"
 #include "tests/support/captured_log.h"
 
 namespace tv {
 namespace {
 
+using test::CompanyDatabase;
 using test::List;
-
-// Runs statements on the company's database, or reads one column of a query as "a,b,c".
-class CompanyDatabase {
-public:
-    explicit CompanyDatabase(const std::string& company) {
-        if (sqlite3_open((company + "/company.sqlite").c_str(), &db_) != SQLITE_OK)
-            throw std::runtime_error("cannot open the company");
-    }
-    ~CompanyDatabase() { sqlite3_close(db_); }
-    void Exec(const std::string& sql) {
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-    }
-    std::string Column(const std::string& sql) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db_));
-        std::string values;
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            if (!values.empty()) values += ",";
-            const unsigned char* text = sqlite3_column_text(statement, 0);
-            values += text ? reinterpret_cast<const char*>(text) : "-";
-        }
-        sqlite3_finalize(statement);
-        return values;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 class DocumentExportTest : public ::testing::Test {
 protected:
     DocumentExportTest() : world_(test::FixtureBytes("documents.sql")) {}
 
-    // Connects with the numbers and dates of a Swedish desktop, with or without "forcedot".
-    void Open(bool forceDot) {
-        world_.Formats() = forceDot ? test::ForceDotSettings() : test::SwedishSettings();
-        world_.Open();
-    }
-    std::string File(const std::string& name) { return world_.Unprocessed() + name; }
+    void Open(bool forceDot) { world_.OpenSwedish(forceDot); }
     // The printed, pick-list and delivery-note flags of every head of a kit table's SQL table.
     std::string Flags(const std::string& table) {
         return CompanyDatabase(world_.Company())
@@ -91,7 +57,7 @@ TEST_F(DocumentExportTest, OrdersInOneFileWithEveryInclude) {
                                          "  1 Exporterar order 4",
                                          "  count 5",
                                          "  count 5",
-                                         "  1 Skriver fil : [" + File("orders.xml") + "] @" + File("orders.xml"),
+                                         world_.WritingLine("orders.xml"),
                                      }));
     EXPECT_FALSE(world_.MainDM().XMLDocument1().Active());
     EXPECT_FALSE(world_.MainDM().AdkDataSet("AdkPaketArtiklar").Filtered());
@@ -150,8 +116,7 @@ TEST_F(DocumentExportTest, InvoicesInOneFileWithTheirRowsDifference) {
                                          "  1 Hämtar fakturor",
                                          "  1 Exporterar faktura 2",
                                          "  1 Hämtar fakturor",
-                                         "  1 Skriver fil : [" + File("invoices.xml") + "] @" +
-                                             File("invoices.xml"),
+                                         world_.WritingLine("invoices.xml"),
                                      }));
 }
 
@@ -164,7 +129,6 @@ TEST_F(DocumentExportTest, InvoicesPerDocumentReportEachStep) {
     Open(false);
     world_.Facade().ExportInvoicesFromList(List({"1"}).get());
     EXPECT_EQ(world_.ReadWritten("invoice_1.xml"), test::FixtureBytes("invoice_1_sv.xml"));
-    const std::string file = File("invoice_1.xml");
     EXPECT_EQ(world_.Events().Lines, (std::vector<std::string>{
                                          "item+ Exporterar fakturor",
                                          "  item Använder egendefinerat urval",
@@ -172,7 +136,7 @@ TEST_F(DocumentExportTest, InvoicesPerDocumentReportEachStep) {
                                          "  1 Hämtar fakturor",
                                          "  1 Hämtar kunder",
                                          "  1 Skapar filnamn",
-                                         "  1 Skriver fil : [" + file + "] @" + file,
+                                         world_.WritingLine("invoice_1.xml"),
                                      }));
 }
 

@@ -55,6 +55,11 @@ public:
     // Connects as a job's start does; kit datasets write numbers and dates with the test's format
     // settings ("." and "yyyy-mm-dd" unless a test changes them).
     void Open() { ConnectLikeAJob(*dm_, formats_); }
+    // Connects with the numbers and dates of a Swedish desktop, with or without "forcedot".
+    void OpenSwedish(bool forceDot) {
+        formats_ = forceDot ? ForceDotSettings() : SwedishSettings();
+        Open();
+    }
 
     TMainDM& MainDM() { return *dm_; }
     TExportModule& Export() { return *export_; }
@@ -77,6 +82,11 @@ public:
         return names;
     }
     std::string ReadWritten(const std::string& name) const { return folders_.dir.Read(Unprocessed() + name); }
+    // The level-1 line, with the file attached, that reports writing this file of "obehandlade".
+    std::string WritingLine(const std::string& name) const {
+        const std::string file = Unprocessed() + name;
+        return "  1 Skriver fil : [" + file + "] @" + file;
+    }
     const std::string& Company() const { return company_; }
 
     void Set(const std::string& table, const char* field, const std::string& value) {
