@@ -65,6 +65,15 @@ void WithFinally(Body&& body, After&& after) {
     after();
 }
 
+// The query closed and holding `sql`, each of its parameters without a value.
+TParameters& Prepared(TADOQuery& query, const std::string& sql) {
+    query.Close();
+    query.SQL().SetText(sql);
+    TParameters& parameters = query.Parameters();
+    for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
+    return parameters;
+}
+
 }  // namespace
 
 void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
@@ -118,13 +127,8 @@ void TExportSelections::openSelectionSQL(TDataSet& selection, const std::string&
     TADOQuery& query = module_.qOrderUrval();
     WithFinally(
         [&] {
-            query.Close();
-            query.SQL().SetText(sql);
-            TParameters& parameters = query.Parameters();
-            for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
-            if (!startValue.empty())
-                if (TParameter* start = parameters.FindParam(kStartValueParameter))
-                    start->SetValue(Variant::FromUtf8(startValue));
+            if (TParameter* start = Prepared(query, sql).FindParam(kStartValueParameter))
+                if (!startValue.empty()) start->SetValue(Variant::FromUtf8(startValue));
             query.Open();
             for (; !query.Eof(); query.Next()) AppendSelectionKey(selection, query.Fields(0).AsString());
         },
@@ -168,11 +172,7 @@ void TExportSelections::openTimeStampSQL(TDataSet& selection, const std::string&
     try {
         WithFinally(
             [&] {
-                query.Close();
-                query.SQL().SetText(sql);
-                TParameters& parameters = query.Parameters();
-                for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
-                if (TParameter* start = parameters.FindParam(kStartValueParameter))
+                if (TParameter* start = Prepared(query, sql).FindParam(kStartValueParameter))
                     start->SetValue(module_.Context().IsSQLDb() ? Variant::FromDate(startvalue)
                                                                 : Variant(DateTimeToUnix(startvalue)));
                 query.Open();

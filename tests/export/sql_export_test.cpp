@@ -9,6 +9,7 @@
 
 #include "platform/db/ado_query.h"
 #include "platform/rtl/files.h"
+#include "tests/export/company_database.h"
 #include "tests/export/export_world.h"
 
 namespace tv {
@@ -39,13 +40,6 @@ protected:
         queries.FieldByName("SQL_FILE_MANAGEMENT_TMPL").SetAsString(fileTemplate);
         queries.FieldByName("SQL_FILE_DATE_FORMAT").SetAsString(dateFormat);
         queries.Post();
-    }
-    // Runs statements on the company database through a command of its own.
-    void Exec(const std::string& sql) {
-        TADOQuery command;
-        command.SetConnection(&world_.MainDM().adminODBC());
-        command.SQL().SetText(sql);
-        command.ExecSQL();
     }
     bool Connected() { return world_.MainDM().adminODBC().Connected(); }
     const std::vector<std::string>& Lines() { return world_.Events().Lines; }
@@ -85,8 +79,10 @@ TEST_F(SqlExportTest, AListRunsTheQueryOncePerKeyIntoOneFileInListOrder) {
 // Values trimmed, nulls empty, money with the currency decimals, bytes in hexadecimal, dates and
 // numbers as the interchange document writes them; a file name given is used as it stands.
 TEST_F(SqlExportTest, CellsAreWrittenAsTextTrimmedAndNullsEmpty) {
-    Exec("create table sqlvarden (nr integer, text text, belopp money, data blob, dag datetime, tal real)");
-    Exec(
+    test::CompanyDatabase company(world_.Company());
+    company.Exec(
+        "create table sqlvarden (nr integer, text text, belopp money, data blob, dag datetime, tal real)");
+    company.Exec(
         "insert into sqlvarden values (1, '  blank runt  ', 12.5, x'0AFF', '2010-05-31 12:00:00', 1234.5),"
         " (2, null, null, null, null, null)");
     AddQuery("Värden", "select * from sqlvarden order by nr");
