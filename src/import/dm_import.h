@@ -29,6 +29,8 @@ struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
 struct TKeyRecord;
+struct TOrderKind;
+struct TOrderRun;
 struct TRegisterKind;
 struct TRegisterRun;
 struct TRegisterStep;
@@ -140,6 +142,13 @@ public:
     // that fails is reported and the next one taken.
     void ImportArticleLanguages(TXMLNode& item);
 
+    // ---- Orders and offers: each document is found by its key, decided by the kind's existence
+    // settings, and written with its rows; its number goes back onto the document as "vismakey".
+    // False when a document lacked its customer key (the others are imported) or an error ended
+    // the import.
+    bool ImportOrders();
+    bool ImportOffers();
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -186,6 +195,13 @@ private:
     void ImportContactProjectItems(const TContactProjectKind& kind, TXMLNode& container);
     void ImportTidCustomers(const TRegisterKind& kind, TXMLNode& container);
     bool TidActivated() const;
+
+    // The import of orders or offers, as its row says (import/import_orders.cpp). A document
+    // without its customer key answers false.
+    bool RunOrderImport(const TOrderKind& kind);
+    bool ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, int position);
+    void WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, TXMLNode& head,
+                            std::string number, bool exists);
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;

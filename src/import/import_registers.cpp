@@ -211,11 +211,11 @@ bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<vo
         if (TXMLNode* root = DocumentElement()) {
             TXMLNode* items = root->FindNode(frame.Container);
             if (!items) {
-                events.reportError(frame.NoContainerText, elInfo);
+                if (!frame.NoContainerText.empty()) events.reportError(frame.NoContainerText, elInfo);
             } else if (!items->HasChildNodes()) {
                 events.reportError(frame.EmptyText, elInfo);
             } else {
-                events.setEventCount(static_cast<int>(items->ChildCount()));
+                if (frame.CountsItems) events.setEventCount(static_cast<int>(items->ChildCount()));
                 walk(*items);
             }
         }
@@ -291,6 +291,7 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& st
             }
             throw;
         }
+        step.Run.Writer.ReportUnstorableTexts(Events(), std::string(kind.ItemText) + key);
         const std::string number = ReadBackNumber(dataSet);
         AddImportedItem(number);
         if (kind.KnownKey && !key.empty()) keyHelper_.SetKnowVismaKeyValue(key, number, *kind.KnownKey);

@@ -1,7 +1,7 @@
 #include "import/purchase_price_helper.h"
 
 #include "adk/adk_dataset.h"
-#include "platform/rtl/text_compare.h"
+#include "platform/rtl/key_fold.h"
 
 namespace tv {
 
@@ -18,9 +18,9 @@ bool TImportPurchasePriceHelper::FindBasePrice(const std::string& article, const
     // This order walks base prices only, by article and then supplier.
     prices_.SetAdkSortOrder(asInkopspriserArtNrGrund);
     for (bool read = prices_.AdkNavFind(article, false, true);
-         read && AnsiSameText(prices_.FieldByAdkIndex(kArticleField).AsString(), article);
+         read && SameKeyText(prices_.FieldByAdkIndex(kArticleField).AsString(), article);
          read = prices_.AdkNavNext()) {
-        if (AnsiSameText(prices_.FieldByAdkIndex(kSupplierField).AsString(), supplier)) return true;
+        if (SameKeyText(prices_.FieldByAdkIndex(kSupplierField).AsString(), supplier)) return true;
     }
     return false;
 }
