@@ -110,6 +110,9 @@ TExportContext MakeExportContext(TMainDM& mainDM) {
     context.Document = &mainDM.XMLDocument1();
     context.qOrderUrval = &mainDM.qOrderUrval();
     context.ADOArbitrarySQL = &mainDM.ADOArbitrarySQL();
+    context.connectODBC = [&mainDM] { mainDM.connectODBC(); };
+    context.disconnectODBC = [&mainDM] { mainDM.disconnectODBC(); };
+    context.IsSQLDb = [&mainDM] { return mainDM.AdkDBSRC().IsSQLDb(); };
     context.SetTimer1Enabled = [&mainDM](bool enabled) { mainDM.SetTimer1Enabled(enabled); };
     context.FormatSettings = &DefaultFormatSettings();
     return context;

@@ -15,6 +15,14 @@ std::string TextOf(TDateTime value) {
     return FloatToStr(value, DefaultFormatSettings());
 }
 
+// A stored text as a number of days. Either "," or "." is taken as the decimal mark, so a file
+// written by a job run with "forcedot" keeps its times for a run without it, and the reverse.
+bool TryStoredTime(std::string_view text, double& value) {
+    TFormatSettings settings = DefaultFormatSettings();
+    settings.DecimalSeparator = text.find(',') != std::string_view::npos ? ',' : '.';
+    return TryStrToFloat(text, value, settings);
+}
+
 }  // namespace
 
 TDateTime TTimestampHelper::GetLastTimeStamp(const std::string& fileName, std::string_view title,
@@ -26,7 +34,7 @@ TDateTime TTimestampHelper::GetLastTimeStamp(const std::string& fileName, std::s
         const TXMLNode* root = doc.DocumentElement();
         const TXMLNode* node = root ? root->FindNode(title) : nullptr;
         double value = 0;
-        if (node && TryStrToFloat(node->Text(), value, DefaultFormatSettings())) return value;
+        if (node && TryStoredTime(node->Text(), value)) return value;
     } catch (const std::exception& e) {
         AppLogger().LogDebug(fileName, e);
     }

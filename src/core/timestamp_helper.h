@@ -16,7 +16,8 @@ inline constexpr std::string_view kTimestampRoot = "quorvelprefs";
 class TTimestampHelper {
 public:
     // The time stored under `title` (letter case counts), or `defValue` when the file, the name or
-    // a number is missing or the file cannot be read (the reason is logged at debug level).
+    // a number is missing or the file cannot be read (the reason is logged at debug level). A
+    // stored time may have "," or "." as its decimal mark, whatever the process's format.
     static TDateTime GetLastTimeStamp(const std::string& fileName, std::string_view title,
                                       TDateTime defValue);
     // Stores `aValue` under `title`. A name already holding the same text is left alone; one holding

@@ -236,4 +236,13 @@ void TDMExport::GetDocumentsBySQL(TStrings& items, const std::string& query) {
     for (sql.First(); !sql.Eof(); sql.Next()) items.Add(sql.Fields(0).AsString());
 }
 
+void TDMExport::GetByTimeStamp(TTimestampKind kind, TStrings& items, TDateTime startfrom,
+                               const std::string& query) {
+    FLastDate = 0;
+    TTimestampLookup lookup(kind, module_, selections_);
+    lookup.GetModifiedSince(startfrom, query);
+    for (int i = 0; i < lookup.Fitems.Count(); ++i) items.Add(lookup.Fitems.Get(i).FKey);
+    FLastDate = lookup.Flastdate;
+}
+
 }  // namespace tv

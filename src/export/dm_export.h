@@ -2,7 +2,8 @@
 // The export facade job scripts call: each operation opens its own nesting item in the event tree,
 // fills its kind's selection table (every record, the selection SQL, or a list the script passes),
 // hands it to the kind's writer, and reports any failure at level 2 under its item; it never
-// passes a failure back to the script. Also GetDocumentsBySQL, whose errors do reach the script.
+// passes a failure back to the script. Also GetDocumentsBySQL and the change look-ups, whose errors
+// do reach the script, and the SQL query export.
 
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 #include "export/export_module.h"
 #include "export/export_writers.h"
 #include "export/selections.h"
+#include "export/sql_export.h"
+#include "export/timestamp_lookup.h"
 #include "platform/rtl/string_list.h"
 
 namespace tv {
@@ -46,7 +49,7 @@ struct TExportKind {
 class TDMExport {
 public:
     TDMExport(TExportModule& module, IExportWriters& writers)
-        : module_(module), writers_(writers), selections_(module) {}
+        : module_(module), writers_(writers), selections_(module), sql_(module) {}
 
     TExportSelections& Selections() { return selections_; }
 
@@ -76,6 +79,39 @@ public:
     // Appends the first column of every row of `query` to `items`; errors reach the caller.
     void GetDocumentsBySQL(TStrings& items, const std::string& query);
 
+    // The change look-ups: append to `items` (not emptied) the keys of the kind's records changed
+    // after `startfrom`, in query order, by `query` or, when it is empty, the kind's default query;
+    // FLastDate becomes the newest change time seen, or `startfrom` when none is newer. Errors reach
+    // the caller with FLastDate 0.
+    void GetArticlesByTimeStamp(TStrings& items, TDateTime startfrom, const std::string& query) {
+        GetByTimeStamp(TTimestampKind::Articles, items, startfrom, query);
+    }
+    void GetCustomersByTimeStamp(TStrings& items, TDateTime startfrom, const std::string& query) {
+        GetByTimeStamp(TTimestampKind::Customers, items, startfrom, query);
+    }
+    void GetOrdersByTimeStamp(TStrings& items, TDateTime startfrom, const std::string& query) {
+        GetByTimeStamp(TTimestampKind::Orders, items, startfrom, query);
+    }
+    void GetInvoicesByTimeStamp(TStrings& items, TDateTime startfrom, const std::string& query) {
+        GetByTimeStamp(TTimestampKind::Invoices, items, startfrom, query);
+    }
+    void GetSupplierInvoicesByTimeStamp(TStrings& items, TDateTime startfrom, const std::string& query) {
+        GetByTimeStamp(TTimestampKind::SupplierInvoices, items, startfrom, query);
+    }
+    // The job API's "GetLastTimestamp".
+    TDateTime GetLastTimeStamp() const { return FLastDate; }
+    TDateTime FLastDate = 0;
+
+    // The SQL query export and the settings window's query tests (sql_export.h).
+    void ExportSQL(const std::string& name, const std::string& fileName) { sql_.ExportSQL(name, fileName); }
+    void ExportSQLFromList(const std::string& name, const std::string& fileName, const TStrings* items) {
+        sql_.ExportSQLFromList(name, fileName, items);
+    }
+    void TestSQL(const std::string& name, int& reccount, int& ms) { sql_.TestSQL(name, reccount, ms); }
+    void TestSQLText(const std::string& query, int& reccount, int& ms) {
+        sql_.TestSQLText(query, reccount, ms);
+    }
+
 private:
     // How an operation fills its kind's selection: by the kind's settings, from the script's list,
     // or not at all before its writer (which then selects itself, or needs no selection).
@@ -94,10 +130,12 @@ private:
     void ExportArticleList(const TStrings* items, const TStrings* pricelists, int includeQuantityPrices,
                            int includeSupplierPrices, std::optional<int> includeTranslations);
     int ArticleSetting(std::string_view field) const;
+    void GetByTimeStamp(TTimestampKind kind, TStrings& items, TDateTime startfrom, const std::string& query);
 
     TExportModule& module_;
     IExportWriters& writers_;
     TExportSelections selections_;
+    TSqlExport sql_;
 };
 
 }  // namespace tv

@@ -70,6 +70,13 @@ struct TExportContext : TEngineContext {
     // GetDocumentsBySQL (ADOArbitrarySQL), both on the company database.
     TADOQuery* qOrderUrval = nullptr;
     TADOQuery* ADOArbitrarySQL = nullptr;
+    // Opens and closes the company database connection of those queries (the SQL export
+    // disconnects when it ends); null: the export leaves the connection as it stands.
+    std::function<void()> connectODBC;
+    std::function<void()> disconnectODBC;
+    // Whether the company database is on SQL Server (the change look-ups then pass their start as
+    // a date-time); null: it is not.
+    std::function<bool()> IsSQLDb;
     // Switches the timer that reports how many records a long selection has fetched.
     std::function<void(bool enabled)> SetTimer1Enabled;
     // The dates and numbers of file names; null: the process's.

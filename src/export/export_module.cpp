@@ -48,6 +48,9 @@ TExportContext Checked(TExportContext context) {
     Required(context.Document, "export document");
     if (!context.getWorkFolder) RaiseLacks("work folders");
     if (!context.SetTimer1Enabled) context.SetTimer1Enabled = [](bool) {};
+    if (!context.connectODBC) context.connectODBC = [] {};
+    if (!context.disconnectODBC) context.disconnectODBC = [] {};
+    if (!context.IsSQLDb) context.IsSQLDb = [] { return false; };
     return context;
 }
 

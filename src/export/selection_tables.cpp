@@ -16,6 +16,15 @@ TClientDataSet* NewSelection(TComponent* owner, std::string_view name, std::stri
     return table;
 }
 
+TClientDataSet* NewTimestampSelection(TComponent* owner) {
+    auto* table = new TClientDataSet(owner);
+    table->SetName("CDSTimeStampUrval");
+    table->FieldDefs().Add("key", TFieldType::ftString, 60);
+    table->FieldDefs().Add("timestamp", TFieldType::ftFloat, 0);
+    table->CreateDataSet();
+    return table;
+}
+
 constexpr TFieldType kText = TFieldType::ftString;
 constexpr TFieldType kNumber = TFieldType::ftFloat;
 
@@ -32,7 +41,8 @@ TSelectionTables::TSelectionTables(TComponent* owner)
       orders_(NewSelection(this, "CDSOrderUrval", "doknr", kNumber, 0, false)),
       priceLists_(NewSelection(this, "CDSPrislistUrval", "prisl", kText, 30, false)),
       supplierInvoices_(NewSelection(this, "CDSLevFakturaUrval", "doknr", kNumber, 0, false)),
-      suppliers_(NewSelection(this, "CDSLeverantorUrval", "levnr", kText, 30, false)) {}
+      suppliers_(NewSelection(this, "CDSLeverantorUrval", "levnr", kText, 30, false)),
+      timestamps_(NewTimestampSelection(this)) {}
 
 void AppendSelectionKey(TDataSet& selection, std::string_view key) {
     selection.Append();

@@ -1,7 +1,8 @@
 #pragma once
 // The selection tables of the export: one single-column table per kind, emptied and filled by each
 // export of its kind (and by the writers for their includes), read in their order by the writers.
-// The customer and contact selections refuse a key that already stands there.
+// The customer and contact selections refuse a key that already stands there. The change look-ups
+// fill their own table of keys with change times.
 
 #include <string_view>
 
@@ -24,6 +25,9 @@ public:
     TClientDataSet& CDSPrislistUrval() const { return *priceLists_; }
     TClientDataSet& CDSLevFakturaUrval() const { return *supplierInvoices_; }
     TClientDataSet& CDSLeverantorUrval() const { return *suppliers_; }
+    // "key" (60 characters) and "timestamp": a change time as its query gave it, a date-time or
+    // whole Unix seconds, each read by its look-up as its kind says (timestamp_kinds.h).
+    TClientDataSet& CDSTimeStampUrval() const { return *timestamps_; }
 
 private:
     TClientDataSet* articles_;
@@ -36,6 +40,7 @@ private:
     TClientDataSet* priceLists_;
     TClientDataSet* supplierInvoices_;
     TClientDataSet* suppliers_;
+    TClientDataSet* timestamps_;
 };
 
 // Appends one row holding `key` in the table's column (a number column converts the text with the

@@ -3,6 +3,7 @@
 #include "export/export_text.h"
 #include "platform/data/field.h"
 #include "platform/db/ado_query.h"
+#include "platform/rtl/date_time.h"
 #include "platform/rtl/format.h"
 
 namespace tv {
@@ -64,6 +65,15 @@ void WithFinally(Body&& body, After&& after) {
     after();
 }
 
+// The query closed and holding `sql`, each of its parameters without a value.
+TParameters& Prepared(TADOQuery& query, const std::string& sql) {
+    query.Close();
+    query.SQL().SetText(sql);
+    TParameters& parameters = query.Parameters();
+    for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
+    return parameters;
+}
+
 }  // namespace
 
 void TExportSelections::getSelection(TSelectionKind kind, TDataSet& selection,
@@ -117,13 +127,8 @@ void TExportSelections::openSelectionSQL(TDataSet& selection, const std::string&
     TADOQuery& query = module_.qOrderUrval();
     WithFinally(
         [&] {
-            query.Close();
-            query.SQL().SetText(sql);
-            TParameters& parameters = query.Parameters();
-            for (int i = 0; i < parameters.Count(); ++i) parameters.Items(i).SetValue(Variant());
-            if (!startValue.empty())
-                if (TParameter* start = parameters.FindParam(kStartValueParameter))
-                    start->SetValue(Variant::FromUtf8(startValue));
+            if (TParameter* start = Prepared(query, sql).FindParam(kStartValueParameter))
+                if (!startValue.empty()) start->SetValue(Variant::FromUtf8(startValue));
             query.Open();
             for (; !query.Eof(); query.Next()) AppendSelectionKey(selection, query.Fields(0).AsString());
         },
@@ -149,6 +154,48 @@ std::string TExportSelections::getSelectionStartInvoices() {
         throw Exception(Format(kStartQueryFailed, {e.what()}));
     }
     return value;
+}
+
+void TExportSelections::getSelectionByTimeStamp(TTimestampKind kind, TDataSet& selection,
+                                                TDateTime startvalue, const std::string& query) {
+    if (!query.empty()) return openTimeStampSQL(selection, query, startvalue);
+    const TTimestampKindDef& def = TimestampKindOf(kind);
+    const bool unixStart = !module_.Context().IsSQLDb() && !def.LastPieceUnixStart.empty();
+    std::string sql(def.FirstPiece);
+    sql += kWhereAll;
+    sql += unixStart ? def.LastPieceUnixStart : def.LastPiece;
+    openTimeStampSQL(selection, sql, startvalue);
+}
+
+void TExportSelections::openTimeStampSQL(TDataSet& selection, const std::string& sql, TDateTime startvalue) {
+    TADOQuery& query = module_.qOrderUrval();
+    try {
+        WithFinally(
+            [&] {
+                if (TParameter* start = Prepared(query, sql).FindParam(kStartValueParameter))
+                    start->SetValue(module_.Context().IsSQLDb() ? Variant::FromDate(startvalue)
+                                                                : Variant(DateTimeToUnix(startvalue)));
+                query.Open();
+                TField& key = selection.FieldByName("key");
+                TField& time = selection.FieldByName("timestamp");
+                for (; !query.Eof(); query.Next()) {
+                    const TField& changed = query.Fields(1);
+                    const TFieldType type = changed.DataType();
+                    selection.Append();
+                    key.SetAsString(query.Fields(0).AsString());
+                    if (IsDateTimeType(type) || IsStringType(type) || (IsMemoType(type) && !IsBlobType(type)))
+                        time.SetAsFloat(changed.AsDateTime());
+                    else
+                        time.SetAsFloat(static_cast<double>(changed.AsLargeInt()));
+                    selection.Post();
+                }
+            },
+            [&] { query.Close(); });
+    } catch (const std::exception& e) {
+        if (selection.State() == dsInsert || selection.State() == dsEdit) selection.Cancel();
+        module_.Events().reportError(e.what(), elError);
+        throw;
+    }
 }
 
 }  // namespace tv

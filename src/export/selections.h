@@ -1,13 +1,16 @@
 #pragma once
 // The selections of the export: a kind's selection table filled with every record of the kind, with
 // the rows of the kind's selection SQL, as its settings say; the start value of the incremental
-// invoice export. (The central data module's getSelection*, selectAll*, openSelectionSQL and
-// getSelectionStartInvoices.)
+// invoice export; the keys and change times of the records changed after a time. (The central data
+// module's getSelection*, selectAll*, openSelectionSQL, getSelectionStartInvoices,
+// getSelection*ByTimeStamp and openTimeStampSQL.)
 
 #include <string>
 #include <string_view>
 
 #include "export/export_module.h"
+#include "export/timestamp_kinds.h"
+#include "platform/rtl/date_time.h"
 
 namespace tv {
 
@@ -23,6 +26,8 @@ inline constexpr std::string_view kAllOrdersNote = "Hämtar samtliga order, note
 inline constexpr std::string_view kSelectionBySql = "SQL";
 inline constexpr std::string_view kSelectionByInterval = "Intervall";
 inline constexpr std::string_view kStartValueParameter = "startvalue";
+// Joins the two pieces of a change look-up's default query.
+inline constexpr std::string_view kWhereAll = "where 1=1";
 
 enum class TSelectionKind {
     Articles,
@@ -65,6 +70,34 @@ public:
     void getSelectionPriceLists(TDataSet& s) { getSelection(TSelectionKind::PriceLists, s); }
     void getSelectionSupplierInvoices(TDataSet& s) { getSelection(TSelectionKind::SupplierInvoices, s); }
     void getSelectionSuppliers(TDataSet& s) { getSelection(TSelectionKind::Suppliers, s); }
+
+    // Fills the timestamp selection `selection` (not emptied first) with the kind's changed records:
+    // `query` when it is not empty, else the kind's default query (timestamp_kinds.h).
+    void getSelectionByTimeStamp(TTimestampKind kind, TDataSet& selection, TDateTime startvalue,
+                                 const std::string& query);
+    // Appends "key" (the first column's text) and "timestamp" (the second column: a date-time or
+    // text column as a date-time, any other as whole seconds) for every row of `sql`. A parameter
+    // "startvalue" gets `startvalue`, a date-time on an SQL Server company and Unix seconds
+    // elsewhere; 0 too, so that a first run selects every record. An error is reported at level 2
+    // and raised again.
+    void openTimeStampSQL(TDataSet& selection, const std::string& sql, TDateTime startvalue);
+
+    void getSelectionArticlesByTimeStamp(TDataSet& s, TDateTime startvalue, const std::string& query) {
+        getSelectionByTimeStamp(TTimestampKind::Articles, s, startvalue, query);
+    }
+    void getSelectionCustomersByTimeStamp(TDataSet& s, TDateTime startvalue, const std::string& query) {
+        getSelectionByTimeStamp(TTimestampKind::Customers, s, startvalue, query);
+    }
+    void getSelectionOrdersByTimeStamp(TDataSet& s, TDateTime startvalue, const std::string& query) {
+        getSelectionByTimeStamp(TTimestampKind::Orders, s, startvalue, query);
+    }
+    void getSelectionInvoicesByTimeStamp(TDataSet& s, TDateTime startvalue, const std::string& query) {
+        getSelectionByTimeStamp(TTimestampKind::Invoices, s, startvalue, query);
+    }
+    void getSelectionSupplierInvoicesByTimeStamp(TDataSet& s, TDateTime startvalue,
+                                                 const std::string& query) {
+        getSelectionByTimeStamp(TTimestampKind::SupplierInvoices, s, startvalue, query);
+    }
 
 private:
     TExportModule& module_;

@@ -10,6 +10,7 @@
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/files.h"
 #include "tests/core/main_dm/main_dm_fixture.h"
+#include "tests/support/format_settings.h"
 
 namespace tv {
 namespace {
@@ -168,6 +169,33 @@ TEST_F(JobOperations, NamedTimeStampsAreStoredAndReadBack) {
 
     Put("timestamps.xml", "<quorvelprefs><Orders>");  // not well-formed: the default, no error
     EXPECT_EQ(dm->GetTimestampByName("Orders", 5), 5);
+}
+
+// A job run with "forcedot" and one without share "timestamps.xml": each reads the times the other
+// wrote, fractions of a day included. Writing keeps the process's own decimal mark.
+TEST_F(JobOperations, TimeStampsWrittenUnderOneDecimalMarkAreReadUnderTheOther) {
+    const TFormatSettings saved = DefaultFormatSettings();
+    const TDateTime noon = EncodeDateTime(2010, 5, 31, 12, 0, 0, 0);
+    struct MarkCase {
+        const char* name;
+        TFormatSettings writer, reader;
+        const char* stored;
+    };
+    const MarkCase cases[] = {
+        {"Comma", test::SwedishSettings(), test::ForceDotSettings(), "<Comma>40329,5</Comma>"},
+        {"Dot", test::ForceDotSettings(), test::SwedishSettings(), "<Dot>40329.5</Dot>"},
+    };
+    for (const MarkCase& c : cases) {
+        DefaultFormatSettings() = c.writer;
+        dm->SaveTimestampByName(c.name, noon);
+        EXPECT_NE(Read("timestamps.xml").find(c.stored), std::string::npos) << c.name;
+        DefaultFormatSettings() = c.reader;
+        EXPECT_DOUBLE_EQ(dm->GetTimestampByName(c.name, 0), noon) << c.name;
+    }
+    Put("timestamps.xml", "<quorvelprefs><Odd>40329;5</Odd></quorvelprefs>");
+    EXPECT_EQ(dm->GetTimestampByName("Odd", 7), 7);  // still no number: the default
+    DefaultFormatSettings() = saved;
+    EXPECT_TRUE(events.lines.empty());
 }
 
 TEST_F(JobOperations, RunProgramWaitsForTheProgramOrSaysWhy) {
