@@ -4,6 +4,11 @@ BENCH_DIR   ?= build-bench
 RELEASE_DIR ?= build-release
 JOBS        ?= $(shell nproc)
 
+# ccache (used by CMakeLists.txt when found) shares compiled objects between clones of the tree:
+# paths inside the tree are hashed relative to it and the build folder's own path is left out.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 .PHONY: all deps test screenshots build bench clean
 
 all: build
