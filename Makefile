@@ -1,10 +1,17 @@
 # The one entry point for building and testing. `make test` is what CI runs.
 BUILD_DIR   ?= build
 BENCH_DIR   ?= build-bench
+FUZZ_DIR    ?= build-fuzz
+FUZZ_SECONDS ?= 60
 RELEASE_DIR ?= build-release
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps test demo screenshots build bench clean
+# ccache (used by CMakeLists.txt when found) shares compiled objects between clones of the tree:
+# paths inside the tree are hashed relative to it and the build folder's own path is left out.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
+.PHONY: all deps test demo screenshots build bench fuzz clean
 
 all: build
 
@@ -48,5 +55,16 @@ bench: deps
 	@for b in $$(find $(BENCH_DIR)/bench -type f -executable -name 'bench_*' 2>/dev/null | sort); do \
 	    echo "== $$b"; $$b || exit 1; done
 
+# Coverage-guided fuzzing: clang with every library instrumented and the sanitizers, then each fuzz
+# target for FUZZ_SECONDS; new inputs join tests/fixtures/fuzz/<target>, crashes stay in
+# $(FUZZ_DIR)/fuzz-crashes/<target>/ with the command that reproduces them.
+fuzz:
+	./scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	      -DTV_SANITIZE=ON -DTV_LIBFUZZER=ON -DTV_BUILD_TESTS=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	./scripts/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(RELEASE_DIR) $(FUZZ_DIR)

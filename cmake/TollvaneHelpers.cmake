@@ -93,24 +93,39 @@ function(tv_add_subfolders)
     endforeach()
 endfunction()
 
-# tv_fuzz(<name> SOURCES <files...> [DEPS <targets...>] [CORPUS <dirs...>] [RUNS <n>])
-# A fuzz target (a file defining LLVMFuzzerTestOneInput). In the test suite it runs the corpus and a
-# bounded number of seeded mutations under the sanitizers; with TV_LIBFUZZER=ON and clang it builds
-# against libFuzzer instead, for long runs outside `make test`.
-option(TV_LIBFUZZER "Build fuzz targets against libFuzzer (clang only)" OFF)
+# tv_fuzz(<name> SOURCES <files...> [DEPS <targets...>] [SEEDS <dirs...>] [RUNS <n>])
+# A fuzz target (a file defining LLVMFuzzerTestOneInput) whose corpus is tests/fixtures/fuzz/<name>;
+# SEEDS are further folders of sample inputs it starts from. In the test suite it replays the corpus
+# and the seeds, then a bounded number of seeded mutations of them, under the sanitizers. With
+# TV_LIBFUZZER=ON (clang) every library is built with coverage feedback and the target links
+# libFuzzer: `make fuzz` runs each target for a while and merges into its corpus the inputs that
+# reached new code (scripts/run-fuzz reads the <build>/fuzz/<name>.target files written here).
+option(TV_LIBFUZZER "Build fuzz targets against libFuzzer, libraries instrumented (clang only)" OFF)
+if(TV_LIBFUZZER)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TV_LIBFUZZER needs clang (make fuzz configures it)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link)
+    add_custom_target(fuzz_targets)
+endif()
 function(tv_fuzz name)
-    cmake_parse_arguments(ARG "" "RUNS" "SOURCES;DEPS;CORPUS" ${ARGN})
+    cmake_parse_arguments(ARG "" "RUNS" "SOURCES;DEPS;SEEDS;CORPUS" ${ARGN})
     if(NOT ARG_RUNS)
         set(ARG_RUNS 2000)
     endif()
+    set(corpus ${PROJECT_SOURCE_DIR}/tests/fixtures/fuzz/${name})
+    set(seeds ${ARG_SEEDS} ${ARG_CORPUS})
     if(TV_LIBFUZZER)
         add_executable(${name} ${ARG_SOURCES})
-        target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+        add_dependencies(fuzz_targets ${name})
+        list(JOIN seeds " " seed_text)
+        file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/fuzz/${name}.target
+             CONTENT "${name}\t$<TARGET_FILE:${name}>\t${corpus}\t${seed_text}\n")
     else()
         add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/fuzz_main.cpp)
         if(TV_BUILD_TESTS)
-            add_test(NAME ${name} COMMAND ${name} ${ARG_CORPUS})
+            add_test(NAME ${name} COMMAND ${name} ${corpus} ${seeds})
             set_tests_properties(${name} PROPERTIES ENVIRONMENT "TV_FUZZ_RUNS=${ARG_RUNS};QT_QPA_PLATFORM=offscreen")
         endif()
     endif()

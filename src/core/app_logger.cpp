@@ -8,6 +8,8 @@
 #include <log4cplus/logger.h>
 #include <log4cplus/loglevel.h>
 
+#include <unistd.h>
+
 #include <iostream>
 
 #include "core/log4d_properties.h"
@@ -65,6 +67,20 @@ void ConfigureStandardError() {
     log4cplus::Logger::getRoot().setLogLevel(log4cplus::INFO_LOG_LEVEL);
 }
 
+bool& TerminalEchoFlag() {
+    static bool on = false;
+    return on;
+}
+
+// The error lines of the logger, to standard error as well, whatever the file's appenders are.
+void AddTerminalEcho() {
+    log4cplus::SharedAppenderPtr appender(new log4cplus::ConsoleAppender(true, true));
+    appender->setName(LOG4CPLUS_TEXT("TerminalEcho"));
+    appender->setThreshold(log4cplus::ERROR_LOG_LEVEL);
+    appender->setLayout(std::make_unique<log4cplus::PatternLayout>("%-5p %m%n"));
+    TheLogger().addAppender(appender);
+}
+
 std::unique_ptr<TAppLogger>& GlobalLogger() {
     static std::unique_ptr<TAppLogger> logger;
     return logger;
@@ -88,6 +104,7 @@ TAppLogger::TAppLogger(const std::string& configFile) {
     log4cplus::Logger::getDefaultHierarchy().resetConfiguration();
     log4cplus::PropertyConfigurator configurator(properties);
     configurator.configure();
+    if (TerminalEcho()) AddTerminalEcho();
     warnings_ = std::move(translation.Warnings);
     for (const auto& warning : warnings_) LogWarn(configFile + ": " + warning);
 }
@@ -194,6 +211,18 @@ TAppLogger& AppLogger() {
 
 void SetAppLogger(std::unique_ptr<TAppLogger> logger) {
     GlobalLogger() = std::move(logger);
+}
+
+void SetTerminalEcho(bool on) {
+    TerminalEchoFlag() = on;
+}
+
+bool TerminalEcho() {
+    return TerminalEchoFlag();
+}
+
+void EchoErrorsWhenOnTerminal() {
+    SetTerminalEcho(::isatty(STDERR_FILENO) == 1);
 }
 
 void CreateStartupLogger() {

@@ -71,6 +71,13 @@ private:
 TAppLogger& AppLogger();
 void SetAppLogger(std::unique_ptr<TAppLogger> logger);
 
+// While on, every logger configured from a file also writes the lines it logs at the error level
+// and above to standard error, so that a run from a terminal shows why a job failed.
+void SetTerminalEcho(bool on);
+bool TerminalEcho();
+// On exactly when standard error is a terminal.
+void EchoErrorsWhenOnTerminal();
+
 // At start: the global logger from the file beside the program; when that fails, a logger to
 // standard error that records "Failed to create logger" with the reason.
 void CreateStartupLogger();

@@ -52,10 +52,15 @@ inline QString ScreenshotFolder() {
 
 // Shows the window that holds `control` and, on the X platform, saves the part of the X screen
 // it covers as <ScreenshotFolder>/<name>.png. Returns whether a picture was saved.
+inline bool SaveScreenshot(QWidget* window, std::string_view name);
 inline bool SaveScreenshot(TControl& control, std::string_view name) {
-    (void)screenshot_detail::kPlatformChosen;
-    QWidget* window = control.Widget()->window();
     control.Show();
+    return SaveScreenshot(control.Widget()->window(), name);
+}
+
+// The same for a window of the toolkit's own (a standard dialog).
+inline bool SaveScreenshot(QWidget* window, std::string_view name) {
+    (void)screenshot_detail::kPlatformChosen;
     window->show();
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
 

@@ -9,6 +9,7 @@
 #include "core/app_names.h"
 #include "core/app_params.h"
 #include "core/app_startup.h"
+#include "core/command_line_usage.h"
 #include "core/dm_pipes.h"
 #include "core/environment_info.h"
 #include "core/event_tree.h"
@@ -68,6 +69,8 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
     // folder ("Brismark/Tollvane"), not in one named after an empty product.
     SetAppProductName(kAppProductName);
     SetApplicationTitle(kAppProductName);
+    if (AsksForUsage(args)) return PrintUsage();
+    EchoErrorsWhenOnTerminal();
     CreateStartupLogger();
     InitAppStartup(args);
 
@@ -122,7 +125,7 @@ int RunEntryRoutine(const std::vector<std::string>& args, const TMainFormService
         mainDM.reset();
     } catch (const std::exception& e) {
         AppLogger().LogFatal(kLogFailed, e);
-        std::cerr << kLogFailed << ": " << e.what() << std::endl;
+        if (!TerminalEcho()) std::cerr << kLogFailed << ": " << e.what() << std::endl;
         exitCode = 1;
     }
     return exitCode;

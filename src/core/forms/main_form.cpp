@@ -195,6 +195,10 @@ void TMainForm::CreateComponents() {
     PngBitBtn2 = NewPictureButton("PngBitBtn2", AnExport, 176, clNavy, 'E');
     PngBitBtn3 = NewPictureButton("PngBitBtn3", ImportFolder, 336, clOlive, 'H');
     PngBitBtn4 = NewPictureButton("PngBitBtn4", GotoExport, 496, clTeal, 'H');
+    // The window never gets so small that a button is cut, also while the update notice shows.
+    Constraints()->SetMinWidth(DockTabSet1->Width() + PngBitBtn4->Left() + PngBitBtn4->Width() + 16);
+    Constraints()->SetMinHeight(ClientOrigin().Y + ActionMainMenuBar1->Height() + Panel1->Height() +
+                                PngBitBtn4->Top() + PngBitBtn4->Height() + 16);
 
     JobGuard().OnBusyChanged = [this](bool busy) { JobBusyChanged(busy); };
 }

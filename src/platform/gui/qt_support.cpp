@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/gui/qt_translations.h"
 #include "platform/rtl/exception.h"
 
 namespace tv {
@@ -155,6 +156,7 @@ void EnsureQtApplication() {
     app->setQuitOnLastWindowClosed(false);
     if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
     QApplication::setPalette(SystemPalette());
+    InstallSwedishToolkitTexts();
 }
 
 }  // namespace tv

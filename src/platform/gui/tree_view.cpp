@@ -48,6 +48,8 @@ std::string TTreeNode::Text() const {
 
 void TTreeNode::SetText(const std::string& value) {
     fItem->setText(0, ToQString(value));
+    // A text cut short by the view's width shows whole in the node's tool tip.
+    fItem->setToolTip(0, fItem->text(0));
 }
 
 void TTreeNode::SetImageIndex(int value) {
@@ -209,6 +211,7 @@ TTreeNode* TTreeNodes::GetFirstNode() const {
 
 TTreeNode* TTreeNodes::Make(TTreeNode* parent, int index, const std::string& text, void* data) {
     auto* item = new QTreeWidgetItem(QStringList{ToQString(text)});
+    item->setToolTip(0, item->text(0));
     if (parent)
         parent->fItem->insertChild(index, item);
     else

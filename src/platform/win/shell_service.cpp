@@ -1,21 +1,43 @@
 #include "platform/win/shell_service.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include <unistd.h>
 
 #include "platform/rtl/files.h"
+#include "platform/rtl/format.h"
 #include "platform/win/main_thread.h"
 #include "platform/win/process.h"
 
 namespace tv {
 namespace {
 IShellService* gService = nullptr;
+
+// True when `program` names an executable file: as a path, or on PATH when it holds no "/".
+bool ProgramExists(const std::string& program) {
+    if (program.find('/') != std::string::npos) return ::access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const size_t colon = std::min(rest.find(':'), rest.size());
+        const std::string dir(rest.substr(0, colon));
+        if (::access(((dir.empty() ? std::string(".") : dir) + "/" + program).c_str(), X_OK) == 0) return true;
+        rest.remove_prefix(std::min(colon + 1, rest.size()));
+    }
+    return false;
 }
+}  // namespace
 
 void TDesktopShellService::OpenFolder(const std::string& folder) {
     // The opener may run as long as the file manager does; it is reaped when it ends.
-    TChildProcess::Start(opener_, {folder});
+    try {
+        TChildProcess::Start(opener_, {folder});
+    } catch (const EProcessError&) {
+        if (!ProgramExists(opener_)) throw EProcessError(Format(kNoFolderOpener, {folder, opener_}));
+        throw;
+    }
 }
 
 void TDesktopShellService::ShowFile(const std::string& fileName) {

@@ -4,6 +4,7 @@
 // itself) without a shell; tests install their own.
 
 #include <string>
+#include <string_view>
 
 namespace tv {
 
@@ -23,8 +24,12 @@ public:
                                     const std::string& folder) = 0;
 };
 
+// What OpenFolder and ShowFile raise when the opener program is not there at all.
+inline constexpr std::string_view kNoFolderOpener =
+    "Det finns inget program som kan öppna mappen [%s]: \"%s\" saknas. Installera paketet xdg-utils.";
+
 // Starts the opener program with the folder as its one argument; OpenFolder and ShowFile raise
-// EProcessError when it cannot be started.
+// EProcessError when it cannot be started (kNoFolderOpener when it does not exist).
 class TDesktopShellService : public IShellService {
 public:
     explicit TDesktopShellService(std::string opener = "xdg-open") : opener_(std::move(opener)) {}

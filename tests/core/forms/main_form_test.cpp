@@ -232,6 +232,18 @@ TEST_F(MainFormTest, MenusActionsAndTheActionBarCarryTheirCaptions) {
     EXPECT_FALSE(f.showSettings->Enabled()) << "no settings window is installed here";
 }
 
+TEST_F(MainFormTest, AtItsSmallestTheWindowShowsAllFourButtonsWhole) {
+    TMainForm& f = Make();
+    f.Panel1->SetVisible(true);
+    f.SetBounds(0, 0, 100, 100);
+    EXPECT_GE(f.Width(), f.Constraints()->MinWidth());
+    EXPECT_LT(f.Constraints()->MinWidth(), 800) << "and is no larger than it needs";
+    for (TBitBtn* b : {f.PngBitBtn1, f.PngBitBtn2, f.PngBitBtn3, f.PngBitBtn4}) {
+        EXPECT_LE(b->Left() + b->Width(), f.Panel2->ClientWidth()) << b->Caption();
+        EXPECT_LE(b->Top() + b->Height(), f.Panel2->ClientHeight()) << b->Caption();
+    }
+}
+
 TEST_F(MainFormTest, AJobDocksTheEventWindowAndDisablesTheJobActions) {
     std::vector<bool> enabledDuringJob;
     TMainForm* f = nullptr;

@@ -258,6 +258,10 @@ TEST(TreeView, NodesCarryTheirTextStateImageAndData) {
     EXPECT_FALSE(static_cast<QTreeWidget*>(tree->Widget())->topLevelItem(1)->child(0)->icon(0).isNull());
     line->SetText("Order 1001 - fel");
     EXPECT_EQ(line->Text(), "Order 1001 - fel");
+    // A text the view's width cuts short shows whole in the node's tool tip.
+    auto* shown = static_cast<QTreeWidget*>(tree->Widget())->topLevelItem(1);
+    EXPECT_EQ(shown->toolTip(0), "order.xml");
+    EXPECT_EQ(shown->child(0)->toolTip(0), "Order 1001 - fel");
     // Choosing a node tells OnChange; OnChanging may refuse.
     std::vector<std::string> changed;
     tree->OnChange = [&](TObject*, TTreeNode* n) { changed.push_back(n ? n->Text() : "-"); };

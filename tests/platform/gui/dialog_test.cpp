@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -220,6 +221,21 @@ TEST(GuiDialogService, TheFileDialogGivesAnExistingFileOrNothing) {
         });
         EXPECT_EQ(service.BrowseFolder("Välj mapp", dir.Path("")), dir.Path("import"));
     }
+}
+
+TEST(GuiDialogService, TheFileDialogSpeaksSwedish) {
+    TGuiDialogService service([] { return true; });
+    std::vector<std::string> texts;
+    TDialogAnswerer look([&](QWidget* w) {
+        for (auto* label : w->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
+        for (auto* button : w->findChildren<QPushButton*>()) texts.push_back(button->text().toStdString());
+    });
+    service.OpenFile({"Kör annat script", "/tmp", "Script|*.pas", ""});
+    auto has = [&](const char* text) { return std::find(texts.begin(), texts.end(), text) != texts.end(); };
+    EXPECT_TRUE(has("Filer av typen:")) << ::testing::PrintToString(texts);
+    EXPECT_TRUE(has("Leta i:")) << ::testing::PrintToString(texts);
+    EXPECT_TRUE(has("Avbryt")) << ::testing::PrintToString(texts);
+    EXPECT_FALSE(has("Files of type:") || has("Look in:") || has("Cancel")) << ::testing::PrintToString(texts);
 }
 
 TEST(GuiDialogService, FileFiltersBecomeTheToolkitsForm) {

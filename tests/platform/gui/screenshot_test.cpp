@@ -10,7 +10,14 @@
 #include "platform/gui/label.h"
 #include "platform/gui/list_box.h"
 #include "platform/gui/memo.h"
+#include "platform/gui/gui_dialog_service.h"
+#include "platform/gui/qt_support.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/temp_dir.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 namespace tv {
 namespace {
@@ -57,6 +64,33 @@ TEST(Screenshot, StandardControls) {
     Place<TButton>(form, 325, 266, 75, 25)->SetCaption("Avbryt");
     test::SaveScreenshot(form, "standard_controls");
     EXPECT_TRUE(form.Visible());
+}
+
+// The open dialog of "Kör annat script", in the toolkit's Swedish texts.
+TEST(Screenshot, TheOpenDialogInSwedish) {
+    test::TempDir dir;
+    dir.Write("import/default_import.pas", "begin end.");
+    dir.Write("export/default_export.pas", "begin end.");
+    EnsureQtApplication();
+    TGuiDialogService service([] { return true; });
+    bool seen = false;
+    QTimer look;
+    look.setInterval(20);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        look.stop();
+        seen = true;
+        test::SaveScreenshot(dialog, "open_dialog");
+        dialog->reject();
+    });
+    look.start();
+    TOpenFileRequest request;
+    request.Title = "Kör annat script";
+    request.InitialFolder = dir.Root();
+    request.Filter = "Script|*.pas|Alla filer|*.*";
+    EXPECT_EQ(service.OpenFile(request), std::nullopt);
+    EXPECT_TRUE(seen);
 }
 
 }  // namespace

@@ -30,7 +30,13 @@ TEST(ShellService, TheOpenerGetsTheFolderAsOneArgument) {
 
 TEST(ShellService, AMissingOpenerRaisesAndTheServiceCanBeReplaced) {
     TDesktopShellService shell("tollvane-no-such-opener");
-    EXPECT_THROW(shell.OpenFolder("/tmp"), EProcessError);
+    try {
+        shell.OpenFolder("/srv/arbete/import");
+        ADD_FAILURE() << "no opener, no start";
+    } catch (const EProcessError& e) {
+        EXPECT_STREQ(e.what(), "Det finns inget program som kan öppna mappen [/srv/arbete/import]: "
+                               "\"tollvane-no-such-opener\" saknas. Installera paketet xdg-utils.");
+    }
 
     IShellService* recorder;
     {

@@ -15,9 +15,9 @@ struct ToolRun {
     std::string out;
 };
 
-// Runs the pscc built beside the tests with `args`, without a shell, and collects its standard output.
-ToolRun Pscc(const std::vector<std::string>& args) {
-    std::string exe = std::string(TV_BINARY_DIR) + "/tools/pscc/pscc";
+// Runs a tool built beside the tests with `args`, without a shell, and collects its standard output.
+ToolRun Tool(const std::string& name, const std::vector<std::string>& args) {
+    std::string exe = std::string(TV_BINARY_DIR) + "/tools/" + name + "/" + name;
     std::vector<char*> argv{exe.data()};
     std::vector<std::string> copies = args;
     for (std::string& a : copies) argv.push_back(a.data());
@@ -40,6 +40,10 @@ ToolRun Pscc(const std::vector<std::string>& args) {
     waitpid(pid, &status, 0);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+ToolRun Pscc(const std::vector<std::string>& args) {
+    return Tool("pscc", args);
 }
 
 std::string WriteScript(const std::string& name, const std::string& text) {
@@ -75,6 +79,34 @@ TEST(Pscc, ListsAndVerifiesAGoodScript) {
     EXPECT_NE(r.out.find("host SETCANCELLING"), std::string::npos) << r.out;
     EXPECT_EQ(Pscc({}).status, 2);
     EXPECT_EQ(Pscc({"/nonexistent/script.pas"}).status, 2);
+}
+
+TEST(Pscc, CompilesWhatPsrunRuns) {
+    // psrun's Print and the import units, from the declarations pscc reads when given no host.
+    std::string path = WriteScript("hello.pas",
+                                   "var L: TStringList;\nbegin\n  L := TStringList.Create;\n  L.Add('hej');\n"
+                                   "  Print(L[0] + ' ' + DateToStr(EncodeDate(2024, 1, 2)));\n  L.Free;\nend.\n");
+    ToolRun compiled = Pscc({path});
+    EXPECT_EQ(compiled.status, 0) << compiled.out;
+    EXPECT_EQ(compiled.out, "");
+    ToolRun ran = Tool("psrun", {path});
+    EXPECT_EQ(ran.status, 0);
+    EXPECT_EQ(ran.out.substr(0, 4), "hej ");
+    // Given hosts of its own, pscc reads psrun's only when asked.
+    std::string hosts = std::string(TV_FIXTURES_DIR) + "/script/hosts/";
+    std::string print = WriteScript("print.pas", "begin Print('x'); end.");
+    EXPECT_EQ(Pscc({"--host", hosts + "job_api.decl", print}).status, 1);
+    EXPECT_EQ(Pscc({"--host", hosts + "job_api.decl", "--psrun", print}).status, 0);
+}
+
+TEST(Tools, PrintTheirUsageWhenAskedForHelp) {
+    for (const char* tool : {"pscc", "psrun"}) {
+        ToolRun r = Tool(tool, {"--help"});
+        EXPECT_EQ(r.status, 0) << tool;
+        EXPECT_EQ(r.out.rfind(std::string("usage: ") + tool, 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("Exit status"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(Tool("psrun", {"--verbose"}).status, 2) << "an unknown switch is no file name";
 }
 
 }  // namespace
