@@ -12,8 +12,9 @@ struct TImportFrame {
     std::string_view Caption;
     int StepPicture = 0;
     std::string_view Container;
-    std::string_view NoContainerText;
+    std::string_view NoContainerText;  // empty: a file without the container is passed over silently
     std::string_view EmptyText;
+    bool CountsItems = true;  // the container's children as the step count
 };
 
 }  // namespace tv

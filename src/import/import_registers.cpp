@@ -211,11 +211,11 @@ bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<vo
         if (TXMLNode* root = DocumentElement()) {
             TXMLNode* items = root->FindNode(frame.Container);
             if (!items) {
-                events.reportError(frame.NoContainerText, elInfo);
+                if (!frame.NoContainerText.empty()) events.reportError(frame.NoContainerText, elInfo);
             } else if (!items->HasChildNodes()) {
                 events.reportError(frame.EmptyText, elInfo);
             } else {
-                events.setEventCount(static_cast<int>(items->ChildCount()));
+                if (frame.CountsItems) events.setEventCount(static_cast<int>(items->ChildCount()));
                 walk(*items);
             }
         }

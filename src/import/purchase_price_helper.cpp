@@ -1,28 +1,44 @@
 #include "import/purchase_price_helper.h"
 
-#include "adk/adk_dataset.h"
-#include "platform/rtl/text_compare.h"
+#include "import/price_walk.h"
 
 namespace tv {
 
 namespace {
 inline constexpr int kArticleField = 0;
 inline constexpr int kSupplierField = 1;
+inline constexpr int kQuantityField = 2;
+inline constexpr int kPriceField = 3;
+inline constexpr int kSupplierArticleField = 4;
 }  // namespace
 
 TImportPurchasePriceHelper::TImportPurchasePriceHelper(TAdkDataSet& purchasePrices)
     : prices_(purchasePrices) {}
 
 bool TImportPurchasePriceHelper::FindBasePrice(const std::string& article, const std::string& supplier) {
-    prices_.EmptyDataSet();
     // This order walks base prices only, by article and then supplier.
-    prices_.SetAdkSortOrder(asInkopspriserArtNrGrund);
-    for (bool read = prices_.AdkNavFind(article, false, true);
-         read && AnsiSameText(prices_.FieldByAdkIndex(kArticleField).AsString(), article);
-         read = prices_.AdkNavNext()) {
-        if (AnsiSameText(prices_.FieldByAdkIndex(kSupplierField).AsString(), supplier)) return true;
-    }
-    return false;
+    return FindPriceOfArticle(prices_, asInkopspriserArtNrGrund, kArticleField, article, [&] {
+        return AnsiSameText(prices_.FieldByAdkIndex(kSupplierField).AsString(), supplier);
+    });
+}
+
+bool TImportPurchasePriceHelper::FindStafflPrice(const std::string& article, const std::string& supplier,
+                                                 double quantity) {
+    // Brackets only, by article, supplier and quantity.
+    return FindPriceOfArticle(prices_, asInkopspriserArtNrStaffling, kArticleField, article, [&] {
+        return AnsiSameText(prices_.FieldByAdkIndex(kSupplierField).AsString(), supplier) &&
+               prices_.FieldByAdkIndex(kQuantityField).AsFloat() == quantity;
+    });
+}
+
+void TImportPurchasePriceHelper::AddPurchasePrice(const std::string& article, const std::string& supplier,
+                                                  const std::string& supplierArticle, double price) {
+    prices_.Append();
+    prices_.FieldByAdkIndex(kArticleField).SetAsString(article);
+    prices_.FieldByAdkIndex(kSupplierField).SetAsString(supplier);
+    prices_.FieldByAdkIndex(kPriceField).SetAsFloat(price);
+    prices_.FieldByAdkIndex(kSupplierArticleField).SetAsString(supplierArticle);
+    prices_.Post();
 }
 
 }  // namespace tv
