@@ -12,6 +12,7 @@
 
 #include "script/common/bytecode.h"
 #include "script/common/names.h"
+#include "script/compiler/name_index.h"
 
 namespace tv::script {
 
@@ -23,15 +24,18 @@ class TPSProcedure;
 class TPSType;
 struct TIfRVariant;
 
-// A name as written, its upper-case form and the hash of that form.
+// A name as written, its upper-case form and the hash of that form. The name of an entry of one of
+// the compiler's name tables changes through Set only, which tells the table's index.
 struct TPSName {
     std::string OrgName;
     std::string Name;
     uint32_t NameHash = 0;
+    TNameIndexLink Link;
     void Set(std::string_view orgName) {
         OrgName.assign(orgName);
         Name = AsciiUpperCase(orgName);
         NameHash = HashName(Name);
+        Link.Renamed(NameHash);
     }
     bool Is(uint32_t hash, std::string_view upperName) const { return NameHash == hash && Name == upperName; }
 };
@@ -140,14 +144,17 @@ public:
     TPSType(const TPSType&) = delete;
     TPSType& operator=(const TPSType&) = delete;
 
+    // The name changes through here only, which tells the type table's index.
     void SetName(std::string_view orgName) {
         OriginalName.assign(orgName);
         Name = AsciiUpperCase(orgName);
         NameHash = HashName(Name);
+        NameLink.Renamed(NameHash);
     }
     void Use() { Used = true; }
 
     const TPSTypeKind Kind;
+    TNameIndexLink NameLink;
     uint32_t NameHash = 0;
     std::string Name;  // upper case, empty for unnamed types
     std::string OriginalName;

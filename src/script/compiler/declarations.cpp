@@ -587,15 +587,9 @@ bool TPSPascalCompiler::ParseProcedure(bool interfaceOnly, TPSAttributes* attrib
 
     TPSInternalProcedure* forward = nullptr;
     uint32_t forwardNo = 0;
-    uint32_t hash = HashName(upper);
-    for (size_t i = 0; i < procs_.size(); ++i) {
-        if (!procs_[i]->IsInternal()) continue;
-        auto* ip = static_cast<TPSInternalProcedure*>(procs_[i].get());
-        if (ip->Forwarded && ip->Name.Is(hash, upper)) {
-            forward = ip;
-            forwardNo = static_cast<uint32_t>(i);
-            break;
-        }
+    if (const int32_t f = FindForwardProc(upper, HashName(upper)); f >= 0) {
+        forward = static_cast<TPSInternalProcedure*>(procs_[static_cast<size_t>(f)].get());
+        forwardNo = static_cast<uint32_t>(f);
     }
     if (!forward && NameClashes(upper, nkType | nkProc | nkVar | nkConst)) {
         MakeError({}, ecDuplicateIdentifier, upper);

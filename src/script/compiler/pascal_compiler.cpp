@@ -283,6 +283,7 @@ void TPSPascalCompiler::Cleanup() {
     classes_.clear();
     externalClasses_.clear();
     attributeTypes_.clear();
+    for (TNameIndex* index : {&typeIndex_, &procIndex_, &regProcIndex_, &constIndex_, &varIndex_}) index->Clear();
     anyString_ = anyMethod_ = defaultBoolType_ = pointerType_ = nullptr;
     compiling_ = false;
     if (handlerError) std::rethrow_exception(handlerError);

@@ -239,6 +239,12 @@ private:
     TPSType* FindTypeUpper(std::string_view upperName);
     TPSConstant* FindConstantUpper(std::string_view upperName, uint32_t hash);
     int32_t FindGlobalVar(std::string_view upperName, uint32_t hash);
+    // The name of procedure i: its own, or that of the host routine it uses.
+    TPSName& ProcName(size_t i) const;
+    // The procedure table's index, brought up to date.
+    TNameIndex& ProcIndex();
+    // The first script procedure of the name that is declared forward and not yet defined; -1 if none.
+    int32_t FindForwardProc(std::string_view upperName, uint32_t hash);
     TPSVar* NewVariable(std::string_view name, TPSType* type);
     TPSRegProc* AppendRegProc(std::unique_ptr<TPSRegProc> proc);
     static std::string MakeImportDecl(const TPSParametersDecl& decl);
@@ -432,6 +438,8 @@ private:
     std::vector<std::unique_ptr<TPSCompileTimeClass>> classes_;
     std::vector<std::unique_ptr<TPSInterface>> interfaces_;
     std::vector<std::unique_ptr<TPSExternalClass>> externalClasses_;
+    // Indexes of the tables searched by name (name_index.h), emptied with them.
+    TNameIndex typeIndex_, procIndex_, regProcIndex_, constIndex_, varIndex_;
 
     TPSType* anyString_ = nullptr;
     TPSType* anyMethod_ = nullptr;

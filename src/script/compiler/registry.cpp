@@ -26,13 +26,9 @@ bool TPSPascalCompiler::NameClashes(std::string_view upperName, uint8_t kinds) {
     if (upperName == kResultName) return true;
     uint32_t hash = HashName(upperName);
     if ((kinds & nkType) && FindTypeUpper(upperName)) return true;
-    if (kinds & nkProc) {
-        for (const auto& p : procs_) {
-            const TPSName& n = p->IsInternal() ? static_cast<TPSInternalProcedure&>(*p).Name
-                                               : static_cast<TPSExternalProcedure&>(*p).RegProc->Name;
-            if (n.Is(hash, upperName)) return true;
-        }
-    }
+    if ((kinds & nkProc) &&
+        ProcIndex().Last(hash, [&](uint32_t i) { return ProcName(i).Is(hash, upperName); }) >= 0)
+        return true;
     if ((kinds & nkVar) && FindGlobalVar(upperName, hash) >= 0) return true;
     if ((kinds & nkConst) && FindConstantUpper(upperName, hash)) return true;
     return false;
@@ -154,12 +150,16 @@ TPSType* TPSPascalCompiler::AddTypeCopyN(std::string_view name, std::string_view
 }
 
 TPSType* TPSPascalCompiler::FindTypeUpper(std::string_view upperName) {
-    uint32_t hash = HashName(upperName);
-    for (size_t i = types_.size(); i-- > 0;) {
-        TPSType* t = types_[i].get();
-        if (t->NameHash == hash && t->Name == upperName) return Unlink(t);
-    }
-    return nullptr;
+    const uint32_t hash = HashName(upperName);
+    typeIndex_.Sync(types_.size(), [this](uint32_t i) {
+        types_[i]->NameLink.Attach(&typeIndex_, i);
+        return types_[i]->NameHash;
+    });
+    const int64_t i = typeIndex_.Last(hash, [&](uint32_t at) {
+        const TPSType* t = types_[at].get();
+        return t->NameHash == hash && t->Name == upperName;
+    });
+    return i < 0 ? nullptr : Unlink(types_[static_cast<size_t>(i)].get());
 }
 
 TPSType* TPSPascalCompiler::FindType(std::string_view name) {
@@ -204,9 +204,12 @@ TPSRegProc* TPSPascalCompiler::AddNativeFunction(std::string_view header) {
 }
 
 TPSConstant* TPSPascalCompiler::FindConstantUpper(std::string_view upperName, uint32_t hash) {
-    for (size_t i = constants_.size(); i-- > 0;)
-        if (constants_[i]->Name.Is(hash, upperName)) return constants_[i].get();
-    return nullptr;
+    constIndex_.Sync(constants_.size(), [this](uint32_t i) {
+        constants_[i]->Name.Link.Attach(&constIndex_, i);
+        return constants_[i]->Name.NameHash;
+    });
+    const int64_t i = constIndex_.Last(hash, [&](uint32_t at) { return constants_[at]->Name.Is(hash, upperName); });
+    return i < 0 ? nullptr : constants_[static_cast<size_t>(i)].get();
 }
 
 TPSConstant* TPSPascalCompiler::AddConstant(std::string_view name, TPSType* type) {
@@ -233,9 +236,12 @@ TPSConstant* TPSPascalCompiler::GetConstant(std::string_view name) {
 }
 
 int32_t TPSPascalCompiler::FindGlobalVar(std::string_view upperName, uint32_t hash) {
-    for (size_t i = 0; i < vars_.size(); ++i)
-        if (vars_[i]->Name.Is(hash, upperName)) return static_cast<int32_t>(i);
-    return -1;
+    varIndex_.Sync(vars_.size(), [this](uint32_t i) {
+        vars_[i]->Name.Link.Attach(&varIndex_, i);
+        return vars_[i]->Name.NameHash;
+    });
+    // The first global of a name is the one a script reaches.
+    return static_cast<int32_t>(varIndex_.First(hash, [&](uint32_t at) { return vars_[at]->Name.Is(hash, upperName); }));
 }
 
 TPSVar* TPSPascalCompiler::NewVariable(std::string_view name, TPSType* type) {
@@ -357,23 +363,44 @@ TPSAttributeType* TPSPascalCompiler::FindAttributeType(std::string_view name) {
     return nullptr;
 }
 
+TPSName& TPSPascalCompiler::ProcName(size_t i) const {
+    TPSProcedure* p = procs_[i].get();
+    return p->IsInternal() ? static_cast<TPSInternalProcedure*>(p)->Name
+                           : static_cast<TPSExternalProcedure*>(p)->RegProc->Name;
+}
+
+TNameIndex& TPSPascalCompiler::ProcIndex() {
+    procIndex_.Sync(procs_.size(), [this](uint32_t i) {
+        // A host routine's entry carries the name of its registration.
+        ProcName(i).Link.Attach(&procIndex_, i);
+        return ProcName(i).NameHash;
+    });
+    return procIndex_;
+}
+
+int32_t TPSPascalCompiler::FindForwardProc(std::string_view upperName, uint32_t hash) {
+    return static_cast<int32_t>(ProcIndex().First(hash, [&](uint32_t i) {
+        const TPSProcedure* p = procs_[i].get();
+        return p->IsInternal() && static_cast<const TPSInternalProcedure*>(p)->Forwarded &&
+               ProcName(i).Is(hash, upperName);
+    }));
+}
+
 int32_t TPSPascalCompiler::FindProc(std::string_view upperName) {
-    uint32_t hash = HashName(upperName);
-    for (size_t i = procs_.size(); i-- > 0;) {
-        TPSProcedure* p = procs_[i].get();
-        const TPSName& n = p->IsInternal() ? static_cast<TPSInternalProcedure*>(p)->Name
-                                           : static_cast<TPSExternalProcedure*>(p)->RegProc->Name;
-        if (n.Is(hash, upperName)) return static_cast<int32_t>(i);
-    }
-    for (size_t i = regProcs_.size(); i-- > 0;) {
-        if (!regProcs_[i]->Name.Is(hash, upperName)) continue;
-        auto ext = std::make_unique<TPSExternalProcedure>();
-        ext->RegProc = regProcs_[i].get();
-        procs_.push_back(std::move(ext));
-        if (OnUseRegProc) OnUseRegProc(*this, parser_.CurrTokenPos(), std::string(upperName));
-        return static_cast<int32_t>(procs_.size() - 1);
-    }
-    return -1;
+    const uint32_t hash = HashName(upperName);
+    const int64_t i = ProcIndex().Last(hash, [&](uint32_t at) { return ProcName(at).Is(hash, upperName); });
+    if (i >= 0) return static_cast<int32_t>(i);
+    regProcIndex_.Sync(regProcs_.size(), [this](uint32_t at) {
+        regProcs_[at]->Name.Link.Attach(&regProcIndex_, at);
+        return regProcs_[at]->Name.NameHash;
+    });
+    const int64_t r = regProcIndex_.Last(hash, [&](uint32_t at) { return regProcs_[at]->Name.Is(hash, upperName); });
+    if (r < 0) return -1;
+    auto ext = std::make_unique<TPSExternalProcedure>();
+    ext->RegProc = regProcs_[static_cast<size_t>(r)].get();
+    procs_.push_back(std::move(ext));
+    if (OnUseRegProc) OnUseRegProc(*this, parser_.CurrTokenPos(), std::string(upperName));
+    return static_cast<int32_t>(procs_.size() - 1);
 }
 
 TPSParametersDecl* TPSPascalCompiler::UseExternalProc(std::string_view upperName) {

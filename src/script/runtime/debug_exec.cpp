@@ -39,6 +39,7 @@ void TPSCustomDebugExec::Clear() {
 }
 
 void TPSCustomDebugExec::ClearDebugData() {
+    InvalidateDecodedCode();
     FDebugDataForProcs.clear();
     FLastProc = nullptr;
     FCurrentDebugProc = nullptr;
@@ -49,6 +50,11 @@ void TPSCustomDebugExec::ClearDebugData() {
     FGlobalVarNames.clear();
     FCurrentSourcePos = FCurrentRow = FCurrentCol = 0;
     FCurrentFile.clear();
+}
+
+std::span<const uint32_t> TPSCustomDebugExec::FilteredHookPositions(const TPSProcRec* p) const {
+    const TPSProcDebugRecord* rec = FindDebugRecord(p);
+    return rec ? std::span<const uint32_t>(rec->ExactIndex) : std::span<const uint32_t>();
 }
 
 TPSProcDebugRecord* TPSCustomDebugExec::FindDebugRecord(const TPSProcRec* proc) const {

@@ -78,6 +78,7 @@ public:
     const std::string& CurrentFile() const { return FCurrentFile; }
 
 protected:
+    std::span<const uint32_t> FilteredHookPositions(const TPSProcRec* p) const override;
     TPSProcDebugRecord* FindDebugRecord(const TPSProcRec* proc) const;
     std::string ParamText(const std::vector<std::string>& names, int32_t base) const;
 

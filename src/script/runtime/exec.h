@@ -16,6 +16,7 @@
 #include "platform/rtl/object.h"
 #include "platform/rtl/variant.h"
 #include "script/runtime/attributes.h"
+#include "script/runtime/decoded_code.h"
 #include "script/runtime/errors.h"
 #include "script/runtime/proc_rec.h"
 #include "script/runtime/stack.h"
@@ -312,6 +313,12 @@ protected:
     // Calls a host method held in a procedure value (number 0) with the arguments on the stack.
     virtual bool CallMethodPointer(const ProcPtrValue& method, const TPSTypeRec* procType);
 
+    // The positions of procedure p where a filtered line hook runs (see LineHookDue): a table by code
+    // position whose non-zero entries mark them. Instructions are never run together across them.
+    virtual std::span<const uint32_t> FilteredHookPositions(const TPSProcRec*) const { return {}; }
+    // Every procedure decodes its code again before it next runs (the hook positions changed).
+    void InvalidateDecodedCode();
+
     bool ReadOperand(TPSOperandRef& o, bool deref);
     bool CallHost(TPSExternalProcRec& p);
     // Calls a host routine, or enters a script procedure after pushing the return address.
@@ -335,6 +342,24 @@ private:
     bool ReadConstant(uint32_t at, TPSOperandRef& o);
     bool QuickStep(uint8_t opcode);
     bool Step(uint8_t opcode, TPSStatus entryStatus);
+    // One instruction from the bytes at FCurrentPosition; false when it failed (its error recorded).
+    bool StepBytes(TPSStatus entryStatus);
+
+    // ---- decoded code (run_decoded.cpp)
+    // The decoded form of a script procedure's code, made on its first run.
+    decoded::Code& DecodedCode(TPSInternalProcRec& p);
+    // Runs until the status is no longer running or an instruction fails, with the line hook or
+    // without.
+    void RunLoop(TPSStatus entryStatus, bool lineHook);
+    template <bool Hooked>
+    void RunDecoded(TPSStatus entryStatus);
+    // The decoded instruction at the current procedure and position (`code` follows the procedure);
+    // nil where the bytes are run.
+    const decoded::Insn* Resync(decoded::Code*& code);
+    TPSVariant* DecodedItem(const decoded::Var& v) const;
+    // A decoded operand as ReadPlace reads it when nothing goes wrong; false, recording nothing,
+    // otherwise.
+    bool Resolve(const decoded::Operand& o, bool deref, TPSOperandRef& r) const;
     bool DoReturn(TPSStatus entryStatus);
     bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();
@@ -349,6 +374,9 @@ private:
     void ReraiseRecorded();
     bool PopChecked();
 
+    uint32_t fDecodeGeneration = 0;  // decoded code of another generation is decoded again
+    // Decoded code replaced while a run may still be inside it, kept until the runs are over.
+    std::vector<std::unique_ptr<decoded::Code>> fRetiredCode;
     uint32_t fErrorSerial = 0;  // counts recorded errors
     int fRunDepth = 0;          // nesting of RunScript
     int fErrorDepth = 0;        // the RunScript nesting at which the last error unwound

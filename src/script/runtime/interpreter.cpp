@@ -7,6 +7,7 @@
 #include "platform/rtl/format.h"
 #include "script/common/arith.h"
 #include "script/common/byte_io.h"
+#include "script/runtime/decoded_code.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/quick_ops.h"
 #include "script/runtime/value_access.h"
@@ -152,24 +153,28 @@ bool DerefOperand(TPSOperandRef& o) {
 }
 }  // namespace
 
-bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
-    auto& slots = FCurrProc->ConstantSlots;
-    if (slots.empty()) slots.assign(FDataLength, 0);
-    if (const uint32_t slot = slots[at]) {
-        const TPSCachedConstant& c = FCurrProc->Constants[slot - 1];
-        o = {c.Value->Data(), c.Value->FType, true};
-        FCurrentPosition = at + c.Length;
+bool CachedConstant(const TPSExec& exec, TPSInternalProcRec& proc, uint32_t at, TPSCachedConstant& out,
+                    TPSError& error, uint32_t& errorPos) {
+    auto& slots = proc.ConstantSlots;
+    if (slots.empty()) slots.assign(proc.FLength, 0);
+    if (at < slots.size() && slots[at]) {
+        out = proc.Constants[slots[at] - 1];
         return true;
     }
+    const std::string_view code(proc.FData.data(), proc.FLength);
+    ByteReader r(code, size_t{at} + 1);
     uint32_t typeNo = 0;
-    if (!ReadCode32(typeNo)) return false;
-    const TPSTypeRec* t = GetTypeNo(typeNo);
-    if (!t) {
-        CMD_Err(erInvalidType);
+    if (at >= proc.FLength || !r.ReadU32(typeNo)) {
+        error = ErOutOfRange;
+        errorPos = at + 1;
         return false;
     }
-    const std::string_view code(reinterpret_cast<const char*>(FData), FDataLength);
-    ByteReader r(code, FCurrentPosition);
+    errorPos = at + 5;
+    const TPSTypeRec* t = exec.GetTypeNo(typeNo);
+    if (!t) {
+        error = erInvalidType;
+        return false;
+    }
     std::unique_ptr<TPSVariant, void (*)(TPSVariant*)> v(CreateHeapValue(t), DestroyHeapValue);
     void* d = v->Data();
     std::string_view bytes;
@@ -199,17 +204,30 @@ bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
         ok = r.ReadBytes(n, bytes);
         if (ok) std::memcpy(d, bytes.data(), n);
     } else {
-        CMD_Err(erInvalidType);
+        error = erInvalidType;
         return false;
     }
     if (!ok) {
-        CMD_Err(ErOutOfRange);
+        error = ErOutOfRange;
         return false;
     }
-    FCurrentPosition = static_cast<uint32_t>(r.Position());
-    FCurrProc->Constants.push_back({v.release(), FCurrentPosition - at});
-    slots[at] = static_cast<uint32_t>(FCurrProc->Constants.size());
-    o = {FCurrProc->Constants.back().Value->Data(), t, true};
+    out = {v.release(), static_cast<uint32_t>(r.Position()) - at};
+    proc.Constants.push_back(out);
+    slots[at] = static_cast<uint32_t>(proc.Constants.size());
+    return true;
+}
+
+bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
+    TPSError error = ErNoError;
+    uint32_t errorPos = 0;
+    TPSCachedConstant c{};
+    if (!CachedConstant(*this, *FCurrProc, at, c, error, errorPos)) {
+        FCurrentPosition = errorPos;
+        CMD_Err(error);
+        return false;
+    }
+    o = {c.Value->Data(), c.Value->FType, true};
+    FCurrentPosition = at + c.Length;
     return true;
 }
 
@@ -259,32 +277,7 @@ bool TPSExec::QuickElement(TPSOperandRef& o, bool deref) {
         LoadInteger(const_cast<TPSVariant*>(iv)->Data(), iv->FType->FBaseType, v);
         index = static_cast<uint32_t>(v);
     }
-    switch (o.Type->FBaseType) {
-        case btRecord: {
-            auto* rt = static_cast<const TPSTypeRec_Record*>(o.Type);
-            if (index >= rt->FFieldTypes.size()) return false;
-            o.Data = static_cast<char*>(o.Data) + rt->FRealFieldOffsets[index];
-            o.Type = rt->FFieldTypes[index];
-            break;
-        }
-        case btArray: {
-            auto* elements = static_cast<char*>(LoadPtr(o.Data));
-            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
-            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(o.Type)->FArrayType;
-            o.Data = elements + uint64_t{index} * elem->FRealSize;
-            o.Type = elem;
-            break;
-        }
-        case btStaticArray: {
-            auto* at = static_cast<const TPSTypeRec_StaticArray*>(o.Type);
-            if (index >= at->FSize) return false;
-            o.Data = static_cast<char*>(o.Data) + uint64_t{index} * at->FArrayType->FRealSize;
-            o.Type = at->FArrayType;
-            break;
-        }
-        default:
-            return false;
-    }
+    if (!quick::SelectElement(o.Data, o.Type, index)) return false;
     if (deref && !DerefOperand(o)) return false;
     FCurrentPosition = pos + 9;
     return true;
@@ -409,32 +402,9 @@ bool TPSExec::RunScript() {
     const bool lineHook = FOnRunLine || fWantsLineHook;
     do {
         FStatus = isRunning;
-        while (FStatus == isRunning) {
-            if (lineHook && LineHookDue()) {
-                // The hook may record an error (it unwinds then) or stop the run.
-                const uint32_t before = fErrorSerial;
-                try {
-                    DoRunLine();
-                } catch (...) {
-                    HandleException(std::current_exception());
-                }
-                if (FStatus != isRunning || fErrorSerial != before) continue;
-            }
-            if (FCurrentPosition >= FDataLength) {
-                CMD_Err(ErOutOfRange);
-                break;
-            }
-            const uint32_t serial = fErrorSerial;
-            const uint8_t opcode = FData[FCurrentPosition++];
-            if (QuickStep(opcode)) continue;
-            if (!Step(opcode, entryStatus)) {
-                // Every failing instruction leaves an error behind.
-                if (fErrorSerial == serial) CMD_Err(ErInternalError);
-                break;
-            }
-        }
+        RunLoop(entryStatus, lineHook);
     } while (!FExceptionStack.empty() && FStatus == isRunning);
-    --fRunDepth;
+    if (--fRunDepth == 0) fRetiredCode.clear();
     // A stop inside a script procedure that a host routine called ends the run it interrupted too:
     // the outer run winds up the stack once it is back in its own loop.
     if (FStatus == isLoaded && fRunDepth == 0) {
@@ -634,6 +604,19 @@ bool TPSExec::CallProc(TPSProcRec* p) {
             return false;
     }
     FCurrentPosition = at;
+    return false;
+}
+
+bool TPSExec::StepBytes(TPSStatus entryStatus) {
+    if (FCurrentPosition >= FDataLength) {
+        CMD_Err(ErOutOfRange);
+        return false;
+    }
+    const uint32_t serial = fErrorSerial;
+    const uint8_t opcode = FData[FCurrentPosition++];
+    if (QuickStep(opcode) || Step(opcode, entryStatus)) return true;
+    // Every failing instruction leaves an error behind.
+    if (fErrorSerial == serial) CMD_Err(ErInternalError);
     return false;
 }
 

@@ -13,6 +13,9 @@ namespace tv::script {
 
 class TPSExec;
 class TPSExternalProcRec;
+namespace decoded {
+class Code;
+}
 
 // A host routine as the interpreter calls it: the executor, the procedure record (its two words
 // and declaration), the global variables and the value stack holding the arguments. False without
@@ -47,6 +50,8 @@ public:
     // Constants (0: not decoded yet).
     std::vector<uint32_t> ConstantSlots;
     std::vector<TPSCachedConstant> Constants;
+    // The code decoded for running (decoded_code.h), made on the procedure's first run.
+    std::unique_ptr<decoded::Code> Decoded;
 };
 
 class TPSExternalProcRec : public TPSProcRec {

@@ -45,6 +45,37 @@ inline bool IsStringCode(uint8_t c) {
     return c == btString || c == btPChar || c == btWideString || c == btUnicodeString;
 }
 
+// The field or element `index` of the record, dynamic array or static array at `data` of type
+// `type`, in place of both; false, changing nothing, for an index out of range or another type.
+[[gnu::always_inline]] inline bool SelectElement(void*& data, const TPSTypeRec*& type, uint32_t index) {
+    switch (type->FBaseType) {
+        case btRecord: {
+            auto* rt = static_cast<const TPSTypeRec_Record*>(type);
+            if (index >= rt->FFieldTypes.size()) return false;
+            data = static_cast<char*>(data) + rt->FRealFieldOffsets[index];
+            type = rt->FFieldTypes[index];
+            return true;
+        }
+        case btArray: {
+            auto* elements = static_cast<char*>(LoadPtr(data));
+            if (!elements || index >= static_cast<uint32_t>(ArrayHeader(elements)->Length)) return false;
+            const TPSTypeRec* elem = static_cast<const TPSTypeRec_Array*>(type)->FArrayType;
+            data = elements + uint64_t{index} * elem->FRealSize;
+            type = elem;
+            return true;
+        }
+        case btStaticArray: {
+            auto* at = static_cast<const TPSTypeRec_StaticArray*>(type);
+            if (index >= at->FSize) return false;
+            data = static_cast<char*>(data) + uint64_t{index} * at->FArrayType->FRealSize;
+            type = at->FArrayType;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 // Copies a scalar of 1 to 10 bytes.
 inline void CopyPlain(void* dest, const void* src, uint32_t size) {
     switch (size) {
@@ -66,7 +97,7 @@ inline void CopyPlain(void* dest, const void* src, uint32_t size) {
 }
 
 // dest := src for numbers of the same type, integers into integers of up to 32 bits (cut to the
-// destination's width), numbers into reals, and strings of the same kind (shared).
+// destination's width) and into Int64, numbers into reals, and strings of the same kind (shared).
 inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
     if (dt == st && dt != btProcPtr) {
         if (const uint32_t size = FixedConstantSize(dt)) {
@@ -91,6 +122,12 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
                 Store(dest, static_cast<uint16_t>(v));
             else
                 Store(dest, static_cast<uint32_t>(v));
+            return true;
+        }
+        case btS64: {
+            int64_t v = 0;
+            if (!LoadInt(src, st, v)) return false;
+            Store(dest, v);
             return true;
         }
         case btSingle:
@@ -173,20 +210,10 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
     return LaneOp<int32_t>(op, a, b, known) == ArithFault::None && known;
 }
 
-// left op= right for an Integer left and an integer right of up to 32 bits, and for a real left
-// and a real or integer right (computed in extended precision, then narrowed to the left's type).
-inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uint8_t rt) {
-    if (lt == btS32) {
-        int64_t v = 0;
-        if (rt == btS64 || !LoadInt(right, rt, v)) return false;
-        int32_t a = Load<int32_t>(left);
-        if (!LaneOp32(op, a, static_cast<int32_t>(v))) return false;
-        Store(left, a);
-        return true;
-    }
-    if (!IsFloatCode(lt) || op > calcDivide) return false;
-    long double a = 0, b = 0, r = 0;
-    if (!LoadReal(left, lt, a) || !LoadReal(right, rt, b)) return false;
+// left := a op b for a real left of type lt and one of the four real operators, computed in
+// extended precision and narrowed to the left's type; false, changing nothing, on a fault.
+[[gnu::always_inline]] inline bool CalculateReal(uint8_t op, void* left, uint8_t lt, long double a, long double b) {
+    long double r = 0;
     ArithFault f;
     switch (op) {
         case calcAdd:
@@ -216,9 +243,35 @@ inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uin
     return true;
 }
 
+// left op= right for an Integer left and an integer right of up to 32 bits, an Int64 left and any
+// integer right, and for a real left and a real or integer right (computed in extended precision,
+// then narrowed to the left's type).
+inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uint8_t rt) {
+    if (lt == btS32) {
+        int64_t v = 0;
+        if (rt == btS64 || !LoadInt(right, rt, v)) return false;
+        int32_t a = Load<int32_t>(left);
+        if (!LaneOp32(op, a, static_cast<int32_t>(v))) return false;
+        Store(left, a);
+        return true;
+    }
+    if (lt == btS64) {
+        int64_t v = 0;
+        if (!LoadInt(right, rt, v)) return false;
+        int64_t a = Load<int64_t>(left);
+        bool known = false;
+        if (LaneOp<int64_t>(op, a, v, known) != ArithFault::None || !known) return false;
+        Store(left, a);
+        return true;
+    }
+    if (!IsFloatCode(lt) || op > calcDivide) return false;
+    long double a = 0, b = 0;
+    return LoadReal(left, lt, a) && LoadReal(right, rt, b) && CalculateReal(op, left, lt, a, b);
+}
+
 // The outcome of comparison operator op (one of the six orders) for an order c of -1, 0 or 1, or 2
 // for unordered reals, which only "<>" holds for.
-inline bool FromOrder(uint8_t op, int c) {
+[[gnu::always_inline]] inline bool FromOrder(uint8_t op, int c) {
     if (c == 2) return op == cmpNotEqual;
     switch (op) {
         case cmpGreaterEqual:
@@ -241,14 +294,19 @@ int Order(const T& a, const T& b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// The order of left and right for an Integer against an integer of up to 32 bits, a Boolean or byte
-// against one, reals and integers against reals, and two strings of the same kind.
+// The order of left and right for an Integer against an integer of up to 32 bits, an Int64 against
+// any integer, a Boolean or byte against an integer, reals and integers against reals, and two
+// strings of the same kind.
 inline bool Compare(const void* left, uint8_t lt, const void* right, uint8_t rt, int& c) {
     int64_t v = 0;
     switch (lt) {
         case btS32:
             if (rt == btS64 || !LoadInt(right, rt, v)) break;
             c = Order<int32_t>(Load<int32_t>(left), static_cast<int32_t>(v));
+            return true;
+        case btS64:
+            if (!LoadInt(right, rt, v)) break;
+            c = Order<int64_t>(Load<int64_t>(left), v);
             return true;
         case btU8:
             if (!LoadInt(right, rt, v)) break;

@@ -30,14 +30,17 @@ TPSVariant* TPSStack::PushInNewChunk(size_t size) {
         c.cap = std::max(kChunkSize, size);
         c.mem.reset(new char[c.cap]);
     }
-    fUsed = 0;
-    return Push(static_cast<uint32_t>(size));
+    fBase = fTop = c.mem.get();
+    fEnd = fBase + c.cap;
+    return Place(size);
 }
 
 void TPSStack::ReturnToChunkOf(char* at) {
     while (!(at >= fChunks[fChunk].mem.get() && at < fChunks[fChunk].mem.get() + fChunks[fChunk].cap))
         --fChunk;
-    fUsed = static_cast<size_t>(at - fChunks[fChunk].mem.get());
+    fBase = fChunks[fChunk].mem.get();
+    fEnd = fBase + fChunks[fChunk].cap;
+    fTop = at;
 }
 
 void TPSStack::PopTo(int32_t count) {
@@ -48,7 +51,7 @@ void TPSStack::Clear() {
     PopTo(0);
     fChunks.clear();
     fChunk = 0;
-    fUsed = 0;
+    fBase = fTop = fEnd = nullptr;
     fBytes = 0;
 }
 

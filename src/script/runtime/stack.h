@@ -32,32 +32,23 @@ public:
     // Reserves `totalSize` bytes (the 8-byte type header included) on top; the value is not
     // initialised. Raises EStackOverflow at the limit.
     TPSVariant* Push(uint32_t totalSize) {
-        const size_t size = (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
-        if (fChunks.empty() || fUsed + size > fChunks[fChunk].cap || fBytes + size > kMaxBytes)
-            return PushInNewChunk(size);
-        auto* item = reinterpret_cast<TPSVariant*>(fChunks[fChunk].mem.get() + fUsed);
-        item->FType = nullptr;  // the caller sets the type; until then a pop releases nothing
-        fUsed += size;
-        fBytes += size;
-        fItems.push_back({item, size});
-        return item;
+        const size_t size = ItemSize(totalSize);
+        if (!Fits(size)) return PushInNewChunk(size);
+        return Place(size);
     }
     // As PushType when the value fits the storage in hand; nil (and nothing pushed) otherwise.
     TPSVariant* TryPushType(const TPSTypeRec* t) {
-        const size_t size = (sizeof(TPSVariant) + size_t{t->FRealSize} + 7) & ~size_t{7};
-        if (fChunks.empty() || fUsed + size > fChunks[fChunk].cap || fBytes + size > kMaxBytes)
-            return nullptr;
-        return PushType(t);
+        const size_t size = ItemSize(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize);
+        if (!Fits(size)) return nullptr;
+        return Initialised(Place(size), t);
+    }
+    // Whether a value of type t can be pushed without going beyond the stack's limit.
+    bool Fits(const TPSTypeRec* t) const {
+        return fBytes + ItemSize(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize) <= kMaxBytes;
     }
     // A new, initialised value of type t on top.
     TPSVariant* PushType(const TPSTypeRec* t) {
-        TPSVariant* item = Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize);
-        item->FType = t;
-        // An empty value is all zero bits (InitializeValue); an item's storage is whole words.
-        const uint64_t zero = 0;
-        auto* d = static_cast<char*>(item->Data());
-        for (uint32_t at = 0; at < t->FRealSize; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
-        return item;
+        return Initialised(Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize), t);
     }
     // Removes the top item and finalizes its value.
     void Pop() {
@@ -65,9 +56,8 @@ public:
         const Entry top = fItems.back();
         fItems.pop_back();
         auto* at = reinterpret_cast<char*>(top.item);
-        char* base = fChunks[fChunk].mem.get();
-        if (at >= base && at < base + fChunks[fChunk].cap)
-            fUsed = static_cast<size_t>(at - base);
+        if (at >= fBase && at < fEnd)
+            fTop = at;
         else
             ReturnToChunkOf(at);
         fBytes -= top.size;
@@ -124,6 +114,30 @@ private:
     const TPSVariant& Checked(int32_t itemNo) const;
     TPSVariant* PushInNewChunk(size_t size);
     void ReturnToChunkOf(char* at);
+    // An item's bytes: at least the type header, in whole words.
+    static size_t ItemSize(uint32_t totalSize) {
+        return (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
+    }
+    // Whether `size` more bytes fit the chunk in hand and the limit.
+    bool Fits(size_t size) const { return static_cast<size_t>(fEnd - fTop) >= size && fBytes + size <= kMaxBytes; }
+    // Takes `size` bytes at the top of the chunk in hand for a new item (type not set yet: until
+    // then a pop releases nothing).
+    TPSVariant* Place(size_t size) {
+        auto* item = reinterpret_cast<TPSVariant*>(fTop);
+        item->FType = nullptr;
+        fTop += size;
+        fBytes += size;
+        fItems.push_back({item, size});
+        return item;
+    }
+    static TPSVariant* Initialised(TPSVariant* item, const TPSTypeRec* t) {
+        item->FType = t;
+        // An empty value is all zero bits (InitializeValue); an item's storage is whole words.
+        const uint64_t zero = 0;
+        auto* d = static_cast<char*>(item->Data());
+        for (uint32_t at = 0; at < t->FRealSize; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
+        return item;
+    }
 
     struct Entry {
         TPSVariant* item;
@@ -131,8 +145,10 @@ private:
     };
     std::vector<Entry> fItems;
     std::vector<Chunk> fChunks;
-    size_t fChunk = 0;  // the chunk the next item goes into
-    size_t fUsed = 0;   // bytes used in that chunk
+    size_t fChunk = 0;       // the chunk the next item goes into
+    char* fBase = nullptr;   // that chunk's storage,
+    char* fTop = nullptr;    // where its next item goes
+    char* fEnd = nullptr;    // and its end
     size_t fBytes = 0;
 };
 

@@ -106,6 +106,55 @@ TEST(Registration, DuplicateRoutinesStayRegisteredAndTheFirstIsUsed) {
     EXPECT_TRUE(r.ok) << r.AllMessages();
 }
 
+TEST(Registration, LookupsSeeNamesGivenAfterALookupAndKeepWhichDuplicateWins) {
+    CompileResult r = InUses([](TPSPascalCompiler& c) {
+        // A type, constant and routine renamed after a lookup took them in are found by the new name
+        // only.
+        TPSType* t = c.AddType("TFirstName", btU8);
+        ASSERT_EQ(c.FindType("TFirstName"), t);
+        t->SetName("TSecondName");
+        EXPECT_EQ(c.FindType("tsecondname"), t);
+        EXPECT_EQ(c.FindType("TFirstName"), nullptr);
+        TPSConstant* k = c.AddConstantN("KOld", "Integer");
+        ASSERT_EQ(c.GetConstant("KOld"), k);
+        k->SetName("KNew");
+        EXPECT_EQ(c.GetConstant("knew"), k);
+        EXPECT_EQ(c.GetConstant("KOld"), nullptr);
+        // The last type and constant of a name win; earlier ones stay in the tables.
+        c.AddTypeS("TTwice", "Integer");
+        c.AddTypeS("TTwice", "string");
+        EXPECT_EQ(c.FindType("TTwice"), c.FindType("string"));
+        c.AddConstantN("KTwice", "Integer");
+        TPSConstant* later = c.AddConstantN("KTwice", "string");
+        EXPECT_EQ(c.GetConstant("KTwice"), later);
+    });
+    EXPECT_TRUE(r.ok) << r.AllMessages();
+
+    // A routine renamed after the script looked it up is called by its new name.
+    r = CompileScript("begin Renamed; end.", {}, [](TPSPascalCompiler& c) {
+        c.OnUses = [](TPSPascalCompiler& comp, const std::string&) {
+            TPSRegProc* p = comp.AddNativeFunction("procedure Original;");
+            const int32_t used = comp.FindProc("ORIGINAL");
+            EXPECT_EQ(used, static_cast<int32_t>(comp.GetProcCount() - 1));
+            p->SetName("Renamed");
+            EXPECT_EQ(comp.FindProc("ORIGINAL"), -1);
+            EXPECT_EQ(comp.FindProc("RENAMED"), used);
+            return true;
+        };
+    });
+    EXPECT_TRUE(r.ok) << r.AllMessages();
+
+    // Procedures declared forward meet their bodies by name among many others; a later variable of
+    // one of their names clashes.
+    std::string text;
+    for (int i = 0; i < 50; ++i) text += "procedure F" + std::to_string(i) + "(a: Integer); forward;\n";
+    for (int i = 49; i >= 0; --i) text += "procedure F" + std::to_string(i) + "(a: Integer); begin end;\n";
+    r = CompileScript(text + "begin F0(1); F49(2); end.");
+    EXPECT_TRUE(r.ok) << r.AllMessages();
+    r = CompileScript(text + "var f7: Integer;\nbegin end.");
+    EXPECT_EQ(r.FirstError().text, "[Error] (101:5): Duplicate identifier 'f7'") << r.AllMessages();
+}
+
 TEST(Registration, ExistingClassesAreReturned) {
     CompileResult r = InUses([](TPSPascalCompiler& c) {
         TPSCompileTimeClass* a = c.AddClassN(nullptr, "TA");

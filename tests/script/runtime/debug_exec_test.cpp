@@ -253,5 +253,100 @@ TEST(DebugExecPause, APauseFromAHostRoutineHoldsBeforeTheNextInstruction) {
     EXPECT_EQ(printed, "axb;c;");
 }
 
+
+// The interpreter runs common instruction sequences together (a comparison with its jump, an
+// expression computed aside, a string appended to in place) between source lines. A run that sees
+// every instruction (an OnRunLine handler keeps them apart) and one that sees only the source lines
+// must meet the same lines, stop after the same line, pause in the same places and fail at the same
+// row and column.
+constexpr const char* kLoopScript = R"(var i, k, s: Integer; t: string;
+begin
+  s := 0; t := '';
+  for i := 1 to 4 do
+  begin
+    if i * 2 > 3 then s := s + i * 3 + 1;
+    t := t + 'x';
+    k := (s + i) div (4 - i);
+  end;
+  Print(t);
+end.
+)";
+
+struct LoopRun {
+    std::vector<std::string> lines;  // row:col, " paused" where the run held
+    std::string printed;
+    int32_t s = 0;
+    std::u16string t;
+    uint32_t errorRow = 0, errorCol = 0;
+    bool ok = false;
+};
+
+// Runs kLoopScript; `stopAfter` lines in, the line handler stops the run; `pauseAt` lines in it
+// pauses, and the run steps into the next `steps` lines before it runs on.
+LoopRun RunLoopScript(bool everyInstruction, size_t stopAfter, size_t pauseAt, int steps) {
+    static const Compiled compiled = CompileText(kLoopScript);
+    TPSDebugExec exec;
+    LoopRun run;
+    RegisterNativeCallable(exec, "Print", [&run](const std::string& s) { run.printed += s; });
+    RegisterNativeCallable(exec, "Where", []() {});
+    EXPECT_TRUE(exec.LoadData(compiled.container));
+    exec.LoadDebugData(compiled.debug);
+    if (everyInstruction) exec.FOnRunLine = [](TPSExec&) {};
+    exec.OnSourceLine = [&](TPSDebugExec& e, const std::string&, uint32_t, uint32_t row, uint32_t col) {
+        run.lines.push_back(std::to_string(row) + ":" + std::to_string(col) +
+                            (e.DebugMode() == dmPaused ? " paused" : ""));
+        if (run.lines.size() == pauseAt) e.Pause();
+        if (run.lines.size() == stopAfter) e.Stop();
+    };
+    exec.OnIdleCall = [&steps](TPSDebugExec& e) {
+        if (steps-- > 0)
+            e.StepInto();
+        else
+            e.Run();
+    };
+    run.ok = exec.RunScript();
+    run.s = Load<int32_t>(exec.GetGlobalVar(2)->Data());
+    run.t = UnicodeString::RawGet(exec.GetGlobalVar(3)->Data()).view();
+    if (!run.ok) {
+        uint32_t pos = 0;
+        std::string file;
+        exec.TranslatePositionEx(static_cast<uint32_t>(exec.ExceptionProcNo()),
+                                 static_cast<uint32_t>(exec.ExceptionPos()), pos, run.errorRow, run.errorCol, file);
+    }
+    return run;
+}
+
+TEST(DebugExecDecoded, LinesStopsPausesAndErrorsMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "the division by 4 - i fails when i is 4";
+    EXPECT_EQ(whole.errorRow, 8u);
+    EXPECT_EQ(whole.printed, "") << "the loop never ended";
+    EXPECT_EQ(whole.s, 2 * 3 + 1 + 3 * 3 + 1 + 4 * 3 + 1);
+    EXPECT_EQ(whole.t, u"xxxx");
+    const LoopRun reference = RunLoopScript(true, 0, 0, 0);
+    EXPECT_EQ(whole.lines, reference.lines);
+    EXPECT_EQ(whole.errorCol, reference.errorCol);
+    ASSERT_GT(whole.lines.size(), 12u);
+    for (size_t stopAfter : {size_t{3}, size_t{7}, size_t{11}}) {
+        const LoopRun stopped = RunLoopScript(false, stopAfter, 0, 0);
+        const LoopRun expected = RunLoopScript(true, stopAfter, 0, 0);
+        EXPECT_TRUE(stopped.ok) << stopAfter;
+        EXPECT_EQ(stopped.lines.size(), stopAfter);
+        EXPECT_EQ(stopped.lines, expected.lines) << stopAfter;
+        EXPECT_EQ(stopped.s, expected.s) << stopAfter;
+        EXPECT_EQ(stopped.t, expected.t) << stopAfter;
+    }
+    for (size_t pauseAt : {size_t{2}, size_t{6}}) {
+        const LoopRun paused = RunLoopScript(false, 0, pauseAt, 4);
+        const LoopRun expected = RunLoopScript(true, 0, pauseAt, 4);
+        EXPECT_EQ(paused.lines, expected.lines) << pauseAt;
+        ASSERT_EQ(paused.lines.size(), whole.lines.size()) << pauseAt;
+        for (size_t at = 0; at < paused.lines.size(); ++at)
+            EXPECT_EQ(paused.lines[at], whole.lines[at] + (at >= pauseAt && at < pauseAt + 4 ? " paused" : ""))
+                << "held on the line that paused, then on each of the lines stepped into";
+        EXPECT_EQ(paused.errorRow, 8u);
+    }
+}
+
 }  // namespace
 }  // namespace tv::script

@@ -1,0 +1,413 @@
+// The interpreter's loop over decoded code (decoded_code.h). Each handler does its instruction the
+// quick way when the operands allow it, computing exactly what the full rules compute, and changes
+// nothing otherwise: the instruction then runs from the bytes (Step), which records any error at
+// the position the byte code gives. The line hook runs before an instruction exactly as the byte
+// loop runs it.
+
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/exception.h"
+#include "script/runtime/decoded_code.h"
+#include "script/runtime/exec.h"
+#include "script/runtime/quick_ops.h"
+
+namespace tv::script {
+
+using decoded::Insn;
+
+namespace {
+
+// Follows a Pointer operand to its target; false for a nil target.
+[[gnu::always_inline]] inline bool FollowPointer(TPSOperandRef& o) {
+    if (o.Type->FBaseType != btPointer) return true;
+    const auto p = Load<PointerValue>(o.Data);
+    if (!p.Data || !p.Type) return false;
+    o.Data = p.Data;
+    o.Type = p.Type;
+    return true;
+}
+
+bool IsAnsiCode(uint8_t c) {
+    return c == btString || c == btPChar;
+}
+bool IsWideCode(uint8_t c) {
+    return c == btWideString || c == btUnicodeString;
+}
+
+// dest := b (dest of base type dt, a variable) the quick way; false, changing nothing, otherwise.
+// Numbers of one type are copied here; everything else goes through quick::Assign.
+[[gnu::always_inline]] inline bool AssignQuick(void* dest, uint8_t dt, const TPSOperandRef& b) {
+    const uint8_t st = b.Type->FBaseType;
+    if (dt == st) {
+        switch (dt) {
+            case btS32:
+            case btU32:
+                Store(dest, Load<uint32_t>(b.Data));
+                return true;
+            case btS64:
+            case btDouble:
+                Store(dest, Load<uint64_t>(b.Data));
+                return true;
+            default:
+                break;
+        }
+    }
+    // A string from a constant gets characters of its own: the full way.
+    return !(b.Temp && quick::IsStringCode(dt)) && quick::Assign(dest, dt, b.Data, st);
+}
+
+// left op= b (left of base type lt) the quick way; false, changing nothing, otherwise. Integer and
+// Int64 lefts with the common rights are computed here, the rest by quick::Calculate.
+[[gnu::always_inline]] inline bool CalculateQuick(uint8_t op, void* left, uint8_t lt, const TPSOperandRef& b) {
+    const uint8_t rt = b.Type->FBaseType;
+    if (lt == btS32 && rt == btS32) {
+        int32_t x = Load<int32_t>(left);
+        if (!quick::LaneOp32(op, x, Load<int32_t>(b.Data))) return false;
+        Store(left, x);
+        return true;
+    }
+    if (lt == btS64 && (rt == btS64 || rt == btS32)) {
+        int64_t x = Load<int64_t>(left);
+        const int64_t y = rt == btS64 ? Load<int64_t>(b.Data) : Load<int32_t>(b.Data);
+        bool known = false;
+        if (quick::LaneOp<int64_t>(op, x, y, known) != ArithFault::None || !known) return false;
+        Store(left, x);
+        return true;
+    }
+    return quick::Calculate(op, left, lt, b.Data, rt);
+}
+
+// s := s + text for a string s of kind S: in place when nothing else holds s's characters.
+template <class S>
+void AppendTo(void* s, typename S::View text) {
+    Borrowed<S> target(s);
+    target->Append(text);
+}
+
+}  // namespace
+
+void TPSExec::InvalidateDecodedCode() {
+    ++fDecodeGeneration;
+}
+
+decoded::Code& TPSExec::DecodedCode(TPSInternalProcRec& p) {
+    if (p.Decoded && p.Decoded->Generation() == fDecodeGeneration) return *p.Decoded;
+    // A run further out may still be inside the old code: it stays until the runs are over.
+    if (p.Decoded) fRetiredCode.push_back(std::move(p.Decoded));
+    p.Decoded = std::make_unique<decoded::Code>(*this, p, FilteredHookPositions(&p), fDecodeGeneration);
+    return *p.Decoded;
+}
+
+[[gnu::always_inline]] inline TPSVariant* TPSExec::DecodedItem(const decoded::Var& v) const {
+    if (v.Item) return v.Item;
+    // GetItem answers nil for any index beyond the stack, a negative one included.
+    const int64_t index = int64_t{FCurrStackBase} + v.Offset;
+    return index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+}
+
+// An operand as ReadPlace reads it when nothing goes wrong; false (nothing recorded) otherwise.
+[[gnu::always_inline]] inline bool TPSExec::Resolve(const decoded::Operand& o, bool deref,
+                                                    TPSOperandRef& r) const {
+    if (o.How == decoded::Shape::Direct) {
+        r = {o.Data, o.Type, o.Temp};
+        return true;
+    }
+    TPSVariant* item = DecodedItem(o.Base);
+    if (!item) return false;
+    r = {item->Data(), item->FType, o.Temp};
+    if (o.Select == decoded::Selector::None) return !deref || FollowPointer(r);
+    // An element: the variable is followed to its target, then the field or element taken.
+    if (!FollowPointer(r)) return false;
+    uint32_t index = o.Index;
+    if (o.Select == decoded::Selector::VariableIndex) {
+        TPSVariant* iv = DecodedItem(o.IndexVar);
+        if (!iv || !IsNarrowIntegerCode(iv->FType->FBaseType)) return false;
+        int64_t v = 0;
+        LoadInteger(iv->Data(), iv->FType->FBaseType, v);
+        index = static_cast<uint32_t>(v);
+    }
+    if (!quick::SelectElement(r.Data, r.Type, index)) return false;
+    return !deref || FollowPointer(r);
+}
+
+const Insn* TPSExec::Resync(decoded::Code*& code) {
+    if (!FCurrProc) return nullptr;
+    if (!code || &code->Proc() != FCurrProc || code->Generation() != fDecodeGeneration)
+        code = &DecodedCode(*FCurrProc);
+    return code->At(FCurrentPosition);
+}
+
+void TPSExec::RunLoop(TPSStatus entryStatus, bool lineHook) {
+    if (lineHook)
+        RunDecoded<true>(entryStatus);
+    else
+        RunDecoded<false>(entryStatus);
+}
+
+// Runs until the status is no longer running or an instruction fails.
+template <bool Hooked>
+void TPSExec::RunDecoded(TPSStatus entryStatus) {
+    decoded::Code* code = nullptr;
+    const Insn* ip = Resync(code);
+    // Whether instructions may run together: always without the hook; with it only while it runs
+    // at the positions of its table alone.
+    bool fuse = !Hooked;
+    for (;;) {
+        if constexpr (Hooked) {
+            if (ip) FCurrentPosition = ip->Pos;
+            if (LineHookDue()) {
+                // The hook may record an error (it unwinds then) or stop the run.
+                const uint32_t before = fErrorSerial;
+                const uint32_t pos = FCurrentPosition;
+                const TPSInternalProcRec* proc = FCurrProc;
+                try {
+                    DoRunLine();
+                } catch (...) {
+                    HandleException(std::current_exception());
+                }
+                if (FStatus != isRunning) return;
+                if (fErrorSerial != before) {
+                    ip = Resync(code);
+                    continue;
+                }
+                if (FCurrentPosition != pos || FCurrProc != proc) ip = Resync(code);
+            }
+            fuse = fLineHookFiltered && !FOnRunLine && FCurrProc == fLineHookProc;
+        }
+        if (!ip) goto bytes;
+        {
+            decoded::Handler h = fuse ? ip->Fast : ip->Code;
+            TPSOperandRef a, b, c;
+        dispatch:
+            switch (h) {
+                case decoded::hAssign:
+                    if (!Resolve(ip->A, true, a) || a.Temp || !Resolve(ip->B, true, b) ||
+                        !AssignQuick(a.Data, a.Type->FBaseType, b))
+                        break;
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                case decoded::hCalculate:
+                    if (!Resolve(ip->A, true, a) || a.Temp || !Resolve(ip->B, true, b) ||
+                        !CalculateQuick(ip->Op, a.Data, a.Type->FBaseType, b))
+                        break;
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                case decoded::hTempExpr: {
+                    // push T; temp := x; temp op= y ...; z := temp (or z op= temp); pop. The temporary
+                    // is held here when it is the item the push makes; anything the quick way cannot
+                    // do runs the instructions one by one from the push, nothing having changed.
+                    const Insn& copy = ip[1];
+                    const Insn& use = ip[ip->GroupSize - 2];
+                    const TPSTypeRec* t = ip->Type;
+                    const uint8_t tt = t->FBaseType;
+                    alignas(16) unsigned char temp[decoded::kTempBytes] = {};
+                    bool ok = FCurrStackBase + int64_t{copy.A.Base.Offset} == FStack.Count() && FStack.Fits(t) &&
+                              Resolve(copy.B, true, b) && AssignQuick(temp, tt, b);
+                    for (const Insn* step = ip + 2; ok && step != &use; ++step)
+                        ok = Resolve(step->B, true, b) && CalculateQuick(step->Op, temp, tt, b);
+                    const TPSOperandRef result{temp, t, false};
+                    ok = ok && Resolve(use.A, true, a) && !a.Temp &&
+                         (use.Code == decoded::hAssign ? AssignQuick(a.Data, a.Type->FBaseType, result)
+                                                       : CalculateQuick(use.Op, a.Data, a.Type->FBaseType, result));
+                    if (!ok) {
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    ip = ip->GroupNext;
+                    continue;
+                }
+                case decoded::hCompare:
+                case decoded::hCompareJump: {
+                    const uint8_t op = ip->Op;
+                    if (op > cmpEqual || !Resolve(ip->A, true, a) || a.Temp || a.Type->FBaseType != btU8 ||
+                        !Resolve(ip->B, true, b) || !Resolve(ip->C, true, c)) {
+                        if (h == decoded::hCompare) break;
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    bool result;
+                    if (b.Type->FBaseType == btS32 && c.Type->FBaseType == btS32) {
+                        result = quick::FromOrder(op, quick::Order(Load<int32_t>(b.Data), Load<int32_t>(c.Data)));
+                    } else {
+                        int order = 0;
+                        if (!quick::Compare(b.Data, b.Type->FBaseType, c.Data, c.Type->FBaseType, order)) {
+                            if (h == decoded::hCompare) break;
+                            h = ip->Code;
+                            goto dispatch;
+                        }
+                        result = quick::FromOrder(op, order);
+                    }
+                    Store<uint8_t>(a.Data, result ? 1 : 0);
+                    if (h == decoded::hCompare) {
+                        ip = fuse ? ip->FastNext : ip + 1;
+                        continue;
+                    }
+                    // The jump that follows reads the Boolean just stored.
+                    const Insn* jump = ip->GroupNext;
+                    ip = result == (jump->Code == decoded::hJumpIfNotZero) ? jump->Target : jump + 1;
+                    continue;
+                }
+                case decoded::hPushReference: {
+                    const TPSTypeRec* pt = PointerType();
+                    if (!Resolve(ip->A, true, a) || a.Temp) break;
+                    TPSVariant* item = FStack.TryPushType(pt);
+                    if (!item) break;
+                    Store(item->Data(), PointerValue{a.Data, a.Type, 0});
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hPop: {
+                    const TPSVariant* top = FStack.Top();
+                    if (!top || top->FType == FReturnAddressType.get()) break;
+                    FStack.Pop();
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hCall: {
+                    TPSVariant* ret = FStack.TryPushType(FReturnAddressType.get());
+                    if (!ret) break;
+                    Store(ret->Data(), ReturnAddressValue{FCurrProc, ip->End, FCurrStackBase});
+                    FCurrStackBase = FStack.Count() - 1;
+                    auto* p = static_cast<TPSInternalProcRec*>(ip->Proc);
+                    EnterProc(p, 0);
+                    code = &DecodedCode(*p);
+                    ip = code->First();
+                    continue;
+                }
+                case decoded::hReturn: {
+                    // Back to the script procedure that called, when no exception frame of this
+                    // procedure waits for the return and the main procedure is not ending.
+                    if (!FExceptionStack.empty()) {
+                        const TPSExceptionHandler& f = FExceptionStack.back();
+                        if (f.CurrProc && f.BasePtr >= FCurrStackBase) break;
+                    }
+                    if (FCurrStackBase < 0) break;
+                    // Popping again on the full way changes nothing.
+                    FStack.PopTo(FCurrStackBase + 1);
+                    TPSVariant* ret = FStack.GetItem(FCurrStackBase);
+                    if (!ret || ret != FStack.Top() || ret->FType != FReturnAddressType.get()) break;
+                    const auto r = Load<ReturnAddressValue>(ret->Data());
+                    if (!r.Proc) break;
+                    FStack.Pop();
+                    FCurrStackBase = r.StackBase;
+                    EnterProc(r.Proc, r.Position);
+                    code = &DecodedCode(*r.Proc);
+                    ip = code->At(r.Position);
+                    if (!ip) goto bytes;
+                    continue;
+                }
+                case decoded::hJump:
+                    ip = ip->Target;
+                    continue;
+                case decoded::hJumpIfZero:
+                case decoded::hJumpIfNotZero: {
+                    int64_t v = 0;
+                    if (!Resolve(ip->A, true, a) || !IsNarrowIntegerCode(a.Type->FBaseType)) break;
+                    LoadInteger(a.Data, a.Type->FBaseType, v);
+                    ip = (v != 0) == (h == decoded::hJumpIfNotZero) ? ip->Target : ip + 1;
+                    continue;
+                }
+                case decoded::hJumpIfFlag:
+                    ip = FJumpFlag ? ip->Target : ip + 1;
+                    continue;
+                case decoded::hSetFlag: {
+                    int64_t v = 0;
+                    if (!Resolve(ip->A, true, a) || !IsNarrowIntegerCode(a.Type->FBaseType)) break;
+                    LoadInteger(a.Data, a.Type->FBaseType, v);
+                    FJumpFlag = (v != 0) != (ip->Op != 0);
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hPushNew:
+                    if (!FStack.TryPushType(ip->Type)) break;
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                case decoded::hSetPointer: {
+                    if (!Resolve(ip->A, false, a) || a.Temp || a.Type->FBaseType != btPointer ||
+                        !Resolve(ip->B, false, b) || b.Temp || !FollowPointer(b))
+                        break;
+                    // A copy the pointer owns is released the full way.
+                    if (const auto p = Load<PointerValue>(a.Data); p.Owned != 0 && p.Data) break;
+                    Store(a.Data, PointerValue{b.Data, b.Type, 0});
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hIncrement:
+                case decoded::hDecrement: {
+                    if (!Resolve(ip->A, true, a) || a.Temp) break;
+                    const uint64_t delta = h == decoded::hIncrement ? 1 : ~uint64_t{0};
+                    switch (a.Type->FBaseType) {
+                        case btU8:
+                        case btS8:
+                            Store<uint8_t>(a.Data, static_cast<uint8_t>(Load<uint8_t>(a.Data) + delta));
+                            break;
+                        case btU16:
+                        case btS16:
+                            Store<uint16_t>(a.Data, static_cast<uint16_t>(Load<uint16_t>(a.Data) + delta));
+                            break;
+                        case btU32:
+                        case btS32:
+                            Store<uint32_t>(a.Data, static_cast<uint32_t>(Load<uint32_t>(a.Data) + delta));
+                            break;
+                        case btS64:
+                            Store<uint64_t>(a.Data, Load<uint64_t>(a.Data) + delta);
+                            break;
+                        default:
+                            goto bytes;
+                    }
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hNop:
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                case decoded::hAppendString: {
+                    // push T; temp := s; temp := temp + x; s := temp; pop. Done as s := s + x when the
+                    // temporary is the item the push makes and s and T are strings of one kind.
+                    const Insn& copy = ip[1];
+                    const Insn& add = ip[2];
+                    const uint8_t tt = ip->Type->FBaseType;
+                    if (FCurrStackBase + int64_t{copy.A.Base.Offset} != FStack.Count() || !FStack.Fits(ip->Type) ||
+                        !Resolve(copy.B, true, a) || a.Temp || !Resolve(add.B, true, b)) {
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    const uint8_t st = a.Type->FBaseType;
+                    try {
+                        if (IsAnsiCode(tt) && IsAnsiCode(st)) {
+                            if (b.Type->FBaseType == btChar)  // one character: no string made for it
+                                AppendTo<AnsiString>(a.Data, {static_cast<const char*>(b.Data), 1});
+                            else
+                                AppendTo<AnsiString>(a.Data, GetValueAsAnsiString(b.Data, b.Type).view());
+                        } else if (IsWideCode(tt) && IsWideCode(st)) {
+                            if (b.Type->FBaseType == btWideChar) {
+                                AppendTo<UnicodeString>(a.Data, {static_cast<const char16_t*>(b.Data), 1});
+                            } else if (b.Type->FBaseType == btChar) {
+                                const auto c = static_cast<char16_t>(Cp1252ToUnicode(Load<uint8_t>(b.Data)));
+                                AppendTo<UnicodeString>(a.Data, {&c, 1});
+                            } else {
+                                AppendTo<UnicodeString>(a.Data, GetValueAsUnicodeString(b.Data, b.Type).view());
+                            }
+                        } else {
+                            h = ip->Code;
+                            goto dispatch;
+                        }
+                    } catch (...) {
+                        // Nothing changed: the instructions one by one record what went wrong.
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    ip = ip->GroupNext;
+                    continue;
+                }
+                default:
+                    break;
+            }
+        }
+    bytes:
+        if (ip) FCurrentPosition = ip->Pos;
+        if (!StepBytes(entryStatus) || FStatus != isRunning) return;
+        ip = Resync(code);
+    }
+}
+
+}  // namespace tv::script
