@@ -54,12 +54,13 @@ bool TDMImport::ImportPurchasePrices() {
 }
 
 bool TDMImport::ImportPurchasePrices2(int ignorefailures) {
-    return RunImportFrame({.Caption = kCaption,
-                           .StepPicture = kStepPicture,
-                           .Container = "purchaseprices",
-                           .EmptyText = kEmpty,
-                           .CountsItems = false},
-                          [&](TXMLNode& container) { ImportPurchasePriceItems(container, ignorefailures != 0); });
+    return RunImportFrame(
+        {.Caption = kCaption,
+         .StepPicture = kStepPicture,
+         .Container = "purchaseprices",
+         .EmptyText = kEmpty,
+         .CountsItems = false},
+        [&](TXMLNode& container) { ImportPurchasePriceItems(container, ignorefailures != 0); });
 }
 
 void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailures) {
@@ -71,8 +72,8 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
 
     // A write that failed: passed over with a line when failures are ignored (answers true),
     // else the import ends with `failText` and the cause.
-    const auto failed = [&](const std::string& article, const std::string& supplier, std::string_view failText,
-                            const std::exception& e) {
+    const auto failed = [&](const std::string& article, const std::string& supplier,
+                            std::string_view failText, const std::exception& e) {
         CancelPending(prices);
         if (!ignoreFailures) throw EImportError(std::string(failText) + e.what());
         events.reportError(Format(kWriteFailed, {article, supplier}), elError);
@@ -82,11 +83,13 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
         ForEachItem(*group, [&](TXMLNode& item, int position) {
             events.addEventItem(std::string(kItem) + std::to_string(position + 1), false);
             const TResolvedKey supplierKey = ResolvePurchasePriceSupplier(item, ValidSuppliers);
-            const std::string supplier =
-                supplierKey.FromAttribute ? SupplierKeyToVisma(supplierKey.Text, ValidSuppliers) : supplierKey.Text;
+            const std::string supplier = supplierKey.FromAttribute
+                                             ? SupplierKeyToVisma(supplierKey.Text, ValidSuppliers)
+                                             : supplierKey.Text;
             const TResolvedKey articleKey = ResolvePurchasePriceArticle(item, ValidArticleKeys);
-            const std::string article =
-                articleKey.FromAttribute ? ArticleKeyToVisma(articleKey.Text, ValidArticleKeys) : articleKey.Text;
+            const std::string article = articleKey.FromAttribute
+                                            ? ArticleKeyToVisma(articleKey.Text, ValidArticleKeys)
+                                            : articleKey.Text;
             const TXMLNode* supplierArticle = ChildElement(item, kSupplierArticleElement);
             const TXMLNode* price = ChildElement(item, kPriceElement);
 
@@ -98,7 +101,8 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
                 // What the item leaves out keeps its stored value.
                 const std::string number =
                     GetXMLNodeText(supplierArticle, prices.FieldByAdkIndex(kSupplierArticleField).AsString());
-                const double value = GetXMLNodeFloat(price, prices.FieldByAdkIndex(kPriceField).AsFloat(), numbers);
+                const double value =
+                    GetXMLNodeFloat(price, prices.FieldByAdkIndex(kPriceField).AsFloat(), numbers);
                 try {
                     prices.Edit();
                     prices.FieldByAdkIndex(kArticleField).SetAsString(article);
@@ -132,8 +136,10 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
             events.addEventItem(kBrackets, true);
             try {
                 ForEachItem(*brackets, [&](TXMLNode& bracket, int) {
-                    if (!IsElement(bracket) || !AnsiSameText(bracket.NodeName(), kBracketElement)) return true;
-                    const double quantity = GetXMLNodeFloat(ChildElement(bracket, kQuantityElement), 0, numbers);
+                    if (!IsElement(bracket) || !AnsiSameText(bracket.NodeName(), kBracketElement))
+                        return true;
+                    const double quantity =
+                        GetXMLNodeFloat(ChildElement(bracket, kQuantityElement), 0, numbers);
                     if (quantity == 0) throw EImportError(std::string(kInvalidQuantity));
                     const double value = GetXMLNodeFloat(ChildElement(bracket, kPriceElement), 0, numbers);
                     // The bracket of that quantity is replaced, never doubled.

@@ -34,7 +34,8 @@ inline constexpr std::string_view kListMissing = "Prislista saknas: ";
 inline constexpr std::string_view kListNotFoundAgain = "Misslyckades att hitta prislista: ";
 inline constexpr std::string_view kListChanging = "Ändrar prislista: ";
 inline constexpr std::string_view kListCreated = "Skapade prislista: ";
-inline constexpr std::string_view kRowListEmpty = "Prislistan för posten är tom, eller saknas i Administration";
+inline constexpr std::string_view kRowListEmpty =
+    "Prislistan för posten är tom, eller saknas i Administration";
 inline constexpr std::string_view kNoVismaArticle = "Saknar visma artikelnr för nyckel ";
 inline constexpr std::string_view kPriceExists = "Försäljningspris finns redan";
 inline constexpr std::string_view kBasePriceMissing = "Grundpris finns inte";
@@ -87,8 +88,8 @@ private:
 
 // What one run works with, read once for every list.
 struct TSalesPriceRun {
-    TSalesPriceRun(const TDataSet& settings, TAdkDataSet& lists, TAdkDataSet& prices, TDataSet& fieldDefinitions,
-                   const TFormatSettings& numbers, IEventSink& events)
+    TSalesPriceRun(const TDataSet& settings, TAdkDataSet& lists, TAdkDataSet& prices,
+                   TDataSet& fieldDefinitions, const TFormatSettings& numbers, IEventSink& events)
         : Settings(settings),
           Lists(lists),
           Prices(prices),
@@ -191,8 +192,9 @@ void TDMImport::ImportPriceLists(TXMLNode& container) {
                 if (code.empty()) throw EImportError(std::string(kRowListEmpty));
             }
             const TResolvedKey articleKey = ResolvePriceRowArticle(row, ValidArticleKeys);
-            const std::string article =
-                articleKey.FromAttribute ? ArticleKeyToVisma(articleKey.Text, ValidArticleKeys) : articleKey.Text;
+            const std::string article = articleKey.FromAttribute
+                                            ? ArticleKeyToVisma(articleKey.Text, ValidArticleKeys)
+                                            : articleKey.Text;
             if (TrimView(article).empty()) throw EImportError(std::string(kNoVismaArticle) + articleKey.Text);
             if (run.Number(row, kQuantityElement, 0) > 1) return true;
 
@@ -201,7 +203,8 @@ void TDMImport::ImportPriceLists(TXMLNode& container) {
                 if (setting == 1) return true;
                 if (setting == 2) throw EImportError(std::string(kPriceExists));
                 events.reportError(std::string(kBaseChanging) + article, elExcessive);
-                const double price = run.Number(row, kPriceElement, prices.FieldByAdkIndex(kPriceField).AsFloat());
+                const double price =
+                    run.Number(row, kPriceElement, prices.FieldByAdkIndex(kPriceField).AsFloat());
                 try {
                     run.Helper.UpdateSalesPrice(article, code, price);
                 } catch (const std::exception& e) {

@@ -13,8 +13,8 @@ namespace tv {
 // Drops the dataset's read records, sets `order` and walks the prices of `article` (kit field
 // `articleField`); true at the first one `matches` accepts, the dataset then on it.
 template <class Matches>
-bool FindPriceOfArticle(TAdkDataSet& prices, TAdkSortOrder order, int articleField, const std::string& article,
-                        Matches&& matches) {
+bool FindPriceOfArticle(TAdkDataSet& prices, TAdkSortOrder order, int articleField,
+                        const std::string& article, Matches&& matches) {
     prices.EmptyDataSet();
     prices.SetAdkSortOrder(order);
     for (bool read = prices.AdkNavFind(article, false, true);

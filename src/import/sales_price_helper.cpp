@@ -103,7 +103,8 @@ void TImportSalesPriceHelper::DeleteAll(const std::string& priceList) {
         // Collected first, deleted after the walk: deleting while walking would move the kit's
         // cursor under it.
         for (bool read = prices_.AdkNavFind(article, false, true);
-             read && prices_.FieldByAdkIndex(kArticleField).AsString() == article; read = prices_.AdkNavNext()) {
+             read && prices_.FieldByAdkIndex(kArticleField).AsString() == article;
+             read = prices_.AdkNavNext()) {
             const double quantity = prices_.FieldByAdkIndex(kQuantityField).AsFloat();
             if (prices_.FieldByAdkIndex(kPriceListField).AsString() == priceList && quantity != 0)
                 rows.push_back({article, priceList, quantity});

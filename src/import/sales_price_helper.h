@@ -34,7 +34,8 @@ public:
     // A base price (the quantity left to the kit's 0), a bracket, a new base price and the removal
     // of one price.
     void AddSalesPrice(const std::string& article, const std::string& priceList, double price);
-    void AddSalesPrice2(const std::string& article, const std::string& priceList, double quantity, double price);
+    void AddSalesPrice2(const std::string& article, const std::string& priceList, double quantity,
+                        double price);
     void UpdateSalesPrice(const std::string& article, const std::string& priceList, double price);
     void DeleteSalesPrice(const std::string& article, const std::string& priceList, double quantity);
 

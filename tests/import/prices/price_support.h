@@ -11,9 +11,8 @@
 namespace tv::test {
 
 inline std::vector<std::string> SalesPriceDump(TImportWorld& world) {
-    return Dump(world.AdminODBC(),
-                "prislista || '|' || artnr || '|' || antal || '|' || ifnull(pris,'')", "forspris",
-                "prislista, artnr, antal");
+    return Dump(world.AdminODBC(), "prislista || '|' || artnr || '|' || antal || '|' || ifnull(pris,'')",
+                "forspris", "prislista, artnr, antal");
 }
 inline std::vector<std::string> PriceListDump(TImportWorld& world) {
     return Dump(world.AdminODBC(), "kod || '|' || ifnull(benamning,'')", "prislista", "kod");

@@ -44,7 +44,7 @@ A300|L20|10|65|
 struct PurchaseCase {
     const char* name;
     const char* fixture;
-    bool checked;  // the check runs first (it refuses a bracket without quantity)
+    bool checked;        // the check runs first (it refuses a bracket without quantity)
     int ignorefailures;  // -1: ImportPurchasePrices
     std::vector<std::pair<const char*, const char*>> settings;
     std::string extraSeed;
@@ -56,10 +56,22 @@ struct PurchaseCase {
 const PurchaseCase kCases[] = {
     {"a stored base price keeps its price and number when the item has neither; a bracket of a "
      "stored quantity is replaced; keys resolve to the business system's numbers",
-     "purchase.xml", true, -1, {}, "", 1, kPurchaseEvents, kPurchasePrices},
+     "purchase.xml",
+     true,
+     -1,
+     {},
+     "",
+     1,
+     kPurchaseEvents,
+     kPurchasePrices},
 
     {"the same file imported twice leaves the same rows",
-     "purchase.xml", true, -1, {}, "", 2,
+     "purchase.xml",
+     true,
+     -1,
+     {},
+     "",
+     2,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -77,7 +89,12 @@ ImportPurchasePrices true
      kPurchasePrices},
 
     {"ON_PP_EXIST 1 skips the item with its brackets",
-     "purchase.xml", true, -1, {{"ON_PP_EXIST", "1"}}, "", 1,
+     "purchase.xml",
+     true,
+     -1,
+     {{"ON_PP_EXIST", "1"}},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -97,7 +114,12 @@ A300|L20|10|65|
 )"},
 
     {"ON_PP_EXIST 2 refuses a stored base price",
-     "purchase.xml", true, -1, {{"ON_PP_EXIST", "2"}}, "", 1,
+     "purchase.xml",
+     true,
+     -1,
+     {{"ON_PP_EXIST", "2"}},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -108,7 +130,12 @@ ImportPurchasePrices false
      kDemoPrices},
 
     {"ON_PP_DOES_NOT_EXIST 1 skips the item with its brackets",
-     "purchase.xml", true, -1, {{"ON_PP_DOES_NOT_EXIST", "1"}}, "", 1,
+     "purchase.xml",
+     true,
+     -1,
+     {{"ON_PP_DOES_NOT_EXIST", "1"}},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -128,7 +155,12 @@ A200|L20|0|80|L20-KAF
 )"},
 
     {"ON_PP_DOES_NOT_EXIST 2 refuses a missing base price",
-     "purchase.xml", true, -1, {{"ON_PP_DOES_NOT_EXIST", "2"}}, "", 1,
+     "purchase.xml",
+     true,
+     -1,
+     {{"ON_PP_DOES_NOT_EXIST", "2"}},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -149,7 +181,12 @@ A200|L20|0|80|L20-KAF
 )"},
 
     {"ON_PP_DOES_NOT_EXIST 3 imports the brackets without a base price",
-     "purchase.xml", true, -1, {{"ON_PP_DOES_NOT_EXIST", "3"}}, "", 1,
+     "purchase.xml",
+     true,
+     -1,
+     {{"ON_PP_DOES_NOT_EXIST", "3"}},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -172,7 +209,12 @@ A300|L20|10|65|
 )"},
 
     {"a bracket of quantity 0 ends the import; the base price written before stays",
-     "zero_quantity.xml", true, 1, {}, "", 1,
+     "zero_quantity.xml",
+     true,
+     1,
+     {},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -189,7 +231,12 @@ A200|L20|0|78|L20-KAF
 )"},
 
     {"a bracket without quantity ends the import",
-     "missing_quantity.xml", false, 1, {}, "", 1,
+     "missing_quantity.xml",
+     false,
+     1,
+     {},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -206,7 +253,12 @@ A200|L20|0|78|L20-KAF
 )"},
 
     {"an empty container has nothing to import",
-     "empty.xml", true, -1, {}, "", 1,
+     "empty.xml",
+     true,
+     -1,
+     {},
+     "",
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -216,7 +268,12 @@ ImportPurchasePrices true
      kDemoPrices},
 
     {"without ignorefailures a bracket the kit refuses ends the import with the kit's text",
-     "purchase.xml", true, 0, {}, test::KitFault("AdkAdd", 312, 0), 1,
+     "purchase.xml",
+     true,
+     0,
+     {},
+     test::KitFault("AdkAdd", 312, 0),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -233,7 +290,12 @@ A200|L20|0|80|L20-KAF
 )"},
 
     {"with ignorefailures a bracket the kit refuses is reported and the next one imported",
-     "purchase.xml", true, 1, {}, test::KitFault("AdkAdd", 312, 0), 1,
+     "purchase.xml",
+     true,
+     1,
+     {},
+     test::KitFault("AdkAdd", 312, 0),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -258,7 +320,12 @@ A300|L20|10|65|
 )"},
 
     {"without ignorefailures a base price the kit refuses to change ends the import",
-     "purchase.xml", true, 0, {}, test::KitFault("AdkUpdate", 312, 0), 1,
+     "purchase.xml",
+     true,
+     0,
+     {},
+     test::KitFault("AdkUpdate", 312, 0),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -270,7 +337,12 @@ ImportPurchasePrices2 false
      kDemoPrices},
 
     {"with ignorefailures a base price the kit refuses to change is reported and its brackets passed over",
-     "purchase.xml", true, 1, {}, test::KitFault("AdkUpdate", 312, 0), 1,
+     "purchase.xml",
+     true,
+     1,
+     {},
+     test::KitFault("AdkUpdate", 312, 0),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -292,7 +364,12 @@ A300|L20|10|65|
 )"},
 
     {"without ignorefailures a base price the kit refuses to add ends the import",
-     "purchase.xml", true, 0, {}, test::KitFault("AdkAdd", 312, 2), 1,
+     "purchase.xml",
+     true,
+     0,
+     {},
+     test::KitFault("AdkAdd", 312, 2),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -314,7 +391,12 @@ A200|L20|0|80|L20-KAF
 )"},
 
     {"with ignorefailures a base price the kit refuses to add is reported and its brackets passed over",
-     "purchase.xml", true, 1, {}, test::KitFault("AdkAdd", 312, 2), 1,
+     "purchase.xml",
+     true,
+     1,
+     {},
+     test::KitFault("AdkAdd", 312, 2),
+     1,
      R"(
 step Importerar inköpspriser (5)
 + Importerar inköpspriser
@@ -336,24 +418,28 @@ A200|L20|0|80|L20-KAF
 )"},
 };
 
-TEST(PurchasePriceImport, EndToEnd) {
-    for (const PurchaseCase& c : kCases) {
-        test::TImportWorld world({"kit/demo_company.sql"}, "", c.extraSeed);
-        world.Open();
-        for (const auto& [field, value] : c.settings) world.Set("CDSImportPurchasePrices", field, value);
-        TDMImport& dm = world.Import();
-        const bool plain = c.ignorefailures < 0;
-        std::vector<std::string> events;
-        for (int run = 0; run < c.runs; ++run)
-            events = test::RunPriceImport(
-                world, c.fixture, c.checked ? &TDMImport::CheckPurchasePrices : nullptr,
-                plain ? "ImportPurchasePrices" : "ImportPurchasePrices2",
-                [&] { return plain ? dm.ImportPurchasePrices() : dm.ImportPurchasePrices2(c.ignorefailures); });
-        EXPECT_EQ(events, Lines(c.events)) << c.name;
-        EXPECT_EQ(test::PurchasePriceDump(world), Lines(c.prices)) << c.name;
-        EXPECT_FALSE(world.DataSet("AdkInkPris").IsEditing()) << c.name;
-    }
+// One test per case, so that ctest runs shares of them side by side.
+class PurchasePriceImport : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(PurchasePriceImport, EndToEnd) {
+    const PurchaseCase& c = kCases[GetParam()];
+    test::TImportWorld world({"kit/demo_company.sql"}, "", c.extraSeed);
+    world.Open();
+    for (const auto& [field, value] : c.settings) world.Set("CDSImportPurchasePrices", field, value);
+    TDMImport& dm = world.Import();
+    const bool plain = c.ignorefailures < 0;
+    std::vector<std::string> events;
+    for (int run = 0; run < c.runs; ++run)
+        events = test::RunPriceImport(
+            world, c.fixture, c.checked ? &TDMImport::CheckPurchasePrices : nullptr,
+            plain ? "ImportPurchasePrices" : "ImportPurchasePrices2",
+            [&] { return plain ? dm.ImportPurchasePrices() : dm.ImportPurchasePrices2(c.ignorefailures); });
+    EXPECT_EQ(events, Lines(c.events)) << c.name;
+    EXPECT_EQ(test::PurchasePriceDump(world), Lines(c.prices)) << c.name;
+    EXPECT_FALSE(world.DataSet("AdkInkPris").IsEditing()) << c.name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, PurchasePriceImport, ::testing::Range(size_t{0}, std::size(kCases)));
 
 }  // namespace
 }  // namespace tv

@@ -78,10 +78,21 @@ const SalesCase kCases[] = {
     {"quantity 1 is a base price and a bracket, 0 or none a base price only, 5 a bracket only; a "
      "bracket of an existing quantity is replaced; a bracket row keyed by articlekey writes the "
      "resolved article; a base row without price adds 0; a new list takes its code and name",
-     "sales.xml", {}, "", 1, TNumbers::Dot, kSalesEvents, kSalesPrices, kWithPL3},
+     "sales.xml",
+     {},
+     "",
+     1,
+     TNumbers::Dot,
+     kSalesEvents,
+     kSalesPrices,
+     kWithPL3},
 
     {"the same file imported twice leaves the same rows",
-     "sales.xml", {}, "", 2, TNumbers::Dot,
+     "sales.xml",
+     {},
+     "",
+     2,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -102,10 +113,15 @@ step Importerar försäljningspriser (13)
     + Lägger till "nya" stafflingar
 ImportSalesPrices true
 )",
-     kSalesPrices, kWithPL3},
+     kSalesPrices,
+     kWithPL3},
 
     {"ON_SPLIST_EXIST 1 skips the existing list with its base prices and brackets",
-     "sales.xml", {{"ON_SPLIST_EXIST", "1"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SPLIST_EXIST", "1"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -128,7 +144,11 @@ PL3|A100|0|0
      kWithPL3},
 
     {"ON_SPLIST_EXIST 2 refuses the existing list",
-     "sales.xml", {{"ON_SPLIST_EXIST", "2"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SPLIST_EXIST", "2"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -136,10 +156,15 @@ step Importerar försäljningspriser (13)
   [2] Prislista finns redan: PL1
 ImportSalesPrices false
 )",
-     kDemoPrices, kDemoLists},
+     kDemoPrices,
+     kDemoLists},
 
     {"ON_SPLIST_DOES_NOT_EXIST 1 skips the missing list",
-     "sales.xml", {{"ON_SPLIST_DOES_NOT_EXIST", "1"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SPLIST_DOES_NOT_EXIST", "1"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -169,7 +194,11 @@ PL2|A100|0|11
      kDemoLists},
 
     {"ON_SP_EXIST 1 keeps the stored base prices; brackets are still written",
-     "sales.xml", {{"ON_SP_EXIST", "1"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SP_EXIST", "1"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -202,7 +231,11 @@ PL3|A100|0|0
      kWithPL3},
 
     {"ON_SP_EXIST 2 refuses the first stored base price",
-     "sales.xml", {{"ON_SP_EXIST", "2"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SP_EXIST", "2"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -211,10 +244,15 @@ step Importerar försäljningspriser (13)
   [2] Försäljningspris finns redan
 ImportSalesPrices false
 )",
-     kDemoPrices, kDemoLists},
+     kDemoPrices,
+     kDemoLists},
 
     {"ON_SP_DOES_NOT_EXIST other than 0 and 2 skips the missing base prices",
-     "sales.xml", {{"ON_SP_DOES_NOT_EXIST", "3"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SP_DOES_NOT_EXIST", "3"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -245,7 +283,11 @@ PL2|A100|0|11
      kWithPL3},
 
     {"ON_SP_DOES_NOT_EXIST 2 ends the import at the first missing base price; what was written stays",
-     "sales.xml", {{"ON_SP_DOES_NOT_EXIST", "2"}}, "", 1, TNumbers::Dot,
+     "sales.xml",
+     {{"ON_SP_DOES_NOT_EXIST", "2"}},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -267,10 +309,12 @@ PL2|A100|0|11
 
     {"CLEAR_OLD_QTY_PRICES 1 deletes the listed articles' brackets of this list only, never a base "
      "price, before the new ones are added",
-     "clear.xml", {{"CLEAR_OLD_QTY_PRICES", "1"}},
+     "clear.xml",
+     {{"CLEAR_OLD_QTY_PRICES", "1"}},
      "INSERT INTO forspris (prislista, artnr, antal, pris, ejstaffling, timestamp) VALUES "
      "('PL2', 'A100', 10, 10.5, 0, '2024-01-05 12:10:00');\n",
-     1, TNumbers::Dot,
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -292,7 +336,11 @@ PL2|A100|10|10.5
      kDemoLists},
 
     {"without CLEAR_OLD_QTY_PRICES the old brackets stay",
-     "clear.xml", {}, "", 1, TNumbers::Dot,
+     "clear.xml",
+     {},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -313,8 +361,13 @@ PL2|A100|0|11
 )",
      kDemoLists},
 
-    {"a list without head takes its code from its first row; numbers are read and the bracket line written in a Swedish format",
-     "without_head.xml", {}, "", 1, TNumbers::Swedish,
+    {"a list without head takes its code from its first row; numbers are read and the bracket line written "
+     "in a Swedish format",
+     "without_head.xml",
+     {},
+     "",
+     1,
+     TNumbers::Swedish,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -337,7 +390,11 @@ PL2|A200|1000|100.5
      kDemoLists},
 
     {"the bracket line follows forcedot",
-     "without_head_dot.xml", {}, "", 1, TNumbers::ForceDot,
+     "without_head_dot.xml",
+     {},
+     "",
+     1,
+     TNumbers::ForceDot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -361,7 +418,11 @@ PL2|A200|1000|100.5
 
     {"rows keyed by pricelistkey in a list without head are refused by the check and by the import; "
      "nothing is written",
-     "pricelistkey.xml", {}, "", 1, TNumbers::Dot,
+     "pricelistkey.xml",
+     {},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
   [2] Nyckel PL2 finns inte bland definierade prislistor.
 check false
@@ -371,20 +432,30 @@ step Importerar försäljningspriser (13)
   [2] Nyckel PL2 finns inte bland definierade prislistor.
 ImportSalesPrices false
 )",
-     kDemoPrices, kDemoLists},
+     kDemoPrices,
+     kDemoLists},
 
     {"an empty container has nothing to import",
-     "empty.xml", {}, "", 1, TNumbers::Dot,
+     "empty.xml",
+     {},
+     "",
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
   [1] Inga försäljningspriser att importera
 ImportSalesPrices true
 )",
-     kDemoPrices, kDemoLists},
+     kDemoPrices,
+     kDemoLists},
 
     {"a base price the kit refuses to add is reported and the next row imported",
-     "sales.xml", {}, test::KitFault("AdkAdd", 312, 0), 1, TNumbers::Dot,
+     "sales.xml",
+     {},
+     test::KitFault("AdkAdd", 312, 0),
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -419,7 +490,11 @@ PL3|A100|0|0
      kWithPL3},
 
     {"a bracket the kit refuses to add is reported with its article and list and the next one added",
-     "sales.xml", {}, test::KitFault("AdkAdd", 312, 1), 1, TNumbers::Dot,
+     "sales.xml",
+     {},
+     test::KitFault("AdkAdd", 312, 1),
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -454,7 +529,11 @@ PL3|A100|0|0
      kWithPL3},
 
     {"a base price the kit refuses to change ends the import with the kit's text",
-     "sales.xml", {}, test::KitFault("AdkUpdate", 312, 1), 1, TNumbers::Dot,
+     "sales.xml",
+     {},
+     test::KitFault("AdkUpdate", 312, 1),
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -464,10 +543,15 @@ step Importerar försäljningspriser (13)
   [2] Misslyckades ändra grundpris för artikel: A100, Visma Integration felkod 312:  Fel i företagets databas.
 ImportSalesPrices false
 )",
-     kDemoPrices, kDemoLists},
+     kDemoPrices,
+     kDemoLists},
 
     {"an old bracket the kit refuses to delete ends the import with the kit's text",
-     "sales.xml", {}, test::KitFault("AdkDelete", 312, 0), 1, TNumbers::Dot,
+     "sales.xml",
+     {},
+     test::KitFault("AdkDelete", 312, 0),
+     1,
+     TNumbers::Dot,
      R"(
 step Importerar försäljningspriser (13)
 + Importerar försäljningspriser
@@ -496,23 +580,27 @@ PL2|A100|0|11
      kDemoLists},
 };
 
-TEST(SalesPriceImport, EndToEnd) {
-    for (const SalesCase& c : kCases) {
-        test::TImportWorld world({"kit/demo_company.sql"}, "", c.extraSeed);
-        test::UseNumbers(world, c.numbers);
-        world.Open();
-        for (const auto& [field, value] : c.settings) world.Set("CDSImportSalesPrices", field, value);
-        std::vector<std::string> events;
-        for (int run = 0; run < c.runs; ++run)
-            events = test::RunPriceImport(world, c.fixture, &TDMImport::CheckSalesPrices, "ImportSalesPrices",
-                                          [&] { return world.Import().ImportSalesPrices(); });
-        EXPECT_EQ(events, Lines(c.events)) << c.name;
-        EXPECT_EQ(test::SalesPriceDump(world), Lines(c.prices)) << c.name;
-        EXPECT_EQ(test::PriceListDump(world), Lines(c.lists)) << c.name;
-        EXPECT_FALSE(world.DataSet("AdkPrislistor").IsEditing()) << c.name;
-        EXPECT_FALSE(world.DataSet("AdkForsaljningspriser").IsEditing()) << c.name;
-    }
+// One test per case, so that ctest runs shares of them side by side.
+class SalesPriceImport : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(SalesPriceImport, EndToEnd) {
+    const SalesCase& c = kCases[GetParam()];
+    test::TImportWorld world({"kit/demo_company.sql"}, "", c.extraSeed);
+    test::UseNumbers(world, c.numbers);
+    world.Open();
+    for (const auto& [field, value] : c.settings) world.Set("CDSImportSalesPrices", field, value);
+    std::vector<std::string> events;
+    for (int run = 0; run < c.runs; ++run)
+        events = test::RunPriceImport(world, c.fixture, &TDMImport::CheckSalesPrices, "ImportSalesPrices",
+                                      [&] { return world.Import().ImportSalesPrices(); });
+    EXPECT_EQ(events, Lines(c.events)) << c.name;
+    EXPECT_EQ(test::SalesPriceDump(world), Lines(c.prices)) << c.name;
+    EXPECT_EQ(test::PriceListDump(world), Lines(c.lists)) << c.name;
+    EXPECT_FALSE(world.DataSet("AdkPrislistor").IsEditing()) << c.name;
+    EXPECT_FALSE(world.DataSet("AdkForsaljningspriser").IsEditing()) << c.name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, SalesPriceImport, ::testing::Range(size_t{0}, std::size(kCases)));
 
 }  // namespace
 }  // namespace tv
