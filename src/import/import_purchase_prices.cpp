@@ -41,11 +41,6 @@ inline constexpr std::string_view kPriceElement = "ARTICLE_PURCHASE_PRICE_PRICE"
 inline constexpr std::string_view kQuantityElement = "ARTICLE_PURCHASE_PRICE_QUANTITY";
 inline constexpr std::string_view kBracketsElement = "pricebrackets";
 inline constexpr std::string_view kBracketElement = "pricebracket";
-inline constexpr int kArticleField = 0;
-inline constexpr int kSupplierField = 1;
-inline constexpr int kQuantityField = 2;
-inline constexpr int kPriceField = 3;
-inline constexpr int kSupplierArticleField = 4;
 
 }  // namespace
 
@@ -100,15 +95,15 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
                 events.reportError(std::string(kChanging) + article, elExcessive);
                 // What the item leaves out keeps its stored value.
                 const std::string number =
-                    GetXMLNodeText(supplierArticle, prices.FieldByAdkIndex(kSupplierArticleField).AsString());
+                    GetXMLNodeText(supplierArticle, prices.FieldByAdkIndex(ppSupplierArticle).AsString());
                 const double value =
-                    GetXMLNodeFloat(price, prices.FieldByAdkIndex(kPriceField).AsFloat(), numbers);
+                    GetXMLNodeFloat(price, prices.FieldByAdkIndex(ppPrice).AsFloat(), numbers);
                 try {
                     prices.Edit();
-                    prices.FieldByAdkIndex(kArticleField).SetAsString(article);
-                    prices.FieldByAdkIndex(kSupplierField).SetAsString(supplier);
-                    prices.FieldByAdkIndex(kPriceField).SetAsFloat(value);
-                    prices.FieldByAdkIndex(kSupplierArticleField).SetAsString(number);
+                    prices.FieldByAdkIndex(ppArticle).SetAsString(article);
+                    prices.FieldByAdkIndex(ppSupplier).SetAsString(supplier);
+                    prices.FieldByAdkIndex(ppPrice).SetAsFloat(value);
+                    prices.FieldByAdkIndex(ppSupplierArticle).SetAsString(number);
                     prices.Post();
                 } catch (const std::exception& e) {
                     failed(article, supplier, std::string(kChangeFailed) + article + ", ", e);
@@ -147,10 +142,10 @@ void TDMImport::ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailure
                     try {
                         prices.Append();
                         events.reportError(article, elExcessive);
-                        prices.FieldByAdkIndex(kArticleField).SetAsString(article);
-                        prices.FieldByAdkIndex(kSupplierField).SetAsString(supplier);
-                        prices.FieldByAdkIndex(kPriceField).SetAsFloat(value);
-                        prices.FieldByAdkIndex(kQuantityField).SetAsFloat(quantity);
+                        prices.FieldByAdkIndex(ppArticle).SetAsString(article);
+                        prices.FieldByAdkIndex(ppSupplier).SetAsString(supplier);
+                        prices.FieldByAdkIndex(ppPrice).SetAsFloat(value);
+                        prices.FieldByAdkIndex(ppQuantity).SetAsFloat(quantity);
                         prices.Post();
                     } catch (const std::exception& e) {
                         failed(article, supplier, kBracketFailed, e);

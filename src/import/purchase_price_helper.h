@@ -9,6 +9,15 @@ namespace tv {
 
 class TAdkDataSet;
 
+// The kit fields of a purchase price.
+enum TPurchasePriceField : int {
+    ppArticle = 0,
+    ppSupplier = 1,
+    ppQuantity = 2,
+    ppPrice = 3,
+    ppSupplierArticle = 4
+};
+
 class TImportPurchasePriceHelper {
 public:
     explicit TImportPurchasePriceHelper(TAdkDataSet& purchasePrices);
