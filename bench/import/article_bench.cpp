@@ -4,10 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <stdexcept>
 #include <string>
 
+#include "bench/import/timed_import.h"
 #include "tests/import/import_world.h"
 
 namespace {
@@ -35,32 +34,13 @@ std::string ArticlesFile() {
     return xml + "\t</articles>\r\n</quorvel>\r\n";
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
 void ImportArticles(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        tv::test::TImportWorld world({"kit/demo_company.sql"});
-        world.Open();
-        const std::string file = world.WriteFile("articles.xml", ArticlesFile());
-        state.ResumeTiming();
-        auto start = std::chrono::steady_clock::now();
-        if (!world.Import().LoadXML(file)) throw std::runtime_error("LoadXML failed");
-        if (!world.Import().CheckArticles()) throw std::runtime_error("CheckArticles failed");
-        state.counters["load_and_check_s"] = Seconds(start);
-        start = std::chrono::steady_clock::now();
-        if (!world.Import().ImportArticles()) throw std::runtime_error(world.Events().Lines.back());
-        state.counters["import_s"] = Seconds(start);
-        state.PauseTiming();
-        if (world.Import().ImportedItems().size() != size_t(kArticles))
-            throw std::runtime_error("not all imported");
-        for (const std::string& line : world.Events().Lines)
-            if (line.find("[2]") != std::string::npos) throw std::runtime_error(line);
-        world.Events().Clear();
-        state.ResumeTiming();
-    }
+    tv::bench::RunTimedImport(state, {.Seeds = {"kit/demo_company.sql"},
+                                      .FileName = "articles.xml",
+                                      .File = ArticlesFile,
+                                      .Prepare = {&tv::TDMImport::CheckArticles},
+                                      .Import = &tv::TDMImport::ImportArticles,
+                                      .ImportedItems = kArticles});
     state.SetItemsProcessed(state.iterations() * kArticles);
 }
 

@@ -5,11 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/import/timed_import.h"
 #include "platform/rtl/exception.h"
 #include "tests/import/import_world.h"
 
@@ -44,30 +44,12 @@ std::string CustomersFile() {
     return xml + "\t</customers>\r\n</quorvel>\r\n";
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
 void ImportCustomers(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        tv::test::TImportWorld world;
-        world.Open();
-        const std::string file = world.WriteFile("customers.xml", CustomersFile());
-        state.ResumeTiming();
-        auto start = std::chrono::steady_clock::now();
-        if (!world.Import().LoadXML(file)) throw std::runtime_error("LoadXML failed");
-        if (!world.Import().CheckCustomers()) throw std::runtime_error("CheckCustomers failed");
-        state.counters["load_and_check_s"] = Seconds(start);
-        start = std::chrono::steady_clock::now();
-        if (!world.Import().ImportCustomers()) throw std::runtime_error(world.Events().Lines.back());
-        state.counters["import_s"] = Seconds(start);
-        state.PauseTiming();
-        if (world.Import().ImportedItems().size() != size_t(kCustomers))
-            throw std::runtime_error("not all imported");
-        world.Events().Clear();
-        state.ResumeTiming();
-    }
+    tv::bench::RunTimedImport(state, {.FileName = "customers.xml",
+                                      .File = CustomersFile,
+                                      .Prepare = {&tv::TDMImport::CheckCustomers},
+                                      .Import = &tv::TDMImport::ImportCustomers,
+                                      .ImportedItems = kCustomers});
     state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -17,8 +18,10 @@
 #include "catalogue.h"
 #include "company.h"
 #include "dates.h"
+#include "kit_state.h"
 #include "kit/adk_abi.h"
 #include "platform/rtl/codepage.h"
+#include "platform/rtl/number_text.h"
 
 extern "C" {
 AdkErrorRec AdkOpen(const char*, const char*);
@@ -203,6 +206,20 @@ private:
     AdkHandle h_;
 };
 
+// The whole number an option gives; a text that is none is refused with the option and `allowed`.
+int WholeNumber(const std::string& option, const std::string& text, const std::string& allowed) {
+    int32_t value = 0;
+    if (!tv::TryStrToInt(text, value))
+        throw Failure(option + ": \"" + text + "\" is not a number; " + allowed);
+    return value;
+}
+
+// The value after an option at a[i]; refused when the option stands last.
+const std::string& OptionValue(const std::vector<std::string>& a, size_t i) {
+    if (i + 1 >= a.size()) throw Failure(a[i] + " needs a value");
+    return a[i + 1];
+}
+
 std::pair<std::string, std::string> Assignment(const std::string& arg) {
     auto eq = arg.find('=');
     if (eq == std::string::npos) throw Failure("FIELD=VALUE expected: " + arg);
@@ -213,13 +230,18 @@ int Create(const std::vector<std::string>& a) {
     if (a.empty()) throw Failure("create needs a company folder");
     std::string name = "Demoföretaget";
     int variant = kDefaultVariant;
-    for (size_t i = 1; i + 1 < a.size(); i += 2) {
-        if (a[i] == "--name")
-            name = a[i + 1];
-        else if (a[i] == "--variant")
-            variant = std::stoi(a[i + 1]);
-        else
-            throw Failure("unknown option " + a[i]);
+    const std::string allowedVariants = "the variants are " + ProgramVariantList();
+    for (size_t i = 1; i < a.size(); i += 2) {
+        if (a[i] == "--name") {
+            name = OptionValue(a, i);
+        } else if (a[i] == "--variant") {
+            variant = WholeNumber(a[i], OptionValue(a, i), allowedVariants);
+            if (std::none_of(std::begin(kProgramVariants), std::end(kProgramVariants),
+                             [&](const ProgramVariant& v) { return v.number == variant; }))
+                throw Failure("--variant: " + std::to_string(variant) + " is no program variant; " + allowedVariants);
+        } else {
+            throw Failure("unknown option " + a[i] + "; the options are --name and --variant");
+        }
     }
     std::string message;
     if (int32_t rc = Company::Create(a[0], name, variant, message))
@@ -310,6 +332,16 @@ void SeedCsv(const std::string& folder, const std::string& file, const TableDef&
     std::vector<const FieldDef*> fields;
     for (const auto& name : SplitCsv(line)) fields.push_back(&FieldArg(t, name));
     Open open(folder);
+    // All or nothing: a refused line leaves the company as it was.
+    Company& company = *State().company;
+    if (int32_t rc = company.BeginBatch()) throw Failure("kit code " + std::to_string(rc) + ": " + company.LastError());
+    struct Batch {
+        Company& company;
+        bool done = false;
+        ~Batch() {
+            if (!done) company.EndBatch(false);
+        }
+    } batch{company};
     int number = 1;
     while (std::getline(in, line)) {
         ++number;
@@ -317,16 +349,19 @@ void SeedCsv(const std::string& folder, const std::string& file, const TableDef&
         auto cells = SplitCsv(line);
         if (cells.size() != fields.size())
             throw Failure(file + ":" + std::to_string(number) + ": " + std::to_string(fields.size()) +
-                          " values expected");
+                          " values expected; nothing of the file was stored");
         Data d(t);
         try {
             for (size_t i = 0; i < cells.size(); ++i)
                 if (!cells[i].empty()) SetField(d.get(), *fields[i], cells[i]);
             Check(AdkAdd(d.get()), "adding the record");
         } catch (const Failure& f) {
-            throw Failure(file + ":" + std::to_string(number) + ": " + f.what());
+            throw Failure(file + ":" + std::to_string(number) + ": " + f.what() +
+                          "; nothing of the file was stored");
         }
     }
+    batch.done = true;
+    if (int32_t rc = company.EndBatch(true)) throw Failure("kit code " + std::to_string(rc) + ": " + company.LastError());
 }
 
 int Seed(const std::vector<std::string>& a) {
@@ -364,10 +399,13 @@ int Fields(const std::vector<std::string>& a) {
 
 int SortOption(const std::vector<std::string>& a, size_t& end) {
     end = a.size();
-    for (size_t i = 0; i + 1 < a.size(); ++i)
+    for (size_t i = 0; i < a.size(); ++i)
         if (a[i] == "--sort") {
             end = i;
-            return std::stoi(a[i + 1]);
+            const std::string allowed = "a sort order is a kit sort constant, 0 or more";
+            const int sort = WholeNumber(a[i], OptionValue(a, i), allowed);
+            if (sort < 0) throw Failure("--sort: " + a[i + 1] + " is below 0; " + allowed);
+            return sort;
         }
     return -1;
 }

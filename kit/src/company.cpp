@@ -23,19 +23,10 @@ constexpr const char* kKitTables =
     "CREATE TABLE kit_faults (function TEXT NOT NULL, code INTEGER NOT NULL DEFAULT 0, message TEXT,"
     " skip INTEGER NOT NULL DEFAULT 0, times INTEGER NOT NULL DEFAULT -1);\n";
 
-const char* ProgramNameOf(int variant) {
-    switch (variant) {
-        case 1:
-            return "Administration 2000";
-        case 2:
-            return "Administration 1000";
-        case 3:
-            return "Administration 500";
-        case 4:
-            return "Förening";
-        default:
-            return "Okänd";
-    }
+const ProgramVariant* FindVariant(int variant) {
+    for (const ProgramVariant& v : kProgramVariants)
+        if (v.number == variant) return &v;
+    return nullptr;
 }
 
 bool IsDirectory(const std::string& path) {
@@ -95,7 +86,7 @@ KeyValue KeyOf(const TableDef& t, const FieldDef& f, const Value& v) {
     KeyValue k;
     switch (KeyKindOf(t, f)) {
         case KeyKind::Text:
-            k.kind = KeyValue::Text, k.s = v.isNull ? "" : FoldKey(ApiToStored(v.text));
+            k.kind = KeyValue::Text, k.s = v.isNull ? "" : FoldKeyText(ApiToStored(v.text));
             break;
         case KeyKind::Flag:
             k.kind = KeyValue::Int, k.i = !v.isNull && v.flag;
@@ -227,7 +218,7 @@ Value Now() {
 
 bool IsEmptyKey(const FieldDef& f, const Value& v) {
     if (v.isNull) return true;
-    if (f.type == FieldType::Char) return FoldKey(ApiToStored(v.text)).empty();
+    if (f.type == FieldType::Char) return FoldKeyText(ApiToStored(v.text)).empty();
     if (f.type == FieldType::Double) return v.number == 0;
     return false;
 }
@@ -290,11 +281,22 @@ Company::~Company() {
     sqlite3_close_v2(db_);
 }
 
+std::string ProgramVariantList() {
+    std::string list;
+    for (const ProgramVariant& v : kProgramVariants)
+        list += (list.empty() ? "" : ", ") + std::to_string(v.number) + " (" + v.program + ")";
+    return list;
+}
+
 int32_t Company::Create(const std::string& folder, const std::string& name, int variant,
                         std::string& message) {
     if (folder.empty()) {
         message = "no folder given";
         return ADK_ERR_NO_COMPANY;
+    }
+    if (!FindVariant(variant)) {
+        message = "no program variant " + std::to_string(variant) + "; the variants are " + ProgramVariantList();
+        return ADK_ERR_VALUE_REFUSED;
     }
     if (!IsDirectory(folder) && mkdir(folder.c_str(), 0777) != 0) {
         message = "cannot create the folder " + folder + ": " + std::strerror(errno);
@@ -327,7 +329,7 @@ int32_t Company::Create(const std::string& folder, const std::string& name, int 
         if (rc == SQLITE_OK) {
             sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_int(st, 2, variant);
-            sqlite3_bind_text(st, 3, ProgramNameOf(variant), -1, SQLITE_STATIC);
+            sqlite3_bind_text(st, 3, FindVariant(variant)->program, -1, SQLITE_STATIC);
             rc = sqlite3_step(st) == SQLITE_DONE ? SQLITE_OK : SQLITE_ERROR;
         }
         sqlite3_finalize(st);
@@ -560,7 +562,7 @@ KeyValue StoredKey(sqlite3_stmt* st, int col, const TableDef& t, const FieldDef&
         case KeyKind::Text:
             k.kind = KeyValue::Text;
             if (!none)
-                k.s = FoldKey(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                k.s = FoldKeyText(std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
                                                static_cast<size_t>(sqlite3_column_bytes(st, col))));
             return k;
         case KeyKind::Number:
@@ -952,16 +954,25 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-// One write's transaction: rolled back unless it was committed.
+// One write's transaction: rolled back unless it was committed. Inside a batch it is a savepoint
+// of the batch's transaction.
 class Company::Transaction {
 public:
-    explicit Transaction(Company& c) : c_(c) { ok_ = Run(c_.begin_); }
+    explicit Transaction(Company& c) : c_(c) {
+        ok_ = c_.batch_ ? c_.Exec("SAVEPOINT kit_write") == ADK_OK : Run(c_.begin_);
+    }
     ~Transaction() {
-        if (ok_ && !done_) Run(c_.rollback_);
+        if (!ok_ || done_) return;
+        if (c_.batch_) {
+            c_.Exec("ROLLBACK TO kit_write");
+            c_.Exec("RELEASE kit_write");
+        } else {
+            Run(c_.rollback_);
+        }
     }
     bool Begun() const { return ok_; }
     bool Commit() {
-        done_ = Run(c_.commit_);
+        done_ = c_.batch_ ? c_.Exec("RELEASE kit_write") == ADK_OK : Run(c_.commit_);
         return done_;
     }
 
@@ -974,6 +985,21 @@ private:
     Company& c_;
     bool ok_ = false, done_ = false;
 };
+
+int32_t Company::BeginBatch() {
+    if (batch_) return ADK_ERR_VALUE_REFUSED;
+    if (int32_t rc = Exec("BEGIN IMMEDIATE")) return rc;
+    batch_ = true;
+    return ADK_OK;
+}
+
+int32_t Company::EndBatch(bool commit) {
+    if (!batch_) return ADK_ERR_VALUE_REFUSED;
+    batch_ = false;
+    // Numbers given inside an undone batch were never stored: they are counted afresh.
+    if (!commit) lastNumbers_.clear();
+    return Exec(commit ? "COMMIT" : "ROLLBACK");
+}
 
 int32_t Company::Add(Record& r) {
     const TableDef& t = *r.table;
@@ -1220,7 +1246,7 @@ int32_t Company::VatPercent(const std::string& article, double& percent) {
     sqlite3_stmt* st = Prepare("SELECT \"momskod\" FROM \"art\" WHERE " +
                                KeyExpressionOf(*FindTable(1), *FindField(*FindTable(1), 0)) + " = ?");
     if (!st) return ADK_ERR_STORAGE;
-    std::string key = FoldKey(ApiToStored(article));
+    std::string key = FoldKeyText(ApiToStored(article));
     sqlite3_bind_text(st, 1, key.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(st);
     std::string code = rc == SQLITE_ROW && sqlite3_column_text(st, 0)
@@ -1241,7 +1267,7 @@ int32_t Company::CustomerPrice(const std::string& customer, const std::string& a
     sqlite3_stmt* st = Prepare("SELECT ifnull(\"prislista\", '') FROM \"kund\" WHERE " +
                                KeyExpressionOf(kund, *FindField(kund, 0)) + " = ?");
     if (!st) return ADK_ERR_STORAGE;
-    std::string key = FoldKey(ApiToStored(customer));
+    std::string key = FoldKeyText(ApiToStored(customer));
     sqlite3_bind_text(st, 1, key.c_str(), -1, SQLITE_TRANSIENT);
     int rc = sqlite3_step(st);
     std::string list = rc == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0)) : "";
@@ -1255,7 +1281,7 @@ int32_t Company::CustomerPrice(const std::string& customer, const std::string& a
                  " = ? AND " + KeyExpressionOf(pris, *FindField(pris, 1)) +
                  " = ? AND \"antal\" <= ? ORDER BY \"antal\" DESC LIMIT 1");
     if (!st) return ADK_ERR_STORAGE;
-    std::string listKey = FoldKey(list), articleKey = FoldKey(ApiToStored(article));
+    std::string listKey = FoldKeyText(list), articleKey = FoldKeyText(ApiToStored(article));
     sqlite3_bind_text(st, 1, listKey.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(st, 2, articleKey.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_double(st, 3, quantity);

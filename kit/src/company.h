@@ -18,6 +18,16 @@ namespace tv::kit {
 // What the company database records about itself.
 inline constexpr int kCompanySchemaVersion = 1;
 inline constexpr int kDefaultVariant = 1;  // the full program
+
+// The program variants a company can be made for, with the program's name.
+struct ProgramVariant {
+    int number;
+    const char* program;
+};
+inline constexpr ProgramVariant kProgramVariants[] = {
+    {1, "Administration 2000"}, {2, "Administration 1000"}, {3, "Administration 500"}, {4, "Förening"}};
+// "1 (Administration 2000), 2 (...)": the variants, for messages.
+std::string ProgramVariantList();
 // The WAL is copied back into the database once it holds this many pages. Each copy waits for the
 // disk three times; with SQLite's own 1,000 pages and a dozen pages per committed write, an import
 // spent most of its time in those waits. 10,000 pages keep the WAL near 40 MB.
@@ -32,7 +42,8 @@ public:
     Company& operator=(const Company&) = delete;
 
     // Makes a company folder with an empty company database and "Ftg.ini". Returns a kit code and,
-    // on failure, a message.
+    // on failure, a message; a variant not in kProgramVariants is refused (305) before anything is
+    // made.
     static int32_t Create(const std::string& folder, const std::string& name, int variant,
                           std::string& message);
     // Opens the company in `folder`: ADK_ERR_NO_COMPANY when the folder or its database is missing,
@@ -53,6 +64,12 @@ public:
     int32_t Update(Record& r);
     int32_t Delete(Record& r);
     int32_t DeleteRow(Record& head, int32_t index);
+
+    // Writes between BeginBatch and EndBatch are one transaction: EndBatch(true) commits them all,
+    // EndBatch(false) undoes them all. Each write inside stays whole on its own (a savepoint), so a
+    // refused write leaves the batch as it was before it. For tools that load many records at once.
+    int32_t BeginBatch();
+    int32_t EndBatch(bool commit);
 
     // Customer price and VAT rate (see kit/README.md for the rules).
     int32_t CustomerPrice(const std::string& customer, const std::string& article, double quantity,
@@ -116,6 +133,7 @@ private:
     sqlite3_stmt* begin_ = nullptr;  // the statements of every write's transaction
     sqlite3_stmt* commit_ = nullptr;
     sqlite3_stmt* rollback_ = nullptr;
+    bool batch_ = false;  // inside BeginBatch: writes are savepoints
     std::string folder_;
     Handles& handles_;
     int variant_ = kDefaultVariant;

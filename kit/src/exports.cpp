@@ -611,7 +611,7 @@ ADK_EXPORT AdkErrorRec AdkSetFilter(AdkHandle data, int32_t field, const char* f
         Condition c{field, {}};
         switch (f->type) {
             case FieldType::Char:
-                c.key.kind = KeyValue::Text, c.key.s = FoldKey(ApiToStored(v.text));
+                c.key.kind = KeyValue::Text, c.key.s = tv::FoldKeyText(ApiToStored(v.text));
                 break;
             case FieldType::Bool:
                 c.key.kind = KeyValue::Int, c.key.i = v.flag;

@@ -2,20 +2,15 @@
 // How the company database orders and compares key values. The generator writes the indexes with
 // these expressions and the kit queries with the very same text, so SQLite uses the indexes.
 // Text keys compare case-insensitively with trailing blanks ignored: the expression upper-cases
-// ASCII with upper() and the letters of kFoldPairs with replace(), using only
-// SQLite's built-in functions, so every connection to the file can read and write it.
+// ASCII with upper() and the letters of kKeyFoldPairs (platform/rtl/key_fold.h) with replace(),
+// using only SQLite's built-in functions, so every connection to the file can read and write it.
 
 #include <string>
 #include <string_view>
 
-namespace tv::kit {
+#include "platform/rtl/key_fold.h"
 
-// The lower-case letters outside ASCII that fold to capitals, with their capitals (UTF-8): the
-// Nordic, German and French letters. SQLite's parser limits how deeply replace() may nest, so the
-// rarer letters of Windows-1252 compare as written.
-inline constexpr std::string_view kFoldPairs[][2] = {
-    {"à", "À"}, {"á", "Á"}, {"â", "Â"}, {"ä", "Ä"}, {"å", "Å"}, {"æ", "Æ"}, {"ç", "Ç"}, {"è", "È"},
-    {"é", "É"}, {"ê", "Ê"}, {"ë", "Ë"}, {"ñ", "Ñ"}, {"ó", "Ó"}, {"ö", "Ö"}, {"ø", "Ø"}, {"ü", "Ü"}};
+namespace tv::kit {
 
 enum class KeyKind { Text, Number, Flag, DateText, StampNumber };
 
@@ -25,7 +20,7 @@ inline std::string KeyExpression(std::string_view column, KeyKind kind, bool nev
     switch (kind) {
         case KeyKind::Text: {
             std::string e = col;
-            for (const auto& pair : kFoldPairs)
+            for (const auto& pair : kKeyFoldPairs)
                 e = "replace(" + e + ",'" + std::string(pair[0]) + "','" + std::string(pair[1]) + "')";
             return "ifnull(rtrim(upper(" + e + "),' '),'')";
         }

@@ -183,6 +183,7 @@ void TAdkDatabase::SetUseArtDecimalsCache(bool value) {
 }
 
 void TAdkDatabase::Loaded() {
+    inherited::Loaded();
     if (AutoLoadAdk && !ComponentState().Contains(csDesigning)) LoadAdk();
 }
 

@@ -89,7 +89,7 @@ public:
     bool IgnoreNeedsNewStruct = false;
 
     // After loading from a form description: loads the kit when AutoLoadAdk is set.
-    void Loaded();
+    void Loaded() override;
     // Finds and loads the kit; false when it is not there (after explaining why in a dialog).
     bool LoadAdk();
     // Closes the company when open and frees the kit.

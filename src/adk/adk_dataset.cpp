@@ -1,10 +1,13 @@
 #include "adk/adk_dataset.h"
 
+#include <cmath>
+
 #include "adk/adk_error_text.h"
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/key_fold.h"
 #include "platform/rtl/number_text.h"
 #include "platform/rtl/version_compare.h"
 
@@ -200,6 +203,7 @@ bool TAdkDataSet::AdkTableAvailible() const {
 }
 
 void TAdkDataSet::Loaded() {
+    inherited::Loaded();
     SetAdkTable(table_);
 }
 
@@ -589,8 +593,31 @@ void TAdkDataSet::SetKeyForFind(int keyField, const std::string& searchTxt) {
 bool TAdkDataSet::KeyMatches(int keyField, const std::string& searchTxt) const {
     if (keyField < 0 || keyField >= int(fieldIndex_.size()) || fieldIndex_[keyField] < 0) return false;
     const TField& field = Fields(fieldIndex_[keyField]);
-    if (field.DataType() == TFieldType::ftBoolean) return field.AsBoolean() == TextIsTrue(searchTxt);
-    return SameTextAscii(field.AsString(), searchTxt);
+    // The kit's own rule: text by the company's key rule, numbers and dates by their value, as
+    // SetKeyForFind handed them to the kit.
+    switch (field.DataType()) {
+        case TFieldType::ftBoolean:
+            return field.AsBoolean() == TextIsTrue(searchTxt);
+        case TFieldType::ftString:
+        case TFieldType::ftFixedChar:
+            return SameKeyText(field.AsString(), searchTxt);
+        case TFieldType::ftFloat: {
+            double value = 0;
+            return TryStrToFloat(searchTxt, value, FormatSettings()) && !field.IsNull() &&
+                   field.AsFloat() == value;
+        }
+        case TFieldType::ftDate:
+        case TFieldType::ftDateTime: {
+            TDateTime value = 0;
+            if (!TryStrToDateTime(searchTxt, value, FormatSettings())) value = 0;
+            const TDateTime stored = field.IsNull() ? 0 : field.AsDateTime();
+            // A date holds the day; a time stamp the second.
+            const double unitsPerDay = field.DataType() == TFieldType::ftDate ? 1 : 86400;
+            return std::floor(stored * unitsPerDay + 0.5e-6) == std::floor(value * unitsPerDay + 0.5e-6);
+        }
+        default:
+            return field.AsString() == searchTxt;
+    }
 }
 
 bool TAdkDataSet::AdkNavFind(const std::string& searchTxt, bool exactMatch, bool fetchRows) {
@@ -637,46 +664,51 @@ void TAdkDataSet::FetchRow(const TAdkData& pData) {
         const int tag = field.Tag();
         if (tag < 0 || !GetAdkFieldOkToUse(table_, tag)) continue;
         if (!FetchDataForAllFields && !field.Visible()) continue;
-        switch (field.DataType()) {
-            case TFieldType::ftString:
-            case TFieldType::ftFixedChar: {
-                std::string text;
-                AdkErr = AdkGetStr(pData, tag, text);
-                if (AdkErr.lRc != 0 || field.FieldName().starts_with(kUnnamedPrefix))
-                    field.Clear();
-                else
-                    field.SetAsString(text);
-                break;
-            }
-            case TFieldType::ftBoolean: {
-                bool value = false;
-                AdkErr = AdkGetBool(pData, tag, value);
-                field.SetAsBoolean(value);
-                if (AdkErr.lRc == kTaxReduction) continue;
-                break;
-            }
-            case TFieldType::ftFloat: {
-                double value = 0;
-                AdkErr = AdkGetDouble(pData, tag, value);
-                field.SetAsFloat(value);
-                break;
-            }
-            case TFieldType::ftDate:
-            case TFieldType::ftDateTime: {
-                TDateTime value = 0;
-                AdkErr = field.DataType() == TFieldType::ftDate ? AdkGetDate(pData, tag, value)
-                                                                : AdkGetDateTime(pData, tag, value);
-                if (value > 0)
-                    field.SetAsDateTime(value);
-                else
-                    field.Clear();
-                break;
-            }
-            default:
-                continue;  // integer fields are not read
-        }
-        if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != kIgnoredAlways1) HandleError();
+        FetchField(pData, field);
     }
+}
+
+void TAdkDataSet::FetchField(const TAdkData& pData, TField& field) {
+    const int tag = field.Tag();
+    switch (field.DataType()) {
+        case TFieldType::ftString:
+        case TFieldType::ftFixedChar: {
+            std::string text;
+            AdkErr = AdkGetStr(pData, tag, text);
+            if (AdkErr.lRc != 0 || field.FieldName().starts_with(kUnnamedPrefix))
+                field.Clear();
+            else
+                field.SetAsString(text);
+            break;
+        }
+        case TFieldType::ftBoolean: {
+            bool value = false;
+            AdkErr = AdkGetBool(pData, tag, value);
+            field.SetAsBoolean(value);
+            if (AdkErr.lRc == kTaxReduction) return;
+            break;
+        }
+        case TFieldType::ftFloat: {
+            double value = 0;
+            AdkErr = AdkGetDouble(pData, tag, value);
+            field.SetAsFloat(value);
+            break;
+        }
+        case TFieldType::ftDate:
+        case TFieldType::ftDateTime: {
+            TDateTime value = 0;
+            AdkErr = field.DataType() == TFieldType::ftDate ? AdkGetDate(pData, tag, value)
+                                                            : AdkGetDateTime(pData, tag, value);
+            if (value > 0)
+                field.SetAsDateTime(value);
+            else
+                field.Clear();
+            break;
+        }
+        default:
+            return;  // integer fields are not read
+    }
+    if (AdkErr.lRc != ADK_ERR_NOT_A_DATE && AdkErr.lRc != kIgnoredAlways1) HandleError();
 }
 
 void TAdkDataSet::FetchAllNow(bool fetchRows) {

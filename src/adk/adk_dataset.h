@@ -76,7 +76,8 @@ public:
     bool MakeOpen();
     virtual void PrepareFields();
     virtual void ApplyFieldCaptions();
-    void Loaded();
+    // After the form that holds the table was built: the table is applied again.
+    void Loaded() override;
 
     // ---- Reading.
     virtual bool AdkNavigate(int mode, bool fetchRows);
@@ -168,6 +169,8 @@ private:
     // without writing back; a failure part-way cancels the row, so that no later move posts a
     // half-read record (to the kit, once fetching is over).
     void PostFetched(const std::function<void()>& fill);
+    // Reads one field of the kit structure into the current row.
+    void FetchField(const TAdkData& pData, TField& field);
     void AddAdkFields();
     void AddFieldForKitField(const TAdkData& structure, int index, int timeStamp);
     std::string UniqueFieldName(const std::string& name) const;
@@ -180,6 +183,9 @@ private:
     bool FieldChanged(int i) const;
     void WriteFieldsToStruct(const TAdkData& pData, bool writeKeys, bool keysOnly);
     void WriteField(const TAdkData& pData, TField& field);
+    // After an add: the key fields and field 0 as the kit stored them (a number it gave, a key it
+    // cut).
+    void ReadBackKeys();
     void MarkModifiedFields();
     bool HasModifiedRows();
     void WriteRowsInto(TAdkDataSet& head);

@@ -187,6 +187,19 @@ void TAdkDataSet::DoBeforePost() {
     // The kit copied the rows into the head; the block built for it is not needed any more.
     if (child_) child_->FreeRowsStruct();
     HandleError(rwUnknown);
+    if (inserting) ReadBackKeys();
+}
+
+void TAdkDataSet::ReadBackKeys() {
+    // The structure holds the record the kit stored; of it only the keys can differ from what was
+    // set, and the key is what the caller reads next (the new record's number). Field 0 is read
+    // too where the table's key lies elsewhere (accounts, result units ...): callers take it as the
+    // record's number.
+    std::vector<int> tags = tv::GetSortKeyFields(table_, WriteBackSortOrder());
+    if (std::find(tags.begin(), tags.end(), 0) == tags.end()) tags.push_back(0);
+    for (int tag : tags)
+        if (tag >= 0 && tag < int(fieldIndex_.size()) && fieldIndex_[tag] >= 0)
+            FetchField(AdkStruct, Fields(fieldIndex_[tag]));
 }
 
 void TAdkDataSet::DoAfterPost() {

@@ -3,16 +3,6 @@
 namespace tv {
 namespace {
 
-constexpr TMsgButtonText kButtonTexts[] = {
-    {TMsgAnswer::Ok, "OK"},
-    {TMsgAnswer::Cancel, "Avbryt"},
-    {TMsgAnswer::Abort, "&Avbryt"},
-    {TMsgAnswer::Retry, "&Försök igen"},
-    {TMsgAnswer::Ignore, "&Ignorera"},
-    {TMsgAnswer::Yes, "&Ja"},
-    {TMsgAnswer::No, "&Nej"},
-};
-
 TMsgIcon IconOf(TMsgDlgType type) {
     switch (type) {
         case mtWarning:
@@ -61,7 +51,7 @@ std::string_view SvDialogCaption(TMsgDlgType type) {
 }
 
 std::string_view SvButtonCaption(TMsgAnswer answer) {
-    for (const auto& b : kButtonTexts)
+    for (const auto& b : kSwedishButtonTexts)
         if (b.Answer == answer) return b.Text;
     return "";
 }
@@ -74,7 +64,7 @@ TMessageBoxRequest SvCreateMessageDialog(std::string_view msg, TMsgDlgType type,
     request.Icon = IconOf(type);
     request.DefaultButton = 0;
     request.NonInteractiveAnswer = FirstAnswerOf(buttons);
-    request.ButtonTexts = kButtonTexts;
+    request.ButtonTexts = kSwedishButtonTexts;
     return request;
 }
 

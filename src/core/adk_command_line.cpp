@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/number_text.h"
@@ -23,9 +24,18 @@ std::string_view TrimValue(std::string_view v) {
 struct SwitchArgument {
     std::string name;   // "/" and the name as written
     std::string value;  // what followed "=" or a blank in the same argument
+    bool takesValue = true;
 };
 
-std::optional<SwitchArgument> AsSwitch(std::string_view arg) {
+const TKnownSwitch* KnownSwitch(std::string_view name) {
+    for (const TKnownSwitch& k : kKnownSwitches)
+        if (StartsWithText(name, k.Name)) return &k;
+    return nullptr;
+}
+
+// The name of an argument in switch form ("/", "-" or "--" and a name holding no "/"), with the
+// position after it; nothing for any other argument.
+std::optional<std::pair<std::string_view, size_t>> SwitchName(std::string_view arg) {
     size_t start;
     if (arg.starts_with("--"))
         start = 2;
@@ -33,18 +43,24 @@ std::optional<SwitchArgument> AsSwitch(std::string_view arg) {
         start = 1;
     else
         return std::nullopt;
-    size_t end = arg.find_first_of("= \t", start);
-    std::string_view name =
-        arg.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    const size_t end = std::min(arg.find_first_of("= \t", start), arg.size());
+    const std::string_view name = arg.substr(start, end - start);
     if (name.empty() || name.find('/') != std::string_view::npos) return std::nullopt;
-    bool hasValue = end != std::string_view::npos && arg[end] == '=';
-    bool known = std::any_of(std::begin(kKnownSwitches), std::end(kKnownSwitches),
-                             [&](std::string_view k) { return StartsWithText(name, k); });
+    return std::make_pair(name, end);
+}
+
+std::optional<SwitchArgument> AsSwitch(std::string_view arg) {
+    const auto named = SwitchName(arg);
+    if (!named) return std::nullopt;
+    const auto [name, end] = *named;
+    const bool hasValue = end < arg.size() && arg[end] == '=';
+    const TKnownSwitch* known = KnownSwitch(name);
     if (!known && !hasValue) return std::nullopt;
     SwitchArgument s;
     s.name.reserve(1 + name.size());
     s.name.append("/").append(name);
-    if (end != std::string_view::npos) s.value = std::string(arg.substr(end + 1));
+    s.takesValue = !known || known->TakesValue;
+    if (end < arg.size()) s.value = std::string(arg.substr(end + 1));
     return s;
 }
 
@@ -99,9 +115,11 @@ void TAdkCommandLine::ParseArguments(const std::vector<std::string>& args) {
         if (auto s = AsSwitch(arg)) {
             if (current) AddSwitch(current->name, std::move(current->value));
             current = std::move(s);
-        } else if (current) {
+        } else if (current && (current->takesValue || !SwitchName(arg))) {
             if (!current->value.empty()) current->value += ' ';
             current->value += arg;
+        } else {
+            fIgnored.push_back(arg);
         }
     }
     if (current) AddSwitch(current->name, std::move(current->value));
@@ -143,6 +161,7 @@ void TAdkCommandLine::CopyFieldsTo(TAdkCommandLine& other) const {
     other.fCommonFiles = fCommonFiles;
     other.fUniqueID = fUniqueID;
     other.fPrg = fPrg;
+    other.fIgnored = fIgnored;
 }
 
 }  // namespace tv

@@ -11,6 +11,9 @@
 //   may follow the name after "=" or a blank. The switch is kept as "/" and the name as written.
 // - Every other argument belongs to the value of the switch before it (several joined by a blank);
 //   text before the first switch is ignored. Values lose surrounding blanks and control characters.
+// - An argument in switch form ("/name", "-name") of no known name joins the value of a switch that
+//   takes a value; anywhere else it is an unknown switch and ignored.
+// - What is ignored is kept in Ignored(), so that the command's handler can say so.
 // - A "\" in the value of "/runscript" becomes "/".
 // - "/stdin" ends the switches: what follows it is the text piped into a second start, never parsed
 //   as switches; it gives the line "/stdin=".
@@ -23,11 +26,19 @@
 
 namespace tv {
 
-// The names that make an argument a switch without "=value" ("/identity" begins with "id").
-inline constexpr std::string_view kKnownSwitches[] = {
-    "register", "prg",        "gemfiler",      "ftg",      "id",          "import",
-    "export",   "runscript",  "nevershutdown", "stdin",    "appinstance", "appinst",
-    "profile",  "workfolder", "setup",         "forcedot", "adklog"};
+// The names that make an argument a switch without "=value" ("/identity" begins with "id"), and
+// whether the switch takes a value: an argument in switch form of no known name joins the value of
+// a switch that takes one, and is otherwise an unknown switch.
+struct TKnownSwitch {
+    std::string_view Name;
+    bool TakesValue;
+};
+inline constexpr TKnownSwitch kKnownSwitches[] = {
+    {"register", true},   {"prg", true},         {"gemfiler", true},  {"ftg", true},
+    {"id", true},         {"import", false},     {"export", false},   {"runscript", true},
+    {"nevershutdown", false}, {"stdin", false},  {"appinstance", true}, {"appinst", true},
+    {"profile", true},    {"workfolder", true},  {"setup", false},    {"forcedot", false},
+    {"adklog", false}};
 
 inline constexpr int kRegisterAbsent = -2;
 inline constexpr int kRegisterInvalid = -1;
@@ -59,6 +70,8 @@ public:
     const std::string& CommonFiles() const { return fCommonFiles; }
     const std::string& UniqueID() const { return fUniqueID; }
     const std::string& Prg() const { return fPrg; }
+    // The arguments the command did not take: unknown switches and text before the first switch.
+    const std::vector<std::string>& Ignored() const { return fIgnored; }
 
 protected:
     void AddSwitch(const std::string& name, std::string value);
@@ -71,6 +84,7 @@ private:
     std::string fCommonFiles;
     std::string fUniqueID;
     std::string fPrg;
+    std::vector<std::string> fIgnored;
 };
 
 }  // namespace tv

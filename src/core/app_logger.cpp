@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "core/log4d_properties.h"
+#include "core/settings_folders.h"
 #include "core/settings_root.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/files.h"
@@ -206,6 +207,7 @@ void CreateStartupLogger() {
 
 void UpdateLogInstance() {
     try {
+        MakeSettingsRootPrivate();
         const std::string root = GetPrefsFolder("");
         const std::string target = root + std::string(kLogConfigFileName);
         const std::string logFolder = root + "logs";

@@ -50,10 +50,18 @@ void TJobRunner::HandleCommand(const TXmlCommandHelper& command) {
         return;
     }
     fDM.SetLastCommand(command.Clone());
+    for (const std::string& argument : command.Ignored()) {
+        const bool switchForm = argument.starts_with('/') || argument.starts_with('-');
+        AppLogger().LogWarn(std::string(switchForm ? kLogUnknownSwitch : kLogArgumentIgnored) + argument);
+    }
     TCommandChoice choice = ChooseScript(command);
     if (!choice.Script.empty()) {
         AppLogger().LogDebug(std::string(kLogLoadingScript) + choice.Script + "]");
         DefaultImport(choice.Script, false);
+    } else if (command.IndexOf("/runscript") >= 0) {
+        AppLogger().LogError(kLogNoScriptNamed);
+        fLastJobFailed = true;
+        fAnyJobFailed = true;
     }
     if (choice.CloseAfterwards) {
         fTerminateRequested = true;

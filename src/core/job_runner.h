@@ -33,6 +33,10 @@ inline constexpr std::string_view kStartItem = "Start ";
 inline constexpr std::string_view kConnectingCaption = "Ansluter till Visma";
 inline constexpr std::string_view kVismaTidLine = "Visma tid";
 inline constexpr std::string_view kFinishedItem = "Avslutad";
+// Logged for a command's arguments that it did not take, and for a job switch without its value.
+inline constexpr std::string_view kLogUnknownSwitch = "Unknown switch ignored: ";
+inline constexpr std::string_view kLogArgumentIgnored = "Argument ignored: ";
+inline constexpr std::string_view kLogNoScriptNamed = "/runscript names no script to run";
 
 // What the job commands use of the central data module.
 class IJobDataModule {
@@ -79,7 +83,8 @@ public:
     // The OnNewCommand handler: keeps a copy of the command, runs the script that "/export",
     // "/import" or "/runscript" names (the last of them that is present wins), then closes the
     // program when one of them was given, unless "/nevershutdown" was. A command that arrives while
-    // a job runs is kept and handled when that job has ended.
+    // a job runs is kept and handled when that job has ended. Arguments the command did not take
+    // are logged as warnings; a "/runscript" that names no script is a failed job.
     void HandleCommand(const TXmlCommandHelper& command);
     // The script list's and "Kör annat script"'s run: without a name, and only from the window, the
     // open dialog asks for one. A failure outside the script is reported at level 2.
@@ -103,8 +108,8 @@ public:
     };
     TCommandChoice ChooseScript(const TXmlCommandHelper& command);
 
-    // True when the last job failed to compile, failed in execution or raised: a command-line
-    // run then ends with exit status 1.
+    // True when the last job failed to compile, failed in execution or raised, or named no script:
+    // a command-line run then ends with exit status 1.
     bool LastJobFailed() const { return fLastJobFailed; }
     bool AnyJobFailed() const { return fAnyJobFailed; }
     // True once a job has run (whatever its outcome).

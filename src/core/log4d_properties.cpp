@@ -229,9 +229,14 @@ TLog4dTranslation TranslateLog4dProperties(std::string_view text,
             result.Warnings.push_back("Key left out: " + std::string(key));
         }
     }
-    // A file appender continues its file unless the configuration says otherwise.
-    for (const auto& [name, appendGiven] : fileAppenders)
+    // A file appender continues its file unless the configuration says otherwise. Its lines, and the
+    // rotation of a rolling file, are written under a lock file beside it: the processes of one
+    // instance share the file, and one of them rotates it only once it is full, whichever of them
+    // filled it.
+    for (const auto& [name, appendGiven] : fileAppenders) {
         if (!appendGiven) add("appender." + name + ".Append", "true");
+        add("appender." + name + ".UseLockFile", "true");
+    }
     return result;
 }
 

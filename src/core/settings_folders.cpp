@@ -1,5 +1,10 @@
 #include "core/settings_folders.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "core/app_logger.h"
 #include "core/settings_root.h"
 #include "platform/rtl/exception.h"
 #include "platform/rtl/files.h"
@@ -12,7 +17,26 @@ std::string Folder(std::string_view name) {
     return GetPrefsFolder(name) + std::string(name);
 }
 
+// Takes the rights of group and others away from a file or folder (not through a symbolic link).
+void TakeAwayOthersRights(const std::string& path, mode_t keep) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return;
+    const mode_t mode = st.st_mode & 07777;
+    if ((mode & ~keep) == 0) return;
+    if (::chmod(path.c_str(), mode & keep) != 0)
+        AppLogger().LogWarn(std::string(kLogNotPrivate) + FileErrorText("Cannot change the rights of", path, errno));
+}
+
 }  // namespace
+
+void MakeSettingsRootPrivate() {
+    const std::string root = GetPrefsRoot();
+    if (!DirectoryExists(root)) ForceDirectories(root);
+    TakeAwayOthersRights(ExcludeTrailingPathDelimiter(root), 0700);
+    for (const std::string& folder : {root, root + std::string(kDataFolderName) + "/"})
+        for (const std::string& name : ListFolder(folder, "*", TListKind::Files))
+            TakeAwayOthersRights(folder + name, 0600);
+}
 
 std::string GetSettingsFile() {
     const std::string name = ChangeFileExt(ExtractFileName(ProgramFileName()), ".ini");

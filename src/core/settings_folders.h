@@ -34,4 +34,10 @@ std::string GetTimestampFile();
 // "schema/quorvel.xsd"; raises kSchemaFileMissing with the path when the file is not there.
 std::string GetSchemaFile();
 
+// The settings hold passwords: the settings root is made (when missing) and kept private to the
+// user (0700), and the files in it and in its data folder readable by the user alone (0600 at
+// most; a mode is only ever narrowed). What cannot be changed is logged as a warning.
+void MakeSettingsRootPrivate();
+inline constexpr std::string_view kLogNotPrivate = "The settings are not private to the user: ";
+
 }  // namespace tv

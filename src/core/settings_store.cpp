@@ -107,6 +107,12 @@ void EmptyTable(TClientDataSet& dataSet) {
     dataSet.EmptyDataSet();
 }
 
+// Writes the INI file's changes and says so when they made it UTF-8.
+void UpdateSettingsFile(TIniFile& ini) {
+    ini.UpdateFile();
+    if (!ini.Utf8Cause().empty()) AppLogger().LogWarn(Format(kIniWrittenAsUtf8, {ini.FileName(), ini.Utf8Cause()}));
+}
+
 std::string TextTablePath(const std::string& dataFolder, const TSettingsTableDef& tableDef) {
     return IncludeTrailingPathDelimiter(dataFolder) + tableDef.Place;
 }
@@ -125,6 +131,7 @@ TClientDataSet& TSettingsStore::DataSetOf(const TSettingsTableDef& tableDef) con
 }
 
 void TSettingsStore::loadSettings() {
+    MakeSettingsRootPrivate();
     const std::string dataFolder = GetDataFolder();
     ForceDirectories(dataFolder);
     // The INI file is read once for all its sections; when it cannot be read, each INI table
@@ -200,7 +207,7 @@ void TSettingsStore::saveSettings() {
     for (const auto& tableDef : schema.Tables)
         if (tableDef.Storage == TSettingsStorage::Ini && tableDef.Saved)
             SaveDataSetToIni(DataSetOf(tableDef), ini, tableDef.Place);
-    ini.UpdateFile();
+    UpdateSettingsFile(ini);
 
     for (const auto& tableDef : schema.Tables) {
         if (tableDef.Storage != TSettingsStorage::Text || !tableDef.Saved) continue;
@@ -218,6 +225,7 @@ void TSettingsStore::saveSettings() {
     workFolders_.RecordWorkFolders();
     workFolders_.CreateImportWorkFolders();
     workFolders_.CreateExportWorkFolders();
+    MakeSettingsRootPrivate();
 }
 
 void TSettingsStore::SaveTextTable(const TSettingsTableDef& tableDef, const std::string& dataFolder) {
@@ -250,7 +258,7 @@ void TSettingsStore::saveIdentities() {
     const TSettingsTableDef& tableDef = tables_.Schema().Table(kIdentitiesTable);
     TIniFile ini(GetSettingsFile());
     SaveDataSetToIni(tables_.CDSLopnr(), ini, tableDef.Place);
-    ini.UpdateFile();
+    UpdateSettingsFile(ini);
 }
 
 }  // namespace tv

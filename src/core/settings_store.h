@@ -18,6 +18,9 @@ namespace tv {
 inline constexpr std::string_view kLoadFailedIdentities = "%s :: Kunde inte ladda in identiteter: %s ";
 inline constexpr std::string_view kLoadFailedAccountPlan = "%s :: Kunde inte ladda in kontoplan: %s ";
 inline constexpr std::string_view kLoadFailedLopnr = "Kunde inte ladda in identiteter: ";
+// Logged as a warning when the INI file had to be written as UTF-8 with a byte-order mark.
+inline constexpr std::string_view kIniWrittenAsUtf8 =
+    "%s is written as UTF-8 with a byte-order mark: %s holds a character Windows-1252 lacks";
 inline constexpr std::string_view kSaveSqlQueriesFailed = "Kunde inte spara sqlfrågor : [%s] ";
 inline constexpr std::string_view kFieldDefinitionsMissing = "Hittade inte definitionsfil : ooi.table";
 // The message shown when a query cannot be posted (its name repeats another): these three lines

@@ -28,6 +28,7 @@ void TExportDocument::Activate() {
 void TExportDocument::Deactivate() {
     clearDefaultNodes();
     doc_.SetActive(false);
+    files_.reset();
 }
 
 TXMLNode* TExportDocument::NewRoot() {
@@ -64,7 +65,18 @@ void TExportDocument::ClearRoot() {
 void TExportDocument::Save(const std::string& fileName) {
     const std::string folder = ExtractFilePath(fileName);
     if (!folder.empty()) ForceDirectories(folder);
-    doc_.SaveToFile(fileName);
+    if (files_)
+        files_->Write(fileName, doc_.SaveToBytes());
+    else
+        doc_.SaveToFile(fileName);
+}
+
+void TExportDocument::GroupFiles() {
+    if (!files_) files_ = std::make_unique<TFileReplaceGroup>();
+}
+
+void TExportDocument::SaveFiles() {
+    if (files_) files_->Commit();
 }
 
 TXMLNode& TExportDocument::Container(TExportContainer container) const {

@@ -4,9 +4,11 @@
 // containers while a document is built, and the run's activate, save and deactivate steps.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/rtl/text_file.h"
 #include "platform/xml/xml_document.h"
 
 namespace tv {
@@ -49,7 +51,8 @@ public:
 
     // Makes the document active and empty, with the encoding "ISO-8859-1".
     void Activate();
-    // Discards the content and every container reference.
+    // Discards the content and every container reference, and ends the grouping of files (files
+    // not put in place by SaveFiles are dropped).
     void Deactivate();
 
     // Makes a new "quorvel" the document element and appends the sixteen containers to it.
@@ -62,7 +65,14 @@ public:
     void ClearRoot();
 
     // Creates the file's folder with its missing parents and saves the document over the file.
+    // While the files are grouped, the file is put in place by SaveFiles.
     void Save(const std::string& fileName);
+    // From here on the files saved are grouped: written beside their names and put in place
+    // together by SaveFiles, with one wait for the disk for all of them instead of one per file.
+    void GroupFiles();
+    // Puts the grouped files in place (the group stays open for more). A writer that marks
+    // documents in the business system once their file is saved calls it before marking.
+    void SaveFiles();
 
     TXMLNode& Container(TExportContainer container) const;
 
@@ -90,6 +100,7 @@ private:
     TXMLNode* NewRoot();
 
     TXMLDocument& doc_;
+    std::unique_ptr<TFileReplaceGroup> files_;
 };
 
 }  // namespace tv

@@ -110,19 +110,30 @@ private:
 
 // One export run's use of the document: the field mapping read afresh, the document active with
 // the export encoding from here to the end of the scope, and inactive again after it, also after a
-// failure.
+// failure. The run's files are grouped and put in place at its end with one wait for the disk, also
+// after a failure (a file saved stays saved when a later record fails); a failure to put them in
+// place is reported at level 2.
 class TExportRun {
 public:
-    explicit TExportRun(TExportModule& module) : document_(module.Document()) {
+    explicit TExportRun(TExportModule& module) : document_(module.Document()), events_(module.Events()) {
         module.Mapping().Reset();
         document_.Activate();
+        document_.GroupFiles();
     }
-    ~TExportRun() { document_.Deactivate(); }
+    ~TExportRun() {
+        try {
+            document_.SaveFiles();
+        } catch (const std::exception& e) {
+            events_.reportError(e.what(), elError);
+        }
+        document_.Deactivate();
+    }
     TExportRun(const TExportRun&) = delete;
     TExportRun& operator=(const TExportRun&) = delete;
 
 private:
     TExportDocument& document_;
+    IEventSink& events_;
 };
 
 }  // namespace tv

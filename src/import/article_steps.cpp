@@ -60,10 +60,12 @@ void WriteSupplierArticleNumber(TRegisterStep& step) {
             prices.Edit();
         else
             prices.Append();
+        TWrittenTexts texts;
         prices.FieldByAdkIndex(kPriceArticleField).SetAsString(step.Number);
-        prices.FieldByAdkIndex(kPriceSupplierArticleField).SetAsString(supplierArticle);
+        texts.Set(prices.FieldByAdkIndex(kPriceSupplierArticleField), kSupplierArticleElement, supplierArticle);
         prices.FieldByAdkIndex(kPriceSupplierField).SetAsString(supplier);
         prices.Post();
+        texts.Report(step.Events, step.Number + "/" + supplier);
     } catch (const std::exception& e) {
         CancelPending(prices);
         throw EImportError(Format(kSupplierArticleFailed, {supplierArticle, e.what()}));

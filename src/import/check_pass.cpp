@@ -6,6 +6,7 @@
 
 #include "adk/adk_dataset.h"
 #include "import/check_frame.h"
+#include "import/document_head.h"
 #include "import/import_policies.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
@@ -20,9 +21,7 @@ inline constexpr std::string_view kTableNotOpen = "Tabellen %s är inte öppen. 
 inline constexpr std::string_view kTableNotAvailable =
     "Tabellen %s är inte tillgänglig för denna programversionen av Visma Administration/Förening.";
 inline constexpr std::string_view kNotImplementedOption = "Not implemented";
-inline constexpr std::string_view kHeadMissing = "%s%d saknar huvud (%s)";
 inline constexpr std::string_view kArticleKeyUnknown = "Artikelnyckeln fanns ej i systemet";
-inline constexpr std::string_view kRowsElement = "rows";
 
 inline constexpr std::string_view kCustomerItem = "Kundnr: [";
 inline constexpr std::string_view kCustomerNoKey = "Kund saknar nyckelattribut";
@@ -131,7 +130,7 @@ constexpr TDocumentCheck kOrders{.Frame = {.Caption = "Kontrollerar order",
                                  .UnreadableText = " saknar kundnr huvud",
                                  .Reference = "customerkey",
                                  .ReferenceNoun = "Order #",
-                                 .ReferenceMissingText = " saknar customerkey attribut",
+                                 .ReferenceMissingText = kCustomerKeyMissing,
                                  .ReferenceRegistry = &TDMImport::ValidCustomerKyes,
                                  .ReferenceUnknownText = "Kundnyckel fanns ej i systemet",
                                  .NoRowsText = "Inga rader på denna order",
@@ -149,7 +148,7 @@ constexpr TDocumentCheck kOffers{.Frame = {.Caption = "Kontrollerar offerter",
                                  .UnreadableText = " saknar kundnr huvud",
                                  .Reference = "customerkey",
                                  .ReferenceNoun = "Offert #",
-                                 .ReferenceMissingText = " saknar customerkey attribut",
+                                 .ReferenceMissingText = kCustomerKeyMissing,
                                  .ReferenceRegistry = &TDMImport::ValidCustomerKyes,
                                  .ReferenceUnknownText = "Kundnyckel fanns ej i systemet",
                                  .NoRowsText = "Inga rader på denna offert",
@@ -169,7 +168,7 @@ constexpr TDocumentCheck kInvoices{
     .HeadMissingLine = "Saknar fakturahuvud (atFakturor)",
     .Reference = "customerkey",
     .ReferenceNoun = "Faktura  #",
-    .ReferenceMissingText = " saknar customerkey attribut",
+    .ReferenceMissingText = kCustomerKeyMissing,
     .ReferenceRegistry = &TDMImport::ValidCustomerKyes,
     .ReferenceUnknownText = "Kundnyckel fanns ej i systemet",
     .NoRowsText = "Inga rader på denna faktura",
@@ -190,7 +189,7 @@ constexpr TDocumentCheck kAgreements{.Frame = {.Caption = "Kontrollerar avtal",
                                      .UnreadableText = " saknar kundnr på huvud",
                                      .Reference = "customerkey",
                                      .ReferenceNoun = "Avtal  #",
-                                     .ReferenceMissingText = " saknar customerkey attribut",
+                                     .ReferenceMissingText = kCustomerKeyMissing,
                                      .ReferenceRegistry = &TDMImport::ValidCustomerKyes,
                                      .ReferenceUnknownText = "Kundnyckel fanns ej i systemet",
                                      .NoRowsText = "Inga rader på detta avtal",

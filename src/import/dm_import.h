@@ -30,6 +30,8 @@ struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
 struct TKeyRecord;
+struct TOrderKind;
+struct TOrderRun;
 struct TRegisterKind;
 struct TRegisterRun;
 struct TRegisterStep;
@@ -141,6 +143,13 @@ public:
     // that fails is reported and the next one taken.
     void ImportArticleLanguages(TXMLNode& item);
 
+    // ---- Orders and offers: each document is found by its key, decided by the kind's existence
+    // settings, and written with its rows; its number goes back onto the document as "vismakey".
+    // False when a document lacked its customer key (the others are imported) or an error ended
+    // the import.
+    bool ImportOrders();
+    bool ImportOffers();
+
     // ---- Sales prices: each price list's head created or changed, then the base prices of its
     // rows, then its quantity brackets, the old ones of the listed articles first deleted when the
     // settings ask. Purchase prices: each supplier's base price of an article created or changed,
@@ -196,6 +205,13 @@ private:
     void ImportContactProjectItems(const TContactProjectKind& kind, TXMLNode& container);
     void ImportTidCustomers(const TRegisterKind& kind, TXMLNode& container);
     bool TidActivated() const;
+
+    // The import of orders or offers, as its row says (import/import_orders.cpp). A document
+    // without its customer key answers false.
+    bool RunOrderImport(const TOrderKind& kind);
+    bool ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, int position);
+    void WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, TXMLNode& head,
+                            std::string number, bool exists);
 
     // The price lists and purchase prices of the loaded file (import_sales_prices.cpp,
     // import_purchase_prices.cpp).

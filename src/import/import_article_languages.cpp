@@ -8,7 +8,7 @@
 #include "import/key_text.h"
 #include "import/record_write.h"
 #include "platform/rtl/format.h"
-#include "platform/rtl/text_compare.h"
+#include "platform/rtl/key_fold.h"
 
 namespace tv {
 
@@ -28,22 +28,24 @@ inline constexpr std::string_view kNoLanguageCode = "Ingen språkkod satt";
 inline constexpr std::string_view kNoArticleNumber = "Ingen nyckel kunde hittas";
 inline constexpr std::string_view kLanguageFailed = "[%s]";
 
-// Puts the dataset on the article's record of that language, found without regard to case, or on a
-// new record holding the code and article in capitals. The table's records come by article and
-// then language.
-void OpenLanguageRecord(TAdkDataSet& names, const std::string& article, const std::string& code) {
+// Puts the dataset on the article's record of that language, found by the company's key rule, or
+// on a new record holding the code and article in capitals. The table's records come by article
+// and then language.
+void OpenLanguageRecord(TAdkDataSet& names, TWrittenTexts& texts, const std::string& article,
+                        const std::string& code) {
     names.EmptyDataSet();
     names.SetAdkSortOrder(asArtikelbenamningNr);
     for (bool read = names.AdkNavFind(article, true, true);
-         read && AnsiSameText(names.FieldByAdkIndex(kArticleField).AsString(), article);
+         read && SameKeyText(names.FieldByAdkIndex(kArticleField).AsString(), article);
          read = names.AdkNavNext()) {
-        if (AnsiSameText(names.FieldByAdkIndex(kCodeField).AsString(), code)) {
+        if (SameKeyText(names.FieldByAdkIndex(kCodeField).AsString(), code)) {
             names.Edit();
             return;
         }
     }
     names.Append();
-    names.FieldByAdkIndex(kCodeField).SetAsString(UpperKey(code));
+    texts.Set(names.FieldByAdkIndex(kCodeField), kCodeElement, UpperKey(code));
+    // The number the company gave the article: a text it holds.
     names.FieldByAdkIndex(kArticleField).SetAsString(UpperKey(article));
 }
 
@@ -57,6 +59,7 @@ void TDMImport::ImportArticleLanguages(TXMLNode& item) {
     // The number stored with the item's key when the article was found or written.
     const TKeyRecord* record = ValidArticleKeys.Locate(Trim(item.Attribute("key")));
     const std::string article = record ? UpperKey(record->KEY_VALUE_IN_VISMA) : std::string();
+    TWrittenTexts texts;
     ForEachItem(*languages, [&](const TXMLNode& language, int) {
         const std::string code = Trim(ChildText(language, kCodeElement));
         const std::string name = Trim(ChildText(language, kNameElement));
@@ -66,10 +69,13 @@ void TDMImport::ImportArticleLanguages(TXMLNode& item) {
             // An article that was neither found nor written has no number: names written under an
             // empty number would belong to no article.
             if (article.empty()) throw EImportError(std::string(kNoArticleNumber));
-            OpenLanguageRecord(names, article, code);
-            if (!name.empty()) names.FieldByAdkIndex(kNameField).SetAsString(name);
-            if (!secondName.empty()) names.FieldByAdkIndex(kSecondNameField).SetAsString(secondName);
+            texts.Clear();
+            OpenLanguageRecord(names, texts, article, code);
+            if (!name.empty()) texts.Set(names.FieldByAdkIndex(kNameField), kNameElement, name);
+            if (!secondName.empty())
+                texts.Set(names.FieldByAdkIndex(kSecondNameField), kSecondNameElement, secondName);
             names.Post();
+            texts.Report(Events(), article + "/" + code);
         } catch (const std::exception& e) {
             CancelPending(names);
             Events().reportError(Format(kLanguageFailed, {e.what()}), elError);

@@ -107,6 +107,7 @@ void TDMImport::WriteAuxRecord(TAdkDataSet& aux, TMappedFieldWriter& writer, con
         }
         writer.Write(element, changing);
         aux.Post();
+        writer.ReportUnstorableTexts(events, record);
         const std::string number = ReadBackNumber(aux);
         AddImportedItem(number);
         events.reportError(std::string(kAuxNumber) + number + "]", elResult);

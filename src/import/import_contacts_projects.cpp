@@ -9,9 +9,11 @@
 #include "import/import_policies.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
+#include "import/record_write.h"
 #include "import/register_kind.h"
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/key_fold.h"
 
 namespace tv {
 
@@ -104,12 +106,6 @@ constexpr TContactProjectKind kProjects{
     .CarriesNumber = true,
 };
 
-// The item's first element of that name; a missing one is added as the item's last child.
-TXMLNode& ElementOf(TXMLNode& item, std::string_view name) {
-    TXMLNode* element = ChildElement(item, name);
-    return element ? *element : *item.AddChild(name);
-}
-
 // True when the contact of the key is found; its number is then stored with the key, which the
 // check must have registered.
 bool FindContact(TRegisterRun& run, TKeyHelperDM& keys, const std::string& key, const TXMLNode& item) {
@@ -141,10 +137,9 @@ std::string WriteRecord(TRegisterRun& run, const TXMLNode& item, bool change) {
             dataSet.Append();
         run.Writer.Write(item, change);
         dataSet.Post();
-        dataSet.RefreshAdkRow();
-        return dataSet.FieldByAdkIndex(0).AsString();
+        return ReadBackNumber(dataSet);
     } catch (...) {
-        if (dataSet.IsEditing()) dataSet.Cancel();
+        CancelPending(dataSet);
         throw;
     }
 }
@@ -189,7 +184,8 @@ void TDMImport::ImportContactProjectItems(const TContactProjectKind& kind, TXMLN
     const std::string itemLine = Format(kItemLine, {AsciiUpperText(kind.Word)});
     ForEachItem(container, [&](TXMLNode& item, int position) {
         if (!IsElement(item) || item.NodeName() != kind.ItemElement) return true;
-        Events().addEventItem(itemLine + std::to_string(position + 1), false);
+        const std::string itemText = itemLine + std::to_string(position + 1);
+        Events().addEventItem(itemText, false);
         const std::string key = Trim(item.Attribute("key"));
         std::string number;
         if (!kind.SearchesKey)
@@ -212,8 +208,9 @@ void TDMImport::ImportContactProjectItems(const TContactProjectKind& kind, TXMLN
             TXMLNode& numberElement = ElementOf(item, kind.NumberElement);
             if (numberElement.Text().empty()) numberElement.SetText(number);
         }
-        const bool change = exists && dataSet.FieldByAdkIndex(0).AsString() == number;
+        const bool change = exists && SameKeyText(dataSet.FieldByAdkIndex(0).AsString(), number);
         const std::string written = WriteRecord(run, item, change);
+        run.Writer.ReportUnstorableTexts(Events(), itemText);
         Events().reportError(Format(kWritten, {kind.Word}) + written, elResult);
         item.SetAttribute(kWrittenAttribute, written);
         return true;

@@ -72,6 +72,7 @@ void TDMImport::ImportInventoryLines(TXMLNode& container) {
             // The line stays the article's: its number is never written.
             writer.Write(line, true);
             lines.Post();
+            writer.ReportUnstorableTexts(Events(), line.NodeName() + "/" + article);
         } catch (const std::exception& e) {
             CancelPending(lines);
             Events().reportError(e.what(), elError);

@@ -291,6 +291,7 @@ void TDMImport::WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& st
             }
             throw;
         }
+        step.Run.Writer.ReportUnstorableTexts(Events(), std::string(kind.ItemText) + key);
         const std::string number = ReadBackNumber(dataSet);
         AddImportedItem(number);
         if (kind.KnownKey && !key.empty()) keyHelper_.SetKnowVismaKeyValue(key, number, *kind.KnownKey);

@@ -31,6 +31,12 @@ inline TXMLNode* ChildElement(const TXMLNode& node, std::string_view name) {
     return IsElement(node) ? node.FindNode(name) : nullptr;
 }
 
+// The item's first element of that name; a missing one is added as the item's last child.
+inline TXMLNode& ElementOf(TXMLNode& item, std::string_view name) {
+    TXMLNode* element = ChildElement(item, name);
+    return element ? *element : *item.AddChild(name);
+}
+
 // The text of the first child element of that name; empty when there is none.
 inline std::string ChildText(const TXMLNode& node, std::string_view name) {
     const TXMLNode* child = ChildElement(node, name);

@@ -17,13 +17,13 @@ void TMappedFieldWriter::Resolve() {
         TField& field = dataSet_.FieldByAdkIndex(row.Field);
         rowsByElement_[row.Element].push_back(fields_.size());
         fields_.push_back(&field);
-        numbers_.push_back(row.Field);
+        rows_.push_back(&row);
     }
     found_.assign(fields_.size(), nullptr);
     resolved_ = true;
 }
 
-void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
+void TMappedFieldWriter::Match(const TXMLNode& item) {
     if (!resolved_) Resolve();
     std::fill(found_.begin(), found_.end(), nullptr);
     for (const TXMLNode* child : item.ChildNodes()) {
@@ -33,9 +33,13 @@ void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
         for (size_t row : it->second)
             if (!found_[row]) found_[row] = child;
     }
-    for (size_t row = 0; row < fields_.size(); ++row)
-        if (found_[row] && !(keepNumber && numbers_[row] == 0))
-            fields_[row]->SetAsString(found_[row]->Text());
+}
+
+void TMappedFieldWriter::Write(const TXMLNode& item, bool keepNumber) {
+    texts_.Clear();
+    ForEachMapped(item, [this, keepNumber](const TFieldMappingRow& row, TField& field, const TXMLNode& element) {
+        if (!(keepNumber && row.Field == 0)) texts_.Set(field, element.NodeName(), element.Text());
+    });
 }
 
 }  // namespace tv

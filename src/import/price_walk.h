@@ -1,12 +1,12 @@
 #pragma once
 // The one walk over a price table that the price imports find prices with: the kit positions on
 // the first price of an article in a sort order, and the walk reads on while the article stays the
-// same (letter case aside) until a price matches.
+// same (by the company's key rule) until a price matches.
 
 #include <string>
 
 #include "adk/adk_dataset.h"
-#include "platform/rtl/text_compare.h"
+#include "platform/rtl/key_fold.h"
 
 namespace tv {
 
@@ -18,7 +18,7 @@ bool FindPriceOfArticle(TAdkDataSet& prices, TAdkSortOrder order, int articleFie
     prices.EmptyDataSet();
     prices.SetAdkSortOrder(order);
     for (bool read = prices.AdkNavFind(article, false, true);
-         read && AnsiSameText(prices.FieldByAdkIndex(articleField).AsString(), article);
+         read && SameKeyText(prices.FieldByAdkIndex(articleField).AsString(), article);
          read = prices.AdkNavNext()) {
         if (matches()) return true;
     }

@@ -10,7 +10,7 @@ TImportPurchasePriceHelper::TImportPurchasePriceHelper(TAdkDataSet& purchasePric
 bool TImportPurchasePriceHelper::FindBasePrice(const std::string& article, const std::string& supplier) {
     // This order walks base prices only, by article and then supplier.
     return FindPriceOfArticle(prices_, asInkopspriserArtNrGrund, ppArticle, article, [&] {
-        return AnsiSameText(prices_.FieldByAdkIndex(ppSupplier).AsString(), supplier);
+        return SameKeyText(prices_.FieldByAdkIndex(ppSupplier).AsString(), supplier);
     });
 }
 
@@ -18,7 +18,7 @@ bool TImportPurchasePriceHelper::FindStafflPrice(const std::string& article, con
                                                  double quantity) {
     // Brackets only, by article, supplier and quantity.
     return FindPriceOfArticle(prices_, asInkopspriserArtNrStaffling, ppArticle, article, [&] {
-        return AnsiSameText(prices_.FieldByAdkIndex(ppSupplier).AsString(), supplier) &&
+        return SameKeyText(prices_.FieldByAdkIndex(ppSupplier).AsString(), supplier) &&
                prices_.FieldByAdkIndex(ppQuantity).AsFloat() == quantity;
     });
 }

@@ -24,7 +24,7 @@ public:
 
     // Positions the dataset on the base price (quantity 0) of the article from the supplier and
     // answers true; false when the article has none from that supplier. Article and supplier compare
-    // without regard to case. The dataset's read records are dropped first, and it is left on the
+    // by the company's key rule. The dataset's read records are dropped first, and it is left on the
     // base-price order.
     bool FindBasePrice(const std::string& article, const std::string& supplier);
     // Positions the dataset on the bracket of exactly that quantity of the article from the

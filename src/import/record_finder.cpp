@@ -53,6 +53,9 @@ bool TRecordFinder::Find(const std::string& key, std::string& number, const TXML
     } catch (const std::exception&) {
         throw EImportError(std::string(def_.NoModeText));
     }
+    if (def_.LowByteMode) mode &= 0xFF;
+    if (!def_.UnknownModeText.empty() && mode != 0 && mode != 1)
+        throw EImportError(std::string(def_.UnknownModeText) + std::to_string(mode));
     // An empty key names no record; a find with it would match whatever record comes first.
     if (key.empty()) return false;
     return mode == 0 ? FindByIndex(key, number) : FindBySql(key, number, item);
@@ -103,12 +106,18 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const
             BindElements(parameters, item);
         } else {
             const int bound = def_.BindEveryParameter ? parameters.Count() : std::min(parameters.Count(), 1);
-            for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(Variant::FromUtf8(key));
+            const Variant value = Variant::FromUtf8(Trim(key));
+            for (int i = 0; i < bound; ++i) parameters.Items(i).SetValue(value);
         }
         query_.SetConnection(connection_);
+        if (!def_.SearchingText.empty())
+            events_.reportError(std::string(def_.SearchingText) + key, elExcessive);
         query_.Open();
         found = !query_.Eof();
-        if (found) number = Trim(query_.FieldByName(def_.NumberColumn).AsString());
+        if (found)
+            number =
+                Trim((def_.NumberColumn.empty() ? query_.Fields(0) : query_.FieldByName(def_.NumberColumn))
+                         .AsString());
     } catch (const EImportError&) {
         // A parameter the item cannot fill is a fault of the file, not of the statement: it ends
         // the import.

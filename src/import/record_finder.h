@@ -2,9 +2,10 @@
 // The search of an import kind for the record of a key in the business system: by index (the kind's
 // kit dataset on the sort order its settings name, an exact find of the key) or by SQL (the kind's
 // statement on the company database, the key bound to its parameters as text, the number read from
-// the kind's column of the first row). An empty key is never searched: it has no record. A compound
-// key (articles) is split into parts, bound to the statement's parameters in order; a kind may
-// instead bind each parameter to the item's element of the parameter's name.
+// the kind's column of the first row, or from its first column). An empty key is never searched: it
+// has no record. A compound key (articles) is split into parts, bound to the statement's parameters
+// in order; a kind may instead bind each parameter to the item's element of the parameter's name.
+// The document kinds take the low byte of their mode and refuse modes other than 0 and 1.
 
 #include <string>
 #include <string_view>
@@ -32,7 +33,7 @@ struct TFinderDef {
     std::string_view NoModeText;      // raised when the mode cannot be read
     std::string_view EmptyCdxText;    // raised for an empty sort order; empty: a conversion error
     std::string_view EmptySqlText;    // raised for an empty statement
-    std::string_view NumberColumn;    // "kundnr" ...
+    std::string_view NumberColumn;    // "kundnr" ...; empty: the first column
     TAdkSortOrder DefaultOrder;       // the dataset's order after every index search
     bool BindEveryParameter = false;  // the key goes to every parameter, not only the first
     // Raised when the sort order cannot be read as a number, empty included; empty: as it is.
@@ -42,6 +43,12 @@ struct TFinderDef {
     // Not empty: the key is split at every occurrence into parts, part i bound to parameter i;
     // parts beyond the parameters are passed over.
     std::string_view SplitKeyAt;
+    // Only the low byte of the mode counts (as with the sort order), and a mode other than 0 and 1
+    // raises UnknownModeText followed by the mode; empty: every other mode searches by SQL.
+    bool LowByteMode = false;
+    std::string_view UnknownModeText;
+    // Reported at level 8, followed by the key, before the statement runs; empty: nothing.
+    std::string_view SearchingText;
 };
 
 class TRecordFinder {

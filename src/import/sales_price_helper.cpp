@@ -57,7 +57,7 @@ TImportSalesPriceHelper::TImportSalesPriceHelper(TAdkDataSet& salesPrices) : pri
 bool TImportSalesPriceHelper::FindBasePrice(const std::string& article, const std::string& priceList) {
     // This order walks base prices only, by article and then list.
     return FindPriceOfArticle(prices_, asForsaljningspriserGrundArtNr, kArticleField, article, [&] {
-        return AnsiSameText(prices_.FieldByAdkIndex(kPriceListField).AsString(), priceList);
+        return SameKeyText(prices_.FieldByAdkIndex(kPriceListField).AsString(), priceList);
     });
 }
 
@@ -65,7 +65,7 @@ bool TImportSalesPriceHelper::FindStafflPrice(const std::string& article, const 
                                               double quantity) {
     // Brackets only, by article, list and quantity.
     return FindPriceOfArticle(prices_, asForsaljningspriserInteGrundArtnr, kArticleField, article, [&] {
-        return AnsiSameText(prices_.FieldByAdkIndex(kPriceListField).AsString(), priceList) &&
+        return SameKeyText(prices_.FieldByAdkIndex(kPriceListField).AsString(), priceList) &&
                prices_.FieldByAdkIndex(kQuantityField).AsFloat() == quantity;
     });
 }

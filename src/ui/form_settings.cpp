@@ -16,6 +16,7 @@
 #include "platform/gui/status_bar.h"
 #include "platform/gui/tree_view.h"
 #include "platform/rtl/class_info.h"
+#include "ui/settings_page.h"
 
 namespace tv {
 
@@ -175,8 +176,9 @@ std::vector<TDataSet*> TFormSettings::BoundTables() const {
 }
 
 // OK takes what the operator typed and has not yet left into every table being edited, and posts
-// it, so that the save writes it and a later Cancel cannot take back what OK confirmed. A value the
-// table refuses is shown and the window stays open.
+// it, so that the save writes it and a later Cancel cannot take back what OK confirmed; then the
+// pages do what they do on OK. A value the table refuses, or a failure of a page, is shown and the
+// window stays open.
 void TFormSettings::FormCloseQuery(TObject*, bool& CanClose) {
     if (ModalResult != mrOk) return;
     try {
@@ -185,6 +187,8 @@ void TFormSettings::FormCloseQuery(TObject*, bool& CanClose) {
             table->UpdateRecord();
             table->Post();
         }
+        for (TForm* page : fForms)
+            if (auto* settingsPage = dynamic_cast<TSettingsPage*>(page)) settingsPage->Confirm();
     } catch (...) {
         Application().HandleException(this);
         CanClose = false;

@@ -3,7 +3,8 @@
 // on the right. It makes every page of its page table once, as it is made, docks them into its page
 // area and shows one at a time; a category node ("Visma", "Export", "Import") shows none. The pages
 // edit the central data module's tables directly. OK writes what the operator typed into the
-// tables before the window closes with 1; Cancel (and closing the window) drops the pending edits
+// tables and lets the pages do what they do on OK (the running numbers) before the window closes
+// with 1; Cancel (and closing the window) drops the pending edits
 // of every table the pages bind and closes with 2. Saving is the caller's.
 
 #include <span>

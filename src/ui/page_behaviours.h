@@ -3,9 +3,12 @@
 // the behaviour does to the control or group that names it, when the page is made. A new behaviour
 // is one row of the table in page_behaviours.cpp.
 
+#include <span>
 #include <string_view>
 
 #include "core/settings_schema.h"
+#include "platform/gui/control.h"
+#include "platform/rtl/exception.h"
 
 namespace tv {
 
@@ -22,5 +25,21 @@ struct TPageBehaviour {
 
 // The row of the id; nil for an id no row names.
 const TPageBehaviour* FindPageBehaviour(std::string_view id);
+
+// The behaviours of the standard, integration-menu and time-reporting pages, each table in its
+// page's file.
+std::span<const TPageBehaviour> StandardPageBehaviours();
+std::span<const TPageBehaviour> MenuPageBehaviours();
+std::span<const TPageBehaviour> TidPageBehaviours();
+
+// The target as the control class the behaviour works on; raises when the block names the
+// behaviour on a control of another class.
+template <class C>
+C& BehaviourTarget(TControl& target, const TPageBehaviourDef& behaviour) {
+    auto* control = dynamic_cast<C*>(&target);
+    if (!control)
+        throw Exception("The page behaviour " + behaviour.Id + " does not fit " + target.ClassName());
+    return *control;
+}
 
 }  // namespace tv

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
+#include "platform/gui/bitmap.h"
 #include "platform/gui/button.h"
+#include "platform/gui/canvas.h"
 #include "platform/gui/combo_box.h"
 #include "platform/gui/db_check_box.h"
+#include "platform/gui/db_combo_box.h"
 #include "platform/gui/db_edit.h"
 #include "platform/gui/db_lookup_controls.h"
 #include "platform/gui/db_radio_group.h"
@@ -23,6 +27,7 @@ constexpr int kCheckHeight = 19;
 constexpr int kMemoHeight = 56;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
+constexpr int kButtonPadding = 24;
 constexpr int kRadioFrame = 22;
 constexpr int kRadioButtonHeight = 20;
 constexpr int kNoteLineHeight = 14;
@@ -135,8 +140,36 @@ int MakeCombo(TSettingsPage& page, const TPageControlDef& def, const TPagePlace&
     return caption + kLineHeight;
 }
 
+// The class library's lookup combo under this library's name (the time-reporting user).
+int MakeLookupX(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    const int caption = CaptionAbove(page, def, place);
+    Bind(page, def, Place<TDBLookupComboX>(page, def, place, place.Top + caption, place.Width, kLineHeight));
+    return caption + kLineHeight;
+}
+
+// Free text with a list the page fills when asked.
+int MakeDbCombo(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    const int caption = CaptionAbove(page, def, place);
+    Bind(page, def, Place<TDBComboBox>(page, def, place, place.Top + caption, place.Width, kLineHeight));
+    return caption + kLineHeight;
+}
+
+// A check box bound to nothing: what it shows is the page's business.
+int MakeCheckBox(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    Place<TCheckBox>(page, def, place, place.Top, place.Width, kCheckHeight)->SetCaption(def.Caption);
+    return kCheckHeight;
+}
+
+// As wide as its caption needs, at least the usual width.
 int MakeButton(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
-    Place<TButton>(page, def, place, place.Top, kButtonWidth, kButtonHeight)->SetCaption(def.Caption);
+    auto* button = Place<TButton>(page, def, place, place.Top, kButtonWidth, kButtonHeight);
+    button->SetCaption(def.Caption);
+    std::string caption = def.Caption;
+    std::erase(caption, '&');
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(button->Font());
+    const int needed = measure.Canvas()->TextWidth(caption) + kButtonPadding;
+    button->SetWidth(std::min(std::max(kButtonWidth, needed), place.Width));
     return kButtonHeight;
 }
 
@@ -148,9 +181,10 @@ int MakeNote(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
 }
 
 constexpr TPageControlKind kKinds[] = {
-    {"edit", MakeEdit},     {"memo", MakeMemo},      {"check", MakeCheck},   {"radio", MakeRadio},
-    {"pick", MakePick},     {"sortorder", MakePick}, {"lookup", MakeLookup}, {"combo", MakeCombo},
-    {"button", MakeButton}, {"note", MakeNote},
+    {"edit", MakeEdit},         {"memo", MakeMemo},      {"check", MakeCheck},     {"radio", MakeRadio},
+    {"pick", MakePick},         {"sortorder", MakePick}, {"lookup", MakeLookup},   {"combo", MakeCombo},
+    {"button", MakeButton},     {"note", MakeNote},      {"lookupx", MakeLookupX}, {"dbcombo", MakeDbCombo},
+    {"checkbox", MakeCheckBox},
 };
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "core/main_dm.h"
 #include "platform/gui/group_box.h"
 #include "platform/gui/label.h"
+#include "platform/gui/page_control.h"
 #include "platform/gui/panel.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/text_compare.h"
@@ -97,15 +99,39 @@ void TSettingsPage::Build() {
         for (const auto& control : group.Controls)
             if (!control.Field.empty() && !control.Table.empty()) SourceFor(control.Table);
 
-    header_ = new TLabel(this);
-    header_->SetParent(this);
-    header_->SetBounds(kMargin, kHeaderTop, 2 * kColumnWidth + kMargin, 17);
-    header_->Font()->SetStyle(TFontStyles{fsBold});
-    header_->SetCaption(def_.Header);
+    header_ = HeaderLabel(this, def_.Header);
+    if (def_.Tabs.empty()) return BuildArea(this, -1);
 
+    // The tabs fill the page; each holds its header and its groups.
+    tabs_ = new TPageControl(this);
+    tabs_->SetName("PC_Normal");
+    tabs_->SetParent(this);
+    tabs_->SetAlign(alClient);
+    for (size_t i = 0; i < def_.Tabs.size(); ++i) {
+        auto* sheet = new TTabSheet(this);
+        sheet->SetPageControl(tabs_);
+        sheet->SetCaption(def_.Tabs[i].Caption);
+        HeaderLabel(sheet, def_.Tabs[i].Header);
+        BuildArea(sheet, static_cast<int>(i));
+    }
+    tabs_->SetActivePageIndex(0);
+}
+
+TLabel* TSettingsPage::HeaderLabel(TWinControl* parent, const std::string& text) {
+    auto* label = new TLabel(this);
+    label->SetParent(parent);
+    label->SetBounds(kMargin, kHeaderTop, 2 * kColumnWidth + kMargin, 17);
+    label->Font()->SetStyle(TFontStyles{fsBold});
+    label->SetCaption(text);
+    return label;
+}
+
+// The groups of the tab (-1: of the page without tabs), laid out in `parent`.
+void TSettingsPage::BuildArea(TWinControl* parent, int tab) {
     std::vector<TWinControl*> shown;
     for (const auto& group : def_.Groups) {
-        TWinControl* area = BuildGroup(group, kColumnWidth);
+        if (group.Tab != tab) continue;
+        TWinControl* area = BuildGroup(group, parent, kColumnWidth);
         if (group.Has("hidden"))
             area->Hide();
         else
@@ -114,7 +140,7 @@ void TSettingsPage::Build() {
     Lay(shown, kItemsTop);
 }
 
-TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, int width) {
+TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, TWinControl* parent, int width) {
     TWinControl* area;
     if (group.Framed) {
         area = new TGroupBox(this);
@@ -124,12 +150,14 @@ TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, int width) {
         panel->SetBevelOuter(bvNone);
         area = panel;
     }
-    area->SetParent(this);
+    area->SetParent(parent);
     area->SetBounds(0, 0, width, 1000);
     if (!group.Name.empty()) groups_.emplace(group.Name, area);
 
     const int inset = group.Framed ? kFrameInset : 0;
     int y = group.Framed ? kFrameTop : 0;
+    std::optional<int> rowEnd;  // the right edge of the row of buttons being filled
+    int rowTop = 0;
     for (const auto& control : group.Controls) {
         const TPageControlKind* kind = FindPageControlKind(control.Kind);
         if (!kind) BlockError(control.Line, "no control kind is called " + control.Kind);
@@ -144,10 +172,25 @@ TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, int width) {
         }
         const size_t before = controls_.size();
         const int height = kind->Make(*this, control, place);
-        if (!hidden) y += height + kGap;
         if (controls_.size() == before)
             BlockError(control.Line, "the kind " + control.Kind + " made no control");
-        Apply(*this, *controls_.back().second, &control, control.Behaviours, control.Line);
+        TControl& made = *controls_.back().second;
+        Apply(*this, made, &control, control.Behaviours, control.Line);
+        if (hidden) continue;
+        // Buttons that follow each other stand in a row while they fit.
+        const bool button = control.Kind == "button";
+        if (button && rowEnd && *rowEnd + kGap + made.Width() <= inset + width - 2 * inset) {
+            made.SetBounds(*rowEnd + kGap, rowTop, made.Width(), made.Height());
+            rowEnd = made.Left() + made.Width();
+            continue;
+        }
+        rowEnd.reset();
+        if (button) {
+            rowTop = made.Top();
+            rowEnd = made.Left() + made.Width();
+        }
+        // A behaviour may have given the control a text that takes more room.
+        y = std::max(y + height, made.Top() + made.Height()) + kGap;
     }
     if (!group.Controls.empty() && y > (group.Framed ? kFrameTop : 0)) y -= kGap;
     area->SetHeight(y + (group.Framed ? kFrameBottom : 0));

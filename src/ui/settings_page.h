@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@ namespace tv {
 
 class TMainDM;
 class TLabel;
+class TPageControl;
 
 class TSettingsPage : public TForm {
     TV_CLASS(TSettingsPage, TForm)
@@ -31,6 +33,8 @@ public:
     const TSettingsPageDef& Def() const { return def_; }
     TMainDM& DM() const { return dm_; }
     TLabel* Header() const { return header_; }
+    // The tabs of a page whose block gives them ("PC_Normal"); nil for a page without tabs.
+    TPageControl* Tabs() const { return tabs_; }
 
     // The page's data source on the table (made on first use; "DataSource1" for the page's own).
     TDataSource& SourceFor(std::string_view table);
@@ -45,19 +49,39 @@ public:
     void AddControl(const TPageControlDef& def, TControl* control);
     // For behaviours: `done` runs when the page is freed, before its components go.
     void AtDestroy(std::function<void()> done) { atDestroy_.push_back(std::move(done)); }
+    // For behaviours: the object of class T the page keeps under `key` for the behaviours that share
+    // it, made on first use and freed with the page.
+    template <class T>
+    T& Kept(const std::string& key) {
+        std::shared_ptr<void>& kept = kept_[key];
+        if (!kept) kept = std::make_shared<T>();
+        return *static_cast<T*>(kept.get());
+    }
+    // For behaviours: `confirm` runs when the settings window's OK has taken the pending edits into
+    // their tables, before the window closes; it raises to keep the window open.
+    void AtConfirm(std::function<void()> confirm) { atConfirm_.push_back(std::move(confirm)); }
+    // Runs what the behaviours asked to run on OK.
+    void Confirm() const {
+        for (const auto& confirm : atConfirm_) confirm();
+    }
 
 private:
     void Build();
-    TWinControl* BuildGroup(const TPageGroupDef& group, int width);
+    TLabel* HeaderLabel(TWinControl* parent, const std::string& text);
+    void BuildArea(TWinControl* parent, int tab);
+    TWinControl* BuildGroup(const TPageGroupDef& group, TWinControl* parent, int width);
     void Lay(const std::vector<TWinControl*>& areas, int top);
 
     const TSettingsPageDef& def_;
     TMainDM& dm_;
     TLabel* header_ = nullptr;
+    TPageControl* tabs_ = nullptr;
     std::map<std::string, TDataSource*, std::less<>> sources_;
     std::vector<std::pair<const TPageControlDef*, TControl*>> controls_;
     std::map<std::string, TWinControl*, std::less<>> groups_;
     std::vector<std::function<void()>> atDestroy_;
+    std::vector<std::function<void()>> atConfirm_;
+    std::map<std::string, std::shared_ptr<void>, std::less<>> kept_;
 };
 
 // The page of the schema block of the row's class, owned by `owner`; raises when the schema has none.

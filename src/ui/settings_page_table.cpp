@@ -10,9 +10,9 @@ namespace {
 constexpr TSettingsPageFactory kBlock = GeneratedSettingsPage;
 
 constexpr TSettingsPageRow kRows[] = {
-    {"TFormSettingsStandard", "Grundinställningar", "", 2},
-    {"TFormSetupVismaIntegration", "Integrationsmeny", "Visma", 17},
-    {"TFormVismaTid", "Visma Tid inställningar", "Visma", 3},
+    {"TFormSettingsStandard", "Grundinställningar", "", 2, kBlock},
+    {"TFormSetupVismaIntegration", "Integrationsmeny", "Visma", 17, kBlock},
+    {"TFormVismaTid", "Visma Tid inställningar", "Visma", 3, kBlock},
     {"TFormExportArticlesPrefs", "Export - Artiklar", "Export", 3},
     {"TFormExportBestPrefs", "Export - Beställningar", "Export", 16},
     {"TFormExportContactsPrefs", "Export - Kontakter", "Export", 16},

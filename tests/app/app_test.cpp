@@ -128,13 +128,26 @@ TEST_F(AppTest, SetupIniInTheStartFolderIsMergedAndDeleted) {
 }
 
 TEST_F(AppTest, AProvisioningRunThatCannotSaveEndsWithStatus1AndKeepsSetupIni) {
-    // A password the settings file cannot hold: the run fails, says so without the password, and
-    // keeps "setup.ini" so that nothing it held is lost.
-    dir.Write("start/setup.ini", "[General]\r\nIntegrationPassword=hemligt\xC5\x82\r\n");
+    // The settings file cannot be written (a folder has its name): the run fails, says so without
+    // the password, and keeps "setup.ini" so that nothing it held is lost.
+    dir.Write("start/setup.ini", "[General]\r\nIntegrationPassword=hemligt\r\n");
+    std::filesystem::create_directories(Root("tollvane.ini"));
     EXPECT_EQ(Run({"/setup"}), 1);
     EXPECT_TRUE(dir.Exists("start/setup.ini"));
     std::string log = Log();
     EXPECT_NE(log.find("ERROR Failed to perform setup: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("hemligt"), std::string::npos) << log;
+}
+
+TEST_F(AppTest, APasswordWindows1252CannotHoldIsSavedInAUtf8SettingsFile) {
+    dir.Write("start/setup.ini", "[General]\r\nIntegrationPassword=hemligt\xC5\x82\r\n");
+    EXPECT_EQ(Run({"/setup"}), 0);
+    EXPECT_FALSE(dir.Exists("start/setup.ini"));
+    const std::string ini = dir.Read(Root("tollvane.ini"));
+    EXPECT_TRUE(ini.starts_with("\xEF\xBB\xBF")) << ini.substr(0, 10);
+    EXPECT_NE(ini.find("CompanyPassword=hemligt\xC5\x82"), std::string::npos);
+    std::string log = Log();
+    EXPECT_NE(log.find("WARN  "), std::string::npos) << log;
     EXPECT_EQ(log.find("hemligt"), std::string::npos) << log;
 }
 
@@ -212,11 +225,16 @@ TEST_F(AppTest, ACommandLineJobEndsTheProgramWithItsStatus) {
          "raise Sökvägen till SPCS är felaktig\n",
          1,
          {"ERROR Exception: Sökvägen till SPCS är felaktig"}},
-        {"an empty /runscript runs nothing and closes",
+        {"an empty /runscript runs nothing, says so and closes with status 1",
          {"/runscript"},
          "fail should not run\n",
+         1,
+         {"ERROR /runscript names no script to run", "INFO  End"}},
+        {"an unknown switch is named in the log",
+         {"/import", "/frobnicate"},
+         "FinalizeImport\n",
          0,
-         {"INFO  End"}},
+         {"WARN  Unknown switch ignored: /frobnicate", "INFO  End"}},
     };
     for (const auto& c : cases) {
         fs::remove_all(Root("logs"));

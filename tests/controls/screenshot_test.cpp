@@ -6,11 +6,13 @@
 
 #include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
+#include "controls/xdb_grid.h"
 #include "controls/xdb_navigator.h"
 #include "controls_fixture.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grid.h"
 #include "platform/gui/label.h"
+#include "grid_test_support.h"
 #include "tests/support/screenshot.h"
 
 namespace tv {
@@ -101,6 +103,32 @@ TEST(Screenshot, BaseGrid) {
     grid->FocusCell(2, 3);
     test::SaveScreenshot(form, "base_grid");
     EXPECT_EQ(grid->Col(), 2);
+}
+
+// The data grid's layout over articles, before it paints cells of its own: the indicator column,
+// one title row, stored columns with their widths (one of them hidden), a fixed first column, the
+// data rows the link buffers and a footer row under a blank row.
+TEST(Screenshot, DataGrid) {
+    test::EnsureGridFonts();
+    auto table = test::NumberedTable(30);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TForm form;
+    form.SetCaption("Artiklar");
+    form.SetBounds(40, 40, 480, 320);
+    auto* grid = new TXDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    for (const char* name : {"ID", "NAME", "PRICE", "ACTIVE"}) grid->Columns()->Add()->SetFieldName(name);
+    grid->Columns()->Items(0)->SetWidth(40);
+    grid->Columns()->Items(3)->SetVisible(false);
+    grid->SetFixedCols(1);
+    grid->SetOptionsEx({dgTotalFooter});
+    grid->SetDataSource(&source);
+    table->MoveBy(3);
+    test::SaveScreenshot(form, "data_grid");
+    EXPECT_EQ(grid->DataRowCount(), grid->VisibleDataRowCount());
+    delete grid;
 }
 
 }  // namespace

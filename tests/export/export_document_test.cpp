@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/rtl/files.h"
 #include "tests/export/export_test_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -62,6 +63,25 @@ TEST(ExportDocument, SaveMakesTheFoldersAndTheFile) {
     EXPECT_EQ(dir.Read("export/obehandlade/kunder.xml"), test::FixtureBytes("empty_skeleton.xml"));
     // The folder path itself, as an empty template yields, cannot be saved to.
     EXPECT_ANY_THROW(doc.Save(dir.Path("export/obehandlade/")));
+}
+
+TEST(ExportDocument, GroupedFilesArePutInPlaceTogetherAndDroppedWithoutSaveFiles) {
+    test::TempDir dir;
+    TXMLDocument xml;
+    TExportDocument doc(xml);
+    doc.Activate();
+    doc.GroupFiles();
+    doc.createDefaultNodes();
+    doc.Save(dir.Path("export/obehandlade/a.xml"));
+    doc.Save(dir.Path("export/obehandlade/b.xml"));
+    EXPECT_FALSE(dir.Exists("export/obehandlade/a.xml")) << "put in place with the others";
+    doc.SaveFiles();
+    EXPECT_EQ(dir.Read("export/obehandlade/a.xml"), test::FixtureBytes("empty_skeleton.xml"));
+    EXPECT_EQ(dir.Read("export/obehandlade/b.xml"), test::FixtureBytes("empty_skeleton.xml"));
+    doc.Save(dir.Path("export/obehandlade/c.xml"));
+    doc.Deactivate();
+    EXPECT_FALSE(dir.Exists("export/obehandlade/c.xml"));
+    EXPECT_EQ(ListFolder(dir.Path("export/obehandlade"), "*", TListKind::All).size(), 2u) << "nothing left beside";
 }
 
 }  // namespace

@@ -213,5 +213,46 @@ TEST(Adkctl, SeedsFromCsvAndRefusesWhatAFixtureMayNotDo) {
     EXPECT_EQ(RunAdkctl({"create", folder}, &out), 1);  // a company is never overwritten
 }
 
+TEST(Adkctl, ABadArgumentIsNamedWithWhatIsAllowedAndNothingIsMade) {
+    TempDir dir;
+    struct ArgumentCase {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const ArgumentCase cases[] = {
+        {{"create", dir / "a", "--variant", "abc"}, "--variant: \"abc\" is not a number; the variants are 1 (Administration 2000), 2"},
+        {{"create", dir / "b", "--variant", "9"}, "--variant: 9 is no program variant; the variants are 1 ("},
+        {{"create", dir / "c", "--variant"}, "--variant needs a value"},
+        {{"create", dir / "d", "--colour", "red"}, "unknown option --colour; the options are --name and --variant"},
+        {{"dump", dir / "e", "atKunder", "--sort", "x"}, "--sort: \"x\" is not a number; a sort order is"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        EXPECT_EQ(RunAdkctl(c.args, &out), 1) << c.says;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+        EXPECT_EQ(out.find("stoi"), std::string::npos) << out;
+        EXPECT_FALSE(std::filesystem::exists(c.args[1])) << c.says;
+    }
+}
+
+TEST(Adkctl, ACsvSeedIsAllOrNothing) {
+    DemoFolder demo;
+    const std::string before =
+        QueryText(demo.folder() + "/company.sqlite", "SELECT group_concat(kundnr, '|') FROM kund");
+    TempDir dir;
+    // The second line is refused (the number exists); the first and third are fine on their own.
+    std::ofstream(dir / "customers.csv") << "KUNDNR,NAMN\n2001,Ny\n1001,Dubblett\n2002,Ny igen\n";
+    std::string out;
+    EXPECT_EQ(RunAdkctl({"seed", demo.folder(), dir / "customers.csv", "--table", "atKunder"}, &out), 1);
+    EXPECT_NE(out.find("customers.csv:3: adding the record: kit code 301"), std::string::npos) << out;
+    EXPECT_NE(out.find("nothing of the file was stored"), std::string::npos) << out;
+    EXPECT_EQ(QueryText(demo.folder() + "/company.sqlite", "SELECT group_concat(kundnr, '|') FROM kund"), before);
+
+    std::ofstream(dir / "good.csv") << "KUNDNR,NAMN\n2001,Ny\n,Numrerad\n";
+    ASSERT_EQ(RunAdkctl({"seed", demo.folder(), dir / "good.csv", "--table", "atKunder"}, &out), 0) << out;
+    EXPECT_EQ(QueryText(demo.folder() + "/company.sqlite", "SELECT group_concat(kundnr, '|') FROM kund"),
+              before + "|2001|2002");
+}
+
 }  // namespace
 }  // namespace tv::kit_test

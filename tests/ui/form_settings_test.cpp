@@ -147,13 +147,18 @@ TEST(FormSettings, BuildsTheGeneratedPagesOfTheProgramsTable) {
             }
         }
     }
-    // Making the pages writes nothing: every bound table is as it was. (The order page's copy of
-    // the rules is bound too.)
+    // Making the pages writes nothing: every bound table is as it was. Besides the tables of the
+    // blocks, the pages bind three lists: the order page's copy of the rules, the standard page's
+    // authentication modes and the time-reporting users.
     const auto bound = window.BoundTables();
-    EXPECT_EQ(bound.size(), made + 1);
+    std::set<TDataSet*> blockTables;
     for (const auto& page : f.dm->Settings().Schema().Pages)
-        EXPECT_NE(std::find(bound.begin(), bound.end(), &f.dm->Table(page.Table)), bound.end()) << page.Table;
-    for (TDataSet* table : bound) EXPECT_EQ(table->State(), dsBrowse) << table->Name();
+        for (const auto& group : page.Groups)
+            if (!group.Table.empty()) blockTables.insert(&f.dm->Table(group.Table));
+    EXPECT_EQ(bound.size(), blockTables.size() + 3);
+    for (TDataSet* table : blockTables)
+        EXPECT_NE(std::find(bound.begin(), bound.end(), table), bound.end()) << table->Name();
+    for (TDataSet* table : bound) EXPECT_FALSE(table->IsEditing()) << table->Name();
 }
 
 // Runs `steps` once the window shows modally; they end it by a click or a key.

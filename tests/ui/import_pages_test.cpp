@@ -22,28 +22,8 @@
 namespace tv {
 namespace {
 
+using test::PageWindow;
 using test::SettingsFixture;
-
-// The settings window shown on one page.
-struct PageWindow {
-    PageWindow(SettingsFixture& f, const char* caption)
-        : window(std::make_unique<TFormSettings>(nullptr, *f.dm)) {
-        window->Show();
-        test::ClickNode(*window, caption);
-        page = test::Page(*window, caption);
-        EXPECT_NE(page, nullptr) << caption;
-        EXPECT_TRUE(page && page->Visible());
-    }
-    template <class C>
-    C* Control(const char* field, size_t index = 0) const {
-        const auto controls = page->ControlsFor(field);
-        EXPECT_LT(index, controls.size()) << field;
-        return index < controls.size() ? dynamic_cast<C*>(controls[index]) : nullptr;
-    }
-
-    std::unique_ptr<TFormSettings> window;
-    TSettingsPage* page = nullptr;
-};
 
 void StoreText(TMainDM& dm, const char* table, const char* field, const char* text) {
     TDataSet& t = dm.Table(table);

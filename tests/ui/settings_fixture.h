@@ -13,6 +13,8 @@
 #include "core/event_tree.h"
 #include "core/main_dm.h"
 #include "core/settings_folders.h"
+#include "platform/db/ado_connection.h"
+#include "platform/db/ado_query.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/gui/tree_view.h"
 #include "tests/core/startup/startup_fixture.h"
@@ -42,6 +44,24 @@ struct SettingsFixture {
     TDialogServiceScope dialogScope;
 };
 
+// The users of the fake time-reporting servers.
+inline constexpr const char* kTidUsersSql =
+    "create table ProgramUser (Signature text, ProgramUserId integer, Firstname text, Name text);"
+    "insert into ProgramUser values ('BE', 7, 'Bo', 'Ek'), ('AK', 42, 'Anna', 'Karlsson');";
+
+// A fake time-reporting server: a SQLite file below the test's folder, made with `sql`, that the
+// "Visma Tid" connection opens as its "Data Source". Answers the file.
+inline std::string MakeFakeTidServer(SettingsFixture& f, const std::string& name, const std::string& sql) {
+    const std::string server = f.folders.dir.Write("tid/" + name, "");
+    TADOConnection connection;
+    connection.SetConnectionString("Provider=SQLOLEDB.1;Data Source=" + server);
+    TADOQuery seed;
+    seed.SetConnection(&connection);
+    seed.SQL().SetText(sql);
+    seed.ExecSQL();
+    return server;
+}
+
 // The tree's item of the node with that text.
 inline QTreeWidgetItem* TreeItem(TFormSettings& window, const char* text) {
     auto* tree = static_cast<QTreeWidget*>(window.TreeView1->Widget());
@@ -64,6 +84,34 @@ inline TSettingsPage* Page(TFormSettings& window, const char* caption) {
         if (form->Caption() == caption) return dynamic_cast<TSettingsPage*>(form);
     return nullptr;
 }
+
+// The settings window shown on one page.
+struct PageWindow {
+    PageWindow(SettingsFixture& f, const char* caption)
+        : window(std::make_unique<TFormSettings>(nullptr, *f.dm)) {
+        window->Show();
+        ClickNode(*window, caption);
+        page = Page(*window, caption);
+        EXPECT_NE(page, nullptr) << caption;
+        EXPECT_TRUE(page && page->Visible());
+    }
+    template <class C>
+    C* Control(const char* field, size_t index = 0) const {
+        const auto controls = page->ControlsFor(field);
+        EXPECT_LT(index, controls.size()) << field;
+        return index < controls.size() ? dynamic_cast<C*>(controls[index]) : nullptr;
+    }
+    // The control the page's block names so.
+    template <class C>
+    C* Named(const char* name) const {
+        auto* control = dynamic_cast<C*>(page->FindControl(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
+    std::unique_ptr<TFormSettings> window;
+    TSettingsPage* page = nullptr;
+};
 
 // Chooses the item at `index` from the open list of the combo with the mouse.
 inline void ClickListItem(TControl* combo, int index) {

@@ -13,6 +13,7 @@
 #include "adk/adk_dataset.h"
 #include "platform/rtl/ascii_case.h"
 #include "platform/rtl/exception.h"
+#include "platform/rtl/number_text.h"
 
 namespace {
 
@@ -38,6 +39,14 @@ struct Arguments {
     std::vector<std::string> words;  // the command's own words
 };
 
+// The number of records an option allows: a whole number, 0 or more.
+int CountOption(const std::string& option, const std::string& text) {
+    int32_t value = 0;
+    if (!TryStrToInt(text, value) || value < 0)
+        throw Failure(option + ": \"" + text + "\" is not a number of records; give a whole number, 0 or more");
+    return value;
+}
+
 Arguments Parse(int argc, char** argv) {
     Arguments a;
     for (int i = 1; i < argc; ++i) {
@@ -53,7 +62,7 @@ Arguments Parse(int argc, char** argv) {
         else if (arg == "--sort")
             a.sort = value();
         else if (arg == "--max")
-            a.max = std::stoi(value());
+            a.max = CountOption(arg, value());
         else if (arg == "--adklog")
             a.adklog = true;
         else if (a.command.empty())
@@ -97,8 +106,12 @@ void PrintCurrent(TAdkDataSet& dataSet) {
 }
 
 TField& FieldNamed(TAdkDataSet& dataSet, const std::string& name) {
-    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos)
-        return dataSet.FieldByAdkIndex(std::stoi(name));
+    int32_t number = 0;
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+        if (!TryStrToInt(name, number))
+            throw Failure("no field " + name + "; a field is a kit field number or name");
+        return dataSet.FieldByAdkIndex(number);
+    }
     return dataSet.FieldByName(name);
 }
 

@@ -182,6 +182,18 @@ void TPageBlockReader::Line(std::string_view line, int indent, int lineNo) {
     if (head == "header") {
         page.Header = options.Text("header");
         if (!options.AtEnd()) Fail(lineNo, "unexpected words after the header");
+    } else if (head == "tab") {
+        // Every group after a tab line stands on that tab; a page with tabs has them from its start.
+        if (!page.Groups.empty() && page.Tabs.empty()) Fail(lineNo, "a page's tabs come before its groups");
+        TPageTabDef tab;
+        tab.Line = lineNo;
+        tab.Caption = options.Text("tab");
+        if (!options.AtEnd()) {
+            if (options.Word("the tab's caption") != "header") Fail(lineNo, "expected header after a tab");
+            tab.Header = options.Text("header");
+        }
+        if (!options.AtEnd()) Fail(lineNo, "unexpected words after the tab");
+        page.Tabs.push_back(std::move(tab));
     } else if (head == "omits") {
         while (!options.AtEnd()) page.Omits.push_back(options.Word("omits"));
         if (page.Omits.empty()) Fail(lineNo, "omits names no field");
@@ -189,6 +201,7 @@ void TPageBlockReader::Line(std::string_view line, int indent, int lineNo) {
         TPageGroupDef group;
         group.Line = lineNo;
         group.Table = page.Table;
+        group.Tab = static_cast<int>(page.Tabs.size()) - 1;
         if (!options.AtEnd() && options.Peek().Quoted) {
             group.Caption = options.Text("group");
             group.Framed = true;
@@ -212,6 +225,7 @@ void TPageBlockReader::Line(std::string_view line, int indent, int lineNo) {
         TPageGroupDef area;
         area.Line = lineNo;
         area.Table = page.Table;
+        area.Tab = static_cast<int>(page.Tabs.size()) - 1;
         page.Groups.push_back(std::move(area));
         control_ = &Control(line, lineNo, page.Groups.back());
         controlIndent_ = indent;

@@ -49,12 +49,21 @@ struct TPageGroupDef {
     std::string Name;
     std::string Table;  // the group's table: its own, else the page's
     bool Framed = false;
+    int Tab = -1;  // the page's tab that holds the group; -1 on a page without tabs
     std::vector<std::string> Flags;
     std::vector<TPageBehaviourDef> Behaviours;
     std::vector<TPageControlDef> Controls;
     int Line = 0;
 
     bool Has(std::string_view flag) const;
+};
+
+// A tab of a page that shows its groups on tabs: the tab's caption and the bold header above its
+// groups.
+struct TPageTabDef {
+    std::string Caption;
+    std::string Header;
+    int Line = 0;
 };
 
 struct TSettingsPageDef {
@@ -65,6 +74,7 @@ struct TSettingsPageDef {
     std::string Table;  // empty for a page that binds no table
     std::string Header;
     std::vector<TPageGroupDef> Groups;  // in the order the page shows them
+    std::vector<TPageTabDef> Tabs;      // empty: the groups stand on the page itself
     std::vector<std::string> Omits;     // fields of the table no control shows, on purpose
     int Line = 0;
 };

@@ -108,6 +108,9 @@ public:
                            TDataSet* lookupDataSet, std::string lookupKeyFields,
                            std::string lookupResultField);
     void ClearFields();  // removes every field; the dataset must be closed
+    // The fields are the ones the dataset makes from its definitions when it opens (or there are
+    // none yet), not fields of its own (AddField).
+    bool DefaultFields() const { return fieldsFromDefs_ || fields_.empty(); }
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // The field at a position; EListError outside 0 .. FieldCount()-1.
     TField& Fields(int index) const;
@@ -158,6 +161,10 @@ public:
     void SetRecNo(int recNo);
     // Records in view (the filter and the master range applied), the one being inserted included.
     int RecordCount() const;
+    // Whether RecNo and RecordCount give a record's place (scroll bars show it); true here.
+    virtual bool IsSequenced() const { return true; }
+    // A dataset that can only move forwards (a plain query cursor); grids refuse one.
+    bool IsUnidirectional() const { return unidirectional_; }
     bool IsEmpty() const { return bufCount_ == 0; }
 
     // ---- Bookmarks.
@@ -265,6 +272,7 @@ protected:
     void FinishBulkLoad();
     // Makes fields from the definitions (when there are none) and the record layout.
     void PrepareStructure();
+    void SetUnidirectional(bool value) { unidirectional_ = value; }
     // Frees every record (the dataset stays open when it was).
     void FreeRecords();
     const data_detail::RecordLayout& Layout() const { return layout_; }
@@ -379,6 +387,7 @@ private:
     const TFormatSettings* formatSettings_ = nullptr;
     TDataSetState state_ = dsInactive;
     bool modified_ = false;
+    bool unidirectional_ = false;
     bool bof_ = true, eof_ = true;
 
     TFieldDefs fieldDefs_;

@@ -29,7 +29,8 @@ const TClassInfo& TField::StaticClassInfo() {
             .Published("Required", &TField::Required, &TField::SetRequired)
             .Published("Size", &TField::Size)
             .Published("Index", &TField::Index, &TField::SetIndex)
-            .Published("Alignment", &TField::Alignment)
+            .Published("Alignment", &TField::Alignment, &TField::SetAlignment)
+            .Published("DisplayWidth", &TField::DisplayWidth, &TField::SetDisplayWidth)
             .Published("OnChange", &TField::OnChange)
             .Published("OnValidate", &TField::OnValidate)
             .Build();
@@ -57,9 +58,67 @@ void TField::SetIndex(int index) {
 }
 
 TAlignment TField::Alignment() const {
+    if (alignment_ >= 0) return static_cast<TAlignment>(alignment_);
     return IsIntegerType(dataType_) || dataType_ == TFieldType::ftFloat || dataType_ == TFieldType::ftCurrency
                ? taRightJustify
                : taLeftJustify;
+}
+
+void TField::SetAlignment(TAlignment alignment) {
+    if (alignment == Alignment() && alignment_ >= 0) return;
+    alignment_ = alignment;
+    LayoutChanged();
+}
+
+namespace {
+// The characters a column shows of each type until a width is set.
+int TypeDisplayWidth(TFieldType type, int size) {
+    switch (type) {
+        case TFieldType::ftString:
+        case TFieldType::ftFixedChar:
+            return size;
+        case TFieldType::ftSmallint:
+        case TFieldType::ftWord:
+            return 6;
+        case TFieldType::ftInteger:
+            return 11;
+        case TFieldType::ftLargeint:
+            return 15;
+        case TFieldType::ftBoolean:
+            return 5;  // "False"
+        case TFieldType::ftDateTime:
+            return 18;
+        default:
+            return 10;
+    }
+}
+}  // namespace
+
+int TField::DisplayWidth() const {
+    return displayWidth_ >= 0 ? displayWidth_ : TypeDisplayWidth(dataType_, size_);
+}
+
+void TField::SetDisplayWidth(int width) {
+    if (width < 0) width = -1;
+    if (width == displayWidth_) return;
+    displayWidth_ = width;
+    LayoutChanged();
+}
+
+void TField::SetDisplayLabel(std::string label) {
+    if (label == displayLabel_) return;
+    displayLabel_ = std::move(label);
+    LayoutChanged();
+}
+
+void TField::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    LayoutChanged();
+}
+
+void TField::LayoutChanged() {
+    if (dataSet_->Active()) dataSet_->DataEvent(TDataEvent::deLayoutChange);
 }
 
 bool TField::CanModify() const {
@@ -104,6 +163,22 @@ void TField::FocusControl() {
 
 std::string TField::AsString() const {
     return StorageToText(*this, Read());
+}
+
+std::string TField::GetText(bool display) const {
+    std::string text;
+    if (OnGetText)
+        OnGetText(const_cast<TField*>(this), text, display);
+    else
+        text = AsString();
+    return text;
+}
+
+void TField::SetText(std::string_view text) {
+    if (OnSetText)
+        OnSetText(this, std::string(text));
+    else
+        SetAsString(text);
 }
 
 void TField::SetAsString(std::string_view text) {

@@ -20,6 +20,11 @@ class TDataSet;
 
 class TField;
 using TFieldNotifyEvent = TEvent<void(TField*)>;
+// Gives the text of a field in place of its own conversion: DisplayText true for showing it, false
+// for editing it.
+using TFieldGetTextEvent = TEvent<void(TField* Sender, std::string& Text, bool DisplayText)>;
+// Stores a text typed into a field in place of its own conversion.
+using TFieldSetTextEvent = TEvent<void(TField* Sender, const std::string& Text)>;
 
 // Where a field's value comes from: the record itself (fkData), or a row of another dataset
 // (fkLookup: the row whose LookupKeyFields equal the record's KeyFields gives its
@@ -42,18 +47,25 @@ public:
     int Index() const;
     void SetIndex(int index);
 
+    // The display properties below tell an open dataset's controls of a change (a layout change),
+    // so that grids lay their columns out again.
     // The label grids and text tables show; the field name until one is set.
     const std::string& DisplayLabel() const { return displayLabel_.empty() ? fieldName_ : displayLabel_; }
-    void SetDisplayLabel(std::string label) { displayLabel_ = std::move(label); }
+    void SetDisplayLabel(std::string label);
     const std::string& DisplayName() const { return DisplayLabel(); }
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible) { visible_ = visible; }
+    void SetVisible(bool visible);
+    // The width in characters that grids give the field's column: by type until set (a string
+    // its Size, an integer 11, a date 10 ...). Values below 0 read as the type's width again.
+    int DisplayWidth() const;
+    void SetDisplayWidth(int width);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     bool Required() const { return required_; }
     void SetRequired(bool required) { required_ = required; }
-    // Numbers right, everything else left, as grids align them.
+    // Numbers right, everything else left, as grids align them, until set.
     TAlignment Alignment() const;
+    void SetAlignment(TAlignment alignment);
     // Whether the value can be changed now: a data field, not read-only, of an open dataset.
     bool CanModify() const;
     // Whether a typed character can stand in the field's text: digits and signs in integers,
@@ -80,9 +92,10 @@ public:
     // field that is not a string. A text that does not convert raises, leaving the value as it was.
     std::string AsString() const;
     void SetAsString(std::string_view text);
-    std::string Text() const { return AsString(); }
-    void SetText(std::string_view text) { SetAsString(text); }
-    std::string DisplayText() const { return AsString(); }
+    // Text and DisplayText go through OnGetText when it is set, SetText through OnSetText.
+    std::string Text() const { return GetText(false); }
+    void SetText(std::string_view text);
+    std::string DisplayText() const { return GetText(true); }
 
     // Typed access; a null value reads as 0, false or empty. A type the field cannot give or take
     // raises EDatabaseError "Cannot access field ... as type ...".
@@ -115,6 +128,8 @@ public:
     // Raised before a new value is stored (it may raise to refuse it) and after it was stored.
     TFieldNotifyEvent OnValidate;
     TFieldNotifyEvent OnChange;
+    TFieldGetTextEvent OnGetText;
+    TFieldSetTextEvent OnSetText;
 
     // The stored value itself, without conversion; texts stay valid until the record changes.
     TValueView ValueView() const { return Read(); }
@@ -127,6 +142,9 @@ private:
     TField(TDataSet* dataSet, std::string name, TFieldType type, int size, bool required);
 
     TValueView Read() const;
+    std::string GetText(bool display) const;
+    // A display property changed: an open dataset's controls lay out again.
+    void LayoutChanged();
     void Write(const TValueView& value);
     void WriteText(std::string_view text);
     void WriteInteger(std::int64_t value);
@@ -146,6 +164,8 @@ private:
     int fieldNo_ = 0;
     bool visible_ = true;
     bool readOnly_ = false;
+    int displayWidth_ = -1;           // -1: the type's width
+    int alignment_ = -1;              // -1: by type, else a TAlignment
     bool required_;
 };
 

@@ -351,6 +351,7 @@ void TControl::FontChanged() {
     ApplyFont();
     if (auto* self = dynamic_cast<TWinControl*>(this))
         for (int i = 0; i < self->ControlCount(); ++i) self->Controls(i)->ParentFontChanged();
+    DoFontChanged(fApplyingParentFont);
 }
 
 void TControl::ParentFontChanged() {

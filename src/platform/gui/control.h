@@ -240,6 +240,9 @@ protected:
     // The widget was placed in, or taken out of, the parent's widget; the visibility follows.
     virtual void UpdateWidgetVisibility();
     virtual void UpdateWidgetGeometry();
+    // The control's font changed: ByParent when it was copied from the parent's (ParentFont).
+    // Called after the control shows the new font and has told the controls inside.
+    virtual void DoFontChanged(bool ByParent) {}
     // The parent's font or colour changed.
     void ParentFontChanged();
     void ParentColorChanged();

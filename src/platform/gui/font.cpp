@@ -111,4 +111,9 @@ QFont ToQFont(const TFont& font) {
     return f;
 }
 
+bool SameFont(const TFont& a, const TFont& b) {
+    return a.fName == b.fName && a.fHeight == b.fHeight && a.fStyle == b.fStyle && a.fPitch == b.fPitch &&
+           a.fColor == b.fColor;
+}
+
 }  // namespace tv

@@ -50,11 +50,15 @@ public:
     void Assign(TPersistent* Source) override;
 
 private:
+    friend bool SameFont(const TFont& a, const TFont& b);
     std::string fName = kDefaultFontName;
     int fHeight;
     TColor fColor = clWindowText;
     TFontStyles fStyle;
     TFontPitch fPitch = fpDefault;
 };
+
+// Whether two fonts draw alike: name, height, style, pitch and colour.
+bool SameFont(const TFont& a, const TFont& b);
 
 }  // namespace tv

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -407,6 +408,15 @@ void TCustomGrid::UpdateScrollBars() {
         if (!changed) break;
     }
     fUpdatingScrollBars = false;
+}
+
+bool TCustomGrid::ScrollBarShown(bool horizontal) const {
+    const TScrollBarAdapter* bar = horizontal ? fHorzBar.get() : fVertBar.get();
+    return bar && bar->Shown();
+}
+
+int TCustomGrid::ScrollBarExtent() const {
+    return Widget()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Widget());
 }
 
 void TCustomGrid::HorzScrollCommand(TScrollCode Code, int Pos) {

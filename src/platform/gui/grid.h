@@ -129,6 +129,11 @@ public:
     void SetFixedColor(TColor value);
     TScrollStyle ScrollBars() const { return fScrollBars; }
     void SetScrollBars(TScrollStyle value);
+    // Whether the horizontal (vertical) bar shows now: asked for, and with something to scroll
+    // (or shown disabled).
+    bool ScrollBarShown(bool horizontal) const;
+    // The desktop's thickness of a scroll bar, in pixels.
+    int ScrollBarExtent() const;
 
     // ---- the editor ----
     bool EditorMode() const { return fEditorMode; }

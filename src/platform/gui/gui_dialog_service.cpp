@@ -115,8 +115,9 @@ TMsgAnswer TGuiDialogService::MessageBox(const TMessageBoxRequest& request) {
     const std::vector<TMsgAnswer> answers = AnswersOf(request.Buttons);
     for (TMsgAnswer a : answers) {
         QPushButton* button = box.addButton(ToolkitButton(a));
-        for (const TMsgButtonText& own : request.ButtonTexts)
-            if (own.Answer == a) button->setText(ToQString(own.Text));
+        for (const auto& texts : {std::span<const TMsgButtonText>(kSwedishButtonTexts), request.ButtonTexts})
+            for (const TMsgButtonText& own : texts)
+                if (own.Answer == a) button->setText(ToQString(own.Text));
     }
     const size_t def =
         request.DefaultButton >= 0 && static_cast<size_t>(request.DefaultButton) < answers.size()

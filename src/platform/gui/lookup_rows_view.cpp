@@ -13,32 +13,6 @@
 
 namespace tv {
 
-namespace {
-
-// How many "0" characters wide a field shows, by its type.
-int DisplayWidth(const TField& field) {
-    switch (field.DataType()) {
-        case TFieldType::ftString:
-        case TFieldType::ftFixedChar:
-            return std::max(field.Size(), 1);
-        case TFieldType::ftSmallint:
-        case TFieldType::ftWord:
-            return 6;
-        case TFieldType::ftInteger:
-            return 11;
-        case TFieldType::ftLargeint:
-            return 15;
-        case TFieldType::ftBoolean:
-            return 5;
-        case TFieldType::ftDateTime:
-            return 18;
-        default:
-            return 10;
-    }
-}
-
-}  // namespace
-
 TLookupRowsView::TLookupRowsView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -301,7 +275,7 @@ void TLookupRowsView::paintEvent(QPaintEvent*) {
         int x = 0;
         for (size_t i = 0; i < fields.size(); ++i) {
             const bool last = i + 1 == fields.size();
-            const int width = last ? std::max(area.width() - x, 0) : DisplayWidth(*fields[i]) * zero + 4;
+            const int width = last ? std::max(area.width() - x, 0) : std::max(fields[i]->DisplayWidth(), 1) * zero + 4;
             const QRect cell(x, line.top(), width, h);
             const Qt::Alignment align = fields[i]->Alignment() == taRightJustify ? Qt::AlignRight
                                         : fields[i]->Alignment() == taCenter     ? Qt::AlignHCenter

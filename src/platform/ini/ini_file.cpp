@@ -53,6 +53,24 @@ void CheckValue(std::string_view ident, std::string_view value) {
         Refuse("The value of the INI key", ident, "cannot hold a line break");
 }
 
+// The first line of the text holding a character Windows-1252 lacks, named by its key alone ("the
+// value of KEY": the value may be a password, and this text gets logged) or quoted when it has no
+// key; empty when Windows-1252 holds the whole text.
+std::string FirstLineWindows1252Lacks(std::string_view text) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t start = pos;
+        const char32_t c = NextUtf8(text, pos);
+        if (c < 0x80 || UnicodeToCp1252(c) >= 0) continue;
+        const size_t lineStart = text.rfind('\n', start) == std::string_view::npos ? 0 : text.rfind('\n', start) + 1;
+        std::string_view line = text.substr(lineStart, text.find('\r', start) - lineStart);
+        const size_t equals = line.find('=');
+        if (equals != std::string_view::npos && lineStart + equals < start)
+            return "the value of " + std::string(Trim(line.substr(0, equals)));
+        return "\"" + std::string(line) + "\"";
+    }
+    return {};
+}
+
 }  // namespace
 
 TIniFile::Content TIniFile::Parse(std::string_view bytes) {
@@ -238,29 +256,16 @@ void TIniFile::UpdateFile() {
     std::string text = Serialize(fresh);
     TextEncoding encoding = fresh.Encoding;
     if (encoding == TextEncoding::Utf8) encoding = TextEncoding::Ansi;  // no mark: the "ANSI" file
+    std::string cause;
     if (encoding == TextEncoding::Ansi) {
-        for (size_t pos = 0; pos < text.size();) {
-            size_t start = pos;
-            char32_t c = NextUtf8(text, pos);
-            if (c >= 0x80 && UnicodeToCp1252(c) < 0) {
-                size_t lineStart = text.rfind('\n', start);
-                lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
-                std::string line = text.substr(lineStart, text.find('\r', start) - lineStart);
-                // Named by its key alone: the value may be a password, and this text gets logged.
-                const size_t equals = line.find('=');
-                if (equals != std::string::npos && lineStart + equals < start)
-                    line = "the value of " + std::string(Trim(std::string_view(line).substr(0, equals)));
-                else
-                    line = "\"" + line + "\"";
-                throw EIniFileException("The INI file \"" + fileName_ +
-                                        "\" cannot be written in Windows-1252: " + line +
-                                        " holds a character it lacks");
-            }
-        }
+        cause = FirstLineWindows1252Lacks(text);
+        if (!cause.empty()) encoding = TextEncoding::Utf8Bom;
     }
     WriteFileBytesReplacing(fileName_, EncodeTextBytes(text, encoding));
+    fresh.Encoding = encoding;
     content_ = std::move(fresh);
     changes_.clear();
+    utf8Cause_ = std::move(cause);
 }
 
 }  // namespace tv

@@ -2,7 +2,8 @@
 // An INI file with the rules of Windows private-profile files: sections and keys compared without
 // regard to case, values trimmed and one pair of enclosing quotes stripped on reading, every line
 // we do not change kept as it stands. Written in Windows-1252 with CR LF (a file that came with a
-// UTF-8 or UTF-16 byte-order mark keeps its form). Changes are held in memory until UpdateFile,
+// UTF-8 or UTF-16 byte-order mark keeps its form; a value Windows-1252 cannot hold makes the whole
+// file UTF-8 with a byte-order mark, see Utf8Cause). Changes are held in memory until UpdateFile,
 // which reads the file again, applies them in order, and replaces it whole, so a crash never
 // leaves half a file and sections written by others in the meantime survive.
 
@@ -59,6 +60,10 @@ public:
     // Writes the waiting changes. On failure the file is left as it was, the changes stay waiting
     // and the file error is raised.
     void UpdateFile();
+    // When the last UpdateFile wrote a Windows-1252 file as UTF-8 with a byte-order mark because a
+    // line held a character Windows-1252 lacks: what held it ("the value of KEY", never the value,
+    // which may be a password). Empty otherwise.
+    const std::string& Utf8Cause() const { return utf8Cause_; }
 
 private:
     struct Line {
@@ -91,6 +96,7 @@ private:
     std::string fileName_;
     Content content_;
     std::vector<Change> changes_;
+    std::string utf8Cause_;
 };
 
 }  // namespace tv

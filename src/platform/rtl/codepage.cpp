@@ -117,6 +117,17 @@ std::string Utf8ToCp1252(std::string_view utf8, char replacement) {
     return out;
 }
 
+bool Cp1252Holds(std::string_view utf8) {
+    for (size_t pos = 0; pos < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        if (UnicodeToCp1252(NextUtf8(utf8, pos)) < 0) return false;
+    }
+    return true;
+}
+
 std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;
     out.reserve(latin1.size() + latin1.size() / 8);

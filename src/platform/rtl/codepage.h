@@ -20,6 +20,8 @@ int UnicodeToCp1252(char32_t codePoint);
 // `replacement` stands in for what the target cannot hold.
 std::string Cp1252ToUtf8(std::string_view ansi);
 std::string Utf8ToCp1252(std::string_view utf8, char replacement = '?');
+// Whether Windows-1252 holds every character of the text, so that Utf8ToCp1252 replaces nothing.
+bool Cp1252Holds(std::string_view utf8);
 std::string Latin1ToUtf8(std::string_view latin1);
 std::string Utf8ToLatin1(std::string_view utf8, char replacement = '?');
 

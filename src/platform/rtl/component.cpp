@@ -167,6 +167,35 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
     fComponents.push_back(AComponent);
     AComponent->fOwner = this;
+    if (fComponentState.Contains(csLoading)) AComponent->BeginLoading();
+}
+
+void TComponent::BeginLoading() {
+    fComponentState.Include(csLoading);
+    for (TComponent* c : fComponents) c->BeginLoading();
+}
+
+namespace {
+void CollectLoading(TComponent* c, std::vector<TComponent*>& out) {
+    if (c->ComponentState().Contains(csLoading)) out.push_back(c);
+    for (int i = 0; i < c->ComponentCount(); ++i) CollectLoading(c->Components(i), out);
+}
+}  // namespace
+
+void TComponent::EndLoading() {
+    // Collected first: a Loaded may make or free components. A component freed by an earlier
+    // Loaded would leave a dangling entry, so each is looked for again before its turn.
+    std::vector<TComponent*> loading;
+    CollectLoading(this, loading);
+    for (TComponent* c : loading) {
+        std::vector<TComponent*> still;
+        CollectLoading(this, still);
+        if (std::find(still.begin(), still.end(), c) != still.end()) c->Loaded();
+    }
+}
+
+void TComponent::Loaded() {
+    fComponentState.Exclude(csLoading);
 }
 
 void TComponent::Remove(TComponent* AComponent) {

@@ -78,7 +78,17 @@ public:
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
 
+    // The loading bracket of code that builds a form (or data module) and its components:
+    // BeginLoading marks this component and its owned ones csLoading, and so is every component
+    // it comes to own until EndLoading; EndLoading calls Loaded on each of them still loading, the
+    // owner before what it owns, in the order they were made. Setters that act differently on a
+    // component being built read csLoading; Loaded is where such a component settles.
+    void BeginLoading();
+    void EndLoading();
+
 protected:
+    // The component and its properties are complete: clears csLoading. Overrides call it first.
+    virtual void Loaded();
     // Called when AComponent is inserted into or removed from this component (or, with opRemove,
     // when a component this one asked to be notified about is freed). Passed on to every owned
     // component.

@@ -33,6 +33,18 @@ struct TMsgButtonText {
     std::string_view Text;
 };
 
+// The buttons' texts of the Swedish dialogs. Every message box the system shows carries them,
+// except for a button whose request names a text of its own.
+inline constexpr TMsgButtonText kSwedishButtonTexts[] = {
+    {TMsgAnswer::Ok, "OK"},
+    {TMsgAnswer::Cancel, "Avbryt"},
+    {TMsgAnswer::Abort, "&Avbryt"},
+    {TMsgAnswer::Retry, "&Försök igen"},
+    {TMsgAnswer::Ignore, "&Ignorera"},
+    {TMsgAnswer::Yes, "&Ja"},
+    {TMsgAnswer::No, "&Nej"},
+};
+
 struct TMessageBoxRequest {
     std::string Text;
     std::string Caption;
@@ -41,8 +53,8 @@ struct TMessageBoxRequest {
     int DefaultButton = 0;  // 0 = the first button, 1 = the second ...
     // What a run without an operator answers.
     TMsgAnswer NonInteractiveAnswer = TMsgAnswer::Ok;
-    // The buttons' own texts (data that outlives the request); a button not named here shows the
-    // toolkit's text.
+    // The buttons' own texts (data that outlives the request); a button not named here shows its
+    // text of kSwedishButtonTexts.
     std::span<const TMsgButtonText> ButtonTexts;
 };
 

@@ -151,29 +151,100 @@ std::string ReadFileBytes(std::string_view fileName) {
     return ReadStreamToEnd(file);
 }
 
-void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes, TReplaceSync sync) {
+namespace {
+
+// A new content written beside the file it will replace.
+struct TReplacement {
+    std::string target;  // the file replaced, its links followed
+    std::string folder;  // the target's folder, with a delimiter ("" for the current one)
+    std::string temp;    // where the new content waits
+};
+
+// Writes the bytes to a new file beside `fileName`, with the mode of the file it replaces; with
+// `toDisk` waits until they are on the disk. On failure nothing is left behind.
+TReplacement WriteBeside(std::string_view fileName, std::string_view bytes, bool toDisk) {
     CheckFileName(fileName);
-    const std::string target = FollowLinks(std::string(fileName));
-    const std::string folder = ExtractFilePath(target);
+    TReplacement r;
+    r.target = FollowLinks(std::string(fileName));
+    r.folder = ExtractFilePath(r.target);
     struct stat st;
-    const bool replacing = ::stat(target.c_str(), &st) == 0;
-    std::string temp;
-    const int fd = CreateBeside(folder, replacing ? 0600 : 0666, temp);
+    const bool replacing = ::stat(r.target.c_str(), &st) == 0;
+    const int fd = CreateBeside(r.folder, replacing ? 0600 : 0666, r.temp);
     if (fd < 0) throw EFCreateError(FileErrorText(kCannotCreateFile, fileName, errno));
     TDescriptor descriptor(fd);
+    int error = 0;
+    if (replacing && ::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
+    if (!error) error = WriteAll(fd, bytes);
+    if (!error && toDisk && ::fsync(fd) != 0) error = errno;
+    // Otherwise the disk starts on the bytes now, so that the group's one wait finds less to do.
+    if (!error && !toDisk) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    if (!error && descriptor.Close() != 0) error = errno;
+    if (error) {
+        ::unlink(r.temp.c_str());
+        throw EWriteError(FileErrorText(kCannotWriteFile, fileName, error));
+    }
+    return r;
+}
+
+void PutInPlace(const TReplacement& r) {
     try {
-        int error = 0;
-        if (replacing && ::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
-        if (!error) error = WriteAll(fd, bytes);
-        if (!error && sync == TReplaceSync::ToDisk && ::fsync(fd) != 0) error = errno;
-        if (!error && descriptor.Close() != 0) error = errno;
-        if (error) throw EWriteError(FileErrorText(kCannotWriteFile, fileName, error));
-        MoveFileReplace(temp, target);
+        MoveFileReplace(r.temp, r.target);
     } catch (...) {
-        ::unlink(temp.c_str());
+        ::unlink(r.temp.c_str());
         throw;
     }
-    if (sync == TReplaceSync::ToDisk) SyncFolder(folder, fileName);
+}
+
+}  // namespace
+
+void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes, TReplaceSync sync) {
+    const TReplacement r = WriteBeside(fileName, bytes, sync == TReplaceSync::ToDisk);
+    PutInPlace(r);
+    if (sync == TReplaceSync::ToDisk) SyncFolder(r.folder, fileName);
+}
+
+TFileReplaceGroup::~TFileReplaceGroup() {
+    for (const auto& file : files_) ::unlink(file.temp.c_str());
+    for (const auto& device : devices_) ::close(device.second);
+}
+
+void TFileReplaceGroup::Write(std::string_view fileName, std::string_view bytes) {
+    // The folder of each file system written to is opened before its first file is written, so that
+    // the one wait at Commit hears of every write that failed after it.
+    const std::string folder = ExtractFilePath(FollowLinks(std::string(fileName)));
+    struct stat st;
+    if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0)
+        throw EFCreateError(FileErrorText(kCannotCreateFile, fileName, errno));
+    if (std::none_of(devices_.begin(), devices_.end(), [&](const auto& d) { return d.first == static_cast<uint64_t>(st.st_dev); })) {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) throw EFCreateError(FileErrorText(kCannotCreateFile, fileName, errno));
+        devices_.emplace_back(static_cast<uint64_t>(st.st_dev), fd);
+    }
+    TReplacement r = WriteBeside(fileName, bytes, false);
+    files_.push_back({std::move(r.target), std::move(r.folder), std::move(r.temp), std::string(fileName)});
+}
+
+void TFileReplaceGroup::Commit() {
+    // One wait per file system for every file's content, where a wait per file would cost as much
+    // as the writing itself many times over.
+    for (const auto& [device, fd] : devices_)
+        if (::syncfs(fd) != 0) throw EWriteError(FileErrorText(kCannotWriteFile, files_.front().name, errno));
+    std::vector<std::string> folders;
+    size_t done = 0;
+    try {
+        for (; done < files_.size(); ++done) {
+            const TPending& file = files_[done];
+            PutInPlace({file.target, file.folder, file.temp});
+            if (std::find(folders.begin(), folders.end(), file.folder) == folders.end())
+                folders.push_back(file.folder);
+        }
+    } catch (...) {
+        // The file that failed lost its temporary file; those after it are removed with the group.
+        files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(done + 1));
+        throw;
+    }
+    files_.clear();
+    for (const std::string& folder : folders) SyncFolder(folder, folder);
 }
 
 std::string ReadTextFile(std::string_view fileName, TextEncoding* detected) {

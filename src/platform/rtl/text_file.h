@@ -6,8 +6,11 @@
 
 #include "platform/rtl/codepage.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tv {
 
@@ -31,6 +34,32 @@ enum class TReplaceSync : unsigned char {
 // it was.
 void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes,
                              TReplaceSync sync = TReplaceSync::ToDisk);
+
+// Replaces many files with one wait for the disk. Write puts each new content under a temporary
+// name beside its file (as WriteFileBytesReplacing does, without waiting); Commit waits once for all
+// of them to reach the disk, renames each over its file in the order written, and waits once per
+// folder for the renames. Until Commit every file keeps its old content (or stays absent); a group
+// dropped without Commit removes what it wrote. Commit raises the file error of the first step that
+// fails; the files renamed before it stay replaced.
+class TFileReplaceGroup {
+public:
+    TFileReplaceGroup() = default;
+    ~TFileReplaceGroup();
+    TFileReplaceGroup(const TFileReplaceGroup&) = delete;
+    TFileReplaceGroup& operator=(const TFileReplaceGroup&) = delete;
+
+    void Write(std::string_view fileName, std::string_view bytes);
+    void Commit();
+    bool Empty() const { return files_.empty(); }
+
+private:
+    struct TPending {
+        std::string target, folder, temp;
+        std::string name;  // as the caller gave it, for messages
+    };
+    std::vector<TPending> files_;
+    std::vector<std::pair<uint64_t, int>> devices_;  // file system, an open folder on it
+};
 
 // The file's text as UTF-8, line ends as they are; `detected` receives the encoding found.
 std::string ReadTextFile(std::string_view fileName, TextEncoding* detected = nullptr);

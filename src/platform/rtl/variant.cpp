@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/rtl/ascii_case.h"
+#include "platform/rtl/bool_text.h"
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/format.h"
@@ -398,12 +399,9 @@ bool Variant::AsBoolean(const TFormatSettings* fs) const {
         case varString:
         case varUString:
         case varOleStr: {
-            const std::string text = AsUtf8(fs);
-            if (SameTextAscii(text, kTrueText)) return true;
-            if (SameTextAscii(text, kFalseText)) return false;
-            double d = 0;
-            if (!TryStrToFloat(text, d, Settings(fs))) CastError(varBoolean);
-            return d != 0;
+            bool value = false;
+            if (!TryStrToBool(AsUtf8(fs), value, Settings(fs))) CastError(varBoolean);
+            return value;
         }
         default:
             if (IsIntegerType(fType) || fType == varCurrency) return fU.i64 != 0;

@@ -1,5 +1,6 @@
 #include "platform/win/main_thread.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -31,6 +32,7 @@ struct Queue {
     std::function<void(int)> wakeUp;
     std::function<void(const std::exception&)> exceptionHandler;
     std::function<void()> pump;
+    std::function<Clock::time_point()> clock;  // tests; empty: the steady clock
 };
 
 Queue& TheQueue() {
@@ -50,6 +52,11 @@ void Report(Queue& q, const std::exception& e) {
         std::cerr << "Exception in main-thread work: " << e.what() << std::endl;
 }
 
+// The queue's time; the caller holds the mutex.
+Clock::time_point Now(const Queue& q) {
+    return q.clock ? q.clock() : Clock::now();
+}
+
 }  // namespace
 
 bool IsMainThread() {
@@ -61,7 +68,7 @@ void PostToMainThread(TMainThreadWork work, int delayMs) {
     std::function<void(int)> wakeUp;
     {
         std::lock_guard lock(q.mutex);
-        WorkKey key{Clock::now() + std::chrono::milliseconds(delayMs > 0 ? delayMs : 0), q.nextSequence++};
+        WorkKey key{Now(q) + std::chrono::milliseconds(delayMs > 0 ? delayMs : 0), q.nextSequence++};
         q.items.emplace(key, std::move(work));
         wakeUp = q.wakeUp;
     }
@@ -72,10 +79,11 @@ void PostToMainThread(TMainThreadWork work, int delayMs) {
 int ProcessMainThreadQueue() {
     Queue& q = TheQueue();
     uint64_t limit;
-    Clock::time_point now = Clock::now();
+    Clock::time_point now;
     {
         std::lock_guard lock(q.mutex);
         limit = q.nextSequence;
+        now = Now(q);
     }
     int ran = 0;
     for (;;) {
@@ -102,8 +110,8 @@ int NextMainThreadWorkDelay() {
     Queue& q = TheQueue();
     std::lock_guard lock(q.mutex);
     if (q.items.empty()) return -1;
-    auto delay =
-        std::chrono::duration_cast<std::chrono::milliseconds>(q.items.begin()->first.due - Clock::now());
+    // Rounded up: a timer set for the delay must not run out before the work is due.
+    auto delay = std::chrono::ceil<std::chrono::milliseconds>(q.items.begin()->first.due - Now(q));
     return delay.count() > 0 ? static_cast<int>(delay.count()) : 0;
 }
 
@@ -113,11 +121,12 @@ int WaitForMainThreadWork(int timeoutMs) {
     {
         std::unique_lock lock(q.mutex);
         for (;;) {
-            auto now = Clock::now();
-            if (!q.items.empty() && q.items.begin()->first.due <= now) break;
+            const auto now = Clock::now();
+            const auto queueNow = Now(q);
+            if (!q.items.empty() && q.items.begin()->first.due <= queueNow) break;
             if (now >= deadline) break;
             auto until = deadline;
-            if (!q.items.empty() && q.items.begin()->first.due < until) until = q.items.begin()->first.due;
+            if (!q.items.empty()) until = std::min(until, now + (q.items.begin()->first.due - queueNow));
             q.posted.wait_until(lock, until);
         }
     }
@@ -128,6 +137,12 @@ void SetMainThreadWakeUp(std::function<void(int)> wakeUp) {
     Queue& q = TheQueue();
     std::lock_guard lock(q.mutex);
     q.wakeUp = std::move(wakeUp);
+}
+
+void SetMainThreadClock(std::function<Clock::time_point()> now) {
+    Queue& q = TheQueue();
+    std::lock_guard lock(q.mutex);
+    q.clock = std::move(now);
 }
 
 void SetMainThreadExceptionHandler(std::function<void(const std::exception&)> handler) {

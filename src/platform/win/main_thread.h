@@ -5,6 +5,7 @@
 // runs the queue soon after a post; a run without a loop runs it from ProcessMessages or
 // WaitForMainThreadWork.
 
+#include <chrono>
 #include <exception>
 #include <functional>
 
@@ -27,12 +28,18 @@ int ProcessMainThreadQueue();
 // many ran.
 int WaitForMainThreadWork(int timeoutMs);
 
-// Milliseconds until the next posted work is due (0 when some is due now), -1 when none waits.
+// Milliseconds until the next posted work is due, rounded up (0 only when some is due now), -1
+// when none waits.
 int NextMainThreadWorkDelay();
 
 // The GUI's hook, called on the posting thread after each post with the work's delay, so that the
-// message loop can schedule ProcessMainThreadQueue. Empty: nobody is woken.
+// message loop can schedule ProcessMainThreadQueue (and, after each run, schedule it again for the
+// time NextMainThreadWorkDelay gives). Empty: nobody is woken.
 void SetMainThreadWakeUp(std::function<void(int delayMs)> wakeUp);
+
+// Tests: the clock that due times are set and read by, so that a test decides when delayed work is
+// due. Empty: the steady clock.
+void SetMainThreadClock(std::function<std::chrono::steady_clock::time_point()> now);
 
 // Receives what a work item raised. Empty: the exception's text is written to standard error.
 void SetMainThreadExceptionHandler(std::function<void(const std::exception&)> handler);

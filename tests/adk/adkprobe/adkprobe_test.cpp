@@ -59,6 +59,13 @@ TEST_F(AdkProbe, ReportsWhatItCannotDo) {
     std::tie(status, out) = Probe({"list", "Kunder"});
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(Has(out, "adkprobe: No such table : Kunder")) << out;
+    std::tie(status, out) = Probe({"list", "atKunder", "--max", "x"});
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(Has(out, "adkprobe: --max: \"x\" is not a number of records; give a whole number, 0 or more"))
+        << out;
+    std::tie(status, out) = Probe({"edit", "atKunder", "1001", "99999999999=1"});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out.find("stoi"), std::string::npos) << out;
     std::tie(status, out) = Probe({"edit", "atKunder", "1001", "NOSUCHFIELD=1"});
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("adkprobe: "), std::string::npos) << out;

@@ -289,6 +289,21 @@ TEST_F(AdkDataSetTest, EditingACustomerWritesTheKeyAndTheChangedField) {
     EXPECT_EQ(again.FieldByAdkIndex(7).AsString(), "Umeå");
 }
 
+TEST_F(AdkDataSetTest, ANewRecordHoldsTheNumberTheKitGaveItOnceItIsPosted) {
+    TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
+    ASSERT_TRUE(customers.MakeOpen());
+    customers.Append();
+    customers.FieldByAdkIndex(1).SetAsString("Ny kund");
+    const size_t mark = LogSize();
+    customers.Post();
+    EXPECT_EQ(customers.FieldByAdkIndex(0).AsString(), "1004");
+    EXPECT_EQ(customers.State(), dsBrowse);
+    // Read back in the post itself, one field: not a read of the whole record.
+    EXPECT_EQ(Count(CallsSince(mark), "AdkGetStr"), 1);
+    ASSERT_TRUE(customers.AdkNavFind("1004", true, false));
+    EXPECT_EQ(customers.FieldByAdkIndex(1).AsString(), "Ny kund");
+}
+
 TEST_F(AdkDataSetTest, AKitRefusalOnPostRaisesTheSwedishText) {
     TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
     ASSERT_TRUE(customers.MakeOpen());
@@ -413,6 +428,38 @@ TEST_F(PurchasePriceTest, AnEditUnderTheSupplierAndArticleOrderChangesThatRecord
     EXPECT_EQ(again.FieldByAdkIndex(3).AsFloat(), 7.5);
     ASSERT_TRUE(again.AdkNavFind("A100", true, false));
     EXPECT_EQ(again.FieldByAdkIndex(3).AsFloat(), 5);  // the supplier's first price is untouched
+}
+
+// Keys the kit finds by its own rule: with a trailing blank, and in the other letter case.
+class KeyRuleTest : public AdkDataSetTest {
+protected:
+    KeyRuleTest() {
+        extraSeed_ =
+            "\nINSERT INTO kund (kundnr, namn, timestamp) VALUES ('77 ', 'Sjuttiosju', '2024-01-03 10:00:00'),"
+            " ('ÅB1', 'Åkeri Berg', '2024-01-03 10:00:00');\n";
+    }
+};
+
+TEST_F(KeyRuleTest, AnExactFindAcceptsWhatTheKitFoundByTheCompanysKeyRule) {
+    struct FindCase {
+        const char* search;
+        const char* found;  // nullptr: not found
+    };
+    constexpr FindCase kCases[] = {
+        {"77", "77 "}, {"77 ", "77 "}, {"åb1", "ÅB1"}, {"Åb1", "ÅB1"}, {"1001", "1001"}, {"0077", nullptr},
+    };
+    TAdkDataSet& customers = DataSet("AdkKunder", atKunder, asKundnr);
+    ASSERT_TRUE(customers.MakeOpen());
+    for (const auto& c : kCases) {
+        const bool found = customers.AdkNavFind(c.search, true, false);
+        EXPECT_EQ(found, c.found != nullptr) << c.search;
+        if (found && c.found) EXPECT_EQ(customers.FieldByAdkIndex(0).AsString(), c.found) << c.search;
+    }
+    // A number key is the number itself.
+    TAdkDataSet& orders = Orders();
+    ASSERT_TRUE(orders.MakeOpen());
+    EXPECT_TRUE(orders.AdkNavFind("2", true, false));
+    EXPECT_FALSE(orders.AdkNavFind("3", true, false));
 }
 
 // The kit refuses the third text it is asked for: a field of the first customer read.

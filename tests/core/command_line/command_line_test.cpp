@@ -101,6 +101,28 @@ TEST(CommandLine, ParsesSwitchesIntoFieldsAndLines) {
     }
 }
 
+TEST(CommandLine, WhatTheCommandDoesNotTakeIsKeptToBeReported) {
+    struct IgnoredCase {
+        const char* rule;
+        const char* text;
+        std::vector<std::string> params, ignored;
+    };
+    const IgnoredCase cases[] = {
+        {"an unknown switch after a switch without a value", "/import\n/frobnicate\n", {"/import="}, {"/frobnicate"}},
+        {"an unknown switch first", "-frobnicate\n/export\n", {"/export="}, {"-frobnicate"}},
+        {"text before the first switch", "stray\n/import\n", {"/import="}, {"stray"}},
+        {"an unknown switch after a value joins it", "/runscript\nmy\n/foo\n", {"/runscript=my /foo"}, {}},
+        {"a path is a value", "/workfolder\n/srv/wf\n", {"/workfolder=/srv/wf"}, {}},
+        {"name=value is a switch of its own", "/nevershutdown\n/myflag=on\n", {"/nevershutdown=", "/myflag=on"}, {}},
+    };
+    for (const auto& c : cases) {
+        TXmlCommandHelper cmd(c.text);
+        EXPECT_EQ(Lines(cmd.Params()), c.params) << c.rule;
+        EXPECT_EQ(cmd.Ignored(), c.ignored) << c.rule;
+        EXPECT_EQ(cmd.Clone()->Ignored(), c.ignored) << c.rule;
+    }
+}
+
 TEST(CommandLine, TheEntriesOfAListAreArgumentsEvenWithBlanks) {
     TStringList list;
     for (const char* s : {"/ftg", "/home/a/b c", "/register", "5", "/runscript", "a b.pas"}) list.Add(s);

@@ -98,6 +98,22 @@ TEST_F(JobRunnerTest, HandleCommandKeepsTheCommandRunsTheScriptAndCloses) {
     EXPECT_EQ(window.calls, std::vector<std::string>{});
 }
 
+TEST_F(JobRunnerTest, AJobSwitchWithoutItsValueFailsAndWhatTheCommandIgnoredIsLogged) {
+    test::CapturedLog log;
+    runner.HandleCommand(TXmlCommandHelper("/runscript"));
+    EXPECT_TRUE(script.calls.empty());
+    EXPECT_TRUE(runner.TerminateRequested());
+    EXPECT_TRUE(runner.AnyJobFailed()) << "the command-line run ends with exit status 1";
+    EXPECT_NE(log.Text().find("ERROR /runscript names no script to run\n"), std::string::npos) << log.Text();
+
+    TJobRunner other{dm, window, events, [this] { return std::make_unique<test::FakeScriptHost>(script); },
+                     &dialogs};
+    other.HandleCommand(TXmlCommandHelper("stray /import /frobnicate"));
+    EXPECT_FALSE(other.AnyJobFailed());
+    EXPECT_NE(log.Text().find("WARN Argument ignored: stray\n"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("WARN Unknown switch ignored: /frobnicate\n"), std::string::npos) << log.Text();
+}
+
 TEST_F(JobRunnerTest, AFailedCompileOfAnUnattendedRunLogsEveryMessageAndCountsAsFailed) {
     test::CapturedLog log;
     script.compiles = false;

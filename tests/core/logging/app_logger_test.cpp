@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
+#include <vector>
 
 #include "core/app_logger.h"
 #include "core/app_names.h"
@@ -77,6 +81,59 @@ const std::string kProgramProps =
     "log4d.appender.Fil1.fileName=log.txt\r\n"
     "log4d.appender.Fil1.layout=TLogPatternLayout\r\n"
     "log4d.appender.Fil1.layout.pattern=%p %m%n\r\n";
+
+// Two processes of one instance log into one rolling file: a file is rotated only once it is full,
+// whichever process's line filled it, and no line is lost.
+TEST(AppLogger, TwoProcessesRotateTheSharedLogTogether) {
+    test::TempDir dir;
+    constexpr int kLines = 4000;                    // per process
+    constexpr int64_t kMaxFileSize = 200 * 1024;    // the smallest size the library rotates at
+    const std::string log = dir.Path("logs/log.txt");
+    const std::string config = dir.Write("log4d.props",
+                                         "log4d.rootLogger=INFO,Fil1\n"
+                                         "log4d.appender.Fil1=TLogRollingFileAppender\n"
+                                         "log4d.appender.Fil1.fileName=" + log + "\n"
+                                         "log4d.appender.Fil1.maxFileSize=200KB\n"
+                                         "log4d.appender.Fil1.maxBackupIndex=100\n"
+                                         "log4d.appender.Fil1.layout=TLogPatternLayout\n"
+                                         "log4d.appender.Fil1.layout.pattern=%m%n\n");
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<pid_t> children;
+    for (char who : {'a', 'b'}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(go[1]);
+            char c;
+            if (::read(go[0], &c, 1) < 0) ::_exit(2);  // the end of the pipe is the signal
+            TAppLogger logger(config);
+            const std::string filler(150, who);
+            for (int i = 0; i < kLines; ++i) logger.LogInfo(std::string(1, who) + std::to_string(i) + " " + filler);
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    ::close(go[0]);
+    ::close(go[1]);  // both start at once
+    for (pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int lines = 0;
+    for (int i = 0;; ++i) {
+        const std::string file = i == 0 ? log : log + "." + std::to_string(i);
+        if (!FileExists(file)) break;
+        if (i > 0) EXPECT_GE(FileSize(file), kMaxFileSize) << file << " was rotated before it was full";
+        std::ifstream in(file);
+        for (std::string line; std::getline(in, line);) {
+            EXPECT_EQ(line.size(), line.find(' ') + 151) << "a broken line in " << file;
+            ++lines;
+        }
+    }
+    EXPECT_EQ(lines, 2 * kLines);
+}
 
 TEST(AppLogger, AdjustingRewritesOnlyTheExactFil1Line) {
     test::TempDir dir;

@@ -72,7 +72,9 @@ TEST(Log4dProperties, KeysClassesAndOptionsAreTranslated) {
               "log4cplus.appender.Abs.CreateDirs=true\n"
               "log4cplus.appender.Abs.File=/var/log/x.txt\n"
               "log4cplus.appender.Abs.Append=false\n"
-              "log4cplus.appender.Fil1.Append=true\n");  // files are continued unless told otherwise
+              "log4cplus.appender.Abs.UseLockFile=true\n"  // processes of an instance share a file
+              "log4cplus.appender.Fil1.Append=true\n"      // files are continued unless told otherwise
+              "log4cplus.appender.Fil1.UseLockFile=true\n");
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(t.Warnings.empty());
 }
@@ -92,7 +94,8 @@ TEST(Log4dProperties, WhatHasNoCounterpartIsLeftOutAndReported) {
               "log4cplus.appender.Y=log4cplus::FileAppender\n"
               "log4cplus.appender.Y.CreateDirs=true\n"
               "log4cplus.appender.Y.layout=log4cplus::SimpleLayout\n"
-              "log4cplus.appender.Y.Append=true\n");
+              "log4cplus.appender.Y.Append=true\n"
+              "log4cplus.appender.Y.UseLockFile=true\n");
 }
 
 }  // namespace

@@ -92,6 +92,32 @@ TEST(SettingsPages, ReadABlockWithGroupsControlsChoicesAndBehaviours) {
     EXPECT_EQ(schema.FindPage("TFormY"), nullptr);
 }
 
+TEST(SettingsPages, GroupsAfterATabStandOnIt) {
+    const auto schema = ParseSettingsSchema(kTable +
+                                            "page TFormX \"X\" state 1 table T\n"
+                                            "  tab \"Första\" header \"Inställningar - 1\"\n"
+                                            "  group \"A\"\n"
+                                            "    edit NAME\n"
+                                            "  check FLAG \"x\"\n"
+                                            "  tab \"Andra\"\n"
+                                            "  group \"B\" table T\n"
+                                            "    edit QUERY\n");
+    const TSettingsPageDef& page = schema.Pages[0];
+    ASSERT_EQ(page.Tabs.size(), 2u);
+    EXPECT_EQ(page.Tabs[0].Caption, "Första");
+    EXPECT_EQ(page.Tabs[0].Header, "Inställningar - 1");
+    EXPECT_EQ(page.Tabs[1].Header, "");
+    ASSERT_EQ(page.Groups.size(), 3u);
+    EXPECT_EQ(page.Groups[0].Tab, 0);
+    EXPECT_EQ(page.Groups[1].Tab, 0) << "a control on the page stands on the tab too";
+    EXPECT_EQ(page.Groups[2].Tab, 1);
+    EXPECT_EQ(ParseSettingsSchema(kTable + "page TFormY \"Y\" state 1 table T\n  edit NAME\n")
+                  .Pages[0]
+                  .Groups[0]
+                  .Tab,
+              -1);
+}
+
 TEST(SettingsPages, AnUnsignedSortOrderListStoresTheOrdinalItself) {
     const auto schema = ParseSettingsSchema(kTable +
                                             "page TFormX \"X\" state 1 table T\n"
@@ -134,6 +160,9 @@ TEST(SettingsPages, RefuseBlocksThatDoNotFitTheirTables) {
         {page + "  group \"G\" framed\n", "line 10: unknown group option framed"},
         {page + "  header \"a\" \"b\"\n", "line 10: unexpected words after the header"},
         {page + "  edit MODE \"open\n", "line 10: a text has no closing quote"},
+        {page + "  edit MODE\n  tab \"T\"\n", "line 11: a page's tabs come before its groups"},
+        {page + "  tab \"T\" rubrik \"R\"\n", "line 10: expected header after a tab"},
+        {page + "  tab \"T\" header \"R\" x\n", "line 10: unexpected words after the tab"},
     };
     for (const auto& row : kRows) {
         try {

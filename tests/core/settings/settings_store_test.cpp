@@ -2,6 +2,7 @@
 // values, the rule tables, the field definitions, repeated query names and a full round trip.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <map>
@@ -127,6 +128,52 @@ TEST_F(SettingsStoreTest, FirstStartWritesTheDefaultsOfEveryTable) {
         if (def.OwnedByPlugins) continue;
         EXPECT_EQ(Dump(again.Table(def.Name)), Dump(tables.Table(def.Name))) << def.Name;
     }
+}
+
+TEST_F(SettingsStoreTest, TheSettingsRootAndItsFilesArePrivateToTheUser) {
+    auto mode = [](const std::string& path) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return st.st_mode & 0777;
+    };
+    WriteDefinitions();
+    WriteRoot("tollvane.ini", "[General]\r\n");
+    ::chmod(Root("tollvane.ini").c_str(), 0644);  // as an earlier version left it
+    ::chmod(ExcludeTrailingPathDelimiter(Root()).c_str(), 0755);
+    store.loadSettings();
+    EXPECT_EQ(mode(ExcludeTrailingPathDelimiter(Root())), 0700u);
+    EXPECT_EQ(mode(Root("tollvane.ini")), 0600u);
+    store.saveSettings();
+    EXPECT_EQ(mode(Root("tollvane.ini")), 0600u);
+    for (const char* table : {"data/sqlqueries.txt", "data/rules.txt", "data/exportcustomerpricelist.txt"})
+        EXPECT_EQ(mode(Root(table)), 0600u) << table;
+    EXPECT_EQ(log.Text(), "");
+}
+
+TEST_F(SettingsStoreTest, AValueWindows1252CannotHoldMakesTheIniFileUtf8AndStopsNothing) {
+    WriteDefinitions();
+    store.loadSettings();
+    TClientDataSet& general = tables.InstallningarCDS();
+    general.Edit();
+    general.FieldByName("CompanyPassword").SetAsString("пароль");
+    general.Post();
+    store.saveSettings();
+    const std::string ini = ReadRoot("tollvane.ini");
+    EXPECT_TRUE(ini.starts_with("\xEF\xBB\xBF")) << ini.substr(0, 20);
+    EXPECT_TRUE(FileExists(Root("data/rules.txt"))) << "the text tables are still written";
+    const std::string text = log.Text();
+    EXPECT_NE(text.find("WARN " + Root("tollvane.ini") +
+                        " is written as UTF-8 with a byte-order mark: the value of CompanyPassword holds"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("пароль"), std::string::npos) << "a password never reaches the log";
+
+    TSettingsTables again;
+    TRuleTables againRules;
+    TWorkFolders againWork{again.InstallningarCDS()};
+    TSettingsStore againStore{again, againRules, againWork};
+    againStore.loadSettings();
+    EXPECT_EQ(again.InstallningarCDS().FieldByName("CompanyPassword").AsString(), "пароль");
 }
 
 TEST_F(SettingsStoreTest, AMissingSectionOrKeyGivesTheDefaults) {

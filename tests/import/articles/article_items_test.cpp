@@ -123,6 +123,25 @@ step Importerar artiklar (9)
   [2] no such table: nowhere
 ImportArticles true
 )"},
+    {"texts the company cannot hold are stored with \"?\" and reported in the article, its supplier "
+     "article number and its names in other languages",
+     {},
+     true,
+     "<articles><atArtiklar key='A100'><ARTICLE_NAME>Винт M6</ARTICLE_NAME>"
+     "<SUPPLIER_ARTICLE_NUMBER>Б-1</SUPPLIER_ARTICLE_NUMBER><languages><language>"
+     "<CODE_OF_ARTICLE_NAME_LANGUAGE_CODE>ru</CODE_OF_ARTICLE_NAME_LANGUAGE_CODE>"
+     "<CODE_OF_ARTICLE_NAME_NAME>Винт</CODE_OF_ARTICLE_NAME_NAME></language></languages></atArtiklar>"
+     "</articles>",
+     R"(
+step Importerar artiklar (9)
++ Importerar artiklar
+  count 1
+  [3] A100, ARTICLE_NAME: tecken som Visma inte kan lagra sparas som "?" ("???? M6")
+  [4] VISMA Artikel [A100]
+  [3] A100/L10, SUPPLIER_ARTICLE_NUMBER: tecken som Visma inte kan lagra sparas som "?" ("?-1")
+  [3] A100/ru, CODE_OF_ARTICLE_NAME_NAME: tecken som Visma inte kan lagra sparas som "?" ("????")
+ImportArticles true
+)"},
 };
 
 TEST_F(ArticleItems, FramesAndErrorsThatEndTheImport) {

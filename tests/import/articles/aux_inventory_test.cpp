@@ -53,6 +53,29 @@ L20|Leverantör Två|Kiruna
     test::ExpectNothingPending(world, "aux");
 }
 
+// The record is found by the company's key rule, whatever the case of its letters, and a text the
+// company cannot hold is reported as it was stored.
+TEST(AuxImport, KeysMatchByTheCompanysRuleAndUnstorableTextIsReported) {
+    test::TImportWorld world({"kit/demo_company.sql"});
+    world.Open();
+    ASSERT_TRUE(world.Import().LoadXML(world.WriteFile(
+        "aux.xml", "<quorvel><aux><atLeverantorer key='l10'><SUPPLIER_NAME>Поставщик</SUPPLIER_NAME>"
+                   "</atLeverantorer></aux></quorvel>")));
+    EXPECT_EQ(test::Imported(world, "ImportAuxillary", &TDMImport::ImportAuxillary), Lines(R"(
+step Importerar övriga register (9)
++ Importerar övriga register
+  count 1
+  [8] Ändrar atLeverantorer/l10
+  [3] atLeverantorer/l10, SUPPLIER_NAME: tecken som Visma inte kan lagra sparas som "?" ("?????????")
+  [4] VISMA AuxNyckel [L10]
+ImportAuxillary true
+)"));
+    EXPECT_EQ(test::Dump(world.AdminODBC(), kSupplierColumns, "lev", "levnr"), Lines(R"(
+L10|?????????|Malmö
+L20|Leverantör Två|Luleå
+)"));
+}
+
 struct FrameCase {
     const char* name;
     const char* body;

@@ -234,6 +234,30 @@ TEST(ContactProjectImport, WritesTheRecordsTheItemsIdentify) {
     }
 }
 
+// A project code that differs from the company's by letter case and trailing blanks names that
+// project, which is changed rather than added again; a name the company cannot hold is stored with
+// "?" and reported.
+TEST(ContactProjectImport, CodesMatchByTheCompanysRuleAndUnstorableTextIsReported) {
+    test::TImportWorld world({"kit/demo_company.sql"}, "", kProjectSeed);
+    world.Open();
+    ASSERT_TRUE(world.Import().LoadXML(world.WriteFile(
+        "projects.xml", "<quorvel><projects><atProjekt><PROJECT_CODE_OF_PROJECT>p1 </PROJECT_CODE_OF_PROJECT>"
+                        "<PROJECT_NAME>Проект Ä</PROJECT_NAME></atProjekt></projects></quorvel>")));
+    world.Events().Clear();
+    test::RunSteps(world, {"ImportProjects"});
+    EXPECT_EQ(world.Events().Take(), Lines(R"(
+step Importerar projekt. (11)
++ Importerar projekt.
+  - PROJEKT - #1
+  [3] PROJEKT - #1, PROJECT_NAME: tecken som Visma inte kan lagra sparas som "?" ("?????? Ä")
+  [4] Skapade/Uppdaterade projekt: P1
+ImportProjects true
+)"));
+    EXPECT_EQ(test::Dump(world.AdminODBC(), kProjectColumns, "projekt", "projektkod"), Lines(R"(
+P1|?????? Ä|1002
+)"));
+}
+
 class ContactProjectItems : public ::testing::Test {
 protected:
     ContactProjectItems() : world_({"kit/demo_company.sql"}) { world_.Open(); }

@@ -16,6 +16,9 @@ inline bool (TDMImport::*StepOperation(const std::string& name))() {
     static const std::map<std::string, bool (TDMImport::*)()> imports = {
         {"ImportCustomers", &TDMImport::ImportCustomers},
         {"ImportSuppliers", &TDMImport::ImportSuppliers},
+        {"ImportArticles", &TDMImport::ImportArticles},
+        {"ImportOrders", &TDMImport::ImportOrders},
+        {"ImportOffers", &TDMImport::ImportOffers},
         {"ImportContacts", &TDMImport::ImportContacts},
         {"ImportProjects", &TDMImport::ImportProjects},
         {"TID_CheckCustomers", &TDMImport::TID_CheckCustomers},

@@ -113,6 +113,19 @@ step Importerar kunder (4)
   [2] Felaktigt XML format saknar kundinformation
 false
 )"},
+    {"text the company cannot hold is stored as it can and reported", false, true,
+     "<customers><atKunder key='c1'><CUSTOMER_NAME>Иван AB</CUSTOMER_NAME><CUSTOMER_CITY>Åre</CUSTOMER_CITY>"
+     "</atKunder></customers>",
+     R"(
+step Importerar kunder (4)
++ Importerar kunder
+  count 1
+  - Kund/nyckel : c1
+  [8] Lägger till 
+  [3] Kund/nyckel : c1, CUSTOMER_NAME: tecken som Visma inte kan lagra sparas som "?" ("???? AB")
+  [4] VISMA Kundnr [1005]
+true
+)"},
     {"a file without suppliers", true, true, "<customers/>", R"(
 step Importerar leverantörer (4)
 + Importerar leverantörer

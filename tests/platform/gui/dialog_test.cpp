@@ -6,11 +6,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gui_test_support.h"
+#include "platform/gui/application.h"
 #include "platform/gui/gui_dialog_service.h"
 #include "platform/gui/qt_support.h"
 #include "platform/gui/scripted_dialog_service.h"
@@ -107,8 +110,7 @@ TEST(GuiDialogService, AMessageBoxShowsTheButtonsAndGivesTheOneClicked) {
 }
 
 TEST(GuiDialogService, ButtonsShowTheTextsTheRequestGivesThemAndStillAnswerByTheirKind) {
-    static constexpr TMsgButtonText kTexts[] = {
-        {TMsgAnswer::Yes, "&Ja"}, {TMsgAnswer::No, "&Nej"}, {TMsgAnswer::Ok, "OK"}};
+    static constexpr TMsgButtonText kTexts[] = {{TMsgAnswer::Yes, "&Spara"}, {TMsgAnswer::No, "&Kasta"}};
     TGuiDialogService service([] { return true; });
     std::vector<std::string> shown;
     TDialogAnswerer answer([&](QWidget* w) {
@@ -123,10 +125,52 @@ TEST(GuiDialogService, ButtonsShowTheTextsTheRequestGivesThemAndStillAnswerByThe
     r.Buttons = TMsgButtons::YesNoCancel;
     r.ButtonTexts = kTexts;
     EXPECT_EQ(service.MessageBox(r), TMsgAnswer::Yes);
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0], "&Ja");
-    EXPECT_EQ(shown[1], "&Nej");
-    EXPECT_NE(shown[2], "");  // not named: the toolkit's own text
+    EXPECT_EQ(shown, (std::vector<std::string>{"&Spara", "&Kasta", "Avbryt"}));  // the rest in Swedish
+}
+
+// Every box carries the Swedish dialogs' button texts: the application's message box, its
+// exception box and a request that names none.
+TEST(GuiDialogService, EveryMessageBoxHasSwedishButtons) {
+    TGuiDialogService service([] { return true; });
+    IDialogService* previous = SetDialogService(&service);
+    struct BoxCase {
+        const char* name;
+        std::function<void()> show;
+        std::vector<std::string> buttons;
+    };
+    const BoxCase cases[] = {
+        {"Application.MessageBox", [] { Application().MessageBox("Fortsätt?", "", MB_YESNOCANCEL); },
+         {"&Ja", "&Nej", "Avbryt"}},
+        {"the exception box", [] { Application().ShowException(std::runtime_error("Fel i filen")); }, {"OK"}},
+        {"abort, retry, ignore",
+         [] {
+             TMessageBoxRequest r;
+             r.Buttons = TMsgButtons::AbortRetryIgnore;
+             DialogService().MessageBox(r);
+         },
+         {"&Avbryt", "&Försök igen", "&Ignorera"}},
+        {"OK and cancel",
+         [] {
+             TMessageBoxRequest r;
+             r.Buttons = TMsgButtons::OkCancel;
+             DialogService().MessageBox(r);
+         },
+         {"OK", "Avbryt"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> shown;
+        TDialogAnswerer answer([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* b : box->buttons()) shown.push_back(b->text().toStdString());
+        });
+        c.show();
+        std::sort(shown.begin(), shown.end());
+        std::vector<std::string> expected = c.buttons;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shown, expected) << c.name;
+    }
+    SetDialogService(previous);
 }
 
 TEST(GuiDialogService, AMessageIsShownAsWrittenNeverAsMarkup) {

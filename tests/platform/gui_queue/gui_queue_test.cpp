@@ -54,6 +54,21 @@ TEST_F(GuiQueueTest, DelayedWorkRunsWhenItsTimeIsUp) {
     EXPECT_GE(took, std::chrono::milliseconds(190));
 }
 
+TEST_F(GuiQueueTest, DelayedWorkNotYetDueWhenItsTimerRunsOutRunsOnceItIsDueAndNeverBefore) {
+    // The queue's clock stands still while the toolkit's timer runs out, as when a timer fires a
+    // little early: the queue finds nothing due and must arm itself again for the time left.
+    auto queueNow = std::chrono::steady_clock::now();
+    SetMainThreadClock([&] { return queueNow; });
+    bool ran = false;
+    PostToMainThread([&] { ran = true; }, 30);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(150);
+    while (std::chrono::steady_clock::now() < until) Application().HandleMessage();
+    EXPECT_FALSE(ran) << "ran before it was due";
+    queueNow += std::chrono::milliseconds(30);
+    EXPECT_TRUE(LoopUntil([&] { return ran; }));
+    SetMainThreadClock(nullptr);
+}
+
 TEST_F(GuiQueueTest, AModalLoopRunsPostedWorkAndProcessMessagesRunsTheToolkit) {
     TForm form;
     std::thread([&] { PostToMainThread([&] { form.ModalResult = mrOk; }, 50); }).join();

@@ -45,6 +45,14 @@ TEST(Codepage, SwedishLettersAndEuroConvertBothWays) {
     EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\xAD" "b"), "a?b");
 }
 
+TEST(Codepage, Windows1252HoldsATextExactlyWhenNothingWouldBeReplaced) {
+    EXPECT_TRUE(Cp1252Holds(""));
+    EXPECT_TRUE(Cp1252Holds("Åsa Öberg € “citat” œ"));
+    EXPECT_FALSE(Cp1252Holds("Иван"));
+    EXPECT_FALSE(Cp1252Holds("a\xE4\xB8\xAD" "b"));
+    EXPECT_FALSE(Cp1252Holds("\xFF"));  // not UTF-8: no character at all
+}
+
 struct DetectCase {
     const char* name;
     std::string bytes;

@@ -129,6 +129,39 @@ TEST(TextFile, AReplacementKeepsTheModeAndANewFileGetsTheCreationMode) {
     }
 }
 
+TEST(TextFile, AGroupReplacesItsFilesAllAtCommitInTheOrderWritten) {
+    test::TempDir dir;
+    const std::string old = dir.Write("out/old.xml", "old");
+    ::chmod(old.c_str(), 0640);
+    {
+        TFileReplaceGroup group;
+        group.Write(old, "new");
+        group.Write(dir.Path("out/a.xml"), "a1");
+        group.Write(dir.Path("out/a.xml"), "a2");  // the same name twice: the later content stays
+        group.Write(dir.Path("b.xml"), "b");      // another folder
+        EXPECT_EQ(dir.Read("out/old.xml"), "old") << "nothing is replaced before the commit";
+        EXPECT_FALSE(dir.Exists("out/a.xml"));
+        EXPECT_FALSE(group.Empty());
+        group.Commit();
+        EXPECT_TRUE(group.Empty());
+        EXPECT_EQ(dir.Read("out/old.xml"), "new");
+        EXPECT_EQ(ModeOf(old), 0640u);
+        EXPECT_EQ(dir.Read("out/a.xml"), "a2");
+        EXPECT_EQ(dir.Read("b.xml"), "b");
+        EXPECT_EQ(Entries(dir.Path("out")), (std::vector<std::string>{"a.xml", "old.xml"}));
+    }
+    {
+        TFileReplaceGroup dropped;
+        dropped.Write(old, "lost");
+        dropped.Write(dir.Path("out/c.xml"), "lost");
+    }
+    EXPECT_EQ(dir.Read("out/old.xml"), "new") << "a group dropped without its commit replaces nothing";
+    EXPECT_EQ(Entries(dir.Path("out")), (std::vector<std::string>{"a.xml", "old.xml"}))
+        << "and leaves no temporary file";
+    TFileReplaceGroup refused;
+    EXPECT_THROW(refused.Write(dir.Path("none/x.xml"), "x"), EFCreateError);
+}
+
 TEST(TextFile, AReplacementThroughASymbolicLinkReplacesTheFileItPointsAt) {
     test::TempDir dir;
     const std::string real = dir.Write("real/settings.ini", "old");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -44,6 +45,21 @@ TEST(MainThread, DelayedWorkWaitsItsTimeAndDoesNotHoldBackLaterWork) {
     ASSERT_TRUE(test::PumpUntil([&] { return ran.size() == 2; }, 2000));
     EXPECT_EQ(ran.back(), "late");
     EXPECT_EQ(NextMainThreadWorkDelay(), -1);
+}
+
+TEST(MainThread, TheDelayLeftIsRoundedUpSoThatATimerSetForItNeverRunsOutEarly) {
+    auto now = std::chrono::steady_clock::now();
+    SetMainThreadClock([&] { return now; });
+    bool ran = false;
+    PostToMainThread([&] { ran = true; }, 10);
+    now += std::chrono::microseconds(9500);
+    EXPECT_EQ(NextMainThreadWorkDelay(), 1);
+    EXPECT_EQ(ProcessMainThreadQueue(), 0);
+    now += std::chrono::microseconds(500);
+    EXPECT_EQ(NextMainThreadWorkDelay(), 0);
+    EXPECT_EQ(ProcessMainThreadQueue(), 1);
+    SetMainThreadClock(nullptr);
+    EXPECT_TRUE(ran);
 }
 
 TEST(MainThread, AnExceptionGoesToTheHandlerAndTheRestStillRuns) {

@@ -1,0 +1,656 @@
+#pragma once
+// The data grid: the records of one dataset as rows, its fields as columns, on the base grid
+// (platform/gui/grid.h). The grid's data link buffers only the records that fit on screen, so the
+// grid scrolls the dataset, not pixels. TXCustomDBGrid holds all behaviour; TXDBGrid is the one
+// forms place.
+//
+// Raw columns and rows are the base grid's. Raw column 0 is the indicator with dgIndicator; the
+// raw column c >= IndicatorOffset shows the showing column c - IndicatorOffset. Raw rows are the
+// title rows, one data row per buffered record, then the total area (blank row, total header,
+// total values, total fields, total footer).
+//
+// The class is long; its code is split by concern (docs/data-grid.md): xdb_grid.cpp (making and
+// freeing, the small properties and hooks), xdb_grid_setters.cpp (options and setters with their
+// clamps), xdb_grid_layout.cpp (brackets, layout, row heights, metrics), xdb_grid_link.cpp (the
+// data link's reactions, focus, component removal, master grids), xdb_grid_updates.cpp (requests
+// for list items, numbering and totals, the selection bracket).
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/xdb_columns.h"
+#include "controls/xdb_grid_data_link.h"
+#include "controls/xdb_grid_settings.h"
+#include "controls/xdb_grid_style.h"
+#include "controls/xdb_grid_totals.h"
+#include "controls/xdb_grid_types.h"
+#include "controls/xdb_selection_lists.h"
+#include "controls/xf_gradient.h"
+#include "platform/gui/grid.h"
+
+namespace tv {
+
+class TImageList;
+class TPopupMenu;
+
+class TXCustomDBGrid : public TCustomGrid {
+    TV_CLASS(TXCustomDBGrid, TCustomGrid)
+public:
+    explicit TXCustomDBGrid(TComponent* AOwner = nullptr);
+    ~TXCustomDBGrid() override;
+
+    // Placing the grid in a window makes its window (CreateWnd).
+    void SetParent(TWinControl* AParent) override;
+
+    // ---- owned parts ----
+    TXDBGridColumns* Columns() const { return fColumns.get(); }
+    void SetColumns(TXDBGridColumns* value) { fColumns->Assign(value); }
+    TXGridStyle* GridStyle() const { return fGridStyle.get(); }
+    void SetGridStyle(TXGridStyle* value) { fGridStyle->Assign(value); }
+    TXScrollProp* ScrollProp() const { return fScrollProp.get(); }
+    void SetScrollProp(TXScrollProp* value) { fScrollProp->Assign(value); }
+    TXDBGridSettings* Settings() const { return fSettings.get(); }
+    void SetSettings(TXDBGridSettings* value) { fSettings->Assign(value); }
+    TXDBGridTotals* Totals() const { return fTotals.get(); }
+    void SetTotals(TXDBGridTotals* value) { fTotals->Assign(value); }
+    TXFGradientButton* Gradient() const { return fGradient.get(); }
+    void SetGradient(TXFGradientButton* value) { fGradient->Assign(value); }
+    TXGridDataLink* DataLink() const { return fDataLink.get(); }
+    TXBookmarkList* SelectedRows() const { return fBookmarks.get(); }
+    TXColumnList* SelectedCols() const { return fSelectedCols.get(); }
+    TFont* TitleFont() const { return fTitleFont.get(); }
+    void SetTitleFont(TFont* value) { fTitleFont->Assign(value); }
+    TFont* HeaderFont() const { return fHeaderFont.get(); }
+    void SetHeaderFont(TFont* value) { fHeaderFont->Assign(value); }
+
+    // ---- data ----
+    TDataSource* DataSource() const { return fDataLink->DataSource(); }
+    // Refused: a unidirectional dataset (the link stays), the totals' data source ("Circular
+    // datalinks are not allowed"; skipped while loading).
+    void SetDataSource(TDataSource* value);
+    int FieldCount() const { return fDataLink->FieldCount(); }
+    // The field at a field position of the link's map; nil when none.
+    TField* Fields(int FieldIndex) const { return fDataLink->Fields(FieldIndex); }
+    bool ValidFieldIndex(int FieldIndex) const { return fDataLink->FieldIndex(FieldIndex) >= 0; }
+    // Records in the link's buffer (0 when inactive); buffer index of the current record.
+    int DataRowCount() const;
+    int Position() const;
+    void SetPosition(int value);
+    // Record count and 1-based record number of the dataset (-1 when inactive).
+    int RecCount() const;
+    int RecNumber() const;
+    void SetRecNumber(int value);
+    const std::string& KeyFields() const { return fKeyFields; }
+    void SetKeyFields(const std::string& value) { fKeyFields = value; }
+    const std::string& OrderFields() const { return fLastOrderFields; }
+
+    // ---- options ----
+    TXDBGridOptions Options() const { return fOptions; }
+    void SetOptions(TXDBGridOptions value);
+    TXDBGridOptionsEx OptionsEx() const { return fOptionsEx; }
+    void SetOptionsEx(TXDBGridOptionsEx value);
+    TXDBGridOptionsExt OptionsExt() const { return fOptionsExt; }
+    void SetOptionsExt(TXDBGridOptionsExt value);
+    TXHintOptions HintOptions() const { return fHintOptions; }
+    void SetHintOptions(TXHintOptions value) { fHintOptions = value; }
+    // Without roColumnResize, roOptimalWidth and roDefaultWidth go too.
+    TXResizeOptions ResizeOptions() const { return fResizeOptions; }
+    void SetResizeOptions(TXResizeOptions value);
+    TMultiSelectOptions MultiSelectOptions() const { return fMultiSelectOptions; }
+    void SetMultiSelectOptions(TMultiSelectOptions value);
+    // The selection mode now, derived from the options and the selection under way.
+    TMultiSelect MultiSelect() const;
+    void SetMultiSelect(TMultiSelect value);
+
+    // ---- plain properties ----
+    bool ReadOnly() const { return fReadOnly; }
+    void SetReadOnly(bool value) { fReadOnly = value; }
+    bool DefaultDrawing() const { return fDefaultDrawing; }
+    void SetDefaultDrawing(bool value) { fDefaultDrawing = value; }
+    bool DragRows() const { return fDragRows; }
+    void SetDragRows(bool value) { fDragRows = value; }
+    TColor EditorColor() const { return fEditorColor; }
+    void SetEditorColor(TColor value) { fEditorColor = value; }
+    bool FillerButton() const { return fFillerButton; }
+    void SetFillerButton(bool value) { fFillerButton = value; }
+    const std::string& FillerHint() const { return fFillerHint; }
+    void SetFillerHint(const std::string& value) { fFillerHint = value; }
+    const std::string& IndicatorHint() const { return fIndicatorHint; }
+    void SetIndicatorHint(const std::string& value) { fIndicatorHint = value; }
+    TPopupMenu* FillerPopupMenu() const { return fFillerPopupMenu; }
+    void SetFillerPopupMenu(TPopupMenu* value);
+    TPopupMenu* IndicatorPopupMenu() const { return fIndicatorPopupMenu; }
+    void SetIndicatorPopupMenu(TPopupMenu* value);
+    // Rows per wheel step; below -1 becomes -1.
+    int WheelScrollRows() const { return fWheelScrollRows; }
+    void SetWheelScrollRows(int value) { fWheelScrollRows = value < -1 ? -1 : value; }
+    // Stored for the desktop's input methods.
+    TImeMode ImeMode() const { return fImeMode; }
+    void SetImeMode(TImeMode value) { fImeMode = value; }
+    const std::string& ImeName() const { return fImeName; }
+    void SetImeName(const std::string& value) { fImeName = value; }
+    // The grid's hint, also kept as the main hint the hint logic returns to.
+    void SetHint(const std::string& value);
+    const std::string& MainHint() const { return fMainHint; }
+    bool DoubleBuffered() const { return fDoubleBuffered; }
+    void SetDoubleBuffered(bool value) { fDoubleBuffered = value; }
+
+    // ---- look (setters in xdb_grid_setters.cpp) ----
+    void SetFixedColor(TColor value);
+    TColor FillerColor() const { return fFillerColor; }
+    void SetFillerColor(TColor value);
+    TColor HeaderColor() const { return fHeaderColor; }
+    void SetHeaderColor(TColor value);
+    int FixedCols() const { return fFixedCols < 0 ? 0 : fFixedCols; }
+    void SetFixedCols(int value);
+    TFixedStyle FixedStyle() const { return fFixedStyle; }
+    void SetFixedStyle(TFixedStyle value);
+    TFixedTheme FixedTheme() const { return fFixedTheme; }
+    void SetFixedTheme(TFixedTheme value);
+    TFocusRect FocusRect() const { return fFocusRect; }
+    void SetFocusRect(TFocusRect value) { SetRelayout(fFocusRect, value); }
+    THotButtons HotButtons() const { return fHotButtons; }
+    void SetHotButtons(THotButtons value) { SetRelayout(fHotButtons, value); }
+    TListBorder ListBorder() const { return fListBorder; }
+    void SetListBorder(TListBorder value) { SetRelayout(fListBorder, value); }
+    TMarkerStyle MarkerStyle() const { return fMarkerStyle; }
+    void SetMarkerStyle(TMarkerStyle value) { SetRelayout(fMarkerStyle, value); }
+    TMarkerTransparent MarkerTransparent() const { return fMarkerTransparent; }
+    void SetMarkerTransparent(TMarkerTransparent value) { SetRelayout(fMarkerTransparent, value); }
+    TColor DataColLineColor() const { return fDataColLineColor; }
+    void SetDataColLineColor(TColor value) { SetRelayout(fDataColLineColor, value); }
+    TColor DataRowLineColor() const { return fDataRowLineColor; }
+    void SetDataRowLineColor(TColor value) { SetRelayout(fDataRowLineColor, value); }
+    TColor HighlightText() const { return fHighlightText; }
+    void SetHighlightText(TColor value) { SetRelayout(fHighlightText, value); }
+    TColor SelectCellColor() const { return fSelectCellColor; }
+    void SetSelectCellColor(TColor value) { SetRelayout(fSelectCellColor, value); }
+    TColor SelectionColor() const { return fSelectionColor; }
+    void SetSelectionColor(TColor value) { SetRelayout(fSelectionColor, value); }
+    TColor SelectRowColor() const { return fSelectRowColor; }
+    void SetSelectRowColor(TColor value) { SetRelayout(fSelectRowColor, value); }
+    TColor StripeColor() const { return fStripeColor; }
+    void SetStripeColor(TColor value) { SetRelayout(fStripeColor, value); }
+    // 0 and above: an image of TitleImages; below -1: the built-in indicator glyph -index - 2.
+    int FillerIndex() const { return fFillerIndex; }
+    void SetFillerIndex(int value);
+    // At least 11.
+    int IndicatorWidth() const { return fIndicatorWidth; }
+    void SetIndicatorWidth(int value);
+    TImageList* IndicatorImages() const { return fIndicatorImages; }
+    void SetIndicatorImages(TImageList* value);
+    TImageList* TitleImages() const { return fTitleImages; }
+    void SetTitleImages(TImageList* value);
+    TImageList* TitleMarkers() const { return fTitleMarkers; }
+    void SetTitleMarkers(TImageList* value);
+    // Text lines per header, title and data row. Header and title: at least 1. LinesCount stays
+    // within LinesCountMin .. LinesCountMax (-1: no upper bound).
+    int HeaderLinesCount() const { return fHeaderLinesCount; }
+    void SetHeaderLinesCount(int value);
+    int TitleLinesCount() const { return fTitleLinesCount; }
+    void SetTitleLinesCount(int value);
+    int LinesCount() const { return fLinesCount; }
+    void SetLinesCount(int value);
+    int LinesCountMax() const { return fLinesCountMax; }
+    void SetLinesCountMax(int value);
+    int LinesCountMin() const { return fLinesCountMin; }
+    void SetLinesCountMin(int value);
+    // Stretching of the columns to the client width; the bounds are -1 (none) or a width.
+    bool StretchMode() const { return fStretchMode; }
+    void SetStretchMode(bool value);
+    int StretchWidthMax() const { return fStretchWidthMax; }
+    void SetStretchWidthMax(int value);
+    int StretchWidthMin() const { return fStretchWidthMin; }
+    void SetStretchWidthMin(int value);
+    // Which scroll bars the grid shows (the base grid drives only the horizontal one).
+    TScrollStyle ScrollBars() const { return fScrollBars; }
+    void SetScrollBars(TScrollStyle value);
+    void SetBorderStyle(TBorderStyle value);
+    // The 3D border: with Ctl3DAuto the grid chooses it; setting Ctl3D turns Ctl3DAuto off.
+    void SetCtl3D(bool value) override;
+    bool Ctl3DAuto() const { return fCtl3DAuto; }
+    void SetCtl3DAuto(bool value);
+    // Setting it on turns Ctl3DAuto off.
+    void SetParentCtl3D(bool value);
+    TBiDiMode BiDiMode() const { return fBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+    // The grid whose column layout this one follows; joining a ring of grids (below).
+    TXCustomDBGrid* MasterGrid() const { return fMasterGrid; }
+    void SetMasterGrid(TXCustomDBGrid* value);
+    // The next grid of the ring, which mirrors this one's columns.
+    TXCustomDBGrid* ManageGrid() const { return fManageGrid; }
+
+    // ---- the selected column ----
+    TXColumn* SelectedColumn() const;
+    void SetSelectedColumn(TXColumn* value);
+    TField* SelectedField() const;
+    void SetSelectedField(TField* value);
+    int SelectedIndex() const;
+    void SetSelectedIndex(int value);
+    int DataLeftCol() const { return LeftCol() - fIndicatorOffset; }
+    void SetDataLeftCol(int value);
+
+    // ---- selection state ----
+    bool ColsSelection() const;
+    bool RowsSelection() const;
+    bool RowsSelected() const { return fBookmarks->Count() > 0; }
+    bool ColsSelected() const;
+    bool MultiSelected() const { return RowsSelected() || ColsSelected(); }
+    bool RowsChanged() const { return fRowsChanged; }
+    bool ColsChanged() const { return fColsChanged; }
+    int SelectionBegCol() const { return fSelectionBegCol; }
+    int SelectionEndCol() const { return fSelectionEndCol; }
+    int SelectionMinCol() const { return fSelectionMinCol; }
+    int SelectionMaxCol() const { return fSelectionMaxCol; }
+    int SelectionOffset() const { return fSelectionOffset; }
+    const TBookmark& SelectionAnchor() const { return fSelectionAnchor; }
+    void SetSelectionAnchor(const TBookmark& value);
+    TShiftState LastShiftState() const { return fLastShiftState; }
+    TXColumn* ResizedColumn() const;
+
+    // ---- metrics (xdb_grid_layout.cpp) ----
+    int ColLineWidth() const;
+    int RowLineWidth() const;
+    int RowHeight() const { return DefaultRowHeight() + RowLineWidth(); }
+    int TitleHeight() const;
+    int TotalHeight() const;
+    int DataRowsHeight() const;
+    int DataHeight() const;
+    int BlankHeight() const;
+    int ColumnsWidth() const;
+    int FixedColsWidth() const;
+    int ScrollBarHeight() const;
+    int ScrollBarWidth() const;
+    int TitleRowCount() const { return fTitleOffset; }
+    int TotalRowCount() const;
+    int TotalHeaderRowCount() const { return fTotalHeader; }
+    int TotalValuesRowCount() const { return fTotalValues; }
+    int TotalFieldsRowCount() const;
+    int TotalFooterRowCount() const { return fTotalFooter; }
+    // Data rows that fit: at least 1.
+    int VisibleDataRowCount() const;
+    int IndicatorOffset() const { return fIndicatorOffset; }
+    int TitleOffset() const { return fTitleOffset; }
+    int TotalOffset() const { return fTotalOffset; }
+    // The showing columns in collection order, as the last layout found them.
+    const std::vector<TXColumn*>& VisibleColumns() const { return fVisibleColumns; }
+    TColor FixedLineColor() const;
+
+    // ---- update flags ----
+    bool InUpdateListItems() const { return fInUpdateListItems; }
+    bool InUpdateSequence() const { return fInUpdateSequence; }
+    bool InUpdateTotals() const { return fInUpdateTotals; }
+    bool UpdateInProgress() const { return fInUpdateListItems || fInUpdateSequence || fInUpdateTotals; }
+    bool LayoutFromDataSet() const { return fLayoutFromDataSet; }
+    bool UpdateFields() const { return fUpdateFields; }
+    bool StretchActive() const { return fStretchActive; }
+    bool Mirroring() const { return fManagement; }
+    // The columns are being read from or written to a stream.
+    TComponentState ColumnsState() const { return fColumnsState; }
+
+    // ---- operations other parts call ----
+    // Lays out again unless a lock holds the layout (whoever holds it lays out at its end).
+    virtual void LayoutChanged();
+    // Brings the vertical scroll bar up to date with the data.
+    virtual void UpdateScrollBar() {}
+    // The reaction of the total cells to changed data.
+    virtual void TotalsDataChanged() {}
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateLock() const { return fUpdateLock; }
+    void BeginLayout();
+    void EndLayout();
+    // Begins a layout only when no update or layout lock is held; tells whether it did.
+    bool TryBeginLayout();
+    // Ends one layout level without laying out, and lays out later from a posted message.
+    void DeferLayout();
+    bool LayoutLocked() const { return fLayoutLock > 0; }
+    // The reaction to a change of the dataset's data.
+    void RefreshData();
+    // The current row follows the link's active record.
+    void UpdateActive();
+    // Writes the editor's remembered text into the selected column.
+    void UpdateData();
+    // Takes the focus when the grid may; true when the grid or its editor has it then.
+    bool AcquireFocus();
+    // Climbs from Col through its parent columns while ADepth is below their depth.
+    TXColumn* ColumnAtDepth(TXColumn* Col, int ADepth) const;
+    // The collection column of a raw column; nil for the indicator or outside.
+    TXColumn* RawToColumn(int ACol) const;
+    // The raw column of a showing column; -1 when it is not shown.
+    int ColumnToRaw(const TXColumn* Column) const;
+    // Sets the base LeftCol, not before the fixed columns.
+    void SetLeftColumn(int RawCol);
+    // Whether the class library's visual themes apply (never here), and the grid looks themed.
+    bool ThemesEnabled() const;
+    bool IsGridThemed() const { return ThemesEnabled() && fFixedTheme != ftNone; }
+    // Requests of the list items, numbering and totals: with CheckAutoUpdate only when the
+    // grid's option for it is on.
+    void UpdateListItems(bool CheckAutoUpdate);
+    void UpdateSequence(bool CheckAutoUpdate);
+    void UpdateTotals(bool CheckAutoUpdate);
+    // The request to bring the sort markers and the dataset's order together.
+    void UpdateOrder(bool CheckAutoUpdate);
+    // The selection bracket: changes inside it are reported once when the outermost ends.
+    void BeginSelect();
+    void EndSelect();
+    void CancelSelect();
+    // Clears the selected rows, columns and the column range.
+    void ClearSelection();
+    // A lock under which the grid does not react to the dataset's changes itself.
+    void BeginChange() { ++fChangeLock; }
+    void EndChange() {
+        if (fChangeLock > 0) --fChangeLock;
+    }
+    // Marks rows changed and raises OnRowSelect (not while the grid is being destroyed).
+    virtual void RowSelect(TSelectAction Action);
+    // The selected columns changed (freeing the list first makes it be built again).
+    void SelectedColsChanged(bool ReleaseList);
+    // Repaints: the data rows, the current row, one grid column.
+    void InvalidateDataRows();
+    void InvalidateCurrentRow();
+    void InvalidateGridCol(const TXColumn* Column);
+    // Refreshes the editor (its text and place) when it is open.
+    void RefreshEditor();
+    // The canvas with `font`, for measuring text (the recorder's metrics when one is attached).
+    TCanvas* MeasureCanvas(const TFont* font);
+    int TextHeightOf(const TFont* font);
+    // Text conversion of a column's cell: sets nothing by itself, the events may change it.
+    virtual void ColGetText(TXColumn* Column, std::string& Text, TTextKind TextKind);
+    virtual void ColSetText(TXColumn* Column, std::string& Text);
+
+    // ---- events ----
+    TCalcBoldDaysEvent OnCalcBoldDays;
+    TCalcImageIndexEvent OnCalcImageIndex;
+    TDBGridClickEvent OnCellClick;
+    TCellHintEvent OnCellHint;
+    TNotifyEvent OnColEnter;
+    TNotifyEvent OnColExit;
+    TDBGridClickEvent OnColExpand;
+    TColGetTextEvent OnColGetText;
+    TColSetTextEvent OnColSetText;
+    TMovedEvent OnColumnMoved;
+    TColumnMovingEvent OnColumnMoving;
+    TNotifyEvent OnColumnResize;
+    TColumnScrollEvent OnColumnScroll;
+    TDrawDataCellEvent OnDrawDataCell;
+    TDrawColumnCellEvent OnDrawColumnCell;
+    TPaintColumnCellEvent OnPaintColumnCell;
+    TNotifyEvent OnEditButtonClick;
+    TDBGridClickEvent OnExpandClick;
+    TNotifyEvent OnFillerClick;
+    TNotifyEvent OnIndicatorClick;
+    THeaderClickEvent OnHeaderClick;
+    TDBGridClickEvent OnTitleClick;
+    TTotalClickEvent OnTotalClick;
+    TXDBGridLayoutEvent OnLayout;
+    TListCloseUpEvent OnListCloseUp;
+    TListDropDownEvent OnListDropDown;
+    TNotifyEvent OnListItemsUpdated;
+    TNotifyEvent OnSequenceUpdated;
+    TNotifyEvent OnTotalsUpdated;
+    TNotifyEvent OnOrderChanged;
+    TNotifyEvent OnOrderUpdated;
+    TNotifyEvent OnRowResize;
+    TRowSelectEvent OnRowSelect;
+    TNotifyEvent OnSelectedColsChanged;
+    TNotifyEvent OnSelectedRowsChanged;
+    TNotifyEvent OnSelectionChanged;
+    TTotalCalcQueryEvent OnTotalCalcQuery;
+    TTotalCalcValueEvent OnTotalCalcValue;
+    TTotalGetTextEvent OnTotalGetText;
+
+protected:
+    // ---- factories of the owned parts ----
+    virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
+    virtual std::unique_ptr<TXGridDataLink> CreateDataLink();
+    virtual std::unique_ptr<TXFGradientButton> CreateGradient();
+    virtual std::unique_ptr<TXGridStyle> CreateGridStyle();
+    virtual std::unique_ptr<TXScrollProp> CreateScrollProp();
+    virtual std::unique_ptr<TXDBGridSettings> CreateSettings();
+    virtual std::unique_ptr<TXTotalDataLink> CreateTotalDataLink();
+    virtual std::unique_ptr<TXDBGridTotals> CreateTotals();
+
+    // ---- the grid's own operations, each in the file of its concern ----
+    // Fills the link's field map: one entry per column when customized, else per visible field.
+    virtual void DefineFieldMap();
+    virtual void LinkActive(bool Value);
+    virtual void Scroll(int Distance);
+    virtual void UpdateColumnTabs();
+    virtual void ListItemsUpdated();
+    virtual void SequenceUpdated();
+    virtual void TotalsUpdated();
+    virtual void DoUpdateListItems() {}
+    virtual void DoUpdateSequence() {}
+    virtual void DoUpdateTotals(bool SelectedOnly) {}
+    virtual void DoUpdateOrder() {}
+    // Runs delayed updates at once.
+    virtual void PerformDelayed() {}
+    virtual void RecordChanged(TField* Field);
+    virtual void ColEnter();
+    virtual void ColExit();
+    virtual void ColExpand(TXColumn* Column);
+    virtual void CalcImageIndex(TXColumn* Column, int& Index);
+    virtual bool CanEditColumn(TXColumn* Column);
+    virtual TFocusRect GetFocusRect() const { return fFocusRect == frAuto ? frDefault : fFocusRect; }
+    // Hooks that raise the grid's events, for descendants to replace.
+    // OnColumnMoving with column indexes while Accept is still true.
+    virtual void ColumnMoving(int FromIndex, int ToIndex, bool& Accept);
+    virtual void DrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+    virtual void DrawColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, TGridDrawState State);
+    virtual void PaintColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, bool Highlight,
+                                 TSelections Selections, TColor& Color, TFont* Font, TPersistent*& Image);
+    // OnEditButtonClick when assigned, else the selected column's pop-up editor.
+    virtual void EditButtonClick();
+    virtual void ShowPopupEditor() {}
+    // OnCellHint; a handler that raises clears the hint.
+    virtual void CellHint(TXColumn* Column, int Index, THintCell HintCell, std::string& HintStr);
+    // OnListCloseUp and OnListDropDown with the selected column.
+    virtual void ListCloseUp(TObject* List, Variant& Value, bool& Accept);
+    virtual void ListDropDown(TObject* List);
+    // OnTotalCalcQuery (Accept starts true) and its answer; OnTotalCalcValue.
+    virtual bool TotalCalcQuery(TDataSet* DataSet);
+    virtual void TotalCalcValue(TXColumnTotalValue* Total, TCalcPass Pass, Variant& Value);
+    // Sets the text of a total cell, then lets OnTotalGetText change it.
+    virtual void DoTotalGetText(TXColumn* Column, int Index, std::string& Text, TTextKind TextKind,
+                                const std::string& Value);
+    // The ends of a selection bracket that changed something.
+    virtual void DoSelectionChanged();
+    virtual void DoSelectedRowsChanged();
+    virtual void DoSelectedColsChanged();
+
+    // ---- the base grid and the control ----
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    bool CanEditShow() const override;
+    void ColWidthsChanged() override;
+    void GridMessage(uint32_t Msg) override;
+    void Resize() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoFontChanged(bool ByParent) override;
+    // The window came into being: the grid settles its rows and bars.
+    virtual void CreateWnd();
+    bool WindowCreated() const { return fWindowCreated; }
+
+    // A relayout setter: stores a changed value and lays out again.
+    template <class T>
+    void SetRelayout(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        LayoutChanged();
+    }
+
+private:
+    friend class TXGridDataLink;
+    friend class TXDBGridColumns;
+    friend class TXColumn;
+    friend class TXDBGridTotals;
+    friend class TXTotalDataLink;
+    // construction (xdb_grid.cpp)
+    void TitleFontChanged();
+    void GridFontChanged(bool fromParent);
+    // layout (xdb_grid_layout.cpp)
+    void InternalLayout();
+    void LayoutColumns();
+    void LayoutDefaultColumns();
+    void LayoutFixedCols();
+    void CalcRowHeights();
+    // The value rows of the total area: the most total values a column has.
+    int TotalValueRows() const;
+    void UpdateRowCount();
+    void SetTotalRowHeights(bool forCounting);
+    int ColumnTitleHeight(TXColumn* Column);
+    bool ParentsExpanded(const TXColumn* Column) const;
+    // setters (xdb_grid_setters.cpp)
+    void ApplyBaseOptions(TXDBGridOptions value);
+    void Auto3D(bool borderAdjust);
+    void ApplyStretchMode();
+    // link (xdb_grid_link.cpp)
+    void LinkActiveChanged();
+    void LinkLayoutChanged();
+    void LinkFocusControl(TField** Field);
+    void LinkEditingChanged();
+    void LinkRecordChanged(TField* Field);
+    void LinkUpdateData();
+    void FieldRemoved(TField* Field);
+    void LeaveMasterRing();
+    void JoinMasterRing(TXCustomDBGrid* master);
+    TXCustomDBGrid* PartEnd();
+    static void Manage(TXCustomDBGrid* from, TXCustomDBGrid* to);
+    // Every grid that follows this one (it is going) leaves the ring.
+    void ReleaseFollowers();
+    // selection
+    void RecomputeSelectionOffset();
+
+    // ---- owned parts ----
+    std::unique_ptr<TFont> fTitleFont;
+    std::unique_ptr<TFont> fHeaderFont;
+    std::unique_ptr<TXDBGridColumns> fColumns;
+    std::unique_ptr<TXGridDataLink> fDataLink;
+    std::unique_ptr<TXBookmarkList> fBookmarks;
+    std::unique_ptr<TXColumnList> fSelectedCols;
+    std::unique_ptr<TXGridStyle> fGridStyle;
+    std::unique_ptr<TXScrollProp> fScrollProp;
+    std::unique_ptr<TXDBGridSettings> fSettings;
+    std::unique_ptr<TXFGradientButton> fGradient;
+    std::unique_ptr<TXDBGridTotals> fTotals;
+    std::vector<TXColumn*> fVisibleColumns;
+
+    // ---- options and properties ----
+    TXDBGridOptions fOptions;
+    TXDBGridOptionsEx fOptionsEx;
+    TXDBGridOptionsExt fOptionsExt;
+    TXHintOptions fHintOptions = kDefaultHintOptions;
+    TXResizeOptions fResizeOptions = kDefaultResizeOptions;
+    TMultiSelectOptions fMultiSelectOptions{msRows};
+    bool fReadOnly = false;
+    bool fDefaultDrawing = true;
+    bool fDragRows = false;
+    TColor fEditorColor = clNone;
+    bool fFillerButton = true;
+    TColor fFillerColor = clBtnFace;
+    bool fCustomFillerColor = false;
+    TColor fHeaderColor = clBtnFace;
+    bool fCustomHeaderColor = false;
+    std::string fFillerHint;
+    std::string fIndicatorHint;
+    std::string fMainHint;
+    TPopupMenu* fFillerPopupMenu = nullptr;
+    TPopupMenu* fIndicatorPopupMenu = nullptr;
+    int fFillerIndex = -7;
+    int fIndicatorWidth = 20;
+    TImageList* fIndicatorImages = nullptr;
+    TImageList* fTitleImages = nullptr;
+    TImageList* fTitleMarkers = nullptr;
+    int fHeaderLinesCount = 1;
+    int fTitleLinesCount = 1;
+    int fLinesCount = 1;
+    int fLinesCountMax = -1;
+    int fLinesCountMin = 1;
+    int fFixedCols = 0;
+    TFixedStyle fFixedStyle = fsDefault;
+    TFixedTheme fFixedTheme = ftDefault;
+    TFocusRect fFocusRect = frAuto;
+    THotButtons fHotButtons = hbAuto;
+    TListBorder fListBorder = lbAuto;
+    TMarkerStyle fMarkerStyle = msAuto;
+    TMarkerTransparent fMarkerTransparent = mtAuto;
+    TColor fDataColLineColor = clDefault;
+    TColor fDataRowLineColor = clDefault;
+    TColor fHighlightText = clDefault;
+    TColor fSelectCellColor = clDefault;
+    TColor fSelectionColor = clDefault;
+    TColor fSelectRowColor = clDefault;
+    TColor fStripeColor = clNone;
+    bool fStretchMode = false;
+    bool fStretchActive = false;
+    int fStretchWidthMax = -1;
+    int fStretchWidthMin = -1;
+    int fWheelScrollRows = 0;
+    TScrollStyle fScrollBars = ssBoth;
+    bool fCtl3DAuto = true;
+    TBiDiMode fBiDiMode = bdLeftToRight;
+    TImeMode fImeMode = imDontCare;
+    std::string fImeName;
+    bool fDoubleBuffered = true;
+    std::string fKeyFields;
+    std::string fLastOrderFields;
+    TXCustomDBGrid* fMasterGrid = nullptr;
+    TXCustomDBGrid* fManageGrid = nullptr;
+    bool fManagement = false;
+
+    // ---- layout state ----
+    int fTitleOffset = 1;
+    int fIndicatorOffset = 1;
+    int fTotalOffset = 0;
+    int fTotalHeader = 0;
+    int fTotalValues = 0;
+    int fTotalFooter = 0;
+    int fTotalRowHeight = 0;
+    int fHeaderRowHeight = 0;
+    int fLineHeight = 0;
+    int fUpdateLock = 0;
+    int fLayoutLock = 0;
+    int fChangeLock = 0;
+    int fInvalidateLock = 0;
+    int fScrollLock = 0;
+    int fLastResizedCol = -1;
+    bool fRowCalculated = false;
+    bool fLayoutFromDataSet = false;
+    bool fUpdateFields = true;
+    bool fSelfChangingTitleFont = false;
+    bool fWindowCreated = false;
+    bool fAcquireFocus = true;
+    TComponentState fColumnsState;
+
+    // ---- editing ----
+    std::string fEditText;
+
+    // ---- selection ----
+    int fSelectLock = 0;
+    bool fRowsChanged = false;
+    bool fColsChanged = false;
+    int fSelectionOffset = 0;
+    int fSelectionBegCol = -1;
+    int fSelectionEndCol = -1;
+    int fSelectionMinCol = -1;
+    int fSelectionMaxCol = -1;
+    bool fSelectionColumn = false;
+    TBookmark fSelectionAnchor;
+    TShiftState fLastShiftState;
+
+    // ---- updates ----
+    bool fInUpdateListItems = false;
+    bool fInUpdateSequence = false;
+    bool fInUpdateTotals = false;
+};
+
+// The grid forms place: TXCustomDBGrid with every property published.
+class TXDBGrid : public TXCustomDBGrid {
+    TV_CLASS(TXDBGrid, TXCustomDBGrid)
+public:
+    explicit TXDBGrid(TComponent* AOwner = nullptr) : TXCustomDBGrid(AOwner) {}
+};
+
+}  // namespace tv

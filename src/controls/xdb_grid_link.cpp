@@ -1,0 +1,320 @@
+// The data grid and its data: the data source, the reactions to the data link (activation, data
+// changes, scrolling, layout, focus, editing, record changes), the current row, the focus, the
+// removal of components the grid refers to, and the ring of grids that follow a master grid.
+
+#include <algorithm>
+
+#include "controls/xdb_grid.h"
+#include "platform/data/data_set.h"
+#include "platform/data/db_error.h"
+#include "platform/gui/image_list.h"
+#include "platform/gui/lookup_list.h"
+#include "platform/gui/menu.h"
+
+namespace tv {
+
+// ---------------------------------------------------------------- the data source
+
+void TXCustomDBGrid::SetDataSource(TDataSource* value) {
+    if (value == fDataLink->DataSource()) return;
+    if (value && value == fTotals->DataSource()) {
+        if (ComponentState().Contains(csLoading)) return;
+        throw EInvalidGridOperation(std::string(kCircularDataLink));
+    }
+    if (value && value->DataSet() && value->DataSet()->IsUnidirectional()) DatabaseError(kUnidirectional);
+    fDataLink->SetDataSource(value);
+    if (value) value->FreeNotification(this);
+}
+
+// ---------------------------------------------------------------- the link's reactions
+
+void TXCustomDBGrid::LinkActive(bool Value) {
+    if (ComponentState().Contains(csDestroying)) return;
+    if (!Value) {
+        HideEditor();
+        if (fTitleOffset >= TCustomGrid::FixedRows() && fTitleOffset < RowCount()) SetRow(fTitleOffset);
+    }
+    fBookmarks->LinkActive(Value);
+    ClearSelection();
+    // What follows the layout runs also when the layout fails.
+    auto rest = [&] {
+        for (int i = ComponentCount() - 1; i >= 0; --i)
+            if (auto* floating = dynamic_cast<TXCustomDBGrid*>(Components(i)); floating && floating->DragKind() == dkDock)
+                delete floating;
+        UpdateListItems(false);
+        UpdateSequence(false);
+        UpdateScrollBar();
+        UpdateRowCount();
+        const bool stretch = fStretchMode && Value;
+        if (stretch != fStretchActive) {
+            fStretchActive = stretch;
+            fColumns->BeginUpdate();
+            for (int i = 0; i < fColumns->Count(); ++i) {
+                TXColumn* column = fColumns->Items(i);
+                if (stretch)
+                    column->fWidthBase = column->TrueWidth();
+                else
+                    column->SetWidth(column->fWidthBase);
+            }
+            fColumns->EndUpdate();
+        }
+    };
+    try {
+        LayoutChanged();
+    } catch (...) {
+        rest();
+        throw;
+    }
+    rest();
+    if (!Value) return;
+    if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
+    if (fSettings->LoadPending()) {
+        fSettings->ClearLoadPending();
+        if (fSettings->Active()) {
+            fDataLink->DataSet()->First();
+            return;
+        }
+    }
+    UpdateTotals(true);
+}
+
+void TXCustomDBGrid::RefreshData() {
+    if (!fWindowCreated || UpdateInProgress()) return;
+    TDataSet* dataSet = fDataLink->DataSet();
+    const bool selecting = fSelectLock > 0 && (fRowsChanged || fColsChanged);
+    if (dataSet && dataSet->State() == dsBrowse && !selecting && fChangeLock == 0) {
+        UpdateListItems(true);
+        UpdateSequence(true);
+        UpdateTotals(true);
+    }
+    UpdateRowCount();
+    UpdateScrollBar();
+    UpdateActive();
+    RefreshEditor();
+    Invalidate();
+}
+
+void TXCustomDBGrid::Scroll(int Distance) {
+    if (!fWindowCreated) return;
+    if (fDataLink->ActiveRecord() >= RowCount() - fTitleOffset - fTotalOffset) UpdateRowCount();
+    UpdateActive();
+    UpdateScrollBar();
+    if (Distance != 0) {
+        HideEditor();
+        InvalidateDataRows();
+        if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
+    } else
+        InvalidateCurrentRow();
+    TotalsDataChanged();
+}
+
+void TXCustomDBGrid::UpdateActive() {
+    if (!fDataLink->Active() || !fWindowCreated || ComponentState().Contains(csLoading)) return;
+    const int row = fDataLink->ActiveRecord() + fTitleOffset;
+    if (row != Row() && row >= TCustomGrid::FixedRows() && row < RowCount()) {
+        if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
+        SetRow(row);
+    }
+    TXColumn* column = SelectedColumn();
+    if (column && column->EditText() != fEditText) RefreshEditor();
+}
+
+void TXCustomDBGrid::UpdateData() {
+    if (TXColumn* column = SelectedColumn()) column->SetEditText(fEditText);
+}
+
+void TXCustomDBGrid::LinkLayoutChanged() {
+    fLayoutFromDataSet = true;
+    try {
+        LayoutChanged();
+    } catch (...) {
+        fLayoutFromDataSet = false;
+        throw;
+    }
+    fLayoutFromDataSet = false;
+}
+
+void TXCustomDBGrid::LinkFocusControl(TField** Field) {
+    if (!Field || !*Field) return;
+    SetSelectedField(*Field);
+    if (SelectedField() == *Field && AcquireFocus()) {
+        *Field = nullptr;
+        ShowEditor();
+    }
+}
+
+void TXCustomDBGrid::LinkEditingChanged() {
+    if (fOptions.Contains(dgIndicator) && fWindowCreated) InvalidateCell(0, Row());
+}
+
+void TXCustomDBGrid::LinkRecordChanged(TField* Field) {
+    if (fDataLink->IsModified() && Field && Field->FieldKind() == fkData && Field != SelectedField() &&
+        !fDataLink->InUpdateData()) {
+        bool fixed = false;
+        for (int i = 0; i < fColumns->Count(); ++i)
+            if (fColumns->Items(i)->Field() == Field && i < FixedCols()) fixed = true;
+        if (!fixed) UpdateData();
+    }
+    RecordChanged(Field);
+}
+
+void TXCustomDBGrid::RecordChanged(TField* Field) {
+    if (!fWindowCreated) return;
+    if (Field) {
+        for (TXColumn* column : fVisibleColumns)
+            if (column->Field() == Field) InvalidateGridCol(column);
+    } else
+        InvalidateDataRows();
+    TotalsDataChanged();
+    TXColumn* column = SelectedColumn();
+    if ((!Field || Field == SelectedField()) && column && column->EditText() != fEditText) RefreshEditor();
+}
+
+// ---------------------------------------------------------------- the window and the focus
+
+bool TXCustomDBGrid::AcquireFocus() {
+    if (!fAcquireFocus || !CanFocus() || ComponentState().Contains(csDesigning)) return true;
+    SetFocus();
+    const TInplaceEdit* editor = InplaceEditor();
+    return Focused() || (editor && editor->Focused());
+}
+
+void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    fLastShiftState = Shift;
+    if (!AcquireFocus()) return;
+    TCustomGrid::MouseDown(Button, Shift, X, Y);
+}
+
+void TXCustomDBGrid::Resize() {
+    TCustomGrid::Resize();
+    if (!fWindowCreated || BeingDestroyed()) return;
+    if (fDataLink->Active()) fDataLink->UpdateRecord();
+    if (fUpdateLock == 0) UpdateRowCount();
+    UpdateScrollBar();
+    RefreshEditor();
+}
+
+// ---------------------------------------------------------------- components going away
+
+void TXCustomDBGrid::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomGrid::Notification(AComponent, Operation);
+    if (Operation != opRemove || !fColumns || ComponentState().Contains(csDestroying)) return;
+    if (AComponent == fMasterGrid) SetMasterGrid(nullptr);
+    if (AComponent == fIndicatorImages) fIndicatorImages = nullptr;
+    if (AComponent == fTitleMarkers) fTitleMarkers = nullptr;
+    if (AComponent == fTitleImages) fTitleImages = nullptr;
+    if (AComponent == fTotals->Images()) fTotals->SetImages(nullptr);
+    if (AComponent == fFillerPopupMenu) fFillerPopupMenu = nullptr;
+    if (AComponent == fIndicatorPopupMenu) fIndicatorPopupMenu = nullptr;
+    for (int i = 0; i < fColumns->Count(); ++i) {
+        TXColumn* column = fColumns->Items(i);
+        TXColumnTitle* title = column->Title();
+        if (AComponent == column->fImages) column->fImages = nullptr;
+        if (AComponent == column->fPopupMenu) column->fPopupMenu = nullptr;
+        if (AComponent == column->fDropDownMenu) column->fDropDownMenu = nullptr;
+        if (AComponent == column->fLookupDataSet) column->fLookupDataSet = nullptr;
+        if (AComponent == title->fPopupMenu) title->fPopupMenu = nullptr;
+        if (AComponent == title->fDropDownMenu) title->fDropDownMenu = nullptr;
+    }
+    if (AComponent == fTotals->DataSource()) fTotals->DataLink()->SetDataSource(nullptr);
+    if (AComponent == DataSource()) SetDataSource(nullptr);
+    if (auto* field = dynamic_cast<TField*>(AComponent)) FieldRemoved(field);
+}
+
+void TXCustomDBGrid::FieldRemoved(TField* Field) {
+    BeginLayout();
+    bool changed = false;
+    try {
+        for (int i = 0; i < fColumns->Count(); ++i) {
+            TXColumn* column = fColumns->Items(i);
+            if (column->fField != Field) continue;
+            column->SetField(nullptr);
+            changed = true;
+        }
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    TDataSet* dataSet = fDataLink->DataSet();
+    if (changed && dataSet && !dataSet->ComponentState().Contains(csDestroying) && !dataSet->ControlsDisabled())
+        EndLayout();
+    else
+        DeferLayout();
+}
+
+// ---------------------------------------------------------------- the ring of master grids
+
+TXCustomDBGrid* TXCustomDBGrid::PartEnd() {
+    TXCustomDBGrid* end = this;
+    while (end->fManageGrid && end->fManageGrid != this && end->fManageGrid->fMasterGrid) end = end->fManageGrid;
+    return end;
+}
+
+void TXCustomDBGrid::Manage(TXCustomDBGrid* from, TXCustomDBGrid* to) {
+    // A grid never manages itself; one that gets a grid to mirror keeps its columns from then on.
+    from->fManageGrid = to == from ? nullptr : to;
+    if (from->fManageGrid && from->fColumns->State() == csDefault && from->fColumns->Count() > 0)
+        from->fColumns->SetState(csCustomized);
+}
+
+void TXCustomDBGrid::LeaveMasterRing() {
+    TXCustomDBGrid* end = PartEnd();
+    TXCustomDBGrid* after = end->fManageGrid;
+    // The grid before this part manages what follows it; the part closes on itself.
+    TXCustomDBGrid* before = fMasterGrid;
+    for (TXCustomDBGrid* g = after; g && g != this; g = g->fManageGrid)
+        if (g->fManageGrid == this) {
+            before = g;
+            break;
+        }
+    if (before && before->fManageGrid == this) Manage(before, after == before ? nullptr : after);
+    Manage(end, this);
+    fMasterGrid = nullptr;
+}
+
+void TXCustomDBGrid::JoinMasterRing(TXCustomDBGrid* master) {
+    TXCustomDBGrid* end = PartEnd();
+    if (TXCustomDBGrid* managed = master->fManageGrid) {
+        Manage(end, managed);
+        if (managed->fMasterGrid) managed->fMasterGrid = end == managed ? nullptr : end;
+    } else
+        Manage(end, master);
+    Manage(master, this);
+    fMasterGrid = master;
+    master->FreeNotification(this);
+}
+
+void TXCustomDBGrid::SetMasterGrid(TXCustomDBGrid* value) {
+    if (value == fMasterGrid) return;
+    if (value) {
+        SetStretchMode(false);
+        for (TXCustomDBGrid* g = value; g; g = g->fMasterGrid)
+            if (g == this) {
+                if (g->ComponentState().Contains(csLoading)) return;
+                throw EInvalidGridOperation(std::string(kCircularDataLink));
+            }
+    }
+    if (fMasterGrid) LeaveMasterRing();
+    if (value) JoinMasterRing(value);
+}
+
+void TXCustomDBGrid::ReleaseFollowers() {
+    // Every grid that follows this one leaves the ring; whatever still points here is re-linked.
+    for (bool again = true; again;) {
+        again = false;
+        for (TXCustomDBGrid* g = fManageGrid; g && g != this; g = g->fManageGrid)
+            if (g->fMasterGrid == this) {
+                g->SetMasterGrid(nullptr);
+                again = true;
+                break;
+            }
+    }
+    for (TXCustomDBGrid* g = fManageGrid; g && g != this; g = g->fManageGrid)
+        if (g->fManageGrid == this) {
+            g->fManageGrid = fManageGrid == g ? nullptr : fManageGrid;
+            break;
+        }
+    fManageGrid = nullptr;
+}
+
+}  // namespace tv

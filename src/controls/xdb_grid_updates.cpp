@@ -1,0 +1,86 @@
+// The data grid's requests to refresh what depends on all records (the pick lists filled from
+// data, the record numbering, the totals, the order of the markers) and its selection bracket.
+// A request with CheckAutoUpdate is dropped unless the grid's option for it is on; the workers
+// themselves are virtual and belong to the features they serve.
+
+#include "controls/xdb_grid.h"
+#include "platform/data/data_set.h"
+
+namespace tv {
+
+void TXCustomDBGrid::UpdateListItems(bool CheckAutoUpdate) {
+    if (ComponentState().Contains(csLoading) || UpdateInProgress()) return;
+    if (CheckAutoUpdate && !fOptionsExt.Contains(dgAutoUpdateListItems)) return;
+    DoUpdateListItems();
+}
+
+void TXCustomDBGrid::UpdateSequence(bool CheckAutoUpdate) {
+    if (ComponentState().Contains(csLoading) || UpdateInProgress()) return;
+    if (CheckAutoUpdate && !fOptionsEx.Contains(dgAutoUpdateSequence)) return;
+    if (!fOptions.Contains(dgForceSequence)) return;
+    DoUpdateSequence();
+}
+
+void TXCustomDBGrid::UpdateTotals(bool CheckAutoUpdate) {
+    if (ComponentState().Contains(csLoading) || UpdateInProgress()) return;
+    if (CheckAutoUpdate && !fOptionsEx.Contains(dgAutoUpdateTotals)) return;
+    if (!fTotals->CalcValues()) return;
+    if (!fTotals->Visible() && !fOptionsEx.Contains(dgCalcInvisibleRows)) return;
+    DoUpdateTotals(false);
+}
+
+void TXCustomDBGrid::UpdateOrder(bool CheckAutoUpdate) {
+    if (ComponentState().Contains(csLoading)) return;
+    if (CheckAutoUpdate && !fOptionsEx.Contains(dgAutoUpdateOrder) && !fOptionsEx.Contains(dgLoadCurrentOrder))
+        return;
+    DoUpdateOrder();
+}
+
+// ---------------------------------------------------------------- the selection bracket
+
+void TXCustomDBGrid::BeginSelect() {
+    ++fSelectLock;
+}
+
+void TXCustomDBGrid::EndSelect() {
+    if (fSelectLock == 0) return;
+    if (--fSelectLock > 0) return;
+    const bool rows = fRowsChanged;
+    const bool cols = fColsChanged;
+    fRowsChanged = fColsChanged = false;
+    if (ComponentState().Contains(csDestroying)) return;
+    if (rows) DoSelectedRowsChanged();
+    if (cols) DoSelectedColsChanged();
+    if (rows || cols) DoSelectionChanged();
+}
+
+void TXCustomDBGrid::CancelSelect() {
+    if (fSelectLock == 0) return;
+    if (--fSelectLock == 0) fRowsChanged = fColsChanged = false;
+}
+
+void TXCustomDBGrid::ClearSelection() {
+    BeginSelect();
+    try {
+        fBookmarks->Clear();
+        fSelectedCols->Clear();
+        if (fSelectionBegCol >= 0 || fSelectionEndCol >= 0) {
+            fSelectionBegCol = fSelectionEndCol = fSelectionMinCol = fSelectionMaxCol = -1;
+            SelectedColsChanged(true);
+        }
+        fSelectionColumn = false;
+    } catch (...) {
+        EndSelect();
+        throw;
+    }
+    EndSelect();
+}
+
+void TXCustomDBGrid::SelectedColsChanged(bool ReleaseList) {
+    if (ReleaseList) fSelectedCols->Release();
+    BeginSelect();
+    fColsChanged = true;
+    EndSelect();
+}
+
+}  // namespace tv
