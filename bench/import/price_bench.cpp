@@ -4,13 +4,7 @@
 // kit): price rows per second into a company without them ("new") and the same file again into
 // the company that already holds them ("existing"), beside the customer import of import_bench.cpp.
 
-#include <benchmark/benchmark.h>
-
-#include <chrono>
-#include <stdexcept>
-#include <string>
-
-#include "tests/import/import_world.h"
+#include "bench/import/timed_import.h"
 
 namespace {
 
@@ -54,10 +48,6 @@ std::string PricesFile() {
     return xml + "\t</purchaseprices>\r\n</quorvel>\r\n";
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
 // Loads, checks and imports both kinds; any level-2 line is a failure.
 void ImportPrices(tv::test::TImportWorld& world, const std::string& file) {
     tv::TDMImport& dm = world.Import();
@@ -81,7 +71,7 @@ void ImportSalesAndPurchasePrices(benchmark::State& state) {
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         ImportPrices(world, file);
-        state.counters["import_s"] = Seconds(start);
+        state.counters["import_s"] = tv::bench::Seconds(start);
     }
     state.SetItemsProcessed(state.iterations() * kArticles * kRowsPerArticle);
     state.SetLabel(state.range(0) == 1 ? "existing" : "new");
