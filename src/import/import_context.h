@@ -14,6 +14,7 @@ class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
 class TADOQuery;
+struct TFormatSettings;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -54,6 +55,8 @@ struct TImportContext : TEngineContext {
     TADOQuery* TidKunder = nullptr;
     // The rules the order import runs after each order; nil where no plug-in host is there.
     IRuleService* RuleService = nullptr;
+    // The numbers of the price fragments and of the price lines; null: the process's.
+    const TFormatSettings* FormatSettings = nullptr;
 };
 
 }  // namespace tv
