@@ -23,7 +23,6 @@ namespace tv {
 namespace {
 
 inline constexpr std::string_view kSkipAfterNumber = ", hoppar över.";
-inline constexpr std::string_view kInvalidRow = "Ogiltlig rad ";
 inline constexpr std::string_view kAddingRow = "Lägger till rad.";
 inline constexpr std::string_view kRowCountDiffers = "Antalet rader stämmer inte %d / %d";
 inline constexpr std::string_view kRunningRule = "Kör efterbehandlingsplugin";
