@@ -22,6 +22,7 @@ namespace tv {
 
 class TADOQuery;
 class TAdkDataSet;
+struct TAdkData;
 class TMappedFieldWriter;
 class TXMLNode;
 struct TCheckFrame;
@@ -31,6 +32,7 @@ struct TImportFrame;
 struct TKeyRecord;
 struct TOrderKind;
 struct TOrderRun;
+struct TStatusOperation;
 struct TRegisterKind;
 struct TRegisterRun;
 struct TRegisterStep;
@@ -149,6 +151,24 @@ public:
     bool ImportOrders();
     bool ImportOffers();
 
+    // ---- Status marks of an existing order or offer, found by its number on the dataset's
+    // current sort order: raise "Kunde inte hitta order " (offers: "offert ") + the number when it
+    // is not there. Marks set only where nothing holds them back; see import/order_status.cpp.
+    void SetOrderNotDone(const std::string& number);
+    void SetOrderPickList(const std::string& number);
+    void SetOrderPrinted(const std::string& number);
+    void SetOrderDelivered(const std::string& number);
+    void SetOrderDeliveredOnly(const std::string& number);
+    void SetOrderCancelled(const std::string& number);
+    void RemoveOrderPrinted(const std::string& number);
+    void SetOfferPrinted(const std::string& number);
+    void RemoveOfferPrinted(const std::string& number);
+
+    // Deletes every row of the order `head` (its kit record) holds in the business system and
+    // writes the head back; answers the number of rows the head counted. A row the kit does not
+    // delete fails with "Failed to remove row:" and the code.
+    int ClearOrderRows(double orderNumber, const TAdkData& head);
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -202,6 +222,10 @@ private:
     bool ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, int position);
     void WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, TXMLNode& head,
                             std::string number, bool exists);
+    void PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, const std::string& number);
+    bool MatchExistingRow(const TOrderKind& kind, TOrderRun& run, const TXMLNode& row);
+
+    void RunStatusOperation(const TStatusOperation& op, const std::string& number);
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;

@@ -435,8 +435,8 @@ ImportOrders true
 #2 vismakey=4 customer=
 )"},
 
-    {"the marks of the head are read from the file as flags and not written; a mark that is no Boolean "
-     "ends the import",
+    {"the marks of the head are read from the file as flags, not written, and set by the status marks "
+     "(printed, then delivered); a mark that is no Boolean ends the import",
      "flags.xml",
      {},
      {"ImportOrders"},
@@ -452,7 +452,7 @@ ImportOrders false
      R"(
 1|1001|Åsa Öberg AB|2024-01-15||PO-77|SEK|||||||3
 2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-3|1001||||Med märken||||||||0
+3|1001||||Med märken|||||||11|0
 )",
      kSeededOrderRows,
      R"(
