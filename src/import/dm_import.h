@@ -164,6 +164,11 @@ public:
     void SetOfferPrinted(const std::string& number);
     void RemoveOfferPrinted(const std::string& number);
 
+    // The order reconciliation of the loaded file's "orders": each order not yet delivered gets the
+    // file's quantities in its ordinary rows and the customer's order number, and is marked
+    // delivered; its printed mark is set back. Failures are reported per order; always true.
+    bool CustomImportOrderAvstamning();
+
     // Deletes every row of the order `head` (its kit record) holds in the business system and
     // writes the head back; answers the number of rows the head counted. A row the kit does not
     // delete fails with "Failed to remove row:" and the code.
@@ -225,6 +230,9 @@ private:
     void PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, const std::string& number);
     bool MatchExistingRow(const TOrderKind& kind, TOrderRun& run, const TXMLNode& row);
 
+    void ReconcileOrder(TAdkDataSet& head, TXMLNode& order, int position);
+    void WriteReconciledOrder(TAdkDataSet& head, const TXMLNode& fileRows, const std::string& number,
+                              const std::string& customerOrderNumber);
     void RunStatusOperation(const TStatusOperation& op, const std::string& number);
 
     TImportContext& context_;
