@@ -7,8 +7,8 @@
 
 #include "adk/adk_dataset.h"
 #include "import/document_head.h"
-#include "import/import_sleeper.h"
 #include "import/import_policies.h"
+#include "import/import_sleeper.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
 #include "import/order_kind.h"
@@ -184,7 +184,8 @@ void WriteHeadField(TOrderFileFlags* flags, bool changing, int number, TField& f
 
 // Puts the rows dataset on the first existing row whose `field` equals the file row's trimmed
 // element, case-insensitively; an absent or empty element matches no row.
-bool FindExistingRow(TAdkDataSet& rows, std::string_view field, const TXMLNode& row, std::string_view element) {
+bool FindExistingRow(TAdkDataSet& rows, std::string_view field, const TXMLNode& row,
+                     std::string_view element) {
     const std::string value = Trim(ChildText(row, element));
     return !value.empty() && rows.Locate(field, Variant::FromUtf8(value), loCaseInsensitive);
 }
@@ -212,7 +213,8 @@ struct TOrderRun {
           RuleName(kind.RuleSetting.empty() ? std::string()
                                             : Trim(ReadTextSetting(settings, kind.RuleSetting))),
           SetsNotDone(!kind.NotDoneSetting.empty() && settings.FieldByName(kind.NotDoneSetting).AsBoolean()),
-          SetsPickList(!kind.PickListSetting.empty() && ReadIntegerSetting(settings, kind.PickListSetting) == 1),
+          SetsPickList(!kind.PickListSetting.empty() &&
+                       ReadIntegerSetting(settings, kind.PickListSetting) == 1),
           SetsPrinted(settings.FieldByName("ON_IMPORT_SET_PRINTED").AsBoolean()),
           SetsDelivered(!kind.DeliveredSetting.empty() &&
                         settings.FieldByName(kind.DeliveredSetting).AsBoolean()) {}
@@ -417,7 +419,8 @@ void TDMImport::PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, 
 
 // Puts the rows dataset on the existing row a file row changes by the row management, if any.
 bool TDMImport::MatchExistingRow(const TOrderKind& kind, TOrderRun& run, const TXMLNode& row) {
-    if (run.RowsManagement == kMatchArticle) return FindExistingRow(run.Rows, "artnr", row, kRowArticleNumber);
+    if (run.RowsManagement == kMatchArticle)
+        return FindExistingRow(run.Rows, "artnr", row, kRowArticleNumber);
     if (run.RowsManagement == kMatchRowNumber && kind.MatchesRowNumber)
         return FindExistingRow(run.Rows, "radnr", row, kRowNumber);
     return false;

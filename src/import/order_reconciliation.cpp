@@ -58,7 +58,8 @@ bool IsIgnoredArticle(std::string_view article) {
 
 // The text of the head's element read as an integer, written back in decimal digits; `failure`
 // and the position when it is missing or no integer.
-std::string IntegerText(const TXMLNode& head, std::string_view element, std::string_view failure, int position) {
+std::string IntegerText(const TXMLNode& head, std::string_view element, std::string_view failure,
+                        int position) {
     int32_t value = 0;
     const TXMLNode* node = ChildElement(head, element);
     if (!node || !TryStrToInt(node->Text(), value))

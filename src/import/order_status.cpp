@@ -51,7 +51,8 @@ inline constexpr std::string_view kOfferNotFound = "Kunde inte hitta offert ";
 inline constexpr std::string_view kDeliveredFailed = "Misslyckades sätta order levererad";
 inline constexpr std::string_view kRemovePrintedFailed = "Misslyckades med att ta bort utskriven ";
 
-#define TV_ORDER_MARK .DataSet = &TImportDataSets::AdkOrder, .DataSetName = "AdkOrder", .NotFoundText = kOrderNotFound
+#define TV_ORDER_MARK \
+    .DataSet = &TImportDataSets::AdkOrder, .DataSetName = "AdkOrder", .NotFoundText = kOrderNotFound
 #define TV_OFFER_MARK \
     .DataSet = &TImportDataSets::AdkOffert, .DataSetName = "AdkOffert", .NotFoundText = kOfferNotFound
 
@@ -109,16 +110,32 @@ void TDMImport::RunStatusOperation(const TStatusOperation& op, const std::string
     }
 }
 
-void TDMImport::SetOrderNotDone(const std::string& number) { RunStatusOperation(kSetOrderNotDone, number); }
-void TDMImport::SetOrderPickList(const std::string& number) { RunStatusOperation(kSetOrderPickList, number); }
-void TDMImport::SetOrderPrinted(const std::string& number) { RunStatusOperation(kSetOrderPrinted, number); }
-void TDMImport::SetOrderDelivered(const std::string& number) { RunStatusOperation(kSetOrderDelivered, number); }
+void TDMImport::SetOrderNotDone(const std::string& number) {
+    RunStatusOperation(kSetOrderNotDone, number);
+}
+void TDMImport::SetOrderPickList(const std::string& number) {
+    RunStatusOperation(kSetOrderPickList, number);
+}
+void TDMImport::SetOrderPrinted(const std::string& number) {
+    RunStatusOperation(kSetOrderPrinted, number);
+}
+void TDMImport::SetOrderDelivered(const std::string& number) {
+    RunStatusOperation(kSetOrderDelivered, number);
+}
 void TDMImport::SetOrderDeliveredOnly(const std::string& number) {
     RunStatusOperation(kSetOrderDeliveredOnly, number);
 }
-void TDMImport::SetOrderCancelled(const std::string& number) { RunStatusOperation(kSetOrderCancelled, number); }
-void TDMImport::RemoveOrderPrinted(const std::string& number) { RunStatusOperation(kRemoveOrderPrinted, number); }
-void TDMImport::SetOfferPrinted(const std::string& number) { RunStatusOperation(kSetOfferPrinted, number); }
-void TDMImport::RemoveOfferPrinted(const std::string& number) { RunStatusOperation(kRemoveOfferPrinted, number); }
+void TDMImport::SetOrderCancelled(const std::string& number) {
+    RunStatusOperation(kSetOrderCancelled, number);
+}
+void TDMImport::RemoveOrderPrinted(const std::string& number) {
+    RunStatusOperation(kRemoveOrderPrinted, number);
+}
+void TDMImport::SetOfferPrinted(const std::string& number) {
+    RunStatusOperation(kSetOfferPrinted, number);
+}
+void TDMImport::RemoveOfferPrinted(const std::string& number) {
+    RunStatusOperation(kRemoveOfferPrinted, number);
+}
 
 }  // namespace tv

@@ -85,7 +85,10 @@ ImportOrders true
 1|3|||||Ny text|T|
 )",
      kOrderDocument,
-     "", "", "", kOrderWait},
+     "",
+     "",
+     "",
+     kOrderWait},
 
     {"row management 3 changes the first row of the file row's article, case-insensitively, twice; a "
      "row without article is appended",
@@ -102,15 +105,18 @@ step Importerar order (5)
   [8] Antalet rader stämmer inte 3 / 4
   [4] Skapade order : 1
 ImportOrders true
-)", R"(
+)",
+     R"(
 1|1002|Åsa Öberg AB|2024-01-15||PO-78|SEK|||||||4
 2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-)", R"(
+)",
+     R"(
 1|1|A100|0|8|10|Skruv M6||
 1|2|A200|0|2|120|Kaffe||
 1|3|||||Leverans på fredag|T|
 1|4|||||Ny text|T|
-)", kOrderDocument},
+)",
+     kOrderDocument},
 
     {"row management 4 changes the row of the file row's row number and appends where there is none",
      "rows_management.xml",
@@ -126,15 +132,18 @@ step Importerar order (5)
   [8] Antalet rader stämmer inte 3 / 4
   [4] Skapade order : 1
 ImportOrders true
-)", R"(
+)",
+     R"(
 1|1002|Åsa Öberg AB|2024-01-15||PO-78|SEK|||||||4
 2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-)", R"(
+)",
+     R"(
 1|1|A100|0|5|10|Skruv M6||
 1|2|a100|0|7|120|Kaffe||
 1|3|||||Ny text|T|
 1|4|A100||8||||
-)", kOrderDocument},
+)",
+     kOrderDocument},
 
     {"a printed existing order loses its printed mark before it changes",
      "rows_management.xml",
@@ -147,10 +156,16 @@ step Importerar order (5)
   [8] Antalet rader stämmer inte 0 / 3
   [4] Skapade order : 1
 ImportOrders true
-)", R"(
+)",
+     R"(
 1|1002|Åsa Öberg AB|2024-01-15||PO-78|SEK||||||0|3
 2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-)", kSeededOrderRows, kOrderDocument, "", "", kPrintedSeed},
+)",
+     kSeededOrderRows,
+     kOrderDocument,
+     "",
+     "",
+     kPrintedSeed},
 
     {"a kit that answers a row delete with success without deleting ends the order with an error, never "
      "a hang",
@@ -164,12 +179,18 @@ step Importerar order (5)
   [8] Tar bort rader
   [2] Failed to remove row:0 (order 1)
 ImportOrders false
-)", kSeededOrders, kSeededOrderRows, R"(
+)",
+     kSeededOrders,
+     kSeededOrderRows,
+     R"(
 #0 vismakey= customer=1002
   row a100: OOI_ROW_ARTICLE_NUMBER OOI_ROW_QUANTITY2 OOI_ROW_ROWNUMBER
   row A100: OOI_ROW_ARTICLE_NUMBER OOI_ROW_QUANTITY2 OOI_ROW_ROWNUMBER
   row : OOI_ROW_TYPE_OF_ROW OOI_ROW_TEXT OOI_ROW_ROWNUMBER
-)", "", "", kDeleteRowDoesNothing},
+)",
+     "",
+     "",
+     kDeleteRowDoesNothing},
 };
 
 const DocumentCase kOfferCases[] = {
@@ -192,7 +213,10 @@ ImportOffers true
      "1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||2",
      "1|1|a300||4||||\n1|2|||||Ny offertrad||",
      kOfferDocument,
-     "", "", "", kOfferWait},
+     "",
+     "",
+     "",
+     kOfferWait},
 
     {"row management 3 changes the offer row of the article and appends the text row",
      "rows_management.xml",
@@ -206,10 +230,13 @@ step Importerar offert (5)
   [8] Lägger till rad.
   [4] Skapade offert : 1
 ImportOffers true
-)", "1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||2", R"(
+)",
+     "1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||2",
+     R"(
 1|1|a300||4|199|||
 1|2|||||Ny offertrad||
-)", kOfferDocument},
+)",
+     kOfferDocument},
 
     {"row management 4 appends every row of an offer",
      "rows_management.xml",
@@ -224,11 +251,14 @@ step Importerar offert (5)
   [8] Antalet rader stämmer inte 2 / 3
   [4] Skapade offert : 1
 ImportOffers true
-)", "1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||3", R"(
+)",
+     "1|1003|Cecilia Ek|2024-01-10||Ändrad||||||||3",
+     R"(
 1|1|A300||1|199|||
 1|2|a300||4||||
 1|3|||||Ny offertrad||
-)", kOfferDocument},
+)",
+     kOfferDocument},
 
     {"a printed existing offer loses its printed mark on the offer itself before it changes",
      "rows_management.xml",
@@ -241,7 +271,13 @@ step Importerar offert (5)
   [8] Antalet rader stämmer inte 0 / 1
   [4] Skapade offert : 1
 ImportOffers true
-)", "1|1003|Cecilia Ek|2024-01-10||Ändrad|||||||0|1", kSeededOfferRow, kOfferDocument, "", "", kPrintedSeed},
+)",
+     "1|1003|Cecilia Ek|2024-01-10||Ändrad|||||||0|1",
+     kSeededOfferRow,
+     kOfferDocument,
+     "",
+     "",
+     kPrintedSeed},
 };
 
 TEST(ExistingOrders, ChangeAsTheRowManagementSays) {

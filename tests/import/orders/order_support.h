@@ -141,7 +141,7 @@ inline void RunCase(const DocumentCase& c, bool offers) {
     world.Rules.RaiseText = c.ruleRaises;
     for (const Setting& s : c.settings) world.Set(s.table, s.field, s.value);
     RunSteps(world, {std::string("LoadXML orders/") + c.fixture, "CheckCustomers", "ImportCustomers",
-                           "CheckArticles", "ImportArticles"});
+                     "CheckArticles", "ImportArticles"});
     world.Events().Clear();
     RunSteps(world, c.steps);
     EXPECT_EQ(Visible(world.Events().Take()), Lines(c.events)) << c.name;
