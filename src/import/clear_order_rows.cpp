@@ -8,20 +8,19 @@
 #include "adk/adk_calls.h"
 #include "import/dm_import.h"
 #include "import/key_helper_dm.h"
+#include "import/order_fields.h"
 #include "platform/rtl/number_text.h"
 
 namespace tv {
 
 namespace {
 
-inline constexpr int kOrderNumberField = 0;
-inline constexpr int kRowCountField = 104;
 inline constexpr std::string_view kRowNotRemoved = "Failed to remove row:";
 inline constexpr std::string_view kRowsNotRemoved = "Misslyckades att ta bort rader";
 
 double ReadRowCount(const TAdkData& head) {
     double count = 0;
-    const AdkErrorRec error = AdkGetDouble(head, kRowCountField, count);
+    const AdkErrorRec error = AdkGetDouble(head, order_head::kRowCount, count);
     if (error.lRc != 0) throw EImportError(std::string(kRowNotRemoved) + std::to_string(error.lRc));
     return count;
 }
@@ -33,7 +32,7 @@ int TDMImport::ClearOrderRows(double orderNumber, const TAdkData& head) {
     const int rows = first > 0 ? int(std::lround(first)) : 0;
     double count = first;
     for (int deleted = 0; count > 0 && deleted < rows; ++deleted) {
-        AdkSetDouble(head, kOrderNumberField, orderNumber);
+        AdkSetDouble(head, order_head::kNumber, orderNumber);
         const AdkErrorRec error = AdkDeleteRow(head, 0);
         if (error.lRc != 0) throw EImportError(std::string(kRowNotRemoved) + std::to_string(error.lRc));
         const double left = ReadRowCount(head);

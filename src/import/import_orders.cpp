@@ -11,6 +11,7 @@
 #include "import/import_sleeper.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
+#include "import/order_fields.h"
 #include "import/order_kind.h"
 #include "import/record_write.h"
 #include "import/rule_service.h"
@@ -45,16 +46,6 @@ inline constexpr std::string_view kRunningRule = "Kör efterbehandlingsplugin";
 inline constexpr std::string_view kCustomerOrderNumberParam = "ADK_OOI_HEAD_CUSTOMER_ORDER_NUMBER";
 inline constexpr std::string_view kDocumentNumberParam = "ADK_OOI_HEAD_DOCUMENT_NUMBER";
 inline constexpr std::string_view kNoRuleService = "The import has no plug-in host to run the rule ";
-
-// Head fields read by number.
-inline constexpr int kPrintedField = 6;
-inline constexpr int kCancelledField = 7;
-inline constexpr int kDateField = 8;
-inline constexpr int kSecondDateField = 9;
-inline constexpr int kDeliveredField = 10;
-inline constexpr int kCustomerOrderNumberField = 28;
-inline constexpr int kCurrencyField = 33;
-inline constexpr int kDeliveryCountryCodeField = 114;
 
 constexpr TOrderKind kOrders{
     .Frame = {.Caption = "Importerar order",
@@ -145,7 +136,7 @@ constexpr TOrderKind kOffers{
 };
 
 bool IsDeliveryAddressField(int field) {
-    return (field >= 21 && field <= 26) || field == kDeliveryCountryCodeField;
+    return (field >= 21 && field <= 26) || field == order_head::kDeliveryCountryCode;
 }
 
 // Writes one head element into its field `number`. With `flags` (orders) the printed, cancelled and
@@ -155,25 +146,25 @@ bool IsDeliveryAddressField(int field) {
 void WriteHeadField(TOrderFileFlags* flags, bool changing, int number, TField& field, const std::string& text,
                     const TFormatSettings& formats) {
     switch (number) {
-        case 0:
+        case order_head::kNumber:
             if (changing) return;
             break;
-        case kPrintedField:
-        case kCancelledField:
-        case kDeliveredField:
+        case order_head::kPrinted:
+        case order_head::kCancelled:
+        case order_head::kDelivered:
             if (flags) {
-                bool& flag = number == kPrintedField     ? flags->Printed
-                             : number == kCancelledField ? flags->Cancelled
-                                                         : flags->Delivered;
+                bool& flag = number == order_head::kPrinted     ? flags->Printed
+                             : number == order_head::kCancelled ? flags->Cancelled
+                                                                : flags->Delivered;
                 if (StrToBool(text, formats)) flag = true;
                 return;
             }
             break;
-        case kDateField:
-        case kSecondDateField:
+        case order_head::kDate:
+        case order_head::kSecondDate:
             field.SetAsDateTime(StrToDate(text, formats));
             return;
-        case kCurrencyField:
+        case order_head::kCurrency:
             if (Trim(text).empty()) return;
             break;
         default:
@@ -380,7 +371,7 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
         IRuleService& rules = *context_.RuleService;
         rules.ClearRuleParams();
         rules.AddRuleParam(std::string(kCustomerOrderNumberParam),
-                           dataSet.FieldByAdkIndex(kCustomerOrderNumberField).AsString());
+                           dataSet.FieldByAdkIndex(order_head::kCustomerOrderNumber).AsString());
         rules.AddRuleParam(std::string(kDocumentNumberParam), dataSet.FieldByAdkIndex(0).AsString());
         rules.RunRule(run.RuleName);
     }
@@ -396,7 +387,7 @@ void TDMImport::PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, 
         if (!dataSet.AdkNavFind(number, true, true))
             throw EImportError(Format(kind.NotFoundAgainText, {number}));
     };
-    if (dataSet.FieldByAdkIndex(kPrintedField).AsBoolean()) {
+    if (dataSet.FieldByAdkIndex(order_head::kPrinted).AsBoolean()) {
         (this->*kind.RemovePrinted)(number);
         findAgain();
     }

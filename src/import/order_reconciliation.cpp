@@ -12,6 +12,7 @@
 #include "import/document_rows.h"
 #include "import/import_xml.h"
 #include "import/key_helper_dm.h"
+#include "import/order_fields.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/number_text.h"
 #include "platform/rtl/text_compare.h"
@@ -43,8 +44,6 @@ inline constexpr std::string_view kSettingDelivered = "Sätter levererad";
 // Ordinary rows: those without a row type.
 inline constexpr std::string_view kOrdinaryRowsFilter = "radtyp=''";
 
-inline constexpr int kDeliveredField = 10;
-inline constexpr int kCustomerOrderNumberField = 28;
 inline constexpr int kRowArticleField = 0;
 inline constexpr int kDeliveredQuantityField = 2;
 
@@ -123,7 +122,7 @@ void TDMImport::ReconcileOrder(TAdkDataSet& head, TXMLNode& order, int position)
 
     head.EmptyDataSet();
     if (!head.AdkNavFind(number, true, true)) throw EImportError(std::string(kOrderNotFound) + number);
-    if (head.FieldByAdkIndex(kDeliveredField).AsBoolean()) {
+    if (head.FieldByAdkIndex(order_head::kDelivered).AsBoolean()) {
         Events().reportError(std::string(kAlreadyHandled) + number + "]", elInfo);
         return;
     }
@@ -150,7 +149,7 @@ void TDMImport::WriteReconciledOrder(TAdkDataSet& head, const TXMLNode& fileRows
                                      const std::string& customerOrderNumber) {
     TAdkDataSet& rows = RowsOf(head);
     head.Edit();
-    head.FieldByAdkIndex(kCustomerOrderNumberField).SetAsString(customerOrderNumber);
+    head.FieldByAdkIndex(order_head::kCustomerOrderNumber).SetAsString(customerOrderNumber);
     const auto& fileRowNodes = fileRows.ChildNodes();
     const int fileRowCount = int(fileRowNodes.size());
     {

@@ -9,6 +9,7 @@
 #include "adk/adk_dataset.h"
 #include "import/dm_import.h"
 #include "import/import_policies.h"
+#include "import/order_fields.h"
 #include "import/record_write.h"
 #include "platform/data/data_set.h"
 
@@ -39,12 +40,6 @@ struct TStatusOperation {
 
 namespace {
 
-inline constexpr int kNotDoneMark = 5;
-inline constexpr int kPrintedMark = 6;
-inline constexpr int kCancelledMark = 7;
-inline constexpr int kDeliveredMark = 10;
-inline constexpr int kPickListMark = 11;
-
 inline constexpr std::string_view kOrderPrefs = "CDSImportOrderPrefs";
 inline constexpr std::string_view kOrderNotFound = "Kunde inte hitta order ";
 inline constexpr std::string_view kOfferNotFound = "Kunde inte hitta offert ";
@@ -56,24 +51,24 @@ inline constexpr std::string_view kRemovePrintedFailed = "Misslyckades med att t
 #define TV_OFFER_MARK \
     .DataSet = &TImportDataSets::AdkOffert, .DataSetName = "AdkOffert", .NotFoundText = kOfferNotFound
 
-constexpr TStatusOperation kSetOrderNotDone{TV_ORDER_MARK, .Mark = kNotDoneMark,
-                                            .HeldBackBy = {kNotDoneMark, kDeliveredMark}};
-constexpr TStatusOperation kSetOrderPickList{TV_ORDER_MARK, .Mark = kPickListMark,
+constexpr TStatusOperation kSetOrderNotDone{TV_ORDER_MARK, .Mark = order_head::kNotDone,
+                                            .HeldBackBy = {order_head::kNotDone, order_head::kDelivered}};
+constexpr TStatusOperation kSetOrderPickList{TV_ORDER_MARK, .Mark = order_head::kPickList,
                                              .OnlyWhenSetting = "ON_IMPORT_SET_PICKLIST"};
-constexpr TStatusOperation kSetOrderPrinted{TV_ORDER_MARK, .Mark = kPrintedMark,
-                                            .HeldBackBy = {kPrintedMark, kDeliveredMark}};
-constexpr TStatusOperation kSetOrderDelivered{TV_ORDER_MARK, .Mark = kDeliveredMark,
+constexpr TStatusOperation kSetOrderPrinted{TV_ORDER_MARK, .Mark = order_head::kPrinted,
+                                            .HeldBackBy = {order_head::kPrinted, order_head::kDelivered}};
+constexpr TStatusOperation kSetOrderDelivered{TV_ORDER_MARK, .Mark = order_head::kDelivered,
                                               .AlsoPrintedSetting = "ON_IMPORT_SET_PRINTED",
                                               .FailureText = kDeliveredFailed};
-constexpr TStatusOperation kSetOrderDeliveredOnly{TV_ORDER_MARK, .Mark = kDeliveredMark,
+constexpr TStatusOperation kSetOrderDeliveredOnly{TV_ORDER_MARK, .Mark = order_head::kDelivered,
                                                   .FailureText = kDeliveredFailed};
-constexpr TStatusOperation kSetOrderCancelled{TV_ORDER_MARK, .Mark = kCancelledMark,
+constexpr TStatusOperation kSetOrderCancelled{TV_ORDER_MARK, .Mark = order_head::kCancelled,
                                               .FailureText = "Misslyckades sätta order makulerad"};
-constexpr TStatusOperation kRemoveOrderPrinted{TV_ORDER_MARK, .Mark = kPrintedMark, .Value = false,
+constexpr TStatusOperation kRemoveOrderPrinted{TV_ORDER_MARK, .Mark = order_head::kPrinted, .Value = false,
                                                .FailureText = kRemovePrintedFailed, .NamesNumber = true};
-constexpr TStatusOperation kSetOfferPrinted{TV_OFFER_MARK, .Mark = kPrintedMark,
-                                            .HeldBackBy = {kPrintedMark, kNotDoneMark}};
-constexpr TStatusOperation kRemoveOfferPrinted{TV_OFFER_MARK, .Mark = kPrintedMark, .Value = false,
+constexpr TStatusOperation kSetOfferPrinted{TV_OFFER_MARK, .Mark = order_head::kPrinted,
+                                            .HeldBackBy = {order_head::kPrinted, order_head::kNotDone}};
+constexpr TStatusOperation kRemoveOfferPrinted{TV_OFFER_MARK, .Mark = order_head::kPrinted, .Value = false,
                                                .FailureText = kRemovePrintedFailed, .NamesNumber = true};
 
 #undef TV_ORDER_MARK
@@ -98,7 +93,7 @@ void TDMImport::RunStatusOperation(const TStatusOperation& op, const std::string
     try {
         if (IsMarked(head, op.HeldBackBy[0]) || IsMarked(head, op.HeldBackBy[1])) return;
         head.Edit();
-        if (alsoPrinted.value_or(false)) head.FieldByAdkIndex(kPrintedMark).SetAsBoolean(true);
+        if (alsoPrinted.value_or(false)) head.FieldByAdkIndex(order_head::kPrinted).SetAsBoolean(true);
         head.FieldByAdkIndex(op.Mark).SetAsBoolean(op.Value);
         head.Post();
     } catch (const std::exception& e) {
