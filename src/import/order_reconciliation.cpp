@@ -80,9 +80,7 @@ public:
         rows_.SetFilter(std::string(filter));
         rows_.SetFiltered(true);
     }
-    ~TFilterScope() { Remove(); }
-    void Remove() {
-        if (!rows_.Filtered()) return;
+    ~TFilterScope() {
         rows_.SetFiltered(false);
         rows_.SetFilter({});
     }

@@ -4,8 +4,6 @@
 // head is edited, marked and saved. A failure leaves no change pending and goes on with the
 // row's message.
 
-#include <optional>
-
 #include "adk/adk_dataset.h"
 #include "import/dm_import.h"
 #include "import/import_policies.h"
@@ -81,7 +79,7 @@ bool IsMarked(TAdkDataSet& head, int mark) {
 }  // namespace
 
 void TDMImport::RunStatusOperation(const TStatusOperation& op, const std::string& number) {
-    std::optional<bool> alsoPrinted;
+    bool alsoPrinted = false;
     if (!op.OnlyWhenSetting.empty() || !op.AlsoPrintedSetting.empty()) {
         const TDataSet& settings = context_.SettingsTable(kOrderPrefs);
         if (!op.OnlyWhenSetting.empty() && ReadIntegerSetting(settings, op.OnlyWhenSetting) != 1) return;
@@ -93,7 +91,7 @@ void TDMImport::RunStatusOperation(const TStatusOperation& op, const std::string
     try {
         if (IsMarked(head, op.HeldBackBy[0]) || IsMarked(head, op.HeldBackBy[1])) return;
         head.Edit();
-        if (alsoPrinted.value_or(false)) head.FieldByAdkIndex(order_head::kPrinted).SetAsBoolean(true);
+        if (alsoPrinted) head.FieldByAdkIndex(order_head::kPrinted).SetAsBoolean(true);
         head.FieldByAdkIndex(op.Mark).SetAsBoolean(op.Value);
         head.Post();
     } catch (const std::exception& e) {
