@@ -95,6 +95,7 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     context.AdkHelper = &mainDM.AdkHelper();
     context.VismaTidConnection = &mainDM.VismaTidConnection();
     context.TidKunder = &mainDM.TidKunder();
+    context.FormatSettings = &DefaultFormatSettings();
     return context;
 }
 

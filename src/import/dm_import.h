@@ -26,6 +26,7 @@ struct TAdkData;
 class TMappedFieldWriter;
 class TXMLNode;
 struct TCheckFrame;
+struct TFormatSettings;
 struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
@@ -174,6 +175,15 @@ public:
     // delete fails with "Failed to remove row:" and the code.
     int ClearOrderRows(double orderNumber, const TAdkData& head);
 
+    // ---- Sales prices: each price list's head created or changed, then the base prices of its
+    // rows, then its quantity brackets, the old ones of the listed articles first deleted when the
+    // settings ask. Purchase prices: each supplier's base price of an article created or changed,
+    // then its brackets replaced; with `ignorefailures` non-zero a write that fails is reported and
+    // passed over instead of ending the import (ImportPurchasePrices: never).
+    bool ImportSalesPrices();
+    bool ImportPurchasePrices();
+    bool ImportPurchasePrices2(int ignorefailures);
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -234,6 +244,12 @@ private:
     void WriteReconciledOrder(TAdkDataSet& head, const TXMLNode& fileRows, const std::string& number,
                               const std::string& customerOrderNumber);
     void RunStatusOperation(const TStatusOperation& op, const std::string& number);
+
+    // The price lists and purchase prices of the loaded file (import_sales_prices.cpp,
+    // import_purchase_prices.cpp).
+    void ImportPriceLists(TXMLNode& container);
+    void ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailures);
+    const TFormatSettings& NumberFormat() const;
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;

@@ -16,6 +16,7 @@ class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
 class TADOQuery;
+struct TFormatSettings;
 
 struct TImportDataSets {
     TAdkDataSet* AdkKunder = nullptr;
@@ -58,6 +59,8 @@ struct TImportContext : TEngineContext {
     IRuleService* RuleService = nullptr;
     // The pause after deleting a document's rows; nil: the program's real sleep and message pass.
     IImportSleeper* Sleeper = nullptr;
+    // The numbers of the price fragments and of the price lines; null: the process's.
+    const TFormatSettings* FormatSettings = nullptr;
 };
 
 }  // namespace tv

@@ -71,6 +71,7 @@ public:
         dm_->loadSettings();
         Set("InstallningarCDS", "SPCSPathSRC", company_);
         context_ = MakeImportContext(*dm_);
+        context_.FormatSettings = &formatSettings_;
         import_ = std::make_unique<TDMImport>(context_, keys_);
     }
     ~TImportWorld() {
@@ -80,8 +81,8 @@ public:
     }
 
     // Connects as a job's start does: the company, its kit datasets and its database; every kit
-    // dataset reads and writes numbers and dates with the test's format settings ("." and
-    // "yyyy-mm-dd" unless a test changes them).
+    // dataset, and the import itself, read and write numbers and dates with the test's format
+    // settings ("." and "yyyy-mm-dd" unless a test changes them).
     void Open() { ConnectLikeAJob(*dm_, formatSettings_); }
 
     TMainDM& MainDM() { return *dm_; }

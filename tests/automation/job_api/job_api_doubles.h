@@ -143,6 +143,8 @@ public:
     TV_DOUBLE_ANSWER(ImportAuxillary)
     TV_DOUBLE_ANSWER(ImportContacts)
     TV_DOUBLE_ANSWER(ImportProjects)
+    TV_DOUBLE_ANSWER(ImportOrders)
+    TV_DOUBLE_ANSWER(ImportOffers)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)
     TV_DOUBLE_ANSWER(TID_ImportCustomers)
     TV_DOUBLE_ANSWER(CustomImportOrderAvstamning)
@@ -171,6 +173,17 @@ public:
         items.Add("D1");
     }
     void ExportAccountPlan(const std::string& year) { t_.Call("ExportAccountPlan", year); }
+    void ExportSQL(const std::string& name, const std::string& fileName) {
+        t_.Call("ExportSQL", Join({name, fileName}));
+    }
+    void ExportSQLFromList(const std::string& name, const std::string& fileName, const TStrings* items) {
+        t_.Call("ExportSQLFromList", Join({name, fileName, Text(items)}));
+    }
+    // The newest change time the last look-up saw.
+    TDateTime GetLastTimeStamp() const {
+        t_.Call("GetLastTimeStamp");
+        return 45292.75;
+    }
 
 #define TV_DOUBLE_EXPORT(Name) \
     void Name() {              \
@@ -196,8 +209,21 @@ public:
     TV_DOUBLE_EXPORT(ExportSupplierInvoices)
     TV_DOUBLE_EXPORT_LIST(ExportSupplierInvoicesFromList)
     TV_DOUBLE_EXPORT(ExportPriceLists)
+
+// A change look-up appends one key named after it to the list it is given.
+#define TV_DOUBLE_LOOKUP(Name)                                                  \
+    void Name(TStrings& items, TDateTime startfrom, const std::string& query) { \
+        t_.Call(#Name, Join({Text(&items), std::to_string(startfrom), query})); \
+        items.Add(#Name);                                                       \
+    }
+    TV_DOUBLE_LOOKUP(GetArticlesByTimeStamp)
+    TV_DOUBLE_LOOKUP(GetCustomersByTimeStamp)
+    TV_DOUBLE_LOOKUP(GetOrdersByTimeStamp)
+    TV_DOUBLE_LOOKUP(GetInvoicesByTimeStamp)
+    TV_DOUBLE_LOOKUP(GetSupplierInvoicesByTimeStamp)
 #undef TV_DOUBLE_EXPORT
 #undef TV_DOUBLE_EXPORT_LIST
+#undef TV_DOUBLE_LOOKUP
 
 private:
     TApiTrace& t_;
