@@ -151,9 +151,9 @@ TEST(ScripterPage, CtrlF9ListsEveryMessageOfAFailingScriptAndShowsNoOk) {
 
 TEST(ScripterPage, ACompiledScriptThatCallsAnOperationNotThereSaysWhy) {
     Page p;
-    p.form.Memo1->Lines()->SetText("begin\r\n  ImportOrders();\r\nend.");
+    p.form.Memo1->Lines()->SetText("begin\r\n  ImportInvoices();\r\nend.");
     p.Key(Qt::Key_F9);
-    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import IMPORTORDERS"}));
+    EXPECT_EQ(p.Lines(p.form.MemoMessages), (std::vector<std::string>{"Cannot Import IMPORTINVOICES"}));
     EXPECT_TRUE(p.dialogs.Requests().empty());
 }
 
