@@ -349,6 +349,25 @@ ImportSupplierInvoices false
   OOI_ROW_ARTICLE_NUMBER=A300 OOI_ROW_FROM_DOCUMENT=9
 )"},
 
+    {"a purchase order number without digits names no purchase order: it is not searched",
+     "guess_no_digits.xml",
+     {{kSupplierInvoicePrefs, "ON_SUPINVOIC_GUESS_BESTROW", kGuessOn}},
+     {"CheckSuppliers", "ImportSuppliers"},
+     R"(
++ Importerar leverantörsfaktura
+  - Leverantörsfaktura - #1
+  [2] Hittade inte beställning []
+ImportSupplierInvoices false
+)",
+     R"(
+1|L10|F-100|1
+  1|1|A100|50|Skruv M6|||
+)",
+     R"(
+#0 vismakey= SUP_INV_HEAD_SUPPLIER_NUMBER=L10
+  OOI_ROW_ARTICLE_NUMBER=A300 OOI_ROW_FROM_DOCUMENT=
+)"},
+
     {"a purchase order without a row of the article ends the import",
      "guess_no_row.xml",
      {{kSupplierInvoicePrefs, "ON_SUPINVOIC_GUESS_BESTROW", kGuessOn}},

@@ -293,6 +293,44 @@ ImportManualDeliveryIn true
      "",
      {{"M1", "1"}, {"m2", "1"}, {"M4", "1"}}},
 
+    {"a search by SQL is reported with the number stored for the key in angle brackets",
+     "manual_in.xml",
+     {{kManualInPrefs, "SEARCH_MODE", "1"},
+      {kManualInPrefs, "SEARCH_SQL", "select doknr from manin where doknr = :nummer"},
+      {kManualInPrefs, "ON_EXIST", "1"}},
+     kManualInChecks,
+     R"(
+step Importerar manuella inleveranser (4)
++ Importerar manuella inleveranser
+  count 6
+  - #1
+  [1] Manuell inleverans : 2
+  - #2
+  [8] Existerar inte ... hoppar över
+  - #3
+  [8] Existerar inte ... hoppar över
+  - #4
+  [8] <1>
+  [8] Existerar: 1 ... hoppar över
+  - #5
+  [1] Manuell inleverans : 3
+ImportManualDeliveryIn true
+)",
+     R"(
+1|A100|5|Inventerat
+2|A100|5|Autocreate
+3|okänd|1|Utan nyckel
+)",
+     R"(
+#1 vismakey=2 MANUAL_DELIVERY_IN_ARTICLE_NUMBER=A100
+#2 vismakey=
+#3 vismakey=
+#4 vismakey= MANUAL_DELIVERY_IN_ARTICLE_NUMBER=A200
+#5 vismakey=3 MANUAL_DELIVERY_IN_ARTICLE_NUMBER=okänd
+)",
+     "",
+     {{"M4", "1"}}},
+
     {"ON_EXIST 1 passes a found document over with its number",
      "manual_in.xml",
      {{kManualInPrefs, "SEARCH_CDX", kManualInNumberOrder}, {kManualInPrefs, "ON_EXIST", "1"}},
