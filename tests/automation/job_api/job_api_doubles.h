@@ -155,6 +155,7 @@ public:
     TV_DOUBLE_ANSWER(ImportPurchasePrices)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)
     TV_DOUBLE_ANSWER(TID_ImportCustomers)
+    TV_DOUBLE_ANSWER(CustomImportOrderAvstamning)
 #undef TV_DOUBLE_ANSWER
 
 private:
