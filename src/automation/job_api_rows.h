@@ -45,6 +45,14 @@ bool FindFiles(script::TPSScript& script, void* self, std::string_view declarati
     });
 }
 
+// ImportPurchasePrices2 takes its flag as a Boolean; the operation takes any non-zero value as set.
+template <class DMImport>
+bool PurchasePrices2(script::TPSScript& script, void* self, std::string_view declaration) {
+    auto* dm = static_cast<DMImport*>(self);
+    return script.AddCallable(
+        declaration, [dm](bool ignorefailures) { return dm->ImportPurchasePrices2(ignorefailures ? 1 : 0); });
+}
+
 }  // namespace job_api
 
 template <class Classes>
@@ -60,6 +68,8 @@ struct TJobApiRows {
     static constexpr TJobApiBind Function = &job_api::Function<Fn>;
     template <class DMImport>
     static constexpr TJobApiBind FindFiles = &job_api::FindFiles<DMImport>;
+    template <class DMImport>
+    static constexpr TJobApiBind PurchasePrices2 = &job_api::PurchasePrices2<DMImport>;
 
     // clang-format off
     static constexpr TJobApiRow kRows[kJobApiRowCount] = {
@@ -80,13 +90,13 @@ struct TJobApiRows {
         {15, " function ImportSuppliers() : boolean", TJobApiObject::DMImport, Method<&Import::ImportSuppliers>},
         {16, "   function CheckSupplierInvoices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckSupplierInvoices>},
         {17, " function CheckAgreements(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckAgreements>},
-        {18, " function ImportAgreements() : boolean", TJobApiObject::DMImport, nullptr},
+        {18, " function ImportAgreements() : boolean", TJobApiObject::DMImport, Method<&Import::ImportAgreements>},
         {19, " function CheckInvoices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckInvoices>},
-        {20, " function ImportInvoices() : boolean", TJobApiObject::DMImport, nullptr},
+        {20, " function ImportInvoices() : boolean", TJobApiObject::DMImport, Method<&Import::ImportInvoices>},
         {21, " function ImportSupplierInvoices() : boolean", TJobApiObject::DMImport, Method<&Import::ImportSupplierInvoices>},
         {22, " function CustomImportOrderAvstamning() : boolean", TJobApiObject::DMImport, Method<&Import::CustomImportOrderAvstamning>},
         {23, " function CheckCustomerPayments(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckCustomerPayments>},
-        {24, " function ImportCustomerPayments(): boolean;", TJobApiObject::DMImport, nullptr},
+        {24, " function ImportCustomerPayments(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportCustomerPayments>},
         {25, " function CheckOffers(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckOffers>},
         {26, " function ImportOffers(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportOffers>},
         {27, " function CheckManualDeliveryIn(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckManualDeliveryIn>},
@@ -98,10 +108,10 @@ struct TJobApiRows {
         {33, " function CheckContacts(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckContacts>},
         {34, " function ImportContacts(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportContacts>},
         {35, " function CheckPurchasePrices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckPurchasePrices>},
-        {36, " function ImportPurchasePrices(): boolean; overload; ", TJobApiObject::DMImport, nullptr},
-        {37, " function ImportPurchasePrices2(ignorefailures : boolean): boolean; overload; ", TJobApiObject::DMImport, nullptr},
+        {36, " function ImportPurchasePrices(): boolean; overload; ", TJobApiObject::DMImport, Method<&Import::ImportPurchasePrices>},
+        {37, " function ImportPurchasePrices2(ignorefailures : boolean): boolean; overload; ", TJobApiObject::DMImport, PurchasePrices2<Import>},
         {38, " function CheckSalesPrices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckSalesPrices>},
-        {39, " function ImportSalesPrices(): boolean;", TJobApiObject::DMImport, nullptr},
+        {39, " function ImportSalesPrices(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportSalesPrices>},
         {40, " function CheckProjects(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckProjects>},
         {41, " function ImportProjects(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportProjects>},
         {42, " function TID_CheckCustomers(): boolean;", TJobApiObject::DMImport, Method<&Import::TID_CheckCustomers>},

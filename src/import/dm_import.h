@@ -30,6 +30,8 @@ struct TFormatSettings;
 struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
+struct TInvoiceKind;
+struct TInvoiceRun;
 struct TKeyRecord;
 struct TManualDeliveryKind;
 struct TOrderKind;
@@ -205,6 +207,16 @@ public:
     bool ImportManualDeliveryIn();
     bool ImportManualDeliveryOut();
 
+    // ---- Invoices and agreements: each document is found by its key, decided by the kind's
+    // existence settings and written with its rows; an invoice then has its due date, its rows'
+    // third dates and, as its settings say, its printed mark written again after the first save.
+    // Customer payments are always created, each for the invoice its "invoiceKey" (an invoice of
+    // the file) or its "key" (searched for) names. False when a document lacked its customer key
+    // or head, a payment failed, or an error ended the import.
+    bool ImportInvoices();
+    bool ImportAgreements();
+    bool ImportCustomerPayments();
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -282,6 +294,18 @@ private:
     void ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailures);
     const TFormatSettings& NumberFormat() const;
 
+    // The invoices and agreements, and the customer payments (import_invoices.cpp,
+    // import_customer_payments.cpp).
+    bool RunInvoiceImport(const TInvoiceKind& kind);
+    bool ImportInvoiceDocument(const TInvoiceKind& kind, TInvoiceRun& run, TXMLNode& document, TXMLNode& head,
+                               int position);
+    void EmptyExistingInvoice(const TInvoiceKind& kind, TInvoiceRun& run, const std::string& number);
+    void WriteInvoiceDocument(const TInvoiceKind& kind, TInvoiceRun& run, TXMLNode& document, TXMLNode& head,
+                              const std::string& key, std::string number, bool exists);
+    bool InvoicePrintedWanted(const TInvoiceRun& run, const TXMLNode& head) const;
+    void WriteInvoiceAgain(TInvoiceRun& run, const TXMLNode& head, const std::string& number);
+    void ImportPaymentItems(TXMLNode& container, bool& everyPayment);
+
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
     std::vector<std::string> importedItems_;
@@ -292,5 +316,9 @@ private:
 
 // One registry of the module, as rows of tables name it.
 using TRegistryMember = TKeyRegistry TDMImport::*;
+
+// Whether the plain number reader (decimal point, no grouping) takes the whole text as a number:
+// the invoice head's dates are written as day numbers then, else as the dates their texts read.
+bool IsNumericText(std::string_view text);
 
 }  // namespace tv

@@ -97,7 +97,15 @@ std::string TDocumentRowWriter::Write(const TXMLNode& row, bool textRow) {
 }
 
 void TDocumentRowWriter::PostWithRest(std::string_view rest) {
+    Post();
+    AppendRest(rest);
+}
+
+void TDocumentRowWriter::Post() {
     rows_.Post();
+}
+
+void TDocumentRowWriter::AppendRest(std::string_view rest) {
     if (rest.empty()) return;
     TField& text = rows_.FieldByAdkIndex(kRowTextField);
     TField& type = rows_.FieldByAdkIndex(kRowTypeField);

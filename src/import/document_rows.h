@@ -68,6 +68,9 @@ public:
     // Saves the row, then appends and saves a text row for each text field's worth of `rest`.
     // These extra rows are not rows of the file.
     void PostWithRest(std::string_view rest);
+    // The two halves of PostWithRest, for a kind that notes the saved row before its extra rows.
+    void Post();
+    void AppendRest(std::string_view rest);
 
 private:
     TAdkDataSet& rows_;
