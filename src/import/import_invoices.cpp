@@ -28,7 +28,6 @@ namespace tv {
 
 namespace {
 
-inline constexpr std::string_view kInvalidRow = "Ogiltlig rad ";
 inline constexpr std::string_view kHeadTagMissing = " saknar taggen ";
 inline constexpr std::string_view kAlreadyInvoiced = ", redan fakturerad";
 inline constexpr std::string_view kSecondPassNotFound =
