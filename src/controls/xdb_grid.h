@@ -13,7 +13,9 @@
 // freeing, the small properties and hooks), xdb_grid_setters.cpp (options and setters with their
 // clamps), xdb_grid_layout.cpp (brackets, layout, row heights, metrics), xdb_grid_link.cpp (the
 // data link's reactions, focus, component removal, master grids), xdb_grid_updates.cpp (requests
-// for list items, numbering and totals, the selection bracket).
+// for list items, numbering and totals, the selection bracket), xdb_grid_paint.cpp (DrawCell),
+// xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
+// (position keeping).
 
 #include <memory>
 #include <string>

@@ -9,10 +9,10 @@
 #include "controls/xdb_grid.h"
 #include "controls/xdb_navigator.h"
 #include "controls_fixture.h"
+#include "grid_test_support.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grid.h"
 #include "platform/gui/label.h"
-#include "grid_test_support.h"
 #include "tests/support/screenshot.h"
 
 namespace tv {
@@ -105,9 +105,9 @@ TEST(Screenshot, BaseGrid) {
     EXPECT_EQ(grid->Col(), 2);
 }
 
-// The data grid's layout over articles, before it paints cells of its own: the indicator column,
-// one title row, stored columns with their widths (one of them hidden), a fixed first column, the
-// data rows the link buffers and a footer row under a blank row.
+// The data grid's layout over articles: the indicator column, one title row, stored columns with
+// their widths (one of them hidden), a fixed first column, the data rows the link buffers and a
+// footer row under a blank row.
 TEST(Screenshot, DataGrid) {
     test::EnsureGridFonts();
     auto table = test::NumberedTable(30);
@@ -128,6 +128,37 @@ TEST(Screenshot, DataGrid) {
     table->MoveBy(3);
     test::SaveScreenshot(form, "data_grid");
     EXPECT_EQ(grid->DataRowCount(), grid->VisibleDataRowCount());
+    delete grid;
+}
+
+// The data grid painting itself: titles with their captions, the indicator with the filler
+// triangle, the current record's arrow and the dots of two selected records, striped rows, a
+// right-aligned price column, and the vertical bar counting the records.
+TEST(Screenshot, DataGridStriped) {
+    test::EnsureGridFonts();
+    auto table = test::NumberedTable(40);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TForm form;
+    form.SetCaption("Artiklar, randiga rader");
+    form.SetBounds(40, 40, 480, 320);
+    auto* grid = new TXDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    for (const char* name : {"ID", "NAME", "PRICE", "ACTIVE"}) grid->Columns()->Add()->SetFieldName(name);
+    grid->Columns()->Items(0)->SetWidth(40);
+    grid->Columns()->Items(1)->SetWidth(180);
+    grid->Columns()->Items(2)->SetAlignment(taRightJustify);
+    grid->Columns()->Items(1)->Title()->SetCaption("Benämning");
+    grid->SetStripeColor(clDefault);
+    grid->SetDataSource(&source);
+    table->SetRecNo(4);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    table->SetRecNo(6);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    table->SetRecNo(3);
+    test::SaveScreenshot(form, "data_grid_striped");
+    EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
     delete grid;
 }
 
