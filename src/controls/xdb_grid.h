@@ -35,6 +35,7 @@ namespace tv {
 
 class TImageList;
 class TPopupMenu;
+enum class TRecordBarKind : uint8_t;
 
 class TXCustomDBGrid : public TCustomGrid {
     TV_CLASS(TXCustomDBGrid, TCustomGrid)
@@ -611,7 +612,10 @@ private:
     // scrolling (xdb_grid_scroll.cpp)
     // Moves the data by `Distance` records (a scroll command, a wheel step, a timed scroll).
     void MoveData(int Distance);
-    bool MouseWheel(bool down);
+    // How the vertical bar knows a record's place (the link is active).
+    TRecordBarKind RecordBarKind() const;
+    // A wheel step: its event first, then the move.
+    bool MouseWheel(bool down, TShiftState Shift, TPoint MousePos);
 
     // ---- owned parts ----
     std::unique_ptr<TFont> fTitleFont;

@@ -23,6 +23,11 @@ bool NamesVertical(TScrollStyle style) {
 
 // ---------------------------------------------------------------- the vertical bar
 
+TRecordBarKind TXCustomDBGrid::RecordBarKind() const {
+    if (fOptions.Contains(dgForceSequence)) return TRecordBarKind::ForcedSequence;
+    return fDataLink->DataSet()->IsSequenced() ? TRecordBarKind::Sequenced : TRecordBarKind::Unsequenced;
+}
+
 void TXCustomDBGrid::UpdateScrollBar() {
     if (!fWindowCreated || BeingDestroyed()) return;
     if (!NamesVertical(fScrollBars)) {
@@ -37,9 +42,7 @@ void TXCustomDBGrid::UpdateScrollBar() {
     TDataSet* dataSet = fDataLink->DataSet();
     TRecordBarState state;
     const bool forced = fOptions.Contains(dgForceSequence);
-    state.Kind = forced                   ? TRecordBarKind::ForcedSequence
-                 : dataSet->IsSequenced() ? TRecordBarKind::Sequenced
-                                          : TRecordBarKind::Unsequenced;
+    state.Kind = RecordBarKind();
     state.Proportional = NamesVertical(fScrollProp->ThumbBar());
     state.VisibleRows = VisibleDataRowCount();
     state.RecordCount = forced ? fRecCount : dataSet->RecordCount();
@@ -172,22 +175,20 @@ int TXCustomDBGrid::MouseWheelScrollRows() const {
 }
 
 bool TXCustomDBGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-    fHintPause = 0;
-    bool handled = false;
-    if (OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
-    if (!handled && fDataLink->Active()) MouseWheel(true);
-    return true;
+    return MouseWheel(true, Shift, MousePos);
 }
 
 bool TXCustomDBGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-    fHintPause = 0;
-    bool handled = false;
-    if (OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
-    if (!handled && fDataLink->Active()) MouseWheel(false);
-    return true;
+    return MouseWheel(false, Shift, MousePos);
 }
 
-bool TXCustomDBGrid::MouseWheel(bool down) {
+bool TXCustomDBGrid::MouseWheel(bool down, TShiftState Shift, TPoint MousePos) {
+    fHintPause = 0;
+    bool handled = false;
+    const TMouseWheelUpDownEvent& event = down ? OnMouseWheelDown : OnMouseWheelUp;
+    if (event) event(this, Shift, MousePos, handled);
+    // The step counts as handled by the grid whatever happens to it.
+    if (handled || !fDataLink->Active()) return true;
     TDataSet* dataSet = fDataLink->DataSet();
     // An appended record nobody has typed into: turning away from it drops it.
     if (dataSet->State() == dsInsert && !dataSet->Modified() && !fDataLink->IsModified()) {

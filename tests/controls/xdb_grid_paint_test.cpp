@@ -190,6 +190,67 @@ TEST_F(GridPainting, EventsSeeEveryDataCellAndMayChangeItsColour) {
     EXPECT_EQ(CellColour(*grid, 2, grid->TitleOffset() + 1), clYellow);
 }
 
+TEST_F(GridPainting, DataLinesTakeTheirColours) {
+    auto* grid = Grid(5);
+    grid->SetSelectRowColor(clNone);
+    const TRect cell = grid->CellRect(2, grid->TitleOffset() + 2);
+    // The last fill of exactly `r`.
+    auto fillAt = [&](const TRect& r) -> std::optional<TColor> {
+        std::optional<TColor> colour;
+        for (const TCanvasRecord& f : recorder.Of(TCanvasOp::Fill))
+            if (f.Rect == r) colour = f.Color;
+        return colour;
+    };
+    const TRect rowLine = Rect(cell.Left, cell.Bottom, cell.Right + 1, cell.Bottom + 1);
+    const TRect colLine = Rect(cell.Right, cell.Top, cell.Right + 1, cell.Bottom + 1);
+    const TRect shortColLine = Rect(cell.Right, cell.Top, cell.Right + 1, cell.Bottom);
+    // clDefault: the base grid's silver lines stay, nothing is drawn over them.
+    Paint(*grid);
+    EXPECT_FALSE(fillAt(rowLine));
+    EXPECT_EQ(fillAt(colLine), clSilver);
+    // Real colours: the row line one pixel longer, the column line stopping above it.
+    grid->SetDataRowLineColor(clRed);
+    grid->SetDataColLineColor(clBlue);
+    Paint(*grid);
+    EXPECT_EQ(fillAt(rowLine), clRed);
+    EXPECT_EQ(fillAt(shortColLine), clBlue);
+    // clNone: the cell's own colour, so the line vanishes.
+    grid->SetDataRowLineColor(clDefault);
+    grid->SetDataColLineColor(clNone);
+    Paint(*grid);
+    EXPECT_EQ(fillAt(shortColLine), clWindow);
+}
+
+TEST_F(GridPainting, TheFocusRectangleFollowsItsStyle) {
+    auto* grid = Grid(5);
+    form.SetActiveControl(grid);
+    ASSERT_TRUE(test::FocusOn(*grid));
+    const TRect current = grid->CellRect(grid->Col(), grid->Row());
+    struct Case {
+        TFocusRect style;
+        int focusRects;
+        int edges;
+    };
+    // Edges of the fixed cells' frames are drawn too: count only those on the current cell.
+    for (const Case& c : {Case{frAuto, 1, 0}, Case{frDefault, 1, 0}, Case{frGray, 0, 2}, Case{frMild, 0, 2},
+                          Case{frNone, 0, 0}}) {
+        grid->SetFocusRect(c.style);
+        Paint(*grid);
+        int rects = 0, edges = 0;
+        for (const TCanvasRecord& r : recorder.Records()) {
+            if (r.Op == TCanvasOp::FocusRect && r.Rect == current) ++rects;
+            if (r.Op == TCanvasOp::Edge && r.Rect == current) ++edges;
+        }
+        EXPECT_EQ(rects, c.focusRects) << c.style;
+        EXPECT_EQ(edges, c.edges) << c.style;
+    }
+    // Selecting whole rows shows no focus rectangle.
+    grid->SetFocusRect(frDefault);
+    grid->SetOptions(grid->Options() + TXDBGridOptions{dgRowSelect});
+    Paint(*grid);
+    EXPECT_TRUE(recorder.Of(TCanvasOp::FocusRect).empty());
+}
+
 // ---- pixels ----
 
 TEST_F(GridPainting, IndicatorCellsHoldOurGlyphsPixelForPixel) {

@@ -222,6 +222,16 @@ TEST_F(GridScroll, OneRecordShiftsTheRowsUnlessStripesMustBePaintedAgain) {
     EXPECT_TRUE(log.Invalidated(dataRows));
 }
 
+TEST_F(GridScroll, ADataRowSizedToTwoMoreLinesMakesThreeLines) {
+    auto* grid = Grid(20);
+    const int line = grid->TextHeightOf(grid->Font());
+    int resized = 0;
+    grid->OnRowResize = [&](TObject*) { ++resized; };
+    grid->SetRowHeights(grid->TitleOffset() + 1, grid->DefaultRowHeight() + 2 * line);
+    EXPECT_EQ(grid->LinesCount(), 3);
+    EXPECT_EQ(resized, 1) << "the new default row height is reported once";
+}
+
 TEST_F(GridScroll, PositionKeepingPutsTheRecordBackOnItsRow) {
     auto* grid = Grid();
     table->SetRecNo(40);
