@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include "controls/xdb_grid_glyphs.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/image_list.h"
 #include "platform/gui/menu.h"
@@ -39,7 +40,8 @@ TXCustomDBGrid::TXCustomDBGrid(TComponent* AOwner)
     if (KoreanUserLocale()) fOptions.Include(dgAlwaysShowEditor);
     // The grid drives the vertical bar itself; the base grid only the horizontal one.
     TCustomGrid::SetScrollBars(ssHorizontal);
-    TCustomGrid::SetOptions({goVertLine, goHorzLine, goRowSizing, goColSizing, goColMoving, goEditing, goTabs});
+    TCustomGrid::SetOptions(
+        {goVertLine, goHorzLine, goRowSizing, goColSizing, goColMoving, goEditing, goTabs});
     fColumns = CreateColumns();
     SetRowCount(2);
     SetColCount(2);
@@ -56,6 +58,11 @@ TXCustomDBGrid::TXCustomDBGrid(TComponent* AOwner)
     fGradient->OnChange = [this](TObject*) { LayoutChanged(); };
     fTotals = CreateTotals();
     fSelectedCols = std::make_unique<TXColumnList>(this);
+    fIndicators = std::make_unique<TImageList>();
+    LoadGlyphStrip(fIndicators.get(), TGridGlyphStrip::Indicators);
+    fCheckBoxes = std::make_unique<TImageList>();
+    LoadGlyphStrip(fCheckBoxes.get(), TGridGlyphStrip::CheckBoxes);
+    fMarkers = std::make_unique<TImageList>();
     HideEditor();
 }
 
@@ -260,10 +267,6 @@ TXColumn* TXCustomDBGrid::ResizedColumn() const {
     return RawToColumn(fLastResizedCol);
 }
 
-TColor TXCustomDBGrid::FixedLineColor() const {
-    return clBlack;
-}
-
 bool TXCustomDBGrid::ThemesEnabled() const {
     return false;
 }
@@ -338,7 +341,8 @@ bool TXCustomDBGrid::ColsSelected() const {
 
 void TXCustomDBGrid::SetSelectionAnchor(const TBookmark& value) {
     fSelectionAnchor = value;
-    if (fOptions.Contains(dgIndicator) && fOptions.Contains(dgMultiSelect) && fOptions.Contains(dgExtendedSelect))
+    if (fOptions.Contains(dgIndicator) && fOptions.Contains(dgMultiSelect) &&
+        fOptions.Contains(dgExtendedSelect))
         InvalidateCol(0);
 }
 
@@ -380,8 +384,10 @@ void TXCustomDBGrid::DrawColumnCell(const TRect& Rect, int DataCol, TXColumn* Co
 }
 
 void TXCustomDBGrid::PaintColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, bool Highlight,
-                                     TSelections Selections, TColor& Color, TFont* Font, TPersistent*& Image) {
-    if (OnPaintColumnCell) OnPaintColumnCell(this, Rect, DataCol, Column, Highlight, Selections, Color, Font, Image);
+                                     TSelections Selections, TColor& Color, TFont* Font,
+                                     TPersistent*& Image) {
+    if (OnPaintColumnCell)
+        OnPaintColumnCell(this, Rect, DataCol, Column, Highlight, Selections, Color, Font, Image);
 }
 
 void TXCustomDBGrid::EditButtonClick() {
@@ -472,11 +478,6 @@ bool TXCustomDBGrid::CanEditShow() const {
 }
 
 // ---------------------------------------------------------------- repaints
-
-void TXCustomDBGrid::InvalidateDataRows() {
-    if (RowCount() <= fTitleOffset) return;
-    InvalidateRect({0, fTitleOffset, ColCount() - 1, std::max(fTitleOffset, RowCount() - fTotalOffset - 1)});
-}
 
 void TXCustomDBGrid::InvalidateCurrentRow() {
     if (fDataLink->Active()) InvalidateRow(fDataLink->ActiveRecord() + fTitleOffset);

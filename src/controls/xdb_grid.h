@@ -13,7 +13,9 @@
 // freeing, the small properties and hooks), xdb_grid_setters.cpp (options and setters with their
 // clamps), xdb_grid_layout.cpp (brackets, layout, row heights, metrics), xdb_grid_link.cpp (the
 // data link's reactions, focus, component removal, master grids), xdb_grid_updates.cpp (requests
-// for list items, numbering and totals, the selection bracket).
+// for list items, numbering and totals, the selection bracket), xdb_grid_paint.cpp (DrawCell),
+// xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
+// (position keeping).
 
 #include <memory>
 #include <string>
@@ -33,6 +35,7 @@ namespace tv {
 
 class TImageList;
 class TPopupMenu;
+enum class TRecordBarKind : uint8_t;
 
 class TXCustomDBGrid : public TCustomGrid {
     TV_CLASS(TXCustomDBGrid, TCustomGrid)
@@ -277,6 +280,49 @@ public:
     const std::vector<TXColumn*>& VisibleColumns() const { return fVisibleColumns; }
     TColor FixedLineColor() const;
 
+    // ---- painting (xdb_grid_paint.cpp) ----
+    // The indicator glyphs in use: IndicatorImages when set, else the built-in strip.
+    TImageList* Indicators() const;
+    TImageList* CheckBoxes() const { return fCheckBoxes.get(); }
+    // The sort markers in use: TitleMarkers when set, else the built-in strip recoloured for the
+    // effective marker style (rebuilt only when that style or the transparency changes).
+    TImageList* Markers();
+    TMarkerStyle GetMarkerStyle() const;
+    bool GetMarkerTransparent() const;
+    // The colours a role takes for clDefault.
+    TColor DefaultSelectCellColor() const { return clHighlight; }
+    TColor DefaultHighlightText() const { return clHighlightText; }
+    TColor DefaultSelectionColor() const { return clGradientActiveCaption; }
+    TColor DefaultSelectRowColor() const { return clGradientInactiveCaption; }
+    TColor DefaultStripeColor() const;
+    TColor DefaultDataLineColor() const;
+    // The grid's own drawing of a data cell's content (its column line, then its text), for
+    // OnDrawColumnCell handlers; and of a field's text.
+    void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, TGridDrawState State);
+    void DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+    // The raw cell being painted, and the raw row last painted as the current record's.
+    int PaintCol() const { return fPaintCol; }
+    int PaintRow() const { return fPaintRow; }
+    int SelRow() const { return fSelRow; }
+    // While a data cell is drawn: whether it is highlighted, and how it is selected.
+    bool Highlight() const { return fHighlight; }
+    TSelections Selections() const { return fSelections; }
+
+    // ---- scrolling (xdb_grid_scroll.cpp) ----
+    // Rows per wheel step: WheelScrollRows above 0, the desktop's wheel lines for 0, a page (the
+    // link's buffer, 1 without data) for -1.
+    int MouseWheelScrollRows() const;
+    // ---- position keeping (xdb_grid_position.cpp) ----
+    // Freezes the current record and its screen row (nested; the dataset's controls are
+    // disabled at the outermost), and puts them back at the outermost EnablePosition: the saved
+    // record, or the current one with UseCurrentRec, on the saved row.
+    void DisablePosition();
+    void EnablePosition(bool UseCurrentRec);
+    // Shows the record of `Bookmark` (the current one when empty) on visible row `Position`;
+    // false without data or for a bookmark that is not valid.
+    bool GotoPosition(int Position, const TBookmark& Bookmark);
+    bool PositionDisabled() const { return fPositionDisabled > 0; }
+
     // ---- update flags ----
     bool InUpdateListItems() const { return fInUpdateListItems; }
     bool InUpdateSequence() const { return fInUpdateSequence; }
@@ -293,7 +339,10 @@ public:
     // Lays out again unless a lock holds the layout (whoever holds it lays out at its end).
     virtual void LayoutChanged();
     // Brings the vertical scroll bar up to date with the data.
-    virtual void UpdateScrollBar() {}
+    virtual void UpdateScrollBar();
+    // Brings the horizontal bar (by columns) up to date; the base grid keeps it, flat mode being
+    // always off.
+    void UpdateHorzScrollBar();
     // The reaction of the total cells to changed data.
     virtual void TotalsDataChanged() {}
     void BeginUpdate();
@@ -347,8 +396,18 @@ public:
     virtual void RowSelect(TSelectAction Action);
     // The selected columns changed (freeing the list first makes it be built again).
     void SelectedColsChanged(bool ReleaseList);
-    // Repaints: the data rows, the current row, one grid column.
+    // Repaints: the data rows, the current row, one grid column, the title band, the total area.
+    // Each does nothing before the window exists.
     void InvalidateDataRows();
+    void InvalidateTitles();
+    void InvalidateTotals();
+    void InvalidateGridRow(int ARow);
+    // While the lock is raised, a grid that is not double-buffered ignores Invalidate.
+    void Invalidate() override;
+    void BeginInvalidate() { ++fInvalidateLock; }
+    void EndInvalidate() {
+        if (fInvalidateLock > 0) --fInvalidateLock;
+    }
     void InvalidateCurrentRow();
     void InvalidateGridCol(const TXColumn* Column);
     // Refreshes the editor (its text and place) when it is open.
@@ -392,6 +451,8 @@ public:
     TNotifyEvent OnTotalsUpdated;
     TNotifyEvent OnOrderChanged;
     TNotifyEvent OnOrderUpdated;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
     TNotifyEvent OnRowResize;
     TRowSelectEvent OnRowSelect;
     TNotifyEvent OnSelectedColsChanged;
@@ -434,6 +495,9 @@ protected:
     virtual void CalcImageIndex(TXColumn* Column, int& Index);
     virtual bool CanEditColumn(TXColumn* Column);
     virtual TFocusRect GetFocusRect() const { return fFocusRect == frAuto ? frDefault : fFocusRect; }
+    // Whether the cell shows as selected: multi-selected (fixed cells only with msFixed), or the
+    // selected cell while the selection shows.
+    virtual bool HighlightCell(int DataCol, int DataRow, TGridDrawState State, const std::string& Text);
     // Hooks that raise the grid's events, for descendants to replace.
     // OnColumnMoving with column indexes while Accept is still true.
     virtual void ColumnMoving(int FromIndex, int ToIndex, bool& Accept);
@@ -469,6 +533,14 @@ protected:
     void Resize() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoFontChanged(bool ByParent) override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void VertScrollCommand(TScrollCode Code, int Pos) override;
+    void HorzScrollCommand(TScrollCode Code, int Pos) override;
+    void TimedScroll(TGridScrollDirections Direction) override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    void TopLeftChanged() override;
+    void RowHeightsChanged() override;
     // The window came into being: the grid settles its rows and bars.
     virtual void CreateWnd();
     bool WindowCreated() const { return fWindowCreated; }
@@ -522,6 +594,28 @@ private:
     void ReleaseFollowers();
     // selection
     void RecomputeSelectionOffset();
+    // painting (xdb_grid_paint.cpp)
+    void DrawIndicatorCell(int ARow, const TRect& ARect, TGridDrawState State, bool gradient);
+    void DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDrawState State, bool gradient);
+    void DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, const TRect& ARect, TGridDrawState State);
+    // The brush of a data row's cell: the column colour, or the stripe on odd rows.
+    TColor DataCellColor(const TXColumn* Column, int DataRow, bool blankRow) const;
+    // A fixed cell's background: the gradient or a fill in the brush colour.
+    void FillFixedBackground(const TRect& ARect, bool gradient);
+    void DrawDataLines(const TRect& ARect, bool rowLine, bool colLine, bool lastColumn);
+    void DrawColumnLine(const TRect& ARect, bool lastColumn);
+    void DrawFixedFrame(const TRect& ARect, bool gradient);
+    void DrawFocusFrame(const TRect& ARect);
+    bool CellMultiSelected(int DataCol, bool fixed) const;
+    bool ShowsSelection() const;
+    bool IsLastShowingColumn(const TXColumn* Column) const;
+    // scrolling (xdb_grid_scroll.cpp)
+    // Moves the data by `Distance` records (a scroll command, a wheel step, a timed scroll).
+    void MoveData(int Distance);
+    // How the vertical bar knows a record's place (the link is active).
+    TRecordBarKind RecordBarKind() const;
+    // A wheel step: its event first, then the move.
+    bool MouseWheel(bool down, TShiftState Shift, TPoint MousePos);
 
     // ---- owned parts ----
     std::unique_ptr<TFont> fTitleFont;
@@ -626,6 +720,27 @@ private:
 
     // ---- editing ----
     std::string fEditText;
+
+    // ---- painting ----
+    std::unique_ptr<TImageList> fIndicators;
+    std::unique_ptr<TImageList> fCheckBoxes;
+    std::unique_ptr<TImageList> fMarkers;
+    int fLoadedStyle = -1;  // marker style + 12 x transparency the markers were built for
+    int fPaintCol = -1;
+    int fPaintRow = -1;
+    int fSelRow = -1;
+    bool fHighlight = false;
+    TSelections fSelections;
+
+    // ---- scrolling and position keeping ----
+    int fRecCount = 0;
+    int fRecNumber = 0;
+    int fHintPause = 0;
+    int fPositionDisabled = 0;
+    TBookmark fLastBookmark;
+    int fLastPosition = 0;
+    int fLastLeftCol = -1;
+    int fLastRowHeight = 0;
 
     // ---- selection ----
     int fSelectLock = 0;

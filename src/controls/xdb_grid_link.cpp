@@ -39,7 +39,8 @@ void TXCustomDBGrid::LinkActive(bool Value) {
     // What follows the layout runs also when the layout fails.
     auto rest = [&] {
         for (int i = ComponentCount() - 1; i >= 0; --i)
-            if (auto* floating = dynamic_cast<TXCustomDBGrid*>(Components(i)); floating && floating->DragKind() == dkDock)
+            if (auto* floating = dynamic_cast<TXCustomDBGrid*>(Components(i));
+                floating && floating->DragKind() == dkDock)
                 delete floating;
         UpdateListItems(false);
         UpdateSequence(false);
@@ -92,20 +93,6 @@ void TXCustomDBGrid::RefreshData() {
     UpdateActive();
     RefreshEditor();
     Invalidate();
-}
-
-void TXCustomDBGrid::Scroll(int Distance) {
-    if (!fWindowCreated) return;
-    if (fDataLink->ActiveRecord() >= RowCount() - fTitleOffset - fTotalOffset) UpdateRowCount();
-    UpdateActive();
-    UpdateScrollBar();
-    if (Distance != 0) {
-        HideEditor();
-        InvalidateDataRows();
-        if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
-    } else
-        InvalidateCurrentRow();
-    TotalsDataChanged();
 }
 
 void TXCustomDBGrid::UpdateActive() {
@@ -191,6 +178,11 @@ void TXCustomDBGrid::Resize() {
     if (fDataLink->Active()) fDataLink->UpdateRecord();
     if (fUpdateLock == 0) UpdateRowCount();
     UpdateScrollBar();
+    UpdateHorzScrollBar();
+    if (!fDoubleBuffered) {
+        if (TitleHeight() >= ClientHeight()) InvalidateTitles();
+        InvalidateTotals();
+    }
     RefreshEditor();
 }
 
@@ -236,7 +228,8 @@ void TXCustomDBGrid::FieldRemoved(TField* Field) {
         throw;
     }
     TDataSet* dataSet = fDataLink->DataSet();
-    if (changed && dataSet && !dataSet->ComponentState().Contains(csDestroying) && !dataSet->ControlsDisabled())
+    if (changed && dataSet && !dataSet->ComponentState().Contains(csDestroying) &&
+        !dataSet->ControlsDisabled())
         EndLayout();
     else
         DeferLayout();
@@ -246,7 +239,8 @@ void TXCustomDBGrid::FieldRemoved(TField* Field) {
 
 TXCustomDBGrid* TXCustomDBGrid::PartEnd() {
     TXCustomDBGrid* end = this;
-    while (end->fManageGrid && end->fManageGrid != this && end->fManageGrid->fMasterGrid) end = end->fManageGrid;
+    while (end->fManageGrid && end->fManageGrid != this && end->fManageGrid->fMasterGrid)
+        end = end->fManageGrid;
     return end;
 }
 

@@ -252,6 +252,7 @@ using TTotalClickEvent = TEvent<void(TXColumn* Column, int32_t Index)>;
 using TXDBGridLayoutEvent = TEvent<void(TObject* Sender, TStrings* Layout, bool Apply)>;
 using TListCloseUpEvent = TEvent<void(TXColumn* Column, TObject* List, Variant& Value, bool& Accept)>;
 using TListDropDownEvent = TEvent<void(TXColumn* Column, TObject* List)>;
+using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TRowSelectEvent = TEvent<void(TObject* Sender, TSelectAction Action)>;
 using TTotalCalcQueryEvent = TEvent<void(TObject* Sender, TDataSet* DataSet, bool& Accept)>;
 using TTotalCalcValueEvent = TEvent<void(TXColumnTotalValue* Total, TCalcPass Pass, Variant& Value)>;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "controls/db_lookup_controls_x.h"
@@ -9,10 +10,10 @@
 #include "controls/xdb_grid.h"
 #include "controls/xdb_navigator.h"
 #include "controls_fixture.h"
+#include "grid_test_support.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grid.h"
 #include "platform/gui/label.h"
-#include "grid_test_support.h"
 #include "tests/support/screenshot.h"
 
 namespace tv {
@@ -105,30 +106,60 @@ TEST(Screenshot, BaseGrid) {
     EXPECT_EQ(grid->Col(), 2);
 }
 
-// The data grid's layout over articles, before it paints cells of its own: the indicator column,
-// one title row, stored columns with their widths (one of them hidden), a fixed first column, the
-// data rows the link buffers and a footer row under a blank row.
-TEST(Screenshot, DataGrid) {
-    test::EnsureGridFonts();
-    auto table = test::NumberedTable(30);
+// A form 480 x 320 filled by a data grid with the columns ID, NAME, PRICE and ACTIVE (ID 40 wide)
+// over numbered articles; the grid is bound once the test has set it up.
+struct TArticleGridForm {
+    explicit TArticleGridForm(int records, const char* caption) : table(test::NumberedTable(records)) {
+        test::EnsureGridFonts();
+        source.SetDataSet(table.get());
+        form.SetCaption(caption);
+        form.SetBounds(40, 40, 480, 320);
+        grid = new TXDBGrid(&form);
+        grid->SetParent(&form);
+        grid->SetAlign(alClient);
+        for (const char* name : {"ID", "NAME", "PRICE", "ACTIVE"}) grid->Columns()->Add()->SetFieldName(name);
+        grid->Columns()->Items(0)->SetWidth(40);
+    }
+    ~TArticleGridForm() { delete grid; }
+
+    std::unique_ptr<TClientDataSet> table;
     TDataSource source;
-    source.SetDataSet(table.get());
     TForm form;
-    form.SetCaption("Artiklar");
-    form.SetBounds(40, 40, 480, 320);
-    auto* grid = new TXDBGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
-    for (const char* name : {"ID", "NAME", "PRICE", "ACTIVE"}) grid->Columns()->Add()->SetFieldName(name);
-    grid->Columns()->Items(0)->SetWidth(40);
-    grid->Columns()->Items(3)->SetVisible(false);
-    grid->SetFixedCols(1);
-    grid->SetOptionsEx({dgTotalFooter});
-    grid->SetDataSource(&source);
-    table->MoveBy(3);
-    test::SaveScreenshot(form, "data_grid");
-    EXPECT_EQ(grid->DataRowCount(), grid->VisibleDataRowCount());
-    delete grid;
+    TXDBGrid* grid = nullptr;
+};
+
+// The data grid's layout over articles: the indicator column, one title row, stored columns with
+// their widths (one of them hidden), a fixed first column, the data rows the link buffers and a
+// footer row under a blank row.
+TEST(Screenshot, DataGrid) {
+    TArticleGridForm f(30, "Artiklar");
+    f.grid->Columns()->Items(3)->SetVisible(false);
+    f.grid->SetFixedCols(1);
+    f.grid->SetOptionsEx({dgTotalFooter});
+    f.grid->SetDataSource(&f.source);
+    f.table->MoveBy(3);
+    test::SaveScreenshot(f.form, "data_grid");
+    EXPECT_EQ(f.grid->DataRowCount(), f.grid->VisibleDataRowCount());
+}
+
+// The data grid painting itself: titles with their captions, the indicator with the filler
+// triangle, the current record's arrow and the dots of two selected records, striped rows, a
+// right-aligned price column, and the vertical bar counting the records.
+TEST(Screenshot, DataGridStriped) {
+    TArticleGridForm f(40, "Artiklar, randiga rader");
+    TXDBGrid* grid = f.grid;
+    grid->Columns()->Items(1)->SetWidth(180);
+    grid->Columns()->Items(2)->SetAlignment(taRightJustify);
+    grid->Columns()->Items(1)->Title()->SetCaption("Benämning");
+    grid->SetStripeColor(clDefault);
+    grid->SetDataSource(&f.source);
+    for (int recNo : {4, 6}) {
+        f.table->SetRecNo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    f.table->SetRecNo(3);
+    test::SaveScreenshot(f.form, "data_grid_striped");
+    EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
 }
 
 }  // namespace

@@ -55,8 +55,7 @@ TEST(ColumnWithoutGrid, AssignedValuesKeepTheirOwnValue) {
     column->Title()->SetCaption("Pris");
     column->Title()->SetAlignment(taRightJustify);
     column->SetWidth(80);
-    EXPECT_EQ(column->AssignedValues(),
-              (TXColumnValues{cvColor, cvTitleCaption, cvTitleAlignment, cvWidth}));
+    EXPECT_EQ(column->AssignedValues(), (TXColumnValues{cvColor, cvTitleCaption, cvTitleAlignment, cvWidth}));
     // An input method equal to the default is not recorded.
     column->SetImeMode(column->DefaultImeMode());
     EXPECT_FALSE(column->AssignedValues().Contains(cvImeMode));

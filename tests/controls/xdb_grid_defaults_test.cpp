@@ -25,19 +25,21 @@ const DefaultCase kDefaults[] = {
     {"OptionsEx", [](const TXDBGrid& g) { return g.OptionsEx() == kDefaultGridOptionsEx; }},
     {"OptionsExt",
      [](const TXDBGrid& g) {
-         return g.OptionsExt() == TXDBGridOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems, dgGridStyleLists,
-                                                    dgMouseScrolling};
+         return g.OptionsExt() == TXDBGridOptionsExt{dgAutoUpdateListItems, dgDelayUpdateListItems,
+                                                     dgGridStyleLists, dgMouseScrolling};
      }},
     {"HintOptions",
      [](const TXDBGrid& g) {
-         return g.HintOptions() ==
-                TXHintOptions{hoTitleHints, hoShowTitleHints, hoEditorHints, hoShowToolTips, hoShowTotalToolTips};
+         return g.HintOptions() == TXHintOptions{hoTitleHints, hoShowTitleHints, hoEditorHints,
+                                                 hoShowToolTips, hoShowTotalToolTips};
      }},
     {"ResizeOptions",
      [](const TXDBGrid& g) {
-         return g.ResizeOptions() == TXResizeOptions{roColumnResize, roOptimalWidth, roDefaultWidth, roColumnMoving};
+         return g.ResizeOptions() ==
+                TXResizeOptions{roColumnResize, roOptimalWidth, roDefaultWidth, roColumnMoving};
      }},
-    {"MultiSelectOptions", [](const TXDBGrid& g) { return g.MultiSelectOptions() == TMultiSelectOptions{msRows}; }},
+    {"MultiSelectOptions",
+     [](const TXDBGrid& g) { return g.MultiSelectOptions() == TMultiSelectOptions{msRows}; }},
     {"ReadOnly", [](const TXDBGrid& g) { return !g.ReadOnly(); }},
     {"DefaultDrawing", [](const TXDBGrid& g) { return g.DefaultDrawing(); }},
     {"DragRows", [](const TXDBGrid& g) { return !g.DragRows(); }},
@@ -91,7 +93,8 @@ const DefaultCase kDefaults[] = {
     {"Hint", [](const TXDBGrid& g) { return g.Hint().empty(); }},
     {"DoubleBuffered", [](const TXDBGrid& g) { return g.DoubleBuffered(); }},
     {"DataSource", [](const TXDBGrid& g) { return g.DataSource() == nullptr; }},
-    {"Columns", [](const TXDBGrid& g) { return g.Columns()->Count() == 0 && g.Columns()->State() == csDefault; }},
+    {"Columns",
+     [](const TXDBGrid& g) { return g.Columns()->Count() == 0 && g.Columns()->State() == csDefault; }},
     {"GridStyle",
      [](const TXDBGrid& g) {
          return g.GridStyle()->VisualStyle() == vsXPStyle && g.GridStyle()->Spacing() == kXPStyleSpacing;
@@ -99,8 +102,9 @@ const DefaultCase kDefaults[] = {
     {"ScrollProp",
      [](const TXDBGrid& g) {
          const TXScrollProp& p = *g.ScrollProp();
-         return p.AutoHidden() == ssHorizontal && p.AutoStretch() && p.Color() == clBtnHighlight && p.ParentColor() &&
-                p.ParentStyle() && p.Style() == ssRegular && p.ThumbBar() == ssBoth && !p.WinXPMode();
+         return p.AutoHidden() == ssHorizontal && p.AutoStretch() && p.Color() == clBtnHighlight &&
+                p.ParentColor() && p.ParentStyle() && p.Style() == ssRegular && p.ThumbBar() == ssBoth &&
+                !p.WinXPMode();
      }},
     {"Settings",
      [](const TXDBGrid& g) {
@@ -120,7 +124,8 @@ const DefaultCase kDefaults[] = {
     {"MultiSelect", [](const TXDBGrid& g) { return g.MultiSelect() == msRows; }},
     {"SelectedRows", [](const TXDBGrid& g) { return g.SelectedRows()->Count() == 0; }},
     {"SelectedCols", [](const TXDBGrid& g) { return g.SelectedCols()->Count() == 0; }},
-    {"Position", [](const TXDBGrid& g) { return g.Position() == 0 && g.RecCount() == -1 && g.RecNumber() == -1; }},
+    {"Position",
+     [](const TXDBGrid& g) { return g.Position() == 0 && g.RecCount() == -1 && g.RecNumber() == -1; }},
 };
 
 TEST_F(GridTest, ANewGridReadsBackEveryPublishedDefault) {

@@ -38,9 +38,10 @@ const HeightCase kHeights[] = {
     {"line + text + DataRowSpace; text + TitleRowSpace", [](TXDBGrid&) {}, 1 + 16 + 4, 16 + 8},
     {"LinesCount 2 doubles the text", [](TXDBGrid& g) { g.SetLinesCount(2); }, 1 + 32 + 4, 16 + 8},
     {"TitleLinesCount 3", [](TXDBGrid& g) { g.SetTitleLinesCount(3); }, 21, 48 + 8},
-    {"the standard style's spacings", [](TXDBGrid& g) { g.GridStyle()->SetVisualStyle(vsStandard); }, 1 + 16 + 3,
-     16 + 4},
-    {"no row lines", [](TXDBGrid& g) { g.SetOptions(g.Options() - TXDBGridOptions{dgRowLines}); }, 16 + 4, 16 + 8},
+    {"the standard style's spacings", [](TXDBGrid& g) { g.GridStyle()->SetVisualStyle(vsStandard); },
+     1 + 16 + 3, 16 + 4},
+    {"no row lines", [](TXDBGrid& g) { g.SetOptions(g.Options() - TXDBGridOptions{dgRowLines}); }, 16 + 4,
+     16 + 8},
     {"a custom data row space", [](TXDBGrid& g) { g.GridStyle()->SetDataRowSpace(10); }, 1 + 16 + 10, 16 + 8},
 };
 
@@ -125,9 +126,8 @@ TEST_F(GridLayout, TotalAndBlankHeightsShareOnePixelWithTheFrame) {
         grid->SetOptionsEx(c.totals);
         EXPECT_EQ(grid->ScrollBarHeight() > 0, c.width < 300) << c.name;
         EXPECT_EQ(grid->TotalHeight(), c.totalHeight) << c.name;
-        EXPECT_EQ(grid->BlankHeight(),
-                  grid->ClientHeight() - grid->TitleHeight() - grid->TotalHeight() - grid->DataRowsHeight() +
-                      c.blankExtra)
+        EXPECT_EQ(grid->BlankHeight(), grid->ClientHeight() - grid->TitleHeight() - grid->TotalHeight() -
+                                           grid->DataRowsHeight() + c.blankExtra)
             << c.name;
         delete grid;
     }

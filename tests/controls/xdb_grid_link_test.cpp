@@ -134,9 +134,9 @@ TEST_F(GridLink, AClickGivesTheGridTheFocus) {
 TEST_F(GridLink, ADetailGridFollowsItsMastersScrolling) {
     auto customers = test::ClientTable({{"ID", TFieldType::ftInteger}, {"NAME", TFieldType::ftString, 20}},
                                        {{"1", "Alfa"}, {"2", "Beta"}, {"3", "Gamma"}});
-    auto orders = test::ClientTable({{"CUSTID", TFieldType::ftInteger}, {"ORDERNO", TFieldType::ftInteger}},
-                                    {{"1", "101"}, {"1", "102"}, {"2", "201"}, {"3", "301"}, {"3", "302"},
-                                     {"3", "303"}});
+    auto orders = test::ClientTable(
+        {{"CUSTID", TFieldType::ftInteger}, {"ORDERNO", TFieldType::ftInteger}},
+        {{"1", "101"}, {"1", "102"}, {"2", "201"}, {"3", "301"}, {"3", "302"}, {"3", "303"}});
     TDataSource customerSource, orderSource;
     customerSource.SetDataSet(customers.get());
     orderSource.SetDataSet(orders.get());
@@ -245,7 +245,8 @@ public:
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override {
         TComponent::Notification(AComponent, Operation);
-        if (Operation == opRemove) std::replace(watched.begin(), watched.end(), AComponent, (TComponent*)nullptr);
+        if (Operation == opRemove)
+            std::replace(watched.begin(), watched.end(), AComponent, (TComponent*)nullptr);
     }
 };
 

@@ -86,8 +86,10 @@ struct ClampCase {
 };
 
 const ClampCase kClamps[] = {
-    {"IndicatorWidth 5", [](TXDBGrid& g) { g.SetIndicatorWidth(5); }, [](auto& g) { return g.IndicatorWidth(); }, 11},
-    {"IndicatorWidth 30", [](TXDBGrid& g) { g.SetIndicatorWidth(30); }, [](auto& g) { return g.IndicatorWidth(); }, 30},
+    {"IndicatorWidth 5", [](TXDBGrid& g) { g.SetIndicatorWidth(5); },
+     [](auto& g) { return g.IndicatorWidth(); }, 11},
+    {"IndicatorWidth 30", [](TXDBGrid& g) { g.SetIndicatorWidth(30); },
+     [](auto& g) { return g.IndicatorWidth(); }, 30},
     {"WheelScrollRows -5", [](TXDBGrid& g) { g.SetWheelScrollRows(-5); },
      [](auto& g) { return g.WheelScrollRows(); }, -1},
     {"FixedCols -2", [](TXDBGrid& g) { g.SetFixedCols(-2); }, [](auto& g) { return g.FixedCols(); }, 0},
@@ -95,7 +97,8 @@ const ClampCase kClamps[] = {
      [](auto& g) { return g.TitleLinesCount(); }, 1},
     {"HeaderLinesCount -3", [](TXDBGrid& g) { g.SetHeaderLinesCount(-3); },
      [](auto& g) { return g.HeaderLinesCount(); }, 1},
-    {"LinesCount -1 ignored", [](TXDBGrid& g) { g.SetLinesCount(-1); }, [](auto& g) { return g.LinesCount(); }, 1},
+    {"LinesCount -1 ignored", [](TXDBGrid& g) { g.SetLinesCount(-1); },
+     [](auto& g) { return g.LinesCount(); }, 1},
     {"LinesCount 0 is 1", [](TXDBGrid& g) { g.SetLinesCount(0); }, [](auto& g) { return g.LinesCount(); }, 1},
     {"LinesCountMin 3 raises LinesCount", [](TXDBGrid& g) { g.SetLinesCountMin(3); },
      [](auto& g) { return g.LinesCount(); }, 3},

@@ -87,7 +87,7 @@ struct ScrollStyleCase {
     TScrollBarStyle style;
 };
 constexpr ScrollStyleCase kScrollStyles[] = {
-    {fsDefault, ssRegular}, {fsSoft, ssRegular}, {fsNice, ssFlat},     {fsGreat, ssFlat},
+    {fsDefault, ssRegular}, {fsSoft, ssRegular},  {fsNice, ssFlat},     {fsGreat, ssFlat},
     {fsFine, ssFlat},       {fsFlat, ssHotTrack}, {fsGray, ssHotTrack}, {fsMild, ssHotTrack},
 };
 

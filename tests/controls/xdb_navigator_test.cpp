@@ -24,7 +24,8 @@ struct NavForm : test::ControlForm {
     }
     std::string Enabled() const {
         std::string s;
-        for (int i = 0; i < kNavButtonCount; ++i) s += nav->Buttons(static_cast<TNavigateBtn>(i))->Enabled() ? '1' : '0';
+        for (int i = 0; i < kNavButtonCount; ++i)
+            s += nav->Buttons(static_cast<TNavigateBtn>(i))->Enabled() ? '1' : '0';
         return s;
     }
     TXDBNavigator* nav;
@@ -33,13 +34,36 @@ struct NavForm : test::ControlForm {
 TEST(XDBNavigator, EnablesItsButtonsByTheTablesState) {
     NavForm f;
     //                       First..Last, Insert, Delete, Edit, Post, Cancel, Refresh
-    EXPECT_EQ(f.Enabled(), "0011" "1" "1" "1" "00" "1");  // on the first row
+    EXPECT_EQ(f.Enabled(),
+              "0011"
+              "1"
+              "1"
+              "1"
+              "00"
+              "1");  // on the first row
     f.users->Next();
-    EXPECT_EQ(f.Enabled(), "1111" "1" "1" "1" "00" "1");
+    EXPECT_EQ(f.Enabled(),
+              "1111"
+              "1"
+              "1"
+              "1"
+              "00"
+              "1");
     f.users->Last();
-    EXPECT_EQ(f.Enabled(), "1100" "1" "1" "1" "00" "1");
+    EXPECT_EQ(f.Enabled(),
+              "1100"
+              "1"
+              "1"
+              "1"
+              "00"
+              "1");
     f.users->Edit();
-    EXPECT_EQ(f.Enabled().substr(4), "1" "1" "0" "11" "0");
+    EXPECT_EQ(f.Enabled().substr(4),
+              "1"
+              "1"
+              "0"
+              "11"
+              "0");
     f.users->Cancel();
     f.users->Close();
     EXPECT_EQ(f.Enabled(), "0000000000");
@@ -128,10 +152,12 @@ TEST(XDBNavigator, HidesTheButtonsNotToBeShownAndKeepsTheirActions) {
     shown.Exclude(nbDelete);
     f.nav->SetVisibleButtons(shown);
     int visible = 0;
-    for (int i = 0; i < kNavButtonCount; ++i) visible += f.nav->Buttons(static_cast<TNavigateBtn>(i))->Visible();
+    for (int i = 0; i < kNavButtonCount; ++i)
+        visible += f.nav->Buttons(static_cast<TNavigateBtn>(i))->Visible();
     EXPECT_EQ(visible, 9);
     EXPECT_FALSE(f.nav->Buttons(nbDelete)->Visible());
-    EXPECT_EQ(f.nav->Buttons(nbEdit)->Left(), f.nav->Buttons(nbInsert)->Left() + f.nav->Buttons(nbInsert)->Width());
+    EXPECT_EQ(f.nav->Buttons(nbEdit)->Left(),
+              f.nav->Buttons(nbInsert)->Left() + f.nav->Buttons(nbInsert)->Width());
     f.nav->SetConfirmDelete(false);
     f.nav->BtnClick(nbDelete);
     EXPECT_EQ(f.users->RecordCount(), 4);
@@ -150,7 +176,8 @@ TEST(XDBNavigator, ButtonsTakeTheNavigatorsGradientAndPaintPlainWithoutIt) {
     auto colourAt = [&](int x, int y) {
         const QImage image = f.nav->Button(nbLast)->Widget()->grab().toImage();
         const QColor c = image.pixelColor(x < 0 ? image.width() / 2 : x, y < 0 ? image.height() / 2 : y);
-        return RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
+        return RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                   static_cast<uint8_t>(c.blue()));
     };
     EXPECT_EQ(colourAt(-1, 1), clRed);  // the gradient's first row
     EXPECT_NE(colourAt(3, -1), ColorToRGB(clBtnFace));

@@ -355,7 +355,9 @@ void TDataSet::StartInsert(bool append) {
         insertPos_ = static_cast<std::ptrdiff_t>(bufFirst_) + activeSlot_;
         bufCount_ = std::min(bufCount_ + 1, bufSize_);
     }
-    bof_ = eof_ = false;
+    // An appended record stands after the last one: the dataset is at its end.
+    bof_ = false;
+    eof_ = append;
     InitRecord();
     SetDataSetState(TDataSetState::dsInsert);
     try {

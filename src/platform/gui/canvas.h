@@ -115,6 +115,9 @@ public:
     TRect ClipRect() const;
     void IntersectClipRect(const TRect& R);
     void ResetClipRect() { fClip.reset(); }
+    // The clip as it stands, to be put back after drawing under a narrower one.
+    std::optional<TRect> SavedClip() const { return fClip; }
+    void RestoreClip(const std::optional<TRect>& clip) { fClip = clip; }
 
     // A number standing for this canvas (its "device context"). Setting 0 releases nothing here;
     // any number but 0 and the canvas's own is refused.

@@ -51,7 +51,8 @@ QAbstractScrollArea* AreaOf(QWidget* widget) {
 // Hands the wheel over a scroll bar to the grid, which scrolls by rows as over its cells.
 class TWheelToGrid : public QObject {
 public:
-    TWheelToGrid(QObject* parent, std::function<void(QWheelEvent*)> wheel) : QObject(parent), fWheel(std::move(wheel)) {}
+    TWheelToGrid(QObject* parent, std::function<void(QWheelEvent*)> wheel)
+        : QObject(parent), fWheel(std::move(wheel)) {}
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() != QEvent::Wheel) return QObject::eventFilter(watched, e);
         fWheel(static_cast<QWheelEvent*>(e));
@@ -244,9 +245,11 @@ void TCustomGrid::SetTopLeft(int left, int top) {
     const TGridDrawInfo info = CalcDrawInfo();
     const TRect client = ClientRect();
     if (left != fLeftCol)
-        RepaintGrid(TGridRepaint::Invalidate, Rect(info.Horz.FixedBoundary, 0, client.Right, client.Bottom), 0, 0);
+        RepaintGrid(TGridRepaint::Invalidate, Rect(info.Horz.FixedBoundary, 0, client.Right, client.Bottom),
+                    0, 0);
     if (top != fTopRow)
-        RepaintGrid(TGridRepaint::Invalidate, Rect(0, info.Vert.FixedBoundary, client.Right, client.Bottom), 0, 0);
+        RepaintGrid(TGridRepaint::Invalidate, Rect(0, info.Vert.FixedBoundary, client.Right, client.Bottom),
+                    0, 0);
     fLeftCol = left;
     fTopRow = top;
     UpdateScrollBars();
@@ -402,9 +405,10 @@ void TCustomGrid::UpdateScrollBars() {
     // A bar that comes or goes changes the client area, and with it the other bar's range.
     for (int pass = 0; pass < 3; ++pass) {
         bool changed = fHorzBar->SetHidden(!horz);
-        changed |= fVertBar->SetHidden(!vert);
+        changed |= fVertBar->SetHidden(!vert && !fOwnVertBar);
         changed |= fHorzBar->SetScrollInfo({fFixedCols, MaxLeftCol(), 0, fLeftCol});
-        changed |= fVertBar->SetScrollInfo({fFixedRows, MaxTopRow(), 0, fTopRow});
+        changed |= fVertBar->SetScrollInfo(fOwnVertBar ? fOwnVertInfo
+                                                       : TScrollInfo{fFixedRows, MaxTopRow(), 0, fTopRow});
         if (!changed) break;
     }
     fUpdatingScrollBars = false;
@@ -413,6 +417,21 @@ void TCustomGrid::UpdateScrollBars() {
 bool TCustomGrid::ScrollBarShown(bool horizontal) const {
     const TScrollBarAdapter* bar = horizontal ? fHorzBar.get() : fVertBar.get();
     return bar && bar->Shown();
+}
+
+TScrollInfo TCustomGrid::VertScrollInfo() const {
+    return fVertBar->ScrollInfo();
+}
+
+void TCustomGrid::SetOwnVertScrollInfo(const TScrollInfo& info) {
+    if (fOwnVertBar && info == fOwnVertInfo) return;
+    fOwnVertBar = true;
+    fOwnVertInfo = info;
+    if (fUpdatingScrollBars) return;
+    bool changed = fVertBar->SetHidden(false);
+    changed |= fVertBar->SetScrollInfo(info);
+    // A bar that comes or goes changes the client area: the geometry follows as for any bar.
+    if (changed) GeometryChanged();
 }
 
 int TCustomGrid::ScrollBarExtent() const {
@@ -487,7 +506,8 @@ void TCustomGrid::RepaintGrid(TGridRepaint Kind, const TRect& ARect, int DX, int
 namespace {
 
 // The pixels [from, to) the cells first..last of an axis take where they are shown.
-bool ShownSpan(const TGridAxis& axis, const TGridAxisDrawInfo& info, int first, int last, int& from, int& to) {
+bool ShownSpan(const TGridAxis& axis, const TGridAxisDrawInfo& info, int first, int last, int& from,
+               int& to) {
     bool any = false;
     axis.ForEachShown(info, [&](int cell, int start) {
         if (cell < first || cell > last || axis.Advance(cell) == 0) return;

@@ -18,6 +18,7 @@
 #include "platform/gui/grid_axis.h"
 #include "platform/gui/grid_types.h"
 #include "platform/gui/scroll_bar.h"
+#include "platform/gui/scroll_bar_adapter.h"
 
 namespace tv {
 
@@ -134,6 +135,8 @@ public:
     bool ScrollBarShown(bool horizontal) const;
     // The desktop's thickness of a scroll bar, in pixels.
     int ScrollBarExtent() const;
+    // What the vertical bar shows now (the platform's scroll information).
+    TScrollInfo VertScrollInfo() const;
 
     // ---- the editor ----
     bool EditorMode() const { return fEditorMode; }
@@ -204,6 +207,12 @@ protected:
     virtual bool EndColumnDrag(int& Origin, int& Destination, TPoint MousePt) { return true; }
     // Called every 60 ms while a selection is dragged outside the scrolled cells.
     virtual void TimedScroll(TGridScrollDirections Direction);
+
+    // ---- a vertical bar of the descendant's own ----
+    // From the first call on, the vertical bar shows this information whatever ScrollBars says
+    // (a bar that cannot scroll hides), and the base grid no longer sets it from the rows: the
+    // data grid's bar counts records, not rows. Its commands still reach VertScrollCommand.
+    void SetOwnVertScrollInfo(const TScrollInfo& info);
 
     // ---- the editor's hooks ----
     virtual TInplaceEdit* CreateEditor();
@@ -328,6 +337,8 @@ private:
     std::unique_ptr<TScrollBarAdapter> fVertBar;
     std::unique_ptr<TPostedMessages> fMessages;
     bool fUpdatingScrollBars = false;
+    bool fOwnVertBar = false;
+    TScrollInfo fOwnVertInfo;
 };
 
 }  // namespace tv
