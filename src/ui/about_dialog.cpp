@@ -42,7 +42,7 @@ TLabel* TAboutDialog::NewLabel(const char* name, int top) {
     auto* label = new TLabel(this);
     label->SetName(name);
     label->SetParent(this);
-    label->SetBounds(kTextLeft, top, 280, 16);
+    label->SetBounds(kTextLeft, top, 350, 16);
     return label;
 }
 
@@ -57,7 +57,7 @@ TButton* TAboutDialog::NewButton(const char* name, int left) {
 void TAboutDialog::CreateComponents() {
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetClientWidth(420);
+    SetClientWidth(470);
     SetClientHeight(228);
     SetKeyPreview(true);
     SetShowHint(true);
@@ -111,9 +111,9 @@ void TAboutDialog::CreateComponents() {
 
     LicAgreementBtn = NewButton("LicAgreementBtn", 12);
     LicAgreementBtn->SetAction(ViewLicenseAgreement);
-    EnvInfoBtn = NewButton("EnvInfoBtn", 208);
+    EnvInfoBtn = NewButton("EnvInfoBtn", 258);
     EnvInfoBtn->SetAction(ShowEnvInfo);
-    CloseBtn = NewButton("CloseBtn", 312);
+    CloseBtn = NewButton("CloseBtn", 362);
     CloseBtn->SetCaption("&Stäng");
     CloseBtn->SetModalResult(mrCancel);
     CloseBtn->SetCancel(true);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "automation/job_api_rows.h"
@@ -20,6 +21,7 @@
 #include "platform/gui/page_control.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/rtl/environment_info.h"
+#include "platform/rtl/version_info.h"
 #include "settings_fixture.h"
 #include "tests/automation/job_api/job_api_doubles.h"
 #include "tests/support/screenshot.h"
@@ -138,8 +140,14 @@ TEST(Screenshot, MainWindowAboutBoxEnvironmentListAndDebugWindow) {
         window.Panel1->SetVisible(false);
         window.SetBounds(40, 40, 760, 520);
 
+        // The program file: a copy of the kit, which carries version information.
+        const std::string program = f.folders.Program() + "tollvane";
+        std::filesystem::copy_file(TV_KIT, program, std::filesystem::copy_options::overwrite_existing);
+        PatchFileVersion(program, "4.3.2.1");
+        f.folders.dir.Write("prog/EULA.txt", "Villkor");
         SetEnvironmentInfo("Prefs Folder", f.folders.Root());
         TAboutDialog about(nullptr);
+        EXPECT_EQ(about.VerL->Caption(), "Version 4.3.2.1");
         about.SetPosition(poDesigned);
         about.SetLeft(120);
         about.SetTop(120);

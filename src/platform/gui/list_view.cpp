@@ -64,15 +64,19 @@ std::string TListItem::Caption() const {
     return FromQString(fItem->text(0));
 }
 
+// A text cut short by its column's width shows whole in the cell's tool tip.
 void TListItem::SetCaption(const std::string& value) {
     fItem->setText(0, ToQString(value));
+    fItem->setToolTip(0, fItem->text(0));
 }
 
 void TListItem::ShowSubItems() {
     // Column 0 is the caption; a sub-item beyond the columns is kept but has nowhere to show.
     const int columns = fItem->columnCount();
-    for (int i = 1; i < std::max(columns, fSubItems.Count() + 1); ++i)
+    for (int i = 1; i < std::max(columns, fSubItems.Count() + 1); ++i) {
         fItem->setText(i, i <= fSubItems.Count() ? ToQString(fSubItems.Strings(i - 1)) : QString());
+        fItem->setToolTip(i, fItem->text(i));
+    }
 }
 
 int TListItem::Index() const {

@@ -306,6 +306,8 @@ TEST(ListView, RowsShowTheirCaptionAndSubItemsUnderTheColumns) {
     EXPECT_EQ(tree->headerItem()->text(1).toStdString(), "Värde");
     EXPECT_EQ(tree->header()->sectionSize(1), 300);
     EXPECT_EQ(tree->topLevelItem(0)->text(1).toStdString(), "/var/lib/tollvane");
+    EXPECT_EQ(tree->topLevelItem(0)->toolTip(1).toStdString(), "/var/lib/tollvane")
+        << "whole, when cut short";
     EXPECT_EQ(first->SubItems()->Count(), 2) << "a sub-item beyond the columns is kept";
 
     items->BeginUpdate();
