@@ -73,6 +73,7 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
 
 TWinControl::~TWinControl() {
     BeginDestroy();
+    if (gAccelerator.Control == this) gAccelerator.Control = nullptr;
     // Out of the parent's keyboard order while still a windowed control: the parent's RemoveChild
     // later sees only a plain control.
     if (TWinControl* parent = Parent()) std::erase(parent->fTabList, this);
