@@ -134,14 +134,7 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
         case btDouble:
         case btExtended: {
             long double v = 0;
-            if (!LoadReal(src, st, v)) return false;
-            if (dt == btSingle)
-                Store<float>(dest, static_cast<float>(v));
-            else if (dt == btDouble)
-                Store<double>(dest, static_cast<double>(v));
-            else
-                StoreExtended(dest, v);
-            return true;
+            return LoadReal(src, st, v) && StoreReal(dest, dt, v);
         }
         case btString:
         case btPChar:
@@ -253,24 +246,6 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
         StoreExtended(left, r);
     }
     return true;
-}
-
-// dest := v for a real dest of type dt and an extended value v, as Assign stores an Extended
-// source; false for any other dest.
-[[gnu::always_inline]] inline bool AssignReal(void* dest, uint8_t dt, long double v) {
-    switch (dt) {
-        case btSingle:
-            Store<float>(dest, static_cast<float>(v));
-            return true;
-        case btDouble:
-            Store<double>(dest, static_cast<double>(v));
-            return true;
-        case btExtended:
-            StoreExtended(dest, v);
-            return true;
-        default:
-            return false;
-    }
 }
 
 // left op= right for an Integer left and an integer right of up to 32 bits, an Int64 left and any

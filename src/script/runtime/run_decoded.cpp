@@ -209,7 +209,7 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                             ok = Resolve(step->B, true, b) && quick::LoadReal(b.Data, b.Type->FBaseType, y) &&
                                  quick::RealLaneOp(step->Op, acc, y);
                         ok = ok && Resolve(use.A, true, a) && !a.Temp &&
-                             (use.Code == decoded::hAssign ? quick::AssignReal(a.Data, a.Type->FBaseType, acc)
+                             (use.Code == decoded::hAssign ? StoreReal(a.Data, a.Type->FBaseType, acc)
                                                            : quick::CalculateRealBy(use.Op, a.Data, a.Type->FBaseType, acc));
                     } else {
                         alignas(16) unsigned char temp[decoded::kTempBytes] = {};
