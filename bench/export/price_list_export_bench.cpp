@@ -19,10 +19,8 @@ constexpr int kArticles = 10000;
 const std::string& PriceListCompany() {
     static const std::string folder = [] {
         std::ostringstream seed;
-        const std::string numbers =
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-            std::to_string(kArticles) + ") ";
-        const std::string stamp = "'2024-01-02 09:00:00'";
+        const std::string numbers = bench::NumbersUpTo(kArticles);
+        const std::string stamp = bench::kSeedStamp;
         seed << numbers
              << "INSERT INTO art (artnr, benamning, benamning2, vikt, volym, streckkod, timestamp) SELECT "
                 "'A' || (100000 + i), 'Artikel ' || i, 'Namn två', i * 0.25, 0.5, '73100' || (1000000 + i), "

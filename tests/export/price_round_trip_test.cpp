@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "automation/engine_contexts.h"
-#include "export/selection_tables.h"
 #include "import/dm_import.h"
 #include "import/key_helper_dm.h"
 #include "platform/rtl/string_list.h"
@@ -38,34 +37,6 @@ TEST(PriceRoundTrip, PricesExportedImportedOverThemselvesAndExportedAgainAreTheS
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"artiklar_0.xml", "artiklar_1.xml"}))
         << world.Events().Lines.back();
     EXPECT_EQ(world.ReadWritten("artiklar_1.xml"), world.ReadWritten("artiklar_0.xml"));
-}
-
-// A company price list carries its code in its head, so the import can create the list in a
-// company that lacks it (a head with only its "key", as the article export writes, cannot).
-TEST(PriceRoundTrip, ACompanyPriceListImportedIntoACompanyWithoutItIsExportedAgainAsTheSameFile) {
-    test::TExportWorld world(test::FixtureBytes("pricelists.sql"));
-    world.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", "prislista.xml");
-    world.Open();
-    TClientDataSet& selection = world.Export().Selections().CDSPrislistUrval();
-    AppendSelectionKey(selection, "KUND");
-    world.Writers().ExportPriceLists(selection);
-    const std::string first = world.Unprocessed() + "prislista.xml";
-    ASSERT_EQ(world.ReadWritten("prislista.xml"), test::FixtureBytes("pricelist_kund.xml"));
-
-    const std::string other = world.Dir().Path("other");
-    test::MakeCompany(world.Dir(), other, test::FixtureBytes("company.sql"));
-    world.Set("InstallningarCDS", "SPCSPathSRC", other);
-    world.Open();
-    TKeyHelperDM registry;
-    TImportContext context = MakeImportContext(world.MainDM());
-    TDMImport import(context, registry);
-    ASSERT_TRUE(import.LoadXML(first));
-    ASSERT_TRUE(import.CheckSalesPrices());
-    ASSERT_TRUE(import.ImportSalesPrices()) << world.Events().Lines.back();
-
-    world.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", "igen.xml");
-    world.Writers().ExportPriceLists(selection);
-    EXPECT_EQ(world.ReadWritten("igen.xml"), test::FixtureBytes("pricelist_kund.xml"));
 }
 
 }  // namespace

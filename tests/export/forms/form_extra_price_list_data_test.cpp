@@ -14,6 +14,7 @@
 #include "platform/gui/db_edit.h"
 #include "platform/gui/group_box.h"
 #include "platform/gui/label.h"
+#include "tests/platform/gui_data/data_form_fixture.h"
 #include "tests/support/screenshot.h"
 
 namespace tv {
@@ -36,13 +37,6 @@ std::unique_ptr<TClientDataSet> PricelistData() {
     return data;
 }
 
-bool FocusOn(QWidget* widget) {
-    widget->activateWindow();
-    widget->setFocus(Qt::OtherFocusReason);
-    for (int i = 0; i < 100 && !widget->hasFocus(); ++i) QApplication::processEvents();
-    return widget->hasFocus();
-}
-
 // Shows the form modally and runs `steps` in it; they end it with a click or a key.
 TModalResult RunModal(TFormExtraPriceListData& form, std::function<void()> steps) {
     QTimer::singleShot(0, [&] {
@@ -53,7 +47,7 @@ TModalResult RunModal(TFormExtraPriceListData& form, std::function<void()> steps
 }
 
 void TypeInto(TDBEdit* edit, const char* text) {
-    ASSERT_TRUE(FocusOn(edit->Widget()));
+    ASSERT_TRUE(test::FocusOn(edit->Widget()));
     edit->SelectAll();
     QTest::keyClicks(edit->Widget(), text);
 }
@@ -73,7 +67,7 @@ TEST(FormExtraPriceListData, ShowsTheRowWithTheAgreementReferenceFocusedFirst) {
     EXPECT_EQ(form.CancelButton->Caption(), "A&vbryt");
     EXPECT_EQ(form.ActiveControl(), form.AgreementReferenceEdit);
     // The customer is shown, not changed.
-    ASSERT_TRUE(FocusOn(form.CustomerNameEdit->Widget()));
+    ASSERT_TRUE(test::FocusOn(form.CustomerNameEdit->Widget()));
     QTest::keyClicks(form.CustomerNameEdit->Widget(), "x");
     EXPECT_EQ(data->State(), dsBrowse);
     test::SaveScreenshot(form, "extra_price_list_data");
@@ -83,7 +77,7 @@ TEST(FormExtraPriceListData, EnterMovesOnToTheNextControl) {
     auto data = PricelistData();
     TFormExtraPriceListData form(nullptr, *data);
     form.Show();
-    ASSERT_TRUE(FocusOn(form.SerialEdit->Widget()));
+    ASSERT_TRUE(test::FocusOn(form.SerialEdit->Widget()));
     QTest::keyClick(form.SerialEdit->Widget(), Qt::Key_Return);
     EXPECT_TRUE(form.AgreementReferenceEdit->Focused());
     QTest::keyClick(form.AgreementReferenceEdit->Widget(), Qt::Key_Return);
