@@ -32,7 +32,7 @@ public:
     bool MatchAgain();
     // The number of sub-expressions of the last match (0 when it failed).
     int SubExpressionCount() const { return matched_ ? groups_ - 1 : 0; }
-    // Sub-expression `index` of the last match (0 the whole match); empty when it took no part.
+    // Sub-expression `index` of the last match (0 the whole match); empty when it matched nothing.
     std::string SubExpressions(int index) const;
 
 private:
