@@ -145,10 +145,15 @@ public:
     TV_DOUBLE_ANSWER(ImportProjects)
     TV_DOUBLE_ANSWER(ImportOrders)
     TV_DOUBLE_ANSWER(ImportOffers)
+    TV_DOUBLE_ANSWER(ImportPurchasePrices)
+    TV_DOUBLE_ANSWER(ImportSalesPrices)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)
     TV_DOUBLE_ANSWER(TID_ImportCustomers)
     TV_DOUBLE_ANSWER(CustomImportOrderAvstamning)
 #undef TV_DOUBLE_ANSWER
+    bool ImportPurchasePrices2(int ignorefailures) {
+        return t_.Answer("ImportPurchasePrices2", std::to_string(ignorefailures));
+    }
 
 private:
     TApiTrace& t_;

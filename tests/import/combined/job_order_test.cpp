@@ -44,8 +44,7 @@ TEST(JobOrder, TheTableHoldsEveryCheckAndImportRowOfTheJobApiThatHasItsOperation
     EXPECT_EQ(waiting, (std::vector<std::string>{"ImportBest", "ImportAgreements", "ImportInvoices",
                                                  "ImportSupplierInvoices", "ImportCustomerPayments",
                                                  "ImportManualDeliveryIn", "ImportManualDeliveryOut",
-                                                 "ImportDeliveryNotes", "ImportPurchasePrices",
-                                                 "ImportPurchasePrices2", "ImportSalesPrices"}));
+                                                 "ImportDeliveryNotes"}));
 }
 
 TEST(JobOrder, IsTheDefaultImportJobsThenTheTimeReportingCopy) {
