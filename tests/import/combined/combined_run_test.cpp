@@ -339,12 +339,12 @@ ValidOfferKeys "800" [Not implemented]
 [8] Sätter tillbaka ordererkännande:
 CustomImportOrderAvstamning true
 )"));
-    EXPECT_EQ(TableLines(world.AdminODBC(), "orderhuvud", kCompanyTables[9].Columns, "doknr"), Lines(R"(
+    EXPECT_EQ(CompanyTable(world, "orderhuvud"), Lines(R"(
 orderhuvud: 1|1001|Åsa Öberg AB|2024-01-15|PO-77||||3
 orderhuvud: 2|1002|Bengt Berg|2024-01-16|||||0
 orderhuvud: 900|1004||2024-03-04|701|Norrköping||1|4
 )"));
-    EXPECT_EQ(TableLines(world.AdminODBC(), "orderrad", kCompanyTables[10].Columns, "doknr, radnr"), Lines(R"(
+    EXPECT_EQ(CompanyTable(world, "orderrad"), Lines(R"(
 orderrad: 1|1|A100|0|5|10|Skruv M6|
 orderrad: 1|2|A200|0|2|120|Kaffe|
 orderrad: 1|3|||||Leverans på fredag|T

@@ -2,12 +2,14 @@
 // The world of the combined runs: the demo company with the import suites' additions
 // (tests/fixtures/import/company.sql), the time-reporting database of tests/fixtures/import/tid.sql
 // switched on, the rule fake and the recording sleeper of the order import; and what a run leaves
-// behind as text: the company's tables that the import kinds write (all columns but the change
-// stamps, which hold the time of the run), the time-reporting tables, and what the import wrote
-// into the loaded document compared with the file as it stands.
+// behind as text: the company's tables that the import kinds write (the columns the files set or
+// the import decides), the time-reporting tables, what the import wrote into the loaded document
+// compared with the file as it stands, and the kit datasets left with a pending change.
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/xml/xml_document.h"
@@ -74,6 +76,13 @@ inline constexpr TDumpedTable kTidTables[] = {
     {"customer", "CustomerId, CustomerNo, CustomerName, OrganisationNo, ProgramUserId", "CustomerId"},
     {"Id", "LastId", "LastId"},
 };
+
+// One of the company's tables above, by name.
+inline std::vector<std::string> CompanyTable(TCombinedWorld& world, std::string_view name) {
+    for (const TDumpedTable& table : kCompanyTables)
+        if (table.Table == name) return TableLines(world.AdminODBC(), table.Table, table.Columns, table.Order);
+    throw std::invalid_argument("no dumped table " + std::string(name));
+}
 
 // The company's tables, then the time-reporting tables.
 inline std::vector<std::string> CompanyDump(TCombinedWorld& world) {
