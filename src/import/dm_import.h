@@ -31,8 +31,11 @@ struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
 struct TKeyRecord;
+struct TManualDeliveryKind;
 struct TOrderKind;
 struct TOrderRun;
+struct TPurchaseKind;
+struct TPurchaseRun;
 struct TStatusOperation;
 struct TRegisterKind;
 struct TRegisterRun;
@@ -184,6 +187,24 @@ public:
     bool ImportPurchasePrices();
     bool ImportPurchasePrices2(int ignorefailures);
 
+    // ---- Purchase orders and supplier invoices: each document is found by its key or number,
+    // decided by the kind's existence settings, and written with its rows; its number goes back
+    // onto the document as "vismakey". An existing purchase order found by its key gets its number
+    // stored against the key (TKnownKey_Booking). Supplier invoice rows from a purchase order can
+    // get its row number guessed. False when a supplier invoice lacked its supplier key (the others
+    // are imported) or an error ended the import.
+    bool ImportBest();
+    bool ImportSupplierInvoices();
+
+    // ---- Stock documents, never changed once written. Delivery notes: a missing note is written
+    // with its rows, an existing one reported as written. Manual stock receipts and issues: each
+    // document written as a new one unless the settings or its option say otherwise; with
+    // ON_ERROR_CONTINUE a document that fails to be written can be passed over. False when an
+    // error ended the import or a manual document failed.
+    bool ImportDeliveryNotes();
+    bool ImportManualDeliveryIn();
+    bool ImportManualDeliveryOut();
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -244,6 +265,16 @@ private:
     void WriteReconciledOrder(TAdkDataSet& head, const TXMLNode& fileRows, const std::string& number,
                               const std::string& customerOrderNumber);
     void RunStatusOperation(const TStatusOperation& op, const std::string& number);
+
+    // Purchase orders or supplier invoices, as the kind's row says (import/import_purchase.cpp). A
+    // supplier invoice without its supplier key answers false.
+    bool RunPurchaseImport(const TPurchaseKind& kind);
+    bool ImportPurchaseDocument(const TPurchaseKind& kind, TPurchaseRun& run, TXMLNode& document,
+                                int position);
+    void WritePurchaseDocument(const TPurchaseKind& kind, TPurchaseRun& run, TXMLNode& document,
+                               TXMLNode& head, const std::string& number, bool exists);
+    // Manual stock receipts or issues, as the kind's row says (import/import_delivery.cpp).
+    bool RunManualDeliveryImport(const TManualDeliveryKind& kind);
 
     // The price lists and purchase prices of the loaded file (import_sales_prices.cpp,
     // import_purchase_prices.cpp).

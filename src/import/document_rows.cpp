@@ -33,9 +33,14 @@ TAdkDataSet& RowsOf(const TAdkDataSet& head) {
     return *rows;
 }
 
-void ResolveRowArticle(TXMLNode& row, const TKeyRegistry& articles) {
-    std::string article = Trim(row.Attribute("artkey"));
+std::string ResolveArticleKey(const TXMLNode& item, const TKeyRegistry& articles) {
+    std::string article = Trim(item.Attribute("artkey"));
     if (const TKeyRecord* record = articles.Locate(article)) article = Trim(record->KEY_VALUE_IN_VISMA);
+    return article;
+}
+
+void ResolveRowArticle(TXMLNode& row, const TKeyRegistry& articles) {
+    const std::string article = ResolveArticleKey(row, articles);
     if (!article.empty()) ElementOf(row, kRowArticleNumber).SetText(article);
 }
 

@@ -155,11 +155,22 @@ ImportOffers true
 ImportInvoices waits
 ImportAgreements waits
 ImportCustomerPayments waits
-ImportBest waits
-ImportSupplierInvoices waits
-ImportDeliveryNotes waits
-ImportManualDeliveryIn waits
-ImportManualDeliveryOut waits
+step Importerar beställningar (5)
++ Importerar beställningar
+ImportBest true
++ Importerar leverantörsfaktura
+ImportSupplierInvoices true
++ Importerar följesedlar
+  [1] Inga följesedlar att importera
+ImportDeliveryNotes true
+step Importerar manuella inleveranser (4)
++ Importerar manuella inleveranser
+  [1] Inga dokument i denna fil
+ImportManualDeliveryIn true
+step Importerar manuella utleveranser (4)
++ Importerar manuella utleveranser
+  [1] Inga dokument i denna fil
+ImportManualDeliveryOut true
 )";
 
 // The time-reporting copy: the new customer gets an id of its own; 1001 is found by its
