@@ -152,9 +152,15 @@ step Importerar offert (5)
   [8] Lägger till rad.
   [4] Skapade offert : 2
 ImportOffers true
-ImportInvoices waits
-ImportAgreements waits
-ImportCustomerPayments waits
+step Importerar fakturor (5)
++ Importerar fakturor
+ImportInvoices true
+step Importerar avtal (5)
++ Importerar avtal
+ImportAgreements true
+step Importerar kundinbetalningar (5)
++ Importerar kundinbetalningar
+ImportCustomerPayments true
 step Importerar beställningar (5)
 + Importerar beställningar
 ImportBest true

@@ -88,9 +88,15 @@ ImportOrders true
 step Importerar offert (5)
 + Importerar offert
 ImportOffers true
-ImportInvoices waits
-ImportAgreements waits
-ImportCustomerPayments waits
+step Importerar fakturor (5)
++ Importerar fakturor
+ImportInvoices true
+step Importerar avtal (5)
++ Importerar avtal
+ImportAgreements true
+step Importerar kundinbetalningar (5)
++ Importerar kundinbetalningar
+ImportCustomerPayments true
 step Importerar beställningar (5)
 + Importerar beställningar
 ImportBest true
@@ -283,9 +289,15 @@ ImportOrders true
 step Importerar offert (5)
 + Importerar offert
 ImportOffers true
-ImportInvoices waits
-ImportAgreements waits
-ImportCustomerPayments waits
+step Importerar fakturor (5)
++ Importerar fakturor
+ImportInvoices true
+step Importerar avtal (5)
++ Importerar avtal
+ImportAgreements true
+step Importerar kundinbetalningar (5)
++ Importerar kundinbetalningar
+ImportCustomerPayments true
 step Importerar beställningar (5)
 + Importerar beställningar
 ImportBest true
