@@ -100,6 +100,8 @@ bool TJobRunner::DefaultImport(const std::string& script, bool keepList) {
     try {
         host = fHosts();
         failed = !RunJob(*host, script);
+        // Ending with status 0 reports the job's work done.
+        if (!failed) fDM.MakeWritesDurable();
     } catch (const std::exception& e) {
         AppLogger().LogError(kLogScriptException, e);
         if (fWindow.Interactive())
