@@ -1,5 +1,6 @@
 // Importing a file of 10,000 new orders of five rows each (four article rows and a text row) through
-// the central data module, the kit datasets and the stand-in kit: orders and rows per second, beside
+// the central data module, the kit datasets and the stand-in kit, and importing it again over the
+// orders it made under row managements 2 and 3: orders and rows per second, beside
 // the customer import of import_bench.cpp and plain SQLite inserts of the same heads and rows into
 // the same tables of a fresh company, committed per order as the kit does and in one transaction.
 
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "bench/import/timed_import.h"
+#include "import/import_sleeper.h"
 #include "tests/import/import_world.h"
 
 namespace {
@@ -31,7 +33,9 @@ std::string Row(int order, int row) {
            "</OOI_ROW_TEXT>\r\n\t\t\t\t</row>\r\n";
 }
 
-std::string OrdersFile() {
+// With `numbered`, each order names the number it gets in the demo company (which holds orders 1
+// and 2), so that a second import of the file finds it.
+std::string OrdersFileOf(bool numbered) {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n\t<customers>\r\n\t\t<atKunder "
         "key=\"1001\" "
@@ -41,8 +45,11 @@ std::string OrdersFile() {
     for (int i = 1; i <= kOrders; ++i) {
         xml +=
             "\t\t<order>\r\n\t\t\t<atOrder "
-            "customerkey=\"1001\">\r\n\t\t\t\t<OOI_HEAD_CUSTOMER_ORDER_NUMBER>W-" +
-            std::to_string(i) +
+            "customerkey=\"1001\">\r\n" +
+            (numbered ? "\t\t\t\t<OOI_HEAD_DOCUMENT_NUMBER>" + std::to_string(i + 2) +
+                            "</OOI_HEAD_DOCUMENT_NUMBER>\r\n"
+                      : std::string()) +
+            "\t\t\t\t<OOI_HEAD_CUSTOMER_ORDER_NUMBER>W-" + std::to_string(i) +
             "</OOI_HEAD_CUSTOMER_ORDER_NUMBER>\r\n\t\t\t\t<OOI_HEAD_DOCUMENT_DATE1>2024-03-01</"
             "OOI_HEAD_DOCUMENT_DATE1>\r\n\t\t\t\t<OOI_HEAD_DELIVERY_NAME>Lager Syd</"
             "OOI_HEAD_DELIVERY_NAME>\r\n\t\t\t</atOrder>\r\n\t\t\t<rows>\r\n";
@@ -50,6 +57,13 @@ std::string OrdersFile() {
         xml += "\t\t\t</rows>\r\n\t\t</order>\r\n";
     }
     return xml + "\t</orders>\r\n</quorvel>\r\n";
+}
+
+std::string OrdersFile() {
+    return OrdersFileOf(false);
+}
+std::string NumberedOrdersFile() {
+    return OrdersFileOf(true);
 }
 
 void SetRates(benchmark::State& state) {
@@ -71,6 +85,41 @@ void ImportOrders(benchmark::State& state) {
                                .Import = &tv::TDMImport::ImportOrders,
                                .ImportedItems = kOrders});
     SetRates(state);
+}
+
+// The pause after deleting rows is not measured.
+class TNoSleep : public tv::IImportSleeper {
+public:
+    void Sleep(int) override {}
+    void ProcessMessages() override {}
+};
+
+// The 10,000 orders imported, then imported again over themselves with the row management given:
+// 2 deletes each order's rows through the kit and appends the file's, 3 changes the rows of the
+// same article (the first of each article twice) and appends the text row.
+template <int RowsManagement>
+void ReimportOrders(benchmark::State& state) {
+    static TNoSleep noSleep;
+    tv::bench::RunTimedImport(state,
+                              {.Seeds = {"kit/demo_company.sql"},
+                               .FileName = "orders.xml",
+                               .File = NumberedOrdersFile,
+                               .Prepare = {&tv::TDMImport::CheckCustomers, &tv::TDMImport::ImportCustomers,
+                                           &tv::TDMImport::CheckArticles, &tv::TDMImport::ImportArticles,
+                                           &tv::TDMImport::CheckOrders, &tv::TDMImport::ImportOrders},
+                               .Configure =
+                                   [](tv::test::TImportWorld& world) {
+                                       world.Set("CDSImportOrderPrefs", "ON_ORDER_EXIST", "0");
+                                       world.Set("CDSImportOrderPrefs", "ORDER_ROWS_MANAGEMENT",
+                                                 std::to_string(RowsManagement));
+                                       world.Context().Sleeper = &noSleep;
+                                   },
+                               .Import = &tv::TDMImport::ImportOrders,
+                               .ImportedItems = 2 * kOrders});
+    // The first import belongs to the preparation: the rates are of the second one alone.
+    const double seconds = state.counters["import_s"].value;
+    state.counters["orders_per_s"] = kOrders / seconds;
+    state.counters["rows_per_s"] = double(kOrders) * kRowsPerOrder / seconds;
 }
 
 // The same heads and rows into the same tables with prepared statements; `perOrderCommit` commits
@@ -141,6 +190,16 @@ void PlainSqliteOrders(benchmark::State& state, bool perOrderCommit) {
 }  // namespace
 
 BENCHMARK(ImportOrders)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(ReimportOrders<2>)
+    ->Name("ReimportOrders/rows_management_2")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+BENCHMARK(ReimportOrders<3>)
+    ->Name("ReimportOrders/rows_management_3")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(PlainSqliteOrders, commit_per_order, true)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

@@ -24,8 +24,10 @@ struct TTimedImport {
     std::string FileName;
     std::string (*File)();
     std::vector<TImportStep> Prepare;  // after LoadXML, timed with it as "load_and_check_s"
+    // Run after the preparation, untimed: settings and seams of the measured import. May be nil.
+    void (*Configure)(test::TImportWorld&) = nullptr;
     TImportStep Import;
-    size_t ImportedItems;  // the numbers the import must add to the imported items
+    size_t ImportedItems;  // the numbers the preparation and the import must add to the imported items
 };
 
 inline double Seconds(std::chrono::steady_clock::time_point from) {
@@ -49,6 +51,11 @@ inline void RunTimedImport(benchmark::State& state, const TTimedImport& run) {
         if (!import.LoadXML(file)) throw std::runtime_error("LoadXML failed");
         for (TImportStep operation : run.Prepare) step(operation);
         state.counters["load_and_check_s"] = Seconds(start);
+        if (run.Configure) {
+            state.PauseTiming();
+            run.Configure(world);
+            state.ResumeTiming();
+        }
         start = std::chrono::steady_clock::now();
         step(run.Import);
         world.MainDM().MakeWritesDurable();

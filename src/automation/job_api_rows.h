@@ -84,7 +84,7 @@ struct TJobApiRows {
         {19, " function CheckInvoices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckInvoices>},
         {20, " function ImportInvoices() : boolean", TJobApiObject::DMImport, nullptr},
         {21, " function ImportSupplierInvoices() : boolean", TJobApiObject::DMImport, nullptr},
-        {22, " function CustomImportOrderAvstamning() : boolean", TJobApiObject::DMImport, nullptr},
+        {22, " function CustomImportOrderAvstamning() : boolean", TJobApiObject::DMImport, Method<&Import::CustomImportOrderAvstamning>},
         {23, " function CheckCustomerPayments(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckCustomerPayments>},
         {24, " function ImportCustomerPayments(): boolean;", TJobApiObject::DMImport, nullptr},
         {25, " function CheckOffers(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckOffers>},

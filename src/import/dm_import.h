@@ -22,6 +22,7 @@ namespace tv {
 
 class TADOQuery;
 class TAdkDataSet;
+struct TAdkData;
 class TMappedFieldWriter;
 class TXMLNode;
 struct TCheckFrame;
@@ -32,6 +33,7 @@ struct TImportFrame;
 struct TKeyRecord;
 struct TOrderKind;
 struct TOrderRun;
+struct TStatusOperation;
 struct TRegisterKind;
 struct TRegisterRun;
 struct TRegisterStep;
@@ -150,6 +152,29 @@ public:
     bool ImportOrders();
     bool ImportOffers();
 
+    // ---- Status marks of an existing order or offer, found by its number on the dataset's
+    // current sort order: raise "Kunde inte hitta order " (offers: "offert ") + the number when it
+    // is not there. Marks set only where nothing holds them back; see import/order_status.cpp.
+    void SetOrderNotDone(const std::string& number);
+    void SetOrderPickList(const std::string& number);
+    void SetOrderPrinted(const std::string& number);
+    void SetOrderDelivered(const std::string& number);
+    void SetOrderDeliveredOnly(const std::string& number);
+    void SetOrderCancelled(const std::string& number);
+    void RemoveOrderPrinted(const std::string& number);
+    void SetOfferPrinted(const std::string& number);
+    void RemoveOfferPrinted(const std::string& number);
+
+    // The order reconciliation of the loaded file's "orders": each order not yet delivered gets the
+    // file's quantities in its ordinary rows and the customer's order number, and is marked
+    // delivered; its printed mark is set back. Failures are reported per order; always true.
+    bool CustomImportOrderAvstamning();
+
+    // Deletes every row of the order `head` (its kit record) holds in the business system and
+    // writes the head back; answers the number of rows the head counted. A row the kit does not
+    // delete fails with "Failed to remove row:" and the code.
+    int ClearOrderRows(double orderNumber, const TAdkData& head);
+
     // ---- Sales prices: each price list's head created or changed, then the base prices of its
     // rows, then its quantity brackets, the old ones of the listed articles first deleted when the
     // settings ask. Purchase prices: each supplier's base price of an article created or changed,
@@ -212,6 +237,13 @@ private:
     bool ImportOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, int position);
     void WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLNode& document, TXMLNode& head,
                             std::string number, bool exists);
+    void PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, const std::string& number);
+    bool MatchExistingRow(const TOrderKind& kind, TOrderRun& run, const TXMLNode& row);
+
+    void ReconcileOrder(TAdkDataSet& head, TXMLNode& order, int position);
+    void WriteReconciledOrder(TAdkDataSet& head, const TXMLNode& fileRows, const std::string& number,
+                              const std::string& customerOrderNumber);
+    void RunStatusOperation(const TStatusOperation& op, const std::string& number);
 
     // The price lists and purchase prices of the loaded file (import_sales_prices.cpp,
     // import_purchase_prices.cpp).

@@ -3,13 +3,15 @@
 // tree it reports into, the kit datasets it reads and writes (named as the central data module
 // names them), the per-kind settings tables (the time-reporting settings "CDSTidPrefs" among them),
 // the field-definition table, the company database connection for searches by SQL, the
-// time-reporting database, the work folders and the plug-in host's rule service.
+// time-reporting database, the work folders, the plug-in host's rule service and the sleeper of
+// the pauses.
 
 #include "core/engine_context.h"
 #include "import/rule_service.h"
 
 namespace tv {
 
+class IImportSleeper;
 class TADkExt;
 class TAdkDataSet;
 class TADOConnection;
@@ -55,6 +57,8 @@ struct TImportContext : TEngineContext {
     TADOQuery* TidKunder = nullptr;
     // The rules the order import runs after each order; nil where no plug-in host is there.
     IRuleService* RuleService = nullptr;
+    // The pause after deleting a document's rows; nil: the program's real sleep and message pass.
+    IImportSleeper* Sleeper = nullptr;
     // The numbers of the price fragments and of the price lines; null: the process's.
     const TFormatSettings* FormatSettings = nullptr;
 };

@@ -8,8 +8,10 @@
 #include "adk/adk_dataset.h"
 #include "import/document_head.h"
 #include "import/import_policies.h"
+#include "import/import_sleeper.h"
 #include "import/import_xml.h"
 #include "import/key_text.h"
+#include "import/order_fields.h"
 #include "import/order_kind.h"
 #include "import/record_write.h"
 #include "import/rule_service.h"
@@ -17,6 +19,8 @@
 #include "platform/rtl/bool_text.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/number_text.h"
+#include "platform/rtl/variant.h"
 
 namespace tv {
 
@@ -25,21 +29,23 @@ namespace {
 inline constexpr std::string_view kSkipAfterNumber = ", hoppar över.";
 inline constexpr std::string_view kInvalidRow = "Ogiltlig rad ";
 inline constexpr std::string_view kAddingRow = "Lägger till rad.";
+inline constexpr std::string_view kChangingRow = "Ändrar rad.";
+inline constexpr std::string_view kDeletingRows = "Tar bort rader";
+inline constexpr std::string_view kRowsDeleted = "Rader borta (%d st)";
+inline constexpr std::string_view kRowNumber = "OOI_ROW_ROWNUMBER";
+// Row management of an existing document: 0 leaves its rows, 2 deletes them first, 3 matches a
+// file row by article number, 4 (orders) by row number; any other value appends.
+inline constexpr int kKeepRows = 0;
+inline constexpr int kReplaceRows = 2;
+inline constexpr int kMatchArticle = 3;
+inline constexpr int kMatchRowNumber = 4;
+// The step of the pause after deleting rows, in milliseconds.
+inline constexpr int kWaitStep = 250;
 inline constexpr std::string_view kRowCountDiffers = "Antalet rader stämmer inte %d / %d";
 inline constexpr std::string_view kRunningRule = "Kör efterbehandlingsplugin";
 inline constexpr std::string_view kCustomerOrderNumberParam = "ADK_OOI_HEAD_CUSTOMER_ORDER_NUMBER";
 inline constexpr std::string_view kDocumentNumberParam = "ADK_OOI_HEAD_DOCUMENT_NUMBER";
 inline constexpr std::string_view kNoRuleService = "The import has no plug-in host to run the rule ";
-
-// Head fields read by number.
-inline constexpr int kPrintedField = 6;
-inline constexpr int kCancelledField = 7;
-inline constexpr int kDateField = 8;
-inline constexpr int kSecondDateField = 9;
-inline constexpr int kDeliveredField = 10;
-inline constexpr int kCustomerOrderNumberField = 28;
-inline constexpr int kCurrencyField = 33;
-inline constexpr int kDeliveryCountryCodeField = 114;
 
 constexpr TOrderKind kOrders{
     .Frame = {.Caption = "Importerar order",
@@ -74,6 +80,16 @@ constexpr TOrderKind kOrders{
     .ExistsText = "Order existerar redan ",
     .MissingText = "Order existerar inte ",
     .WrittenText = "Skapade order : ",
+    .RefetchText = "Hämtar order på nytt",
+    .DeletionWait = 500,
+    .NotFoundAgainText = "Hittade inte order igen %s",
+    .RemovePrinted = &TDMImport::RemoveOrderPrinted,
+    .SetPrinted = &TDMImport::SetOrderPrinted,
+    .NotDoneSetting = "ON_IMPORT_SET_NOT_DONE",
+    .PickListSetting = "ON_IMPORT_SET_PICKLIST",
+    .DeliveredSetting = "ON_IMPORT_SET_DELIVERED",
+    .ClearsRowsThroughKit = true,
+    .MatchesRowNumber = true,
     .FlagsFromFile = true,
     .Rows = {.TextRowTitles = kOrderTextRowTitles, .SkipsRowNumber = true},
 };
@@ -111,11 +127,16 @@ constexpr TOrderKind kOffers{
     .ExistsText = "Offert existerar redan ",
     .MissingText = "Offert existerar inte ",
     .WrittenText = "Skapade offert : ",
+    .RefetchText = "Hämtar offert på nytt",
+    .DeletionWait = 3000,
+    .NotFoundAgainText = "Hittade inte offert igen %s",
+    .RemovePrinted = &TDMImport::RemoveOfferPrinted,
+    .SetPrinted = &TDMImport::SetOfferPrinted,
     .Rows = {.TextRowTitles = kOrderTextRowTitles, .NumericQuantities = true},
 };
 
 bool IsDeliveryAddressField(int field) {
-    return (field >= 21 && field <= 26) || field == kDeliveryCountryCodeField;
+    return (field >= 21 && field <= 26) || field == order_head::kDeliveryCountryCode;
 }
 
 // Writes one head element into its field `number`. With `flags` (orders) the printed, cancelled and
@@ -125,31 +146,39 @@ bool IsDeliveryAddressField(int field) {
 void WriteHeadField(TOrderFileFlags* flags, bool changing, int number, TField& field, const std::string& text,
                     const TFormatSettings& formats) {
     switch (number) {
-        case 0:
+        case order_head::kNumber:
             if (changing) return;
             break;
-        case kPrintedField:
-        case kCancelledField:
-        case kDeliveredField:
+        case order_head::kPrinted:
+        case order_head::kCancelled:
+        case order_head::kDelivered:
             if (flags) {
-                bool& flag = number == kPrintedField     ? flags->Printed
-                             : number == kCancelledField ? flags->Cancelled
-                                                         : flags->Delivered;
+                bool& flag = number == order_head::kPrinted     ? flags->Printed
+                             : number == order_head::kCancelled ? flags->Cancelled
+                                                                : flags->Delivered;
                 if (StrToBool(text, formats)) flag = true;
                 return;
             }
             break;
-        case kDateField:
-        case kSecondDateField:
+        case order_head::kDate:
+        case order_head::kSecondDate:
             field.SetAsDateTime(StrToDate(text, formats));
             return;
-        case kCurrencyField:
+        case order_head::kCurrency:
             if (Trim(text).empty()) return;
             break;
         default:
             break;
     }
     field.SetAsString(text);
+}
+
+// Puts the rows dataset on the first existing row whose `field` equals the file row's trimmed
+// element, case-insensitively; an absent or empty element matches no row.
+bool FindExistingRow(TAdkDataSet& rows, std::string_view field, const TXMLNode& row,
+                     std::string_view element) {
+    const std::string value = Trim(ChildText(row, element));
+    return !value.empty() && rows.Locate(field, Variant::FromUtf8(value), loCaseInsensitive);
 }
 
 }  // namespace
@@ -173,7 +202,13 @@ struct TOrderRun {
           ChecksCustomer(kind.CustomerCheckSetting.empty() ||
                          ReadIntegerSetting(settings, kind.CustomerCheckSetting) == 1),
           RuleName(kind.RuleSetting.empty() ? std::string()
-                                            : Trim(ReadTextSetting(settings, kind.RuleSetting))) {}
+                                            : Trim(ReadTextSetting(settings, kind.RuleSetting))),
+          SetsNotDone(!kind.NotDoneSetting.empty() && settings.FieldByName(kind.NotDoneSetting).AsBoolean()),
+          SetsPickList(!kind.PickListSetting.empty() &&
+                       ReadIntegerSetting(settings, kind.PickListSetting) == 1),
+          SetsPrinted(settings.FieldByName("ON_IMPORT_SET_PRINTED").AsBoolean()),
+          SetsDelivered(!kind.DeliveredSetting.empty() &&
+                        settings.FieldByName(kind.DeliveredSetting).AsBoolean()) {}
 
     TAdkDataSet& Head;
     TAdkDataSet& Rows;
@@ -188,8 +223,33 @@ struct TOrderRun {
     const bool IgnoreEmptyTextRows;
     const bool ChecksCustomer;
     const std::string RuleName;
+    // The status marks the settings ask for after each document.
+    const bool SetsNotDone;
+    const bool SetsPickList;
+    const bool SetsPrinted;
+    const bool SetsDelivered;
     TOrderFileFlags Flags;
 };
+
+namespace {
+
+// The status marks of a written document in their order: a document its file marks cancelled is
+// neither marked not done nor printed, and is marked cancelled rather than delivered.
+void ApplyStatusMarks(TDMImport& import, const TOrderKind& kind, const TOrderRun& run,
+                      const std::string& number) {
+    const TOrderFileFlags& file = run.Flags;
+    if (run.SetsNotDone && !file.Cancelled) import.SetOrderNotDone(number);
+    if (run.SetsPickList) import.SetOrderPickList(number);
+    if ((file.Printed || run.SetsPrinted) && !file.Cancelled) (import.*kind.SetPrinted)(number);
+    if (file.Delivered)
+        import.SetOrderDeliveredOnly(number);
+    else if (file.Cancelled)
+        import.SetOrderCancelled(number);
+    else if (run.SetsDelivered)
+        import.SetOrderDelivered(number);
+}
+
+}  // namespace
 
 bool TDMImport::ImportOrders() {
     return RunOrderImport(kOrders);
@@ -253,6 +313,7 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
     // An existing document keeps its number: a number element of the file never moves the change
     // onto another document.
     const bool changing = exists && dataSet.FieldByAdkIndex(0).AsString() == number;
+    if (changing) PrepareExistingDocument(kind, run, number);
     if (changing)
         dataSet.Edit();
     else
@@ -267,13 +328,18 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
     // rows are appended.
     int rowsWritten = 0;
     TXMLNode* rows = ChildElement(document, kRowsElement);
-    if (rows && !(exists && run.RowsManagement == 0)) {
+    if (rows && !(exists && run.RowsManagement == kKeepRows)) {
         ForEachItem(*rows, [&](TXMLNode& row, int position) {
             if (!IsElement(row)) throw EImportError(std::string(kInvalidRow) + std::to_string(position));
             ResolveRowArticle(row, ValidArticleKeys);
             const bool textRow = ReadRowType(row, run.IgnoreEmptyTextRows);
-            Events().reportError(kAddingRow, elExcessive);
-            run.Rows.Append();
+            if (changing && MatchExistingRow(kind, run, row)) {
+                Events().reportError(kChangingRow, elExcessive);
+                run.Rows.Edit();
+            } else {
+                Events().reportError(kAddingRow, elExcessive);
+                run.Rows.Append();
+            }
             const std::string rest = run.RowWriter.Write(row, textRow);
             ++rowsWritten;
             run.RowWriter.PostWithRest(rest);
@@ -296,6 +362,7 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
     };
     run.HeadWriter.ForEachMapped(head, writeAddress);
     dataSet.Post();
+    ApplyStatusMarks(*this, kind, run, number);
 
     Events().reportError(std::string(kind.WrittenText) + number, elResult);
     if (!run.RuleName.empty()) {
@@ -304,11 +371,50 @@ void TDMImport::WriteOrderDocument(const TOrderKind& kind, TOrderRun& run, TXMLN
         IRuleService& rules = *context_.RuleService;
         rules.ClearRuleParams();
         rules.AddRuleParam(std::string(kCustomerOrderNumberParam),
-                           dataSet.FieldByAdkIndex(kCustomerOrderNumberField).AsString());
+                           dataSet.FieldByAdkIndex(order_head::kCustomerOrderNumber).AsString());
         rules.AddRuleParam(std::string(kDocumentNumberParam), dataSet.FieldByAdkIndex(0).AsString());
         rules.RunRule(run.RuleName);
     }
     document.SetAttribute(kWrittenDocumentAttribute, number);
+}
+
+// Before an existing document is changed: a printed one loses its printed mark and is found
+// again; with row management 2 its rows are deleted, and after a pause it is read again. The
+// head is not yet in edit, so nothing of the file is lost by the reading.
+void TDMImport::PrepareExistingDocument(const TOrderKind& kind, TOrderRun& run, const std::string& number) {
+    TAdkDataSet& dataSet = run.Head;
+    auto findAgain = [&] {
+        if (!dataSet.AdkNavFind(number, true, true))
+            throw EImportError(Format(kind.NotFoundAgainText, {number}));
+    };
+    if (dataSet.FieldByAdkIndex(order_head::kPrinted).AsBoolean()) {
+        (this->*kind.RemovePrinted)(number);
+        findAgain();
+    }
+    if (run.RowsManagement != kReplaceRows) return;
+    Events().reportError(kDeletingRows, elExcessive);
+    run.Rows.First();
+    int deleted = 0;
+    if (kind.ClearsRowsThroughKit) {
+        deleted = ClearOrderRows(StrToFloat(number, dataSet.FormatSettings()), dataSet.AdkStruct);
+    } else {
+        deleted = DeleteDocumentRows(dataSet);
+        dataSet.Post();
+    }
+    Events().reportError(Format(kRowsDeleted, {deleted}), elExcessive);
+    WaitWithMessages(context_.Sleeper ? *context_.Sleeper : ProgramSleeper(), kind.DeletionWait, kWaitStep);
+    Events().reportError(kind.RefetchText, elExcessive);
+    findAgain();
+    run.Rows.First();
+}
+
+// Puts the rows dataset on the existing row a file row changes by the row management, if any.
+bool TDMImport::MatchExistingRow(const TOrderKind& kind, TOrderRun& run, const TXMLNode& row) {
+    if (run.RowsManagement == kMatchArticle)
+        return FindExistingRow(run.Rows, "artnr", row, kRowArticleNumber);
+    if (run.RowsManagement == kMatchRowNumber && kind.MatchesRowNumber)
+        return FindExistingRow(run.Rows, "radnr", row, kRowNumber);
+    return false;
 }
 
 }  // namespace tv

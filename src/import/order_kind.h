@@ -48,6 +48,24 @@ struct TOrderKind {
     // Level 4, followed by the written document's number.
     std::string_view WrittenText;
 
+    // Level 8 before an existing document is read again after its rows were deleted; the pause
+    // before that read (total and step in milliseconds); and the failure, formatted with the
+    // number, when the document is gone after its printed mark was removed.
+    std::string_view RefetchText;
+    int DeletionWait = 0;
+    std::string_view NotFoundAgainText;
+    // The status marks: how the printed mark of an existing document is removed and how the
+    // document is marked printed; the settings of the marks (empty: the kind has none).
+    void (TDMImport::*RemovePrinted)(const std::string&) = nullptr;
+    void (TDMImport::*SetPrinted)(const std::string&) = nullptr;
+    std::string_view NotDoneSetting;
+    std::string_view PickListSetting;
+    std::string_view DeliveredSetting;
+    // The rows of an existing order are deleted through the kit at once; otherwise one by one on
+    // the rows dataset. A file row changes the existing row of its row number.
+    bool ClearsRowsThroughKit = false;
+    bool MatchesRowNumber = false;
+
     // The head's printed, cancelled and delivered marks (fields 6, 7 and 10) are taken from the
     // file as flags for the status marks, not written.
     bool FlagsFromFile = false;

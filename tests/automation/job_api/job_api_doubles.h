@@ -147,6 +147,7 @@ public:
     TV_DOUBLE_ANSWER(ImportOffers)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)
     TV_DOUBLE_ANSWER(TID_ImportCustomers)
+    TV_DOUBLE_ANSWER(CustomImportOrderAvstamning)
 #undef TV_DOUBLE_ANSWER
 
 private:

@@ -19,6 +19,7 @@ inline bool (TDMImport::*StepOperation(const std::string& name))() {
         {"ImportArticles", &TDMImport::ImportArticles},
         {"ImportOrders", &TDMImport::ImportOrders},
         {"ImportOffers", &TDMImport::ImportOffers},
+        {"CustomImportOrderAvstamning", &TDMImport::CustomImportOrderAvstamning},
         {"ImportContacts", &TDMImport::ImportContacts},
         {"ImportProjects", &TDMImport::ImportProjects},
         {"TID_CheckCustomers", &TDMImport::TID_CheckCustomers},

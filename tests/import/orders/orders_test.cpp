@@ -10,60 +10,7 @@
 namespace tv {
 namespace {
 
-using test::Lines;
-using test::Visible;
-
-constexpr const char* kOrderPrefs = "CDSImportOrderPrefs";
-constexpr const char* kOfferPrefs = "CDSImportOffersPrefs";
-
-constexpr const char* kSeededOrders = R"(
-1|1001|Åsa Öberg AB|2024-01-15||PO-77|SEK|||||||3
-2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-)";
-constexpr const char* kSeededOrderRows = R"(
-1|1|A100|0|5|10|Skruv M6||
-1|2|A200|0|2|120|Kaffe||
-1|3|||||Leverans på fredag|T|
-)";
-constexpr const char* kSeededOffer = "1|1003|Cecilia Ek|2024-01-10||||||||||1";
-constexpr const char* kSeededOfferRow = "1|1|A300||1|199|||";
-
-struct Setting {
-    const char* table;
-    const char* field;
-    const char* value;
-};
-
-struct DocumentCase {
-    const char* name;
-    const char* fixture;  // below tests/fixtures/import/orders
-    std::vector<Setting> settings;
-    std::vector<std::string> steps;  // after the file's customers and articles were checked and imported
-    const char* events;              // of the steps
-    const char* heads;               // the kind's heads afterwards
-    const char* rows;                // and rows
-    const char* document;            // the documents of the loaded file afterwards
-    const char* rules = "";          // the calls of the plug-in host
-    const char* ruleRaises = "";     // what its RunRule raises
-};
-
-void RunCase(const DocumentCase& c, bool offers) {
-    test::TOrderWorld world;
-    world.Open();
-    world.Rules.RaiseText = c.ruleRaises;
-    for (const Setting& s : c.settings) world.Set(s.table, s.field, s.value);
-    test::RunSteps(world, {std::string("LoadXML orders/") + c.fixture, "CheckCustomers", "ImportCustomers",
-                           "CheckArticles", "ImportArticles"});
-    world.Events().Clear();
-    test::RunSteps(world, c.steps);
-    EXPECT_EQ(Visible(world.Events().Take()), Lines(c.events)) << c.name;
-    EXPECT_EQ(test::Heads(world, offers), Lines(c.heads)) << c.name;
-    EXPECT_EQ(test::Rows(world, offers), Lines(c.rows)) << c.name;
-    EXPECT_EQ(test::DocumentLines(world, offers ? "offers" : "orders", offers ? "atOffert" : "atOrder"),
-              Lines(c.document))
-        << c.name;
-    EXPECT_EQ(world.Rules.Lines, Lines(c.rules)) << c.name;
-}
+using namespace test;
 
 const DocumentCase kOrderCases[] = {
     {"new orders get their mapped fields, the customer's and articles' numbers, and every row; an empty "
@@ -435,8 +382,8 @@ ImportOrders true
 #2 vismakey=4 customer=
 )"},
 
-    {"the marks of the head are read from the file as flags and not written; a mark that is no Boolean "
-     "ends the import",
+    {"the marks of the head are read from the file as flags, not written, and set by the status marks "
+     "(printed, then delivered); a mark that is no Boolean ends the import",
      "flags.xml",
      {},
      {"ImportOrders"},
@@ -452,7 +399,7 @@ ImportOrders false
      R"(
 1|1001|Åsa Öberg AB|2024-01-15||PO-77|SEK|||||||3
 2|1002|Bengt Berg|2024-01-16|||SEK|||||||0
-3|1001||||Med märken||||||||0
+3|1001||||Med märken|||||||11|0
 )",
      kSeededOrderRows,
      R"(
