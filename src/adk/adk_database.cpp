@@ -314,12 +314,6 @@ void TAdkDatabase::SetConnected(bool value) {
         if (report) ConnectError(message);
         return;
     }
-    // Writes are held between the points where work is reported done (CommitWrites), instead of
-    // each waiting for a commit of its own.
-    if (AdkFunctionBound(TAdkExport::AdkHoldWrites)) {
-        AdkErr = AdkHoldWrites(true);
-        HandleError();
-    }
     if (AfterConnect) AfterConnect(this);
 
     activatedModules_ = {};
@@ -360,6 +354,12 @@ void TAdkDatabase::ReadActivatedModules() {
         throw;
     }
     AdkDeleteStruct(settings);
+}
+
+void TAdkDatabase::HoldWrites(bool hold) {
+    if (!Connected() || !AdkFunctionBound(TAdkExport::AdkHoldWrites)) return;
+    const AdkErrorRec e = AdkHoldWrites(hold);
+    if (e.lRc != 0) throw Exception(AdkErrorText(e, ""));
 }
 
 void TAdkDatabase::CommitWrites(bool durable) {

@@ -97,6 +97,10 @@ public:
     // True when `aPath` holds the kit; otherwise explains in an error dialog and answers false.
     bool CheckIfAdkIsPresent(const std::string& aPath);
 
+    // With `hold`, the company's writes join one transaction the kit keeps open instead of each
+    // committing on its own (many writes in a row); without, the held writes are committed. Nothing
+    // to do without a company or with a kit that lacks the export; a failure raises the kit's text.
+    void HoldWrites(bool hold);
     // Commits the writes the kit holds, so that other connections to the company see them (the SQL
     // side asks before each statement); with `durable` also waits until everything written to the
     // company is on the disk, as the system does before it reports work done. Nothing to do without

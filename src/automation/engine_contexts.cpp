@@ -96,6 +96,7 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     context.VismaTidConnection = &mainDM.VismaTidConnection();
     context.TidKunder = &mainDM.TidKunder();
     context.FormatSettings = &DefaultFormatSettings();
+    context.holdWrites = [&mainDM](bool hold) { mainDM.AdkDBSRC().HoldWrites(hold); };
     return context;
 }
 
