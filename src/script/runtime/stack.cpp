@@ -43,7 +43,7 @@ void TPSStack::ReturnToChunkOf(char* at) {
     fTop = at;
 }
 
-void TPSStack::PopTo(int32_t count) {
+void TPSStack::PopDownTo(int32_t count) {
     while (Count() > std::max(count, 0)) Pop();
 }
 

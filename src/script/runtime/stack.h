@@ -67,10 +67,13 @@ public:
         else
             ReturnToChunkOf(at);
         fBytes -= top.size;
-        if (top.item->FType && top.item->FType->IsManaged()) FinalizeValue(top.item->Data(), top.item->FType);
+        const TPSTypeRec* t = top.item->FType;
+        if (t && t->IsManaged() && !IsBorrowedPointer(top.item)) FinalizeValue(top.item->Data(), t);
     }
     // Pops down to `count` items.
-    void PopTo(int32_t count);
+    void PopTo(int32_t count) {
+        if (Count() > count) PopDownTo(count);
+    }
     // Finalizes every item (top first) and releases the storage.
     void Clear();
     // The item at a 0-based index from the bottom; nil out of range.
@@ -119,6 +122,7 @@ private:
     };
     const TPSVariant& Checked(int32_t itemNo) const;
     TPSVariant* PushInNewChunk(size_t size);
+    void PopDownTo(int32_t count);
     void ReturnToChunkOf(char* at);
     // An item's bytes: at least the type header, in whole words.
     static size_t ItemSize(uint32_t totalSize) {
@@ -141,8 +145,17 @@ private:
         // An empty value is all zero bits (InitializeValue); an item's storage is whole words.
         const uint64_t zero = 0;
         auto* d = static_cast<char*>(item->Data());
-        for (uint32_t at = 0; at < t->FRealSize; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
+        const uint32_t size = t->FRealSize;
+        if (size <= sizeof zero) {  // most values: one word
+            if (size != 0) std::memcpy(d, &zero, sizeof zero);
+            return item;
+        }
+        for (uint32_t at = 0; at < size; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
         return item;
+    }
+    // A Pointer that refers to a value it does not own: popping it releases nothing.
+    static bool IsBorrowedPointer(TPSVariant* item) {
+        return item->FType->FBaseType == btPointer && Load<PointerValue>(item->Data()).Owned == 0;
     }
 
     struct Entry {
