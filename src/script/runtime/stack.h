@@ -62,11 +62,11 @@ public:
         const Entry top = fItems.back();
         fItems.pop_back();
         auto* at = reinterpret_cast<char*>(top.item);
+        fBytes -= top.size;
         if (at >= fBase && at < fEnd)
             fTop = at;
         else
             ReturnToChunkOf(at);
-        fBytes -= top.size;
         const TPSTypeRec* t = top.item->FType;
         if (t && t->IsManaged() && !IsBorrowedPointer(top.item)) FinalizeValue(top.item->Data(), t);
     }
@@ -129,7 +129,12 @@ private:
         return (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
     }
     // Whether `size` more bytes fit the chunk in hand and the limit.
-    bool Fits(size_t size) const { return static_cast<size_t>(fEnd - fTop) >= size && fBytes + size <= kMaxBytes; }
+    bool Fits(size_t size) const { return static_cast<size_t>(fLimit - fTop) >= size; }
+    // Sets fLimit for the chunk in hand: its end, or where the stack's limit falls within it.
+    void SetLimit() {
+        const size_t below = fBytes - static_cast<size_t>(fTop - fBase);  // in the chunks below
+        fLimit = fBase + std::min(static_cast<size_t>(fEnd - fBase), kMaxBytes - below);
+    }
     // Takes `size` bytes at the top of the chunk in hand for a new item (type not set yet: until
     // then a pop releases nothing).
     TPSVariant* Place(size_t size) {
@@ -146,8 +151,10 @@ private:
         const uint64_t zero = 0;
         auto* d = static_cast<char*>(item->Data());
         const uint32_t size = t->FRealSize;
-        if (size <= sizeof zero) {  // most values: one word
-            if (size != 0) std::memcpy(d, &zero, sizeof zero);
+        if (size <= 3 * sizeof zero) {  // most values (numbers, strings, references): up to three words
+            if (size > 0) std::memcpy(d, &zero, sizeof zero);
+            if (size > sizeof zero) std::memcpy(d + sizeof zero, &zero, sizeof zero);
+            if (size > 2 * sizeof zero) std::memcpy(d + 2 * sizeof zero, &zero, sizeof zero);
             return item;
         }
         for (uint32_t at = 0; at < size; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
@@ -167,7 +174,8 @@ private:
     size_t fChunk = 0;       // the chunk the next item goes into
     char* fBase = nullptr;   // that chunk's storage,
     char* fTop = nullptr;    // where its next item goes
-    char* fEnd = nullptr;    // and its end
+    char* fEnd = nullptr;    // and its end;
+    char* fLimit = nullptr;  // the end, or where the stack's limit falls before it
     size_t fBytes = 0;
 };
 
