@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kBlocks = 14500;  // about 50 MB
+constexpr int kBlocks = 13000;  // about 50 MB
 // Per block: a customer, a supplier, an article, a contact, a project, a purchase price, a sales
 // price, an order with two rows, an offer, an invoice, an agreement, a purchase order, a supplier
 // invoice and a delivery note with one row each, a payment, a manual receipt and a manual issue.

@@ -17,8 +17,9 @@ using namespace test;
 
 constexpr const char* kAllKinds = "combined/all_kinds.xml";
 
-// The checks: every kind registered; the project check reads "customerkey", which the project
-// (keyed for the import's "customerKey") does not carry; the kinds the file lacks say so.
+// The checks: every kind registered, the payment's invoice key among the invoices'; the project
+// check reads "customerkey", which the project (keyed for the import's "customerKey") does not
+// carry.
 constexpr const char* kChecks = R"(
 LoadXML true
 + Kontrollerar kunder
