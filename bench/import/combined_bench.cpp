@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kBlocks = 13000;  // about 50 MB
+constexpr int kBlocks = 12500;  // about 50 MB
 // Per block: a customer, a supplier, an article, a contact, a project, a purchase price, a sales
 // price, an order with two rows, an offer, an invoice, an agreement, a purchase order, a supplier
 // invoice and a delivery note with one row each, a payment, a manual receipt and a manual issue.
@@ -29,7 +29,8 @@ void Append(std::string& xml, std::initializer_list<std::string_view> parts) {
     for (std::string_view part : parts) xml += part;
 }
 
-// Each container holds one item per block, in the job's order of kinds.
+// Each container holds one item per block, in the job's order of kinds. The documents searched on
+// their number orders have number keys above every number the run writes.
 std::string CombinedFile() {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n";
     auto container = [&](const char* name, auto&& item) {
@@ -99,7 +100,7 @@ std::string CombinedFile() {
                         "\t\t\t</rows>\r\n\t\t</offer>\r\n"});
     });
     container("invoices", [&](const std::string& n) {
-        Append(xml, {"\t\t<invoice>\r\n\t\t\t<atFakturor customerkey=\"k", n, "\" key=\"f", n,
+        Append(xml, {"\t\t<invoice>\r\n\t\t\t<atFakturor customerkey=\"k", n, "\" key=\"9000", n,
                      "\">\r\n\t\t\t\t<OOI_HEAD_DOCUMENT_DATE1>2024-03-06</OOI_HEAD_DOCUMENT_DATE1>\r\n"
                      "\t\t\t\t<OOI_HEAD_DOCUMENT_DATE2>2024-04-05</OOI_HEAD_DOCUMENT_DATE2>\r\n"
                      "\t\t\t</atFakturor>\r\n\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
@@ -108,19 +109,19 @@ std::string CombinedFile() {
                         "\t\t\t</rows>\r\n\t\t</invoice>\r\n"});
     });
     container("agreements", [&](const std::string& n) {
-        Append(xml, {"\t\t<agreement>\r\n\t\t\t<atAvtal customerkey=\"k", n, "\" key=\"v", n,
+        Append(xml, {"\t\t<agreement>\r\n\t\t\t<atAvtal customerkey=\"k", n, "\" key=\"9000", n,
                      "\">\r\n\t\t\t\t<AGREEMENT_HEAD_TEXT>Service ", n,
                      "</AGREEMENT_HEAD_TEXT>\r\n\t\t\t</atAvtal>\r\n\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a", n,
                      "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>3</OOI_ROW_QUANTITY2>\r\n\t\t\t\t</row>\r\n"
                      "\t\t\t</rows>\r\n\t\t</agreement>\r\n"});
     });
     container("customerpayments", [&](const std::string& n) {
-        Append(xml, {"\t\t<payment invoiceKey=\"f", n,
+        Append(xml, {"\t\t<payment invoiceKey=\"9000", n,
                      "\">\r\n\t\t\t<CUSTOMERPAYMENT_DATE>2024-03-20</CUSTOMERPAYMENT_DATE>\r\n"
                      "\t\t\t<CUSTOMERPAYMENT_AMOUNT>48.75</CUSTOMERPAYMENT_AMOUNT>\r\n\t\t</payment>\r\n"});
     });
     container("bests", [&](const std::string& n) {
-        Append(xml, {"\t\t<best key=\"b", n, "\">\r\n\t\t\t<atBestallningar key=\"b", n, "\" supplierkey=\"s", n,
+        Append(xml, {"\t\t<best key=\"9000", n, "\">\r\n\t\t\t<atBestallningar key=\"9000", n, "\" supplierkey=\"s", n,
                      "\">\r\n\t\t\t\t<BOOKING_DATE>2024-03-08</BOOKING_DATE>\r\n\t\t\t</atBestallningar>\r\n"
                      "\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
                      n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>100</OOI_ROW_QUANTITY2>\r\n\t\t\t\t</row>\r\n"
@@ -135,7 +136,7 @@ std::string CombinedFile() {
                         "\t\t\t</rows>\r\n\t\t</supplierinvoice>\r\n"});
     });
     container("deliverynotes", [&](const std::string& n) {
-        Append(xml, {"\t\t<deliverynote>\r\n\t\t\t<atInkFs key=\"fs", n, "\" supplierkey=\"s", n, "\" bestkey=\"b", n,
+        Append(xml, {"\t\t<deliverynote>\r\n\t\t\t<atInkFs key=\"9000", n, "\" supplierkey=\"s", n, "\" bestkey=\"9000", n,
                      "\">\r\n\t\t\t\t<DELIVERY_NOTE_DATE>2024-03-12</DELIVERY_NOTE_DATE>\r\n\t\t\t</atInkFs>\r\n"
                      "\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
                      n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY1>60</OOI_ROW_QUANTITY1>\r\n\t\t\t\t</row>\r\n"
