@@ -31,6 +31,8 @@ const TPageBehaviour* FindPageBehaviour(std::string_view id);
 std::span<const TPageBehaviour> StandardPageBehaviours();
 std::span<const TPageBehaviour> MenuPageBehaviours();
 std::span<const TPageBehaviour> TidPageBehaviours();
+// The behaviours of the export pages and the SQL query page.
+std::span<const TPageBehaviour> ExportPageBehaviours();
 
 // The target as the control class the behaviour works on; raises when the block names the
 // behaviour on a control of another class.
