@@ -29,6 +29,7 @@ constexpr int kLineHeight = 21;
 constexpr int kCaptionGap = 3;
 constexpr int kCheckHeight = 19;
 constexpr int kMemoHeight = 56;
+constexpr int kLongMemoHeight = 140;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonPadding = 24;
@@ -91,10 +92,13 @@ int MakeEdit(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
 
 int MakeMemo(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
     const int caption = CaptionAbove(page, def, place);
-    auto* memo = Place<TDBMemo>(page, def, place, place.Top + caption, place.Width, kMemoHeight);
-    if (def.Has("scrollbars")) memo->SetScrollBars(ssBoth);
+    // A memo with scroll bars holds long text (a whole query) and gets the room for it.
+    const bool scrolled = def.Has("scrollbars");
+    const int height = scrolled ? kLongMemoHeight : kMemoHeight;
+    auto* memo = Place<TDBMemo>(page, def, place, place.Top + caption, place.Width, height);
+    if (scrolled) memo->SetScrollBars(ssBoth);
     Bind(page, def, memo);
-    return caption + kMemoHeight;
+    return caption + height;
 }
 
 int MakeCheck(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
