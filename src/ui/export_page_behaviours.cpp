@@ -155,18 +155,6 @@ void TestSqlQuery(TSettingsPage& page, TControl& target, const TPageControlDef* 
     });
 }
 
-// Runs the action of a click; a failure goes to the application's error box.
-template <class Action>
-void OnClick(TButton& button, Action action) {
-    button.OnClick = [&button, action](TObject*) {
-        try {
-            action();
-        } catch (...) {
-            Application().HandleException(&button);
-        }
-    };
-}
-
 // "Lägg till": a new empty row at the end of the button's table.
 void AddRow(TSettingsPage& page, TControl& target, const TPageControlDef* control,
             const TPageBehaviourDef& behaviour) {

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "core/settings_schema.h"
+#include "platform/gui/application.h"
+#include "platform/gui/button.h"
 #include "platform/gui/control.h"
 #include "platform/rtl/exception.h"
 
@@ -42,6 +44,18 @@ C& BehaviourTarget(TControl& target, const TPageBehaviourDef& behaviour) {
     if (!control)
         throw Exception("The page behaviour " + behaviour.Id + " does not fit " + target.ClassName());
     return *control;
+}
+
+// A button's click runs `action`; a failure goes to the application's error box.
+template <class Action>
+void OnClick(TButton& button, Action action) {
+    button.OnClick = [&button, action](TObject*) {
+        try {
+            action();
+        } catch (...) {
+            Application().HandleException(&button);
+        }
+    };
 }
 
 }  // namespace tv
