@@ -113,7 +113,7 @@ constexpr TPageBehaviour kBehaviours[] = {
 const TPageBehaviour* FindPageBehaviour(std::string_view id) {
     for (std::span<const TPageBehaviour> table :
          {std::span<const TPageBehaviour>(kBehaviours), StandardPageBehaviours(), MenuPageBehaviours(),
-          TidPageBehaviours()})
+          TidPageBehaviours(), ExportPageBehaviours()})
         for (const auto& row : table)
             if (row.Id == id) return &row;
     return nullptr;

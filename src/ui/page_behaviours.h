@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "core/settings_schema.h"
+#include "platform/gui/application.h"
+#include "platform/gui/button.h"
 #include "platform/gui/control.h"
 #include "platform/rtl/exception.h"
 
@@ -31,6 +33,8 @@ const TPageBehaviour* FindPageBehaviour(std::string_view id);
 std::span<const TPageBehaviour> StandardPageBehaviours();
 std::span<const TPageBehaviour> MenuPageBehaviours();
 std::span<const TPageBehaviour> TidPageBehaviours();
+// The behaviours of the export pages and the SQL query page.
+std::span<const TPageBehaviour> ExportPageBehaviours();
 
 // The target as the control class the behaviour works on; raises when the block names the
 // behaviour on a control of another class.
@@ -40,6 +44,18 @@ C& BehaviourTarget(TControl& target, const TPageBehaviourDef& behaviour) {
     if (!control)
         throw Exception("The page behaviour " + behaviour.Id + " does not fit " + target.ClassName());
     return *control;
+}
+
+// A button's click runs `action`; a failure goes to the application's error box.
+template <class Action>
+void OnClick(TButton& button, Action action) {
+    button.OnClick = [&button, action](TObject*) {
+        try {
+            action();
+        } catch (...) {
+            Application().HandleException(&button);
+        }
+    };
 }
 
 }  // namespace tv

@@ -4,6 +4,9 @@
 
 #include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
+#include "controls/xdb_columns.h"
+#include "controls/xdb_grid.h"
+#include "controls/xdb_navigator.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/button.h"
 #include "platform/gui/canvas.h"
@@ -14,6 +17,7 @@
 #include "platform/gui/db_lookup_controls.h"
 #include "platform/gui/db_radio_group.h"
 #include "platform/gui/label.h"
+#include "platform/gui/list_box.h"
 #include "platform/rtl/string_list.h"
 #include "ui/settings_page.h"
 
@@ -25,12 +29,17 @@ constexpr int kLineHeight = 21;
 constexpr int kCaptionGap = 3;
 constexpr int kCheckHeight = 19;
 constexpr int kMemoHeight = 56;
+constexpr int kLongMemoHeight = 140;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonPadding = 24;
 constexpr int kRadioFrame = 22;
 constexpr int kRadioButtonHeight = 20;
 constexpr int kNoteLineHeight = 14;
+constexpr int kListItemHeight = 16;
+constexpr int kListFrame = 4;
+constexpr int kNavigatorHeight = 25;
+constexpr int kGridHeight = 300;
 
 // A label of the text wrapped to the width, as high as its lines.
 TLabel* WrappedLabel(TSettingsPage& page, const TPagePlace& place) {
@@ -83,8 +92,13 @@ int MakeEdit(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
 
 int MakeMemo(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
     const int caption = CaptionAbove(page, def, place);
-    Bind(page, def, Place<TDBMemo>(page, def, place, place.Top + caption, place.Width, kMemoHeight));
-    return caption + kMemoHeight;
+    // A memo with scroll bars holds long text (a whole query) and gets the room for it.
+    const bool scrolled = def.Has("scrollbars");
+    const int height = scrolled ? kLongMemoHeight : kMemoHeight;
+    auto* memo = Place<TDBMemo>(page, def, place, place.Top + caption, place.Width, height);
+    if (scrolled) memo->SetScrollBars(ssBoth);
+    Bind(page, def, memo);
+    return caption + height;
 }
 
 int MakeCheck(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
@@ -173,6 +187,47 @@ int MakeButton(TSettingsPage& page, const TPageControlDef& def, const TPagePlace
     return kButtonHeight;
 }
 
+// A list of texts bound to nothing (the placeholders a template may use), as high as its items.
+int MakeList(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    const int caption = CaptionAbove(page, def, place);
+    const int height = kListFrame + kListItemHeight * std::max<int>(1, static_cast<int>(def.Choices.size()));
+    auto* list = Place<TListBox>(page, def, place, place.Top + caption, place.Width, height);
+    Lines items(def, false);
+    list->SetItems(&items);
+    return caption + height;
+}
+
+// This library's navigator over the control's table, all its buttons shown.
+int MakeNavigator(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    auto* navigator = Place<TXDBNavigator>(page, def, place, place.Top, place.Width, kNavigatorHeight);
+    navigator->SetDataSource(&page.SourceFor(def.Table));
+    return kNavigatorHeight;
+}
+
+// This library's data grid over the control's table, with the columns its choices give, in the
+// grid's own (XP) visual style; "standard" gives the standard style, "stretch" stretches the
+// columns over the width and shows a vertical bar only, hidden while there is nothing to scroll.
+// Its options are the grid's defaults: editing, tabs, confirmed deletes, titles as buttons.
+int MakeGrid(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
+    auto* grid = Place<TXDBGrid>(page, def, place, place.Top, place.Width, kGridHeight);
+    for (const auto& choice : def.Choices) {
+        const TPageColumnDef column = GridColumn(choice);
+        TXColumn* made = grid->Columns()->Add();
+        made->SetFieldName(column.Field);
+        if (!column.Title.empty()) made->Title()->SetCaption(column.Title);
+        if (column.Width > 0) made->SetWidth(column.Width);
+    }
+    if (def.Has("standard")) grid->GridStyle()->SetVisualStyle(vsStandard);
+    if (def.Has("stretch")) {
+        grid->SetScrollBars(ssVertical);
+        grid->ScrollProp()->SetAutoHidden(ssBoth);
+        grid->ScrollProp()->SetWinXPMode(true);
+        grid->SetStretchMode(true);
+    }
+    grid->SetDataSource(&page.SourceFor(def.Table));
+    return kGridHeight;
+}
+
 int MakeNote(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
     TLabel* note = WrappedLabel(page, place);
     page.AddControl(def, note);
@@ -184,7 +239,7 @@ constexpr TPageControlKind kKinds[] = {
     {"edit", MakeEdit},         {"memo", MakeMemo},      {"check", MakeCheck},     {"radio", MakeRadio},
     {"pick", MakePick},         {"sortorder", MakePick}, {"lookup", MakeLookup},   {"combo", MakeCombo},
     {"button", MakeButton},     {"note", MakeNote},      {"lookupx", MakeLookupX}, {"dbcombo", MakeDbCombo},
-    {"checkbox", MakeCheckBox},
+    {"checkbox", MakeCheckBox}, {"list", MakeList},      {"navigator", MakeNavigator}, {"grid", MakeGrid},
 };
 
 }  // namespace

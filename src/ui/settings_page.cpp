@@ -23,6 +23,7 @@ constexpr int kHeaderTop = 8;
 constexpr int kItemsTop = 34;
 constexpr int kColumnWidth = 280;
 constexpr int kGap = 6;
+constexpr int kWideWidth = 2 * kColumnWidth + kMargin;
 // Inside a framed group: the caption above, the frame around.
 constexpr int kFrameTop = 24;
 constexpr int kFrameInset = 10;
@@ -54,6 +55,8 @@ TSettingsPage::TSettingsPage(TComponent* owner, const TSettingsPageDef& def, TMa
     SetBorderStyle(bsNone);
     SetAutoScroll(true);
     Build();
+    for (auto& built : afterBuild_) built();
+    afterBuild_.clear();
 }
 
 TSettingsPage::~TSettingsPage() {
@@ -131,13 +134,27 @@ void TSettingsPage::BuildArea(TWinControl* parent, int tab) {
     std::vector<TWinControl*> shown;
     for (const auto& group : def_.Groups) {
         if (group.Tab != tab) continue;
-        TWinControl* area = BuildGroup(group, parent, kColumnWidth);
-        if (group.Has("hidden"))
+        const bool wide = group.Has("wide");
+        TWinControl* area = BuildGroup(group, parent, wide ? kWideWidth : kColumnWidth);
+        if (group.Has("hidden")) {
             area->Hide();
-        else
-            shown.push_back(area);
+            continue;
+        }
+        areas_.push_back({area, tab, wide});
+        shown.push_back(area);
     }
     Lay(shown, kItemsTop);
+}
+
+void TSettingsPage::Relayout() {
+    const int tabs = std::max<int>(1, static_cast<int>(def_.Tabs.size()));
+    for (int i = 0; i < tabs; ++i) {
+        const int tab = def_.Tabs.empty() ? -1 : i;
+        std::vector<TWinControl*> shown;
+        for (const Area& area : areas_)
+            if (area.Tab == tab && area.Control->Visible()) shown.push_back(area.Control);
+        Lay(shown, kItemsTop);
+    }
 }
 
 TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, TWinControl* parent, int width) {
@@ -198,9 +215,29 @@ TWinControl* TSettingsPage::BuildGroup(const TPageGroupDef& group, TWinControl* 
     return area;
 }
 
-// Two columns, the areas in the block's order down the first and on down the second, split where
-// the taller column is lowest.
+// The areas in the block's order: a wide one across the page below what stands before it, the
+// others in runs of two columns.
 void TSettingsPage::Lay(const std::vector<TWinControl*>& areas, int top) {
+    std::vector<TWinControl*> run;
+    int y = top;
+    for (TWinControl* area : areas) {
+        const bool wide = std::any_of(areas_.begin(), areas_.end(),
+                                      [area](const Area& a) { return a.Control == area && a.Wide; });
+        if (!wide) {
+            run.push_back(area);
+            continue;
+        }
+        if (!run.empty()) y = LayColumns(run, y);
+        run.clear();
+        area->SetBounds(kMargin, y, kWideWidth, area->Height());
+        y += area->Height() + kGap;
+    }
+    if (!run.empty()) LayColumns(run, y);
+}
+
+// Two columns, the areas in the block's order down the first and on down the second, split where
+// the taller column is lowest; answers the bottom of the taller column.
+int TSettingsPage::LayColumns(const std::vector<TWinControl*>& areas, int top) {
     std::vector<int> heights;
     for (TWinControl* area : areas) heights.push_back(area->Height() + kGap);
     const int total = std::accumulate(heights.begin(), heights.end(), 0);
@@ -222,6 +259,7 @@ void TSettingsPage::Lay(const std::vector<TWinControl*>& areas, int top) {
         areas[i]->SetBounds(left, y, kColumnWidth, areas[i]->Height());
         y += heights[i];
     }
+    return top + best;
 }
 
 TForm* GeneratedSettingsPage(const TSettingsPageRow& row, TComponent* owner, TMainDM& dm) {

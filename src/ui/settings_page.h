@@ -47,6 +47,12 @@ public:
 
     // For the control kinds: records a control made for `def`.
     void AddControl(const TPageControlDef& def, TControl* control);
+    // For behaviours: `built` runs once every group and control of the page is made, in the order
+    // asked, so that a behaviour may reach groups and controls that come after its own.
+    void AfterBuild(std::function<void()> built) { afterBuild_.push_back(std::move(built)); }
+    // Lays the groups out again, leaving out those hidden now: behaviours that show or hide a
+    // group call it.
+    void Relayout();
     // For behaviours: `done` runs when the page is freed, before its components go.
     void AtDestroy(std::function<void()> done) { atDestroy_.push_back(std::move(done)); }
     // For behaviours: the object of class T the page keeps under `key` for the behaviours that share
@@ -71,6 +77,14 @@ private:
     void BuildArea(TWinControl* parent, int tab);
     TWinControl* BuildGroup(const TPageGroupDef& group, TWinControl* parent, int width);
     void Lay(const std::vector<TWinControl*>& areas, int top);
+    int LayColumns(const std::vector<TWinControl*>& areas, int top);
+
+    // A group's area on a tab (-1: on the page itself), as the block gives them.
+    struct Area {
+        TWinControl* Control;
+        int Tab;
+        bool Wide;
+    };
 
     const TSettingsPageDef& def_;
     TMainDM& dm_;
@@ -79,6 +93,8 @@ private:
     std::map<std::string, TDataSource*, std::less<>> sources_;
     std::vector<std::pair<const TPageControlDef*, TControl*>> controls_;
     std::map<std::string, TWinControl*, std::less<>> groups_;
+    std::vector<Area> areas_;
+    std::vector<std::function<void()>> afterBuild_;
     std::vector<std::function<void()>> atDestroy_;
     std::vector<std::function<void()>> atConfirm_;
     std::map<std::string, std::shared_ptr<void>, std::less<>> kept_;

@@ -64,18 +64,6 @@ FieldOfButton BoundField(TSettingsPage& page, const TPageControlDef* control,
     return {page.SourceFor(control->Table).DataSet(), control->Field};
 }
 
-// Runs the action of a click; a failure goes to the application's error box.
-template <class Action>
-void OnClick(TButton& button, Action action) {
-    button.OnClick = [&button, action](TObject*) {
-        try {
-            action();
-        } catch (...) {
-            Application().HandleException(&button);
-        }
-    };
-}
-
 // "Bläddra": the chosen folder goes into the field and the record is posted at once; a cancelled
 // choice changes nothing.
 void BrowseFolderBehaviour(TSettingsPage& page, TControl& target, const TPageControlDef* control,

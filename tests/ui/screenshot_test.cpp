@@ -2,7 +2,8 @@
 // default import script loaded, the reference list docked beside it and the messages of a compile
 // that failed; the settings window on each generated page, the order page first; the main window at
 // its size and at its smallest with the update notice; the about box over it, the environment list
-// and the developer's test window.
+// and the developer's test window; the export pages with their selection panels, the SQL query
+// page and the customer price-list page.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "platform/gui/application.h"
 #include "platform/gui/button.h"
 #include "platform/gui/db_lookup_controls.h"
+#include "platform/gui/label.h"
 #include "platform/gui/main_thread_bridge.h"
 #include "platform/gui/page_control.h"
 #include "platform/gui/scripted_dialog_service.h"
@@ -116,6 +118,55 @@ TEST(Screenshot, SettingsWindowOnTheConnectionPages) {
     test::SaveScreenshot(window, "settings_tid_users");
     users->CloseUp(false);
     f.dm->disconnectVismaTid();
+}
+
+// The export pages in the states their lists and buttons leave them: the order page with its SQL
+// panel shown for a stored "SQL" selection and the result of a test in its label, the supplier
+// page on its interval panel, the SQL query page over three queries, and the customer price-list
+// page with two rows.
+TEST(Screenshot, SettingsWindowOnTheExportPages) {
+    test::SettingsFixture f;
+    auto store = [&](const char* table, const std::vector<std::pair<const char*, const char*>>& values) {
+        TDataSet& t = f.dm->Table(table);
+        t.Append();
+        for (const auto& [field, value] : values) t.FieldByName(field).SetAsString(value);
+        t.Post();
+    };
+    TDataSet& order = f.dm->Table("CDSExportOrderPrefs");
+    order.Edit();
+    order.FieldByName("ORDER_SELECTION_TYPE").SetAsString("SQL");
+    order.FieldByName("ORDER_SELECTION_SQL").SetAsString("select ordernr from oof where utskriven = 0");
+    order.FieldByName("ORDER_FILE_MANAGEMENT_TMPL").SetAsString("order_$ordernr_$lopnr_order.xml");
+    order.Post();
+    TDataSet& suppliers = f.dm->Table("CDSExportSuppliersPrefs");
+    suppliers.Edit();
+    suppliers.FieldByName("SELECTION_TYPE").SetAsString("Intervall");
+    suppliers.Post();
+    store("CDSExportSQLPrefs", {{"SQL_QUERY_NAME", "kunder"}, {"SQL_QUERY", "select kundnr, namn from kund"}});
+    store("CDSExportSQLPrefs", {{"SQL_QUERY_NAME", "leverantorer"}, {"SQL_QUERY", "select levnr from lev"},
+                                {"SQL_FILE_MANAGEMENT_TMPL", "lev_$exportdatum.xml"}});
+    store("CDSExportSQLPrefs", {{"SQL_QUERY_NAME", "artiklar"}, {"SQL_QUERY", "select artnr, benamning\r\nfrom art"}});
+    store("CDSExportCustomerPricelistData",
+          {{"customernumber", "1001"}, {"customername", "Åsa Öberg AB"}, {"lopnr", "5"}, {"agreementref", "AV-1"}});
+    store("CDSExportCustomerPricelistData", {{"customernumber", "7300009000002"}, {"customername", "Bengt Berg"},
+                                             {"lopnr", "12"}});
+
+    TFormSettings window(nullptr, *f.dm);
+    window.SetPosition(poDesigned);
+    window.SetLeft(40);
+    window.SetTop(40);
+    window.Show();
+    test::ClickNode(window, "Export - Order");
+    static_cast<TLabel*>(test::Page(window, "Export - Order")->FindControl("QueryResult"))
+        ->SetCaption("Query ok. 12 records, time: 3sms");
+    test::SaveScreenshot(window, "settings_export_order_sql");
+    test::ClickNode(window, "Export - Leverantörer");
+    test::SaveScreenshot(window, "settings_export_suppliers_interval");
+    test::ClickNode(window, "Export - SQL");
+    f.dm->Table("CDSExportSQLPrefs").First();
+    test::SaveScreenshot(window, "settings_export_sql");
+    test::ClickNode(window, "Export kundprislista");
+    test::SaveScreenshot(window, "settings_export_customer_price_list");
 }
 
 // The main window as the program shows it after start-up, at its designed size and at its

@@ -98,12 +98,15 @@ public:
     }
 
     static bool IsKeyword(std::string_view word) {
-        static constexpr std::string_view kKeywords[] = {"name",  "table", "does",   "checked",  "unchecked",
-                                                         "under", "state", "hidden", "password", "unsigned"};
-        return std::find(std::begin(kKeywords), std::end(kKeywords), word) != std::end(kKeywords);
+        static constexpr std::string_view kKeywords[] = {"name", "table", "does", "checked", "unchecked",
+                                                         "under", "state"};
+        return std::find(std::begin(kKeywords), std::end(kKeywords), word) != std::end(kKeywords) ||
+               IsFlag(word);
     }
     static bool IsFlag(std::string_view word) {
-        return word == "hidden" || word == "password" || word == "unsigned";
+        static constexpr std::string_view kFlags[] = {"hidden",     "password", "unsigned",
+                                                      "scrollbars", "standard", "stretch"};
+        return std::find(std::begin(kFlags), std::end(kFlags), word) != std::end(kFlags);
     }
 
 private:
@@ -214,7 +217,7 @@ void TPageBlockReader::Line(std::string_view line, int indent, int lineNo) {
                 group.Table = options.Word("table");
             else if (key == "does")
                 options.Behaviours(group.Behaviours);
-            else if (key == "hidden")
+            else if (key == "hidden" || key == "wide")
                 group.Flags.push_back(key);
             else
                 Fail(lineNo, "unknown group option " + key);
@@ -319,6 +322,32 @@ bool TextFitsField(const TSettingsTableDef& table, std::string_view fieldName, s
     }
 }
 
+TPageColumnDef GridColumn(const TPageChoiceDef& choice) {
+    TPageColumnDef column{choice.Item, choice.Value, 0};
+    const size_t colon = choice.Value.find(':');
+    if (colon == std::string::npos) return column;
+    column.Field = choice.Value.substr(0, colon);
+    if (!TryStrToInt(std::string_view(choice.Value).substr(colon + 1), column.Width) || column.Width <= 0)
+        column.Width = -1;
+    return column;
+}
+
+namespace {
+
+// A grid's columns name fields of its table, each width a positive number.
+void CheckGridColumns(const TPageControlDef& control, const TSettingsTableDef* table) {
+    if (!table) Fail(control.Line, "the grid has no table");
+    if (control.Choices.empty()) Fail(control.Line, "the grid has no columns");
+    for (const auto& choice : control.Choices) {
+        const TPageColumnDef column = GridColumn(choice);
+        if (!table->FindField(column.Field))
+            Fail(control.Line, "the table " + table->Name + " has no field " + column.Field);
+        if (column.Width < 0) Fail(control.Line, "the column " + column.Field + " has no valid width");
+    }
+}
+
+}  // namespace
+
 void CheckSettingsPages(const TSettingsSchema& schema) {
     auto tableOf = [&](const std::string& name, int lineNo) -> const TSettingsTableDef* {
         if (name.empty()) return nullptr;
@@ -335,6 +364,7 @@ void CheckSettingsPages(const TSettingsSchema& schema) {
             tableOf(group.Table, group.Line);
             for (const auto& control : group.Controls) {
                 const TSettingsTableDef* table = tableOf(control.Table, control.Line);
+                if (control.Kind == "grid") CheckGridColumns(control, table);
                 if (control.Field.empty()) continue;
                 if (!table) Fail(control.Line, "the field " + control.Field + " has no table");
                 if (!table->FindField(control.Field))

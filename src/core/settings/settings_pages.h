@@ -35,7 +35,9 @@ struct TPageControlDef {
     std::string Checked = "True";  // the texts a check box stores
     std::string Unchecked = "False";
     std::vector<TPageChoiceDef> Choices;
-    std::vector<std::string> Flags;  // "hidden", "password", "unsigned"
+    // "hidden", "password", "unsigned"; a memo's "scrollbars"; a grid's "standard" (the standard
+    // visual style) and "stretch" (columns stretched to the width, a vertical bar shown as needed)
+    std::vector<std::string> Flags;
     std::vector<TPageBehaviourDef> Behaviours;
     int Line = 0;  // where the control stands in the schema text
 
@@ -50,7 +52,7 @@ struct TPageGroupDef {
     std::string Table;  // the group's table: its own, else the page's
     bool Framed = false;
     int Tab = -1;  // the page's tab that holds the group; -1 on a page without tabs
-    std::vector<std::string> Flags;
+    std::vector<std::string> Flags;  // "hidden"; "wide": across both columns of the page
     std::vector<TPageBehaviourDef> Behaviours;
     std::vector<TPageControlDef> Controls;
     int Line = 0;
@@ -78,6 +80,15 @@ struct TSettingsPageDef {
     std::vector<std::string> Omits;     // fields of the table no control shows, on purpose
     int Line = 0;
 };
+
+// A column of a grid: a choice "<title>" = <field>[:<width>]; an empty title keeps the field's
+// display name, a width of 0 the grid's default.
+struct TPageColumnDef {
+    std::string Title;
+    std::string Field;
+    int Width = 0;  // -1 when the choice's width is not a positive number
+};
+TPageColumnDef GridColumn(const TPageChoiceDef& choice);
 
 // Reads the indented lines of a page block, one at a time, into the schema's last page. Raises
 // ESettingsSchemaError naming the line for text that breaks the rules.

@@ -118,6 +118,27 @@ TEST(SettingsPages, GroupsAfterATabStandOnIt) {
               -1);
 }
 
+TEST(SettingsPages, AGridTakesItsColumnsFromItsChoices) {
+    const auto schema = ParseSettingsSchema(kTable +
+                                            "page TFormX \"X\" state 1 table T\n"
+                                            "  group name Rows wide\n"
+                                            "    grid name Grid standard stretch\n"
+                                            "      \"Namn\" = NAME:172 \"\" = MODE\n");
+    const TPageGroupDef& rows = schema.Pages[0].Groups[0];
+    EXPECT_TRUE(rows.Has("wide"));
+    const TPageControlDef& grid = rows.Controls[0];
+    EXPECT_TRUE(grid.Has("standard") && grid.Has("stretch"));
+    ASSERT_EQ(grid.Choices.size(), 2u);
+    const TPageColumnDef name = GridColumn(grid.Choices[0]);
+    EXPECT_EQ(name.Title, "Namn");
+    EXPECT_EQ(name.Field, "NAME");
+    EXPECT_EQ(name.Width, 172);
+    const TPageColumnDef mode = GridColumn(grid.Choices[1]);
+    EXPECT_EQ(mode.Title, "") << "the field's own name";
+    EXPECT_EQ(mode.Field, "MODE");
+    EXPECT_EQ(mode.Width, 0) << "the grid's default width";
+}
+
 TEST(SettingsPages, AnUnsignedSortOrderListStoresTheOrdinalItself) {
     const auto schema = ParseSettingsSchema(kTable +
                                             "page TFormX \"X\" state 1 table T\n"
@@ -163,6 +184,10 @@ TEST(SettingsPages, RefuseBlocksThatDoNotFitTheirTables) {
         {page + "  edit MODE\n  tab \"T\"\n", "line 11: a page's tabs come before its groups"},
         {page + "  tab \"T\" rubrik \"R\"\n", "line 10: expected header after a tab"},
         {page + "  tab \"T\" header \"R\" x\n", "line 10: unexpected words after the tab"},
+        {page + "  grid\n    \"Namn\" = MISSING\n", "line 10: the table T has no field MISSING"},
+        {page + "  grid\n    \"Namn\" = NAME:bred\n", "line 10: the column NAME has no valid width"},
+        {page + "  grid\n    \"Namn\" = NAME:0\n", "line 10: the column NAME has no valid width"},
+        {page + "  grid\n", "line 10: the grid has no columns"},
     };
     for (const auto& row : kRows) {
         try {
@@ -228,7 +253,8 @@ TEST(SettingsPages, TheSortOrderListsStoreWhatTheSettingsFilesHold) {
     for (size_t i = 0; i < contacts.size(); ++i) EXPECT_EQ(contacts[i].Value, std::to_string(-67 + int(i)));
 }
 
-// Each field of a table that has a page is shown by a control or omitted on purpose, never both.
+// Each field of a table that has a page is shown by a control (or a grid's column) or omitted on
+// purpose, never both.
 TEST(SettingsPages, EveryFieldOfAPagesTableIsShownOrOmittedOnPurpose) {
     const TSettingsSchema& schema = SettingsSchema();
     std::set<std::string> tables;
@@ -239,9 +265,12 @@ TEST(SettingsPages, EveryFieldOfAPagesTableIsShownOrOmittedOnPurpose) {
         std::set<std::string> omitted;
         for (const auto& page : schema.Pages) {
             for (const auto& group : page.Groups)
-                for (const auto& control : group.Controls)
-                    if (control.Table == name && !control.Field.empty() && control.Kind != "button")
-                        shown.insert(control.Field);
+                for (const auto& control : group.Controls) {
+                    if (control.Table != name) continue;
+                    if (!control.Field.empty() && control.Kind != "button") shown.insert(control.Field);
+                    if (control.Kind == "grid")
+                        for (const auto& choice : control.Choices) shown.insert(GridColumn(choice).Field);
+                }
             if (page.Table == name) omitted.insert(page.Omits.begin(), page.Omits.end());
         }
         for (const auto& field : schema.Table(name).Fields) {
