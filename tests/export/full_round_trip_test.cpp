@@ -52,8 +52,9 @@ public:
         world_.Set("CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", prefix + "kunder.xml");
         world_.Set("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL", prefix + "artiklar.xml");
         world_.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", prefix + "prislistor.xml");
-        world_.Facade().ExportCustomersFromList(List({"R100", "R200"}).get());
-        world_.Facade().ExportArticlesFromList(List({"RA1", "RA2"}).get(), List({"RBAS"}).get(), 1, 1, 1);
+        world_.Facade().ExportCustomersFromList(List({"R100", "R200", "R300", "R400"}).get());
+        world_.Facade().ExportArticlesFromList(List({"RA1", "RA2", "ra3"}).get(), List({"RBAS"}).get(), 1, 1,
+                                               1);
         world_.Facade().ExportPriceLists();
     }
 
@@ -166,13 +167,14 @@ TEST(FullRoundTrip, RegistersAndPricesExportedImportedIntoAnEmptyCompanyAndExpor
 TEST(FullRoundTrip, TheImportedRegistersAndPricesHoldWhatTheSourceHolds) {
     constexpr const char* kQueries[] = {
         "select kundnr, namn, ort, kreditgrans, kundsedan, valuta, prislista, epost, ignoreraorgnr from kund "
-        "where kundnr like 'R%' order by kundnr",
+        "where kundnr like 'R_00' order by kundnr",
         "select artnr, benamning, benamning2, momskod, vikt, volym, streckkod, webshop from art "
-        "where artnr like 'R%' order by artnr",
-        "select sprakkod, artnr, benamning, benamning2 from artspr order by artnr, sprakkod",
+        "where artnr like 'RA_' order by artnr",
+        // The import stores a name's article number in capitals.
+        "select sprakkod, upper(artnr), benamning, benamning2 from artspr order by upper(artnr), sprakkod",
         "select kod, benamning, valuta, inklmoms from prislista order by kod",
         "select prislista, artnr, antal, pris from forspris order by prislista, artnr, antal",
-        "select artnr, levnr, antal, pris, levartnr from inkpris where artnr like 'R%' order by artnr, "
+        "select artnr, levnr, antal, pris, levartnr from inkpris where artnr like 'RA_' order by artnr, "
         "levnr, antal",
     };
     RoundTripWorld trip(false);
