@@ -243,6 +243,10 @@ TEST(FullRoundTrip, OrdersAndOffersExportedWithTheirCustomersAndArticlesImportIn
         ASSERT_NO_FATAL_FAILURE(trip.Import("forsta_order.xml", {kCustomers, kArticles, kOrders}));
         ASSERT_NO_FATAL_FAILURE(trip.Import("forsta_offerter.xml", {kCustomers, kArticles, kOffers}));
         EXPECT_EQ(DocumentsOf(trip.Target()), kExpectedDocuments);
+        trip.ExportDocuments("andra_");
+        for (const char* file : {"order.xml", "offerter.xml"})
+            EXPECT_EQ(trip.Written(std::string("andra_") + file), trip.Written(std::string("forsta_") + file))
+                << file;
     }
 }
 
