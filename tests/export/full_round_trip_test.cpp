@@ -53,8 +53,8 @@ public:
         world_.Set("CDSExportArticlesPrefs", "FILE_MANAGEMENT_TMPL", prefix + "artiklar.xml");
         world_.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", prefix + "prislistor.xml");
         world_.Facade().ExportCustomersFromList(List({"R100", "R200", "R300", "R400"}).get());
-        world_.Facade().ExportArticlesFromList(List({"RA1", "RA2", "ra3"}).get(), List({"RBAS"}).get(), 1, 1,
-                                               1);
+        world_.Facade().ExportArticlesFromList(List({"RA1", "RA2", "ra3"}).get(),
+                                               List({"RBAS", "RTOM"}).get(), 1, 1, 1);
         world_.Facade().ExportPriceLists();
     }
 
