@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -108,7 +109,6 @@ public:
     std::string Written(const std::string& name) { return world_.ReadWritten(name); }
     const std::string& Source() const { return world_.Company(); }
     const std::string& Target() const { return target_; }
-    test::TExportWorld& World() { return world_; }
 
 private:
     // The includes that would write what no import reads back.
