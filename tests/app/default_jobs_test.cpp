@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,12 +84,10 @@ protected:
     }
     // The number of records of a kit table (rows of documents are indented).
     size_t Records(const std::string& table) {
-        const std::string dump = Dump(table);
+        std::istringstream dump(Dump(table));
         size_t n = 0;
-        for (size_t at = 0; at < dump.size(); at = dump.find('\n', at) + 1) {
-            if (dump[at] != ' ' && dump[at] != '\n') ++n;
-            if (dump.find('\n', at) == std::string::npos) break;
-        }
+        for (std::string line; std::getline(dump, line);)
+            if (!line.empty() && line[0] != ' ') ++n;
         return n;
     }
 
