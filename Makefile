@@ -26,8 +26,9 @@ test: deps
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # A first run of the program: the build of `make test` (the program and the kit's tools only), then
-# tools/demo/run-demo, which imports a file into a demo company and exports from it, without a
-# display, in a fresh temporary folder.
+# tools/demo/run-demo, which imports a file holding every kind into a demo company, exports every
+# kind, and exports one customer as the integration menu does, without a display, in a fresh
+# temporary folder.
 demo: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
 	      -DTV_SANITIZE=ON -DTV_BUILD_TESTS=ON

@@ -1,16 +1,26 @@
 // Importing a file of 100,000 new customers (load, check and import, through the central data
 // module, the kit datasets and the stand-in kit) against plain SQLite inserts of the same rows into
-// the same table of a fresh company, committed per row as the kit does and in one transaction.
+// the same table of a fresh company, committed per row as the kit does and in one transaction; and
+// the same file imported by the default import job (data/scripts/import/default_import.pas) run in
+// the script host, connecting, checking every kind, archiving and closing as a job does, which
+// shows the host's share of the cost beside the engine's direct run.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "automation/dm_plugins.h"
+#include "automation/job_api_rows.h"
+#include "automation/script_handler_engine.h"
 #include "bench/import/plain_company.h"
 #include "bench/import/timed_import.h"
+#include "core/job_runner.h"
+#include "core/work_folders.h"
+#include "export/dm_export.h"
 #include "platform/rtl/exception.h"
 #include "tests/import/import_world.h"
 
@@ -54,6 +64,54 @@ void ImportCustomers(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 
+// The job API as the program binds it, with the job runner standing in for the main window whose
+// operations it carries out.
+struct TJobClasses {
+    using MainForm = tv::TJobRunner;
+    using MainDM = tv::TMainDM;
+    using DMImport = tv::TDMImport;
+    using DMExport = tv::TDMExport;
+    using DMPlugins = tv::TDMPlugins;
+};
+
+// No window: the job runs headless, as a command-line job does.
+class TNoWindow : public tv::IJobWindow {
+public:
+    bool Interactive() const override { return false; }
+    void CollapseScriptList() override {}
+    void ShowEventWindow() override {}
+    void HideEventWindow() override {}
+    void CloseAndTerminate() override {}
+};
+
+void DefaultImportJob(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const std::string file = CustomersFile();
+    for (auto _ : state) {
+        state.PauseTiming();
+        tv::test::TImportWorld world;
+        const std::string import = world.Dir().Path("common/Brismark/Tollvane/default/import/");
+        for (std::string_view folder : {tv::kFolderUnprocessed, std::string_view("behandlade"),
+                                        std::string_view("felaktiga")})
+            fs::create_directories(import + std::string(folder));
+        world.Dir().Write("common/Brismark/Tollvane/default/import/obehandlade/customers.xml", file);
+        TNoWindow window;
+        tv::TJobRunner runner(world.MainDM(), window, world.Events(), {});
+        tv::TScriptHandlerEngine host(
+            tv::TJobApi::Over<TJobClasses>(&runner, &world.MainDM(), &world.Import(), nullptr, nullptr));
+        host.LoadScript(std::string(TV_SOURCE_DIR) + "/data/scripts/import/default_import.pas");
+        const bool compiled = host.PSScript1.Compile();
+        state.ResumeTiming();
+        if (!compiled || !host.PSScript1.Execute()) throw std::runtime_error("the default import job failed");
+        state.PauseTiming();
+        if (world.Import().ImportedItems().size() != static_cast<size_t>(kCustomers))
+            throw std::runtime_error("not all imported");
+        if (!fs::exists(import + "behandlade/customers.xml")) throw std::runtime_error("the file was not archived");
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+
 // The same rows into the same table with one prepared statement; `perRowCommit` commits each row as
 // the kit does, otherwise one transaction holds them all.
 void PlainSqlite(benchmark::State& state, bool perRowCommit) {
@@ -84,6 +142,7 @@ void PlainSqlite(benchmark::State& state, bool perRowCommit) {
 }  // namespace
 
 BENCHMARK(ImportCustomers)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(DefaultImportJob)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK_CAPTURE(PlainSqlite, commit_per_row, true)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)

@@ -91,12 +91,17 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-// The job scripts we ship compile against the whole host (its import units and the job API) with
-// no message, and their containers pass the verifier.
+// The job scripts we ship (data/scripts) and the test jobs compile against the whole host (its
+// import units and the job API) with no message, and their containers pass the verifier.
 TEST(ScriptCompiler, JobScriptsCompileAgainstTheHost) {
     THostDeclarations decls = THostDeclarations::ParseFiles(FullHostFiles());
-    for (const char* name : {"default_import.pas", "default_export.pas", "default_smart.pas"}) {
-        const std::string text = ReadFile(std::string(TV_FIXTURES_DIR) + "/script/jobs/" + name);
+    const std::string shipped = std::string(TV_SOURCE_DIR) + "/data/scripts/";
+    const std::string jobs = std::string(TV_FIXTURES_DIR) + "/script/jobs/";
+    for (const std::string& name :
+         {shipped + "import/default_import.pas", shipped + "export/default_export.pas",
+          shipped + "export/default_smart.pas", jobs + "default_import.pas", jobs + "default_export.pas",
+          jobs + "default_smart.pas"}) {
+        const std::string text = ReadFile(name);
         ASSERT_FALSE(text.empty()) << name;
         TPSScriptCompiler sc;
         sc.SystemSteps.push_back([&decls](TPSPascalCompiler& c) { decls.Register(c, "SYSTEM"); });
