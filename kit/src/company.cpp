@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "catalogue.h"
 #include "dates.h"
@@ -271,6 +272,10 @@ struct Company::TableSql {
     mutable sqlite3_stmt* locate = nullptr;
     mutable sqlite3_stmt* reload = nullptr;
     mutable sqlite3_stmt* rows = nullptr;
+    // Made on first use: the statements of moves and finds without filters or a range, by sort
+    // order and shape (see MoveTo and Lookup).
+    mutable std::map<std::pair<const SortDef*, int>, sqlite3_stmt*> moves;
+    mutable std::map<std::pair<const SortDef*, int>, sqlite3_stmt*> finds;
 };
 
 Company::Company(sqlite3* db, std::string folder, Handles& handles)
@@ -731,28 +736,38 @@ int32_t Company::MoveTo(Record& r, Move move) {
         sqlite3_reset(st);
     }
     bool fold = FoldsCursorKeys(t, r.sort);
-    std::string sql = "SELECT " + ts.selectList;
-    if (!fold)
-        for (const auto& e : order) sql += ", " + e;
-    sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
-           Conditions(t, nullptr, r.range);
     // The record after (before) the cursor in the order. SQLite seeks an index only on a bound of a
     // single key expression, never on a row value of expressions with the rowid, so the first key
     // gets a bound of its own, implied by the row value: without it every move scanned the order's
     // index from its start.
     bool bounded = fromCursor && !order.empty() && !r.cursorKeys.empty();
-    if (bounded) sql += " AND " + order.front() + (forward ? " >= ?" : " <= ?");
-    if (fromCursor) {
-        sql += " AND (";
-        for (const auto& e : order) sql += e + ", ";
-        sql += "rowid) " + std::string(forward ? ">" : "<") + " (";
-        for (size_t i = 0; i < order.size(); ++i) sql += "?, ";
-        sql += "?)";
+    auto moveSql = [&] {
+        std::string sql = "SELECT " + ts.selectList;
+        if (!fold)
+            for (const auto& e : order) sql += ", " + e;
+        sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
+               Conditions(t, nullptr, r.range);
+        if (bounded) sql += " AND " + order.front() + (forward ? " >= ?" : " <= ?");
+        if (fromCursor) {
+            sql += " AND (";
+            for (const auto& e : order) sql += e + ", ";
+            sql += "rowid) " + std::string(forward ? ">" : "<") + " (";
+            for (size_t i = 0; i < order.size(); ++i) sql += "?, ";
+            sql += "?)";
+        }
+        sql += " ORDER BY ";
+        for (const auto& e : order) sql += e + (forward ? "" : " DESC") + ", ";
+        return sql + "rowid" + (forward ? "" : " DESC") + " LIMIT 1";
+    };
+    // A walk makes the same move record after record: its statement is kept by its shape, so the
+    // move neither writes nor looks up its SQL again.
+    sqlite3_stmt* st = nullptr;
+    if (r.filters.empty() && r.range.empty()) {
+        sqlite3_stmt*& kept = ts.moves[{r.sort, (fromCursor ? 1 : 0) | (bounded ? 2 : 0) | (forward ? 4 : 0)}];
+        st = kept ? Cached(kept, {}) : (kept = Prepare(moveSql()));
+    } else {
+        st = Prepare(moveSql());
     }
-    sql += " ORDER BY ";
-    for (const auto& e : order) sql += e + (forward ? "" : " DESC") + ", ";
-    sql += std::string("rowid") + (forward ? "" : " DESC") + " LIMIT 1";
-    sqlite3_stmt* st = Prepare(sql);
     if (!st) return ADK_ERR_STORAGE;
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
@@ -785,11 +800,13 @@ int32_t Company::Lookup(Record& r) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
     std::vector<Condition> keys;
+    int keysSet = 0;  // which of the order's keys the find is by, one bit each
     if (r.sort)
         for (uint8_t i = 0; i < r.sort->keyCount; ++i) {
             int f = r.sort->keys[i];
-            if (r.set[static_cast<size_t>(f)])
-                keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
+            if (!r.set[static_cast<size_t>(f)]) continue;
+            keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
+            keysSet |= 1 << i;
         }
     if (t.range) {
         r.range = keys;
@@ -805,14 +822,23 @@ int32_t Company::Lookup(Record& r) {
     }
     const auto& order = Order(t, r.sort);
     bool fold = FoldsCursorKeys(t, r.sort);
-    std::string sql = "SELECT " + ts.selectList;
-    if (!fold)
-        for (const auto& e : order) sql += ", " + e;
-    sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
-           Conditions(t, nullptr, keys) + " ORDER BY ";
-    for (const auto& e : order) sql += e + ", ";
-    sql += "rowid LIMIT 1";
-    sqlite3_stmt* st = Prepare(sql);
+    auto findSql = [&] {
+        std::string sql = "SELECT " + ts.selectList;
+        if (!fold)
+            for (const auto& e : order) sql += ", " + e;
+        sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
+               Conditions(t, nullptr, keys) + " ORDER BY ";
+        for (const auto& e : order) sql += e + ", ";
+        return sql + "rowid LIMIT 1";
+    };
+    // A find per record repeats one shape: its statement is kept, as a move's is.
+    sqlite3_stmt* st = nullptr;
+    if (!t.range && r.filters.empty()) {
+        sqlite3_stmt*& kept = ts.finds[{r.sort, keysSet}];
+        st = kept ? Cached(kept, {}) : (kept = Prepare(findSql()));
+    } else {
+        st = Prepare(findSql());
+    }
     if (!st) return ADK_ERR_STORAGE;
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
