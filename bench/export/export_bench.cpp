@@ -3,7 +3,9 @@
 // text nodes) costs beside writing the bytes. The customers are read from the kit once, before
 // the timing; the record writer then walks the dataset's rows as the company-information writer
 // does. Then the whole customer export of the same company as a job runs it (the selection of all
-// customers, each found in the kit, written and saved), and the cost of saving one small file of
+// customers, each found in the kit, written and saved) with the peak of the memory it takes,
+// beside its yardstick: building and saving the same document as a libxml2 tree (time and peak
+// memory within twice the yardstick's are the goal), and the cost of saving one small file of
 // a run that writes one file per record, with and without waiting for the disk. Last, a run that
 // writes one file per record for 10,000 customers: saving 10,000 files as a group with one wait for
 // the disk against saving them without any wait (one wait per file costs what BM_SaveOneCustomerFile
@@ -13,11 +15,14 @@
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -232,13 +237,71 @@ struct CustomerJob {
                           {{"CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder_$lopnr_kunder.xml"}}};
 };
 
+// The file the customer export wrote, kept for the yardstick below.
+std::string gExportedCustomers;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Counter "peak_mb": how far the process's memory grew above what it held before the run.
 void BM_ExportAllCustomersToOneFile(benchmark::State& state) {
     CustomerJob job;
-    for (auto _ : state) job.world.facade->ExportCustomers();
+    bench::PeakMemory memory;
+    for (auto _ : state) {
+        memory.Start();
+        job.world.facade->ExportCustomers();
+    }
+    state.counters["peak_mb"] = memory.GrowthMb();
     job.world.RequireWritten("kunder_0.xml");
+    gExportedCustomers = ReadFile(job.world.folders.Root() + "export/obehandlade/kunder_0.xml");
     state.SetItemsProcessed(state.iterations() * kCustomers);
 }
 BENCHMARK(BM_ExportAllCustomersToOneFile)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// A copy of `from`'s element under `parent` (null: as the root of `doc`), with its attributes and
+// texts, made with libxml2's tree calls.
+void CopyElement(xmlDocPtr doc, xmlNodePtr parent, xmlNodePtr from) {
+    const xmlNodePtr text = from->children && from->children->type == XML_TEXT_NODE && !from->children->next
+                                ? from->children
+                                : nullptr;
+    xmlNodePtr copy = xmlNewDocNode(doc, nullptr, from->name, nullptr);
+    if (text) xmlNodeAddContent(copy, text->content);
+    if (parent)
+        xmlAddChild(parent, copy);
+    else
+        xmlDocSetRootElement(doc, copy);
+    for (xmlAttrPtr a = from->properties; a; a = a->next)
+        xmlNewProp(copy, a->name, a->children ? a->children->content : BAD_CAST "");
+    if (text) return;
+    for (xmlNodePtr child = from->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE) CopyElement(doc, copy, child);
+}
+
+// The yardstick of the export above: the same document (the file it wrote, read untimed) built
+// element by element as a libxml2 tree and saved in the same encoding.
+void BM_LibXml2TreeOfTheSameDocument(benchmark::State& state) {
+    if (gExportedCustomers.empty()) throw std::runtime_error("run BM_ExportAllCustomersToOneFile first");
+    xmlDocPtr source = xmlReadMemory(gExportedCustomers.data(), static_cast<int>(gExportedCustomers.size()),
+                                     nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOBLANKS);
+    if (!source) throw std::runtime_error("the exported file does not parse");
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("tv_bench_tree_" + std::to_string(getpid()) + ".xml")).string();
+    bench::PeakMemory memory;
+    for (auto _ : state) {
+        memory.Start();
+        xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+        CopyElement(doc, nullptr, xmlDocGetRootElement(source));
+        if (xmlSaveFormatFileEnc(file.c_str(), doc, "ISO-8859-1", 1) < 0) throw std::runtime_error("save failed");
+        xmlFreeDoc(doc);
+    }
+    state.counters["peak_mb"] = memory.GrowthMb();
+    xmlFreeDoc(source);
+    std::filesystem::remove(file);
+    state.SetItemsProcessed(state.iterations() * kCustomers);
+}
+BENCHMARK(BM_LibXml2TreeOfTheSameDocument)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // The job's per-record export of 10,000 customers, with its wait for the disk or without any.
 void BM_ExportCustomersOneFilePerRecord(benchmark::State& state, bool waits) {

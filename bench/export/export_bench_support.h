@@ -1,13 +1,15 @@
 #pragma once
 // What the export benchmarks share: a company made and seeded with adkctl, an event tree that
-// keeps only the last error, and the export as a job runs it (a settings root of its own, the
-// central data module connected to the company, the facade over the module's writers).
+// keeps only the last error, the export as a job runs it (a settings root of its own, the
+// central data module connected to the company, the facade over the module's writers), and the
+// peak of the memory a run takes.
 
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -49,6 +51,26 @@ inline std::string MakeSeededCompany(const std::string& name, const std::string&
     std::filesystem::remove(seed);
     return folder;
 }
+
+// The growth of the process's resident memory from Start() to its peak since then, in MB (the
+// peak is reset through /proc/self/clear_refs).
+class PeakMemory {
+public:
+    void Start() {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        start_ = StatusKb("VmRSS:");
+    }
+    double GrowthMb() const { return static_cast<double>(StatusKb("VmHWM:") - start_) / 1024; }
+
+private:
+    static long StatusKb(const std::string& name) {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with(name)) return std::stol(line.substr(name.size()));
+        throw std::runtime_error("no " + name + " in /proc/self/status");
+    }
+    long start_ = 0;
+};
 
 // The head of a seed statement over the numbers i = 1 .. count (the rows' source "n"), and the
 // time stamp the seeded rows carry.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "catalogue.h"
 #include "dates.h"
@@ -271,6 +272,10 @@ struct Company::TableSql {
     mutable sqlite3_stmt* locate = nullptr;
     mutable sqlite3_stmt* reload = nullptr;
     mutable sqlite3_stmt* rows = nullptr;
+    // Made on first use: the statements of moves and finds without filters or a range, by sort
+    // order and shape (see MoveTo and Lookup).
+    mutable std::map<std::pair<const SortDef*, int>, sqlite3_stmt*> moves;
+    mutable std::map<std::pair<const SortDef*, int>, sqlite3_stmt*> finds;
 };
 
 Company::Company(sqlite3* db, std::string folder, Handles& handles)
@@ -387,7 +392,10 @@ int32_t Company::Open(const std::string& folder, Handles& handles, std::unique_p
     if (c->Exec("PRAGMA journal_mode=WAL") || c->Exec("PRAGMA synchronous=NORMAL") ||
         c->Exec("PRAGMA cache_size=-32768") || c->Exec("PRAGMA temp_store=MEMORY") ||
         c->Exec(checkpoint.c_str()) || !(c->begin_ = c->Prepare("BEGIN IMMEDIATE")) ||
-        !(c->commit_ = c->Prepare("COMMIT")) || !(c->rollback_ = c->Prepare("ROLLBACK"))) {
+        !(c->commit_ = c->Prepare("COMMIT")) || !(c->rollback_ = c->Prepare("ROLLBACK")) ||
+        !(c->beginRead_ = c->Prepare("BEGIN")) || !(c->savepoint_ = c->Prepare("SAVEPOINT kit_write")) ||
+        !(c->release_ = c->Prepare("RELEASE kit_write")) ||
+        !(c->rollbackTo_ = c->Prepare("ROLLBACK TO kit_write"))) {
         message = c->lastError_;
         return ADK_ERR_STORAGE;
     }
@@ -685,7 +693,24 @@ int32_t Company::ReloadByRowid(Record& r, int64_t rowid) {
     return LoadRows(r);
 }
 
+template <typename Read>
+int32_t Company::HeldRead(Read read) {
+    HoldForRead();
+    const int32_t rc = read();
+    // A commit that fails matters more than what the read found.
+    const int32_t committed = AfterHeldCall();
+    return committed ? committed : rc;
+}
+
 int32_t Company::Navigate(Record& r, Move move) {
+    return HeldRead([&] { return MoveTo(r, move); });
+}
+
+int32_t Company::Find(Record& r) {
+    return HeldRead([&] { return Lookup(r); });
+}
+
+int32_t Company::MoveTo(Record& r, Move move) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
     const auto& order = Order(t, r.sort);
@@ -711,28 +736,38 @@ int32_t Company::Navigate(Record& r, Move move) {
         sqlite3_reset(st);
     }
     bool fold = FoldsCursorKeys(t, r.sort);
-    std::string sql = "SELECT " + ts.selectList;
-    if (!fold)
-        for (const auto& e : order) sql += ", " + e;
-    sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
-           Conditions(t, nullptr, r.range);
     // The record after (before) the cursor in the order. SQLite seeks an index only on a bound of a
     // single key expression, never on a row value of expressions with the rowid, so the first key
     // gets a bound of its own, implied by the row value: without it every move scanned the order's
     // index from its start.
     bool bounded = fromCursor && !order.empty() && !r.cursorKeys.empty();
-    if (bounded) sql += " AND " + order.front() + (forward ? " >= ?" : " <= ?");
-    if (fromCursor) {
-        sql += " AND (";
-        for (const auto& e : order) sql += e + ", ";
-        sql += "rowid) " + std::string(forward ? ">" : "<") + " (";
-        for (size_t i = 0; i < order.size(); ++i) sql += "?, ";
-        sql += "?)";
+    auto moveSql = [&] {
+        std::string sql = "SELECT " + ts.selectList;
+        if (!fold)
+            for (const auto& e : order) sql += ", " + e;
+        sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
+               Conditions(t, nullptr, r.range);
+        if (bounded) sql += " AND " + order.front() + (forward ? " >= ?" : " <= ?");
+        if (fromCursor) {
+            sql += " AND (";
+            for (const auto& e : order) sql += e + ", ";
+            sql += "rowid) " + std::string(forward ? ">" : "<") + " (";
+            for (size_t i = 0; i < order.size(); ++i) sql += "?, ";
+            sql += "?)";
+        }
+        sql += " ORDER BY ";
+        for (const auto& e : order) sql += e + (forward ? "" : " DESC") + ", ";
+        return sql + "rowid" + (forward ? "" : " DESC") + " LIMIT 1";
+    };
+    // A walk makes the same move record after record: its statement is kept by its shape, so the
+    // move neither writes nor looks up its SQL again.
+    sqlite3_stmt* st = nullptr;
+    if (r.filters.empty() && r.range.empty()) {
+        sqlite3_stmt*& kept = ts.moves[{r.sort, (fromCursor ? 1 : 0) | (bounded ? 2 : 0) | (forward ? 4 : 0)}];
+        st = kept ? Cached(kept, {}) : (kept = Prepare(moveSql()));
+    } else {
+        st = Prepare(moveSql());
     }
-    sql += " ORDER BY ";
-    for (const auto& e : order) sql += e + (forward ? "" : " DESC") + ", ";
-    sql += std::string("rowid") + (forward ? "" : " DESC") + " LIMIT 1";
-    sqlite3_stmt* st = Prepare(sql);
     if (!st) return ADK_ERR_STORAGE;
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
@@ -761,15 +796,17 @@ int32_t Company::StepAndLoad(Record& r, sqlite3_stmt* st, const TableSql& ts, si
     return LoadRows(r);
 }
 
-int32_t Company::Find(Record& r) {
+int32_t Company::Lookup(Record& r) {
     const TableDef& t = *r.table;
     const TableSql& ts = Sql(t);
     std::vector<Condition> keys;
+    int keysSet = 0;  // which of the order's keys the find is by, one bit each
     if (r.sort)
         for (uint8_t i = 0; i < r.sort->keyCount; ++i) {
             int f = r.sort->keys[i];
-            if (r.set[static_cast<size_t>(f)])
-                keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
+            if (!r.set[static_cast<size_t>(f)]) continue;
+            keys.push_back({f, KeyOf(t, *FindField(t, f), r.values[static_cast<size_t>(f)])});
+            keysSet |= 1 << i;
         }
     if (t.range) {
         r.range = keys;
@@ -785,14 +822,23 @@ int32_t Company::Find(Record& r) {
     }
     const auto& order = Order(t, r.sort);
     bool fold = FoldsCursorKeys(t, r.sort);
-    std::string sql = "SELECT " + ts.selectList;
-    if (!fold)
-        for (const auto& e : order) sql += ", " + e;
-    sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
-           Conditions(t, nullptr, keys) + " ORDER BY ";
-    for (const auto& e : order) sql += e + ", ";
-    sql += "rowid LIMIT 1";
-    sqlite3_stmt* st = Prepare(sql);
+    auto findSql = [&] {
+        std::string sql = "SELECT " + ts.selectList;
+        if (!fold)
+            for (const auto& e : order) sql += ", " + e;
+        sql += ", rowid FROM " + Quote(t.sqlName) + " WHERE 1" + Conditions(t, r.sort, r.filters) +
+               Conditions(t, nullptr, keys) + " ORDER BY ";
+        for (const auto& e : order) sql += e + ", ";
+        return sql + "rowid LIMIT 1";
+    };
+    // A find per record repeats one shape: its statement is kept, as a move's is.
+    sqlite3_stmt* st = nullptr;
+    if (!t.range && r.filters.empty()) {
+        sqlite3_stmt*& kept = ts.finds[{r.sort, keysSet}];
+        st = kept ? Cached(kept, {}) : (kept = Prepare(findSql()));
+    } else {
+        st = Prepare(findSql());
+    }
     if (!st) return ADK_ERR_STORAGE;
     int idx = 1;
     for (const Condition& c : r.filters) BindKey(st, idx++, c.key);
@@ -956,46 +1002,70 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
     return rc == SQLITE_DONE ? ADK_OK : Fail(rc);
 }
 
-// One write's transaction: rolled back unless it was committed. Inside a batch it is a savepoint
-// of the batch's transaction.
+// One write's transaction: rolled back unless it was committed. Inside a batch or a held
+// transaction a write of several statements is a savepoint, and a write of one statement runs as it
+// is: a refused statement undoes itself and leaves the transaction as it was.
 class Company::Transaction {
 public:
-    explicit Transaction(Company& c) : c_(c) {
-        if (!c_.batch_ && c_.holdWrites_ && !c_.held_ && (c_.held_ = Run(c_.begin_)))
-            c_.heldSince_ = std::chrono::steady_clock::now();
-        savepoint_ = c_.batch_ || c_.held_;
-        ok_ = savepoint_ ? c_.Exec("SAVEPOINT kit_write") == ADK_OK : Run(c_.begin_);
+    Transaction(Company& c, Statements statements) : c_(c) {
+        if (!c_.batch_ && c_.holdWrites_ && !c_.HoldForWrite()) return;
+        inside_ = c_.batch_ || c_.held_;
+        savepoint_ = inside_ && statements == Statements::Several;
+        ok_ = savepoint_ ? Run(c_.savepoint_) : inside_ || Run(c_.begin_);
         c_.unsynced_ = c_.unsynced_ || ok_;
     }
     ~Transaction() {
         if (!ok_ || done_) return;
         if (savepoint_) {
-            c_.Exec("ROLLBACK TO kit_write");
-            c_.Exec("RELEASE kit_write");
-        } else {
+            Run(c_.rollbackTo_);
+            Run(c_.release_);
+        } else if (!inside_) {
             Run(c_.rollback_);
         }
     }
     bool Begun() const { return ok_; }
     bool Commit() {
-        done_ = savepoint_ ? c_.Exec("RELEASE kit_write") == ADK_OK : Run(c_.commit_);
-        // A held transaction is committed now and then, so that it never grows without bound.
-        if (done_ && !c_.batch_ && c_.held_ &&
-            (++c_.heldWrites_ >= kMostHeldWrites ||
-             std::chrono::steady_clock::now() - c_.heldSince_ >= kMostHeldTime))
-            return c_.CommitHeld() == ADK_OK;
-        return done_;
+        done_ = savepoint_ ? Run(c_.release_) : inside_ || Run(c_.commit_);
+        return done_ && (c_.batch_ || c_.AfterHeldCall() == ADK_OK);
     }
 
 private:
-    static bool Run(sqlite3_stmt* st) {
-        int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        return rc == SQLITE_DONE;
-    }
     Company& c_;
-    bool ok_ = false, done_ = false, savepoint_ = false;
+    bool ok_ = false, done_ = false, inside_ = false, savepoint_ = false;
 };
+
+bool Company::Run(sqlite3_stmt* st) {
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    return rc == SQLITE_DONE;
+}
+
+bool Company::HoldForWrite() {
+    if (held_ && heldForWrite_) return true;
+    if (held_ && CommitHeld() != ADK_OK) return false;
+    if (!Run(begin_)) return false;
+    held_ = heldForWrite_ = true;
+    heldCalls_ = 0;
+    heldSince_ = std::chrono::steady_clock::now();
+    return true;
+}
+
+void Company::HoldForRead() {
+    if (!holdWrites_ || batch_ || held_) return;
+    // When it cannot be begun the read runs on its own, as it would without holding.
+    if (!Run(beginRead_)) return;
+    held_ = true;
+    heldForWrite_ = false;
+    heldCalls_ = 0;
+    heldSince_ = std::chrono::steady_clock::now();
+}
+
+int32_t Company::AfterHeldCall() {
+    if (!held_ || batch_) return ADK_OK;
+    if (++heldCalls_ >= kMostHeldCalls || std::chrono::steady_clock::now() - heldSince_ >= kMostHeldTime)
+        return CommitHeld();
+    return ADK_OK;
+}
 
 int32_t Company::BeginBatch() {
     if (batch_) return ADK_ERR_VALUE_REFUSED;
@@ -1021,8 +1091,8 @@ int32_t Company::HoldWrites(bool hold) {
 
 int32_t Company::CommitHeld() {
     if (!held_) return ADK_OK;
-    held_ = false;
-    heldWrites_ = 0;
+    held_ = heldForWrite_ = false;
+    heldCalls_ = 0;
     if (int32_t rc = Exec("COMMIT")) {
         // Nothing held was stored: numbers given meanwhile are counted afresh.
         std::string why = lastError_;
@@ -1090,7 +1160,7 @@ int32_t Company::Add(Record& r) {
         c.isNull = false;
         c.number = static_cast<double>(r.rows.size());
     }
-    Transaction tx(*this);
+    Transaction tx(*this, t.rowsTable >= 0 ? Statements::Several : Statements::One);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     int64_t rowid;
     if (int32_t rc = InsertRecord(t, values, nullptr, 0, rowid)) return rc;
@@ -1118,7 +1188,10 @@ int32_t Company::Update(Record& r) {
     const TableDef& t = *r.table;
     int64_t rowid;
     if (int32_t rc = LocateStored(r, rowid)) return rc;
-    Transaction tx(*this);
+    const bool rowsChanged =
+        t.rowsTable >= 0 && (r.rowsDirty || std::any_of(r.rows.begin(), r.rows.end(),
+                                                        [](const auto& row) { return row->AnySet(); }));
+    Transaction tx(*this, rowsChanged ? Statements::Several : Statements::One);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     std::string sets;
     std::vector<const FieldDef*> written;
@@ -1145,9 +1218,7 @@ int32_t Company::Update(Record& r) {
         sqlite3_reset(st);
         if (rc != SQLITE_DONE) return Fail(rc);
     }
-    bool rowsChanged = r.rowsDirty || std::any_of(r.rows.begin(), r.rows.end(),
-                                                  [](const auto& row) { return row->AnySet(); });
-    if (t.rowsTable >= 0 && rowsChanged) {
+    if (rowsChanged) {
         // The stored head's key (as stored) links its rows; row i of the structure changes stored
         // row i in the fields it set, rows beyond the stored ones are added.
         Record head(t);
@@ -1204,7 +1275,7 @@ int32_t Company::Delete(Record& r) {
     const TableDef& t = *r.table;
     int64_t rowid;
     if (int32_t rc = LocateStored(r, rowid)) return rc;
-    Transaction tx(*this);
+    Transaction tx(*this, t.rowsTable >= 0 ? Statements::Several : Statements::One);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     if (t.rowsTable >= 0) {
         Record head(t);
@@ -1274,7 +1345,7 @@ int32_t Company::DeleteRow(Record& head, int32_t index) {
     if (static_cast<size_t>(index) >= count) return ADK_ERR_ROW_INDEX;
     const TableDef& rt = *FindTable(t.rowsTable);
     const TableSql& rs = Sql(rt);
-    Transaction tx(*this);
+    Transaction tx(*this, Statements::Several);
     if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
     const std::string table = Quote(rt.sqlName);
     const char* steps[] = {"DELETE FROM %T WHERE %P AND \"radnr\" = ?",

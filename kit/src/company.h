@@ -33,9 +33,10 @@ std::string ProgramVariantList();
 // disk three times; with SQLite's own 1,000 pages and a dozen pages per committed write, an import
 // spent most of its time in those waits. 10,000 pages keep the WAL near 40 MB.
 inline constexpr int kCheckpointPages = 10000;
-// The kit commits a held transaction on its own once it holds this many writes or has been open
-// this long: the WAL stays small, and another program that writes the company waits no longer.
-inline constexpr int kMostHeldWrites = 1000;
+// The kit commits a held transaction on its own once it has served this many calls (writes and
+// reads) or has been open this long: the WAL stays small, another program that writes the company
+// waits no longer, and reads see other connections' commits at most that late.
+inline constexpr int kMostHeldCalls = 1000;
 inline constexpr std::chrono::milliseconds kMostHeldTime{500};
 
 enum class Move { First, Last, Next, Previous };
@@ -76,10 +77,13 @@ public:
     int32_t BeginBatch();
     int32_t EndBatch(bool commit);
 
-    // Held writes: while held, each write is a savepoint inside one transaction the kit keeps open,
-    // so a write costs no commit of its own; other connections see held writes once they are
-    // committed: by CommitHeld, by Sync, at kMostHeldWrites or kMostHeldTime, when holding ends, when
-    // the company closes. A refused write still leaves the others as they were.
+    // Held writes: while held, each write joins one transaction the kit keeps open, so a write costs
+    // no commit of its own; other connections see held writes once they are committed: by
+    // CommitHeld, by Sync, at kMostHeldCalls or kMostHeldTime, when holding ends, when the company
+    // closes. A refused write still leaves the others as they were (a write of several statements is
+    // a savepoint; one statement undoes itself). Reads join the held transaction too, opened for
+    // reading until a write needs it: a walk or a find per record then takes no file lock of its
+    // own.
     int32_t HoldWrites(bool hold);
     int32_t CommitHeld();
     // Commits what is held and waits until every committed write of the company (the SQL side's
@@ -106,6 +110,23 @@ private:
 
     struct TableSql;
     class Transaction;
+    // Whether a write runs one statement (which undoes itself when refused) or several (a savepoint
+    // inside a held transaction or batch).
+    enum class Statements { One, Several };
+    // While writes are held: the held transaction open for writing (a read-only one is ended
+    // first, so that the write starts from the newest commit); false when it cannot be begun.
+    bool HoldForWrite();
+    // A read while writes are held joins the held transaction, opened for reading when none is.
+    void HoldForRead();
+    // Counts a call served inside the held transaction and commits it at kMostHeldCalls or
+    // kMostHeldTime.
+    int32_t AfterHeldCall();
+    static bool Run(sqlite3_stmt* st);
+    // The reads behind Navigate and Find, which run them inside the held transaction.
+    int32_t MoveTo(Record& r, Move move);
+    int32_t Lookup(Record& r);
+    template <typename Read>
+    int32_t HeldRead(Read read);
     const TableSql& Sql(const TableDef& t);
     // The key expressions that order the table under a sort order (cached).
     const std::vector<std::string>& Order(const TableDef& t, const SortDef* sort);
@@ -148,10 +169,15 @@ private:
     sqlite3_stmt* begin_ = nullptr;  // the statements of every write's transaction
     sqlite3_stmt* commit_ = nullptr;
     sqlite3_stmt* rollback_ = nullptr;
+    sqlite3_stmt* beginRead_ = nullptr;  // a held transaction opened by a read
+    sqlite3_stmt* savepoint_ = nullptr;  // a write of several statements inside a held transaction
+    sqlite3_stmt* release_ = nullptr;
+    sqlite3_stmt* rollbackTo_ = nullptr;
     bool batch_ = false;       // inside BeginBatch: writes are savepoints
     bool holdWrites_ = false;  // HoldWrites(true): writes join the held transaction
     bool held_ = false;        // the held transaction is open
-    int heldWrites_ = 0;
+    bool heldForWrite_ = false;  // ... and holds the write lock
+    int heldCalls_ = 0;
     std::chrono::steady_clock::time_point heldSince_;
     bool unsynced_ = false;       // a write began since the last Sync
     int64_t syncedVersion_ = -1;  // the data version (other connections' commits) at the last Sync

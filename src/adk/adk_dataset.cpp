@@ -730,6 +730,26 @@ void TAdkDataSet::FetchAllNow(bool fetchRows) {
     }
 }
 
+void TAdkDataSet::FetchAllKeys(int adkIndex) {
+    TField& key = FieldByAdkIndex(adkIndex);
+    std::vector<bool> visible(static_cast<size_t>(FieldCount()));
+    for (int i = 0; i < FieldCount(); ++i) visible[static_cast<size_t>(i)] = Fields(i).Visible();
+    const bool allFields = FetchDataForAllFields;
+    auto restore = [&] {
+        FetchDataForAllFields = allFields;
+        for (int i = 0; i < FieldCount(); ++i) Fields(i).SetVisible(visible[static_cast<size_t>(i)]);
+    };
+    HideAllFields();
+    key.SetVisible(true);
+    try {
+        FetchAllNow(false);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
 void TAdkDataSet::FetchChildRows() {
     if (!master_ || master_->fetching_ || !master_->childEnabled_ || master_->State() == dsInsert) return;
     if (!Active()) return;

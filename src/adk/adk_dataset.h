@@ -93,6 +93,9 @@ public:
     // Reads the first record whose key field equals the text.
     bool MatchOnKeyField(const std::string& searchTxt);
     virtual void FetchAllNow(bool fetchRows);
+    // FetchAllNow without rows, reading only the field of kit field `adkIndex` into each row: a pass
+    // that needs only the records' keys. The fields read afterwards are those read before.
+    void FetchAllKeys(int adkIndex);
     virtual void FetchChildRows();
     virtual void FetchRow(const TAdkData& pData);
     // Reads the current row again from the kit structure without counting as a change.

@@ -83,6 +83,7 @@ void FillShared(TEngineContext& context, TMainDM& mainDM) {
     context.getWorkFolder = [&mainDM](int side, std::string_view subfolder) {
         return mainDM.getWorkFolder(side, subfolder);
     };
+    context.holdWrites = [&mainDM](bool hold) { mainDM.AdkDBSRC().HoldWrites(hold); };
 }
 
 }  // namespace
@@ -96,7 +97,6 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     context.VismaTidConnection = &mainDM.VismaTidConnection();
     context.TidKunder = &mainDM.TidKunder();
     context.FormatSettings = &DefaultFormatSettings();
-    context.holdWrites = [&mainDM](bool hold) { mainDM.AdkDBSRC().HoldWrites(hold); };
     return context;
 }
 

@@ -66,8 +66,12 @@ void TDMExport::Run(const TExportKind& kind, TFill fill, const TStrings* items, 
     IEventSink& events = module_.Events();
     events.addEventItem(kind.Caption, true);
     try {
-        TClientDataSet* selection = kind.Selection ? &(module_.Selections().*kind.Selection)() : nullptr;
-        if (Fill(kind, fill, selection, items)) write(selection);
+        // The selection and the writer read record after record: they read one state of the
+        // company, without a file lock per record.
+        RunHoldingWrites(module_.Context(), [&] {
+            TClientDataSet* selection = kind.Selection ? &(module_.Selections().*kind.Selection)() : nullptr;
+            if (Fill(kind, fill, selection, items)) write(selection);
+        });
     } catch (const std::exception& e) {
         events.reportError(e.what(), elError);
     }

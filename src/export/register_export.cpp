@@ -93,6 +93,8 @@ void TRegisterExport::ExportCustomers(TDataSet& selection) {
     for (; !selection.Eof(); selection.Next()) {
         module_.Events().StepProgress();
         const std::string number = Trim(selection.Fields(0).AsString());
+        // Each customer read replaces the one before: the dataset never holds the whole register.
+        customers.EmptyDataSet();
         if (!customers.AdkNavFind(number, true, true))
             throw Exception(std::string(kCustomerNotFound) + number);
         if (mode == kFilePerRecord) {

@@ -107,9 +107,13 @@ void TExportSelections::selectAll(TSelectionKind kind, TDataSet& selection) {
             }
             if (def.Order != asIngen) data.SetAdkSortOrder(def.Order);
             if (!data.Active()) data.MakeOpen();
-            // Rows the dataset already holds would be read twice.
+            // Rows the dataset already holds would be read twice. Only the keys are wanted, unless
+            // the writer goes on with the rows.
             data.EmptyDataSet();
-            data.FetchAllNow(false);
+            if (def.InUseByWriter)
+                data.FetchAllNow(false);
+            else
+                data.FetchAllKeys(0);
             for (data.First(); !data.Eof(); data.Next()) {
                 const std::string key = data.FieldByAdkIndex(0).AsString();
                 AppendSelectionKey(selection, def.TrimKey ? TrimView(key) : std::string_view(key));

@@ -63,9 +63,6 @@ struct TImportContext : TEngineContext {
     IImportSleeper* Sleeper = nullptr;
     // The numbers of the price fragments and of the price lines; null: the process's.
     const TFormatSettings* FormatSettings = nullptr;
-    // Holds the company's writes while an import operation walks its container (true) and commits
-    // them when the walk ends (false), raising when it cannot; null: each write commits on its own.
-    std::function<void(bool hold)> holdWrites;
 };
 
 }  // namespace tv

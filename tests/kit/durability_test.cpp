@@ -1,9 +1,12 @@
 // Held writes and the sync that makes them durable: other connections see held writes once they
-// are committed, a refused write leaves the others, and after a power cut the company holds
-// exactly what the last sync put on the disk.
+// are committed, a refused write leaves the others, reads join the held transaction, and after a
+// power cut the company holds exactly what the last sync put on the disk.
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <stdexcept>
 #include <string>
 
 #include "tests/kit/kit_library.h"
@@ -26,6 +29,23 @@ AdkErrorRec AddCustomer(AdkHandle h, const std::string& number) {
 std::string Customers(const OpenCompany& company) {
     return QueryText(company.Database(),
                      "SELECT group_concat(kundnr, ',') FROM (SELECT kundnr FROM kund ORDER BY kundnr)");
+}
+
+// Runs a statement on a connection of its own, as another program writing the company would.
+void ExecElsewhere(const std::string& database, const std::string& sql) {
+    sqlite3* db = nullptr;
+    const bool opened = sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    sqlite3_busy_timeout(db, 5000);
+    const bool ran = opened && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    const std::string error = sqlite3_errmsg(db);
+    sqlite3_close_v2(db);
+    if (!ran) throw std::runtime_error(error + " in " + sql);
+}
+
+AdkErrorRec FindCustomer(AdkHandle h, const std::string& number) {
+    K().ResetStruct(h);
+    K().SetStr(h, 0, number.c_str());
+    return K().Find(h);
 }
 
 TEST(KitDurability, HeldWritesAreSeenByOtherConnectionsOnceCommitted) {
@@ -57,13 +77,40 @@ TEST(KitDurability, HeldWritesAreSeenByOtherConnectionsOnceCommitted) {
     K().DeleteStruct(h);
 }
 
+// While writes are held, reads join the held transaction: they read one state of the company until
+// it is committed, and a write after them is not refused for another connection's newer commit.
+TEST(KitDurability, HeldReadsReadOneStateUntilCommitted) {
+    OpenCompany company;
+    const std::string database = company.Database();
+    AdkHandle h = K().CreateData(0);
+    ASSERT_EQ(AddCustomer(h, "1").lRc, 0);
+    ASSERT_EQ(K().HoldWrites(1).lRc, 0);
+    ASSERT_EQ(FindCustomer(h, "1").lRc, 0);
+    ExecElsewhere(database, "INSERT INTO kund (kundnr, namn) VALUES ('7', 'Kund 7')");
+    EXPECT_EQ(FindCustomer(h, "7").lRc, ADK_ERR_NOT_FOUND);
+    ASSERT_EQ(K().Commit().lRc, 0);
+    EXPECT_EQ(FindCustomer(h, "7").lRc, 0);
+
+    // A newer commit elsewhere after the reads: the write still goes in, after it.
+    ExecElsewhere(database, "INSERT INTO kund (kundnr, namn) VALUES ('8', 'Kund 8')");
+    ASSERT_EQ(AddCustomer(h, "9").lRc, 0);
+    ASSERT_EQ(FindCustomer(h, "8").lRc, 0);
+    ASSERT_EQ(K().HoldWrites(0).lRc, 0);
+    EXPECT_EQ(Customers(company), "1,7,8,9");
+
+    // Without holding, every read sees the last commit.
+    ExecElsewhere(database, "INSERT INTO kund (kundnr, namn) VALUES ('6', 'Kund 6')");
+    EXPECT_EQ(FindCustomer(h, "6").lRc, 0);
+    K().DeleteStruct(h);
+}
+
 TEST(KitDurability, CloseAndTheBoundOfHeldWritesCommit) {
     OpenCompany company;
     const std::string database = company.Database();
     AdkHandle h = K().CreateData(0);
     ASSERT_EQ(K().HoldWrites(1).lRc, 0);
-    // The kit commits a held transaction on its own once it holds 1,000 writes (or sooner, when it
-    // has been open for half a second).
+    // The kit commits a held transaction on its own once it has served 1,000 calls (or sooner,
+    // when it has been open for half a second).
     for (int i = 1; i <= 1000; ++i) ASSERT_EQ(AddCustomer(h, std::to_string(i)).lRc, 0);
     const int seen = std::stoi(QueryText(database, "SELECT count(*) FROM kund"));
     EXPECT_GT(seen, 0);
