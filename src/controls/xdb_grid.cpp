@@ -258,9 +258,7 @@ void TXCustomDBGrid::SetSelectedIndex(int value) {
     if (value < 0 || value >= fColumns->Count() || !fColumns->Items(value)->Showing()) return;
     const int raw = value + fIndicatorOffset;
     if (raw < TCustomGrid::FixedCols() || raw >= ColCount() || raw == Col()) return;
-    ColExit();
-    SetCol(raw);
-    ColEnter();
+    SelectColumn(raw, 0);
 }
 
 TXColumn* TXCustomDBGrid::ResizedColumn() const {

@@ -323,6 +323,25 @@ public:
     bool GotoPosition(int Position, const TBookmark& Bookmark);
     bool PositionDisabled() const { return fPositionDisabled > 0; }
 
+    // ---- keys and editing (xdb_grid_keys.cpp, xdb_grid_edit.cpp) ----
+    // Makes raw column `RawCol` current (clamped into the data columns); a Step skips columns
+    // that take no room in its direction. Pending editor text is written first, ColExit and
+    // ColEnter run around the move. Returns the column reached: ColCount() past the last one.
+    int SelectColumn(int RawCol, int Step);
+    // Moves the dataset by `Distance` records (dropping a row selection unless Select).
+    void MoveRecord(bool Select, int Distance);
+    // One record on; an untouched inserted record is cancelled instead, and with Append a record
+    // is appended at the end when the grid may insert.
+    void NextRecord(bool Select, bool Append);
+    // One record back; an untouched record appended at the end is cancelled instead.
+    void PriorRecord(bool Select);
+    // Tab and Shift+Tab: the next (previous) column with a tab stop, going on to the next
+    // (previous) record past the ends.
+    void TabColumn(bool Forward);
+    // Ctrl+Delete: deletes the current record or the selected rows, asking first with
+    // dgConfirmDelete.
+    void DeleteRecords();
+
     // ---- update flags ----
     bool InUpdateListItems() const { return fInUpdateListItems; }
     bool InUpdateSequence() const { return fInUpdateSequence; }
@@ -532,6 +551,13 @@ protected:
     void GridMessage(uint32_t Msg) override;
     void Resize() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool KeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool KeyPress(char16_t& Key) override;
+    bool CanEditAcceptKey(char16_t Key) override;
+    bool CanEditModify() override;
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    int GetEditLimit() override;
     void DoFontChanged(bool ByParent) override;
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void VertScrollCommand(TScrollCode Code, int Pos) override;
@@ -754,6 +780,8 @@ private:
     bool fSelectionColumn = false;
     TBookmark fSelectionAnchor;
     TShiftState fLastShiftState;
+    // A column exit is running (SelectColumn does not start another).
+    bool fInColExit = false;
 
     // ---- updates ----
     bool fInUpdateListItems = false;

@@ -1,0 +1,59 @@
+// The data grid's side of the in-place editor: whether a cell may be changed (which puts the
+// dataset into edit state), the text the editor opens with, the text it hands back (kept in
+// fEditText until the link writes it to the field), and the length limit of the field.
+
+#include "controls/xdb_columns.h"
+#include "controls/xdb_grid.h"
+#include "controls/xdb_grid_data_link.h"
+#include "platform/data/field.h"
+
+namespace tv {
+
+namespace {
+
+// A column that shows its pick texts in the editor does not take the field's length.
+bool ShowsPickText(TXColumn* column) {
+    return column->PickOptions().Contains(poSelectPickText) && column->PickText()->Count() > 0;
+}
+
+}  // namespace
+
+bool TXCustomDBGrid::CanEditModify() {
+    TXColumn* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (fReadOnly || !fDataLink->Active() || fDataLink->ReadOnly() || !column || column->ReadOnly() || !field ||
+        !field->CanModify())
+        return false;
+    const TFieldType type = field->DataType();
+    const bool memo = type == TFieldType::ftMemo;
+    if (IsBlobType(type) || (memo && !column->EditMemo()))
+        if (!field->OnSetText) return false;
+    fDataLink->Edit();
+    if (!fDataLink->Editing()) return false;
+    fDataLink->Modified();
+    return true;
+}
+
+bool TXCustomDBGrid::CanEditAcceptKey(char16_t Key) {
+    TField* field = SelectedField();
+    return fDataLink->Active() && field && field->IsValidChar(Key);
+}
+
+std::string TXCustomDBGrid::GetEditText(int, int) {
+    TXColumn* column = SelectedColumn();
+    fEditText = fDataLink->Active() && column ? column->EditText() : std::string();
+    return fEditText;
+}
+
+void TXCustomDBGrid::SetEditText(int, int, const std::string& Value) {
+    fEditText = Value;
+}
+
+int TXCustomDBGrid::GetEditLimit() {
+    TXColumn* column = SelectedColumn();
+    TField* field = column ? column->Field() : nullptr;
+    if (!field || !IsStringType(field->DataType()) || ShowsPickText(column)) return 0;
+    return field->Size();
+}
+
+}  // namespace tv
