@@ -24,9 +24,6 @@ const TClassInfo& TXColumn::StaticClassInfo() {
 
 namespace {
 
-// The texts of a check box's two states, from the class library's "True" and "False".
-constexpr const char* kDefaultCheckBoxValues = "True;False";
-
 // Copies `source` into `font` without telling its listeners.
 void CopyQuietly(TFont& font, const TFont& source) {
     if (SameFont(font, source)) return;
@@ -224,7 +221,7 @@ TXColumn::TXColumn(TCollection* Collection)
     : TCollectionItem(LockLayoutOf(Collection)), fFont(std::make_unique<TFont>()) {
     TXCustomDBGrid* grid = Grid();
     try {
-        fCheckBoxValues = kDefaultCheckBoxValues;
+        fCheckBoxValues = std::string(kDefaultCheckBoxValues);
         fColor = DefaultColor();
         fImeName = DefaultImeName();
         fImeMode = DefaultImeMode();
@@ -803,7 +800,7 @@ void TXColumn::RestoreDefaults() {
     fCheckBoxKind = ckCheck;
     fCheckBoxStyle = cbAuto;
     fCheckBoxToggle = ctOnCellClick;
-    fCheckBoxValues = kDefaultCheckBoxValues;
+    fCheckBoxValues = std::string(kDefaultCheckBoxValues);
     fDialogOptions = {doShowColumn, doItemEnabled};
     fDropDownMenu = nullptr;
     fDropDownRows = 0;

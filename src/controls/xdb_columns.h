@@ -53,6 +53,8 @@ TV_ENUM_INFO(TXColumnButtonStyle, "cbsAuto", "cbsEllipsis", "cbsNone", "cbsDropD
              "cbsCalendar", "cbsCalculator");
 enum TXColumnExpandStyle : uint8_t { cesAuto, cesNone, cesDropDown, cesDropDownMenu };
 TV_ENUM_INFO(TXColumnExpandStyle, "cesAuto", "cesNone", "cesDropDown", "cesDropDownMenu");
+// The texts of a check box's two states, from the class library's "True" and "False".
+inline constexpr std::string_view kDefaultCheckBoxValues = "True;False";
 enum TCheckBoxKind : uint8_t { ckCheck, ckCross, cbBox };
 TV_ENUM_INFO(TCheckBoxKind, "ckCheck", "ckCross", "cbBox");
 enum TCheckBoxStyle : uint8_t { cbAuto, cbAutoGray, cbAutoLowered, cbDefault, cbSoft, cbLoweredDark, cbLoweredGray,
@@ -329,9 +331,18 @@ public:
     void SetCheckBoxStyle(TCheckBoxStyle value) { SetDisplayed(fCheckBoxStyle, value); }
     TCheckBoxToggle CheckBoxToggle() const { return fCheckBoxToggle; }
     void SetCheckBoxToggle(TCheckBoxToggle value) { fCheckBoxToggle = value; }
-    // The texts for ticked and not ticked, ";" between them.
+    // The texts for ticked and not ticked, ";" between them; an empty write restores the default.
     const std::string& CheckBoxValues() const { return fCheckBoxValues; }
-    void SetCheckBoxValues(const std::string& value) { SetDisplayed(fCheckBoxValues, value); }
+    void SetCheckBoxValues(const std::string& value);
+    // ---- check boxes (xdb_column_checkbox.cpp) ----
+    // Whether the cell reads as ticked (Checked) or not ticked: the field's edit text against the
+    // text of that state, in any case; without a field, the current row's selection.
+    bool IsCheckBoxValue(bool Checked) const;
+    // The glyph of the current record's box: state 1 ticked, 0 not ticked, 2 neither, plus three
+    // per CheckBoxKind (brought into the column's Images when it is too short).
+    int CheckBoxIndex() const;
+    // Ticks or unticks the current record's box when the grid lets this column change.
+    void ToggleCheckBoxValue();
     TDialogOptions DialogOptions() const { return fDialogOptions; }
     void SetDialogOptions(TDialogOptions value) { fDialogOptions = value; }
     TPopupMenu* DropDownMenu() const { return fDropDownMenu; }

@@ -440,10 +440,6 @@ void TXCustomDBGrid::DoSelectedColsChanged() {
     if (OnSelectedColsChanged) OnSelectedColsChanged(this);
 }
 
-bool TXCustomDBGrid::CanEditColumn(TXColumn* Column) {
-    return Column && !Column->ReadOnly() && Column->CanShowEditor();
-}
-
 void TXCustomDBGrid::ListItemsUpdated() {
     if (OnListItemsUpdated) OnListItemsUpdated(this);
 }

@@ -508,6 +508,9 @@ protected:
     // Runs delayed updates at once.
     virtual void PerformDelayed() {}
     virtual void RecordChanged(TField* Field);
+    // A click on a data cell: ticks a check box as its column's CheckBoxToggle says, then
+    // OnCellClick.
+    virtual void CellClick(TXColumn* Column);
     virtual void ColEnter();
     virtual void ColExit();
     virtual void ColExpand(TXColumn* Column);
@@ -551,8 +554,12 @@ protected:
     void GridMessage(uint32_t Msg) override;
     void Resize() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool KeyDown(uint16_t& Key, TShiftState Shift) override;
     bool KeyPress(char16_t& Key) override;
+    // Leaving the grid: an untouched inserted record is cancelled with dgCancelOnExit, otherwise
+    // pending edits are written (an error keeps the focus in the grid).
+    void GridExit() override;
     bool CanEditAcceptKey(char16_t Key) override;
     bool CanEditModify() override;
     std::string GetEditText(int ACol, int ARow) override;
@@ -782,6 +789,13 @@ private:
     TShiftState fLastShiftState;
     // A column exit is running (SelectColumn does not start another).
     bool fInColExit = false;
+    bool CanModifyColumn(TXColumn* column, bool memoByColumn);
+    // The mouse on data cells: the press hit the cell that was current already; the check-box
+    // cell pressed and followed until the release (-1, -1 when none).
+    bool fSelectedCell = false;
+    TGridCoord fTrackCell{-1, -1};
+    // The press moved the current cell in the data area, so the release reports a cell click.
+    bool fDataClick = false;
 
     // ---- updates ----
     bool fInUpdateListItems = false;

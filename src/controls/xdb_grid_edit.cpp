@@ -5,6 +5,7 @@
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_data_link.h"
+#include "platform/data/data_set.h"
 #include "platform/data/field.h"
 
 namespace tv {
@@ -18,20 +19,28 @@ bool ShowsPickText(TXColumn* column) {
 
 }  // namespace
 
-bool TXCustomDBGrid::CanEditModify() {
-    TXColumn* column = SelectedColumn();
+// Whether `column` may change its field now; puts the dataset into edit state through the link
+// (marking the link modified) when it may. Memo fields only with EditMemo when `memoByColumn`.
+bool TXCustomDBGrid::CanModifyColumn(TXColumn* column, bool memoByColumn) {
     TField* field = column ? column->Field() : nullptr;
     if (fReadOnly || !fDataLink->Active() || fDataLink->ReadOnly() || !column || column->ReadOnly() || !field ||
         !field->CanModify())
         return false;
     const TFieldType type = field->DataType();
     const bool memo = type == TFieldType::ftMemo;
-    if (IsBlobType(type) || (memo && !column->EditMemo()))
-        if (!field->OnSetText) return false;
+    if ((IsBlobType(type) || (memo && !(memoByColumn && column->EditMemo()))) && !field->OnSetText) return false;
     fDataLink->Edit();
     if (!fDataLink->Editing()) return false;
     fDataLink->Modified();
     return true;
+}
+
+bool TXCustomDBGrid::CanEditModify() {
+    return CanModifyColumn(SelectedColumn(), true);
+}
+
+bool TXCustomDBGrid::CanEditColumn(TXColumn* Column) {
+    return CanModifyColumn(Column, false);
 }
 
 bool TXCustomDBGrid::CanEditAcceptKey(char16_t Key) {
@@ -54,6 +63,16 @@ int TXCustomDBGrid::GetEditLimit() {
     TField* field = column ? column->Field() : nullptr;
     if (!field || !IsStringType(field->DataType()) || ShowsPickText(column)) return 0;
     return field->Size();
+}
+
+void TXCustomDBGrid::GridExit() {
+    if (!fDataLink->Active()) return;
+    TDataSet* ds = fDataLink->DataSet();
+    if (fOptions.Contains(dgCancelOnExit) && ds->State() == TDataSetState::dsInsert && !ds->Modified() &&
+        !fDataLink->IsModified())
+        ds->Cancel();
+    else
+        fDataLink->UpdateRecord();
 }
 
 }  // namespace tv

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_data_link.h"
 #include "controls/xdb_selection_lists.h"
@@ -270,13 +271,23 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
 
 bool TXCustomDBGrid::KeyPress(char16_t& Key) {
     auto alive = Watch();
+    // A check box shows no editor: Enter and Space tick it, unless its column leaves that to the
+    // program.
+    TXColumn* column = SelectedColumn();
+    if (column && column->IsCheckBox() && column->CheckBoxToggle() != ctCustomToggle &&
+        (Key == kEnter || Key == kSpace) && column->ShowEdit() &&
+        (!column->Field() || fOptions.Contains(dgEditing))) {
+        column->ToggleCheckBoxValue();
+        if (alive.expired()) return false;
+        Key = 0;
+        return false;
+    }
     // Enter hands the editor's text to the field before the base grid closes the editor.
     if (Key == kEnter && !fOptions.Contains(dgAlwaysShowEditor) && fDataLink->Active()) fDataLink->UpdateRecord();
     const bool escEditing = Key == kEsc && EditorMode();
     const bool go = TCustomGrid::KeyPress(Key);
     // Esc from the open editor: its text is back; the link forgets the pending edit.
     if (escEditing && !alive.expired() && fDataLink->Active()) fDataLink->Reset();
-    (void)kSpace;
     return go;
 }
 

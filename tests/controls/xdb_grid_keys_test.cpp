@@ -10,6 +10,8 @@
 #include "controls/xdb_grid.h"
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
+#include "platform/gui/application.h"
+#include "platform/gui/edit.h"
 
 namespace tv {
 namespace {
@@ -159,6 +161,44 @@ TEST_F(GridKeys, TypedTextReachesTheFieldAfterEnterAndEscPutsTheTextBack) {
     EXPECT_EQ(table->FieldByName("NAME").AsString(), "Ny");
     test::Key(Qt::Key_Escape);  // the grid's own Esc cancels the record's edit state
     EXPECT_EQ(State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(GridKeys, LeavingCancelsAnUntouchedInsertWritesPendingTextAndAFailedWriteKeepsTheFocus) {
+    auto* grid = Grid();
+    auto* other = new TEdit(&form);
+    other->SetParent(&form);
+    other->SetBounds(10, 330, 100, 21);
+    ASSERT_TRUE(test::FocusOn(*grid));
+
+    // dgCancelOnExit (a default) drops the untouched appended record.
+    table->Last();
+    test::Key(Qt::Key_Down);
+    ASSERT_EQ(State(), TDataSetState::dsInsert);
+    ASSERT_TRUE(test::FocusOn(*other));
+    EXPECT_EQ(State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(table->RecordCount(), 3);
+
+    // Pending text goes to the field; a field that refuses it keeps the focus, reported once.
+    std::vector<std::string> reported;
+    Application().OnException = [&](TObject*, const std::exception& e) { reported.emplace_back(e.what()); };
+    table->FieldByName("NAME").OnValidate = [](TField* field) {
+        if (field->AsString() == "X") throw Exception("Namnet kan inte vara X!");
+    };
+    ASSERT_TRUE(test::FocusOn(*grid));
+    grid->SetSelectedIndex(RawOf(*grid, "NAME") - grid->IndicatorOffset());
+    test::Type("X");
+    ASSERT_TRUE(grid->EditorMode());
+    other->Widget()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(reported, std::vector<std::string>{"Namnet kan inte vara X!"});
+    EXPECT_TRUE(test::WaitUntil([&] { return grid->Widget()->hasFocus(); }));
+
+    test::Type("Y");
+    other->Widget()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(other->Widget()->hasFocus());
+    EXPECT_EQ(table->FieldByName("NAME").AsString(), "Y");
+    EXPECT_EQ(reported.size(), 1u);
+    Application().OnException = nullptr;
 }
 
 }  // namespace

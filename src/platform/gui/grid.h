@@ -229,6 +229,9 @@ protected:
     bool WantsKey(uint16_t Key) const override;
     void DoEnter() override;
     void DoExit() override;
+    // The grid's own work when the focus leaves it and its editor, before OnExit; an exception
+    // keeps the focus in the grid.
+    virtual void GridExit() {}
     void Resize() override;
     bool WidgetEvent(QEvent* e, bool viewport) override;
     void PlaceChild(TControl* child) override;

@@ -262,7 +262,8 @@ void TCustomGrid::FocusLeft() {
     if (!fOptions.Contains(goAlwaysShowEditor)) HideEditor();
     InvalidateSelection();
     try {
-        TCustomControl::DoExit();
+        GridExit();
+        if (!alive.expired()) TCustomControl::DoExit();
     } catch (...) {
         if (!alive.expired()) {
             // The focus stays: it comes back once the error is reported.

@@ -1,0 +1,76 @@
+// The data grid's mouse on data cells: a press moves the dataset to the row and selects the
+// column, opens the editor on the cell that was current already, and follows a check-box cell
+// until the release; the release reports the cell click, which ticks check boxes as their column
+// says. Presses elsewhere (titles, sizing and moving) are the base grid's.
+
+#include "controls/xdb_columns.h"
+#include "controls/xdb_grid.h"
+#include "controls/xdb_grid_data_link.h"
+#include "platform/data/data_set.h"
+
+namespace tv {
+
+void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    fLastShiftState = Shift;
+    if (!AcquireFocus()) return;
+    fHintPause = 0;
+    fDataClick = false;
+    fTrackCell = {-1, -1};
+    const TGridCoord cell = MouseCoord(X, Y);
+    const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
+    if (!fDataLink->Active() || !dataRow || cell.X < 0) {
+        TCustomGrid::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    auto alive = Watch();
+    const bool left = Button == mbLeft;
+    TXColumn* column = RawToColumn(cell.X);
+    if (left && column && column->IsCheckBox()) fTrackCell = cell;
+    fSelectedCell = left && cell.X == Col() && cell.Y == Row();
+    fDataLink->UpdateRecord();
+    if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
+    fDataLink->DataSet()->MoveBy(cell.Y - Row());
+    if (alive.expired()) return;
+    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
+    if (!rowScroll && cell.X >= TCustomGrid::FixedCols()) SelectColumn(cell.X, 0);
+    if (alive.expired()) return;
+    fDataClick = true;
+    // A press on the current cell (or any with dgAlwaysShowEditor) opens the editor.
+    if (left && ((fSelectedCell && column && column->CanShowEditor()) || fOptions.Contains(dgAlwaysShowEditor))) {
+        ShowEditor();
+        if (alive.expired() || EditorMode()) return;
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    fLastShiftState = Shift;
+    const TGridCoord tracked = fTrackCell;
+    const bool dataClick = fDataClick;
+    fTrackCell = {-1, -1};
+    fDataClick = false;
+    auto alive = Watch();
+    TCustomGrid::MouseUp(Button, Shift, X, Y);
+    if (alive.expired() || Button != mbLeft || !dataClick) return;
+    const TGridCoord cell = MouseCoord(X, Y);
+    // A release over the open editor is the editor's, no cell click.
+    if (EditorMode() && cell.X == Col() && cell.Y == Row()) return;
+    if (tracked.X >= 0) {
+        if (cell == tracked) CellClick(RawToColumn(tracked.X));
+        return;
+    }
+    if (cell.X < 0 || cell.Y < fTitleOffset || cell.Y >= RowCount() - fTotalOffset) return;
+    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
+    TXColumn* column = rowScroll || cell.X < TCustomGrid::FixedCols() ? RawToColumn(cell.X) : SelectedColumn();
+    if (column) CellClick(column);
+}
+
+void TXCustomDBGrid::CellClick(TXColumn* Column) {
+    if (Column->IsCheckBox() && (!Column->Field() || fOptions.Contains(dgEditing)) && Column->ShowEdit()) {
+        const TCheckBoxToggle toggle = Column->CheckBoxToggle();
+        if (toggle == ctOnCellClick || (toggle == ctSelectClick && fSelectedCell)) Column->ToggleCheckBoxValue();
+    }
+    if (OnCellClick) OnCellClick(Column);
+}
+
+}  // namespace tv
