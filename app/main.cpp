@@ -7,13 +7,15 @@
 #include "core/forms/entry_routine.h"
 #include "ui/form_settings.h"
 #include "ui/job_script_host.h"
+#include "ui/utility_windows.h"
 
 int main(int argc, char** argv) {
     // The engines' and the plug-in host's modules over the central data module, the host every job
-    // runs in, and the settings window.
+    // runs in, the settings window, the about box and the developer test window.
     tv::TMainFormServices& services = tv::MainFormServices();
     services.CreateDataModules = tv::CreateDataModules;
     services.ScriptHosts = &tv::NewJobScriptHandler;
     tv::InstallSettingsWindow();
+    tv::InstallUtilityWindows();
     return tv::RunEntryRoutine(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -22,14 +22,15 @@ function(tv_library name)
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
 endfunction()
 
-# tv_test(<name> [SHARDS <n>] [DEPS <targets...>] [SOURCES <files...>])
+# tv_test(<name> [SHARDS <n>] [DEPS <targets...>] [SOURCES <files...>] [LABELS <labels...>])
 # A GoogleTest program from every .cpp in the current test folder (or the SOURCES given), run by
 # ctest as one test. TV_SOURCE_DIR and TV_FIXTURES_DIR point the tests at the tree.
 # SHARDS n (n > 1) runs a long program as n ctest tests <name>_1 ... <name>_n, each a share of its
 # cases (GoogleTest's sharding), so that ctest -j runs them side by side.
+# LABELS puts the ctest labels given on each of its tests (`ctest -L import` runs one suite family).
 find_package(GTest REQUIRED)
 function(tv_test name)
-    cmake_parse_arguments(ARG "" "SHARDS" "DEPS;SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "" "SHARDS" "DEPS;SOURCES;LABELS" ${ARGN})
     if(NOT ARG_SOURCES)
         file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     endif()
@@ -41,16 +42,22 @@ function(tv_test name)
         TV_BINARY_DIR="${PROJECT_BINARY_DIR}")
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
     set(env "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1")
+    set(tests)
     if(ARG_SHARDS AND ARG_SHARDS GREATER 1)
         foreach(index RANGE 1 ${ARG_SHARDS})
             math(EXPR zero_based "${index} - 1")
             add_test(NAME ${name}_${index} COMMAND ${name})
             set_tests_properties(${name}_${index} PROPERTIES ENVIRONMENT
                 "${env};GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${zero_based}")
+            list(APPEND tests ${name}_${index})
         endforeach()
     else()
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+        list(APPEND tests ${name})
+    endif()
+    if(ARG_LABELS)
+        set_tests_properties(${tests} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
 endfunction()
 

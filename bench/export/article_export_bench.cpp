@@ -18,10 +18,8 @@ constexpr int kArticles = 10000;
 const std::string& ArticleCompany() {
     static const std::string folder = [] {
         std::ostringstream seed;
-        const std::string numbers =
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-            std::to_string(kArticles) + ") ";
-        const std::string stamp = "'2024-01-02 09:00:00'";
+        const std::string numbers = bench::NumbersUpTo(kArticles);
+        const std::string stamp = bench::kSeedStamp;
         seed << numbers
              << "INSERT INTO art (artnr, benamning, vikt, konteringskod, timestamp) SELECT 'A' || (100000 + "
                 "i), "

@@ -50,6 +50,14 @@ inline std::string MakeSeededCompany(const std::string& name, const std::string&
     return folder;
 }
 
+// The head of a seed statement over the numbers i = 1 .. count (the rows' source "n"), and the
+// time stamp the seeded rows carry.
+inline std::string NumbersUpTo(int count) {
+    return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+           std::to_string(count) + ") ";
+}
+inline constexpr const char* kSeedStamp = "'2024-01-02 09:00:00'";
+
 class NoEvents : public IEventSink {
 public:
     std::string error;  // the last error reported

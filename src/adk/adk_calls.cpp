@@ -334,6 +334,11 @@ AdkErrorRec AdkSetDate(const TAdkData& data, int field, TDateTime value) {
     return Guarded("AdkSetDate", [&] { return fn(data.Ptr, field, number); });
 }
 
+AdkErrorRec AdkSetDateNumber(const TAdkData& data, int field, int32_t date) {
+    auto fn = Export<AdkSetDateFn>(TAdkExport::AdkSetDate);
+    return Guarded("AdkSetDate", [&] { return fn(data.Ptr, field, date); });
+}
+
 AdkErrorRec AdkSetDateTime(const TAdkData& data, int field, TDateTime value) {
     return Guarded("AdkSetDateTime", [&] {
         const std::string text = KitDateTimeText(value);

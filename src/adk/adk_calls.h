@@ -62,6 +62,8 @@ AdkErrorRec AdkSetBool(const TAdkData& data, int field, bool value);
 AdkErrorRec AdkSetData(const TAdkData& head, int field, const TAdkData& rows);
 AdkErrorRec AdkSetDouble(const TAdkData& data, int field, double value);
 AdkErrorRec AdkSetDate(const TAdkData& data, int field, TDateTime value);
+// A date field as the kit's date number yyyymmdd; 0 empties the date.
+AdkErrorRec AdkSetDateNumber(const TAdkData& data, int field, int32_t date);
 AdkErrorRec AdkSetDateTime(const TAdkData& data, int field, TDateTime value);
 
 AdkErrorRec AdkGetType(const TAdkData& data, int field, int& type);

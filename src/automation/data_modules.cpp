@@ -8,6 +8,8 @@
 #include "automation/plugins_context.h"
 #include "export/export_module.h"
 #include "export/export_writers.h"
+#include "export/forms/form_extra_price_list_data.h"
+#include "platform/gui/gui_dialog_service.h"
 #include "platform/rtl/exception.h"
 
 namespace tv {
@@ -24,7 +26,7 @@ public:
     TDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow)
         : importContext_(MakeImportContext(mainDM)),
           dmImport_(importContext_, keyHelper_),
-          exportModule_(MakeExportContext(mainDM)),
+          exportModule_(ExportContext(mainDM, extraPriceListData_)),
           exportWriters_(exportModule_),
           dmExport_(exportModule_, exportWriters_),
           dmPlugins_(PluginsContext(mainDM, std::move(mainWindow))) {
@@ -53,6 +55,14 @@ TDMImport& DMImport() { return dmImport_; }
     TDMPlugins& DMPlugins() { return dmPlugins_; }
 
 private:
+    // The export asks its extra-data question through the form, while the main window shows.
+    static TExportContext ExportContext(TMainDM& mainDM, IExtraPriceListData& question) {
+        TExportContext context = MakeExportContext(mainDM);
+        context.ExtraPriceListData = &question;
+        context.Interactive = MainFormShowing;
+        return context;
+    }
+
     static TPluginsContext PluginsContext(TMainDM& mainDM, std::function<QWidget*()> mainWindow) {
         TPluginsContext context = MakePluginsContext(mainDM);
         context.MainWindow = std::move(mainWindow);
@@ -61,6 +71,7 @@ private:
 
     static inline TDataModules* gModules = nullptr;
 
+    TExtraPriceListDataDialog extraPriceListData_;
     TImportContext importContext_;
     TDMImport dmImport_;
     TExportModule exportModule_;

@@ -116,6 +116,8 @@ TExportContext MakeExportContext(TMainDM& mainDM) {
     context.IsSQLDb = [&mainDM] { return mainDM.AdkDBSRC().IsSQLDb(); };
     context.SetTimer1Enabled = [&mainDM](bool enabled) { mainDM.SetTimer1Enabled(enabled); };
     context.FormatSettings = &DefaultFormatSettings();
+    context.CustomerPricelistData = &mainDM.CDSExportCustomerPricelistData();
+    context.saveCustomerPricelistData = [&mainDM] { mainDM.saveCustomerPricelistData(); };
     return context;
 }
 

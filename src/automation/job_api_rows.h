@@ -45,6 +45,14 @@ bool FindFiles(script::TPSScript& script, void* self, std::string_view declarati
     });
 }
 
+// ImportPurchasePrices2 takes its flag as a Boolean; the operation takes any non-zero value as set.
+template <class DMImport>
+bool PurchasePrices2(script::TPSScript& script, void* self, std::string_view declaration) {
+    auto* dm = static_cast<DMImport*>(self);
+    return script.AddCallable(
+        declaration, [dm](bool ignorefailures) { return dm->ImportPurchasePrices2(ignorefailures ? 1 : 0); });
+}
+
 }  // namespace job_api
 
 template <class Classes>
@@ -60,6 +68,8 @@ struct TJobApiRows {
     static constexpr TJobApiBind Function = &job_api::Function<Fn>;
     template <class DMImport>
     static constexpr TJobApiBind FindFiles = &job_api::FindFiles<DMImport>;
+    template <class DMImport>
+    static constexpr TJobApiBind PurchasePrices2 = &job_api::PurchasePrices2<DMImport>;
 
     // clang-format off
     static constexpr TJobApiRow kRows[kJobApiRowCount] = {
@@ -68,7 +78,7 @@ struct TJobApiRows {
         {3, " procedure FindFiles(const mask: string; var files: TStringList; IMPORT_EXPORT: Integer; const directory: string);", TJobApiObject::DMImport, FindFiles<Import>},
         {4, " function getCommandLineSelection(registry: Integer): TStringList;", TJobApiObject::MainDM, Method<&DM::getCommandLineSelection>},
         {5, " function CheckBest(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckBest>},
-        {6, " function ImportBest(): boolean;", TJobApiObject::DMImport, nullptr},
+        {6, " function ImportBest(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportBest>},
         {7, " function CheckArticles(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckArticles>},
         {8, " function ImportArticles(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportArticles>},
         {9, " function CheckCustomers(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckCustomers>},
@@ -80,28 +90,28 @@ struct TJobApiRows {
         {15, " function ImportSuppliers() : boolean", TJobApiObject::DMImport, Method<&Import::ImportSuppliers>},
         {16, "   function CheckSupplierInvoices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckSupplierInvoices>},
         {17, " function CheckAgreements(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckAgreements>},
-        {18, " function ImportAgreements() : boolean", TJobApiObject::DMImport, nullptr},
+        {18, " function ImportAgreements() : boolean", TJobApiObject::DMImport, Method<&Import::ImportAgreements>},
         {19, " function CheckInvoices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckInvoices>},
-        {20, " function ImportInvoices() : boolean", TJobApiObject::DMImport, nullptr},
-        {21, " function ImportSupplierInvoices() : boolean", TJobApiObject::DMImport, nullptr},
+        {20, " function ImportInvoices() : boolean", TJobApiObject::DMImport, Method<&Import::ImportInvoices>},
+        {21, " function ImportSupplierInvoices() : boolean", TJobApiObject::DMImport, Method<&Import::ImportSupplierInvoices>},
         {22, " function CustomImportOrderAvstamning() : boolean", TJobApiObject::DMImport, Method<&Import::CustomImportOrderAvstamning>},
         {23, " function CheckCustomerPayments(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckCustomerPayments>},
-        {24, " function ImportCustomerPayments(): boolean;", TJobApiObject::DMImport, nullptr},
+        {24, " function ImportCustomerPayments(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportCustomerPayments>},
         {25, " function CheckOffers(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckOffers>},
         {26, " function ImportOffers(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportOffers>},
         {27, " function CheckManualDeliveryIn(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckManualDeliveryIn>},
-        {28, " function ImportManualDeliveryIn(): boolean;", TJobApiObject::DMImport, nullptr},
+        {28, " function ImportManualDeliveryIn(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportManualDeliveryIn>},
         {29, " function CheckManualDeliveryOut(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckManualDeliveryOut>},
-        {30, " function ImportManualDeliveryOut(): boolean;", TJobApiObject::DMImport, nullptr},
+        {30, " function ImportManualDeliveryOut(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportManualDeliveryOut>},
         {31, " function CheckDeliveryNotes(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckDeliveryNotes>},
-        {32, " function ImportDeliveryNotes(): boolean;", TJobApiObject::DMImport, nullptr},
+        {32, " function ImportDeliveryNotes(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportDeliveryNotes>},
         {33, " function CheckContacts(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckContacts>},
         {34, " function ImportContacts(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportContacts>},
         {35, " function CheckPurchasePrices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckPurchasePrices>},
-        {36, " function ImportPurchasePrices(): boolean; overload; ", TJobApiObject::DMImport, nullptr},
-        {37, " function ImportPurchasePrices2(ignorefailures : boolean): boolean; overload; ", TJobApiObject::DMImport, nullptr},
+        {36, " function ImportPurchasePrices(): boolean; overload; ", TJobApiObject::DMImport, Method<&Import::ImportPurchasePrices>},
+        {37, " function ImportPurchasePrices2(ignorefailures : boolean): boolean; overload; ", TJobApiObject::DMImport, PurchasePrices2<Import>},
         {38, " function CheckSalesPrices(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckSalesPrices>},
-        {39, " function ImportSalesPrices(): boolean;", TJobApiObject::DMImport, nullptr},
+        {39, " function ImportSalesPrices(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportSalesPrices>},
         {40, " function CheckProjects(): boolean;", TJobApiObject::DMImport, Method<&Import::CheckProjects>},
         {41, " function ImportProjects(): boolean;", TJobApiObject::DMImport, Method<&Import::ImportProjects>},
         {42, " function TID_CheckCustomers(): boolean;", TJobApiObject::DMImport, Method<&Import::TID_CheckCustomers>},

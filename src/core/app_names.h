@@ -11,6 +11,9 @@ namespace tv {
 inline constexpr std::string_view kAppCompanyName = "Brismark";
 inline constexpr std::string_view kAppProductName = "Tollvane";
 inline constexpr std::string_view kDefaultInstanceName = "default";
+// Where the maker is found: the about box's links.
+inline constexpr std::string_view kAppMakerWebAddress = "https://www.brismark.example/tollvane";
+inline constexpr std::string_view kAppMakerEmailAddress = "support@brismark.example";
 
 // "Brismark" from the start.
 const std::string& AppCompanyName();

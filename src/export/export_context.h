@@ -2,8 +2,8 @@
 // What the export engine works with, handed to it by the application or by a test: the event tree
 // it reports into, the kit datasets it reads (named as the central data module names them), the
 // per-kind settings tables and their save, the field-definition table, the running numbers, the
-// export document, the queries of the selections, the selection progress timer, the work folders
-// and the format settings of the names it makes.
+// export document, the queries of the selections, the selection progress timer, the work folders,
+// the format settings of the names it makes, and what customer price lists with extra data need.
 
 #include <functional>
 
@@ -12,6 +12,7 @@
 
 namespace tv {
 
+class IExtraPriceListData;
 class TADOQuery;
 class TAdkDataSet;
 class TXMLDocument;
@@ -81,6 +82,16 @@ struct TExportContext : TEngineContext {
     std::function<void(bool enabled)> SetTimer1Enabled;
     // The dates and numbers of file names; null: the process's.
     const TFormatSettings* FormatSettings = nullptr;
+    // The running numbers and agreement references of customer price lists
+    // (CDSExportCustomerPricelistData) and their save; both needed only when a customer price
+    // list is written with extra data.
+    TDataSet* CustomerPricelistData = nullptr;
+    std::function<void()> saveCustomerPricelistData;
+    // Whether an operator is there to answer a question (the main window shows); null: never.
+    std::function<bool()> Interactive;
+    // The form that asks for a customer price list's extra data; null: none is installed, and
+    // the question counts as dismissed.
+    IExtraPriceListData* ExtraPriceListData = nullptr;
 };
 
 }  // namespace tv

@@ -6,6 +6,7 @@
 
 #include "export/article_export.h"
 #include "export/document_export.h"
+#include "export/price_list_export.h"
 #include "export/register_export.h"
 #include "platform/data/data_set.h"
 #include "platform/rtl/string_list.h"
@@ -33,16 +34,16 @@ public:
     virtual void ExportSuppliers(TDataSet& selection) = 0;
 };
 
-// The writers of the central data module. Price lists are not built yet: they raise
-// "Not yet implemented: " with the writer's name, which the facade reports.
+// The writers of the central data module.
 class TExportWriters : public IExportWriters {
 public:
     explicit TExportWriters(TExportModule& module)
-        : registers_(module), documents_(module), articles_(module) {}
+        : priceLists_(module), registers_(module, priceLists_), documents_(module), articles_(module) {}
 
     TRegisterExport& Registers() { return registers_; }
     TDocumentExport& Documents() { return documents_; }
     TArticleExport& Articles() { return articles_; }
+    TPriceListExport& PriceLists() { return priceLists_; }
 
     void ExportAccountPlan(const std::string& year) override { registers_.ExportAccountPlan(year); }
     void ExportArticles(TDataSet& selection) override { articles_.ExportArticles(selection); }
@@ -57,15 +58,14 @@ public:
     void ExportInvoices(TDataSet& selection) override { documents_.ExportInvoices(selection); }
     void ExportOffers(TDataSet& selection) override { documents_.ExportOffers(selection); }
     void ExportOrders(TDataSet& selection) override { documents_.ExportOrders(selection); }
-    void ExportPriceLists(TDataSet&) override { NotBuilt("ExportPriceLists"); }
+    void ExportPriceLists(TDataSet& selection) override { priceLists_.ExportPriceLists(selection); }
     void ExportSupplierInvoices(TDataSet& selection) override {
         documents_.ExportSupplierInvoices(selection);
     }
     void ExportSuppliers(TDataSet& selection) override { registers_.ExportSuppliers(selection); }
 
 private:
-    [[noreturn]] static void NotBuilt(std::string_view writer);
-
+    TPriceListExport priceLists_;  // before the registers, whose customer files include price lists
     TRegisterExport registers_;
     TDocumentExport documents_;
     TArticleExport articles_;

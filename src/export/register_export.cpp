@@ -31,7 +31,9 @@ void TRegisterExport::WriteCompanyInformation() {
 }
 
 void TRegisterExport::writeCustomerPriceLists(int askForMetaData) {
-    throw Exception(Format(kNotYetImplemented, {"writeCustomerPriceLists"}));
+    TSelectionTables& selections = module_.Selections();
+    priceLists_.writeCustomerPriceLists(*module_.Document().NodePriceLists, askForMetaData,
+                                        selections.CDSArtikelUrval(), selections.CDSPrislistUrval());
 }
 
 void TRegisterExport::WriteCustomerIncludes(const TDataSet& prefs) {

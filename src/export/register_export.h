@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "export/export_module.h"
+#include "export/price_list_export.h"
 
 namespace tv {
 
@@ -17,12 +18,12 @@ inline constexpr std::string_view kCustomerNotFound = "Kunde inte hitta kund: ";
 inline constexpr std::string_view kContactNotFound = "Kunde inte hitta kontakt med id: ";
 inline constexpr std::string_view kNoAccountingYearToday = "Inget bokföringsår för dagens datum";
 inline constexpr std::string_view kCustomerPriceListPrefix = "Customer:";
-// Raised by an include that is not built yet.
-inline constexpr std::string_view kNotYetImplemented = "Not yet implemented: %s";
 
 class TRegisterExport {
 public:
-    explicit TRegisterExport(TExportModule& module) : module_(module) {}
+    // `priceLists` writes the customer price lists a customer file includes.
+    TRegisterExport(TExportModule& module, TPriceListExport& priceLists)
+        : module_(module), priceLists_(priceLists) {}
 
     void ExportCustomers(TDataSet& selection);
     void ExportSuppliers(TDataSet& selection);
@@ -34,7 +35,8 @@ public:
     void writeCustomerNode(TXMLNode& container);
     void writeContactNode(TXMLNode& container);
 
-    // The customer price lists of the codes the customer export collected (not built yet).
+    // The customer price lists of the codes the customer export collected, with their articles
+    // collected in the article selection; `askForMetaData` 1 asks for each list's extra data.
     void writeCustomerPriceLists(int askForMetaData);
 
 private:
@@ -42,6 +44,7 @@ private:
     void WriteCompanyInformation();
 
     TExportModule& module_;
+    TPriceListExport& priceLists_;
 };
 
 }  // namespace tv

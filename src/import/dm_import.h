@@ -30,9 +30,14 @@ struct TFormatSettings;
 struct TContactProjectKind;
 struct TDocumentCheck;
 struct TImportFrame;
+struct TInvoiceKind;
+struct TInvoiceRun;
 struct TKeyRecord;
+struct TManualDeliveryKind;
 struct TOrderKind;
 struct TOrderRun;
+struct TPurchaseKind;
+struct TPurchaseRun;
 struct TStatusOperation;
 struct TRegisterKind;
 struct TRegisterRun;
@@ -184,6 +189,34 @@ public:
     bool ImportPurchasePrices();
     bool ImportPurchasePrices2(int ignorefailures);
 
+    // ---- Purchase orders and supplier invoices: each document is found by its key or number,
+    // decided by the kind's existence settings, and written with its rows; its number goes back
+    // onto the document as "vismakey". An existing purchase order found by its key gets its number
+    // stored against the key (TKnownKey_Booking). Supplier invoice rows from a purchase order can
+    // get its row number guessed. False when a supplier invoice lacked its supplier key (the others
+    // are imported) or an error ended the import.
+    bool ImportBest();
+    bool ImportSupplierInvoices();
+
+    // ---- Stock documents, never changed once written. Delivery notes: a missing note is written
+    // with its rows, an existing one reported as written. Manual stock receipts and issues: each
+    // document written as a new one unless the settings or its option say otherwise; with
+    // ON_ERROR_CONTINUE a document that fails to be written can be passed over. False when an
+    // error ended the import or a manual document failed.
+    bool ImportDeliveryNotes();
+    bool ImportManualDeliveryIn();
+    bool ImportManualDeliveryOut();
+
+    // ---- Invoices and agreements: each document is found by its key, decided by the kind's
+    // existence settings and written with its rows; an invoice then has its due date, its rows'
+    // third dates and, as its settings say, its printed mark written again after the first save.
+    // Customer payments are always created, each for the invoice its "invoiceKey" (an invoice of
+    // the file) or its "key" (searched for) names. False when a document lacked its customer key
+    // or head, a payment failed, or an error ended the import.
+    bool ImportInvoices();
+    bool ImportAgreements();
+    bool ImportCustomerPayments();
+
     // The kit dataset of the context named so; raises when the host gave none.
     TAdkDataSet& KitDataSet(TImportDataSet member, std::string_view name) const;
 
@@ -245,11 +278,33 @@ private:
                               const std::string& customerOrderNumber);
     void RunStatusOperation(const TStatusOperation& op, const std::string& number);
 
+    // Purchase orders or supplier invoices, as the kind's row says (import/import_purchase.cpp). A
+    // supplier invoice without its supplier key answers false.
+    bool RunPurchaseImport(const TPurchaseKind& kind);
+    bool ImportPurchaseDocument(const TPurchaseKind& kind, TPurchaseRun& run, TXMLNode& document,
+                                int position);
+    void WritePurchaseDocument(const TPurchaseKind& kind, TPurchaseRun& run, TXMLNode& document,
+                               TXMLNode& head, const std::string& number, bool exists);
+    // Manual stock receipts or issues, as the kind's row says (import/import_delivery.cpp).
+    bool RunManualDeliveryImport(const TManualDeliveryKind& kind);
+
     // The price lists and purchase prices of the loaded file (import_sales_prices.cpp,
     // import_purchase_prices.cpp).
     void ImportPriceLists(TXMLNode& container);
     void ImportPurchasePriceItems(TXMLNode& container, bool ignoreFailures);
     const TFormatSettings& NumberFormat() const;
+
+    // The invoices and agreements, and the customer payments (import_invoices.cpp,
+    // import_customer_payments.cpp).
+    bool RunInvoiceImport(const TInvoiceKind& kind);
+    bool ImportInvoiceDocument(const TInvoiceKind& kind, TInvoiceRun& run, TXMLNode& document, TXMLNode& head,
+                               int position);
+    void EmptyExistingInvoice(const TInvoiceKind& kind, TInvoiceRun& run, const std::string& number);
+    void WriteInvoiceDocument(const TInvoiceKind& kind, TInvoiceRun& run, TXMLNode& document, TXMLNode& head,
+                              const std::string& key, std::string number, bool exists);
+    bool InvoicePrintedWanted(const TInvoiceRun& run, const TXMLNode& head) const;
+    void WriteInvoiceAgain(TInvoiceRun& run, const TXMLNode& head, const std::string& number);
+    void ImportPaymentItems(TXMLNode& container, bool& everyPayment);
 
     TImportContext& context_;
     TKeyHelperDM& keyHelper_;
@@ -261,5 +316,9 @@ private:
 
 // One registry of the module, as rows of tables name it.
 using TRegistryMember = TKeyRegistry TDMImport::*;
+
+// Whether the plain number reader (decimal point, no grouping) takes the whole text as a number:
+// the invoice head's dates are written as day numbers then, else as the dates their texts read.
+bool IsNumericText(std::string_view text);
 
 }  // namespace tv

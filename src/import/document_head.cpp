@@ -23,12 +23,17 @@ std::string GetHeadDocumentKey(const TXMLNode& head) {
     return head.Attribute("key");
 }
 
-bool ResolveDocumentCustomer(TXMLNode& head, const TKeyRegistry& customers, std::string_view element) {
-    if (!head.HasAttribute("customerkey")) return false;
-    const TKeyRecord* customer = customers.Locate(Trim(head.Attribute("customerkey")));
-    if (!customer) throw EImportError(std::string(kCustomerKeyNotFound));
-    ElementOf(head, element).SetText(customer->KEY_VALUE_IN_VISMA);
+bool ResolveDocumentReference(TXMLNode& head, std::string_view attribute, const TKeyRegistry& registry,
+                              std::string_view element, std::string_view unknownText) {
+    if (!head.HasAttribute(attribute)) return false;
+    const TKeyRecord* record = registry.Locate(Trim(head.Attribute(attribute)));
+    if (!record) throw EImportError(std::string(unknownText));
+    ElementOf(head, element).SetText(record->KEY_VALUE_IN_VISMA);
     return true;
+}
+
+bool ResolveDocumentCustomer(TXMLNode& head, const TKeyRegistry& customers, std::string_view element) {
+    return ResolveDocumentReference(head, "customerkey", customers, element, kCustomerKeyNotFound);
 }
 
 void GuardDocument(TAdkDataSet& head, const std::function<void()>& write) {

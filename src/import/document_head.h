@@ -27,9 +27,12 @@ inline constexpr std::string_view kCustomerKeyNotFound = "Nyckeln fanns ej i sys
 // even an empty one, else its "key", else empty.
 std::string GetHeadDocumentKey(const TXMLNode& head);
 
-// The customer of a head by its "customerkey": false when the head has none. The trimmed key must
-// be registered (kCustomerKeyNotFound otherwise); the head's element of that name (added when
-// absent) then gets the customer's number.
+// The record a head refers to by `attribute`: false when the head has no such attribute. The
+// trimmed key must be registered in `registry` (`unknownText` raised otherwise); the head's
+// `element` (added when absent) then gets the record's number.
+bool ResolveDocumentReference(TXMLNode& head, std::string_view attribute, const TKeyRegistry& registry,
+                              std::string_view element, std::string_view unknownText);
+// The customer of a head by its "customerkey" (kCustomerKeyNotFound for an unknown key).
 bool ResolveDocumentCustomer(TXMLNode& head, const TKeyRegistry& customers, std::string_view element);
 
 // Runs `write` on a document of `head` (a head dataset with its rows dataset). Whatever way it

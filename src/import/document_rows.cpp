@@ -33,9 +33,14 @@ TAdkDataSet& RowsOf(const TAdkDataSet& head) {
     return *rows;
 }
 
-void ResolveRowArticle(TXMLNode& row, const TKeyRegistry& articles) {
-    std::string article = Trim(row.Attribute("artkey"));
+std::string ResolveArticleKey(const TXMLNode& item, const TKeyRegistry& articles) {
+    std::string article = Trim(item.Attribute("artkey"));
     if (const TKeyRecord* record = articles.Locate(article)) article = Trim(record->KEY_VALUE_IN_VISMA);
+    return article;
+}
+
+void ResolveRowArticle(TXMLNode& row, const TKeyRegistry& articles) {
+    const std::string article = ResolveArticleKey(row, articles);
     if (!article.empty()) ElementOf(row, kRowArticleNumber).SetText(article);
 }
 
@@ -92,7 +97,15 @@ std::string TDocumentRowWriter::Write(const TXMLNode& row, bool textRow) {
 }
 
 void TDocumentRowWriter::PostWithRest(std::string_view rest) {
+    Post();
+    AppendRest(rest);
+}
+
+void TDocumentRowWriter::Post() {
     rows_.Post();
+}
+
+void TDocumentRowWriter::AppendRest(std::string_view rest) {
     if (rest.empty()) return;
     TField& text = rows_.FieldByAdkIndex(kRowTextField);
     TField& type = rows_.FieldByAdkIndex(kRowTypeField);

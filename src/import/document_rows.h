@@ -18,6 +18,8 @@ class TKeyRegistry;
 class TXMLNode;
 
 inline constexpr std::string_view kRowArticleNumber = "OOI_ROW_ARTICLE_NUMBER";
+// Followed by the position of a row that is no element.
+inline constexpr std::string_view kInvalidRow = "Ogiltlig rad ";
 inline constexpr std::string_view kRowTypeOfRow = "OOI_ROW_TYPE_OF_ROW";
 inline constexpr std::string_view kRowText = "OOI_ROW_TEXT";
 inline constexpr std::string_view kTextRowType = "T";
@@ -44,9 +46,11 @@ struct TRowRules {
 // The rows dataset of a head dataset; raises when the head has none.
 TAdkDataSet& RowsOf(const TAdkDataSet& head);
 
-// The row's article: its "artkey", trimmed, as the number the registry stored for that key when
-// it holds one, else as it stands. When not empty it goes into the row's OOI_ROW_ARTICLE_NUMBER
-// (added when absent).
+// The article an item refers to: its "artkey", trimmed, as the number the registry stored for that
+// key when it holds one, else as it stands.
+std::string ResolveArticleKey(const TXMLNode& item, const TKeyRegistry& articles);
+// The row's article (ResolveArticleKey); when not empty it goes into the row's
+// OOI_ROW_ARTICLE_NUMBER (added when absent).
 void ResolveRowArticle(TXMLNode& row, const TKeyRegistry& articles);
 
 // True for a text row (OOI_ROW_TYPE_OF_ROW "T"). An empty OOI_ROW_TYPE_OF_ROW goes; so does an
@@ -64,6 +68,9 @@ public:
     // Saves the row, then appends and saves a text row for each text field's worth of `rest`.
     // These extra rows are not rows of the file.
     void PostWithRest(std::string_view rest);
+    // The two halves of PostWithRest, for a kind that notes the saved row before its extra rows.
+    void Post();
+    void AppendRest(std::string_view rest);
 
 private:
     TAdkDataSet& rows_;

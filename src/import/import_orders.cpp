@@ -27,7 +27,6 @@ namespace tv {
 namespace {
 
 inline constexpr std::string_view kSkipAfterNumber = ", hoppar över.";
-inline constexpr std::string_view kInvalidRow = "Ogiltlig rad ";
 inline constexpr std::string_view kAddingRow = "Lägger till rad.";
 inline constexpr std::string_view kChangingRow = "Ändrar rad.";
 inline constexpr std::string_view kDeletingRows = "Tar bort rader";

@@ -204,11 +204,13 @@ TKeyRecord& RegisteredItemKey(const TRegisterKind& kind, TKeyRegistry& registry,
 
 bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<void(TXMLNode&)>& walk) {
     IEventSink& events = Events();
-    events.nextEvent(frame.Caption, frame.StepPicture);
+    if (frame.ShowsStep) events.nextEvent(frame.Caption, frame.StepPicture);
     events.addEventItem(frame.Caption, true);
     bool result = true;
     try {
-        if (TXMLNode* root = DocumentElement()) {
+        TXMLNode* root = DocumentElement();
+        if (!root && !frame.NoDocumentText.empty()) events.reportError(frame.NoDocumentText, elError);
+        if (root) {
             TXMLNode* items = root->FindNode(frame.Container);
             if (!items) {
                 if (!frame.NoContainerText.empty()) events.reportError(frame.NoContainerText, elInfo);

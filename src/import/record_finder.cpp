@@ -111,7 +111,8 @@ bool TRecordFinder::FindBySql(const std::string& key, std::string& number, const
         }
         query_.SetConnection(connection_);
         if (!def_.SearchingText.empty())
-            events_.reportError(std::string(def_.SearchingText) + key, elExcessive);
+            events_.reportError(std::string(def_.SearchingText) + key + std::string(def_.SearchingTextAfter),
+                                elExcessive);
         query_.Open();
         found = !query_.Eof();
         if (found)

@@ -47,8 +47,10 @@ struct TFinderDef {
     // raises UnknownModeText followed by the mode; empty: every other mode searches by SQL.
     bool LowByteMode = false;
     std::string_view UnknownModeText;
-    // Reported at level 8, followed by the key, before the statement runs; empty: nothing.
+    // Reported at level 8, followed by the key and SearchingTextAfter, before the statement runs;
+    // empty: nothing.
     std::string_view SearchingText;
+    std::string_view SearchingTextAfter;
 };
 
 class TRecordFinder {

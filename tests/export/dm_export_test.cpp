@@ -233,13 +233,5 @@ TEST_F(DMExportTest, GetDocumentsBySqlAppendsTheFirstColumnAndLetsErrorsThrough)
     EXPECT_TRUE(Lines().empty());
 }
 
-TEST(DMExportWriters, ExportsNotBuiltYetSaySoInTheirItem) {
-    test::TExportWorld world;
-    world.Open();
-    world.Facade().ExportPriceLists();
-    EXPECT_EQ(world.Events().Lines.back(), "  2 Not yet implemented: TMainDM.ExportPriceLists");
-    EXPECT_TRUE(world.Written().empty());
-}
-
 }  // namespace
 }  // namespace tv

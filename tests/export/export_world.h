@@ -3,10 +3,12 @@
 // fixture's "tables/ooi.table", a company made with adkctl from the export fixture (and any extra
 // rows a test adds), the central data module with its settings loaded and the company as its
 // company folder, a recorder of the event tree, and the export module over the data module with
-// its clock fixed at 2010-05-31 12:00.
+// its clock fixed at 2010-05-31 12:00. A test may change the export context before the module is
+// made (an operator, a form).
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +32,8 @@ inline TDateTime FixedNow() {
 
 class TExportWorld {
 public:
-    explicit TExportWorld(const std::string& extraSeed = "") {
+    explicit TExportWorld(const std::string& extraSeed = "",
+                          const std::function<void(TExportContext&)>& adjust = {}) {
         FreeAdkLibrary();
         company_ = folders_.dir.Path("company");
         MakeCompany(folders_.dir, company_, FixtureBytes("company.sql") + extraSeed);
@@ -40,7 +43,9 @@ public:
         dm_->AdkDBSRC().SetArguments({});
         dm_->loadSettings();
         Set("InstallningarCDS", "SPCSPathSRC", company_);
-        export_ = std::make_unique<TExportModule>(MakeExportContext(*dm_), FixedNow);
+        TExportContext context = MakeExportContext(*dm_);
+        if (adjust) adjust(context);
+        export_ = std::make_unique<TExportModule>(std::move(context), FixedNow);
         writers_ = std::make_unique<TExportWriters>(*export_);
         facade_ = std::make_unique<TDMExport>(*export_, *writers_);
     }

@@ -190,13 +190,5 @@ TEST_F(CustomerWithControlCharacter, TheKeyLosesItButThePriceListCodeKeepsIt) {
     EXPECT_EQ(log.Text(), "ERROR Fel i CUSTOMER_NUMBER, \"X\x01Y\" (length = 3)\n");
 }
 
-TEST_F(RegisterExportTest, PriceListsAskedForWithCustomersAreNotBuiltYetAndSaySo) {
-    world_.Set("CDSExportCustomersPrefs", "FILE_MANAGEMENT_TMPL", "kunder.xml");
-    world_.Set("CDSExportCustomersPrefs", "INCLUDES_PRICE_LIST", "1");
-    world_.Facade().ExportCustomersFromList(List({"1001"}).get());
-    EXPECT_TRUE(world_.Written().empty());
-    EXPECT_EQ(world_.Events().Lines.back(), "  2 Not yet implemented: writeCustomerPriceLists");
-}
-
 }  // namespace
 }  // namespace tv

@@ -1,10 +1,11 @@
-// A customer, and articles with their names in other languages, exported, imported into an empty
-// company and exported again give the same bytes: what the export writes, the import reads back
-// whole.
+// A customer, articles with their names in other languages, and a company price list, exported,
+// imported into a company without them and exported again give the same bytes: what the export
+// writes, the import reads back whole.
 
 #include <gtest/gtest.h>
 
 #include "automation/engine_contexts.h"
+#include "export/selection_tables.h"
 #include "import/dm_import.h"
 #include "import/key_helper_dm.h"
 #include "platform/rtl/string_list.h"
@@ -21,12 +22,12 @@ constexpr const char* kRoundTripMapping =
     "atKunder;IGNORERAORGNR;93;CUSTOMER_IGNORE_ORGNR\r\n"
     "atKunder;ORT;7;CUSTOMER_CITY\r\n";
 
-// Makes an empty company the company of the same data module and imports `file` into it with the
-// kind's check and import operations.
-void ImportIntoEmptyCompany(test::TExportWorld& world, const std::string& file, bool (TDMImport::*check)(),
-                            bool (TDMImport::*importKind)()) {
+// Makes an empty company (or one seeded with `seed`) the company of the same data module and
+// imports `file` into it with the kind's check and import operations.
+void ImportIntoAnotherCompany(test::TExportWorld& world, const std::string& file, bool (TDMImport::*check)(),
+                              bool (TDMImport::*importKind)(), const std::string& seed = "") {
     const std::string empty = world.Dir().Path("empty");
-    test::MakeCompany(world.Dir(), empty);
+    test::MakeCompany(world.Dir(), empty, seed);
     world.Set("InstallningarCDS", "SPCSPathSRC", empty);
     world.Open();
     TKeyHelperDM registry;
@@ -34,7 +35,7 @@ void ImportIntoEmptyCompany(test::TExportWorld& world, const std::string& file, 
     TDMImport import(context, registry);
     ASSERT_TRUE(import.LoadXML(file));
     ASSERT_TRUE((import.*check)());
-    ASSERT_TRUE((import.*importKind)());
+    ASSERT_TRUE((import.*importKind)()) << world.Events().Lines.back();
 }
 
 TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
@@ -50,7 +51,7 @@ TEST(RoundTrip, ACustomerExportedImportedAndExportedAgainIsTheSameFile) {
     ASSERT_EQ(world.Written(), std::vector<std::string>{"kunder_0.xml"}) << world.Events().Lines.back();
 
     ASSERT_NO_FATAL_FAILURE(
-        ImportIntoEmptyCompany(world, first, &TDMImport::CheckCustomers, &TDMImport::ImportCustomers));
+        ImportIntoAnotherCompany(world, first, &TDMImport::CheckCustomers, &TDMImport::ImportCustomers));
 
     world.Facade().ExportCustomersFromList(&keys);
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"kunder_0.xml", "kunder_1.xml"}))
@@ -67,13 +68,35 @@ TEST(RoundTrip, ArticlesWithTheirNamesExportedImportedAndExportedAgainAreTheSame
     world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
     ASSERT_EQ(world.Written(), std::vector<std::string>{"artiklar_0.xml"}) << world.Events().Lines.back();
 
-    ASSERT_NO_FATAL_FAILURE(ImportIntoEmptyCompany(world, world.Unprocessed() + "artiklar_0.xml",
-                                                   &TDMImport::CheckArticles, &TDMImport::ImportArticles));
+    ASSERT_NO_FATAL_FAILURE(ImportIntoAnotherCompany(world, world.Unprocessed() + "artiklar_0.xml",
+                                                     &TDMImport::CheckArticles, &TDMImport::ImportArticles));
 
     world.Facade().ExportArticlesFromList(&keys, nullptr, 0, 0, 1);
     ASSERT_EQ(world.Written(), (std::vector<std::string>{"artiklar_0.xml", "artiklar_1.xml"}))
         << world.Events().Lines.back();
     EXPECT_EQ(world.ReadWritten("artiklar_1.xml"), world.ReadWritten("artiklar_0.xml"));
+}
+
+// A company price list carries its code in its head, so the import can create the list in a
+// company that lacks it (a head with only its "key", as the article export writes, cannot).
+TEST(RoundTrip, ACompanyPriceListImportedIntoACompanyWithoutItIsExportedAgainAsTheSameFile) {
+    test::TExportWorld world(test::FixtureBytes("pricelists.sql"));
+    world.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", "prislista.xml");
+    world.Open();
+    TClientDataSet& selection = world.Export().Selections().CDSPrislistUrval();
+    AppendSelectionKey(selection, "KUND");
+    world.Writers().ExportPriceLists(selection);
+    const std::string first = world.Unprocessed() + "prislista.xml";
+    ASSERT_EQ(world.ReadWritten("prislista.xml"), test::FixtureBytes("pricelist_kund.xml"));
+
+    // The articles are there; the list and its prices are not.
+    ASSERT_NO_FATAL_FAILURE(ImportIntoAnotherCompany(world, first, &TDMImport::CheckSalesPrices,
+                                                     &TDMImport::ImportSalesPrices,
+                                                     test::FixtureBytes("company.sql")));
+
+    world.Set("CDSExportPricelistsPrefs", "FILE_MANAGEMENT_TMPL", "igen.xml");
+    world.Writers().ExportPriceLists(selection);
+    EXPECT_EQ(world.ReadWritten("igen.xml"), test::FixtureBytes("pricelist_kund.xml"));
 }
 
 }  // namespace

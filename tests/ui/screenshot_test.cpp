@@ -1,20 +1,33 @@
 // Pictures of the windows above the engines, to be looked at by eye: the "Scripter" page with the
 // default import script loaded, the reference list docked beside it and the messages of a compile
-// that failed; and the settings window on each generated page, the order page first.
+// that failed; the settings window on each generated page, the order page first; the main window at
+// its size and at its smallest with the update notice; the about box over it, the environment list
+// and the developer's test window.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "automation/job_api_rows.h"
+#include "core/app_startup.h"
+#include "core/dm_pipes.h"
+#include "core/forms/main_form.h"
 #include "platform/db/ado_query.h"
+#include "platform/gui/application.h"
 #include "platform/gui/button.h"
 #include "platform/gui/db_lookup_controls.h"
+#include "platform/gui/main_thread_bridge.h"
 #include "platform/gui/page_control.h"
 #include "platform/gui/scripted_dialog_service.h"
+#include "platform/rtl/environment_info.h"
+#include "platform/rtl/version_info.h"
 #include "settings_fixture.h"
 #include "tests/automation/job_api/job_api_doubles.h"
 #include "tests/support/screenshot.h"
+#include "ui/about_dialog.h"
+#include "ui/enviroment_info_dialog.h"
+#include "ui/form_debug_file.h"
 #include "ui/form_script_handler.h"
 
 namespace tv {
@@ -103,6 +116,59 @@ TEST(Screenshot, SettingsWindowOnTheConnectionPages) {
     test::SaveScreenshot(window, "settings_tid_users");
     users->CloseUp(false);
     f.dm->disconnectVismaTid();
+}
+
+// The main window as the program shows it after start-up, at its designed size and at its
+// smallest with the update notice shown; then the about box over it, the environment list it opens
+// and the developer's test window.
+TEST(Screenshot, MainWindowAboutBoxEnvironmentListAndDebugWindow) {
+    test::SettingsFixture f;
+    ConnectMainThreadQueue();
+    TAppStartup startup;
+    TDMPipes pipes(nullptr, startup);
+    TMainFormServices services;
+    services.ShowSettings = [](TForm*) { return mrCancel; };
+    {
+        TMainForm window(nullptr, *f.dm, pipes, f.events, services);
+        window.SetPosition(poDesigned);
+        window.SetLeft(40);
+        window.SetTop(40);
+        test::SaveScreenshot(window, "main_window");
+        window.Panel1->SetVisible(true);
+        window.SetBounds(40, 40, 100, 100);
+        test::SaveScreenshot(window, "main_window_smallest_with_update_notice");
+        window.Panel1->SetVisible(false);
+        window.SetBounds(40, 40, 760, 520);
+
+        // The program file: a copy of the kit, which carries version information.
+        const std::string program = f.folders.Program() + "tollvane";
+        std::filesystem::copy_file(TV_KIT, program, std::filesystem::copy_options::overwrite_existing);
+        PatchFileVersion(program, "4.3.2.1");
+        f.folders.dir.Write("prog/EULA.txt", "Villkor");
+        SetEnvironmentInfo("Prefs Folder", f.folders.Root());
+        TAboutDialog about(nullptr);
+        EXPECT_EQ(about.VerL->Caption(), "Version 4.3.2.1");
+        about.SetPosition(poDesigned);
+        about.SetLeft(120);
+        about.SetTop(120);
+        EXPECT_EQ(about.Caption(), "Om " + Application().Title() + "...");
+        test::SaveScreenshot(about, "about_box");
+    }
+    TEnviromentInfoDialog list(nullptr);
+    list.SetPosition(poDesigned);
+    list.SetLeft(60);
+    list.SetTop(60);
+    ASSERT_GT(list.EnvInfoList->Items()->Count(), 0);
+    list.EnvInfoList->SetSelected(list.EnvInfoList->Items()->Item(0));
+    test::SaveScreenshot(list, "environment_list");
+
+    TFormDebugFile debug(nullptr);
+    debug.SetPosition(poDesigned);
+    debug.SetLeft(60);
+    debug.SetTop(60);
+    debug.Edit1->SetText(f.folders.Root() + "priser.xml");
+    test::SaveScreenshot(debug, "debug_file_window");
+    DisconnectMainThreadQueue();
 }
 
 }  // namespace

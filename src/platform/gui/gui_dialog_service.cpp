@@ -111,12 +111,17 @@ std::string ToolkitFileFilter(std::string_view filter) {
 
 TGuiDialogService::TGuiDialogService(TInteractive interactive) : fInteractive(std::move(interactive)) {}
 
+bool MainFormShowing() {
+    if (ScreenlessRun()) return false;
+    TApplication* app = ApplicationIfAny();
+    return app && app->MainForm() && app->MainForm()->Showing();
+}
+
 bool TGuiDialogService::Interactive() const {
     // Without a display nobody can see a dialog, even where the main form counts as shown.
     if (ScreenlessRun()) return false;
     if (fInteractive) return fInteractive();
-    TApplication* app = ApplicationIfAny();
-    return app && app->MainForm() && app->MainForm()->Showing();
+    return MainFormShowing();
 }
 
 TMsgAnswer TGuiDialogService::MessageBox(const TMessageBoxRequest& request) {

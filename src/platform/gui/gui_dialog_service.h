@@ -31,6 +31,9 @@ private:
     TInteractive fInteractive;
 };
 
+// Whether an operator can answer a window: a display, and the application's main form showing.
+bool MainFormShowing();
+
 // "Text files|*.txt;*.log|All|*.*" as the toolkit's filter: "Text files (*.txt *.log);;All (*)".
 std::string ToolkitFileFilter(std::string_view filter);
 

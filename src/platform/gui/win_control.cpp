@@ -23,6 +23,14 @@ namespace {
 constexpr std::string_view kCannotFocus = "Cannot focus a disabled or invisible window";
 constexpr std::string_view kPaintToNeedsImage = "PaintTo needs the handle of a bitmap's canvas";
 
+// The key a previewing form saw while the toolkit asked whether a shortcut may take it, so that
+// the key press that may follow is not shown to the form again. Keys come on the main thread only.
+struct TPreviewedAccelerator {
+    const TWinControl* Control = nullptr;
+    int QtKey = 0;
+    bool Eaten = false;
+} gAccelerator;
+
 int MulDiv(int a, int b, int c) {
     return c == 0 ? a : static_cast<int>(static_cast<int64_t>(a) * b / c);
 }
@@ -65,6 +73,7 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
 
 TWinControl::~TWinControl() {
     BeginDestroy();
+    if (gAccelerator.Control == this) gAccelerator.Control = nullptr;
     // Out of the parent's keyboard order while still a windowed control: the parent's RemoveChild
     // later sees only a plain control.
     if (TWinControl* parent = Parent()) std::erase(parent->fTabList, this);
@@ -422,6 +431,12 @@ void TWinControl::ApplyColor() {
 bool TWinControl::PreviewKey(QEvent* e, uint16_t& key, TShiftState shift) {
     TForm* form = ParentForm();
     if (!form || form == this || !form->KeyPreview()) return true;
+    // A key the form saw already, while the toolkit asked whether a shortcut may take it; its
+    // release ends that press.
+    if (gAccelerator.Control == this && gAccelerator.QtKey == static_cast<QKeyEvent*>(e)->key()) {
+        gAccelerator.Control = nullptr;
+        if (e->type() == QEvent::KeyPress) return !gAccelerator.Eaten;
+    }
     return e->type() == QEvent::KeyRelease ? form->KeyUp(key, shift) : form->KeyDown(key, shift);
 }
 
@@ -483,6 +498,33 @@ bool TWinControl::WidgetEvent(QEvent* e, bool viewport) {
         case QEvent::KeyRelease:
             if (viewport) return BaseWidgetEvent(e, viewport);
             return HandleKeyEvent(e, viewport);
+        case QEvent::ShortcutOverride: {
+            // With Alt held a letter may be a button's accelerator, which the toolkit carries out
+            // before any control sees the key. A previewing form sees such a key first, as the
+            // class library shows it the key before the accelerator acts: here, when the toolkit
+            // asks the focused control whether a shortcut may take it (the question then goes on
+            // to its parents). A key the form eats takes no accelerator.
+            auto* k = static_cast<QKeyEvent*>(e);
+            const Qt::KeyboardModifiers modifiers = k->modifiers();
+            TForm* form = ParentForm();
+            uint16_t key = VirtualKeyFromQt(k->key(), modifiers & Qt::KeypadModifier);
+            if (viewport || !form || form == this || !form->KeyPreview() || !(modifiers & Qt::AltModifier) ||
+                (modifiers & Qt::ControlModifier) || key == 0)
+                return BaseWidgetEvent(e, viewport);
+            if (gAccelerator.Control == this && gAccelerator.QtKey == k->key() && !k->isAutoRepeat()) {
+                // Asked again for the same press: the same answer.
+                if (!gAccelerator.Eaten) return BaseWidgetEvent(e, viewport);
+                e->accept();
+                return true;
+            }
+            auto alive = Watch();
+            const bool passed = form->KeyDown(key, ShiftStateOf(modifiers, Qt::NoButton));
+            if (alive.expired()) return true;
+            gAccelerator = {this, k->key(), !passed};
+            if (passed) return BaseWidgetEvent(e, viewport);
+            e->accept();  // no shortcut takes it; the key press that follows is dropped
+            return true;
+        }
         case QEvent::FocusIn:
         case QEvent::FocusOut: {
             const bool result = BaseWidgetEvent(e, viewport);

@@ -21,6 +21,7 @@ inline constexpr int INFINITE = -1;
 // Show modes a caller may name; windows are the started program's own business here.
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
 
 // Splits a parameter text into arguments as a command line is read: blanks and tabs separate,
 // double or single quotes group (the quotes themselves are dropped), and a backslash is an ordinary

@@ -65,6 +65,16 @@ bool IsPlainStackItem(const Operand& o) {
     return !o.Base.Item && o.Select == Selector::None && !o.Temp;
 }
 
+// The stack item at `offset` from the base itself.
+bool IsStackItemAt(const Operand& o, int32_t offset) {
+    return IsPlainStackItem(o) && o.Base.Offset == offset;
+}
+
+// An element or field of the pointer at stack `offset`, selected as `select` says.
+bool IsElementOf(const Operand& o, int32_t offset, Selector select) {
+    return !o.Base.Item && o.Base.Offset == offset && !o.Temp && o.Select == select;
+}
+
 bool IsStringType(const TPSTypeRec* t) {
     return t && (t->FBaseType == btString || t->FBaseType == btPChar || t->FBaseType == btWideString ||
                  t->FBaseType == btUnicodeString);
@@ -343,6 +353,39 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
                 insn.GroupNext = fInsns[k + 1].FastNext;
             }
         }
+        // push P; P := X; then any number of P := P[k] and of (push I; I := n; P := P[I]; pop),
+        // at least one: the field or element found without the temporaries.
+        if (insn.Code == hPushNew && insn.Type->FBaseType == btPointer && i + 2 < n && open(i + 1) &&
+            fInsns[i + 1].Code == hSetPointer && IsPlainStackItem(fInsns[i + 1].A) &&
+            !UsesStackItem(fInsns[i + 1].B, fInsns[i + 1].A.Base.Offset)) {
+            const Operand& pointer = fInsns[i + 1].A;
+            const int32_t at = pointer.Base.Offset;
+            size_t k = i + 2;
+            for (;;) {
+                if (k < n && open(k) && fInsns[k].Code == hSetPointer && SameOperand(fInsns[k].A, pointer) &&
+                    IsElementOf(fInsns[k].B, at, Selector::ConstantIndex) && k + 1 - i <= kMaxChainGroup) {
+                    k += 1;
+                    continue;
+                }
+                if (k + 3 < n && open(k) && open(k + 1) && open(k + 2) && open(k + 3) && k + 4 - i <= kMaxChainGroup &&
+                    fInsns[k].Code == hPushNew && !fInsns[k].Type->IsManaged() &&
+                    fInsns[k].Type->FRealSize <= kTempBytes && fInsns[k + 1].Code == hAssign &&
+                    IsStackItemAt(fInsns[k + 1].A, at + 1) && !UsesStackItem(fInsns[k + 1].B, at) &&
+                    !UsesStackItem(fInsns[k + 1].B, at + 1) && fInsns[k + 2].Code == hSetPointer &&
+                    SameOperand(fInsns[k + 2].A, pointer) && IsElementOf(fInsns[k + 2].B, at, Selector::VariableIndex) &&
+                    fInsns[k + 2].B.IndexVar.Item == nullptr && fInsns[k + 2].B.IndexVar.Offset == at + 1 &&
+                    fInsns[k + 3].Code == hPop) {
+                    k += 4;
+                    continue;
+                }
+                break;
+            }
+            if (k > i + 2) {
+                insn.Fast = hElementPointer;
+                insn.GroupSize = static_cast<uint8_t>(k - i);
+                insn.GroupNext = fInsns[k - 1].FastNext;
+            }
+        }
         // push a string temporary; temp := s; temp := temp + x; s := temp; pop: s grows in place.
         if (insn.Code == hPushNew && IsStringType(insn.Type) && i + 5 < n && open(i + 1) && open(i + 2) &&
             open(i + 3) && open(i + 4)) {
@@ -359,6 +402,25 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
                 insn.Fast = hAppendString;
                 insn.GroupSize = 5;
                 insn.GroupNext = pop.FastNext;
+            }
+        }
+    }
+    // Where no longer sequence was found: a push with the assignment to the new item, and pops
+    // one after another.
+    for (size_t i = 0; i + 1 < n; ++i) {
+        Insn& insn = fInsns[i];
+        if (insn.Fast != insn.Code) continue;
+        const Insn& next = fInsns[i + 1];
+        if (insn.Code == hPushNew && insn.Type->FBaseType != btPointer && open(i + 1) && next.Code == hAssign &&
+            IsPlainStackItem(next.A) && !UsesStackItem(next.B, next.A.Base.Offset))
+            insn.Fast = hPushAssign;
+        if (insn.Code == hPop) {
+            size_t k = i + 1;
+            while (k < n && k - i < kMaxChainGroup && open(k) && fInsns[k].Code == hPop) ++k;
+            if (k > i + 1) {
+                insn.Fast = hPopMany;
+                insn.GroupSize = static_cast<uint8_t>(k - i);
+                insn.GroupNext = fInsns[k - 1].FastNext;
             }
         }
     }

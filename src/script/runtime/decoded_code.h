@@ -9,7 +9,7 @@
 //
 // Neighbouring instructions may also run as one (Fast): a jump that follows an instruction is taken
 // with it, and a few sequences the compiler writes are done in one step (appending to a string in
-// place). Such a group never spans a position where the line hook may be due: a position the debug
+// place, a number computed aside, a pointer led to a field of an element). Such a group never spans a position where the line hook may be due: a position the debug
 // information names, a jump target or the return position of a call.
 
 #include <cstdint>
@@ -84,11 +84,16 @@ enum Handler : uint8_t {
     hCompareJump,    // compare, then jump on the Boolean it stored (the next instruction)
     hAppendString,   // push, assign, add, assign back, pop: a string appended to in place
     hTempExpr,       // push a number, compute into it, use it, pop: the number held aside
+    hElementPointer, // push a pointer, point it at a variable, then at fields and elements of it
+    hPushAssign,     // push a value, assign to it
+    hPopMany,        // pops one after another
 };
 
 // The most bytes a number held aside by hTempExpr takes, and the most instructions of such a group.
 inline constexpr uint32_t kTempBytes = 16;
 inline constexpr size_t kMaxTempGroup = 12;
+// The most instructions of a pointer led to a field or element (hElementPointer).
+inline constexpr size_t kMaxChainGroup = 255;
 
 inline constexpr uint32_t kNoInsn = 0xFFFFFFFF;
 

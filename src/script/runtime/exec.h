@@ -347,7 +347,12 @@ private:
 
     // ---- decoded code (run_decoded.cpp)
     // The decoded form of a script procedure's code, made on its first run.
-    decoded::Code& DecodedCode(TPSInternalProcRec& p);
+    decoded::Code& DecodedCode(TPSInternalProcRec& p) {
+        if (p.Decoded && p.Decoded->Generation() == fDecodeGeneration) [[likely]]
+            return *p.Decoded;
+        return DecodeAgain(p);
+    }
+    decoded::Code& DecodeAgain(TPSInternalProcRec& p);
     // Runs until the status is no longer running or an instruction fails, with the line hook or
     // without.
     void RunLoop(TPSStatus entryStatus, bool lineHook);
@@ -364,7 +369,12 @@ private:
     bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();
     bool DoSetPointerCopy();
-    void EnterProc(TPSInternalProcRec* p, uint32_t position);
+    void EnterProc(TPSInternalProcRec* p, uint32_t position) {
+        FCurrProc = p;
+        FData = reinterpret_cast<const uint8_t*>(p->FData.data());
+        FDataLength = p->FLength;
+        FCurrentPosition = position;
+    }
     // A push at `pushAt` found no room on the stack: when it sets up a local variable of a procedure
     // a script procedure called, the call is backed out and the caller stands after it again.
     void BackOutOfUnenteredCall(uint32_t pushAt);

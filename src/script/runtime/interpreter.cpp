@@ -367,13 +367,6 @@ bool TPSExec::ReadOperand(TPSOperandRef& o, bool deref) {
 
 // ---- running
 
-void TPSExec::EnterProc(TPSInternalProcRec* p, uint32_t position) {
-    FCurrProc = p;
-    FData = reinterpret_cast<const uint8_t*>(p->FData.data());
-    FDataLength = p->FLength;
-    FCurrentPosition = position;
-}
-
 bool TPSExec::RunScript() {
     // Nothing loaded: the error that left nothing to run (a refused load) stays recorded.
     if (FStatus != isLoaded && FStatus != isPaused) return false;

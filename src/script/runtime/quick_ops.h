@@ -134,14 +134,7 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
         case btDouble:
         case btExtended: {
             long double v = 0;
-            if (!LoadReal(src, st, v)) return false;
-            if (dt == btSingle)
-                Store<float>(dest, static_cast<float>(v));
-            else if (dt == btDouble)
-                Store<double>(dest, static_cast<double>(v));
-            else
-                StoreExtended(dest, v);
-            return true;
+            return LoadReal(src, st, v) && StoreReal(dest, dt, v);
         }
         case btString:
         case btPChar:
@@ -210,9 +203,9 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
     return LaneOp<int32_t>(op, a, b, known) == ArithFault::None && known;
 }
 
-// left := a op b for a real left of type lt and one of the four real operators, computed in
-// extended precision and narrowed to the left's type; false, changing nothing, on a fault.
-[[gnu::always_inline]] inline bool CalculateReal(uint8_t op, void* left, uint8_t lt, long double a, long double b) {
+// The real operators on extended values: a op= b; false, a unchanged, on a fault or for another
+// operator.
+[[gnu::always_inline]] inline bool RealLaneOp(uint8_t op, long double& a, long double b) {
     long double r = 0;
     ArithFault f;
     switch (op) {
@@ -225,10 +218,22 @@ inline bool LaneOp32(uint8_t op, int32_t& a, int32_t b) {
         case calcMultiply:
             f = RealMultiply(a, b, r);
             break;
-        default:
+        case calcDivide:
             f = RealDivide(a, b, r);
+            break;
+        default:
+            return false;
     }
     if (f != ArithFault::None) return false;
+    a = r;
+    return true;
+}
+
+// left op= b for a real left of type lt: computed in extended precision, then narrowed to the
+// left's type; false, changing nothing, for another left or operator, or on a fault.
+[[gnu::always_inline]] inline bool CalculateRealBy(uint8_t op, void* left, uint8_t lt, long double b) {
+    long double r = 0;
+    if (!IsFloatCode(lt) || !LoadReal(left, lt, r) || !RealLaneOp(op, r, b)) return false;
     if (lt == btSingle) {
         float x = 0;
         if (NarrowReal(r, x) != ArithFault::None) return false;
@@ -264,9 +269,8 @@ inline bool Calculate(uint8_t op, void* left, uint8_t lt, const void* right, uin
         Store(left, a);
         return true;
     }
-    if (!IsFloatCode(lt) || op > calcDivide) return false;
-    long double a = 0, b = 0;
-    return LoadReal(left, lt, a) && LoadReal(right, rt, b) && CalculateReal(op, left, lt, a, b);
+    long double b = 0;
+    return IsFloatCode(lt) && LoadReal(right, rt, b) && CalculateRealBy(op, left, lt, b);
 }
 
 // The outcome of comparison operator op (one of the six orders) for an order c of -1, 0 or 1, or 2

@@ -89,8 +89,7 @@ void TPSExec::InvalidateDecodedCode() {
     ++fDecodeGeneration;
 }
 
-decoded::Code& TPSExec::DecodedCode(TPSInternalProcRec& p) {
-    if (p.Decoded && p.Decoded->Generation() == fDecodeGeneration) return *p.Decoded;
+decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
     // A run further out may still be inside the old code: it stays until the runs are over.
     if (p.Decoded) fRetiredCode.push_back(std::move(p.Decoded));
     p.Decoded = std::make_unique<decoded::Code>(*this, p, FilteredHookPositions(&p), fDecodeGeneration);
@@ -199,15 +198,29 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                     const Insn& use = ip[ip->GroupSize - 2];
                     const TPSTypeRec* t = ip->Type;
                     const uint8_t tt = t->FBaseType;
-                    alignas(16) unsigned char temp[decoded::kTempBytes] = {};
                     bool ok = FCurrStackBase + int64_t{copy.A.Base.Offset} == FStack.Count() && FStack.Fits(t) &&
-                              Resolve(copy.B, true, b) && AssignQuick(temp, tt, b);
-                    for (const Insn* step = ip + 2; ok && step != &use; ++step)
-                        ok = Resolve(step->B, true, b) && CalculateQuick(step->Op, temp, tt, b);
-                    const TPSOperandRef result{temp, t, false};
-                    ok = ok && Resolve(use.A, true, a) && !a.Temp &&
-                         (use.Code == decoded::hAssign ? AssignQuick(a.Data, a.Type->FBaseType, result)
-                                                       : CalculateQuick(use.Op, a.Data, a.Type->FBaseType, result));
+                              Resolve(copy.B, true, b);
+                    if (tt == btExtended) {
+                        // An Extended temporary is held as a long double, the very value its ten
+                        // bytes would hold, so that no step stores it and reads it back.
+                        long double acc = 0, y = 0;
+                        ok = ok && quick::LoadReal(b.Data, b.Type->FBaseType, acc);
+                        for (const Insn* step = ip + 2; ok && step != &use; ++step)
+                            ok = Resolve(step->B, true, b) && quick::LoadReal(b.Data, b.Type->FBaseType, y) &&
+                                 quick::RealLaneOp(step->Op, acc, y);
+                        ok = ok && Resolve(use.A, true, a) && !a.Temp &&
+                             (use.Code == decoded::hAssign ? StoreReal(a.Data, a.Type->FBaseType, acc)
+                                                           : quick::CalculateRealBy(use.Op, a.Data, a.Type->FBaseType, acc));
+                    } else {
+                        alignas(16) unsigned char temp[decoded::kTempBytes] = {};
+                        ok = ok && AssignQuick(temp, tt, b);
+                        for (const Insn* step = ip + 2; ok && step != &use; ++step)
+                            ok = Resolve(step->B, true, b) && CalculateQuick(step->Op, temp, tt, b);
+                        const TPSOperandRef result{temp, t, false};
+                        ok = ok && Resolve(use.A, true, a) && !a.Temp &&
+                             (use.Code == decoded::hAssign ? AssignQuick(a.Data, a.Type->FBaseType, result)
+                                                           : CalculateQuick(use.Op, a.Data, a.Type->FBaseType, result));
+                    }
                     if (!ok) {
                         h = ip->Code;
                         goto dispatch;
@@ -360,6 +373,69 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                 case decoded::hNop:
                     ip = fuse ? ip->FastNext : ip + 1;
                     continue;
+                case decoded::hElementPointer: {
+                    // push P; P := X; then P := P[k], or push I; I := n; P := P[I]; pop, each step
+                    // following a Pointer it reaches as the one-by-one way does. P is pushed at the
+                    // end, pointing where the steps led; the index temporaries are never made.
+                    // Anything the quick way cannot do runs the instructions one by one from the push.
+                    const Insn& set = ip[1];
+                    const Insn* const end = ip + ip->GroupSize;
+                    bool ok = FCurrStackBase + int64_t{set.A.Base.Offset} == FStack.Count() &&
+                              Resolve(set.B, false, b) && !b.Temp && FollowPointer(b);
+                    for (const Insn* step = ip + 2; ok && step != end;) {
+                        uint32_t index = step->B.Index;
+                        if (step->Code == decoded::hPushNew) {
+                            const uint8_t it = step->Type->FBaseType;
+                            alignas(16) unsigned char temp[decoded::kTempBytes] = {};
+                            int64_t v = 0;
+                            ok = IsNarrowIntegerCode(it) && FStack.Fits(ip->Type, step->Type) &&
+                                 Resolve(step[1].B, true, c) && AssignQuick(temp, it, c);
+                            if (!ok) break;
+                            LoadInteger(temp, it, v);
+                            index = static_cast<uint32_t>(v);
+                            step += 4;
+                        } else {
+                            ++step;
+                        }
+                        ok = quick::SelectElement(b.Data, b.Type, index) && FollowPointer(b);
+                    }
+                    TPSVariant* item = ok ? FStack.TryPushType(ip->Type) : nullptr;
+                    if (!item) {
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    Store(item->Data(), PointerValue{b.Data, b.Type, 0});
+                    ip = ip->GroupNext;
+                    continue;
+                }
+                case decoded::hPushAssign: {
+                    // push T; T := x: pushed, then assigned to as the assignment alone would be.
+                    const Insn& set = ip[1];
+                    if (FCurrStackBase + int64_t{set.A.Base.Offset} != FStack.Count()) {
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    TPSVariant* item = FStack.TryPushType(ip->Type);
+                    if (!item) break;
+                    ip = &set;  // the push is done: the assignment runs on its own when need be
+                    if (!Resolve(set.B, true, b) || !AssignQuick(item->Data(), item->FType->FBaseType, b)) continue;
+                    ip = set.FastNext;
+                    continue;
+                }
+                case decoded::hPopMany: {
+                    // Each pop as hPop does it; one that cannot runs from the bytes, the ones
+                    // before it done.
+                    const Insn* const last = ip + ip->GroupSize - 1;
+                    for (;;) {
+                        const TPSVariant* top = FStack.Top();
+                        if (!top || top->FType == FReturnAddressType.get()) goto bytes;
+                        FStack.Pop();
+                        if (ip == last) break;
+                        ++ip;
+                    }
+                    ip = ip->FastNext;
+                    continue;
+                }
                 case decoded::hAppendString: {
                     // push T; temp := s; temp := temp + x; s := temp; pop. Done as s := s + x when the
                     // temporary is the item the push makes and s and T are strings of one kind.

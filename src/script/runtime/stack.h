@@ -46,6 +46,12 @@ public:
     bool Fits(const TPSTypeRec* t) const {
         return fBytes + ItemSize(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize) <= kMaxBytes;
     }
+    // Whether a value of type `then` can be pushed after one of type `first` within the limit.
+    bool Fits(const TPSTypeRec* first, const TPSTypeRec* then) const {
+        return fBytes + ItemSize(static_cast<uint32_t>(sizeof(TPSVariant)) + first->FRealSize) +
+                   ItemSize(static_cast<uint32_t>(sizeof(TPSVariant)) + then->FRealSize) <=
+               kMaxBytes;
+    }
     // A new, initialised value of type t on top.
     TPSVariant* PushType(const TPSTypeRec* t) {
         return Initialised(Push(static_cast<uint32_t>(sizeof(TPSVariant)) + t->FRealSize), t);

@@ -319,16 +319,8 @@ bool SetValueFromInt64(void* data, const TPSTypeRec* t, int64_t value) {
 
 bool SetValueFromReal(void* data, const TPSTypeRec* t, long double value) {
     if (!DereferenceForWrite(data, t)) return false;
+    if (StoreReal(data, t->FBaseType, value)) return true;
     switch (t->FBaseType) {
-        case btSingle:
-            Store<float>(data, static_cast<float>(value));
-            return true;
-        case btDouble:
-            Store<double>(data, static_cast<double>(value));
-            return true;
-        case btExtended:
-            StoreExtended(data, value);
-            return true;
         case btVariant:
             StoreVariant(data, Variant(static_cast<double>(value)));
             return true;

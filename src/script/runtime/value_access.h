@@ -56,6 +56,24 @@ UnicodeString VariantToUnicodeOrEmpty(const Variant& v);
 UnicodeString AnsiToUnicode(const AnsiString& s);
 AnsiString UnicodeToAnsi(const UnicodeString& s);
 
+// Stores v in a real of base type `code` (Single, Double or Extended), rounded to nearest; false
+// for any other type.
+inline bool StoreReal(void* data, uint8_t code, long double v) {
+    switch (code) {
+        case btSingle:
+            Store<float>(data, static_cast<float>(v));
+            return true;
+        case btDouble:
+            Store<double>(data, static_cast<double>(v));
+            return true;
+        case btExtended:
+            StoreExtended(data, v);
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Reads a value of an integer or character type (sign-extended for the signed ones); false for
 // other types.
 inline bool LoadInteger(const void* data, uint8_t code, int64_t& out) {

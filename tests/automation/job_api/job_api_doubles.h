@@ -115,6 +115,9 @@ public:
     void AddImportedItem(std::string_view s) { t_.Call("AddImportedItem", std::string(s)); }
     void clearImportedItems(std::string_view s) { t_.Call("clearImportedItems", std::string(s)); }
     std::unique_ptr<TStringList> getImportedItems() const { return t_.List("getImportedItems"); }
+    bool ImportPurchasePrices2(int ignorefailures) {
+        return t_.Answer("ImportPurchasePrices2", std::to_string(ignorefailures));
+    }
 
 #define TV_DOUBLE_ANSWER(Name)   \
     bool Name() {                \
@@ -137,6 +140,11 @@ public:
     TV_DOUBLE_ANSWER(CheckCustomerPayments)
     TV_DOUBLE_ANSWER(CheckDeliveryNotes)
     TV_DOUBLE_ANSWER(CheckSupplierInvoices)
+    TV_DOUBLE_ANSWER(ImportBest)
+    TV_DOUBLE_ANSWER(ImportSupplierInvoices)
+    TV_DOUBLE_ANSWER(ImportDeliveryNotes)
+    TV_DOUBLE_ANSWER(ImportManualDeliveryIn)
+    TV_DOUBLE_ANSWER(ImportManualDeliveryOut)
     TV_DOUBLE_ANSWER(ImportCustomers)
     TV_DOUBLE_ANSWER(ImportSuppliers)
     TV_DOUBLE_ANSWER(ImportArticles)
@@ -145,6 +153,11 @@ public:
     TV_DOUBLE_ANSWER(ImportProjects)
     TV_DOUBLE_ANSWER(ImportOrders)
     TV_DOUBLE_ANSWER(ImportOffers)
+    TV_DOUBLE_ANSWER(ImportInvoices)
+    TV_DOUBLE_ANSWER(ImportAgreements)
+    TV_DOUBLE_ANSWER(ImportCustomerPayments)
+    TV_DOUBLE_ANSWER(ImportSalesPrices)
+    TV_DOUBLE_ANSWER(ImportPurchasePrices)
     TV_DOUBLE_ANSWER(TID_CheckCustomers)
     TV_DOUBLE_ANSWER(TID_ImportCustomers)
     TV_DOUBLE_ANSWER(CustomImportOrderAvstamning)

@@ -11,6 +11,9 @@
 
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include "core/app_names.h"
 #include "core/app_startup.h"
 #include "core/environment_info.h"
@@ -230,6 +233,22 @@ TEST_F(MainFormTest, MenusActionsAndTheActionBarCarryTheirCaptions) {
     EXPECT_EQ(f.Button1->Caption(), "Hämta uppdatering");
     EXPECT_FALSE(f.Panel1->Visible());
     EXPECT_FALSE(f.showSettings->Enabled()) << "no settings window is installed here";
+}
+
+TEST_F(MainFormTest, CtrlAltDOpensTheDebugWindowAndOmTheAboutBox) {
+    int debugShown = 0, aboutShown = 0;
+    services.ShowDebugFile = [&] { ++debugShown; };
+    services.ShowAbout = [&] { ++aboutShown; };
+    TMainForm& f = Make();
+    f.Show();
+    f.Widget()->activateWindow();
+    for (int i = 0; i < 100 && QApplication::activeWindow() != f.Widget(); ++i) QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), f.Widget());
+    QTest::keyClick(f.Widget(), Qt::Key_D, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(debugShown, 1);
+    f.MainMenu1->Items()->Items(1)->Items(0)->Click();
+    EXPECT_EQ(aboutShown, 1);
+    EXPECT_EQ(debugShown, 1);
 }
 
 TEST_F(MainFormTest, AtItsSmallestTheWindowShowsAllFourButtonsWhole) {

@@ -129,12 +129,8 @@ TEST(AuxImport, FramesAndErrorsThatEndTheImport) {
     }
 }
 
-constexpr const char* kInventorySeed =
-    "INSERT INTO inventering (artnr, benamning, antal) VALUES ('A100', 'Skruv M6', 10), ('A200', 'Kaffe', "
-    "3);\n";
-
 TEST(InventoryImport, CountsGoOntoTheLinesTheCompanyHolds) {
-    test::TImportWorld world({"kit/demo_company.sql"}, "", kInventorySeed);
+    test::TImportWorld world({"kit/demo_company.sql", "import/company.sql"});  // A100 10, A200 3 counted
     world.Open();
     ASSERT_TRUE(world.Import().LoadXML(test::FixturePath("import/articles/inventory.xml")));
     test::RunChecks(world, {"CheckArticles", "CheckInventory"});
@@ -191,7 +187,7 @@ ImportInventory false
 };
 
 TEST(InventoryImport, FramesAndErrorsThatEndTheImport) {
-    test::TImportWorld world({"kit/demo_company.sql"}, "", kInventorySeed);
+    test::TImportWorld world({"kit/demo_company.sql", "import/company.sql"});  // A100 10, A200 3 counted
     world.Open();
     for (const FrameCase& c : kInventoryFrames) {
         ASSERT_TRUE(world.Import().LoadXML(

@@ -13,9 +13,6 @@ namespace {
 
 using test::Lines;
 
-constexpr const char* kProjectSeed =
-    "INSERT INTO projekt (projektkod, benamning, kundnr, klar, timestamp) VALUES "
-    "('P1', 'Gammalt projekt', '1002', 0, '2024-01-08 10:00:00');";
 constexpr const char* kContactColumns =
     "kontaktid || '|' || ifnull(namn,'') || '|' || ifnull(kundnr,'') || '|' || ifnull(levnr,'') || '|' || "
     "ifnull(titel,'')";
@@ -219,7 +216,7 @@ P1|Gammalt projekt|1002
 
 TEST(ContactProjectImport, WritesTheRecordsTheItemsIdentify) {
     for (const KindCase& c : kCases) {
-        test::TImportWorld world({"kit/demo_company.sql"}, "", kProjectSeed);
+        test::TImportWorld world({"kit/demo_company.sql", "import/company.sql"});  // project P1 of 1002
         world.Open();
         for (const Setting& s : c.settings) world.Set(s.table, s.field, s.value);
         test::RunSteps(world, {std::string("LoadXML contacts_projects/") + c.fixture, "CheckCustomers",
@@ -238,7 +235,7 @@ TEST(ContactProjectImport, WritesTheRecordsTheItemsIdentify) {
 // project, which is changed rather than added again; a name the company cannot hold is stored with
 // "?" and reported.
 TEST(ContactProjectImport, CodesMatchByTheCompanysRuleAndUnstorableTextIsReported) {
-    test::TImportWorld world({"kit/demo_company.sql"}, "", kProjectSeed);
+    test::TImportWorld world({"kit/demo_company.sql", "import/company.sql"});  // project P1 of 1002
     world.Open();
     ASSERT_TRUE(world.Import().LoadXML(world.WriteFile(
         "projects.xml", "<quorvel><projects><atProjekt><PROJECT_CODE_OF_PROJECT>p1 </PROJECT_CODE_OF_PROJECT>"

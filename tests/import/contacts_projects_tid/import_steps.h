@@ -24,6 +24,9 @@ inline bool (TDMImport::*StepOperation(const std::string& name))() {
         {"ImportProjects", &TDMImport::ImportProjects},
         {"TID_CheckCustomers", &TDMImport::TID_CheckCustomers},
         {"TID_ImportCustomers", &TDMImport::TID_ImportCustomers},
+        {"ImportInvoices", &TDMImport::ImportInvoices},
+        {"ImportAgreements", &TDMImport::ImportAgreements},
+        {"ImportCustomerPayments", &TDMImport::ImportCustomerPayments},
     };
     auto it = imports.find(name);
     return it != imports.end() ? it->second : CheckOperations().at(name);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QTabBar>
@@ -20,6 +21,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/image.h"
 #include "platform/gui/image_list.h"
+#include "platform/gui/list_view.h"
 #include "platform/gui/page_control.h"
 #include "platform/gui/panel.h"
 #include "platform/gui/progress_bar.h"
@@ -284,6 +286,61 @@ TEST(TreeView, NodesCarryTheirTextStateImageAndData) {
     nodes->Clear();
     EXPECT_EQ(nodes->Count(), 0);
     EXPECT_EQ(tree->Selected(), nullptr);
+}
+
+TEST(ListView, RowsShowTheirCaptionAndSubItemsUnderTheColumns) {
+    auto form = Form();
+    auto* list = new TListView(form.get());
+    list->SetParent(form.get());
+    list->SetAlign(alClient);
+    list->SetViewStyle(vsReport);
+    auto* tree = static_cast<QTreeWidget*>(list->Widget());
+    TListItems* items = list->Items();
+    // Sub-items given before their columns exist show once the columns come.
+    TListItem* first = items->Add();
+    first->SetCaption("Prefs Folder");
+    first->SubItems()->Add("/var/lib/tollvane");
+    first->SubItems()->Add("kept");
+    for (const char* caption : {"Info", "Värde"}) list->Columns()->Add()->SetCaption(caption);
+    list->Columns()->Items(1)->SetWidth(300);
+    EXPECT_EQ(tree->headerItem()->text(1).toStdString(), "Värde");
+    EXPECT_EQ(tree->header()->sectionSize(1), 300);
+    EXPECT_EQ(tree->topLevelItem(0)->text(1).toStdString(), "/var/lib/tollvane");
+    EXPECT_EQ(tree->topLevelItem(0)->toolTip(1).toStdString(), "/var/lib/tollvane")
+        << "whole, when cut short";
+    EXPECT_EQ(first->SubItems()->Count(), 2) << "a sub-item beyond the columns is kept";
+
+    items->BeginUpdate();
+    TListItem* last = items->Add();
+    last->SetCaption("Remote Session");
+    TListItem* middle = items->Insert(1);
+    middle->SetCaption("Help File");
+    items->EndUpdate();
+    last->SubItems()->Add("False");
+    last->SubItems()->SetStrings(0, "True");
+    EXPECT_EQ(tree->topLevelItem(2)->text(1).toStdString(), "True");
+    EXPECT_EQ(items->Count(), 3);
+    EXPECT_EQ(items->Item(1), middle);
+    EXPECT_EQ(last->Index(), 2);
+    EXPECT_THROW(items->Item(3), EListError);
+
+    // The row under the mouse is chosen by a click and found by its place.
+    form->Show();
+    const TRect r = last->DisplayRect();
+    ASSERT_FALSE(r.IsEmpty());
+    EXPECT_EQ(list->GetItemAt(r.Left + 2, r.Top + 2), last);
+    EXPECT_EQ(list->Selected(), nullptr);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(r.Left + 2, r.Top + 2));
+    EXPECT_EQ(list->Selected(), last);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    list->SetSelected(nullptr);
+    EXPECT_EQ(list->ItemIndex(), -1);
+
+    items->Delete(1);
+    EXPECT_EQ(items->Count(), 2);
+    EXPECT_EQ(last->Index(), 1);
+    items->Clear();
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
 }
 
 TEST(ProgressBar, StepsWithinItsRange) {

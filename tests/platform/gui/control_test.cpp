@@ -382,6 +382,41 @@ TEST(Control, KeysReachTheFocusedControlAndAPreviewingFormMayEatThem) {
     EXPECT_EQ(p->log, previewed);
 }
 
+// With Alt held, a letter that is a button's accelerator reaches a previewing form before the
+// button acts, and a form that eats it keeps it from the button.
+TEST(Control, APreviewingFormSeesAnAcceleratorKeyFirstAndMayEatIt) {
+    for (bool eat : {false, true}) {
+        auto form = ShownForm();
+        auto* focused = new TButton(form.get());
+        focused->SetParent(form.get());
+        focused->SetBounds(0, 0, 80, 24);
+        focused->SetCaption("&Stäng");
+        auto* licence = new TButton(form.get());
+        licence->SetParent(form.get());
+        licence->SetBounds(0, 30, 80, 24);
+        licence->SetCaption("&Licensavtal");
+        std::vector<std::string> log;
+        licence->OnClick = [&](TObject*) { log.push_back("click"); };
+        form->SetKeyPreview(true);
+        form->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState shift) {
+            if (key == VK_MENU) return;
+            log.push_back("keydown " + std::string(1, static_cast<char>(key)) +
+                          (shift.Contains(ssAlt) ? " alt" : ""));
+            if (eat) key = 0;
+        };
+        form->Widget()->activateWindow();  // accelerators act in the active window only
+        ASSERT_TRUE(test::WaitUntil([&] { return QApplication::activeWindow() == form->Widget(); }));
+        focused->SetFocus();
+        QTest::keyClick(focused->Widget(), Qt::Key_L, Qt::AltModifier);
+        // The button clicks itself a moment later, as the toolkit's buttons do on an accelerator.
+        EXPECT_EQ(test::WaitUntil([&] { return log.size() == 2; }, eat ? 300 : 2000), !eat) << eat;
+        QTest::keyClick(focused->Widget(), Qt::Key_N, Qt::AltModifier);  // no accelerator: seen once
+        EXPECT_EQ(log, eat ? (std::vector<std::string>{"keydown L alt", "keydown N alt"})
+                           : (std::vector<std::string>{"keydown L alt", "click", "keydown N alt"}))
+            << eat;
+    }
+}
+
 TEST(Control, AnExceptionInAClickHandlerReachesHandleExceptionAndTheLoopGoesOn) {
     auto form = ShownForm();
     auto* p = new TProbe(form.get());

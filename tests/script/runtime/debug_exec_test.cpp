@@ -255,10 +255,11 @@ TEST(DebugExecPause, APauseFromAHostRoutineHoldsBeforeTheNextInstruction) {
 
 
 // The interpreter runs common instruction sequences together (a comparison with its jump, an
-// expression computed aside, a string appended to in place) between source lines. A run that sees
-// every instruction (an OnRunLine handler keeps them apart) and one that sees only the source lines
-// must meet the same lines, stop after the same line, pause in the same places and fail at the same
-// row and column.
+// expression computed aside, a string appended to in place, a pointer led to a field of an element,
+// a push with its assignment, pops one after another) between source lines. A run that sees every
+// instruction (an OnRunLine handler keeps them apart) and one that sees only the source lines must
+// meet the same lines, stop after the same line, pause in the same places and fail at the same row
+// and column. Each script keeps an Integer s and a string t as its globals 2 and 3.
 constexpr const char* kLoopScript = R"(var i, k, s: Integer; t: string;
 begin
   s := 0; t := '';
@@ -272,19 +273,39 @@ begin
 end.
 )";
 
+// Records in an array reached by index, real arithmetic and calls with parameters; rows[3] is
+// beyond the array.
+constexpr const char* kRecordScript = R"(type TRow = record Key: Integer; Price: Double; end;
+var rows: array of TRow; i, s: Integer; t: string; x: Double;
+function Twice(a, b: Integer): Integer; begin Result := a * 2 + b; end;
+begin
+  SetLength(rows, 3); s := 0; x := 0; t := '';
+  for i := 0 to 3 do
+  begin
+    s := Twice(s, i);
+    t := t + 'y';
+    rows[i].Key := s;
+    rows[i].Price := i * 1.5 + rows[i].Key;
+    x := x + rows[i].Price * 0.25;
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
     int32_t s = 0;
     std::u16string t;
+    double x = 0;  // global 4 where it is a Double
     uint32_t errorRow = 0, errorCol = 0;
     bool ok = false;
 };
 
-// Runs kLoopScript; `stopAfter` lines in, the line handler stops the run; `pauseAt` lines in it
+// Runs the script; `stopAfter` lines in, the line handler stops the run; `pauseAt` lines in it
 // pauses, and the run steps into the next `steps` lines before it runs on.
-LoopRun RunLoopScript(bool everyInstruction, size_t stopAfter, size_t pauseAt, int steps) {
-    static const Compiled compiled = CompileText(kLoopScript);
+LoopRun RunLoopScript(const char* script, bool everyInstruction, size_t stopAfter, size_t pauseAt, int steps) {
+    const Compiled compiled = CompileText(script);
     TPSDebugExec exec;
     LoopRun run;
     RegisterNativeCallable(exec, "Print", [&run](const std::string& s) { run.printed += s; });
@@ -307,6 +328,8 @@ LoopRun RunLoopScript(bool everyInstruction, size_t stopAfter, size_t pauseAt, i
     run.ok = exec.RunScript();
     run.s = Load<int32_t>(exec.GetGlobalVar(2)->Data());
     run.t = UnicodeString::RawGet(exec.GetGlobalVar(3)->Data()).view();
+    if (TPSVariant* x = exec.GetGlobalVar(4); x && x->FType->FBaseType == btDouble)
+        run.x = Load<double>(x->Data());
     if (!run.ok) {
         uint32_t pos = 0;
         std::string file;
@@ -316,36 +339,56 @@ LoopRun RunLoopScript(bool everyInstruction, size_t stopAfter, size_t pauseAt, i
     return run;
 }
 
-TEST(DebugExecDecoded, LinesStopsPausesAndErrorsMatchARunThatSeesEveryInstruction) {
-    const LoopRun whole = RunLoopScript(false, 0, 0, 0);
-    EXPECT_FALSE(whole.ok) << "the division by 4 - i fails when i is 4";
-    EXPECT_EQ(whole.errorRow, 8u);
-    EXPECT_EQ(whole.printed, "") << "the loop never ended";
-    EXPECT_EQ(whole.s, 2 * 3 + 1 + 3 * 3 + 1 + 4 * 3 + 1);
-    EXPECT_EQ(whole.t, u"xxxx");
-    const LoopRun reference = RunLoopScript(true, 0, 0, 0);
+// Runs the script whole, stopped and paused, grouped and one instruction at a time; the whole run
+// fails at `errorRow`.
+void ExpectGroupedRunsAsEveryInstruction(const char* script, const LoopRun& whole, uint32_t errorRow) {
+    EXPECT_EQ(whole.errorRow, errorRow);
+    const LoopRun reference = RunLoopScript(script, true, 0, 0, 0);
     EXPECT_EQ(whole.lines, reference.lines);
+    EXPECT_EQ(whole.errorRow, reference.errorRow);
     EXPECT_EQ(whole.errorCol, reference.errorCol);
+    EXPECT_EQ(whole.x, reference.x);
     ASSERT_GT(whole.lines.size(), 12u);
     for (size_t stopAfter : {size_t{3}, size_t{7}, size_t{11}}) {
-        const LoopRun stopped = RunLoopScript(false, stopAfter, 0, 0);
-        const LoopRun expected = RunLoopScript(true, stopAfter, 0, 0);
+        const LoopRun stopped = RunLoopScript(script, false, stopAfter, 0, 0);
+        const LoopRun expected = RunLoopScript(script, true, stopAfter, 0, 0);
         EXPECT_TRUE(stopped.ok) << stopAfter;
         EXPECT_EQ(stopped.lines.size(), stopAfter);
         EXPECT_EQ(stopped.lines, expected.lines) << stopAfter;
         EXPECT_EQ(stopped.s, expected.s) << stopAfter;
         EXPECT_EQ(stopped.t, expected.t) << stopAfter;
+        EXPECT_EQ(stopped.x, expected.x) << stopAfter;
     }
     for (size_t pauseAt : {size_t{2}, size_t{6}}) {
-        const LoopRun paused = RunLoopScript(false, 0, pauseAt, 4);
-        const LoopRun expected = RunLoopScript(true, 0, pauseAt, 4);
+        const LoopRun paused = RunLoopScript(script, false, 0, pauseAt, 4);
+        const LoopRun expected = RunLoopScript(script, true, 0, pauseAt, 4);
         EXPECT_EQ(paused.lines, expected.lines) << pauseAt;
         ASSERT_EQ(paused.lines.size(), whole.lines.size()) << pauseAt;
         for (size_t at = 0; at < paused.lines.size(); ++at)
             EXPECT_EQ(paused.lines[at], whole.lines[at] + (at >= pauseAt && at < pauseAt + 4 ? " paused" : ""))
                 << "held on the line that paused, then on each of the lines stepped into";
-        EXPECT_EQ(paused.errorRow, 8u);
+        EXPECT_EQ(paused.errorRow, errorRow);
     }
+}
+
+TEST(DebugExecDecoded, LinesStopsPausesAndErrorsMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kLoopScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "the division by 4 - i fails when i is 4";
+    EXPECT_EQ(whole.printed, "") << "the loop never ended";
+    EXPECT_EQ(whole.s, 2 * 3 + 1 + 3 * 3 + 1 + 4 * 3 + 1);
+    EXPECT_EQ(whole.t, u"xxxx");
+    ExpectGroupedRunsAsEveryInstruction(kLoopScript, whole, 8);
+}
+
+TEST(DebugExecDecoded, RecordsRealsAndCallsMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kRecordScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "rows[3] is beyond the array";
+    EXPECT_EQ(whole.printed, "");
+    // s: 0, 1, 4, then 11 when i is 3; Price: i * 1.5 + s.
+    EXPECT_EQ(whole.s, 11);
+    EXPECT_EQ(whole.t, u"yyyy");
+    EXPECT_EQ(whole.x, (0 + 0.0) * 0.25 + (1.5 + 1) * 0.25 + (3.0 + 4) * 0.25);
+    ExpectGroupedRunsAsEveryInstruction(kRecordScript, whole, 10);
 }
 
 }  // namespace
