@@ -47,7 +47,12 @@ TXEditStyle TXDBGridInplaceEdit::CellEditStyle() {
 }
 
 void TXDBGridInplaceEdit::UpdateContents() {
+    // The column's settings first, so that the text arrives in the column's letter case.
+    ApplyColumn();
     TXInplaceEditList::UpdateContents();
+}
+
+void TXDBGridInplaceEdit::ApplyColumn() {
     const TColor color = fDBGrid->EditorColor();
     SetColor(color == clDefault ? TXCustomDBGrid::DefaultEditorColor() : color == clNone ? clWindow : color);
     TXColumn* column = fDBGrid->SelectedColumn();

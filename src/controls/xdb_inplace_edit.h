@@ -67,6 +67,9 @@ protected:
     void EditorButtonClick() override;
 
 private:
+    // Colour, letter case, read-only state, font and hint from the grid and the selected column.
+    void ApplyColumn();
+
     TXCustomDBGrid* fDBGrid;
     TXDataEditor fDataEditor = dePickList;
 };
