@@ -32,40 +32,40 @@ std::string EntryOrEmpty(const TStringList* list, int index) {
 
 }  // namespace
 
-TStrings* TXColumn::PickList() {
-    if (!fPickList) {
-        fPickList = std::make_unique<TStringList>();
-        fPickList->OnChange = [this](TObject*) { fFormattedPickText.reset(); };
+// A pick list, created on first use; any change drops the formatted texts.
+TStringList* TXColumn::PickStrings(std::unique_ptr<TStringList>& list) {
+    if (!list) {
+        list = std::make_unique<TStringList>();
+        list->OnChange = [this](TObject*) { fFormattedPickText.reset(); };
     }
-    return fPickList.get();
+    return list.get();
+}
+
+// Writing none frees the list, a list is copied; the cells change when the options use it.
+void TXColumn::AssignPickStrings(std::unique_ptr<TStringList>& list, TStrings* value) {
+    fFormattedPickText.reset();
+    if (!value) {
+        list.reset();
+        return;
+    }
+    PickStrings(list)->Assign(value);
+    if (!(fPickOptions * kListShownOptions).Empty()) Changed(false);
+}
+
+TStrings* TXColumn::PickList() {
+    return PickStrings(fPickList);
 }
 
 TStrings* TXColumn::PickText() {
-    if (!fPickText) {
-        fPickText = std::make_unique<TStringList>();
-        fPickText->OnChange = [this](TObject*) { fFormattedPickText.reset(); };
-    }
-    return fPickText.get();
+    return PickStrings(fPickText);
 }
 
 void TXColumn::SetPickList(TStrings* value) {
-    fFormattedPickText.reset();
-    if (!value) {
-        fPickList.reset();
-        return;
-    }
-    PickList()->Assign(value);
-    if (!(fPickOptions * kListShownOptions).Empty()) Changed(false);
+    AssignPickStrings(fPickList, value);
 }
 
 void TXColumn::SetPickText(TStrings* value) {
-    fFormattedPickText.reset();
-    if (!value) {
-        fPickText.reset();
-        return;
-    }
-    PickText()->Assign(value);
-    if (!(fPickOptions * kListShownOptions).Empty()) Changed(false);
+    AssignPickStrings(fPickText, value);
 }
 
 void TXColumn::SetPickOptions(TXPickOptions value) {

@@ -537,6 +537,8 @@ private:
     // The formatted pick texts, built on first use and dropped whenever the lists, the options or
     // the format change.
     mutable std::unique_ptr<TStringList> fFormattedPickText;
+    TStringList* PickStrings(std::unique_ptr<TStringList>& list);
+    void AssignPickStrings(std::unique_ptr<TStringList>& list, TStrings* value);
     // Suspends the dataset of `field` for loading (the grid's position tracking when it is the
     // column's own dataset), opening it when closed; undone by `load` ending, even by an error.
     template <class Load>
