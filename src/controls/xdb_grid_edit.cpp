@@ -20,7 +20,7 @@ bool ShowsPickText(TXColumn* column) {
 }  // namespace
 
 // Whether `column` may change its field now; puts the dataset into edit state through the link
-// (marking the link modified) when it may. Memo fields only with EditMemo when `memoByColumn`.
+// when it may. Memo fields only with EditMemo when `memoByColumn`.
 bool TXCustomDBGrid::CanModifyColumn(TXColumn* column, bool memoByColumn) {
     TField* field = column ? column->Field() : nullptr;
     if (fReadOnly || !fDataLink->Active() || fDataLink->ReadOnly() || !column || column->ReadOnly() || !field ||
@@ -30,13 +30,16 @@ bool TXCustomDBGrid::CanModifyColumn(TXColumn* column, bool memoByColumn) {
     const bool memo = type == TFieldType::ftMemo;
     if ((IsBlobType(type) || (memo && !(memoByColumn && column->EditMemo()))) && !field->OnSetText) return false;
     fDataLink->Edit();
-    if (!fDataLink->Editing()) return false;
-    fDataLink->Modified();
-    return true;
+    return fDataLink->Editing();
 }
 
+// The editor's text is about to change: the link holds a pending edit from now on, which it writes
+// to the selected field. A check box changes its field itself (CanEditColumn): marking the link
+// there would write the stale editor text over the selected column's field.
 bool TXCustomDBGrid::CanEditModify() {
-    return CanModifyColumn(SelectedColumn(), true);
+    if (!CanModifyColumn(SelectedColumn(), true)) return false;
+    fDataLink->Modified();
+    return true;
 }
 
 bool TXCustomDBGrid::CanEditColumn(TXColumn* Column) {

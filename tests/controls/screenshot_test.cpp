@@ -197,6 +197,7 @@ TEST(Screenshot, DataGridEditedWithCheckBox) {
     grid->ShowEditor();
     test::SaveScreenshot(form, "data_grid_edited_check_box");
     EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Skicka fakturor");
     EXPECT_EQ(table->FieldByName("RULE_IMPORT_OR_EXPORT").AsString(), "1");
     delete grid;
 }

@@ -74,6 +74,21 @@ TEST_F(CheckBoxColumn, TogglingStoresTheOtherTextAndNeitherBecomesTicked) {
     EXPECT_EQ(Flag(), "kanske");
 }
 
+// Ticking a box changes its own field only: the selected column's field keeps its text through the
+// post, and an editor opened afterwards shows it.
+TEST_F(CheckBoxColumn, TickingLeavesTheSelectedColumnsFieldAlone) {
+    auto* grid = Grid({"False", "False"});
+    table->Next();
+    grid->SetSelectedIndex(0);
+    Box(*grid)->ToggleCheckBoxValue();
+    table->Post();
+    EXPECT_EQ(Flag(), "True");
+    EXPECT_EQ(table->FieldByName("ID").AsString(), "2");
+    grid->ShowEditor();
+    ASSERT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "2");
+}
+
 TEST_F(CheckBoxColumn, ClicksAndKeysTickOnlyTheConfiguredWay) {
     struct Case {
         TCheckBoxToggle toggle;
