@@ -122,7 +122,11 @@ enum AdkFunction {
     ADKF_GET_BOOKING_YEAR_ID,
     ADKF_GET_VERSION,
     ADKF_OPEN2,
-    ADKF_SET_FILTER
+    ADKF_SET_FILTER,
+    // The stand-in's own, for durability (kit/README.md "Durability"); bound only where exported.
+    ADKF_HOLD_WRITES,
+    ADKF_COMMIT,
+    ADKF_SYNC
 };
 
 // AdkGetErrorText kinds.
@@ -187,6 +191,9 @@ typedef AdkErrorRec (*AdkGetVersionFn)(int32_t* major, int32_t* minor);
 typedef AdkErrorRec (*AdkOpen2Fn)(const char* systemFolder, const char* companyFolder, const char* user,
                                   const char* password);
 typedef AdkErrorRec (*AdkSetFilterFn)(AdkHandle data, int32_t field, const char* filter, int32_t flag);
+typedef AdkErrorRec (*AdkHoldWritesFn)(int32_t hold);
+typedef AdkErrorRec (*AdkCommitFn)(void);
+typedef AdkErrorRec (*AdkSyncFn)(void);
 
 #ifdef __cplusplus
 }

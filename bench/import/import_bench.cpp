@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/import/plain_company.h"
 #include "bench/import/timed_import.h"
 #include "platform/rtl/exception.h"
 #include "tests/import/import_world.h"
@@ -59,28 +60,22 @@ void PlainSqlite(benchmark::State& state, bool perRowCommit) {
     for (auto _ : state) {
         state.PauseTiming();
         tv::test::TImportWorld world;  // only for its fresh company
-        sqlite3* db;
-        sqlite3_open((world.Company() + "/company.sqlite").c_str(), &db);
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
-        sqlite3_stmt* st;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO kund (kundnr, namn, ort, kreditgrans, timestamp) "
-                           "VALUES (?, ?, ?, ?, datetime('now', 'localtime'))",
-                           -1, &st, nullptr);
+        tv::bench::TPlainCompany db(world.Company());
+        sqlite3_stmt* st = db.Prepare(
+            "INSERT INTO kund (kundnr, namn, ort, kreditgrans, timestamp) "
+            "VALUES (?, ?, ?, ?, datetime('now', 'localtime'))");
         state.ResumeTiming();
-        if (!perRowCommit) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        if (!perRowCommit) db.Exec("BEGIN");
         for (const Customer& c : Customers()) {
             sqlite3_bind_text(st, 1, c.number.c_str(), -1, SQLITE_STATIC);
             sqlite3_bind_text(st, 2, c.name.c_str(), -1, SQLITE_STATIC);
             sqlite3_bind_text(st, 3, c.city.c_str(), -1, SQLITE_STATIC);
             sqlite3_bind_double(st, 4, std::stod(c.credit));
-            if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
-            sqlite3_reset(st);
+            db.Step(st);
         }
-        if (!perRowCommit) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        if (!perRowCommit) db.Exec("COMMIT");
         state.PauseTiming();
-        sqlite3_finalize(st);
-        sqlite3_close(db);
+        db.Close();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kCustomers);

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/import/plain_company.h"
 #include "bench/import/timed_import.h"
 #include "import/import_sleeper.h"
 #include "tests/import/import_world.h"
@@ -128,33 +129,22 @@ void PlainSqliteOrders(benchmark::State& state, bool perOrderCommit) {
     for (auto _ : state) {
         state.PauseTiming();
         tv::test::TImportWorld world;  // only for its fresh company
-        sqlite3* db;
-        sqlite3_open((world.Company() + "/company.sqlite").c_str(), &db);
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
-        sqlite3_stmt* head;
-        sqlite3_stmt* row;
-        sqlite3_prepare_v2(
-            db,
+        tv::bench::TPlainCompany db(world.Company());
+        sqlite3_stmt* head = db.Prepare(
             "INSERT INTO orderhuvud (doknr, kundnr, datum, ertordernr, levnamn, antalrader, timestamp) "
-            "VALUES (?, '1001', '2024-03-01', ?, 'Lager Syd', ?, strftime('%s', 'now'))",
-            -1, &head, nullptr);
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO orderrad (doknr, radnr, artnr, bestantal, apris, text, radtyp) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                           -1, &row, nullptr);
-        auto step = [db](sqlite3_stmt* st) {
-            if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
-            sqlite3_reset(st);
-        };
+            "VALUES (?, '1001', '2024-03-01', ?, 'Lager Syd', ?, strftime('%s', 'now'))");
+        sqlite3_stmt* row = db.Prepare(
+            "INSERT INTO orderrad (doknr, radnr, artnr, bestantal, apris, text, radtyp) "
+            "VALUES (?, ?, ?, ?, ?, ?, ?)");
         state.ResumeTiming();
-        if (!perOrderCommit) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        if (!perOrderCommit) db.Exec("BEGIN");
         for (int i = 1; i <= kOrders; ++i) {
-            if (perOrderCommit) sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            if (perOrderCommit) db.Exec("BEGIN");
             const std::string reference = "W-" + std::to_string(i);
             sqlite3_bind_int(head, 1, i);
             sqlite3_bind_text(head, 2, reference.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_int(head, 3, kRowsPerOrder);
-            step(head);
+            db.Step(head);
             for (int r = 1; r <= kRowsPerOrder; ++r) {
                 const bool text = r == kRowsPerOrder;
                 const std::string rowText =
@@ -173,15 +163,13 @@ void PlainSqliteOrders(benchmark::State& state, bool perOrderCommit) {
                     sqlite3_bind_null(row, 7);
                 }
                 sqlite3_bind_text(row, 6, rowText.c_str(), -1, SQLITE_TRANSIENT);
-                step(row);
+                db.Step(row);
             }
-            if (perOrderCommit) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            if (perOrderCommit) db.Exec("COMMIT");
         }
-        if (!perOrderCommit) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        if (!perOrderCommit) db.Exec("COMMIT");
         state.PauseTiming();
-        sqlite3_finalize(head);
-        sqlite3_finalize(row);
-        sqlite3_close(db);
+        db.Close();
         state.ResumeTiming();
     }
     SetRates(state);

@@ -277,6 +277,7 @@ Company::Company(sqlite3* db, std::string folder, Handles& handles)
     : db_(db), folder_(std::move(folder)), handles_(handles) {}
 
 Company::~Company() {
+    CommitHeld();
     for (auto& [sql, st] : statements_) sqlite3_finalize(st);
     sqlite3_close_v2(db_);
 }
@@ -384,6 +385,7 @@ int32_t Company::Open(const std::string& folder, Handles& handles, std::unique_p
     }
     std::string checkpoint = "PRAGMA wal_autocheckpoint=" + std::to_string(kCheckpointPages);
     if (c->Exec("PRAGMA journal_mode=WAL") || c->Exec("PRAGMA synchronous=NORMAL") ||
+        c->Exec("PRAGMA cache_size=-32768") || c->Exec("PRAGMA temp_store=MEMORY") ||
         c->Exec(checkpoint.c_str()) || !(c->begin_ = c->Prepare("BEGIN IMMEDIATE")) ||
         !(c->commit_ = c->Prepare("COMMIT")) || !(c->rollback_ = c->Prepare("ROLLBACK"))) {
         message = c->lastError_;
@@ -959,11 +961,15 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
 class Company::Transaction {
 public:
     explicit Transaction(Company& c) : c_(c) {
-        ok_ = c_.batch_ ? c_.Exec("SAVEPOINT kit_write") == ADK_OK : Run(c_.begin_);
+        if (!c_.batch_ && c_.holdWrites_ && !c_.held_ && (c_.held_ = Run(c_.begin_)))
+            c_.heldSince_ = std::chrono::steady_clock::now();
+        savepoint_ = c_.batch_ || c_.held_;
+        ok_ = savepoint_ ? c_.Exec("SAVEPOINT kit_write") == ADK_OK : Run(c_.begin_);
+        c_.unsynced_ = c_.unsynced_ || ok_;
     }
     ~Transaction() {
         if (!ok_ || done_) return;
-        if (c_.batch_) {
+        if (savepoint_) {
             c_.Exec("ROLLBACK TO kit_write");
             c_.Exec("RELEASE kit_write");
         } else {
@@ -972,7 +978,12 @@ public:
     }
     bool Begun() const { return ok_; }
     bool Commit() {
-        done_ = c_.batch_ ? c_.Exec("RELEASE kit_write") == ADK_OK : Run(c_.commit_);
+        done_ = savepoint_ ? c_.Exec("RELEASE kit_write") == ADK_OK : Run(c_.commit_);
+        // A held transaction is committed now and then, so that it never grows without bound.
+        if (done_ && !c_.batch_ && c_.held_ &&
+            (++c_.heldWrites_ >= kMostHeldWrites ||
+             std::chrono::steady_clock::now() - c_.heldSince_ >= kMostHeldTime))
+            return c_.CommitHeld() == ADK_OK;
         return done_;
     }
 
@@ -983,13 +994,15 @@ private:
         return rc == SQLITE_DONE;
     }
     Company& c_;
-    bool ok_ = false, done_ = false;
+    bool ok_ = false, done_ = false, savepoint_ = false;
 };
 
 int32_t Company::BeginBatch() {
     if (batch_) return ADK_ERR_VALUE_REFUSED;
+    if (int32_t rc = CommitHeld()) return rc;
     if (int32_t rc = Exec("BEGIN IMMEDIATE")) return rc;
     batch_ = true;
+    unsynced_ = true;
     return ADK_OK;
 }
 
@@ -999,6 +1012,52 @@ int32_t Company::EndBatch(bool commit) {
     // Numbers given inside an undone batch were never stored: they are counted afresh.
     if (!commit) lastNumbers_.clear();
     return Exec(commit ? "COMMIT" : "ROLLBACK");
+}
+
+int32_t Company::HoldWrites(bool hold) {
+    holdWrites_ = hold;
+    return hold ? ADK_OK : CommitHeld();
+}
+
+int32_t Company::CommitHeld() {
+    if (!held_) return ADK_OK;
+    held_ = false;
+    heldWrites_ = 0;
+    if (int32_t rc = Exec("COMMIT")) {
+        // Nothing held was stored: numbers given meanwhile are counted afresh.
+        std::string why = lastError_;
+        Exec("ROLLBACK");
+        lastError_ = why;
+        lastNumbers_.clear();
+        return rc;
+    }
+    return ADK_OK;
+}
+
+int32_t Company::Sync() {
+    if (int32_t rc = CommitHeld()) return rc;
+    // Nothing to wait for when neither this connection nor another committed since the last sync:
+    // an export that saves a file per record asks before every file.
+    sqlite3_stmt* st = Prepare("PRAGMA data_version");
+    if (!st) return ADK_ERR_STORAGE;
+    const int64_t version = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_reset(st);
+    if (!unsynced_ && version == syncedVersion_) return ADK_OK;
+    // Every commit is in the write-ahead log (a checkpoint syncs what it copies into the database
+    // before the log starts again), so the log on the disk is everything committed.
+    sqlite3_file* log = nullptr;
+    if (int rc = sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &log); rc != SQLITE_OK)
+        return Fail(rc);
+    if (log && log->pMethods) {
+        if (int rc = log->pMethods->xSync(log, SQLITE_SYNC_NORMAL); rc != SQLITE_OK) {
+            lastError_ = "the company's write-ahead log could not be written to the disk (SQLite code " +
+                         std::to_string(rc) + ")";
+            return ADK_ERR_STORAGE;
+        }
+    }
+    unsynced_ = false;
+    syncedVersion_ = version;
+    return ADK_OK;
 }
 
 int32_t Company::Add(Record& r) {

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ std::string ProgramVariantList();
 // disk three times; with SQLite's own 1,000 pages and a dozen pages per committed write, an import
 // spent most of its time in those waits. 10,000 pages keep the WAL near 40 MB.
 inline constexpr int kCheckpointPages = 10000;
+// The kit commits a held transaction on its own once it holds this many writes or has been open
+// this long: the WAL stays small, and another program that writes the company waits no longer.
+inline constexpr int kMostHeldWrites = 1000;
+inline constexpr std::chrono::milliseconds kMostHeldTime{500};
 
 enum class Move { First, Last, Next, Previous };
 
@@ -70,6 +75,16 @@ public:
     // refused write leaves the batch as it was before it. For tools that load many records at once.
     int32_t BeginBatch();
     int32_t EndBatch(bool commit);
+
+    // Held writes: while held, each write is a savepoint inside one transaction the kit keeps open,
+    // so a write costs no commit of its own; other connections see held writes once they are
+    // committed: by CommitHeld, by Sync, at kMostHeldWrites or kMostHeldTime, when holding ends, when
+    // the company closes. A refused write still leaves the others as they were.
+    int32_t HoldWrites(bool hold);
+    int32_t CommitHeld();
+    // Commits what is held and waits until every committed write of the company (the SQL side's
+    // too) is on the disk: after it a power cut loses none of them.
+    int32_t Sync();
 
     // Customer price and VAT rate (see kit/README.md for the rules).
     int32_t CustomerPrice(const std::string& customer, const std::string& article, double quantity,
@@ -133,7 +148,13 @@ private:
     sqlite3_stmt* begin_ = nullptr;  // the statements of every write's transaction
     sqlite3_stmt* commit_ = nullptr;
     sqlite3_stmt* rollback_ = nullptr;
-    bool batch_ = false;  // inside BeginBatch: writes are savepoints
+    bool batch_ = false;       // inside BeginBatch: writes are savepoints
+    bool holdWrites_ = false;  // HoldWrites(true): writes join the held transaction
+    bool held_ = false;        // the held transaction is open
+    int heldWrites_ = 0;
+    std::chrono::steady_clock::time_point heldSince_;
+    bool unsynced_ = false;       // a write began since the last Sync
+    int64_t syncedVersion_ = -1;  // the data version (other connections' commits) at the last Sync
     std::string folder_;
     Handles& handles_;
     int variant_ = kDefaultVariant;

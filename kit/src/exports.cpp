@@ -189,12 +189,17 @@ ADK_EXPORT AdkErrorRec AdkOpen2(const char* systemFolder, const char* companyFol
 ADK_EXPORT AdkErrorRec AdkClose(void) {
     return Call(ADKF_CLOSE, "AdkClose", [] {
         KitState& s = State();
+        // Held writes are committed, and a failure to do so is the close's answer.
+        int32_t rc = s.company ? s.company->CommitHeld() : ADK_OK;
+        if (rc) s.lastMessage = s.company->LastError();
         s.company.reset();
+        AdkErrorRec e = rc ? Error(rc, ADKF_CLOSE) : Ok(ADKF_CLOSE);
+        if (rc) Log("AdkClose", e);
         if (s.log) {
             std::fclose(s.log);
             s.log = nullptr;
         }
-        return Ok(ADKF_CLOSE);
+        return e;
     });
 }
 
@@ -722,4 +727,33 @@ ADK_EXPORT AdkErrorRec AdkGetVersion(int32_t* major, int32_t* minor) {
         *minor = ADK_VERSION_MINOR * 10 + ADK_VERSION_RELEASE;
         return Ok(ADKF_GET_VERSION);
     });
+}
+
+// The stand-in's durability exports (kit/README.md "Durability"): the binder binds them where the
+// kit has them and calls them where the system reports work done. Each is one step on the open
+// company, whose kit code is the answer.
+namespace {
+
+template <typename Step>
+AdkErrorRec CompanyStep(int32_t function, const char* name, Step step) {
+    return Call(function, name, [&] {
+        Company* c = State().company.get();
+        if (!c) return Error(ADK_ERR_NOT_OPEN, function);
+        if (int32_t rc = step(*c)) return Error(rc, function);
+        return Ok(function);
+    });
+}
+
+}  // namespace
+
+ADK_EXPORT AdkErrorRec AdkHoldWrites(int32_t hold) {
+    return CompanyStep(ADKF_HOLD_WRITES, "AdkHoldWrites", [&](Company& c) { return c.HoldWrites(hold != 0); });
+}
+
+ADK_EXPORT AdkErrorRec AdkCommit(void) {
+    return CompanyStep(ADKF_COMMIT, "AdkCommit", [](Company& c) { return c.CommitHeld(); });
+}
+
+ADK_EXPORT AdkErrorRec AdkSync(void) {
+    return CompanyStep(ADKF_SYNC, "AdkSync", [](Company& c) { return c.Sync(); });
 }

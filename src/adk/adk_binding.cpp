@@ -13,8 +13,9 @@
 namespace tv {
 namespace {
 
-// Which kit versions are asked for an export at all, by the kit's version text.
-enum class Gate { Always, Above50, Above51, From171, From190 };
+// Which kit versions are asked for an export at all, by the kit's version text; WhenExported: any
+// kit, bound when it has the export and never missed when it has not.
+enum class Gate { Always, Above50, Above51, From171, From190, WhenExported };
 
 struct ExportRow {
     std::string_view decorated;
@@ -81,6 +82,9 @@ constexpr ExportRow kExports[kAdkExportCount] = {
     {"_AdkGetVersion@8", 0, Gate::Above51},
     {"_AdkOpen2@16", 0, Gate::From171},
     {"_AdkSetFilter@16", 0, Gate::From190},
+    {"_AdkHoldWrites@4", 0, Gate::WhenExported},
+    {"_AdkCommit@0", 0, Gate::WhenExported},
+    {"_AdkSync@0", 0, Gate::WhenExported},
 };
 
 inline constexpr std::string_view kVersionRequired =
@@ -117,6 +121,7 @@ std::string MissingFunctionMessage(std::string_view decorated, uint32_t minimum,
 bool GateOpen(Gate gate, std::string_view versionText) {
     switch (gate) {
         case Gate::Always:
+        case Gate::WhenExported:
             return true;
         case Gate::Above50:
             return CompareVersions(versionText, "5.0") > 0;
@@ -191,7 +196,9 @@ bool LoadAdkLibrary(const std::string& folder, const std::string& requiredVersio
     try {
         for (int i = 0; i < kAdkExportCount; ++i) {
             const ExportRow& row = kExports[i];
-            if (GateOpen(row.gate, versionText))
+            if (row.gate == Gate::WhenExported)
+                state.functions[i] = dlsym(module, AdkPlainName(row.decorated).c_str());
+            else if (GateOpen(row.gate, versionText))
                 state.functions[i] = BindAdkFunction(row.decorated, row.minimumFile);
         }
     } catch (...) {

@@ -74,8 +74,13 @@ enum class TAdkExport : int {
     AdkGetVersion,
     AdkOpen2,
     AdkSetFilter,
+    // The stand-in's durability exports: bound where the kit has them, else the kit makes every
+    // write durable on its own.
+    AdkHoldWrites,
+    AdkCommit,
+    AdkSync,
 };
-inline constexpr int kAdkExportCount = 55;
+inline constexpr int kAdkExportCount = 58;
 
 // The decorated name ("_AdkOpen@8") and the plain name it is exported under ("AdkOpen").
 std::string_view AdkDecoratedName(TAdkExport which);

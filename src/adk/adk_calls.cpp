@@ -172,6 +172,21 @@ AdkErrorRec AdkClose() {
                    [](const std::string& inner) { return Format(kErrorOccuredInClose, {inner}); });
 }
 
+AdkErrorRec AdkHoldWrites(bool hold) {
+    auto fn = Export<AdkHoldWritesFn>(TAdkExport::AdkHoldWrites);
+    return Guarded("AdkHoldWrites", [&] { return fn(hold ? 1 : 0); });
+}
+
+AdkErrorRec AdkCommit() {
+    auto fn = Export<AdkCommitFn>(TAdkExport::AdkCommit);
+    return Guarded("AdkCommit", [&] { return fn(); });
+}
+
+AdkErrorRec AdkSync() {
+    auto fn = Export<AdkSyncFn>(TAdkExport::AdkSync);
+    return Guarded("AdkSync", [&] { return fn(); });
+}
+
 TAdkData AdkCreateData(int table) {
     auto fn = Export<AdkCreateDataFn>(TAdkExport::AdkCreateData);
     return TAdkData{table, Guarded("AdkCreateData", [&] { return fn(table); })};

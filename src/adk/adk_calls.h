@@ -95,6 +95,13 @@ AdkErrorRec AdkGetAdmSizeEx(int& variant, std::string& programName);
 AdkErrorRec AdkGetVariant(const std::string& commonFiles, int& variant, int& flag, std::string& programName);
 AdkErrorRec AdkGetVersion(int& major, int& minor);
 
+// The stand-in's durability exports (bound only where the kit has them; test AdkFunctionBound):
+// holding makes writes join one transaction the kit keeps; a commit ends it; a sync commits and
+// waits until everything committed is on the disk.
+AdkErrorRec AdkHoldWrites(bool hold);
+AdkErrorRec AdkCommit();
+AdkErrorRec AdkSync();
+
 AdkErrorRec AdkGetVatpercentOnArticle(const std::string& article, double& percent);
 AdkErrorRec AdkGetCustomerPrice(const std::string& customer, const std::string& article, double quantity,
                                 bool useInvoiceDiscount, bool useRowDiscount, bool includingVat,

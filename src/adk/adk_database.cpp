@@ -1,6 +1,7 @@
 #include "adk/adk_database.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 
 #include "adk/adk_catalogue.h"
@@ -258,9 +259,18 @@ void TAdkDatabase::SetConnected(bool value) {
                 throw Exception(Format(kClosingTablesFailed, {Name(), std::string(e.what())}));
             }
         }
+        // A job that ends disconnects first: what it wrote is on the disk before it reports its end.
+        // The company is closed either way; a failure to sync is raised once it is.
+        std::exception_ptr syncFailure;
+        try {
+            CommitWrites(true);
+        } catch (const std::exception&) {
+            syncFailure = std::current_exception();
+        }
         UnloadAdk();
         productVersion_.clear();
         if (AfterDisonnect) AfterDisonnect(this);
+        if (syncFailure) std::rethrow_exception(syncFailure);
         return;
     }
 
@@ -344,6 +354,19 @@ void TAdkDatabase::ReadActivatedModules() {
         throw;
     }
     AdkDeleteStruct(settings);
+}
+
+void TAdkDatabase::HoldWrites(bool hold) {
+    if (!Connected() || !AdkFunctionBound(TAdkExport::AdkHoldWrites)) return;
+    const AdkErrorRec e = AdkHoldWrites(hold);
+    if (e.lRc != 0) throw Exception(AdkErrorText(e, ""));
+}
+
+void TAdkDatabase::CommitWrites(bool durable) {
+    const TAdkExport call = durable ? TAdkExport::AdkSync : TAdkExport::AdkCommit;
+    if (!Connected() || !AdkFunctionBound(call)) return;
+    const AdkErrorRec e = durable ? AdkSync() : AdkCommit();
+    if (e.lRc != 0) throw Exception(AdkErrorText(e, ""));
 }
 
 bool TAdkDatabase::HandleError() {

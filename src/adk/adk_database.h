@@ -97,6 +97,16 @@ public:
     // True when `aPath` holds the kit; otherwise explains in an error dialog and answers false.
     bool CheckIfAdkIsPresent(const std::string& aPath);
 
+    // With `hold`, the company's writes join one transaction the kit keeps open instead of each
+    // committing on its own (many writes in a row); without, the held writes are committed. Nothing
+    // to do without a company or with a kit that lacks the export; a failure raises the kit's text.
+    void HoldWrites(bool hold);
+    // Commits the writes the kit holds, so that other connections to the company see them (the SQL
+    // side asks before each statement); with `durable` also waits until everything written to the
+    // company is on the disk, as the system does before it reports work done. Nothing to do without
+    // a company or with a kit that makes each write durable itself. A failure raises the kit's text
+    // whatever OnError says: work must never be reported done on it.
+    void CommitWrites(bool durable);
     // Raises the Swedish text of AdkErr when its code is not 0, unless OnError decides otherwise.
     virtual bool HandleError();
     // Raises `Msg` for a dataset unless OnDataSetError (or OnError) decides otherwise.

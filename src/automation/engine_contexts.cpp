@@ -96,6 +96,7 @@ TImportContext MakeImportContext(TMainDM& mainDM) {
     context.VismaTidConnection = &mainDM.VismaTidConnection();
     context.TidKunder = &mainDM.TidKunder();
     context.FormatSettings = &DefaultFormatSettings();
+    context.holdWrites = [&mainDM](bool hold) { mainDM.AdkDBSRC().HoldWrites(hold); };
     return context;
 }
 
@@ -105,7 +106,12 @@ TExportContext MakeExportContext(TMainDM& mainDM) {
     FillDataSets(context.DataSets, kExportDataSets, mainDM);
     context.saveSettings = [&mainDM] { mainDM.saveSettings(); };
     context.Identities = &mainDM.CDSLopnr();
-    context.saveIdentities = [&mainDM] { mainDM.saveIdentities(); };
+    // A saved running number reports the work before it done.
+    context.saveIdentities = [&mainDM] {
+        mainDM.MakeWritesDurable();
+        mainDM.saveIdentities();
+    };
+    context.makeWritesDurable = [&mainDM] { mainDM.MakeWritesDurable(); };
     context.SharedIdentities = {[&mainDM] { return mainDM.getSettingsFile(); },
                                 mainDM.Settings().Schema().Table(kIdentitiesTable).Place};
     context.Document = &mainDM.XMLDocument1();

@@ -42,6 +42,7 @@ void TFileArchiver::Archive(const std::string& fileName, const std::string& subf
         const std::string target = folder + ExtractFileName(fileName);
         if (!overwriteExisting && FileExists(target))
             throw Exception(std::string(kFileExists) + target + "]");
+        if (folderWord == kFolderProcessed && makeDurable_) makeDurable_();
         // The move replaces the target in one step, or (without overwrite) refuses one that
         // appeared meanwhile; the old target is never deleted before the new file is in place.
         try {

@@ -3,6 +3,7 @@
 // transformed leftovers; TMainDM's archiving operations delegate here. Reports every move into
 // the job's event tree and never raises: each problem becomes an event line.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,10 @@ inline constexpr std::string_view kTransformedMask = "xformed*.*";
 
 class TFileArchiver {
 public:
-    TFileArchiver(const TWorkFolders& folders, IEventSink& events) : folders_(folders), events_(events) {}
+    // `makeDurable` runs before a file is archived as complete, which reports its work done: it
+    // puts everything the work wrote on the disk, or raises, and then the file stays where it is.
+    TFileArchiver(const TWorkFolders& folders, IEventSink& events, std::function<void()> makeDurable = {})
+        : folders_(folders), events_(events), makeDurable_(std::move(makeDurable)) {}
 
     // Moves `fileName` into <side>/behandlade/<subfolder>. With `overwriteExisting` false an
     // existing target is kept, the source stays where it is, and the clash is reported.
@@ -40,6 +44,7 @@ private:
 
     const TWorkFolders& folders_;
     IEventSink& events_;
+    std::function<void()> makeDurable_;
 };
 
 }  // namespace tv

@@ -99,7 +99,10 @@ bool TJobRunner::DefaultImport(const std::string& script, bool keepList) {
     bool failed = true;
     try {
         host = fHosts();
-        failed = !RunJob(*host, script);
+        const bool ran = RunJob(*host, script);
+        // Ending with status 0 reports the job's work done.
+        if (ran) fDM.MakeWritesDurable();
+        failed = !ran;
     } catch (const std::exception& e) {
         AppLogger().LogError(kLogScriptException, e);
         if (fWindow.Interactive())

@@ -55,6 +55,9 @@ public:
     virtual void closeADK() = 0;
     virtual void disconnectODBC() = 0;
     virtual void disconnectSPCSSRC() = 0;
+    // Puts everything written to the company on the disk before a job reports its end; raises
+    // when it cannot.
+    virtual void MakeWritesDurable() {}
 };
 
 // What the job commands use of the main window.

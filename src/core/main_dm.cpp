@@ -167,7 +167,7 @@ TMainDM::TMainDM(IEventSink& events, TComponent* owner, bool setUpLogging)
     rules_ = new TRuleTables(this);
     workFolders_ = std::make_unique<TWorkFolders>(settings_->InstallningarCDS());
     store_ = std::make_unique<TSettingsStore>(*settings_, *rules_, *workFolders_);
-    archiver_ = std::make_unique<TFileArchiver>(*workFolders_, events_);
+    archiver_ = std::make_unique<TFileArchiver>(*workFolders_, events_, [this] { MakeWritesDurable(); });
     ruleMoves_ = std::make_unique<TRuleFileMoves>(*workFolders_, events_);
     dsInstallningar_ = Named(new TDataSource(this), "DSInstallningar");
     dsInstallningar_->SetDataSet(&settings_->InstallningarCDS());
@@ -211,6 +211,8 @@ void TMainDM::CreateKitComponents() {
 void TMainDM::CreateDatabaseComponents() {
     adminODBC_ = Named(new TADOConnection(this), "adminODBC");
     adminODBC_->SetLoginPrompt(false);
+    // The SQL side sees what the kit wrote, held or not.
+    adminODBC_->OnBeforeStatement = [this] { adkDBSRC_->CommitWrites(false); };
     adoArbitrarySQL_ = Named(new TADOQuery(this), "ADOArbitrarySQL");
     adoArbitrarySQL_->SetConnection(adminODBC_);
     qOrderUrval_ = Named(new TADOQuery(this), "qOrderUrval");
@@ -293,6 +295,10 @@ void TMainDM::connectSPCS() {
 
 void TMainDM::disconnectSPCSSRC() {
     adkDBSRC_->SetConnected(false);
+}
+
+void TMainDM::MakeWritesDurable() {
+    adkDBSRC_->CommitWrites(true);
 }
 
 void TMainDM::openADK() {
@@ -414,6 +420,8 @@ TDateTime TMainDM::GetTimestampByName(std::string_view tname, TDateTime defValue
 void TMainDM::SaveTimestampByName(std::string_view tname, TDateTime value) {
     if (value == 0) return;
     try {
+        // A saved time stamp reports the export before it done.
+        MakeWritesDurable();
         TTimestampHelper::SaveTimeStamp(getTimestampFile(), tname, value);
     } catch (const std::exception& e) {
         events_.reportError(std::string(kTimestampSaveFailed) + e.what(), elWarning);

@@ -117,6 +117,7 @@ public:
     // "Kunde inte ansluta till SPCS: " + its message.
     void connectSPCS() override;
     void disconnectSPCSSRC() override;
+    void MakeWritesDurable() override;
     // Closes the kit datasets, then opens those the company offers in a fixed order; a failure is
     // reported into the event tree, and raised again for the first five.
     void openADK() override;

@@ -65,6 +65,9 @@ struct TExportContext : TEngineContext {
     TDataSet* Identities = nullptr;
     std::function<void()> saveIdentities;
     TSharedIdentities SharedIdentities;
+    // Puts everything written to the company on the disk, or raises; run before an export file is
+    // renamed into place. Null: nothing to do.
+    std::function<void()> makeWritesDurable;
     // The export document every export run fills (XMLDocument1).
     TXMLDocument* Document = nullptr;
     // The query of the selection SQL (qOrderUrval) and that of the invoice start value and of

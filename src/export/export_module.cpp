@@ -87,7 +87,12 @@ TADOQuery& TExportModule::ADOArbitrarySQL() const {
 
 void TExportModule::SaveDocument(const std::string& fileName) {
     Events().reportFilename(std::string(kWritingFile) + fileName + "]", elInfo, fileName);
+    MakeWritesDurable();
     document_.Save(fileName);
+}
+
+void TExportModule::MakeWritesDurable() {
+    if (context_.makeWritesDurable) context_.makeWritesDurable();
 }
 
 bool TExportModule::FileModeIsBuilt(int mode) {

@@ -56,6 +56,8 @@ public:
     // "Skriver fil : [" + name + "]" with the file attached, the file's folder made, the document
     // saved.
     void SaveDocument(const std::string& fileName);
+    // What the context runs before an export file is renamed into place (nothing when it has none).
+    void MakeWritesDurable();
     // False, with the level-3 report, for a file-management mode no export builds.
     bool FileModeIsBuilt(int mode);
 

@@ -132,6 +132,7 @@ void TSqlExport::SQLResultToXML(TExportDocument& document, const std::string& qu
 
 void TSqlExport::Save(const std::string& fileName) {
     try {
+        module_.MakeWritesDurable();
         module_.Document().XMLDocument1().SaveToFile(fileName);
     } catch (const std::exception& e) {
         throw Exception(Format(kCouldNotSaveFile, {fileName, e.what()}));

@@ -250,6 +250,8 @@ private:
     void WriteRegisterRecord(const TRegisterKind& kind, TRegisterStep& step, const std::string& key);
     // The frame of an import operation around `walk` of the container (import/import_frame.h).
     bool RunImportFrame(const TImportFrame& frame, const std::function<void(TXMLNode&)>& walk);
+    // Runs the walk with the company's writes held, when the context holds them.
+    void WalkHoldingWrites(TXMLNode& items, const std::function<void(TXMLNode&)>& walk);
     // The "aux" and "inventory" containers (import_auxiliary.cpp, import_inventory.cpp).
     void ImportAuxElements(TXMLNode& container);
     void OpenAuxTable(TAdkDataSet& aux, const std::string& name);

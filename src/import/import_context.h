@@ -6,6 +6,8 @@
 // time-reporting database, the work folders, the plug-in host's rule service and the sleeper of
 // the pauses.
 
+#include <functional>
+
 #include "core/engine_context.h"
 #include "import/rule_service.h"
 
@@ -61,6 +63,9 @@ struct TImportContext : TEngineContext {
     IImportSleeper* Sleeper = nullptr;
     // The numbers of the price fragments and of the price lines; null: the process's.
     const TFormatSettings* FormatSettings = nullptr;
+    // Holds the company's writes while an import operation walks its container (true) and commits
+    // them when the walk ends (false), raising when it cannot; null: each write commits on its own.
+    std::function<void(bool hold)> holdWrites;
 };
 
 }  // namespace tv

@@ -218,7 +218,7 @@ bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<vo
                 events.reportError(frame.EmptyText, elInfo);
             } else {
                 if (frame.CountsItems) events.setEventCount(static_cast<int>(items->ChildCount()));
-                walk(*items);
+                WalkHoldingWrites(*items, walk);
             }
         }
     } catch (const std::exception& e) {
@@ -227,6 +227,25 @@ bool TDMImport::RunImportFrame(const TImportFrame& frame, const std::function<vo
     }
     events.CloseNestedEventItem();
     return result;
+}
+
+void TDMImport::WalkHoldingWrites(TXMLNode& items, const std::function<void(TXMLNode&)>& walk) {
+    const auto& hold = context_.holdWrites;
+    if (!hold) return walk(items);
+    hold(true);
+    try {
+        walk(items);
+    } catch (...) {
+        // What the walk wrote before it failed is committed as each write was before; a failure to
+        // commit it is reported beside the walk's own.
+        try {
+            hold(false);
+        } catch (const std::exception& e) {
+            Events().reportError(e.what(), elError);
+        }
+        throw;
+    }
+    hold(false);
 }
 
 bool TDMImport::RunRegisterImport(const TRegisterKind& kind, TRegisterItems importItems) {

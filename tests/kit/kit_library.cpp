@@ -91,6 +91,9 @@ Kit Load() {
     Bind(k.module, k.GetCustomerPrice, "AdkGetCustomerPrice");
     Bind(k.module, k.GetSie, "AdkGetSie");
     Bind(k.module, k.GetBookingYearId, "AdkGetBookingYearId");
+    Bind(k.module, k.HoldWrites, "AdkHoldWrites");
+    Bind(k.module, k.Commit, "AdkCommit");
+    Bind(k.module, k.Sync, "AdkSync");
     return k;
 }
 }  // namespace

@@ -125,6 +125,10 @@ struct Kit {
     AdkGetCustomerPriceFn GetCustomerPrice;
     AdkGetSieFn GetSie;
     AdkGetBookingYearIdFn GetBookingYearId;
+    // The stand-in's durability exports.
+    AdkHoldWritesFn HoldWrites;
+    AdkCommitFn Commit;
+    AdkSyncFn Sync;
 };
 
 // The built kit, loaded once per test program.

@@ -134,13 +134,19 @@ void TADOConnection::Close() {
     db_ = nullptr;
 }
 
+sqlite3* TADOConnection::StatementHandle() const {
+    if (OnBeforeStatement) OnBeforeStatement();
+    return Handle();
+}
+
 sqlite3* TADOConnection::Handle() const {
     if (!db_) DatabaseError(kClosed);
     return db_;
 }
 
 void TADOConnection::ExecuteDirect(const char* sql) {
-    if (sqlite3_exec(Handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) db_detail::RaiseSqliteError(db_);
+    if (sqlite3_exec(StatementHandle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        db_detail::RaiseSqliteError(db_);
 }
 
 void TADOConnection::BeginTrans() {

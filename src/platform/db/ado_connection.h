@@ -8,6 +8,7 @@
 
 #include "platform/rtl/component.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,13 @@ public:
 
     // The open SQLite connection; EDatabaseError when the connection is closed.
     sqlite3* Handle() const;
+    // The connection for a statement about to run: OnBeforeStatement first, then Handle().
+    sqlite3* StatementHandle() const;
+
+    // Runs before each statement of the connection and its queries: a writer of the same file that
+    // holds its writes in an open transaction (the kit) commits them here, so the statement sees
+    // them and may write itself.
+    std::function<void()> OnBeforeStatement;
 
 private:
     std::string ResolveDatabaseFile() const;

@@ -19,7 +19,7 @@ constexpr std::string_view kNoResultSet = "CommandText does not return a result 
 sqlite3* OpenedConnection(TADOConnection* connection) {
     if (!connection) DatabaseError(kNoConnection);
     if (!connection->Connected()) connection->Open();  // a closed connection opens on demand
-    return connection->Handle();
+    return connection->StatementHandle();
 }
 
 void Follow(TComponent* self, TADOConnection*& current, TADOConnection* next) {

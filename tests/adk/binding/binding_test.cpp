@@ -52,6 +52,22 @@ TEST_F(AdkBinding, TheKitsVersionDecidesWhichExportsBind) {
     }
 }
 
+TEST_F(AdkBinding, TheDurabilityExportsBindWhereTheKitHasThem) {
+    constexpr TAdkExport kDurability[] = {TAdkExport::AdkHoldWrites, TAdkExport::AdkCommit,
+                                          TAdkExport::AdkSync};
+    // The stand-in has them whatever version it carries.
+    for (const char* version : {"4.1.0.0", "20.3.1.5867"}) {
+        ASSERT_TRUE(LoadAdkLibrary(test::KitCopy(dir_, TV_KIT, version, std::string("kit") + version), ""));
+        for (TAdkExport e : kDurability)
+            EXPECT_TRUE(AdkFunctionBound(e)) << version << " " << AdkDecoratedName(e);
+        FreeAdkLibrary();
+    }
+    // A kit without them loads; calling one is refused instead of jumping to nothing.
+    ASSERT_TRUE(LoadAdkLibrary(test::KitCopy(dir_, TV_FAKE_KIT, "20.3.1.5867", "full"), ""));
+    for (TAdkExport e : kDurability) EXPECT_FALSE(AdkFunctionBound(e)) << AdkDecoratedName(e);
+    EXPECT_EQ(test::MessageOf([&] { AdkSync(); }), "Kunde inte hitta funktion: _AdkSync@0.");
+}
+
 TEST_F(AdkBinding, AnExportMissingFromAKitOfItsMinimumVersionStaysUnbound) {
     std::string folder = test::KitCopy(dir_, TV_FAKE_KIT_LACKING, "4.2.0.0", "lacking");
     ASSERT_TRUE(LoadAdkLibrary(folder, ""));

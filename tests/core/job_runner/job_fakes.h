@@ -38,6 +38,7 @@ struct FakeJobDataModule : IJobDataModule {
     void closeADK() override { Call("closeADK"); }
     void disconnectODBC() override { Call("disconnectODBC"); }
     void disconnectSPCSSRC() override { Call("disconnectSPCSSRC"); }
+    void MakeWritesDurable() override { Call("MakeWritesDurable"); }
 };
 
 struct FakeJobWindow : IJobWindow {

@@ -166,6 +166,25 @@ TEST_F(JobRunnerTest, AFailedRunIsShownOnlyInTheWindowAndAlwaysLogged) {
     EXPECT_TRUE(runner.AnyJobFailed());
 }
 
+TEST_F(JobRunnerTest, AJobEndsWithStatus0OnlyOnceItsWritesAreOnTheDisk) {
+    test::CapturedLog log;
+    runner.RunScript(Script("mine.pas"), false);
+    EXPECT_EQ(dm.calls, std::vector<std::string>{"MakeWritesDurable"});
+    EXPECT_FALSE(runner.LastJobFailed());
+
+    dm.failAt = "MakeWritesDurable";
+    runner.RunScript(Script("mine.pas"), false);
+    EXPECT_TRUE(runner.LastJobFailed());
+    EXPECT_TRUE(runner.AnyJobFailed()) << "the run ends with exit status 1";
+    EXPECT_NE(log.Text().find("MakeWritesDurable misslyckades"), std::string::npos) << log.Text();
+
+    // A job that failed reports nothing done: there is nothing to make durable for it.
+    dm.calls.clear();
+    script.executes = false;
+    runner.RunScript(Script("mine.pas"), false);
+    EXPECT_TRUE(dm.calls.empty());
+}
+
 TEST_F(JobRunnerTest, AnExceptionDuringTheJobIsLoggedShownAndTheHostStillFreed) {
     test::CapturedLog log;
     script.loadFails = true;
