@@ -192,9 +192,12 @@ void TFormRuleMaker::CreateComponents() {
     side->SetCheckBoxValues("1;0");
     XDBGrid2->SetDataSource(&plugins_.DSRules());
 
-    StaticText1 = Placed<TLabel>(this, RulesPanel, "StaticText1", alTop);
+    PluginPanel = Placed<TPanel>(this, RulesPanel, "PluginPanel", alClient);
+    PluginPanel->SetCaption("");
+    PluginPanel->SetBevelOuter(bvNone);
+    StaticText1 = Placed<TLabel>(this, PluginPanel, "StaticText1", alTop);
     StaticText1->SetCaption("Tillgängliga plugin");
-    DBLookupListBox2 = Placed<TDBLookupListBox>(this, RulesPanel, "DBLookupListBox2", alClient);
+    DBLookupListBox2 = Placed<TDBLookupListBox>(this, PluginPanel, "DBLookupListBox2", alClient);
     DBLookupListBox2->SetDataSource(DSCurrentRule);
     DBLookupListBox2->SetDataField("currentPlugin");
     DBLookupListBox2->SetListSource(DSAvailablePlugins);

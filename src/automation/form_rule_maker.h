@@ -57,6 +57,7 @@ public:
     TPanel* RuleListPanel = nullptr;
     TActionBar* RuleBar = nullptr;
     TXDBGrid* XDBGrid2 = nullptr;
+    TPanel* PluginPanel = nullptr;
     TLabel* StaticText1 = nullptr;
     TDBLookupListBox* DBLookupListBox2 = nullptr;
     TActionBar* ItemBar = nullptr;
