@@ -34,19 +34,18 @@ TFormDisplayPluginSettings::TFormDisplayPluginSettings(TComponent* AOwner) : TFo
     ButtonPanel->SetHeight(kButtonPanelHeight);
     ButtonPanel->SetCaption("");
     ButtonPanel->SetBevelOuter(bvNone);
-    OkButton = new TButton(this);
-    OkButton->SetName("OkButton");
-    OkButton->SetParent(ButtonPanel);
-    OkButton->SetBounds(kClientWidth - 176, 8, 75, 25);
-    OkButton->SetCaption("&OK");
-    OkButton->SetModalResult(mrOk);
+    auto button = [this](const char* name, const char* caption, int left, TModalResult result) {
+        auto* b = new TButton(this);
+        b->SetName(name);
+        b->SetParent(ButtonPanel);
+        b->SetBounds(left, 8, 75, 25);
+        b->SetCaption(caption);
+        b->SetModalResult(result);
+        return b;
+    };
+    OkButton = button("OkButton", "&OK", kClientWidth - 176, mrOk);
     OkButton->SetDefault(true);
-    CancelButton = new TButton(this);
-    CancelButton->SetName("CancelButton");
-    CancelButton->SetParent(ButtonPanel);
-    CancelButton->SetBounds(kClientWidth - 92, 8, 75, 25);
-    CancelButton->SetCaption("&Avbryt");
-    CancelButton->SetModalResult(mrCancel);
+    CancelButton = button("CancelButton", "&Avbryt", kClientWidth - 92, mrCancel);
     CancelButton->SetCancel(true);
 
     DisplayArea = new TScrollBox(this);

@@ -7,6 +7,7 @@
 
 #include "automation/client_tables.h"
 #include "automation/dm_plugins.h"
+#include "automation/rule_folders.h"
 #include "controls/xdb_grid.h"
 #include "core/app_logger.h"
 #include "core/text_log.h"
@@ -14,6 +15,7 @@
 #include "platform/gui/action.h"
 #include "platform/gui/action_bar.h"
 #include "platform/gui/db_lookup_controls.h"
+#include "platform/gui/form_parts.h"
 #include "platform/gui/label.h"
 #include "platform/gui/panel.h"
 #include "platform/gui/screen.h"
@@ -65,15 +67,6 @@ constexpr TColumnDef kItemColumns[] = {
     {"RULE_ITEM_DESCRIPTION", "Beskrivning", 194},
     {"RULE_ITEM_NAME", "Namn", 103},
 };
-
-template <class C>
-C* Placed(TComponent* owner, TWinControl* parent, const char* name, TAlign align) {
-    auto* c = new C(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetAlign(align);
-    return c;
-}
 
 void AddColumns(TXDBGrid& grid, std::span<const TColumnDef> columns) {
     for (const TColumnDef& def : columns) {
@@ -135,12 +128,8 @@ TFormRuleMaker::~TFormRuleMaker() {
 }
 
 TAction* TFormRuleMaker::NewAction(const char* name, std::string_view caption, void (TFormRuleMaker::*run)()) {
-    auto* action = new TAction(this);
-    action->SetName(name);
-    action->SetCaption(std::string(caption));
-    action->SetActionList(ActionList1);
-    if (run) action->OnExecute = [this, run](TObject*) { (this->*run)(); };
-    return action;
+    return tv::NewAction(ActionList1, name, caption,
+                         run ? std::function<void()>([this, run] { (this->*run)(); }) : std::function<void()>());
 }
 
 void TFormRuleMaker::CreateComponents() {
@@ -256,9 +245,9 @@ void TFormRuleMaker::ShowSettingsExecute() {
     Screen().SetCursor(crHourGlass);
     ShowSettings->SetEnabled(false);
     try {
-        const std::string folder = IncludeTrailingPathDelimiter(plugins_.Context().getRuleFolder()) +
-                                   plugins_.Rules().FieldByName("RuleName").AsString() + PathDelim +
-                                   plugins_.RuleItems().FieldByName("RULE_ITEM_NAME").AsString();
+        // A name typed into a rule not yet posted has not been checked yet.
+        CheckRuleFolderName(plugins_.Rules().FieldByName("RuleName").AsString());
+        const std::string folder = plugins_.getRuleItemFolder();
         ForceDirectories(folder);
         // Only the step's own plug-in may show its panel and keep settings in the step's folder.
         const std::string plugin = plugins_.RuleItems().FieldByName("RULE_ITEM_PLUGIN_NAME").AsString();

@@ -7,6 +7,7 @@
 #include "platform/data/data_source.h"
 #include "platform/gui/action.h"
 #include "platform/gui/button.h"
+#include "platform/gui/form_parts.h"
 #include "platform/gui/panel.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/dialog_service.h"
@@ -16,15 +17,6 @@ namespace tv {
 namespace {
 
 constexpr int kScriptColumnWidth = 220;
-
-template <class C>
-C* Placed(TComponent* owner, TWinControl* parent, const char* name, TAlign align) {
-    auto* c = new C(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetAlign(align);
-    return c;
-}
 
 }  // namespace
 
@@ -43,11 +35,7 @@ TFormRunScripts::TFormRunScripts(TComponent* AOwner, TDMScripts& scripts, TScrip
 
     ActionList1 = new TActionList(this);
     ActionList1->SetName("ActionList1");
-    Run = new TAction(this);
-    Run->SetName("Run");
-    Run->SetCaption(std::string(kRunCaption));
-    Run->SetActionList(ActionList1);
-    Run->OnExecute = [this](TObject*) { RunExecute(); };
+    Run = NewAction(ActionList1, "Run", kRunCaption, [this] { RunExecute(); });
 
     Panel1 = Placed<TPanel>(this, this, "Panel1", alTop);
     Panel1->SetCaption("");

@@ -199,6 +199,8 @@ struct SettingsWorld : RuleMaker {
         world.host->RuleItems().Locate("RULE_ITEM_ORDER", Variant(static_cast<int32_t>(order)));
         AnswerSettingsDialog(button, shown);
         Click(kShowSettings);
+        // When no dialog showed, the answer is spent here, while `shown` still lives.
+        QApplication::processEvents();
     }
     std::string LogFile() const { return world.Root() + "/logs/debug.txt"; }
 };
@@ -261,6 +263,22 @@ TEST(RuleMaker, AStepWhosePluginIsNotInTheCatalogueOpensNothingAndIsLogged) {
     // The action still comes back.
     f.clock.Advance(2500);
     EXPECT_TRUE(f.page->ShowSettings->Enabled());
+}
+
+TEST(RuleMaker, ANameTypedIntoANewRuleMakesNoFolderOutsideTheRuleFolder) {
+    SettingsWorld f;
+    TClientDataSet& rules = f.world.host->Rules();
+    rules.Append();
+    rules.FieldByName("RuleName").SetAsString("..");
+    bool shown = false;
+    f.OpenSettingsOf(1, "&OK", &shown);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(rules.State(), dsInsert);
+    const std::string log = f.world.plugins.dir.Read(f.LogFile());
+    EXPECT_NE(log.find("Namnet kan inte användas som mappnamn: .."), std::string::npos) << log;
+    f.clock.Advance(2500);
+    EXPECT_TRUE(f.page->ShowSettings->Enabled());
+    rules.Cancel();
 }
 
 TEST(RuleMaker, ClosingThePageLinksTheStepsToTheRulesAgain) {
