@@ -18,17 +18,19 @@
 
 namespace {
 
-constexpr int kBlocks = 26000;  // about 50 MB
+constexpr int kBlocks = 12500;  // about 50 MB
 // Per block: a customer, a supplier, an article, a contact, a project, a purchase price, a sales
-// price, an order with two rows and an offer with one row.
-constexpr int kRecordsPerBlock = 12;
+// price, an order with two rows, an offer, an invoice, an agreement, a purchase order, a supplier
+// invoice and a delivery note with one row each, a payment, a manual receipt and a manual issue.
+constexpr int kRecordsPerBlock = 25;
 constexpr int kCustomerRecords = 1;
 
 void Append(std::string& xml, std::initializer_list<std::string_view> parts) {
     for (std::string_view part : parts) xml += part;
 }
 
-// Each container holds one item per block, in the job's order of kinds.
+// Each container holds one item per block, in the job's order of kinds. The documents searched on
+// their number orders have number keys above every number the run writes.
 std::string CombinedFile() {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<quorvel>\r\n";
     auto container = [&](const char* name, auto&& item) {
@@ -97,6 +99,58 @@ std::string CombinedFile() {
                      n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>10</OOI_ROW_QUANTITY2>\r\n\t\t\t\t</row>\r\n"
                         "\t\t\t</rows>\r\n\t\t</offer>\r\n"});
     });
+    container("invoices", [&](const std::string& n) {
+        Append(xml, {"\t\t<invoice>\r\n\t\t\t<atFakturor customerkey=\"k", n, "\" key=\"9000", n,
+                     "\">\r\n\t\t\t\t<OOI_HEAD_DOCUMENT_DATE1>2024-03-06</OOI_HEAD_DOCUMENT_DATE1>\r\n"
+                     "\t\t\t\t<OOI_HEAD_DOCUMENT_DATE2>2024-04-05</OOI_HEAD_DOCUMENT_DATE2>\r\n"
+                     "\t\t\t</atFakturor>\r\n\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
+                     n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY1>2.5</OOI_ROW_QUANTITY1>\r\n"
+                        "\t\t\t\t\t<OOI_ROW_DATE3>2024-03-07</OOI_ROW_DATE3>\r\n\t\t\t\t</row>\r\n"
+                        "\t\t\t</rows>\r\n\t\t</invoice>\r\n"});
+    });
+    container("agreements", [&](const std::string& n) {
+        Append(xml, {"\t\t<agreement>\r\n\t\t\t<atAvtal customerkey=\"k", n, "\" key=\"9000", n,
+                     "\">\r\n\t\t\t\t<AGREEMENT_HEAD_TEXT>Service ", n,
+                     "</AGREEMENT_HEAD_TEXT>\r\n\t\t\t</atAvtal>\r\n\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a", n,
+                     "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>3</OOI_ROW_QUANTITY2>\r\n\t\t\t\t</row>\r\n"
+                     "\t\t\t</rows>\r\n\t\t</agreement>\r\n"});
+    });
+    container("customerpayments", [&](const std::string& n) {
+        Append(xml, {"\t\t<payment invoiceKey=\"9000", n,
+                     "\">\r\n\t\t\t<CUSTOMERPAYMENT_DATE>2024-03-20</CUSTOMERPAYMENT_DATE>\r\n"
+                     "\t\t\t<CUSTOMERPAYMENT_AMOUNT>48.75</CUSTOMERPAYMENT_AMOUNT>\r\n\t\t</payment>\r\n"});
+    });
+    container("bests", [&](const std::string& n) {
+        Append(xml, {"\t\t<best key=\"9000", n, "\">\r\n\t\t\t<atBestallningar key=\"9000", n, "\" supplierkey=\"s", n,
+                     "\">\r\n\t\t\t\t<BOOKING_DATE>2024-03-08</BOOKING_DATE>\r\n\t\t\t</atBestallningar>\r\n"
+                     "\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
+                     n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY2>100</OOI_ROW_QUANTITY2>\r\n\t\t\t\t</row>\r\n"
+                        "\t\t\t</rows>\r\n\t\t</best>\r\n"});
+    });
+    container("supplierinvoices", [&](const std::string& n) {
+        Append(xml, {"\t\t<supplierinvoice>\r\n\t\t\t<atLevFakturor supplierkey=\"s", n,
+                     "\">\r\n\t\t\t\t<SUP_INV_HEAD_INVOICE_NUMBER>LF-", n,
+                     "</SUP_INV_HEAD_INVOICE_NUMBER>\r\n\t\t\t</atLevFakturor>\r\n\t\t\t<rows>\r\n"
+                     "\t\t\t\t<row artkey=\"a",
+                     n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY1>100</OOI_ROW_QUANTITY1>\r\n\t\t\t\t</row>\r\n"
+                        "\t\t\t</rows>\r\n\t\t</supplierinvoice>\r\n"});
+    });
+    container("deliverynotes", [&](const std::string& n) {
+        Append(xml, {"\t\t<deliverynote>\r\n\t\t\t<atInkFs key=\"9000", n, "\" supplierkey=\"s", n, "\" bestkey=\"9000", n,
+                     "\">\r\n\t\t\t\t<DELIVERY_NOTE_DATE>2024-03-12</DELIVERY_NOTE_DATE>\r\n\t\t\t</atInkFs>\r\n"
+                     "\t\t\t<rows>\r\n\t\t\t\t<row artkey=\"a",
+                     n, "\">\r\n\t\t\t\t\t<OOI_ROW_QUANTITY1>60</OOI_ROW_QUANTITY1>\r\n\t\t\t\t</row>\r\n"
+                        "\t\t\t</rows>\r\n\t\t</deliverynote>\r\n"});
+    });
+    for (const char* direction : {"IN", "OUT"}) {
+        const std::string element = std::string("MANUAL_DELIVERY_") + direction;
+        container(direction == std::string_view("IN") ? "manualDeliveryIn" : "manualDeliveryOut",
+                  [&](const std::string& n) {
+                      Append(xml, {"\t\t<item key=\"", direction, n, "\" artkey=\"a", n, "\">\r\n\t\t\t<", element,
+                                   "_QUANTITY>12.5</", element, "_QUANTITY>\r\n\t\t\t<", element, "_TEXT>Flyttat ",
+                                   n, "</", element, "_TEXT>\r\n\t\t</item>\r\n"});
+                  });
+    }
     // The articles the order rows name beside the file's own.
     xml.insert(xml.find("\t</articles>"), "\t\t<atArtiklar key=\"A100\" option=\"noedit\"/>\r\n");
     return xml + "</quorvel>\r\n";
@@ -143,6 +197,9 @@ void RunJob(benchmark::State& state, const std::vector<std::string>& calls, int 
         tv::test::TImportWorld world({"kit/demo_company.sql"});
         world.Open();
         world.Set("CDSImportContacts", "SEARCH_CDX", std::to_string(int(tv::asKontakt)));
+        world.Set("CDSImportBestPrefs", "SEARCH_CDX", std::to_string(int(tv::asBestallningNr)));
+        world.Set("CDSImportBestPrefs", "ON_BEST_DOES_NOT_EXIST", "0");
+        world.Set("CDSImportInkFS", "SEARCH_CDX", std::to_string(int(tv::asInkommandefoljesedelNr)));
         const std::string file = world.WriteFile("combined.xml", File());
         tv::TDMImport& import = world.Import();
         const TPeakMemory memory;

@@ -1,5 +1,6 @@
 #include "platform/rtl/object_handles.h"
 
+#include <atomic>
 #include <limits>
 #include <mutex>
 #include <unordered_map>
@@ -22,6 +23,18 @@ struct Registry {
     uint64_t lastSerial = 0;  // serial numbers start at 1: 0 names no object
 };
 
+// Counts the objects freed so far. A thread remembers the last object it found alive, with the count
+// at that moment: while no object has been freed since, the same address is still that object, and
+// SerialOf answers without the lock (a script calling methods of one object in a loop asks each time).
+std::atomic<uint64_t> gFreed{0};
+
+struct LastFound {
+    const TObject* obj = nullptr;
+    uint64_t serial = 0;
+    uint64_t freed = 0;
+};
+thread_local LastFound tLastFound;
+
 Registry& Reg() {
     static Registry* r = new Registry;  // never destroyed: objects may outlive static destruction
     return *r;
@@ -43,6 +56,7 @@ void TObjectHandles::Unregister(TObject* obj) noexcept {
     Registry& r = Reg();
     std::lock_guard g(r.lock);
     r.live.erase(obj);
+    gFreed.fetch_add(1, std::memory_order_release);
     if (obj->fHandle != 0) r.byHandle.erase(obj->fHandle);
 }
 
@@ -55,10 +69,14 @@ bool TObjectHandles::IsLive(const TObject* obj) noexcept {
 
 uint64_t TObjectHandles::SerialOf(const TObject* obj) noexcept {
     if (!obj) return 0;
+    LastFound& last = tLastFound;
+    if (last.obj == obj && last.freed == gFreed.load(std::memory_order_acquire)) return last.serial;
     Registry& r = Reg();
     std::lock_guard g(r.lock);
     auto it = r.live.find(obj);
-    return it == r.live.end() ? 0 : it->second;
+    if (it == r.live.end()) return 0;
+    last = {obj, it->second, gFreed.load(std::memory_order_relaxed)};
+    return it->second;
 }
 
 bool TObjectHandles::IsLive(const TObject* obj, uint64_t serial) noexcept {

@@ -22,6 +22,7 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -115,12 +116,30 @@ struct ArgTraits<std::vector<Variant>> {
     }
 };
 
+// The object as a C, or nil when it is not one. A method called in a loop meets objects of one
+// class again and again: the class last found to be a C is remembered (per thread) with where its C
+// part lies, so that only another class takes the full search. An object has one TObject part, so
+// for one class that place never differs.
+template <class C>
+C* AsClass(TObject* obj) {
+    thread_local const std::type_info* lastClass = nullptr;
+    thread_local std::ptrdiff_t lastOffset = 0;
+    const std::type_info* cls = &typeid(*obj);
+    if (cls == lastClass) return reinterpret_cast<C*>(reinterpret_cast<char*>(obj) + lastOffset);
+    C* c = dynamic_cast<C*>(obj);
+    if (c) {
+        lastClass = cls;
+        lastOffset = reinterpret_cast<const char*>(c) - reinterpret_cast<const char*>(obj);
+    }
+    return c;
+}
+
 template <class C>
 struct ArgTraits<C*, std::enable_if_t<std::is_base_of_v<TObject, C>>> {
     static C* Get(TPSExec&, const TPSValueRef& v) {
         TObject* obj = CheckedObject(v);
         if (!obj) return nullptr;
-        if (auto* c = dynamic_cast<C*>(obj)) return c;
+        if (auto* c = AsClass<C>(obj)) return c;
         ThrowTypeMismatch();
     }
     static void Put(TPSExec&, const TPSValueRef& v, C* x) { SetValueFromObject(v.Data, v.TypeRec, x); }

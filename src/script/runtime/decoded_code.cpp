@@ -185,8 +185,8 @@ void Code::Decode(const TPSExec& exec) {
                 uint32_t n = 0;
                 known = r.U32(n);
                 insn.Proc = exec.GetProcNo(n);
-                resolved = insn.Proc && !insn.Proc->IsExternal();
-                h = hCall;
+                resolved = insn.Proc != nullptr;
+                h = resolved && insn.Proc->IsExternal() ? hCallHost : hCall;
                 break;
             }
             case opJump:
@@ -267,6 +267,7 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
     std::vector<bool> barrier(size_t{fProc.FLength} + 1, false);
     for (size_t at = 0; at < hookPositions.size() && at < barrier.size(); ++at)
         if (hookPositions[at]) barrier[at] = true;
+    for (Insn& i : fInsns) i.HookHere = i.Pos < hookPositions.size() && hookPositions[i.Pos] != 0;
     const auto mark = [&barrier](uint64_t at) {
         if (at < barrier.size()) barrier[at] = true;
     };

@@ -68,7 +68,8 @@ enum Handler : uint8_t {
     hCompare,
     hPushReference,
     hPop,
-    hCall,
+    hCall,      // a script procedure
+    hCallHost,  // a host routine
     hReturn,
     hJump,
     hJumpIfZero,
@@ -103,6 +104,7 @@ struct Insn {
     uint8_t Opcode = 0;
     uint8_t Op = 0;        // operator or comparison byte, the invert byte of a flag
     uint8_t GroupSize = 1;  // the instructions a Fast form of several runs
+    bool HookHere = false;  // a filtered line hook runs at this position
     uint32_t Pos = 0;      // the opcode's position
     uint32_t End = 0;      // the position after the instruction
     const Insn* FastNext = nullptr;  // where the instruction goes on when run together with a jump

@@ -97,7 +97,8 @@ inline void CopyPlain(void* dest, const void* src, uint32_t size) {
 }
 
 // dest := src for numbers of the same type, integers into integers of up to 32 bits (cut to the
-// destination's width) and into Int64, numbers into reals, and strings of the same kind (shared).
+// destination's width) and into Int64, numbers into reals, strings of the same kind (shared) and
+// object references.
 inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
     if (dt == st && dt != btProcPtr) {
         if (const uint32_t size = FixedConstantSize(dt)) {
@@ -145,6 +146,10 @@ inline bool Assign(void* dest, uint8_t dt, const void* src, uint8_t st) {
         case btUnicodeString:
             if (st != btWideString && st != btUnicodeString) return false;
             UnicodeString::RawSet(dest, UnicodeString::RawGet(src));
+            return true;
+        case btClass:  // a reference: object and serial number, nothing counted
+            if (st != btClass) return false;
+            Store(dest, Load<ObjectRefValue>(src));
             return true;
         default:
             return false;

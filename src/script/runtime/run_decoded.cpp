@@ -152,25 +152,31 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
     bool fuse = !Hooked;
     for (;;) {
         if constexpr (Hooked) {
-            if (ip) FCurrentPosition = ip->Pos;
-            if (LineHookDue()) {
-                // The hook may record an error (it unwinds then) or stop the run.
-                const uint32_t before = fErrorSerial;
-                const uint32_t pos = FCurrentPosition;
-                const TPSInternalProcRec* proc = FCurrProc;
-                try {
-                    DoRunLine();
-                } catch (...) {
-                    HandleException(std::current_exception());
+            // In the procedure whose hook runs only at the positions of its table, an instruction
+            // the table does not mark goes on at once (its code decoded for that very table).
+            const bool unmarked = ip && !ip->HookHere && fLineHookFiltered && !FOnRunLine &&
+                                  FCurrProc == fLineHookProc && code->Generation() == fDecodeGeneration;
+            if (!unmarked) {
+                if (ip) FCurrentPosition = ip->Pos;
+                if (LineHookDue()) {
+                    // The hook may record an error (it unwinds then) or stop the run.
+                    const uint32_t before = fErrorSerial;
+                    const uint32_t pos = FCurrentPosition;
+                    const TPSInternalProcRec* proc = FCurrProc;
+                    try {
+                        DoRunLine();
+                    } catch (...) {
+                        HandleException(std::current_exception());
+                    }
+                    if (FStatus != isRunning) return;
+                    if (fErrorSerial != before) {
+                        ip = Resync(code);
+                        continue;
+                    }
+                    if (FCurrentPosition != pos || FCurrProc != proc) ip = Resync(code);
                 }
-                if (FStatus != isRunning) return;
-                if (fErrorSerial != before) {
-                    ip = Resync(code);
-                    continue;
-                }
-                if (FCurrentPosition != pos || FCurrProc != proc) ip = Resync(code);
             }
-            fuse = fLineHookFiltered && !FOnRunLine && FCurrProc == fLineHookProc;
+            fuse = unmarked || (fLineHookFiltered && !FOnRunLine && FCurrProc == fLineHookProc);
         }
         if (!ip) goto bytes;
         {
@@ -284,6 +290,25 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                     EnterProc(p, 0);
                     code = &DecodedCode(*p);
                     ip = code->First();
+                    continue;
+                }
+                case decoded::hCallHost: {
+                    // As from the bytes: the position after the call while the routine runs, and an
+                    // error recorded for a routine that failed without saying why.
+                    FCurrentPosition = ip->End;
+                    const uint32_t serial = fErrorSerial;
+                    if (!CallHost(*static_cast<TPSExternalProcRec*>(ip->Proc))) {
+                        if (fErrorSerial == serial) CMD_Err(ErInternalError);
+                        return;
+                    }
+                    if (FStatus != isRunning) return;
+                    // The routine may have run script code, moved the position or decoded anew.
+                    const Insn* next = ip + 1;
+                    if (FCurrProc == &code->Proc() && FCurrentPosition == next->Pos &&
+                        code->Generation() == fDecodeGeneration) [[likely]]
+                        ip = next;
+                    else
+                        ip = Resync(code);
                     continue;
                 }
                 case decoded::hReturn: {

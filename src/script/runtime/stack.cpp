@@ -32,6 +32,7 @@ TPSVariant* TPSStack::PushInNewChunk(size_t size) {
     }
     fBase = fTop = c.mem.get();
     fEnd = fBase + c.cap;
+    SetLimit();
     return Place(size);
 }
 
@@ -41,9 +42,10 @@ void TPSStack::ReturnToChunkOf(char* at) {
     fBase = fChunks[fChunk].mem.get();
     fEnd = fBase + fChunks[fChunk].cap;
     fTop = at;
+    SetLimit();
 }
 
-void TPSStack::PopTo(int32_t count) {
+void TPSStack::PopDownTo(int32_t count) {
     while (Count() > std::max(count, 0)) Pop();
 }
 
@@ -51,7 +53,7 @@ void TPSStack::Clear() {
     PopTo(0);
     fChunks.clear();
     fChunk = 0;
-    fBase = fTop = fEnd = nullptr;
+    fBase = fTop = fEnd = fLimit = nullptr;
     fBytes = 0;
 }
 

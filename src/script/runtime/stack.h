@@ -62,15 +62,18 @@ public:
         const Entry top = fItems.back();
         fItems.pop_back();
         auto* at = reinterpret_cast<char*>(top.item);
+        fBytes -= top.size;
         if (at >= fBase && at < fEnd)
             fTop = at;
         else
             ReturnToChunkOf(at);
-        fBytes -= top.size;
-        if (top.item->FType && top.item->FType->IsManaged()) FinalizeValue(top.item->Data(), top.item->FType);
+        const TPSTypeRec* t = top.item->FType;
+        if (t && t->IsManaged() && !IsBorrowedPointer(top.item)) FinalizeValue(top.item->Data(), t);
     }
     // Pops down to `count` items.
-    void PopTo(int32_t count);
+    void PopTo(int32_t count) {
+        if (Count() > count) PopDownTo(count);
+    }
     // Finalizes every item (top first) and releases the storage.
     void Clear();
     // The item at a 0-based index from the bottom; nil out of range.
@@ -119,13 +122,19 @@ private:
     };
     const TPSVariant& Checked(int32_t itemNo) const;
     TPSVariant* PushInNewChunk(size_t size);
+    void PopDownTo(int32_t count);
     void ReturnToChunkOf(char* at);
     // An item's bytes: at least the type header, in whole words.
     static size_t ItemSize(uint32_t totalSize) {
         return (std::max<size_t>(totalSize, sizeof(TPSVariant)) + 7) & ~size_t{7};
     }
     // Whether `size` more bytes fit the chunk in hand and the limit.
-    bool Fits(size_t size) const { return static_cast<size_t>(fEnd - fTop) >= size && fBytes + size <= kMaxBytes; }
+    bool Fits(size_t size) const { return static_cast<size_t>(fLimit - fTop) >= size; }
+    // Sets fLimit for the chunk in hand: its end, or where the stack's limit falls within it.
+    void SetLimit() {
+        const size_t below = fBytes - static_cast<size_t>(fTop - fBase);  // in the chunks below
+        fLimit = fBase + std::min(static_cast<size_t>(fEnd - fBase), kMaxBytes - below);
+    }
     // Takes `size` bytes at the top of the chunk in hand for a new item (type not set yet: until
     // then a pop releases nothing).
     TPSVariant* Place(size_t size) {
@@ -141,8 +150,19 @@ private:
         // An empty value is all zero bits (InitializeValue); an item's storage is whole words.
         const uint64_t zero = 0;
         auto* d = static_cast<char*>(item->Data());
-        for (uint32_t at = 0; at < t->FRealSize; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
+        const uint32_t size = t->FRealSize;
+        if (size <= 3 * sizeof zero) {  // most values (numbers, strings, references): up to three words
+            if (size > 0) std::memcpy(d, &zero, sizeof zero);
+            if (size > sizeof zero) std::memcpy(d + sizeof zero, &zero, sizeof zero);
+            if (size > 2 * sizeof zero) std::memcpy(d + 2 * sizeof zero, &zero, sizeof zero);
+            return item;
+        }
+        for (uint32_t at = 0; at < size; at += sizeof zero) std::memcpy(d + at, &zero, sizeof zero);
         return item;
+    }
+    // A Pointer that refers to a value it does not own: popping it releases nothing.
+    static bool IsBorrowedPointer(TPSVariant* item) {
+        return item->FType->FBaseType == btPointer && Load<PointerValue>(item->Data()).Owned == 0;
     }
 
     struct Entry {
@@ -154,7 +174,8 @@ private:
     size_t fChunk = 0;       // the chunk the next item goes into
     char* fBase = nullptr;   // that chunk's storage,
     char* fTop = nullptr;    // where its next item goes
-    char* fEnd = nullptr;    // and its end
+    char* fEnd = nullptr;    // and its end;
+    char* fLimit = nullptr;  // the end, or where the stack's limit falls before it
     size_t fBytes = 0;
 };
 

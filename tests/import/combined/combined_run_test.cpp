@@ -17,8 +17,9 @@ using namespace test;
 
 constexpr const char* kAllKinds = "combined/all_kinds.xml";
 
-// The checks: every kind registered; the project check reads "customerkey", which the project
-// (keyed for the import's "customerKey") does not carry; the kinds the file lacks say so.
+// The checks: every kind registered, the payment's invoice key among the invoices'; the project
+// check reads "customerkey", which the project (keyed for the import's "customerKey") does not
+// carry.
 constexpr const char* kChecks = R"(
 LoadXML true
 + Kontrollerar kunder
@@ -46,34 +47,28 @@ CheckOrders true
 + Kontrollerar offerter
 CheckOffers true
 + Kontrollerar fakturor
-  [1] Ingen fakturainformation finns i denna fil
 CheckInvoices true
 + Kontrollerar avtal
-  [1] Inga avtal finns i denna fil
 CheckAgreements true
 + Kontrollerar kundinbetalningar
-  [1] Inga kundinbetalningar finns i denna fil
 CheckCustomerPayments true
 + Kontrollerar beställningar
-  [1] Ingen beställningsdata finns i denna fil
 CheckBest true
 + Kontrollerar leverantörsfakturor
-  [1] Inga leverantörsfakturor finns i denna fil.
 CheckSupplierInvoices true
 + Kontrollerar följesedlar
-  [1] Inga följesedlar finns i denna fil.
 CheckDeliveryNotes true
 + Kontrollerar manuella inleveranser
-  [1] Ingen dokument finns i denna fil
 CheckManualDeliveryIn true
 + Kontrollerar manuella utleveranser
-  [1] Ingen dokument finns i denna fil
 CheckManualDeliveryOut true
 )";
 
 // The imports: each kind resolves the keys of the kinds before it (the new customer's number in
-// the contact, the project, the order and the time-reporting copy; the new article's in the
-// prices and the rows; the new supplier's in the purchase price). The contact as the contact
+// the contact, the project, the order, the invoice, the agreement and the time-reporting copy; the
+// new article's in the prices and the rows of every document; the new supplier's in the purchase
+// price and the purchase documents; the new invoice's in the payment). The supplier invoice's row
+// finds its row on the purchase order written just before. The contact as the contact
 // export writes it ("customerkey") is created without a customer; the price-list head with only
 // "key", as the price export writes it, changes list PL1 without writing a field.
 constexpr const char* kImports = R"(
@@ -154,28 +149,46 @@ step Importerar offert (5)
 ImportOffers true
 step Importerar fakturor (5)
 + Importerar fakturor
+  - Faktura - #2
+  [4] Skapade faktura : 2
 ImportInvoices true
 step Importerar avtal (5)
 + Importerar avtal
+  - Avtal - #2
+  [4] Skapade avtal : 1
 ImportAgreements true
 step Importerar kundinbetalningar (5)
 + Importerar kundinbetalningar
+  - Kundinbetalning - #2
+  [4] Skapade inbetalning för faktura : 2
+  - Kundinbetalning - #3
+  [4] Skapade inbetalning för faktura : 1
 ImportCustomerPayments true
 step Importerar beställningar (5)
 + Importerar beställningar
+  - Beställning - #2
+  [4] Skapade beställning : 1
 ImportBest true
 + Importerar leverantörsfaktura
+  - Leverantörsfaktura - #2
+  (8) Gissar beställningsnr: [B200 = 1]
+  [4] Skapade leverantörsfaktura : 1
 ImportSupplierInvoices true
 + Importerar följesedlar
-  [1] Inga följesedlar att importera
+  - Följesedel - #2
+  [4] Skapade följesedel : 1
 ImportDeliveryNotes true
 step Importerar manuella inleveranser (4)
 + Importerar manuella inleveranser
-  [1] Inga dokument i denna fil
+  count 2
+  - #1
+  [1] Manuell inleverans : 1
 ImportManualDeliveryIn true
 step Importerar manuella utleveranser (4)
 + Importerar manuella utleveranser
-  [1] Inga dokument i denna fil
+  count 2
+  - #1
+  [1] Manuell utleverans : 1
 ImportManualDeliveryOut true
 )";
 
@@ -209,7 +222,10 @@ std::vector<std::string> RunEvents() {
 // name are new, customer 1003 moved to Gävle through the aux container; two contacts and a
 // project; the new article's purchase price and bracket from the new supplier, its base price in
 // PL1 and in the new list PL9 with a bracket of 10; order 900 (the file's number) with three
-// article rows and a text row, offer 2; the time-reporting customer 7 renamed and 101 added.
+// article rows and a text row, offer 2; invoice 2 with its due date and row date and a text row,
+// agreement 1 without end date, a payment of it and one of invoice 1; purchase order 1 from the
+// new supplier, its supplier invoice on its first row, a delivery note, a manual receipt and
+// issue; the time-reporting customer 7 renamed and 101 added.
 constexpr const char* kCompanyAfterFile = R"(
 kund: 1001|Åsa Öberg AB|Göteborg|||
 kund: 1002|Bengt Berg|Umeå|||
@@ -259,6 +275,25 @@ offerthuvud: 1|1003|2024-01-10|1
 offerthuvud: 2|1001|2024-03-05|1
 offertrad: 1|1|A300|1
 offertrad: 2|1|B200|10
+fakturahuvud: 1|1002|Bengt Berg|2024-01-20|2024-02-19|0||1
+fakturahuvud: 2|1004||2024-03-06|2024-04-05||700|2
+fakturarad: 1|1|A100|1|||
+fakturarad: 2|1|B200|2.5|||2024-03-07
+fakturarad: 2|2|||Tack för köpet, Åke|T|
+avtal: 1|1004|Service på Öland|2024-04-01||1
+avtalrad: 1|1|B200|3||
+kundinbet: 1|2|2024-03-20|48.75
+kundinbet: 2|1||11
+best: 1|1|2024-03-08|2
+bestrad: 1|1|B200|ÖJ-8|100||
+bestrad: 1|2||||Levereras till lager Å|T
+levfakturahuvud: 1|1|ÖJ-F-1|1
+levfakturarad: 1|1|B200|100|||1|1
+inkfs: 1|1|2024-03-12|2
+inkfsrad: 1|1|B200|60||
+inkfsrad: 1|2|||Resten följer i april|T
+manin: 1|B200|12.5|Hittat på lager Ö
+manut: 1|A100|2|Kasserat
 customer: 7|1001|Åsa Öberg AB|556677-8899|3
 customer: 8|9001|Dalarö gammalt|5560001111 |3
 customer: 9|9002|Blankt nummer|  |3
@@ -266,8 +301,10 @@ customer: 101|1004|Åke Äng Örtmark|5599887766|42
 Id: 101
 )";
 
-// The numbers written, in order: neither contacts, projects nor prices add theirs.
-const std::vector<std::string> kImportedItems = {"1004", "1", "B200", "1003", "900", "2"};
+// The numbers written, in order: neither contacts, projects nor prices add theirs; the payments
+// add their own numbers.
+const std::vector<std::string> kImportedItems = {"1004", "1", "B200", "1003", "900", "2", "2", "1",
+                                                 "1",    "2", "1",    "1",    "1",   "1", "1"};
 
 // The numbers written back into the loaded document, and the references filled in.
 constexpr const char* kWrittenBack = R"(
@@ -289,6 +326,31 @@ constexpr const char* kWrittenBack = R"(
 + offers#9/offer#1 @vismakey=2
 + offers#9/offer#1/atOffert#0/OOI_HEAD_CUSTOMER_NUMBER#1 = 1001
 + offers#9/offer#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#1 = B200
++ invoices#10/invoice#1 @vismakey=2
++ invoices#10/invoice#1/atFakturor#0/OOI_HEAD_CUSTOMER_NUMBER#3 = 1004
++ invoices#10/invoice#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#2 = B200
++ agreements#11/agreement#1 @vismakey=1
++ agreements#11/agreement#1/atAvtal#0/AGREEMENT_HEAD_CUSTOMER_NUMBER#3 = 1004
++ agreements#11/agreement#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#1 = B200
++ customerpayments#12/payment#1 @vismakey=2
++ customerpayments#12/payment#1/CUSTOMERPAYMENT_INVOICE_NUMBER#2 = 2
++ customerpayments#12/payment#2 @vismakey=1
++ customerpayments#12/payment#2/CUSTOMERPAYMENT_INVOICE_NUMBER#1 = 1
++ bests#13/best#1 @vismakey=1
++ bests#13/best#1/atBestallningar#0/BOOKING_SUPPLIER_NUMBER#1 = 1
++ bests#13/best#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#2 = B200
++ supplierinvoices#14/supplierinvoice#1 @vismakey=1
++ supplierinvoices#14/supplierinvoice#1/atLevFakturor#0/SUP_INV_HEAD_SUPPLIER_NUMBER#1 = 1
++ supplierinvoices#14/supplierinvoice#1/rows#1/row#0/OOI_ROW_FROM_DOCUMENT#0 = 1
++ supplierinvoices#14/supplierinvoice#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#2 = B200
++ supplierinvoices#14/supplierinvoice#1/rows#1/row#0/OOI_ROW_FROM_DOCROW#3 = 1
++ deliverynotes#15/deliverynote#1 @vismakey=1
++ deliverynotes#15/deliverynote#1/atInkFs#0/DELIVERY_NOTE_SUPPLIER_NUMBER#1 = 1
++ deliverynotes#15/deliverynote#1/rows#1/row#0/OOI_ROW_ARTICLE_NUMBER#1 = B200
++ manualDeliveryIn#16/item#1 @vismakey=1
++ manualDeliveryIn#16/item#1/MANUAL_DELIVERY_IN_ARTICLE_NUMBER#2 = B200
++ manualDeliveryOut#17/item#1 @vismakey=1
++ manualDeliveryOut#17/item#1/MANUAL_DELIVERY_OUT_ARTICLE_NUMBER#2 = A100
 )";
 
 TEST(CombinedRun, EveryKindOfOneFileInTheJobsOrder) {
@@ -336,10 +398,12 @@ TEST(CombinedRun, ASecondFileOfTheJobSeesOnlyTheRegistriesLoadingKeeps) {
     world.Events().Clear();
 
     // Loading empties the customer, article, supplier and invoice registries and the typed one;
-    // the order and offer keys stay until their checks run again.
+    // the order, agreement and offer keys stay until their checks run again, the agreement's with
+    // the number its import wrote.
     ASSERT_TRUE(world.Import().LoadXML(FixturePath("import/combined/second_file.xml")));
     EXPECT_EQ(RegistryLines(world.Import()), Lines(R"(
 ValidOrderKeys "900" [Not implemented]
+ValidAgreementKeys "960" [Not implemented] = 1
 ValidOfferKeys "800" [Not implemented]
 )"));
 

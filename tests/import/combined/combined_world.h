@@ -27,6 +27,12 @@ public:
         Context().Sleeper = &Sleeper;
         // Contacts are searched by name, as the settings page offers it.
         Set("CDSImportContacts", "SEARCH_CDX", std::to_string(int(asKontakt)));
+        // Purchase orders and delivery notes are searched on their numbers, a new purchase order
+        // is written, and a supplier invoice row names the purchase order row it comes from.
+        Set("CDSImportBestPrefs", "SEARCH_CDX", std::to_string(int(asBestallningNr)));
+        Set("CDSImportBestPrefs", "ON_BEST_DOES_NOT_EXIST", "0");
+        Set("CDSImportInkFS", "SEARCH_CDX", std::to_string(int(asInkommandefoljesedelNr)));
+        Set("CDSImportSupplierInvoicePrefs", "ON_SUPINVOIC_GUESS_BESTROW", "True");
     }
     TRecordingRules Rules;
     TRecordingSleeper Sleeper;
@@ -71,6 +77,19 @@ inline constexpr TDumpedTable kCompanyTables[] = {
     {"orderrad", "doknr, radnr, artnr, levantal, bestantal, apris, text, radtyp", "doknr, radnr"},
     {"offerthuvud", "doknr, kundnr, datum, antalrader", "doknr"},
     {"offertrad", "doknr, radnr, artnr, bestantal", "doknr, radnr"},
+    {"fakturahuvud", "doknr, kundnr, kundnamn, datum, datum2, utskriven, ertordernr, antalrader", "doknr"},
+    {"fakturarad", "doknr, radnr, artnr, levantal, text, radtyp, datum3", "doknr, radnr"},
+    {"avtal", "doknr, kundnr, text, startdatum, slutdatum, antalrader", "doknr"},
+    {"avtalrad", "doknr, radnr, artnr, bestantal, text, radtyp", "doknr, radnr"},
+    {"kundinbet", "betalnr, fakturanr, datum, belopp", "betalnr"},
+    {"best", "doknr, levnr, datum, antalrader", "doknr"},
+    {"bestrad", "doknr, radnr, artnr, levartnr, bestantal, text, radtyp", "doknr, radnr"},
+    {"levfakturahuvud", "doknr, levnr, fakturanr, antalrader", "doknr"},
+    {"levfakturarad", "doknr, radnr, artnr, levantal, text, radtyp, frandokument, franrad", "doknr, radnr"},
+    {"inkfs", "doknr, levnr, datum, antalrader", "doknr"},
+    {"inkfsrad", "doknr, radnr, artnr, levantal, text, radtyp", "doknr, radnr"},
+    {"manin", "doknr, artnr, antal, text", "doknr"},
+    {"manut", "doknr, artnr, antal, text", "doknr"},
 };
 inline constexpr TDumpedTable kTidTables[] = {
     {"customer", "CustomerId, CustomerNo, CustomerName, OrganisationNo, ProgramUserId", "CustomerId"},

@@ -161,6 +161,8 @@ orderrad: 3|1|B200||3|||
 orderrad: 4|1|||1|||
 offerthuvud: 1|1003|2024-01-10|1
 offertrad: 1|1|A300|1
+fakturahuvud: 1|1002|Bengt Berg|2024-01-20|2024-02-19|0||1
+fakturarad: 1|1|A100|1|||
 customer: 7|1001|Gammalt namn|556677-8899|3
 customer: 8|9001|Dalarö gammalt|5560001111 |3
 customer: 9|9002|Blankt nummer|  |3
@@ -173,8 +175,9 @@ Id: 101
 TEST(CombinedFailures, AValueThatDoesNotConvertLeavesNoKindHalfWritten) {
     // One value in each kind that is no number or date: each kind reports it and writes nothing
     // of that record, and no kit dataset is left with a pending change after any call, whether the
-    // kind goes on (articles, aux) or ends with false. The time-reporting copy then finds no number
-    // for the customer the import refused. The company is as it was.
+    // kind goes on (articles, aux) or ends with false. The payment and the manual documents name
+    // their key in the line; the delivery note says it could not be created. The time-reporting
+    // copy then finds no number for the customer the import refused. The company is as it was.
     TCombinedWorld world(ForceDotSettings());
     const std::vector<std::string> before = CompanyDump(world);
     world.Events().Clear();
@@ -202,6 +205,22 @@ ImportSalesPrices false
 ImportOrders false
   [2] 'x' is not a valid floating point value for field 'APRIS'
 ImportOffers false
+  [2] 'igår' is not a valid date
+ImportInvoices false
+  [2] 'x' is not a valid floating point value for field 'BESTANTAL'
+ImportAgreements false
+  [2] Ett fel uppstod för key [1]: 'dyr' is not a valid floating point value for field 'BELOPP'
+ImportCustomerPayments false
+  [2] 'x' is not a valid floating point value for field 'BESTANTAL'
+ImportBest false
+  [2] 'x' is not a valid floating point value for field 'LEVANTAL'
+ImportSupplierInvoices false
+  [2] Misslyckades att skapa följesedel: 'x' is not a valid floating point value for field 'LEVANTAL'
+ImportDeliveryNotes false
+  [2] Ett fel uppstod för key [in-å]: 'x' is not a valid floating point value for field 'ANTAL'
+ImportManualDeliveryIn false
+  [2] Ett fel uppstod för key [ut-ö]: 'x' is not a valid floating point value for field 'ANTAL'
+ImportManualDeliveryOut false
   [2] Kunde inte hitta kundnr: 
 TID_ImportCustomers false
 )"));

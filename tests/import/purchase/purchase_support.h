@@ -1,8 +1,8 @@
 #pragma once
 // What the purchase and stock document import tests share: the demo company with a purchase order
-// of three rows, a supplier invoice, a delivery note and a manual receipt and issue beside it; the
-// field-definition table with the rows of these kinds; the steps of a job by name; and the
-// company's tables and the loaded document's written numbers as lines.
+// of three rows, a supplier invoice, a delivery note and a manual receipt and issue beside it (on
+// the import suites' field-definition table); the steps of a job by name; and the company's tables
+// and the loaded document's written numbers as lines.
 
 #include <map>
 #include <string>
@@ -23,9 +23,6 @@ class TPurchaseWorld : public TImportWorld {
 public:
     explicit TPurchaseWorld(const std::string& extraSeed = "")
         : TImportWorld({"kit/demo_company.sql", "import/purchase/purchase_seed.sql"}, "", extraSeed) {
-        Dir().Write("common/Brismark/Tollvane/default/tables/ooi.table",
-                    FixtureText("import/ooi.table") + FixtureText("import/purchase/ooi_purchase.table"));
-        MainDM().loadFieldDefinitions();
         Open();
     }
 };

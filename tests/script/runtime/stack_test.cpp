@@ -131,6 +131,31 @@ TEST(Stack, RunawayGrowthStopsAtTheLimit) {
     EXPECT_LE(st.BytesInUse(), TPSStack::kMaxBytes);
 }
 
+TEST(Stack, TheLimitHoldsInsideAChunkAndAgainAfterPoppingBackIntoOne) {
+    // Items of 3000 bytes never fill a chunk exactly, so the limit falls inside one.
+    TPSStack st;
+    const auto fill = [&st] {
+        int32_t pushed = 0;
+        try {
+            for (;;) {
+                st.Push(3000);
+                ++pushed;
+            }
+        } catch (const EStackOverflow&) {
+        }
+        return pushed;
+    };
+    const int32_t full = fill();
+    EXPECT_EQ(st.BytesInUse(), size_t{3000} * full);
+    EXPECT_GT(st.BytesInUse() + 3000, TPSStack::kMaxBytes);
+    // Down into an earlier chunk and up again: exactly as many items fit.
+    st.PopTo(full / 3);
+    EXPECT_EQ(fill(), full - full / 3);
+    st.PopTo(0);
+    EXPECT_EQ(st.BytesInUse(), 0u);
+    EXPECT_EQ(fill(), full);
+}
+
 TEST(Attributes, OnlyTheLastValueCanBeDeleted) {
     auto s32 = Plain(btS32);
     TPSRuntimeAttributes list(nullptr);
