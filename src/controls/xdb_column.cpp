@@ -480,16 +480,6 @@ void TXColumn::SetPopupMenu(TPopupMenu* value) {
     fPopupMenu = Watched(value);
 }
 
-TStrings* TXColumn::PickList() {
-    if (!fPickList) fPickList = std::make_unique<TStringList>();
-    return fPickList.get();
-}
-
-TStrings* TXColumn::PickText() {
-    if (!fPickText) fPickText = std::make_unique<TStringList>();
-    return fPickText.get();
-}
-
 // ---------------------------------------------------------------- width
 
 int TXColumn::DefaultWidth() const {
@@ -794,8 +784,10 @@ void TXColumn::RestoreDefaults() {
     RefreshDefaultFont();
     fPickList.reset();
     fPickText.reset();
+    fFormattedPickText.reset();
     fAutoNumber = false;
     fButtonStyle = cbsAuto;
+    fCharCase = ecNormal;
     fCheckBox = false;
     fCheckBoxKind = ckCheck;
     fCheckBoxStyle = cbAuto;
@@ -858,6 +850,7 @@ void TXColumn::Assign(TPersistent* Source) {
         fTitle->Assign(other->fTitle.get());
         fAutoNumber = other->fAutoNumber;
         fButtonStyle = other->fButtonStyle;
+        fCharCase = other->fCharCase;
         fCheckBox = other->fCheckBox;
         fCheckBoxKind = other->fCheckBoxKind;
         fCheckBoxStyle = other->fCheckBoxStyle;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/xdb_grid_types.h"
+#include "platform/gui/edit.h"
 #include "platform/gui/font.h"
 #include "platform/rtl/alignment.h"
 #include "platform/rtl/collection.h"
@@ -323,6 +324,9 @@ public:
     void SetAutoNumber(bool value) { SetLayoutProp(fAutoNumber, value); }
     TXColumnButtonStyle ButtonStyle() const { return fButtonStyle; }
     void SetButtonStyle(TXColumnButtonStyle value) { SetDisplayed(fButtonStyle, value); }
+    // The letter case the in-place editor turns typed text into.
+    TEditCharCase CharCase() const { return fCharCase; }
+    void SetCharCase(TEditCharCase value) { fCharCase = value; }
     bool CheckBox() const { return fCheckBox; }
     void SetCheckBox(bool value);
     TCheckBoxKind CheckBoxKind() const { return fCheckBoxKind; }
@@ -381,15 +385,34 @@ public:
     const std::string& LookupListWidths() const { return fLookupListWidths; }
     void SetLookupListWidths(const std::string& value) { fLookupListWidths = value; }
     // The values stored and their texts, parallel by position; made on first use.
+    // ---- pick lists (xdb_column_pick.cpp) ----
+    // The stored values and the texts shown for them (entry i of PickText is the text of entry i
+    // of PickList), created on first use. Writing none frees a list; a list is copied.
     TStrings* PickList();
-    void SetPickList(TStrings* value) { PickList()->Assign(value); }
+    void SetPickList(TStrings* value);
     TStrings* PickText();
-    void SetPickText(TStrings* value) { PickText()->Assign(value); }
+    void SetPickText(TStrings* value);
     bool HasPickList() const { return fPickList && fPickList->Count() > 0; }
     TXPickOptions PickOptions() const { return fPickOptions; }
-    void SetPickOptions(TXPickOptions value) { SetDisplayed(fPickOptions, value); }
+    // poAutoLoadList leaves out poSelectPickText.
+    void SetPickOptions(TXPickOptions value);
+    // Pick texts are in use: poSelectPickText and a non-empty PickText.
+    bool UsesPickText() const;
+    // The list a drop-down shows, and the one the cell text uses (the plain pick texts with
+    // poFormatListOnly); none when the list is empty.
+    const TStrings* PickItems() const;
+    const TStrings* PickDisplay() const;
+    // PickTextFormat (or "%1:s - %0:s") over the pick text, the pick value and the 1-based
+    // position of entry `ListIndex`; empty for a negative index.
+    std::string FormatPickText(int ListIndex) const;
+    // Fills PickList with the distinct non-empty texts of `PickListField` (the column's field when
+    // none) over its whole dataset; PickText is freed.
+    void LoadPickList(TField* PickListField = nullptr, bool Sorted = false);
+    // Fills PickList and PickText with the pairs of the two fields' texts over their dataset, the
+    // first record of each value winning; sorted by value (by text with poSortedByText).
+    void LoadPickText(TField* PickListField, TField* PickTextField, bool Sorted = false);
     const std::string& PickTextFormat() const { return fPickTextFormat; }
-    void SetPickTextFormat(const std::string& value) { SetDisplayed(fPickTextFormat, value); }
+    void SetPickTextFormat(const std::string& value);
     TPopupMenu* PopupMenu() const { return fPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
     bool QuickDraw() const { return fQuickDraw; }
@@ -485,6 +508,7 @@ private:
     TXColumnExpandStyle fExpandStyle = cesAuto;
     bool fAutoNumber = false;
     TXColumnButtonStyle fButtonStyle = cbsAuto;
+    TEditCharCase fCharCase = ecNormal;
     bool fCheckBox = false;
     TCheckBoxKind fCheckBoxKind = ckCheck;
     TCheckBoxStyle fCheckBoxStyle = cbAuto;
@@ -510,6 +534,13 @@ private:
     std::string fLookupListWidths;
     std::unique_ptr<TStringList> fPickList;
     std::unique_ptr<TStringList> fPickText;
+    // The formatted pick texts, built on first use and dropped whenever the lists, the options or
+    // the format change.
+    mutable std::unique_ptr<TStringList> fFormattedPickText;
+    // Suspends the dataset of `field` for loading (the grid's position tracking when it is the
+    // column's own dataset), opening it when closed; undone by `load` ending, even by an error.
+    template <class Load>
+    void LoadFrom(TField* field, Load load);
     TXPickOptions fPickOptions = kDefaultPickOptions;
     std::string fPickTextFormat;
     TPopupMenu* fPopupMenu = nullptr;

@@ -457,14 +457,6 @@ void TXCustomDBGrid::RowSelect(TSelectAction Action) {
     if (!ComponentState().Contains(csDestroying) && OnRowSelect) OnRowSelect(this, Action);
 }
 
-void TXCustomDBGrid::ColGetText(TXColumn* Column, std::string& Text, TTextKind TextKind) {
-    if (OnColGetText) OnColGetText(Column, Text, TextKind);
-}
-
-void TXCustomDBGrid::ColSetText(TXColumn* Column, std::string& Text) {
-    if (OnColSetText) OnColSetText(Column, Text);
-}
-
 bool TXCustomDBGrid::CanEditShow() const {
     if (!TCustomGrid::CanEditShow() || !fDataLink->Active() || fReadOnly) return false;
     TXColumn* column = SelectedColumn();

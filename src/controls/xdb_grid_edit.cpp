@@ -10,15 +10,6 @@
 
 namespace tv {
 
-namespace {
-
-// A column that shows its pick texts in the editor does not take the field's length.
-bool ShowsPickText(TXColumn* column) {
-    return column->PickOptions().Contains(poSelectPickText) && column->PickText()->Count() > 0;
-}
-
-}  // namespace
-
 // Whether `column` may change its field now; puts the dataset into edit state through the link
 // when it may. Memo fields only with EditMemo when `memoByColumn`.
 bool TXCustomDBGrid::CanModifyColumn(TXColumn* column, bool memoByColumn) {
@@ -64,7 +55,7 @@ void TXCustomDBGrid::SetEditText(int, int, const std::string& Value) {
 int TXCustomDBGrid::GetEditLimit() {
     TXColumn* column = SelectedColumn();
     TField* field = column ? column->Field() : nullptr;
-    if (!field || !IsStringType(field->DataType()) || ShowsPickText(column)) return 0;
+    if (!field || !IsStringType(field->DataType()) || column->UsesPickText()) return 0;
     return field->Size();
 }
 
@@ -76,6 +67,72 @@ void TXCustomDBGrid::GridExit() {
         ds->Cancel();
     else
         fDataLink->UpdateRecord();
+}
+
+std::string TXCustomDBGrid::GetEditMask(int, int) {
+    // Fields here carry no edit mask: the editor types freely within the field's limit.
+    return {};
+}
+
+TInplaceEdit* TXCustomDBGrid::CreateEditor() {
+    return new TXDBGridInplaceEdit(this);
+}
+
+namespace {
+
+// The style a button style fixes whatever the field, and the pop-up it opens; false for cbsAuto.
+bool FixedEditStyle(TXColumnButtonStyle button, TXEditStyle& style, TXDataEditor& editor) {
+    switch (button) {
+        case cbsEllipsis:
+            style = esEllipsis;
+            return true;
+        case cbsNone:
+            style = esSimple;
+            return true;
+        case cbsDropDown:
+        case cbsDropDownMenu:
+            style = esDropDown;
+            return true;
+        case cbsCalendar:
+            style = esPickList;
+            editor = deCalendar;
+            return true;
+        case cbsCalculator:
+            style = esPickList;
+            editor = deCalculator;
+            return true;
+        case cbsAuto:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+TXEditStyle TXCustomDBGrid::GetColumnEditStyle(TXDataEditor& DataEditor) {
+    DataEditor = dePickList;
+    TXColumn* column = SelectedColumn();
+    if (!column) return esSimple;
+    TXEditStyle style = esSimple;
+    if (FixedEditStyle(column->ButtonStyle(), style, DataEditor)) return style;
+    TField* field = column->Field();
+    if (!field) return esSimple;
+    if (field->Lookup() || (column->LookupDataSet() && !column->LookupKeyField().empty())) {
+        TField* key = field->Lookup() ? field->DataSet()->FindField(field->KeyFields()) : field;
+        const bool readOnlyColumn = column->AssignedValues().Contains(cvReadOnly) && column->ReadOnly();
+        if (!key || !key->CanModify() || readOnlyColumn || field->ReadOnly() || !fDataLink->Active() ||
+            fDataLink->ReadOnly())
+            return esSimple;
+        DataEditor = fOptionsExt.Contains(dgGridStyleLists) ? deGridList : deDataList;
+        return esPickList;
+    }
+    if ((column->UsesPickText() || column->HasPickList()) && !column->ReadOnly()) return esPickList;
+    const TFieldType type = field->DataType();
+    if ((type == TFieldType::ftDate || type == TFieldType::ftDateTime) && !column->ReadOnly()) {
+        DataEditor = deCalendar;
+        return esPickList;
+    }
+    return esSimple;
 }
 
 }  // namespace tv

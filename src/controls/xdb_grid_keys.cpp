@@ -18,6 +18,7 @@ namespace tv {
 namespace {
 
 constexpr uint16_t VK_F2 = VK_F1 + 1;
+constexpr char16_t kBackspace = 8;
 constexpr char16_t kEnter = 13;
 constexpr char16_t kEsc = 27;
 constexpr char16_t kSpace = 32;
@@ -282,6 +283,10 @@ bool TXCustomDBGrid::KeyPress(char16_t& Key) {
         Key = 0;
         return false;
     }
+    // A column that shows no editor keeps typed characters from opening one: they are the
+    // program's (OnKeyPress) only.
+    if (column && !column->CanShowEditor() && fOptions.Contains(dgEditing) && (Key == kBackspace || Key >= kSpace))
+        return TCustomControl::KeyPress(Key);
     // Enter hands the editor's text to the field before the base grid closes the editor.
     if (Key == kEnter && !fOptions.Contains(dgAlwaysShowEditor) && fDataLink->Active()) fDataLink->UpdateRecord();
     const bool escEditing = Key == kEsc && EditorMode();

@@ -10,10 +10,56 @@
 
 namespace tv {
 
+void TXCustomDBGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                                     const TGridDrawInfo& DrawInfo) {
+    TCustomGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, DrawInfo);
+    fSizingCol = nullptr;
+    if (State == gsColSizing) {
+        if (!fResizeOptions.Contains(roColumnResize)) {
+            State = gsNormal;
+            return;
+        }
+        // The border's own column; the indicator's border stays the base grid's.
+        TXColumn* column = RawToColumn(Index);
+        if (!column) return;
+        if (MouseCoord(X, Y).Y >= column->Depth())
+            fSizingCol = column;
+        else
+            State = gsNormal;
+    } else if (State == gsRowSizing && Index >= RowCount() - fTotalOffset) {
+        State = gsNormal;
+    }
+}
+
+TXColumn* TXCustomDBGrid::SizingColumnAt(int X, int Y) {
+    TGridState state = gsNormal;
+    int index = -1, pos = 0, ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs, CalcDrawInfo());
+    TXColumn* column = state == gsColSizing ? fSizingCol : nullptr;
+    fSizingCol = nullptr;
+    return column;
+}
+
 void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     fLastShiftState = Shift;
     if (!AcquireFocus()) return;
     fHintPause = 0;
+    // A double click on a column border gives the column its optimal width, anywhere else it is
+    // the grid's double click; a middle click on a border gives the column its default width.
+    if (Button == mbLeft && Shift.Contains(ssDouble)) {
+        TXColumn* column = fResizeOptions.Contains(roOptimalWidth) ? SizingColumnAt(X, Y) : nullptr;
+        if (column)
+            column->SetWidthBase(column->OptimalWidth());
+        else
+            DblClick();
+        return;
+    }
+    if (Button == mbMiddle) {
+        if (TXColumn* column = SizingColumnAt(X, Y); column && fResizeOptions.Contains(roDefaultWidth)) {
+            column->SetWidthBase(column->DefaultWidth());
+            return;
+        }
+    }
     fDataClick = false;
     fTrackCell = {-1, -1};
     const TGridCoord cell = MouseCoord(X, Y);

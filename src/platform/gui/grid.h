@@ -55,6 +55,8 @@ protected:
     bool WidgetEvent(QEvent* e, bool viewport) override;
     // The text, limit and mask of the current cell, from the grid.
     virtual void UpdateContents();
+    // Puts `text` in the editor as the grid's own and hands it to the grid for the current cell.
+    void HandTextToGrid(const std::string& text);
 
 private:
     friend class TCustomGrid;

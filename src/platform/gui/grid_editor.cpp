@@ -69,6 +69,12 @@ void TInplaceEdit::UpdateContents() {
     LineOf(*this)->setCursorPosition(static_cast<int>(LineOf(*this)->text().size()));
 }
 
+void TInplaceEdit::HandTextToGrid(const std::string& text) {
+    fAccepted = text;
+    SetText(text);
+    fGrid->SetEditText(fGrid->Col(), fGrid->Row(), text);
+}
+
 void TInplaceEdit::UserEdited() {
     const std::string text = GetText();
     if (!fGrid->CanEditModify()) {
