@@ -653,6 +653,9 @@ private:
     void DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, const TRect& ARect, TGridDrawState State);
     // The brush of a data row's cell: the column colour, or the stripe on odd rows.
     TColor DataCellColor(const TXColumn* Column, int DataRow, bool blankRow) const;
+    // A check-box column's cell: its box for the record's state, drawn instead of the text
+    // (xdb_grid_cell_picture.cpp). False for other columns.
+    bool DrawCheckBoxCell(TXColumn* Column, const TRect& ARect);
     // A fixed cell's background: the gradient or a fill in the brush colour.
     void FillFixedBackground(const TRect& ARect, bool gradient);
     void DrawDataLines(const TRect& ARect, bool rowLine, bool colLine, bool lastColumn);
