@@ -360,6 +360,9 @@ public:
     bool LayoutFromDataSet() const { return fLayoutFromDataSet; }
     bool UpdateFields() const { return fUpdateFields; }
     bool StretchActive() const { return fStretchActive; }
+    // Fits the showing columns' widths to the client width within their limits, while stretching
+    // is active (xdb_grid_stretch.cpp); the widths it sets do not stretch again.
+    void StretchGrid();
     bool Mirroring() const { return fManagement; }
     // The columns are being read from or written to a stream.
     TComponentState ColumnsState() const { return fColumnsState; }
@@ -735,6 +738,9 @@ private:
     TColor fStripeColor = clNone;
     bool fStretchMode = false;
     bool fStretchActive = false;
+    bool fStretching = false;
+    int fGridWidth = 0;  // the space and the base total the last stretch left to free columns
+    int fColsWidth = 0;
     int fStretchWidthMax = -1;
     int fStretchWidthMin = -1;
     int fWheelScrollRows = 0;
