@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "automation/engine_contexts.h"
+#include "core/main_dm.h"
 #include "automation/plugins_context.h"
 #include "export/export_module.h"
 #include "export/export_writers.h"
@@ -29,7 +30,8 @@ public:
           exportModule_(ExportContext(mainDM, extraPriceListData_)),
           exportWriters_(exportModule_),
           dmExport_(exportModule_, exportWriters_),
-          dmPlugins_(PluginsContext(mainDM, std::move(mainWindow))) {
+          dmPlugins_(PluginsContext(mainDM, std::move(mainWindow))),
+          dmScripts_([&mainDM] { return mainDM.getScriptFolder(); }) {
         // The order import runs its post-processing rules through the plug-in host.
         importContext_.RuleService = &dmPlugins_;
         gModules = this;
@@ -53,6 +55,7 @@ public:
 TDMImport& DMImport() { return dmImport_; }
     TDMExport& DMExport() { return dmExport_; }
     TDMPlugins& DMPlugins() { return dmPlugins_; }
+    TDMScripts& DMScripts() { return dmScripts_; }
 
 private:
     // The export asks its extra-data question through the form, while the main window shows.
@@ -78,6 +81,7 @@ private:
     TExportWriters exportWriters_;
     TDMExport dmExport_;
     TDMPlugins dmPlugins_;
+    TDMScripts dmScripts_;
     TKeyHelperDM keyHelper_;
 };
 
@@ -101,6 +105,10 @@ TDMExport& DMExport() {
 
 TDMPlugins& DMPlugins() {
     return TDataModules::Current().DMPlugins();
+}
+
+TDMScripts& DMScripts() {
+    return TDataModules::Current().DMScripts();
 }
 
 }  // namespace tv

@@ -3,12 +3,13 @@
 // (TMainFormServices::CreateDataModules): the import module with its key registry over the import
 // context, the export facade over the export module and the central data module's writers, and the
 // plug-in host, whose rule runs give their plug-ins the main window and which runs the rules the
-// order import names. One set lives for the whole process.
+// order import names, and the catalogue of job scripts. One set lives for the whole process.
 
 #include <functional>
 #include <memory>
 
 #include "automation/dm_plugins.h"
+#include "automation/dm_scripts.h"
 #include "export/dm_export.h"
 #include "import/dm_import.h"
 #include "import/key_helper_dm.h"
@@ -19,8 +20,9 @@ namespace tv {
 
 class TMainDM;
 
-// Makes the modules in the start-up order (TDMImport, TDMExport, TDMPlugins, TKeyHelperDM); the
-// result owns them. While it lives, DMImport(), DMExport() and DMPlugins() answer them.
+// Makes the modules in the start-up order (TDMImport, TDMExport, TDMPlugins, TDMScripts,
+// TKeyHelperDM); the result owns them. While it lives, DMImport(), DMExport(), DMPlugins() and
+// DMScripts() answer them.
 std::shared_ptr<void> CreateDataModules(TMainDM& mainDM, std::function<QWidget*()> mainWindow);
 
 // Whether the modules are made (and the three below answer).
@@ -30,5 +32,6 @@ bool DataModulesMade();
 TDMImport& DMImport();
 TDMExport& DMExport();
 TDMPlugins& DMPlugins();
+TDMScripts& DMScripts();
 
 }  // namespace tv

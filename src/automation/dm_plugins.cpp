@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "automation/client_tables.h"
+#include "automation/folder_tree.h"
 #include "automation/rule_folders.h"
 #include "core/app_logger.h"
 #include "platform/data/key_compare.h"
@@ -27,14 +29,7 @@ constexpr std::string_view kUnloadFailed = "Plug-in modules could not be unloade
 constexpr std::string_view kMissingService = "The plug-in host has no %s";
 
 // The host's own tables: name, field, type and size, in field order.
-struct THostField {
-    std::string_view Table;
-    std::string_view Name;
-    TFieldType Type;
-    int Size;
-};
-
-constexpr THostField kHostFields[] = {
+constexpr TTableField kHostFields[] = {
     {"CDSAvailablePlugins", "PLUGIN_FILENAME", TFieldType::ftString, 1024},
     {"CDSAvailablePlugins", "PLUGIN_NAME", TFieldType::ftString, 255},
     {"CDSAvailablePlugins", "PLUGIN_FILTER", TFieldType::ftString, 255},
@@ -59,26 +54,13 @@ constexpr std::pair<std::string_view, std::string_view> kItemTypes[] = {
 };
 
 TClientDataSet* MakeHostTable(std::string_view name, TComponent* owner) {
-    auto* table = new TClientDataSet(owner);
-    table->SetName(std::string(name));
-    for (const THostField& field : kHostFields)
-        if (field.Table == name) table->FieldDefs().Add(std::string(field.Name), field.Type, field.Size);
-    table->CreateDataSet();
-    return table;
+    return MakeClientTable(name, kHostFields, owner);
 }
 
 template <class T>
 T& Required(T* service, std::string_view name) {
     if (!service) throw Exception(Format(kMissingService, {name}));
     return *service;
-}
-
-// A folder as the file system resolves it, so that a folder reached twice through links is
-// searched once.
-std::string FolderIdentity(const std::string& folder) {
-    std::error_code ec;
-    const std::filesystem::path resolved = std::filesystem::canonical(folder, ec);
-    return ec ? folder : resolved.string();
 }
 
 }  // namespace
@@ -131,13 +113,6 @@ TDMPlugins::~TDMPlugins() {
     moduleManager_.OnAfterUnloadModule = nullptr;
 }
 
-std::vector<std::string> TDMPlugins::SortedListing(const std::string& folder, std::string_view mask,
-                                                   TListKind kind) {
-    std::vector<std::string> names = ListFolder(folder, mask, kind);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void TDMPlugins::EmptyTable(TClientDataSet& table) {
     table.Cancel();
     table.EmptyDataSet();
@@ -158,11 +133,8 @@ void TDMPlugins::FindPlugins() {
 }
 
 void TDMPlugins::FileSearch(const std::string& pathName, const std::string& fileName, bool inDir) {
-    std::set<std::string> searched;
-    std::function<void(const std::string&)> search = [&](const std::string& path) {
-        const std::string folder = IncludeTrailingPathDelimiter(path);
-        if (!searched.insert(FolderIdentity(folder)).second) return;
-        TClientDataSet& catalogue = CDSAvailablePlugins();
+    TClientDataSet& catalogue = CDSAvailablePlugins();
+    VisitFolderTree(pathName, inDir, [&](const std::string& folder) {
         for (catalogue.First(); !catalogue.Eof(); catalogue.Next()) {
             catalogue.Edit();
             catalogue.FieldByName("PLUGIN_AVAILABLE").SetAsBoolean(false);
@@ -176,10 +148,7 @@ void TDMPlugins::FileSearch(const std::string& pathName, const std::string& file
             catalogue.FieldByName("PLUGIN_ACTIVE").SetAsBoolean(false);
             catalogue.Post();
         }
-        if (!inDir) return;
-        for (const std::string& sub : SortedListing(folder, "*", TListKind::Folders)) search(folder + sub);
-    };
-    search(pathName);
+    });
 }
 
 // ---------------------------------------------------------------- rule tables

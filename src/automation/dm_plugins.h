@@ -78,6 +78,9 @@ public:
     // Releases the plug-in in use, waits DestroyWaitMs, and unloads every module.
     ~TDMPlugins() override;
 
+    // The folders, event tree and tables the host works with.
+    const TPluginsContext& Context() const { return context_; }
+
     // ---- Tables.
     // PLUGIN_FILENAME, PLUGIN_NAME, PLUGIN_FILTER, PLUGIN_ENABLED, PLUGIN_ORDER, PLUGIN_VERSION,
     // PLUGIN_AVAILABLE, PLUGIN_ACTIVE: one row per module file.
@@ -116,9 +119,20 @@ public:
     // Releases the plug-in instance in use.
     void ReleasePluginForm();
 
+    // ---- Settings of a rule step (the rule editor).
+    // Shows the settings panel of the plug-in of the catalogue's current row in a modal dialog,
+    // with its settings in `prefsfolder` (empty: the plug-in temporary folder), loading its module
+    // when needed; OK saves the settings, Avbryt cancels them, then the module is tested. The
+    // dialog with the panel is freed and the instance released before this returns, so that the
+    // module timer may unload the module. A failure raises.
+    void DisplaySettings(const std::string& prefsfolder);
+
     // ---- Module timer and loading.
     THYModuleManager& ModuleManager() { return moduleManager_; }
     bool Timer1Enabled() const { return timer1_.Enabled(); }
+    void SetTimer1Enabled(bool enabled) { timer1_.SetEnabled(enabled); }
+    // Milliseconds from switching the timer on to its tick.
+    int Timer1Interval() const { return timer1_.Interval(); }
     // Switches the timer off, releases the plug-in in use and unloads every module; loading is
     // allowed again once none is loaded.
     void Timer1Timer();
@@ -129,11 +143,6 @@ public:
 private:
     void CreateTables();
     static void EmptyTable(TClientDataSet& table);
-    // The entries of a folder that match the mask, in name order (listings are taken in that order
-    // throughout, so that runs are the same on every file system).
-    static std::vector<std::string> SortedListing(const std::string& folder, std::string_view mask,
-                                                  TListKind kind);
-    void SetTimer1Enabled(bool enabled) { timer1_.SetEnabled(enabled); }
     void Sleep(int ms) const;
     void WaitForLoadAllowed();
     void ModuleManagerAfterUnloadModule();

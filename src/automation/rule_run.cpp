@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/dm_plugins.h"
+#include "automation/folder_tree.h"
 #include "core/app_logger.h"
 #include "core/string_utils.h"
 #include "core/work_folders.h"

@@ -24,9 +24,6 @@ const TClassInfo& TXColumn::StaticClassInfo() {
 
 namespace {
 
-// The texts of a check box's two states, from the class library's "True" and "False".
-constexpr const char* kDefaultCheckBoxValues = "True;False";
-
 // Copies `source` into `font` without telling its listeners.
 void CopyQuietly(TFont& font, const TFont& source) {
     if (SameFont(font, source)) return;
@@ -224,7 +221,7 @@ TXColumn::TXColumn(TCollection* Collection)
     : TCollectionItem(LockLayoutOf(Collection)), fFont(std::make_unique<TFont>()) {
     TXCustomDBGrid* grid = Grid();
     try {
-        fCheckBoxValues = kDefaultCheckBoxValues;
+        fCheckBoxValues = std::string(kDefaultCheckBoxValues);
         fColor = DefaultColor();
         fImeName = DefaultImeName();
         fImeMode = DefaultImeMode();
@@ -481,16 +478,6 @@ void TXColumn::SetLookupDataSet(TDataSet* value) {
 
 void TXColumn::SetPopupMenu(TPopupMenu* value) {
     fPopupMenu = Watched(value);
-}
-
-TStrings* TXColumn::PickList() {
-    if (!fPickList) fPickList = std::make_unique<TStringList>();
-    return fPickList.get();
-}
-
-TStrings* TXColumn::PickText() {
-    if (!fPickText) fPickText = std::make_unique<TStringList>();
-    return fPickText.get();
 }
 
 // ---------------------------------------------------------------- width
@@ -797,13 +784,15 @@ void TXColumn::RestoreDefaults() {
     RefreshDefaultFont();
     fPickList.reset();
     fPickText.reset();
+    fFormattedPickText.reset();
     fAutoNumber = false;
     fButtonStyle = cbsAuto;
+    fCharCase = ecNormal;
     fCheckBox = false;
     fCheckBoxKind = ckCheck;
     fCheckBoxStyle = cbAuto;
     fCheckBoxToggle = ctOnCellClick;
-    fCheckBoxValues = kDefaultCheckBoxValues;
+    fCheckBoxValues = std::string(kDefaultCheckBoxValues);
     fDialogOptions = {doShowColumn, doItemEnabled};
     fDropDownMenu = nullptr;
     fDropDownRows = 0;
@@ -861,6 +850,7 @@ void TXColumn::Assign(TPersistent* Source) {
         fTitle->Assign(other->fTitle.get());
         fAutoNumber = other->fAutoNumber;
         fButtonStyle = other->fButtonStyle;
+        fCharCase = other->fCharCase;
         fCheckBox = other->fCheckBox;
         fCheckBoxKind = other->fCheckBoxKind;
         fCheckBoxStyle = other->fCheckBoxStyle;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/xdb_grid_types.h"
+#include "platform/gui/edit.h"
 #include "platform/gui/font.h"
 #include "platform/rtl/alignment.h"
 #include "platform/rtl/collection.h"
@@ -53,6 +54,8 @@ TV_ENUM_INFO(TXColumnButtonStyle, "cbsAuto", "cbsEllipsis", "cbsNone", "cbsDropD
              "cbsCalendar", "cbsCalculator");
 enum TXColumnExpandStyle : uint8_t { cesAuto, cesNone, cesDropDown, cesDropDownMenu };
 TV_ENUM_INFO(TXColumnExpandStyle, "cesAuto", "cesNone", "cesDropDown", "cesDropDownMenu");
+// The texts of a check box's two states, from the class library's "True" and "False".
+inline constexpr std::string_view kDefaultCheckBoxValues = "True;False";
 enum TCheckBoxKind : uint8_t { ckCheck, ckCross, cbBox };
 TV_ENUM_INFO(TCheckBoxKind, "ckCheck", "ckCross", "cbBox");
 enum TCheckBoxStyle : uint8_t { cbAuto, cbAutoGray, cbAutoLowered, cbDefault, cbSoft, cbLoweredDark, cbLoweredGray,
@@ -321,6 +324,9 @@ public:
     void SetAutoNumber(bool value) { SetLayoutProp(fAutoNumber, value); }
     TXColumnButtonStyle ButtonStyle() const { return fButtonStyle; }
     void SetButtonStyle(TXColumnButtonStyle value) { SetDisplayed(fButtonStyle, value); }
+    // The letter case the in-place editor turns typed text into.
+    TEditCharCase CharCase() const { return fCharCase; }
+    void SetCharCase(TEditCharCase value) { fCharCase = value; }
     bool CheckBox() const { return fCheckBox; }
     void SetCheckBox(bool value);
     TCheckBoxKind CheckBoxKind() const { return fCheckBoxKind; }
@@ -329,9 +335,18 @@ public:
     void SetCheckBoxStyle(TCheckBoxStyle value) { SetDisplayed(fCheckBoxStyle, value); }
     TCheckBoxToggle CheckBoxToggle() const { return fCheckBoxToggle; }
     void SetCheckBoxToggle(TCheckBoxToggle value) { fCheckBoxToggle = value; }
-    // The texts for ticked and not ticked, ";" between them.
+    // The texts for ticked and not ticked, ";" between them; an empty write restores the default.
     const std::string& CheckBoxValues() const { return fCheckBoxValues; }
-    void SetCheckBoxValues(const std::string& value) { SetDisplayed(fCheckBoxValues, value); }
+    void SetCheckBoxValues(const std::string& value);
+    // ---- check boxes (xdb_column_checkbox.cpp) ----
+    // Whether the cell reads as ticked (Checked) or not ticked: the field's edit text against the
+    // text of that state, in any case; without a field, the current row's selection.
+    bool IsCheckBoxValue(bool Checked) const;
+    // The glyph of the current record's box: state 1 ticked, 0 not ticked, 2 neither, plus three
+    // per CheckBoxKind (brought into the column's Images when it is too short).
+    int CheckBoxIndex() const;
+    // Ticks or unticks the current record's box when the grid lets this column change.
+    void ToggleCheckBoxValue();
     TDialogOptions DialogOptions() const { return fDialogOptions; }
     void SetDialogOptions(TDialogOptions value) { fDialogOptions = value; }
     TPopupMenu* DropDownMenu() const { return fDropDownMenu; }
@@ -370,15 +385,34 @@ public:
     const std::string& LookupListWidths() const { return fLookupListWidths; }
     void SetLookupListWidths(const std::string& value) { fLookupListWidths = value; }
     // The values stored and their texts, parallel by position; made on first use.
+    // ---- pick lists (xdb_column_pick.cpp) ----
+    // The stored values and the texts shown for them (entry i of PickText is the text of entry i
+    // of PickList), created on first use. Writing none frees a list; a list is copied.
     TStrings* PickList();
-    void SetPickList(TStrings* value) { PickList()->Assign(value); }
+    void SetPickList(TStrings* value);
     TStrings* PickText();
-    void SetPickText(TStrings* value) { PickText()->Assign(value); }
+    void SetPickText(TStrings* value);
     bool HasPickList() const { return fPickList && fPickList->Count() > 0; }
     TXPickOptions PickOptions() const { return fPickOptions; }
-    void SetPickOptions(TXPickOptions value) { SetDisplayed(fPickOptions, value); }
+    // poAutoLoadList leaves out poSelectPickText.
+    void SetPickOptions(TXPickOptions value);
+    // Pick texts are in use: poSelectPickText and a non-empty PickText.
+    bool UsesPickText() const;
+    // The list a drop-down shows, and the one the cell text uses (the plain pick texts with
+    // poFormatListOnly); none when the list is empty.
+    const TStrings* PickItems() const;
+    const TStrings* PickDisplay() const;
+    // PickTextFormat (or "%1:s - %0:s") over the pick text, the pick value and the 1-based
+    // position of entry `ListIndex`; empty for a negative index.
+    std::string FormatPickText(int ListIndex) const;
+    // Fills PickList with the distinct non-empty texts of `PickListField` (the column's field when
+    // none) over its whole dataset; PickText is freed.
+    void LoadPickList(TField* PickListField = nullptr, bool Sorted = false);
+    // Fills PickList and PickText with the pairs of the two fields' texts over their dataset, the
+    // first record of each value winning; sorted by value (by text with poSortedByText).
+    void LoadPickText(TField* PickListField, TField* PickTextField, bool Sorted = false);
     const std::string& PickTextFormat() const { return fPickTextFormat; }
-    void SetPickTextFormat(const std::string& value) { SetDisplayed(fPickTextFormat, value); }
+    void SetPickTextFormat(const std::string& value);
     TPopupMenu* PopupMenu() const { return fPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
     bool QuickDraw() const { return fQuickDraw; }
@@ -474,6 +508,7 @@ private:
     TXColumnExpandStyle fExpandStyle = cesAuto;
     bool fAutoNumber = false;
     TXColumnButtonStyle fButtonStyle = cbsAuto;
+    TEditCharCase fCharCase = ecNormal;
     bool fCheckBox = false;
     TCheckBoxKind fCheckBoxKind = ckCheck;
     TCheckBoxStyle fCheckBoxStyle = cbAuto;
@@ -499,6 +534,15 @@ private:
     std::string fLookupListWidths;
     std::unique_ptr<TStringList> fPickList;
     std::unique_ptr<TStringList> fPickText;
+    // The formatted pick texts, built on first use and dropped whenever the lists, the options or
+    // the format change.
+    mutable std::unique_ptr<TStringList> fFormattedPickText;
+    TStringList* PickStrings(std::unique_ptr<TStringList>& list);
+    void AssignPickStrings(std::unique_ptr<TStringList>& list, TStrings* value);
+    // Suspends the dataset of `field` for loading (the grid's position tracking when it is the
+    // column's own dataset), opening it when closed; undone by `load` ending, even by an error.
+    template <class Load>
+    void LoadFrom(TField* field, Load load);
     TXPickOptions fPickOptions = kDefaultPickOptions;
     std::string fPickTextFormat;
     TPopupMenu* fPopupMenu = nullptr;

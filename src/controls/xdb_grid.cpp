@@ -258,9 +258,7 @@ void TXCustomDBGrid::SetSelectedIndex(int value) {
     if (value < 0 || value >= fColumns->Count() || !fColumns->Items(value)->Showing()) return;
     const int raw = value + fIndicatorOffset;
     if (raw < TCustomGrid::FixedCols() || raw >= ColCount() || raw == Col()) return;
-    ColExit();
-    SetCol(raw);
-    ColEnter();
+    SelectColumn(raw, 0);
 }
 
 TXColumn* TXCustomDBGrid::ResizedColumn() const {
@@ -442,10 +440,6 @@ void TXCustomDBGrid::DoSelectedColsChanged() {
     if (OnSelectedColsChanged) OnSelectedColsChanged(this);
 }
 
-bool TXCustomDBGrid::CanEditColumn(TXColumn* Column) {
-    return Column && !Column->ReadOnly() && Column->CanShowEditor();
-}
-
 void TXCustomDBGrid::ListItemsUpdated() {
     if (OnListItemsUpdated) OnListItemsUpdated(this);
 }
@@ -461,14 +455,6 @@ void TXCustomDBGrid::TotalsUpdated() {
 void TXCustomDBGrid::RowSelect(TSelectAction Action) {
     fRowsChanged = true;
     if (!ComponentState().Contains(csDestroying) && OnRowSelect) OnRowSelect(this, Action);
-}
-
-void TXCustomDBGrid::ColGetText(TXColumn* Column, std::string& Text, TTextKind TextKind) {
-    if (OnColGetText) OnColGetText(Column, Text, TextKind);
-}
-
-void TXCustomDBGrid::ColSetText(TXColumn* Column, std::string& Text) {
-    if (OnColSetText) OnColSetText(Column, Text);
 }
 
 bool TXCustomDBGrid::CanEditShow() const {

@@ -27,6 +27,7 @@
 #include "controls/xdb_grid_style.h"
 #include "controls/xdb_grid_totals.h"
 #include "controls/xdb_grid_types.h"
+#include "controls/xdb_inplace_edit.h"
 #include "controls/xdb_selection_lists.h"
 #include "controls/xf_gradient.h"
 #include "platform/gui/grid.h"
@@ -323,6 +324,34 @@ public:
     bool GotoPosition(int Position, const TBookmark& Bookmark);
     bool PositionDisabled() const { return fPositionDisabled > 0; }
 
+    // ---- keys and editing (xdb_grid_keys.cpp, xdb_grid_edit.cpp) ----
+    // Makes raw column `RawCol` current (clamped into the data columns); a Step skips columns
+    // that take no room in its direction. Pending editor text is written first, ColExit and
+    // ColEnter run around the move. Returns the column reached: ColCount() past the last one.
+    int SelectColumn(int RawCol, int Step);
+    // Moves the dataset by `Distance` records (dropping a row selection unless Select).
+    void MoveRecord(bool Select, int Distance);
+    // One record on; an untouched inserted record is cancelled instead, and with Append a record
+    // is appended at the end when the grid may insert.
+    void NextRecord(bool Select, bool Append);
+    // One record back; an untouched record appended at the end is cancelled instead.
+    void PriorRecord(bool Select);
+    // Tab and Shift+Tab: the next (previous) column with a tab stop, going on to the next
+    // (previous) record past the ends.
+    void TabColumn(bool Forward);
+    // Ctrl+Delete: deletes the current record or the selected rows, asking first with
+    // dgConfirmDelete.
+    void DeleteRecords();
+    // The editor style of the selected column by its ButtonStyle and field; `DataEditor` gets the
+    // pop-up an esPickList style opens (dePickList unless told otherwise).
+    TXEditStyle GetColumnEditStyle(TXDataEditor& DataEditor);
+    // The first column from FromIndex on whose FieldName is `FieldName` in any letter case; none
+    // past the last column. ColumnByName raises "Field '%s' not found" instead of none.
+    TXColumn* FindColumn(std::string_view FieldName, int FromIndex = 0) const;
+    TXColumn* ColumnByName(std::string_view FieldName, int FromIndex = 0) const;
+    // The colour of the in-place editor when EditorColor is clDefault.
+    static constexpr TColor DefaultEditorColor() { return clInfoBk; }
+
     // ---- update flags ----
     bool InUpdateListItems() const { return fInUpdateListItems; }
     bool InUpdateSequence() const { return fInUpdateSequence; }
@@ -489,6 +518,9 @@ protected:
     // Runs delayed updates at once.
     virtual void PerformDelayed() {}
     virtual void RecordChanged(TField* Field);
+    // A click on a data cell: ticks a check box as its column's CheckBoxToggle says, then
+    // OnCellClick.
+    virtual void CellClick(TXColumn* Column);
     virtual void ColEnter();
     virtual void ColExit();
     virtual void ColExpand(TXColumn* Column);
@@ -532,6 +564,26 @@ protected:
     void GridMessage(uint32_t Msg) override;
     void Resize() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The grid's MouseDown decides what a double click is (a column border's optimal width).
+    bool DoubleClicks() const override { return false; }
+    // Column borders only with roColumnResize and on data columns (remembered as the sizing
+    // column); row borders not in the total area.
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         const TGridDrawInfo& DrawInfo) override;
+    bool KeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool KeyUp(uint16_t& Key, TShiftState Shift) override;
+    bool KeyPress(char16_t& Key) override;
+    // Leaving the grid: an untouched inserted record is cancelled with dgCancelOnExit, otherwise
+    // pending edits are written (an error keeps the focus in the grid).
+    void GridExit() override;
+    bool CanEditAcceptKey(char16_t Key) override;
+    bool CanEditModify() override;
+    std::string GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const std::string& Value) override;
+    int GetEditLimit() override;
+    std::string GetEditMask(int ACol, int ARow) override;
+    TInplaceEdit* CreateEditor() override;
     void DoFontChanged(bool ByParent) override;
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void VertScrollCommand(TScrollCode Code, int Pos) override;
@@ -555,6 +607,7 @@ protected:
 
 private:
     friend class TXGridDataLink;
+    friend class TXDBGridInplaceEdit;
     friend class TXDBGridColumns;
     friend class TXColumn;
     friend class TXDBGridTotals;
@@ -754,6 +807,19 @@ private:
     bool fSelectionColumn = false;
     TBookmark fSelectionAnchor;
     TShiftState fLastShiftState;
+    // The column whose border CalcSizingState found under the mouse (none when not sizing).
+    TXColumn* fSizingCol = nullptr;
+    // The column whose border is under X, Y when it may be sized by the mouse, else none.
+    TXColumn* SizingColumnAt(int X, int Y);
+    // A column exit is running (SelectColumn does not start another).
+    bool fInColExit = false;
+    bool CanModifyColumn(TXColumn* column, bool memoByColumn);
+    // The mouse on data cells: the press hit the cell that was current already; the check-box
+    // cell pressed and followed until the release (-1, -1 when none).
+    bool fSelectedCell = false;
+    TGridCoord fTrackCell{-1, -1};
+    // The press moved the current cell in the data area, so the release reports a cell click.
+    bool fDataClick = false;
 
     // ---- updates ----
     bool fInUpdateListItems = false;

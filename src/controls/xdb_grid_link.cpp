@@ -166,12 +166,6 @@ bool TXCustomDBGrid::AcquireFocus() {
     return Focused() || (editor && editor->Focused());
 }
 
-void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    fLastShiftState = Shift;
-    if (!AcquireFocus()) return;
-    TCustomGrid::MouseDown(Button, Shift, X, Y);
-}
-
 void TXCustomDBGrid::Resize() {
     TCustomGrid::Resize();
     if (!fWindowCreated || BeingDestroyed()) return;

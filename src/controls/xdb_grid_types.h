@@ -26,6 +26,9 @@ enum TCalcPass : uint8_t;
 
 // ---- errors (the class library's texts) ----
 inline constexpr std::string_view kTooManyColumns = "Grid requested to display more than 256 columns";
+// The questions of Ctrl+Delete with dgConfirmDelete, for one record and for several.
+inline constexpr std::string_view kDeleteRecordText = "Delete record?";
+inline constexpr std::string_view kDeleteRecordsText = "Delete all selected records?";
 
 // The grid's private message of the deferred layout: the user message base plus 100.
 inline constexpr uint32_t kLayoutMessage = 0x0400 + 100;

@@ -1,5 +1,6 @@
 #include "ui/form_script_handler.h"
 
+#include "platform/gui/form_parts.h"
 #include "platform/gui/key_codes.h"
 #include "platform/gui/shortcut.h"
 #include "platform/rtl/class_info.h"
@@ -8,15 +9,6 @@
 
 namespace tv {
 namespace {
-
-template <class C>
-C* Placed(TComponent* owner, TWinControl* parent, const char* name, TAlign align) {
-    auto* c = new C(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetAlign(align);
-    return c;
-}
 
 // The zero-based line of `lines` that holds the text position `position` (a line break counting
 // two, as the memo counts it).
@@ -47,14 +39,9 @@ TFormScriptHandler::~TFormScriptHandler() {
     Engine.OnMethodsRegistered = nullptr;
 }
 
-TAction* TFormScriptHandler::NewAction(const char* name, std::string_view caption,
-                                       void (TFormScriptHandler::*run)()) {
-    auto* action = new TAction(this);
-    action->SetName(name);
-    action->SetCaption(std::string(caption));
-    action->SetActionList(ActionList1);
-    if (run) action->OnExecute = [this, run](TObject*) { (this->*run)(); };
-    return action;
+TAction* TFormScriptHandler::NewAction(const char* name, std::string_view caption, void (TFormScriptHandler::*run)()) {
+    return tv::NewAction(ActionList1, name, caption,
+                         run ? std::function<void()>([this, run] { (this->*run)(); }) : std::function<void()>());
 }
 
 void TFormScriptHandler::CreateComponents() {

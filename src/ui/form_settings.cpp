@@ -119,7 +119,8 @@ void TFormSettings::BuildPages() {
     if (!fForms.empty()) return;
     for (const TSettingsPageRow& row : fRows) {
         if (!row.Make) continue;
-        AddPage(row.Parent, row.Make(row, this, fDM), row.State);
+        // A page over data modules that are not made is left out.
+        if (TForm* page = row.Make(row, this, fDM)) AddPage(row.Parent, page, row.State);
     }
     if (TTreeNode* first = TreeView1->Items()->GetFirstNode()) {
         TreeView1->SetSelected(first);

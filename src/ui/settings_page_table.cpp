@@ -1,5 +1,6 @@
 #include "ui/settings_page_table.h"
 
+#include "ui/automation_windows.h"
 #include "ui/job_script_host.h"
 #include "ui/settings_page.h"
 
@@ -44,7 +45,7 @@ constexpr TSettingsPageRow kRows[] = {
     {"TFormImportManOutPrefs", "Import - Manuella utleveranser", "Import", 22, kBlock},
     {"TFormImportDeliveryNotesPrefs", "Import - Följesedel", "Import", 23, kBlock},
     {"TFormScriptHandler", "Scripter", "", 1, NewScripterPage},
-    {"TFormRuleMaker", "Regelmakaren", "", 1},
+    {"TFormRuleMaker", "Regelmakaren", "", 1, NewRuleMakerPage},
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 // The pages of the settings window, in the order it builds them: each page's class, its caption
 // (the node text), the caption of the node it hangs under (empty: the top level), its state number
 // and the routine that makes it. A row without one names a page that is not built yet, and the
-// window leaves it out.
+// window leaves it out, as it leaves out a page whose routine answers nil.
 
 #include <span>
 #include <string_view>

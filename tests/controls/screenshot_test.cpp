@@ -162,5 +162,45 @@ TEST(Screenshot, DataGridStriped) {
     EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
 }
 
+// The rule editor's grid of rules: the rule name titled "Regel", the description hidden, and the
+// side as an "Import" check-box column with the texts "1;0"; a rule name being edited.
+TEST(Screenshot, DataGridEditedWithCheckBox) {
+    test::EnsureGridFonts();
+    auto table = test::ClientTable({{"RULENAME", TFieldType::ftString, 40},
+                                    {"RULE_DESCRIPTION", TFieldType::ftString, 80},
+                                    {"RULE_IMPORT_OR_EXPORT", TFieldType::ftString, 1}},
+                                   {{"Hämta order", "", "1"}, {"Skicka fakturor", "", "0"}, {"Lager", "", "1"}});
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TForm form;
+    form.SetCaption("Regler");
+    form.SetBounds(40, 40, 360, 200);
+    auto* grid = new TXDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    grid->Columns()->Add()->SetFieldName("RULENAME");
+    grid->Columns()->Items(0)->Title()->SetCaption("Regel");
+    grid->Columns()->Items(0)->SetWidth(180);
+    grid->Columns()->Add()->SetFieldName("RULE_DESCRIPTION");
+    grid->Columns()->Items(1)->SetVisible(false);
+    TXColumn* side = grid->Columns()->Add();
+    side->SetFieldName("RULE_IMPORT_OR_EXPORT");
+    side->Title()->SetCaption("Import");
+    side->SetCheckBox(true);
+    side->SetCheckBoxValues("1;0");
+    grid->SetDataSource(&source);
+    form.Show();
+    table->Next();
+    side->ToggleCheckBoxValue();  // "Skicka fakturor" goes to the import side
+    table->Post();
+    grid->SetSelectedIndex(0);
+    grid->ShowEditor();
+    test::SaveScreenshot(form, "data_grid_edited_check_box");
+    EXPECT_TRUE(grid->EditorMode());
+    EXPECT_EQ(grid->InplaceEditor()->Text(), "Skicka fakturor");
+    EXPECT_EQ(table->FieldByName("RULE_IMPORT_OR_EXPORT").AsString(), "1");
+    delete grid;
+}
+
 }  // namespace
 }  // namespace tv

@@ -37,10 +37,27 @@ inline const bool kPlatformChosen = [] {
     return true;
 }();
 
-inline void HandleMessagesFor(int ms) {
+// Handles messages until `done` holds; false when it still does not after `limitMs` (a loaded
+// machine may take seconds to map a window, so the limit is only a guard against a hang).
+template <class Done>
+inline bool HandleMessagesUntil(Done done, int limitMs = 60000) {
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done()) {
+        if (t.elapsed() >= limitMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Paints every shown window now and waits until the X server has taken all it was sent: what the
+// screen shows afterwards is what the program drew, however slow the machine.
+inline void DrawAndSync() {
+    QCoreApplication::processEvents();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible()) top->repaint();
+    QGuiApplication::sync();
+    QCoreApplication::processEvents();
 }
 
 }  // namespace screenshot_detail
@@ -64,17 +81,18 @@ inline bool SaveScreenshot(QWidget* window, std::string_view name) {
     window->show();
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
 
-    QElapsedTimer t;
-    t.start();
-    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && t.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const bool exposed = screenshot_detail::HandleMessagesUntil(
+        [window] { return window->windowHandle() && window->windowHandle()->isExposed(); });
+    if (!exposed) {
+        ADD_FAILURE() << "the window of the screenshot " << name << " was never shown";
+        return false;
+    }
     // Activating the window would close an open pop-up (a drop-down list) that the picture is of.
     if (!QApplication::activePopupWidget()) {
         window->raise();
         window->activateWindow();
     }
-    // The X server draws what it is sent in its own time: give it a moment.
-    screenshot_detail::HandleMessagesFor(300);
+    screenshot_detail::DrawAndSync();
 
     const QRect frame = window->frameGeometry();
     QScreen* screen = window->screen();

@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "automation/data_modules.h"
+#include "automation/form_rule_maker.h"
 #include "controls/db_pick_combo.h"
+#include "controls/xdb_grid.h"
 #include "core/forms/main_form_services.h"
 #include "platform/gui/button.h"
 #include "platform/gui/db_edit.h"
@@ -123,7 +126,8 @@ TEST(FormSettings, BuildsTheGeneratedPagesOfTheProgramsTable) {
     // The rows that have a page: the import pages, each from its block, which agrees with the row.
     size_t made = 0, generated = 0;
     for (const TSettingsPageRow& row : SettingsPageRows()) {
-        if (!row.Make) continue;
+        // The rule editor works on the plug-in host, which this fixture does not make.
+        if (!row.Make || row.ClassName == "TFormRuleMaker") continue;
         ++made;
         const TSettingsPageDef* def = f.dm->Settings().Schema().FindPage(row.ClassName);
         if (!def) continue;
@@ -160,6 +164,24 @@ TEST(FormSettings, BuildsTheGeneratedPagesOfTheProgramsTable) {
     for (TDataSet* table : blockTables)
         EXPECT_NE(std::find(bound.begin(), bound.end(), table), bound.end()) << table->Name();
     for (TDataSet* table : bound) EXPECT_FALSE(table->IsEditing()) << table->Name();
+}
+
+TEST(FormSettings, TheRuleEditorIsThePageRegelmakarenOverThePluginHost) {
+    SettingsFixture f;
+    {
+        TFormSettings window(nullptr, *f.dm);
+        EXPECT_EQ(window.FindNodeByText("Regelmakaren"), nullptr) << "no plug-in host, no rule editor";
+    }
+    const std::shared_ptr<void> modules = CreateDataModules(*f.dm, {});
+    TFormSettings window(nullptr, *f.dm);
+    TTreeNode* node = window.FindNodeByText("Regelmakaren");
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->Level(), 0);
+    EXPECT_EQ(node->StateIndex(), 1);
+    auto* page = static_cast<TForm*>(node->Data());
+    ASSERT_NE(dynamic_cast<TFormRuleMaker*>(page), nullptr);
+    EXPECT_EQ(page->Caption(), "Regelmakaren");
+    EXPECT_EQ(static_cast<TFormRuleMaker*>(page)->XDBGrid2->DataSource(), &DMPlugins().DSRules());
 }
 
 // Runs `steps` once the window shows modally; they end it by a click or a key.

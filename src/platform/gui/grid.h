@@ -55,6 +55,8 @@ protected:
     bool WidgetEvent(QEvent* e, bool viewport) override;
     // The text, limit and mask of the current cell, from the grid.
     virtual void UpdateContents();
+    // Puts `text` in the editor as the grid's own and hands it to the grid for the current cell.
+    void HandTextToGrid(const std::string& text);
 
 private:
     friend class TCustomGrid;
@@ -229,6 +231,9 @@ protected:
     bool WantsKey(uint16_t Key) const override;
     void DoEnter() override;
     void DoExit() override;
+    // The grid's own work when the focus leaves it and its editor, before OnExit; an exception
+    // keeps the focus in the grid.
+    virtual void GridExit() {}
     void Resize() override;
     bool WidgetEvent(QEvent* e, bool viewport) override;
     void PlaceChild(TControl* child) override;

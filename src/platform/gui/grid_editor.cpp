@@ -69,6 +69,12 @@ void TInplaceEdit::UpdateContents() {
     LineOf(*this)->setCursorPosition(static_cast<int>(LineOf(*this)->text().size()));
 }
 
+void TInplaceEdit::HandTextToGrid(const std::string& text) {
+    fAccepted = text;
+    SetText(text);
+    fGrid->SetEditText(fGrid->Col(), fGrid->Row(), text);
+}
+
 void TInplaceEdit::UserEdited() {
     const std::string text = GetText();
     if (!fGrid->CanEditModify()) {
@@ -262,7 +268,8 @@ void TCustomGrid::FocusLeft() {
     if (!fOptions.Contains(goAlwaysShowEditor)) HideEditor();
     InvalidateSelection();
     try {
-        TCustomControl::DoExit();
+        GridExit();
+        if (!alive.expired()) TCustomControl::DoExit();
     } catch (...) {
         if (!alive.expired()) {
             // The focus stays: it comes back once the error is reported.

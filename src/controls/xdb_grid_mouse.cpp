@@ -1,0 +1,122 @@
+// The data grid's mouse on data cells: a press moves the dataset to the row and selects the
+// column, opens the editor on the cell that was current already, and follows a check-box cell
+// until the release; the release reports the cell click, which ticks check boxes as their column
+// says. Presses elsewhere (titles, sizing and moving) are the base grid's.
+
+#include "controls/xdb_columns.h"
+#include "controls/xdb_grid.h"
+#include "controls/xdb_grid_data_link.h"
+#include "platform/data/data_set.h"
+
+namespace tv {
+
+void TXCustomDBGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                                     const TGridDrawInfo& DrawInfo) {
+    TCustomGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, DrawInfo);
+    fSizingCol = nullptr;
+    if (State == gsColSizing) {
+        if (!fResizeOptions.Contains(roColumnResize)) {
+            State = gsNormal;
+            return;
+        }
+        // The border's own column; the indicator's border stays the base grid's.
+        TXColumn* column = RawToColumn(Index);
+        if (!column) return;
+        if (MouseCoord(X, Y).Y >= column->Depth())
+            fSizingCol = column;
+        else
+            State = gsNormal;
+    } else if (State == gsRowSizing && Index >= RowCount() - fTotalOffset) {
+        State = gsNormal;
+    }
+}
+
+TXColumn* TXCustomDBGrid::SizingColumnAt(int X, int Y) {
+    TGridState state = gsNormal;
+    int index = -1, pos = 0, ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs, CalcDrawInfo());
+    TXColumn* column = state == gsColSizing ? fSizingCol : nullptr;
+    fSizingCol = nullptr;
+    return column;
+}
+
+void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    fLastShiftState = Shift;
+    if (!AcquireFocus()) return;
+    fHintPause = 0;
+    // A double click on a column border gives the column its optimal width, anywhere else it is
+    // the grid's double click; a middle click on a border gives the column its default width.
+    if (Button == mbLeft && Shift.Contains(ssDouble)) {
+        TXColumn* column = fResizeOptions.Contains(roOptimalWidth) ? SizingColumnAt(X, Y) : nullptr;
+        if (column)
+            column->SetWidthBase(column->OptimalWidth());
+        else
+            DblClick();
+        return;
+    }
+    if (Button == mbMiddle) {
+        if (TXColumn* column = SizingColumnAt(X, Y); column && fResizeOptions.Contains(roDefaultWidth)) {
+            column->SetWidthBase(column->DefaultWidth());
+            return;
+        }
+    }
+    fDataClick = false;
+    fTrackCell = {-1, -1};
+    const TGridCoord cell = MouseCoord(X, Y);
+    const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
+    if (!fDataLink->Active() || !dataRow || cell.X < 0) {
+        TCustomGrid::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    auto alive = Watch();
+    const bool left = Button == mbLeft;
+    TXColumn* column = RawToColumn(cell.X);
+    if (left && column && column->IsCheckBox()) fTrackCell = cell;
+    fSelectedCell = left && cell.X == Col() && cell.Y == Row();
+    fDataLink->UpdateRecord();
+    if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
+    fDataLink->DataSet()->MoveBy(cell.Y - Row());
+    if (alive.expired()) return;
+    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
+    if (!rowScroll && cell.X >= TCustomGrid::FixedCols()) SelectColumn(cell.X, 0);
+    if (alive.expired()) return;
+    fDataClick = true;
+    // A press on the current cell (or any with dgAlwaysShowEditor) opens the editor.
+    if (left && ((fSelectedCell && column && column->CanShowEditor()) || fOptions.Contains(dgAlwaysShowEditor))) {
+        ShowEditor();
+        if (alive.expired() || EditorMode()) return;
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    fLastShiftState = Shift;
+    const TGridCoord tracked = fTrackCell;
+    const bool dataClick = fDataClick;
+    fTrackCell = {-1, -1};
+    fDataClick = false;
+    auto alive = Watch();
+    TCustomGrid::MouseUp(Button, Shift, X, Y);
+    if (alive.expired() || Button != mbLeft || !dataClick) return;
+    const TGridCoord cell = MouseCoord(X, Y);
+    // A release over the open editor is the editor's, no cell click.
+    if (EditorMode() && cell.X == Col() && cell.Y == Row()) return;
+    if (tracked.X >= 0) {
+        if (cell == tracked) CellClick(RawToColumn(tracked.X));
+        return;
+    }
+    if (cell.X < 0 || cell.Y < fTitleOffset || cell.Y >= RowCount() - fTotalOffset) return;
+    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
+    TXColumn* column = rowScroll || cell.X < TCustomGrid::FixedCols() ? RawToColumn(cell.X) : SelectedColumn();
+    if (column) CellClick(column);
+}
+
+void TXCustomDBGrid::CellClick(TXColumn* Column) {
+    if (Column->IsCheckBox() && (!Column->Field() || fOptions.Contains(dgEditing)) && Column->ShowEdit()) {
+        const TCheckBoxToggle toggle = Column->CheckBoxToggle();
+        if (toggle == ctOnCellClick || (toggle == ctSelectClick && fSelectedCell)) Column->ToggleCheckBoxValue();
+    }
+    if (OnCellClick) OnCellClick(Column);
+}
+
+}  // namespace tv
