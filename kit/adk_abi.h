@@ -63,7 +63,8 @@ enum {
     ADK_ERR_STORAGE = 312,         // the database failed, or the kit itself
     ADK_ERR_ALREADY_OPEN = 313,    // a company is already open
     ADK_ERR_BUFFER = 314,          // NULL or too small output buffer
-    ADK_ERR_NOT_SUPPORTED = 315    // an export the stand-in does not carry out
+    ADK_ERR_NOT_SUPPORTED = 315,   // an export the stand-in does not carry out
+    ADK_ERR_HELD_WRITES_LOST = 316 // the database undid the held transaction: held writes are lost
 };
 
 // The exports in the binder's table order; the number goes into lFunction.

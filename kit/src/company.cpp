@@ -443,6 +443,7 @@ sqlite3_stmt* Company::Prepare(const std::string& sql) {
 
 int32_t Company::Fail(int rc) {
     lastError_ = sqlite3_errmsg(db_);
+    if (NoticeHeldUndone()) return HeldWritesLost();
     return (rc & 0xff) == SQLITE_CONSTRAINT ? ADK_ERR_DUPLICATE_KEY : ADK_ERR_STORAGE;
 }
 
@@ -452,6 +453,7 @@ int32_t Company::Exec(const char* sql) {
     if (rc == SQLITE_OK) return ADK_OK;
     lastError_ = error ? error : sqlite3_errmsg(db_);
     sqlite3_free(error);
+    NoticeHeldUndone();
     return ADK_ERR_STORAGE;
 }
 
@@ -1008,7 +1010,12 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
 class Company::Transaction {
 public:
     Transaction(Company& c, Statements statements) : c_(c) {
-        if (!c_.batch_ && c_.holdWrites_ && !c_.HoldForWrite()) return;
+        if (!c_.batch_ && c_.holdWrites_) {
+            // After held writes were lost no write is answered as done until the loss is.
+            c_.NoticeHeldUndone();
+            lost_ = c_.heldLost_;
+            if (lost_ || !c_.HoldForWrite()) return;
+        }
         inside_ = c_.batch_ || c_.held_;
         savepoint_ = inside_ && statements == Statements::Several;
         ok_ = savepoint_ ? Run(c_.savepoint_) : inside_ || Run(c_.begin_);
@@ -1024,14 +1031,19 @@ public:
         }
     }
     bool Begun() const { return ok_; }
-    bool Commit() {
+    // The answer of a write that could not begin.
+    int32_t Refused() { return lost_ ? c_.HeldWritesLost() : c_.Fail(sqlite3_errcode(c_.db_)); }
+    int32_t Commit() {
         done_ = savepoint_ ? Run(c_.release_) : inside_ || Run(c_.commit_);
-        return done_ && (c_.batch_ || c_.AfterHeldCall() == ADK_OK);
+        if (!done_) return c_.Fail(sqlite3_errcode(c_.db_));
+        if (c_.batch_) return ADK_OK;
+        if (inside_) c_.heldWritten_ = true;
+        return c_.AfterHeldCall();
     }
 
 private:
     Company& c_;
-    bool ok_ = false, done_ = false, inside_ = false, savepoint_ = false;
+    bool ok_ = false, done_ = false, inside_ = false, savepoint_ = false, lost_ = false;
 };
 
 bool Company::Run(sqlite3_stmt* st) {
@@ -1042,7 +1054,7 @@ bool Company::Run(sqlite3_stmt* st) {
 
 bool Company::HoldForWrite() {
     if (held_ && heldForWrite_) return true;
-    if (held_ && CommitHeld() != ADK_OK) return false;
+    if (held_ && EndHeld() != ADK_OK) return false;
     if (!Run(begin_)) return false;
     held_ = heldForWrite_ = true;
     heldCalls_ = 0;
@@ -1051,6 +1063,7 @@ bool Company::HoldForWrite() {
 }
 
 void Company::HoldForRead() {
+    NoticeHeldUndone();
     if (!holdWrites_ || batch_ || held_) return;
     // When it cannot be begun the read runs on its own, as it would without holding.
     if (!Run(beginRead_)) return;
@@ -1062,8 +1075,9 @@ void Company::HoldForRead() {
 
 int32_t Company::AfterHeldCall() {
     if (!held_ || batch_) return ADK_OK;
-    if (++heldCalls_ >= kMostHeldCalls || std::chrono::steady_clock::now() - heldSince_ >= kMostHeldTime)
-        return CommitHeld();
+    if (++heldCalls_ >= kMostHeldCalls || std::chrono::steady_clock::now() - heldSince_ >= kMostHeldTime) {
+        if (int32_t rc = EndHeld()) return heldLost_ ? HeldWritesLost() : rc;
+    }
     return ADK_OK;
 }
 
@@ -1090,8 +1104,15 @@ int32_t Company::HoldWrites(bool hold) {
 }
 
 int32_t Company::CommitHeld() {
+    const int32_t rc = EndHeld();
+    return heldLost_ ? HeldWritesLost() : rc;
+}
+
+int32_t Company::EndHeld() {
+    NoticeHeldUndone();
     if (!held_) return ADK_OK;
-    held_ = heldForWrite_ = false;
+    const bool written = heldWritten_;
+    held_ = heldForWrite_ = heldWritten_ = false;
     heldCalls_ = 0;
     if (int32_t rc = Exec("COMMIT")) {
         // Nothing held was stored: numbers given meanwhile are counted afresh.
@@ -1099,13 +1120,42 @@ int32_t Company::CommitHeld() {
         Exec("ROLLBACK");
         lastError_ = why;
         lastNumbers_.clear();
+        if (written && !heldLost_) {
+            heldLost_ = true;
+            heldLostReason_ = why;
+        }
         return rc;
     }
     return ADK_OK;
 }
 
+bool Company::NoticeHeldUndone() {
+    if (!held_ || batch_ || !sqlite3_get_autocommit(db_)) return false;
+    const bool lost = heldWritten_ && !heldLost_;
+    if (lost) {
+        heldLost_ = true;
+        heldLostReason_ = sqlite3_errmsg(db_);
+    }
+    held_ = heldForWrite_ = heldWritten_ = false;
+    heldCalls_ = 0;
+    // Numbers given in the undone writes were never stored: they are counted afresh.
+    lastNumbers_.clear();
+    return lost;
+}
+
+int32_t Company::HeldWritesLost() {
+    lastError_ = "the database undid the held transaction after a failure (" + heldLostReason_ +
+                 "): writes answered as done since the last commit are not stored";
+    return ADK_ERR_HELD_WRITES_LOST;
+}
+
 int32_t Company::Sync() {
-    if (int32_t rc = CommitHeld()) return rc;
+    if (int32_t rc = CommitHeld()) {
+        // The sync is the point before work is reported done: once it has answered the loss, the
+        // work that lost it fails, and later work starts afresh.
+        heldLost_ = false;
+        return rc;
+    }
     // Nothing to wait for when neither this connection nor another committed since the last sync:
     // an export that saves a file per record asks before every file.
     sqlite3_stmt* st = Prepare("PRAGMA data_version");
@@ -1161,12 +1211,12 @@ int32_t Company::Add(Record& r) {
         c.number = static_cast<double>(r.rows.size());
     }
     Transaction tx(*this, t.rowsTable >= 0 ? Statements::Several : Statements::One);
-    if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
+    if (!tx.Begun()) return tx.Refused();
     int64_t rowid;
     if (int32_t rc = InsertRecord(t, values, nullptr, 0, rowid)) return rc;
     if (t.rowsTable >= 0)
         if (int32_t rc = InsertRows(values, 0, r.rows)) return rc;
-    if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
+    if (int32_t rc = tx.Commit()) return rc;
     if (t.pkCount) NoteNumber(t, values[static_cast<size_t>(t.pk[0])]);
     // The structure holds the stored record with its rows and the cursor on it. The values are the
     // ones just stored, in the form a read gives them; only the rows are read back.
@@ -1192,7 +1242,7 @@ int32_t Company::Update(Record& r) {
         t.rowsTable >= 0 && (r.rowsDirty || std::any_of(r.rows.begin(), r.rows.end(),
                                                         [](const auto& row) { return row->AnySet(); }));
     Transaction tx(*this, rowsChanged ? Statements::Several : Statements::One);
-    if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
+    if (!tx.Begun()) return tx.Refused();
     std::string sets;
     std::vector<const FieldDef*> written;
     for (uint16_t i = 0; i < t.fieldCount; ++i) {
@@ -1267,7 +1317,7 @@ int32_t Company::Update(Record& r) {
         if (int32_t irc = InsertRows(head.values, storedRows.size(), r.rows)) return irc;
         if (int32_t crc = SetRowCount(head, rowid)) return crc;
     }
-    if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
+    if (int32_t rc = tx.Commit()) return rc;
     return ReloadByRowid(r, rowid);
 }
 
@@ -1276,7 +1326,7 @@ int32_t Company::Delete(Record& r) {
     int64_t rowid;
     if (int32_t rc = LocateStored(r, rowid)) return rc;
     Transaction tx(*this, t.rowsTable >= 0 ? Statements::Several : Statements::One);
-    if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
+    if (!tx.Begun()) return tx.Refused();
     if (t.rowsTable >= 0) {
         Record head(t);
         if (int32_t rc = ReloadByRowid(head, rowid)) return rc;
@@ -1298,7 +1348,7 @@ int32_t Company::Delete(Record& r) {
     int rc = sqlite3_step(st);
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) return Fail(rc);
-    if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
+    if (int32_t crc = tx.Commit()) return crc;
     handles_.ForgetRows(r.rows);
     r.rows.clear();
     return ADK_OK;
@@ -1346,7 +1396,7 @@ int32_t Company::DeleteRow(Record& head, int32_t index) {
     const TableDef& rt = *FindTable(t.rowsTable);
     const TableSql& rs = Sql(rt);
     Transaction tx(*this, Statements::Several);
-    if (!tx.Begun()) return Fail(sqlite3_errcode(db_));
+    if (!tx.Begun()) return tx.Refused();
     const std::string table = Quote(rt.sqlName);
     const char* steps[] = {"DELETE FROM %T WHERE %P AND \"radnr\" = ?",
                            "UPDATE %T SET \"radnr\" = -(\"radnr\" - 1) WHERE %P AND \"radnr\" > ?",
@@ -1367,7 +1417,7 @@ int32_t Company::DeleteRow(Record& head, int32_t index) {
     }
     if (int32_t rc = SetRowCount(stored, rowid)) return rc;
     if (int32_t rc = StampHead(t, rowid)) return rc;
-    if (!tx.Commit()) return Fail(sqlite3_errcode(db_));
+    if (int32_t rc = tx.Commit()) return rc;
     dropFromStructure(static_cast<double>(count - 1));
     return ADK_OK;
 }

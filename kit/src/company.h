@@ -84,6 +84,11 @@ public:
     // a savepoint; one statement undoes itself). Reads join the held transaction too, opened for
     // reading until a write needs it: a walk or a find per record then takes no file lock of its
     // own.
+    // SQLite undoes the whole held transaction by itself after some failures (a full disk, an I/O
+    // error, no memory): the held writes answered as done are then lost. The kit notices it after
+    // every failing statement and at every commit; from then on CommitHeld and HoldWrites(false)
+    // answer ADK_ERR_HELD_WRITES_LOST, and so do writes while holding goes on, until a Sync has
+    // answered it: the loss is never reported as success.
     int32_t HoldWrites(bool hold);
     int32_t CommitHeld();
     // Commits what is held and waits until every committed write of the company (the SQL side's
@@ -121,6 +126,13 @@ private:
     // Counts a call served inside the held transaction and commits it at kMostHeldCalls or
     // kMostHeldTime.
     int32_t AfterHeldCall();
+    // Commits the held transaction, if one is open; when the commit fails, held writes are lost.
+    int32_t EndHeld();
+    // When SQLite has undone the held transaction by itself (the connection is back in
+    // autocommit), forgets it and, when it held writes, notes them lost; true when it just did.
+    bool NoticeHeldUndone();
+    // ADK_ERR_HELD_WRITES_LOST, with the reason in LastError().
+    int32_t HeldWritesLost();
     static bool Run(sqlite3_stmt* st);
     // The reads behind Navigate and Find, which run them inside the held transaction.
     int32_t MoveTo(Record& r, Move move);
@@ -177,6 +189,9 @@ private:
     bool holdWrites_ = false;  // HoldWrites(true): writes join the held transaction
     bool held_ = false;        // the held transaction is open
     bool heldForWrite_ = false;  // ... and holds the write lock
+    bool heldWritten_ = false;   // ... and holds a write answered as done
+    bool heldLost_ = false;      // held writes were undone; not yet answered by a Sync
+    std::string heldLostReason_;
     int heldCalls_ = 0;
     std::chrono::steady_clock::time_point heldSince_;
     bool unsynced_ = false;       // a write began since the last Sync

@@ -41,6 +41,7 @@ std::string ErrorMessage(int32_t code) {
         {ADK_ERR_ALREADY_OPEN, "Ett företag är redan öppnat"},
         {ADK_ERR_BUFFER, "Bufferten saknas"},
         {ADK_ERR_NOT_SUPPORTED, "Funktionen stöds inte"},
+        {ADK_ERR_HELD_WRITES_LOST, "Väntande skrivningar har gått förlorade"},
     };
     for (const Text& t : kTexts)
         if (t.code == code) return t.text;

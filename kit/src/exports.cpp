@@ -64,7 +64,7 @@ AdkErrorRec Call(int32_t function, const char* name, Body&& body) {
         s.lastMessage = ex.what();
         e = Error(ADK_ERR_STORAGE, function);
     }
-    if (e.lRc == ADK_ERR_STORAGE && s.company && s.lastMessage.empty())
+    if ((e.lRc == ADK_ERR_STORAGE || e.lRc == ADK_ERR_HELD_WRITES_LOST) && s.company && s.lastMessage.empty())
         s.lastMessage = s.company->LastError();
     Log(name, e);
     return e;

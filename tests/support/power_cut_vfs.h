@@ -8,7 +8,8 @@
 // while it lives, so every connection of the process uses it (the kit's, the SQL side's, the test's).
 //
 // Hooks let a test choose its cut point: OnSync runs before each sync of a file and OnSynced after
-// it (with the count of syncs done), OnWrite before each write; each may call Cut().
+// it (with the count of syncs done), OnWrite before each write; each may call Cut(). A disk that
+// fails to read, or is full, without a cut: readFailure and writeFailure.
 
 #include <sqlite3.h>
 
@@ -47,6 +48,10 @@ public:
     std::function<void(int syncs)> OnSync;
     std::function<void(int syncs)> OnSynced;
     std::function<void(const std::string& file)> OnWrite;
+    // While not SQLITE_OK, every read (write) of a file answers this code instead, e.g.
+    // SQLITE_IOERR_READ (SQLITE_FULL).
+    int readFailure = SQLITE_OK;
+    int writeFailure = SQLITE_OK;
 
     void Cut() {
         if (cut_) return;
@@ -130,12 +135,14 @@ private:
         return rc;
     }
     static int Read(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
+        if (Of(f).owner->readFailure != SQLITE_OK) return Of(f).owner->readFailure;
         return Real(f)->pMethods->xRead(Real(f), buffer, amount, offset);
     }
     static int Write(sqlite3_file* file, const void* buffer, int amount, sqlite3_int64 offset) {
         File& f = Of(file);
         if (f.path && f.owner->OnWrite && !f.owner->cut_) f.owner->OnWrite(*f.path);
         if (f.owner->cut_) return SQLITE_IOERR_WRITE;
+        if (f.owner->writeFailure != SQLITE_OK) return f.owner->writeFailure;
         return f.real->pMethods->xWrite(f.real, buffer, amount, offset);
     }
     static int Truncate(sqlite3_file* file, sqlite3_int64 size) {
