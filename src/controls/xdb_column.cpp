@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <cstdint>
+
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
@@ -518,6 +520,7 @@ void TXColumn::SetWidthBase(int value) {
     TXCustomDBGrid* grid = Grid();
     if (grid && grid->StretchActive()) {
         if (value >= 0) fWidthBase = value;
+        grid->StretchGrid();
         return;
     }
     SetWidth(value);
@@ -555,7 +558,15 @@ void TXColumn::SetWidth(int value) {
             const int before = Width();
             fWidth = value;
             fAssignedValues.Include(cvWidth);
-            if (grid && Width() != before) grid->fLastResizedCol = grid->ColumnToRaw(this);
+            // A width set while the columns stretch (not by the stretch itself) scales back to
+            // the base the stretch shares from.
+            if (grid && grid->fStretchActive && !grid->fStretching && grid->fGridWidth > 0 &&
+                grid->fColsWidth > 0)
+                fWidthBase = static_cast<int>(static_cast<int64_t>(value) * grid->fColsWidth / grid->fGridWidth);
+            if (grid && Width() != before) {
+                grid->fLastResizedCol = grid->ColumnToRaw(this);
+                grid->StretchGrid();
+            }
             Synchronize();
         }
     }

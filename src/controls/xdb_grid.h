@@ -360,6 +360,9 @@ public:
     bool LayoutFromDataSet() const { return fLayoutFromDataSet; }
     bool UpdateFields() const { return fUpdateFields; }
     bool StretchActive() const { return fStretchActive; }
+    // Fits the showing columns' widths to the client width within their limits, while stretching
+    // is active (xdb_grid_stretch.cpp); the widths it sets do not stretch again.
+    void StretchGrid();
     bool Mirroring() const { return fManagement; }
     // The columns are being read from or written to a stream.
     TComponentState ColumnsState() const { return fColumnsState; }
@@ -653,6 +656,9 @@ private:
     void DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, const TRect& ARect, TGridDrawState State);
     // The brush of a data row's cell: the column colour, or the stripe on odd rows.
     TColor DataCellColor(const TXColumn* Column, int DataRow, bool blankRow) const;
+    // A check-box column's cell: its box for the record's state, drawn instead of the text
+    // (xdb_grid_cell_picture.cpp). False for other columns.
+    bool DrawCheckBoxCell(TXColumn* Column, const TRect& ARect);
     // A fixed cell's background: the gradient or a fill in the brush colour.
     void FillFixedBackground(const TRect& ARect, bool gradient);
     void DrawDataLines(const TRect& ARect, bool rowLine, bool colLine, bool lastColumn);
@@ -732,6 +738,9 @@ private:
     TColor fStripeColor = clNone;
     bool fStretchMode = false;
     bool fStretchActive = false;
+    bool fStretching = false;
+    int fGridWidth = 0;  // the space and the base total the last stretch left to free columns
+    int fColsWidth = 0;
     int fStretchWidthMax = -1;
     int fStretchWidthMin = -1;
     int fWheelScrollRows = 0;

@@ -3,6 +3,8 @@
 // that sizes the link's buffer, the tab stops and widths of the base columns, and the metrics.
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
@@ -383,8 +385,15 @@ void TXCustomDBGrid::ColWidthsChanged() {
         auto body = [this] {
             ++fScrollLock;
             try {
+                // While the columns stretch, only those sized here take their new widths: the
+                // stretch one of them sets off gives the others widths the base grid does not
+                // show yet.
+                std::vector<std::pair<TXColumn*, int>> sized;
                 for (int i = 0; i < fColumns->Count() && i + fIndicatorOffset < ColCount(); ++i)
-                    fColumns->Items(i)->SetWidth(ColWidths(i + fIndicatorOffset));
+                    if (const int width = ColWidths(i + fIndicatorOffset);
+                        !fStretchActive || width != fColumns->Items(i)->Width())
+                        sized.emplace_back(fColumns->Items(i), width);
+                for (const auto& [column, width] : sized) column->SetWidth(width);
             } catch (...) {
                 --fScrollLock;
                 throw;

@@ -58,6 +58,7 @@ void TXCustomDBGrid::LinkActive(bool Value) {
                     column->SetWidth(column->fWidthBase);
             }
             fColumns->EndUpdate();
+            StretchGrid();
         }
     };
     try {
@@ -177,6 +178,7 @@ void TXCustomDBGrid::Resize() {
         if (TitleHeight() >= ClientHeight()) InvalidateTitles();
         InvalidateTotals();
     }
+    StretchGrid();
     RefreshEditor();
 }
 

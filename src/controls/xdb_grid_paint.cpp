@@ -329,10 +329,12 @@ void TXCustomDBGrid::DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, 
             } else {
                 FillWith(canvas, ARect, colour);
             }
-            const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
-            const int m = fixed && bothLines ? 1 : 2;
-            WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(),
-                          false, Column->Alignment(), text, m);
+            if (!DrawCheckBoxCell(Column, ARect)) {
+                const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
+                const int m = fixed && bothLines ? 1 : 2;
+                WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(),
+                              false, Column->Alignment(), text, m);
+            }
         }
         if (fColumns->State() == csDefault) DrawDataCell(ARect, Column->Field(), State);
         DrawColumnCell(ARect, DataCol, Column, State);

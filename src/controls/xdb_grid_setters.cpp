@@ -358,6 +358,7 @@ void TXCustomDBGrid::SetScrollBars(TScrollStyle value) {
     fScrollBars = value;
     ApplyStretchMode();
     UpdateScrollBar();
+    StretchGrid();
 }
 
 }  // namespace tv

@@ -188,6 +188,7 @@ TEST(Screenshot, DataGridEditedWithCheckBox) {
     side->Title()->SetCaption("Import");
     side->SetCheckBox(true);
     side->SetCheckBoxValues("1;0");
+    side->SetWidth(50);  // as the rule editor sizes it
     grid->SetDataSource(&source);
     form.Show();
     table->Next();
