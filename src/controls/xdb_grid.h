@@ -88,6 +88,8 @@ public:
     const std::string& KeyFields() const { return fKeyFields; }
     void SetKeyFields(const std::string& value) { fKeyFields = value; }
     const std::string& OrderFields() const { return fLastOrderFields; }
+    // The saved layout's seam until the sort markers take the order text: keeps it only.
+    void SetOrderFields(const std::string& value) { fLastOrderFields = value; }
 
     // ---- options ----
     TXDBGridOptions Options() const { return fOptions; }
@@ -224,6 +226,10 @@ public:
     void SetMasterGrid(TXCustomDBGrid* value);
     // The next grid of the ring, which mirrors this one's columns.
     TXCustomDBGrid* ManageGrid() const { return fManageGrid; }
+    // The ring of master grids (xdb_grid_ring.cpp): copies the columns' expansion, visibility
+    // and widths, the indicator width, fixed columns, reading order and left column to the managed
+    // grid, which passes them on around the ring; each grid takes them once.
+    void Synchronize();
 
     // ---- the selected column ----
     TXColumn* SelectedColumn() const;
@@ -596,6 +602,9 @@ protected:
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void TopLeftChanged() override;
     void RowHeightsChanged() override;
+    // A raw column moved (by the mouse or MoveColumn): the collection follows unless the move is
+    // refused, and the managed grid repeats it (xdb_grid_ring.cpp).
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     // The window came into being: the grid settles its rows and bars.
     virtual void CreateWnd();
     bool WindowCreated() const { return fWindowCreated; }
@@ -648,6 +657,11 @@ private:
     static void Manage(TXCustomDBGrid* from, TXCustomDBGrid* to);
     // Every grid that follows this one (it is going) leaves the ring.
     void ReleaseFollowers();
+    // The ring's mirrored changes (xdb_grid_ring.cpp): Synchronize unless this grid is taking a
+    // copy already; the left column and a column move passed to the managed grid.
+    void SynchronizeRing();
+    void MirrorLeftColumn();
+    void MirrorColumnMove(int FromIndex, int ToIndex);
     // selection
     void RecomputeSelectionOffset();
     // painting (xdb_grid_paint.cpp)
