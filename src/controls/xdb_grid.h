@@ -35,6 +35,7 @@
 namespace tv {
 
 class TImageList;
+class TParser;
 class TPopupMenu;
 enum class TRecordBarKind : uint8_t;
 
@@ -230,6 +231,14 @@ public:
     // and widths, the indicator width, fixed columns, reading order and left column to the managed
     // grid, which passes them on around the ring; each grid takes them once.
     void Synchronize();
+    // Form streaming (xdb_grid_streams.cpp): the form text lines of the properties "Columns"
+    // (written when the columns differ from the ancestor's; without one, when customized) and
+    // "OrderFields" (when not empty); ReadDefinedProperty reads one of them at the parser's
+    // symbol (the columns are emptied first, the order goes through SetOrderFields) and answers
+    // false, reading nothing, for any other name.
+    bool ColumnsStored(TXCustomDBGrid* Ancestor);
+    std::string DefinedPropertiesText(TXCustomDBGrid* Ancestor, const std::string& Indent);
+    bool ReadDefinedProperty(TParser& Parser);
 
     // ---- the selected column ----
     TXColumn* SelectedColumn() const;
