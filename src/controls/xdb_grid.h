@@ -12,7 +12,8 @@
 // The class is long; its code is split by concern (docs/data-grid.md): xdb_grid.cpp (making and
 // freeing, the small properties and hooks), xdb_grid_setters.cpp (options and setters with their
 // clamps), xdb_grid_layout.cpp (brackets, layout, row heights, metrics), xdb_grid_link.cpp (the
-// data link's reactions, focus, component removal, master grids), xdb_grid_updates.cpp (requests
+// data link's reactions, focus, component removal), xdb_grid_ring.cpp (master grids),
+// xdb_grid_streams.cpp (columns as form text), xdb_grid_updates.cpp (requests
 // for list items, numbering and totals, the selection bracket), xdb_grid_paint.cpp (DrawCell),
 // xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
 // (position keeping).
