@@ -668,7 +668,7 @@ private:
     // Every grid that follows this one (it is going) leaves the ring.
     void ReleaseFollowers();
     // The ring's mirrored changes (xdb_grid_ring.cpp): Synchronize unless this grid is taking a
-    // copy already; the left column and a column move passed to the managed grid.
+    // copy already; the left column, and a column move (column indexes) passed to the managed grid.
     void SynchronizeRing();
     void MirrorLeftColumn();
     void MirrorColumnMove(int FromIndex, int ToIndex);

@@ -134,13 +134,17 @@ void TXCustomDBGrid::MirrorLeftColumn() {
 }
 
 void TXCustomDBGrid::MirrorColumnMove(int FromIndex, int ToIndex) {
-    // Both raw columns must exist in the managed grid (the base grid refuses a move out of its
-    // columns); a grid that is already taking the move is where it began.
+    // The managed grid moves the same raw columns as its base grid would by the mouse. Both must
+    // exist there (its base grid refuses a move out of its columns); a grid that is taking the
+    // move already is where it began.
     TXCustomDBGrid* managed = fManageGrid;
-    if (!managed || managed->fManagement || std::max(FromIndex, ToIndex) >= managed->ColCount()) return;
+    if (!managed || managed->fManagement) return;
+    const int from = FromIndex + managed->fIndicatorOffset;
+    const int to = ToIndex + managed->fIndicatorOffset;
+    if (std::min(from, to) < 0 || std::max(from, to) >= managed->ColCount()) return;
     fManagement = true;
     try {
-        managed->MoveColumn(FromIndex, ToIndex);
+        managed->MoveColumn(from, to);
     } catch (...) {
         fManagement = false;
         throw;
@@ -186,7 +190,7 @@ void TXCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex) {
     else
         fSelectedCols->Clear();
     if (OnColumnMoved) OnColumnMoved(this, from, to);
-    MirrorColumnMove(FromIndex, ToIndex);
+    MirrorColumnMove(from, to);
 }
 
 }  // namespace tv
