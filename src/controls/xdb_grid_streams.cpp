@@ -38,27 +38,6 @@ constexpr std::string_view kInvalidValue = "Invalid property value";
 
 // ---------------------------------------------------------------- values as form text
 
-// A string in quotes, quotes doubled, control characters as #nn codes.
-std::string QuotedText(std::string_view text) {
-    std::string out;
-    bool quoted = false;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 32) {
-            if (quoted) out += '\'';
-            quoted = false;
-            out += '#' + std::to_string(u);
-            continue;
-        }
-        if (!quoted) out += '\'';
-        quoted = true;
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    if (quoted) out += '\'';
-    return out.empty() ? "''" : out;
-}
-
 template <class V>
 struct TSetElement {};
 template <class E>
@@ -73,7 +52,7 @@ std::string ValueText(const V& v) {
     if constexpr (std::is_same_v<V, bool>)
         return v ? "True" : "False";
     else if constexpr (std::is_same_v<V, std::string>)
-        return QuotedText(v);
+        return QuotedFormString(v);
     else if constexpr (std::is_enum_v<V>)
         return std::string(TEnumInfo<V>::Names[static_cast<int>(v)]);
     else if constexpr (kIsSet<V>) {
@@ -132,7 +111,7 @@ V ReadValue(TParser& parser) {
 
 std::string StringsText(const TStrings& list) {
     std::string out = "(";
-    for (int i = 0; i < list.Count(); ++i) out += " " + QuotedText(list.Strings(i));
+    for (int i = 0; i < list.Count(); ++i) out += " " + QuotedFormString(list.Strings(i));
     return out + " )";
 }
 
@@ -381,7 +360,7 @@ void TXDBGridColumns::SaveToStream(TStream& Stream) {
         text += CollectionText(*this, "  ");
     }
     const std::string order = fGrid ? fGrid->OrderFields() : std::string();
-    if (!order.empty()) text += "\n  OrderFields = " + QuotedText(order);
+    if (!order.empty()) text += "\n  OrderFields = " + QuotedFormString(order);
     text += "\nend\n";
     Stream.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
 }
@@ -446,7 +425,7 @@ std::string TXCustomDBGrid::DefinedPropertiesText(TXCustomDBGrid* Ancestor, cons
         TColumnsStateScope writing(fColumnsState, csWriting);
         text += Indent + "Columns = " + CollectionText(*fColumns, Indent) + "\n";
     }
-    if (!OrderFields().empty()) text += Indent + "OrderFields = " + QuotedText(OrderFields()) + "\n";
+    if (!OrderFields().empty()) text += Indent + "OrderFields = " + QuotedFormString(OrderFields()) + "\n";
     return text;
 }
 
