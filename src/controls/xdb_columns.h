@@ -23,6 +23,7 @@ namespace tv {
 
 class TImageList;
 class TPopupMenu;
+class TStream;
 class TXCustomDBGrid;
 class TXDBGridColumns;
 
@@ -586,6 +587,13 @@ public:
     void Assign(TPersistent* Source) override;
     // The columns that carry a sort marker, first sort column first.
     std::vector<TXColumn*>& OrderList() { return fOrderList; }
+    // The columns with the grid's order fields as form text (xdb_grid_streams.cpp): saving writes
+    // widths before stretching; loading replaces the columns and the order fields. The stream's
+    // and the parser's errors reach the caller.
+    void SaveToStream(TStream& Stream);
+    void LoadFromStream(TStream& Stream);
+    void SaveToFile(const std::string& FileName);
+    void LoadFromFile(const std::string& FileName);
 
     // The grid's own: a default (not stored) column, and its auto columns of either kind.
     TXColumn* InternalAdd();

@@ -7,6 +7,7 @@
 
 #include "controls/xdb_grid_glyphs.h"
 #include "platform/data/data_set.h"
+#include "platform/gui/application.h"
 #include "platform/gui/image_list.h"
 #include "platform/gui/menu.h"
 #include "platform/rtl/class_info.h"
@@ -67,6 +68,14 @@ TXCustomDBGrid::TXCustomDBGrid(TComponent* AOwner)
 }
 
 TXCustomDBGrid::~TXCustomDBGrid() {
+    // The layout is saved while the grid is whole; a failure is reported and the grid still goes.
+    if (fSettings->Active()) {
+        try {
+            fSettings->AutoSave();
+        } catch (...) {
+            HandleGuiException(this);
+        }
+    }
     // From here on the grid reacts to nothing: links, fields and rings let go of it first.
     BeginDestroy();
     fTitleFont->OnChange = nullptr;

@@ -12,7 +12,8 @@
 // The class is long; its code is split by concern (docs/data-grid.md): xdb_grid.cpp (making and
 // freeing, the small properties and hooks), xdb_grid_setters.cpp (options and setters with their
 // clamps), xdb_grid_layout.cpp (brackets, layout, row heights, metrics), xdb_grid_link.cpp (the
-// data link's reactions, focus, component removal, master grids), xdb_grid_updates.cpp (requests
+// data link's reactions, focus, component removal), xdb_grid_ring.cpp (master grids),
+// xdb_grid_streams.cpp (columns as form text), xdb_grid_updates.cpp (requests
 // for list items, numbering and totals, the selection bracket), xdb_grid_paint.cpp (DrawCell),
 // xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
 // (position keeping).
@@ -35,6 +36,7 @@
 namespace tv {
 
 class TImageList;
+class TParser;
 class TPopupMenu;
 enum class TRecordBarKind : uint8_t;
 
@@ -88,6 +90,8 @@ public:
     const std::string& KeyFields() const { return fKeyFields; }
     void SetKeyFields(const std::string& value) { fKeyFields = value; }
     const std::string& OrderFields() const { return fLastOrderFields; }
+    // The saved layout's seam until the sort markers take the order text: keeps it only.
+    void SetOrderFields(const std::string& value) { fLastOrderFields = value; }
 
     // ---- options ----
     TXDBGridOptions Options() const { return fOptions; }
@@ -224,6 +228,18 @@ public:
     void SetMasterGrid(TXCustomDBGrid* value);
     // The next grid of the ring, which mirrors this one's columns.
     TXCustomDBGrid* ManageGrid() const { return fManageGrid; }
+    // The ring of master grids (xdb_grid_ring.cpp): copies the columns' expansion, visibility
+    // and widths, the indicator width, fixed columns, reading order and left column to the managed
+    // grid, which passes them on around the ring; each grid takes them once.
+    void Synchronize();
+    // Form streaming (xdb_grid_streams.cpp): the form text lines of the properties "Columns"
+    // (written when the columns differ from the ancestor's; without one, when customized) and
+    // "OrderFields" (when not empty); ReadDefinedProperty reads one of them at the parser's
+    // symbol (the columns are emptied first, the order goes through SetOrderFields) and answers
+    // false, reading nothing, for any other name.
+    bool ColumnsStored(TXCustomDBGrid* Ancestor);
+    std::string DefinedPropertiesText(TXCustomDBGrid* Ancestor, const std::string& Indent);
+    bool ReadDefinedProperty(TParser& Parser);
 
     // ---- the selected column ----
     TXColumn* SelectedColumn() const;
@@ -596,6 +612,9 @@ protected:
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void TopLeftChanged() override;
     void RowHeightsChanged() override;
+    // A raw column moved (by the mouse or MoveColumn): the collection follows unless the move is
+    // refused, and the managed grid repeats it (xdb_grid_ring.cpp).
+    void ColumnMoved(int FromIndex, int ToIndex) override;
     // The window came into being: the grid settles its rows and bars.
     virtual void CreateWnd();
     bool WindowCreated() const { return fWindowCreated; }
@@ -648,6 +667,11 @@ private:
     static void Manage(TXCustomDBGrid* from, TXCustomDBGrid* to);
     // Every grid that follows this one (it is going) leaves the ring.
     void ReleaseFollowers();
+    // The ring's mirrored changes (xdb_grid_ring.cpp): Synchronize unless this grid is taking a
+    // copy already; the left column, and a column move (column indexes) passed to the managed grid.
+    void SynchronizeRing();
+    void MirrorLeftColumn();
+    void MirrorColumnMove(int FromIndex, int ToIndex);
     // selection
     void RecomputeSelectionOffset();
     // painting (xdb_grid_paint.cpp)

@@ -1,6 +1,6 @@
 // The data grid and its data: the data source, the reactions to the data link (activation, data
 // changes, scrolling, layout, focus, editing, record changes), the current row, the focus, the
-// removal of components the grid refers to, and the ring of grids that follow a master grid.
+// removal of components the grid refers to (the ring of master grids is xdb_grid_ring.cpp).
 
 #include <algorithm>
 
@@ -69,10 +69,20 @@ void TXCustomDBGrid::LinkActive(bool Value) {
     }
     rest();
     if (!Value) return;
+    if (fMasterGrid) fMasterGrid->Synchronize();
     if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
     if (fSettings->LoadPending()) {
         fSettings->ClearLoadPending();
         if (fSettings->Active()) {
+            // The stored layout, with the current record and its screen row held meanwhile.
+            DisablePosition();
+            try {
+                fSettings->AutoLoad();
+            } catch (...) {
+                EnablePosition(false);
+                throw;
+            }
+            EnablePosition(false);
             fDataLink->DataSet()->First();
             return;
         }
@@ -229,82 +239,6 @@ void TXCustomDBGrid::FieldRemoved(TField* Field) {
         EndLayout();
     else
         DeferLayout();
-}
-
-// ---------------------------------------------------------------- the ring of master grids
-
-TXCustomDBGrid* TXCustomDBGrid::PartEnd() {
-    TXCustomDBGrid* end = this;
-    while (end->fManageGrid && end->fManageGrid != this && end->fManageGrid->fMasterGrid)
-        end = end->fManageGrid;
-    return end;
-}
-
-void TXCustomDBGrid::Manage(TXCustomDBGrid* from, TXCustomDBGrid* to) {
-    // A grid never manages itself; one that gets a grid to mirror keeps its columns from then on.
-    from->fManageGrid = to == from ? nullptr : to;
-    if (from->fManageGrid && from->fColumns->State() == csDefault && from->fColumns->Count() > 0)
-        from->fColumns->SetState(csCustomized);
-}
-
-void TXCustomDBGrid::LeaveMasterRing() {
-    TXCustomDBGrid* end = PartEnd();
-    TXCustomDBGrid* after = end->fManageGrid;
-    // The grid before this part manages what follows it; the part closes on itself.
-    TXCustomDBGrid* before = fMasterGrid;
-    for (TXCustomDBGrid* g = after; g && g != this; g = g->fManageGrid)
-        if (g->fManageGrid == this) {
-            before = g;
-            break;
-        }
-    if (before && before->fManageGrid == this) Manage(before, after == before ? nullptr : after);
-    Manage(end, this);
-    fMasterGrid = nullptr;
-}
-
-void TXCustomDBGrid::JoinMasterRing(TXCustomDBGrid* master) {
-    TXCustomDBGrid* end = PartEnd();
-    if (TXCustomDBGrid* managed = master->fManageGrid) {
-        Manage(end, managed);
-        if (managed->fMasterGrid) managed->fMasterGrid = end == managed ? nullptr : end;
-    } else
-        Manage(end, master);
-    Manage(master, this);
-    fMasterGrid = master;
-    master->FreeNotification(this);
-}
-
-void TXCustomDBGrid::SetMasterGrid(TXCustomDBGrid* value) {
-    if (value == fMasterGrid) return;
-    if (value) {
-        SetStretchMode(false);
-        for (TXCustomDBGrid* g = value; g; g = g->fMasterGrid)
-            if (g == this) {
-                if (g->ComponentState().Contains(csLoading)) return;
-                throw EInvalidGridOperation(std::string(kCircularDataLink));
-            }
-    }
-    if (fMasterGrid) LeaveMasterRing();
-    if (value) JoinMasterRing(value);
-}
-
-void TXCustomDBGrid::ReleaseFollowers() {
-    // Every grid that follows this one leaves the ring; whatever still points here is re-linked.
-    for (bool again = true; again;) {
-        again = false;
-        for (TXCustomDBGrid* g = fManageGrid; g && g != this; g = g->fManageGrid)
-            if (g->fMasterGrid == this) {
-                g->SetMasterGrid(nullptr);
-                again = true;
-                break;
-            }
-    }
-    for (TXCustomDBGrid* g = fManageGrid; g && g != this; g = g->fManageGrid)
-        if (g->fManageGrid == this) {
-            g->fManageGrid = fManageGrid == g ? nullptr : fManageGrid;
-            break;
-        }
-    fManageGrid = nullptr;
 }
 
 }  // namespace tv

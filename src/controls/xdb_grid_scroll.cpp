@@ -242,6 +242,7 @@ void TXCustomDBGrid::TopLeftChanged() {
     UpdateHorzScrollBar();
     InvalidateTitles();
     TCustomGrid::TopLeftChanged();
+    MirrorLeftColumn();
     if (LeftCol() != fLastLeftCol) {
         fLastLeftCol = LeftCol();
         if (OnColumnScroll) OnColumnScroll(this, LeftCol() - fIndicatorOffset);

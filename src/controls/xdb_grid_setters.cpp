@@ -181,6 +181,7 @@ void TXCustomDBGrid::SetBiDiMode(TBiDiMode value) {
     if (value == bdRightToLeft) fDoubleBuffered = false;
     Invalidate();
     RefreshEditor();
+    SynchronizeRing();
 }
 
 // ---------------------------------------------------------------- colours and looks
@@ -218,6 +219,7 @@ void TXCustomDBGrid::SetFixedCols(int value) {
     fFixedCols = value;
     LayoutChanged();
     RefreshEditor();
+    SynchronizeRing();
 }
 
 void TXCustomDBGrid::SetFixedStyle(TFixedStyle value) {
@@ -242,6 +244,7 @@ void TXCustomDBGrid::SetIndicatorWidth(int value) {
     if (value < 11) value = 11;
     if (value == fIndicatorWidth) return;
     fIndicatorWidth = value;
+    SynchronizeRing();
     if (fOptions.Contains(dgIndicator)) {
         LayoutChanged();
         RefreshEditor();

@@ -235,4 +235,25 @@ bool TParser::TokenSymbolIs(std::string_view S) const {
     return fToken == toSymbol && SameTextAscii(S, TokenString());
 }
 
+std::string QuotedFormString(std::string_view text) {
+    if (text.empty()) return "''";
+    std::string out;
+    bool inside = false;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 32) {
+            if (inside) out += '\'';
+            inside = false;
+            out += '#' + std::to_string(u);
+            continue;
+        }
+        if (!inside) out += '\'';
+        inside = true;
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    if (inside) out += '\'';
+    return out;
+}
+
 }  // namespace tv

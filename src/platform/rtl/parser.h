@@ -19,6 +19,10 @@ namespace tv {
 
 TV_DECLARE_EXCEPTION(EParserError, Exception);  // "<message> on line <n>"
 
+// A text as a form text string, which the parser reads back as it was: quoted parts with quotes
+// doubled, control characters as #nn codes ('It''s'#13#10'ok'); an empty text is ''.
+std::string QuotedFormString(std::string_view text);
+
 // Token kinds; any other token is the character itself.
 inline constexpr char toEOF = 0;
 inline constexpr char toSymbol = 1;

@@ -3,6 +3,7 @@
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/number_text.h"
+#include "platform/rtl/parser.h"
 #include "script/common/number_text.h"
 #include "script/runtime/value_access.h"
 
@@ -28,24 +29,7 @@ std::string TrimSpaces(std::string_view s) {
 }
 
 std::string QuoteAsLiteral(std::string_view s) {
-    if (s.empty()) return "''";
-    std::string out;
-    bool inside = false;
-    for (char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 32) {
-            if (inside) out += '\'';
-            inside = false;
-            out += '#' + std::to_string(u);
-            continue;
-        }
-        if (!inside) out += '\'';
-        inside = true;
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    if (inside) out += '\'';
-    return out;
+    return QuotedFormString(s);
 }
 
 std::string QuoteAsLiteral(const UnicodeString& s) {
