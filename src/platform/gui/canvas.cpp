@@ -231,6 +231,10 @@ void TCanvas::Paint(bool usePenMode, F&& draw) {
     }
 }
 
+void TCanvas::PaintWithToolkit(const std::function<void(QPainter&)>& draw) {
+    Paint(false, draw);
+}
+
 void TCanvas::MoveTo(int X, int Y) {
     fPenPos = {X, Y};
 }

@@ -5,6 +5,7 @@
 // control's canvas measures text but refuses to draw. With a recorder attached (canvas_recorder.h)
 // it draws nothing and records every drawing instead, at any time.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -144,6 +145,9 @@ public:
     void BeginPaint(QPainter* painter, TRect surface);
     void EndPaint();
     bool Painting() const { return fPainter != nullptr; }
+    // Draws with the toolkit's painter on the surface, under the clip (the library's own painters,
+    // such as the theme service); refused as any drawing is where the canvas cannot draw.
+    void PaintWithToolkit(const std::function<void(QPainter&)>& draw);
 
 private:
     template <class F>

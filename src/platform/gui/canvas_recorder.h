@@ -37,6 +37,8 @@ enum class TCanvasOp : uint8_t {
     FocusRect,  // DrawFocusRect: Rect
     Pixel,      // SetPixels: From in Color
     Flood,      // FloodFill: from From, Back the colour of the area or border, Color the brush
+    Themed,     // a themed element (theme_services.h): Rect, Index the element, Flags the state,
+                // Color the check state
 };
 
 // Flags of a text record: TextRect, clipped to its rectangle.
