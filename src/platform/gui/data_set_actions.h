@@ -1,9 +1,9 @@
 #pragma once
 // Data-set actions: an action that runs one of the record operations (data_set_operations.h) on
-// the dataset behind a data source. Its target is the data source of whatever control runs it: a
-// data-aware control answers the action for its own data link (DataLinkExecuteAction), so one
-// "Next" action moves whichever grid has the focus. With DataSource set, the action works only on
-// that source.
+// the dataset behind a data source. Its target is the data source of the control asked to run it:
+// a data-aware control answers ExecuteAction and UpdateAction through its data link
+// (DataLinkExecuteAction), so one "Next" action serves every grid it is handed to. With DataSource
+// set, the action works only on that source.
 
 #include "platform/gui/action.h"
 #include "platform/gui/data_set_operations.h"
