@@ -173,7 +173,7 @@ TEST_F(WindowGrids, RulesAreTypedInTickedForImportAndDeletedAfterTheQuestion) {
     test::Key(Qt::Key_Tab);
     EXPECT_EQ(Selected(*grid), "RULE_IMPORT_OR_EXPORT");
 
-    // The side shows no editor: typed characters and Space tick it, Down posts.
+    // The side shows no editor: a typed letter opens none and ticks nothing, Space ticks, Up posts.
     Type("x");
     EXPECT_FALSE(grid->EditorMode());
     EXPECT_EQ(Text("RULE_IMPORT_OR_EXPORT"), "0");
@@ -202,7 +202,7 @@ TEST_F(WindowGrids, RulesAreTypedInTickedForImportAndDeletedAfterTheQuestion) {
     EXPECT_EQ(State(), TDataSetState::dsBrowse);
     EXPECT_EQ(Column("RuleName"), (std::vector<std::string>{"Hämta order", "Ny regel", "Skicka fakturor"}));
 
-    // Ctrl+Delete asks first; Avbryt keeps the rule, OK deletes it.
+    // Ctrl+Delete asks first; Cancel keeps the rule, OK deletes it.
     table->First();
     dialogs.QueueAnswer(TMsgAnswer::Cancel);
     dialogs.QueueAnswer(TMsgAnswer::Ok);
