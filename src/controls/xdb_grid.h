@@ -35,6 +35,7 @@
 
 namespace tv {
 
+class TBasicAction;
 class TImageList;
 class TParser;
 class TPopupMenu;
@@ -367,6 +368,12 @@ public:
     TXColumn* ColumnByName(std::string_view FieldName, int FromIndex = 0) const;
     // The colour of the in-place editor when EditorColor is clDefault.
     static constexpr TColor DefaultEditorColor() { return clInfoBk; }
+
+    // ---- actions (xdb_grid_actions.cpp) ----
+    // An action aimed at the grid's data source (a data-set action) runs there, or brings its
+    // state up to date for it; true when the data link took it, false for any other action.
+    bool ExecuteAction(TBasicAction& Action);
+    bool UpdateAction(TBasicAction& Action);
 
     // ---- update flags ----
     bool InUpdateListItems() const { return fInUpdateListItems; }

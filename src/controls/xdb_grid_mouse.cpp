@@ -75,7 +75,9 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     fSelectedCell = left && cell.X == Col() && cell.Y == Row();
     fDataLink->UpdateRecord();
     if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
-    fDataLink->DataSet()->MoveBy(cell.Y - Row());
+    // A click in the current row leaves the record where it is: moving by nothing would post a
+    // record being edited or drop an untouched new one under the mouse.
+    if (cell.Y != Row()) fDataLink->DataSet()->MoveBy(cell.Y - Row());
     if (alive.expired()) return;
     const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
     if (!rowScroll && cell.X >= TCustomGrid::FixedCols()) SelectColumn(cell.X, 0);

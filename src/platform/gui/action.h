@@ -21,6 +21,13 @@ public:
     // Runs OnExecute; false when there is none (or the action may not run now).
     virtual bool Execute();
     TNotifyEvent OnExecute;
+
+    // Actions aimed at a target (a data source, say): whether the action works on `Target`, and
+    // running it there or bringing its state up to date for it. A control that holds such a target
+    // answers ExecuteAction/UpdateAction with these; a plain action works on none.
+    virtual bool HandlesTarget(TObject* Target) { return false; }
+    virtual void ExecuteTarget(TObject* Target) {}
+    virtual void UpdateTarget(TObject* Target) {}
 };
 
 // An action that belongs to an action list.

@@ -285,50 +285,24 @@ void TDBNavigator::LayoutButtons() {
 
 void TDBNavigator::UpdateButtonStates() {
     if (!fButtons[0]) return;
-    TDataSet* ds = fDataLink->Active() ? fDataLink->DataSet() : nullptr;
-    const bool on = Enabled() && ds;
-    const bool canModify = on && ds->CanModify();
-    const bool editing = on && ds->IsEditing();
-    const bool up = on && !ds->Bof();
-    const bool down = on && !ds->Eof();
-    const bool states[kNavButtonCount] = {
-        up, up, down, down,                        // First, Prior, Next, Last
-        canModify,                                 // Insert
-        canModify && !ds->IsEmpty(),               // Delete
-        canModify && !editing,                     // Edit
-        canModify && editing, canModify && editing,  // Post, Cancel
-        on && !editing,                            // Refresh
-    };
-    for (int i = 0; i < kNavButtonCount; ++i) fButtons[static_cast<size_t>(i)]->SetEnabled(states[i]);
+    const TDataSet* ds = Enabled() && fDataLink->Active() ? fDataLink->DataSet() : nullptr;
+    for (int i = 0; i < kNavButtonCount; ++i)
+        fButtons[static_cast<size_t>(i)]->SetEnabled(DataSetOperationEnabled(static_cast<TNavigateBtn>(i), ds));
 }
 
 void TDBNavigator::BtnClick(TNavigateBtn button) {
     TDataSet* ds = fDataLink->Active() ? fDataLink->DataSet() : nullptr;
     if (!ds) return;
     if (BeforeAction) BeforeAction(this, button);
-    switch (button) {
-        case nbFirst: ds->First(); break;
-        case nbPrior: ds->Prior(); break;
-        case nbNext: ds->Next(); break;
-        case nbLast: ds->Last(); break;
-        case nbInsert: ds->Insert(); break;
-        case nbDelete: {
-            if (fConfirmDelete) {
-                TMessageBoxRequest request;
-                request.Text = std::string(kDeleteRecordQuestion);
-                request.Buttons = TMsgButtons::OkCancel;
-                request.Icon = TMsgIcon::Question;
-                request.NonInteractiveAnswer = TMsgAnswer::Cancel;
-                if (DialogService().MessageBox(request) != TMsgAnswer::Ok) return;
-            }
-            ds->Delete();
-            break;
-        }
-        case nbEdit: ds->Edit(); break;
-        case nbPost: ds->Post(); break;
-        case nbCancel: ds->Cancel(); break;
-        case nbRefresh: ds->Resync(0); break;
+    if (button == nbDelete && fConfirmDelete) {
+        TMessageBoxRequest request;
+        request.Text = std::string(kDeleteRecordQuestion);
+        request.Buttons = TMsgButtons::OkCancel;
+        request.Icon = TMsgIcon::Question;
+        request.NonInteractiveAnswer = TMsgAnswer::Cancel;
+        if (DialogService().MessageBox(request) != TMsgAnswer::Ok) return;
     }
+    RunDataSetOperation(button, *ds);
     if (OnClick) OnClick(this, button);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/data/data_source.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/custom_control.h"
+#include "platform/gui/data_set_operations.h"
 #include "platform/gui/graphic_control.h"
 #include "platform/rtl/enum_set.h"
 #include "platform/rtl/string_list.h"
@@ -22,14 +23,6 @@
 namespace tv {
 
 class TTimer;
-
-enum TNavigateBtn : uint8_t { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
-TV_ENUM_INFO(TNavigateBtn, "nbFirst", "nbPrior", "nbNext", "nbLast", "nbInsert", "nbDelete", "nbEdit", "nbPost",
-             "nbCancel", "nbRefresh");
-using TNavButtonSet = TSet<TNavigateBtn>;
-inline constexpr int kNavButtonCount = 10;
-inline constexpr TNavButtonSet kAllNavButtons{nbFirst, nbPrior, nbNext,  nbLast,   nbInsert,
-                                              nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
 
 inline constexpr std::string_view kDeleteRecordQuestion = "Delete record?";
 
