@@ -300,8 +300,8 @@ public:
     TColor DefaultSelectRowColor() const { return clGradientInactiveCaption; }
     TColor DefaultStripeColor() const;
     TColor DefaultDataLineColor() const;
-    // The grid's own drawing of a data cell's content (its column line, then its text), for
-    // OnDrawColumnCell handlers; and of a field's text.
+    // The grid's own drawing of a data cell's content (its column line, then its picture or text),
+    // for OnDrawColumnCell handlers; and of a field's text.
     void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, TGridDrawState State);
     void DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
     // The raw cell being painted, and the raw row last painted as the current record's.

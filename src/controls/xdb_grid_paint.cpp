@@ -349,13 +349,12 @@ void TXCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXCol
     TCanvas* canvas = Canvas();
     const bool fixed = State.Contains(gdFixed);
     if (!fixed) DrawColumnLine(Rect, IsLastShowingColumn(Column));
-    const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
-    const int m = fixed && bothLines ? 1 : 2;
     const TBrushStyle style = canvas->Brush()->Style();
     FillWith(canvas, Rect, canvas->Brush()->Color());
     canvas->Brush()->SetStyle(style);
-    WriteCellText(canvas, Rect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(), false,
-                  Column->Alignment(), Column->DisplayText(), m);
+    std::unique_ptr<TPersistent> picture;
+    DrawCellContent(Column, Rect, CellPicture(Column, picture), Column->DisplayText(), fixed);
+    canvas->Brush()->SetStyle(style);
 }
 
 void TXCustomDBGrid::DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State) {

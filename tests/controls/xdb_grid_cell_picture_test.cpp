@@ -427,6 +427,15 @@ TEST_F(CellPictures, APaintHandlerMaySwapOrDropTheCellsPicture) {
             EXPECT_EQ(TextIn(cell), c.text) << col;
         }
     }
+    // A handler that draws the cell itself and asks for the grid's own drawing gets the box too.
+    grid->OnPaintColumnCell = nullptr;
+    grid->SetDefaultDrawing(false);
+    grid->OnDrawColumnCell = [&](TObject*, const TRect& rect, int32_t dataCol, TXColumn* column, TGridDrawState state) {
+        grid->DefaultDrawColumnCell(rect, dataCol, column, state);
+    };
+    Paint(*grid);
+    EXPECT_EQ(PicturesIn(CellOf(*grid, 2, 0)).size(), 1u);
+    EXPECT_FALSE(TextIn(CellOf(*grid, 2, 0)));
 }
 
 }  // namespace
