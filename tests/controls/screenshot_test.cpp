@@ -166,6 +166,16 @@ TEST(Screenshot, DataGridStriped) {
     EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
 }
 
+// A data grid filling a form of `width` x `height` titled `caption`.
+TXDBGrid* FormGrid(TForm& form, const char* caption, int width, int height) {
+    form.SetCaption(caption);
+    form.SetBounds(40, 40, width, height);
+    auto* grid = new TXDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    return grid;
+}
+
 // The rule editor's grid of rules: the rule name titled "Regel", the description hidden, and the
 // side as an "Import" check-box column with the texts "1;0"; a rule name being edited.
 TEST(Screenshot, DataGridEditedWithCheckBox) {
@@ -177,11 +187,7 @@ TEST(Screenshot, DataGridEditedWithCheckBox) {
     TDataSource source;
     source.SetDataSet(table.get());
     TForm form;
-    form.SetCaption("Regler");
-    form.SetBounds(40, 40, 360, 200);
-    auto* grid = new TXDBGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
+    auto* grid = FormGrid(form, "Regler", 360, 200);
     grid->Columns()->Add()->SetFieldName("RULENAME");
     grid->Columns()->Items(0)->Title()->SetCaption("Regel");
     grid->Columns()->Items(0)->SetWidth(180);
@@ -256,11 +262,7 @@ TEST(Screenshot, DataGridPictures) {
     TDataSource source;
     source.SetDataSet(table.get());
     TForm form;
-    form.SetCaption("Prislista");
-    form.SetBounds(40, 40, 470, 230);
-    auto* grid = new TXDBGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
+    auto* grid = FormGrid(form, "Prislista", 470, 230);
     grid->SetFixedStyle(fsFlat);
     grid->SetLinesCount(2);
     grid->Columns()->Add()->SetFieldName("NAME");
