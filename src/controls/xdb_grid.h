@@ -290,8 +290,8 @@ public:
     TImageList* Markers();
     TMarkerStyle GetMarkerStyle() const;
     bool GetMarkerTransparent() const;
-    // ---- pictures in data cells (xdb_grid_cell_picture.cpp) ----
-    // The box style an automatic CheckBoxStyle stands for under the grid's FixedStyle.
+    // The box style an automatic CheckBoxStyle stands for under the grid's FixedStyle (pictures in
+    // data cells, xdb_grid_cell_picture.cpp).
     TCheckBoxStyle GetBoxStyle(TCheckBoxStyle style) const;
     // The colours a role takes for clDefault.
     TColor DefaultSelectCellColor() const { return clHighlight; }
