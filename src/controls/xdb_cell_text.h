@@ -36,9 +36,4 @@ void WriteCellText(TCanvas* Canvas, const TRect& Rect, int DX, TVAlignment VAlig
 void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool CopyBackground, bool NoMirror,
                int Index, int Y, int X);
 
-// The top-left corner of a `Width` x `Height` picture in `Cell` by `Draw` (idAlignment, idOpposite
-// or idCenter): the alignments place it, the offsets move it away from the side it keeps to.
-TPoint CellPicturePlace(const TRect& Cell, int Width, int Height, TImageDraw Draw, TAlignment Alignment,
-                        TVAlignment VAlignment, int OffsetX, int OffsetY);
-
 }  // namespace tv

@@ -21,7 +21,9 @@
 
 namespace tv {
 
+class TBitmap;
 class TImageList;
+class TPicture;
 class TPopupMenu;
 class TStream;
 class TXCustomDBGrid;
@@ -348,6 +350,22 @@ public:
     int CheckBoxIndex() const;
     // Ticks or unticks the current record's box when the grid lets this column change.
     void ToggleCheckBoxValue();
+    // ---- cell pictures (xdb_column_images.cpp) ----
+    // The box of the current record as a bitmap (white its transparent colour): the grid's glyph at
+    // CheckBoxIndex with its frame drawn in the box style of CheckBoxStyle, or, while the grid is
+    // disabled, blended with the grid's FixedColor and framed in cbMild. Nil without a grid or
+    // while the grid's link is active on an empty dataset.
+    std::unique_ptr<TBitmap> CheckBoxBitmap() const;
+    // The index into Images a cell shows: CheckBoxIndex for a check-box column, -1 without a
+    // field, 0 or 1 for a Boolean field, else the field's text as a number (-1 when it is none).
+    int CellImageIndex() const;
+    // Image `Index` of Images as a bitmap, blended with the grid's FixedColor while the grid is
+    // disabled; TransparentColor, when set, is its transparent colour. Nil without a grid, without
+    // Images or for an index outside it.
+    std::unique_ptr<TBitmap> CellImageBitmap(int Index) const;
+    // The picture of a graphic field whose bytes are no bitmap, read from them; nil when the field
+    // is itself the picture's source (a bitmap, or no graphic field).
+    std::unique_ptr<TPicture> FieldGraphic() const;
     TDialogOptions DialogOptions() const { return fDialogOptions; }
     void SetDialogOptions(TDialogOptions value) { fDialogOptions = value; }
     TPopupMenu* DropDownMenu() const { return fDropDownMenu; }

@@ -307,6 +307,9 @@ public:
     TImageList* Markers();
     TMarkerStyle GetMarkerStyle() const;
     bool GetMarkerTransparent() const;
+    // The box style an automatic CheckBoxStyle stands for under the grid's FixedStyle (pictures in
+    // data cells, xdb_grid_cell_picture.cpp).
+    TCheckBoxStyle GetBoxStyle(TCheckBoxStyle style) const;
     // The colours a role takes for clDefault.
     TColor DefaultSelectCellColor() const { return clHighlight; }
     TColor DefaultHighlightText() const { return clHighlightText; }
@@ -314,8 +317,8 @@ public:
     TColor DefaultSelectRowColor() const { return clGradientInactiveCaption; }
     TColor DefaultStripeColor() const;
     TColor DefaultDataLineColor() const;
-    // The grid's own drawing of a data cell's content (its column line, then its text), for
-    // OnDrawColumnCell handlers; and of a field's text.
+    // The grid's own drawing of a data cell's content (its column line, then its picture or text),
+    // for OnDrawColumnCell handlers; and of a field's text.
     void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXColumn* Column, TGridDrawState State);
     void DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
     // The raw cell being painted, and the raw row last painted as the current record's.
@@ -687,9 +690,13 @@ private:
     void DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, const TRect& ARect, TGridDrawState State);
     // The brush of a data row's cell: the column colour, or the stripe on odd rows.
     TColor DataCellColor(const TXColumn* Column, int DataRow, bool blankRow) const;
-    // A check-box column's cell: its box for the record's state, drawn instead of the text
-    // (xdb_grid_cell_picture.cpp). False for other columns.
-    bool DrawCheckBoxCell(TXColumn* Column, const TRect& ARect);
+    // A data cell's picture for the current record (xdb_grid_cell_picture.cpp): the image from
+    // the column's Images, else the box of a check-box column, else the picture of a graphic field
+    // with ShowBlob; `owned` keeps what was made for it. Nil for a cell that shows text.
+    TPersistent* CellPicture(TXColumn* Column, std::unique_ptr<TPersistent>& owned);
+    // Draws the cell's picture, if any, and its text unless a picture that is no wallpaper was drawn.
+    void DrawCellContent(TXColumn* Column, const TRect& ARect, TPersistent* Picture, const std::string& Text,
+                         bool fixed);
     // A fixed cell's background: the gradient or a fill in the brush colour.
     void FillFixedBackground(const TRect& ARect, bool gradient);
     void DrawDataLines(const TRect& ARect, bool rowLine, bool colLine, bool lastColumn);

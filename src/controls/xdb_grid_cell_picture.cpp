@@ -1,50 +1,58 @@
-// Pictures in data cells: where a picture stands by the column's ImageDraw, and the check box a
-// check-box column draws in place of its text.
+// Pictures in data cells: which picture a cell shows (an image of the column's Images, the box of a
+// check-box column, a graphic field's picture), and its drawing with the cell's text.
 
+#include "controls/xdb_cell_picture.h"
 #include "controls/xdb_cell_text.h"
 #include "controls/xdb_grid.h"
-#include "controls/xdb_grid_data_link.h"
-#include "platform/data/data_set.h"
-#include "platform/gui/image_list.h"
+#include "controls/xdb_grid_boxes.h"
+#include "platform/data/field.h"
+#include "platform/gui/bitmap.h"
+#include "platform/gui/gui_exceptions.h"
+#include "platform/gui/picture.h"
 
 namespace tv {
 
-TPoint CellPicturePlace(const TRect& Cell, int Width, int Height, TImageDraw Draw, TAlignment Alignment,
-                        TVAlignment VAlignment, int OffsetX, int OffsetY) {
-    if (Draw == idCenter) {
-        Alignment = taCenter;
-        VAlignment = tvCenter;
-    } else if (Draw == idOpposite) {
-        // Mirrored both ways, then placed as by its alignment.
-        if (Alignment != taCenter) Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
-        if (VAlignment != tvCenter) VAlignment = VAlignment == tvTopJustify ? tvBottomJustify : tvTopJustify;
-    }
-    TPoint at;
-    switch (Alignment) {
-        case taLeftJustify: at.X = Cell.Left + OffsetX; break;
-        case taRightJustify: at.X = Cell.Right - Width - OffsetX; break;
-        case taCenter: at.X = Cell.Left + (Cell.Width() - Width) / 2 + OffsetX; break;
-    }
-    switch (VAlignment) {
-        case tvTopJustify: at.Y = Cell.Top + OffsetY; break;
-        case tvBottomJustify: at.Y = Cell.Bottom - Height - OffsetY; break;
-        case tvCenter: at.Y = Cell.Top + (Cell.Height() - Height) / 2 + OffsetY; break;
-    }
-    return at;
+TCheckBoxStyle TXCustomDBGrid::GetBoxStyle(TCheckBoxStyle style) const {
+    return EffectiveBoxStyle(style, fFixedStyle);
 }
 
-bool TXCustomDBGrid::DrawCheckBoxCell(TXColumn* Column, const TRect& ARect) {
-    if (!Column->IsCheckBox()) return false;
-    // A link active on a dataset without records has no box to show; the cell stays empty.
-    if (fDataLink->Active() && fDataLink->DataSet()->IsEmpty()) return true;
-    TImageList* boxes = fCheckBoxes.get();
-    int index = Column->CheckBoxIndex();
-    if (index >= boxes->Count()) index %= 3;
-    const TPoint at = CellPicturePlace(ARect, boxes->Width(), boxes->Height(), Column->ImageDraw(),
-                                       Column->Alignment(), Column->VAlignment(), Column->ImageOffsetX(),
-                                       Column->ImageOffsetY());
-    DrawGlyph(boxes, Canvas(), ARect, false, false, index, at.Y, at.X);
-    return true;
+TPersistent* TXCustomDBGrid::CellPicture(TXColumn* Column, std::unique_ptr<TPersistent>& owned) {
+    if (Column->Images()) {
+        int index = Column->CellImageIndex();
+        CalcImageIndex(Column, index);
+        owned = Column->CellImageBitmap(index);
+        if (owned) return owned.get();
+    }
+    if (Column->IsCheckBox()) {
+        owned = Column->CheckBoxBitmap();
+        return owned.get();
+    }
+    TField* field = Column->Field();
+    if (!Column->ShowBlob() || !field || field->DataType() != TFieldType::ftGraphic) return nullptr;
+    try {
+        owned = Column->FieldGraphic();
+    } catch (const EInvalidGraphic&) {
+        // A picture that cannot be read leaves the cell empty, as a picture cell without text.
+        owned = std::make_unique<TPicture>();
+    }
+    return owned ? owned.get() : field;
+}
+
+void TXCustomDBGrid::DrawCellContent(TXColumn* Column, const TRect& ARect, TPersistent* Picture,
+                                     const std::string& Text, bool fixed) {
+    TCanvas* canvas = Canvas();
+    const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
+    // Themed and gradient cells keep their background under the picture and the text.
+    const bool keepBackground = fixed && ((bothLines && IsGridThemed()) || fGradient->IsActive());
+    if (Picture)
+        DrawCellPicture(canvas, ARect, Picture, keepBackground, Column->Transparent(), Column->QuickDraw(),
+                        Column->ImageOffsetY(), Column->ImageOffsetX(), Column->ImageDraw(), Column->VAlignment(),
+                        false, Column->Alignment());
+    if ((Picture && Column->Wallpaper()) || keepBackground) canvas->Brush()->SetStyle(bsClear);
+    if (Picture && !Column->Wallpaper()) return;
+    const int m = fixed && bothLines ? 1 : 2;
+    WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(), false,
+                  Column->Alignment(), Text, m);
 }
 
 }  // namespace tv

@@ -319,7 +319,8 @@ void TXCustomDBGrid::DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, 
         canvas->Brush()->SetColor(brush);
         if (!fixed) DrawColumnLine(ARect, IsLastShowingColumn(Column));
         if (fDefaultDrawing) {
-            TPersistent* image = nullptr;
+            std::unique_ptr<TPersistent> picture;
+            TPersistent* image = CellPicture(Column, picture);
             TColor colour = canvas->Brush()->Color();
             PaintColumnCell(ARect, DataCol, Column, fHighlight, fSelections, colour, canvas->Font(), image);
             const bool gradient = fixed && fGradient->IsActive();
@@ -329,15 +330,12 @@ void TXCustomDBGrid::DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, 
             } else {
                 FillWith(canvas, ARect, colour);
             }
-            if (!DrawCheckBoxCell(Column, ARect)) {
-                const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
-                const int m = fixed && bothLines ? 1 : 2;
-                WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(),
-                              false, Column->Alignment(), text, m);
-            }
+            DrawCellContent(Column, ARect, image, text, fixed);
         }
         if (fColumns->State() == csDefault) DrawDataCell(ARect, Column->Field(), State);
         DrawColumnCell(ARect, DataCol, Column, State);
+        // A picture or a gradient left the brush clear for the handlers; the next cell fills again.
+        canvas->Brush()->SetStyle(bsSolid);
     } catch (...) {
         restore();
         throw;
@@ -351,13 +349,12 @@ void TXCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXCol
     TCanvas* canvas = Canvas();
     const bool fixed = State.Contains(gdFixed);
     if (!fixed) DrawColumnLine(Rect, IsLastShowingColumn(Column));
-    const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
-    const int m = fixed && bothLines ? 1 : 2;
     const TBrushStyle style = canvas->Brush()->Style();
     FillWith(canvas, Rect, canvas->Brush()->Color());
     canvas->Brush()->SetStyle(style);
-    WriteCellText(canvas, Rect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(), false,
-                  Column->Alignment(), Column->DisplayText(), m);
+    std::unique_ptr<TPersistent> picture;
+    DrawCellContent(Column, Rect, CellPicture(Column, picture), Column->DisplayText(), fixed);
+    canvas->Brush()->SetStyle(style);
 }
 
 void TXCustomDBGrid::DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State) {

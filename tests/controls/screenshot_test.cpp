@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <memory>
 #include <string>
 
@@ -13,6 +16,7 @@
 #include "grid_test_support.h"
 #include "platform/gui/form.h"
 #include "platform/gui/grid.h"
+#include "platform/gui/image_list.h"
 #include "platform/gui/label.h"
 #include "tests/support/screenshot.h"
 
@@ -162,6 +166,16 @@ TEST(Screenshot, DataGridStriped) {
     EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
 }
 
+// A data grid filling a form of `width` x `height` titled `caption`.
+TXDBGrid* FormGrid(TForm& form, const char* caption, int width, int height) {
+    form.SetCaption(caption);
+    form.SetBounds(40, 40, width, height);
+    auto* grid = new TXDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    return grid;
+}
+
 // The rule editor's grid of rules: the rule name titled "Regel", the description hidden, and the
 // side as an "Import" check-box column with the texts "1;0"; a rule name being edited.
 TEST(Screenshot, DataGridEditedWithCheckBox) {
@@ -173,11 +187,7 @@ TEST(Screenshot, DataGridEditedWithCheckBox) {
     TDataSource source;
     source.SetDataSet(table.get());
     TForm form;
-    form.SetCaption("Regler");
-    form.SetBounds(40, 40, 360, 200);
-    auto* grid = new TXDBGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
+    auto* grid = FormGrid(form, "Regler", 360, 200);
     grid->Columns()->Add()->SetFieldName("RULENAME");
     grid->Columns()->Items(0)->Title()->SetCaption("Regel");
     grid->Columns()->Items(0)->SetWidth(180);
@@ -200,6 +210,94 @@ TEST(Screenshot, DataGridEditedWithCheckBox) {
     EXPECT_TRUE(grid->EditorMode());
     EXPECT_EQ(grid->InplaceEditor()->Text(), "Skicka fakturor");
     EXPECT_EQ(table->FieldByName("RULE_IMPORT_OR_EXPORT").AsString(), "1");
+    delete grid;
+}
+
+
+// A price list with pictures: the article's picture from a graphic field scaled into two-line rows,
+// a status image from the column's Images by the field's value, and two check-box columns framed
+// in their box styles (flat, and lowered dark) on a grid of the flat fixed style.
+TEST(Screenshot, DataGridPictures) {
+    test::EnsureGridFonts();
+    auto picture = [](QColor face, int shape) {
+        QImage image(48, 32, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setBrush(face);
+        p.setPen(Qt::black);
+        if (shape == 0) p.drawEllipse(4, 2, 40, 27);
+        if (shape == 1) p.drawRect(6, 4, 35, 23);
+        if (shape == 2) p.drawPolygon(QPolygon({QPoint(24, 2), QPoint(45, 29), QPoint(3, 29)}));
+        p.end();
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+        return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    };
+    auto table = test::ClientTable({{"NAME", TFieldType::ftString, 30},
+                                    {"PIC", TFieldType::ftGraphic},
+                                    {"STATUS", TFieldType::ftInteger},
+                                    {"STOCKED", TFieldType::ftBoolean},
+                                    {"ORDERED", TFieldType::ftString, 3}},
+                                   {{"Skruv M6", picture(QColor(200, 60, 60), 0), "0", "True", "Ja"},
+                                    {"Bricka 8 mm", picture(QColor(60, 140, 220), 1), "1", "False", "Nej"},
+                                    {"Mutter M6", picture(QColor(80, 170, 80), 2), "2", "True", "?"},
+                                    {"Plugg", picture(QColor(230, 190, 40), 0), "1", "False", "Ja"}});
+    TImageList status;
+    status.SetWidth(12);
+    status.SetHeight(12);
+    for (QColor colour : {QColor(0, 160, 0), QColor(230, 160, 0), QColor(200, 0, 0)}) {
+        QImage dot(12, 12, QImage::Format_RGB32);
+        dot.fill(Qt::white);
+        QPainter p(&dot);
+        p.setBrush(colour);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(1, 1, 10, 10);
+        p.end();
+        TBitmap bitmap;
+        bitmap.SetImage(dot);
+        status.AddMasked(&bitmap, clWhite);
+    }
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TForm form;
+    auto* grid = FormGrid(form, "Prislista", 470, 230);
+    grid->SetFixedStyle(fsFlat);
+    grid->SetLinesCount(2);
+    grid->Columns()->Add()->SetFieldName("NAME");
+    grid->Columns()->Items(0)->Title()->SetCaption("Artikel");
+    grid->Columns()->Items(0)->SetWidth(120);
+    TXColumn* pic = grid->Columns()->Add();
+    pic->SetFieldName("PIC");
+    pic->Title()->SetCaption("Bild");
+    pic->SetImageDraw(idScaled);
+    pic->SetImageOffsetX(2);
+    pic->SetImageOffsetY(2);
+    pic->SetWidth(70);
+    TXColumn* state = grid->Columns()->Add();
+    state->SetFieldName("STATUS");
+    state->Title()->SetCaption("Status");
+    state->SetImages(&status);
+    state->SetWidth(60);
+    TXColumn* stocked = grid->Columns()->Add();
+    stocked->SetFieldName("STOCKED");
+    stocked->Title()->SetCaption("I lager");
+    stocked->SetCheckBox(true);
+    stocked->SetCheckBoxStyle(cbAuto);  // cbFlat under fsFlat
+    stocked->SetWidth(70);
+    TXColumn* ordered = grid->Columns()->Add();
+    ordered->SetFieldName("ORDERED");
+    ordered->Title()->SetCaption("Beställd");
+    ordered->SetCheckBox(true);
+    ordered->SetCheckBoxValues("Ja;Nej");
+    ordered->SetCheckBoxKind(ckCross);
+    ordered->SetCheckBoxStyle(cbLoweredDark);
+    ordered->SetWidth(80);
+    grid->SetDataSource(&source);
+    form.Show();
+    test::SaveScreenshot(form, "data_grid_pictures");
+    EXPECT_EQ(grid->GetBoxStyle(cbAuto), cbFlat);
     delete grid;
 }
 

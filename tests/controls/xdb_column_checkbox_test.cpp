@@ -8,7 +8,7 @@
 #include "controls/xdb_grid.h"
 #include <QImage>
 
-#include "controls/xdb_cell_text.h"
+#include "controls/xdb_cell_picture.h"
 #include "controls/xdb_grid_glyphs.h"
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
@@ -134,10 +134,12 @@ TEST_F(CheckBoxColumn, CellsDrawTheBoxOfTheirStateInsteadOfTheText) {
     grid->SetSelectRowColor(clNone);
     grid->SetBorderStyle(bsNone);  // the picture's pixels then stand where CellRect says
     const TImageList* boxes = grid->CheckBoxes();
-    auto boxesIn = [&](const TRect& cell) {
-        std::vector<int> found;
-        for (const TCanvasRecord& r : recorder.Of(TCanvasOp::Glyph))
-            if (r.Source == boxes && cell.Contains(r.From)) found.push_back(r.Index);
+    const int w = boxes->Width(), h = boxes->Height();
+    auto cellOf = [&](int row) { return grid->CellRect(1 + grid->IndicatorOffset(), grid->TitleOffset() + row); };
+    auto picturesIn = [&](const TRect& cell) {
+        std::vector<TRect> found;
+        for (const TCanvasRecord& r : recorder.Of(TCanvasOp::Picture))
+            if (r.Clip == cell) found.push_back(r.Rect);
         return found;
     };
     auto textIn = [&](const TRect& cell) {
@@ -145,6 +147,9 @@ TEST_F(CheckBoxColumn, CellsDrawTheBoxOfTheirStateInsteadOfTheText) {
             if (cell.Contains(r.From) && !r.Text.empty()) return true;
         return false;
     };
+    QImage strip(QString::fromLatin1(GlyphStripResource(TGridGlyphStrip::CheckBoxes)));
+    ASSERT_FALSE(strip.isNull());
+    strip = strip.convertToFormat(QImage::Format_RGB32);
     struct Case {
         TCheckBoxKind kind;
         int base;
@@ -153,60 +158,27 @@ TEST_F(CheckBoxColumn, CellsDrawTheBoxOfTheirStateInsteadOfTheText) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         Box(*grid)->SetCheckBoxKind(c.kind);
         Paint(*grid);
+        auto picture = test::Render(*grid);
         const int states[] = {1, 0, 2};  // ticked, not ticked, neither text
         for (int row = 0; row < 3; ++row) {
-            const TRect cell = grid->CellRect(1 + grid->IndicatorOffset(), grid->TitleOffset() + row);
-            EXPECT_EQ(boxesIn(cell), std::vector<int>{c.base + states[row]}) << row;
+            const TRect cell = cellOf(row);
+            // One box, centred in the cell, and no text.
+            const TPoint at = {cell.Left + (cell.Width() - w) / 2, cell.Top + (cell.Height() - h) / 2};
+            EXPECT_EQ(picturesIn(cell), std::vector<TRect>{Bounds(at.X, at.Y, w, h)}) << row;
             EXPECT_FALSE(textIn(cell)) << row;
+            // On the screen, inside its frame: the mark of the record's state from our strip.
+            const int glyph = c.base + states[row];
+            for (int y = 2; y < h - 2; ++y)
+                for (int x = 2; x < w - 2; ++x)
+                    EXPECT_EQ(picture->Canvas()->Pixels(at.X + x, at.Y + y),
+                              FromQColor(QColor(strip.pixel(glyph * w + x, y))))
+                        << row << ": " << x << "," << y;
         }
     }
-    // The ID column beside it still writes its text and draws no box.
+    // The ID column beside it still writes its text and draws no picture.
     const TRect idCell = grid->CellRect(grid->IndicatorOffset(), grid->TitleOffset());
     EXPECT_TRUE(textIn(idCell));
-    EXPECT_TRUE(boxesIn(idCell).empty());
-
-    // On the screen: the ticked box of our strip, centred in the first row's cell, pixel for pixel.
-    Box(*grid)->SetCheckBoxKind(ckCheck);
-    auto picture = test::Render(*grid);
-    QImage strip(QString::fromLatin1(GlyphStripResource(TGridGlyphStrip::CheckBoxes)));
-    ASSERT_FALSE(strip.isNull());
-    strip = strip.convertToFormat(QImage::Format_RGB32);
-    const TRect cell = grid->CellRect(1 + grid->IndicatorOffset(), grid->TitleOffset());
-    const int w = boxes->Width(), h = boxes->Height();
-    const TPoint at = CellPicturePlace(cell, w, h, idCenter, taLeftJustify, tvTopJustify, 0, 0);
-    EXPECT_EQ(at.X, cell.Left + (cell.Width() - w) / 2);
-    int opaque = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const QRgb p = strip.pixel(1 * w + x, y);
-            if (p == qRgb(128, 128, 0)) continue;
-            ++opaque;
-            EXPECT_EQ(picture->Canvas()->Pixels(at.X + x, at.Y + y), FromQColor(QColor(p))) << x << "," << y;
-        }
-    EXPECT_GT(opaque, 20);
-}
-
-TEST(CellPicturePlace, AlignmentsOppositeAndCentreWithOffsets) {
-    const TRect cell = Rect(10, 20, 110, 60);  // 100 x 40, picture 13 x 13
-    struct Case {
-        TImageDraw draw;
-        TAlignment align;
-        TVAlignment valign;
-        TPoint at;
-    };
-    const Case cases[] = {
-        {idAlignment, taLeftJustify, tvTopJustify, {10 + 2, 20 + 3}},
-        {idAlignment, taRightJustify, tvBottomJustify, {110 - 13 - 2, 60 - 13 - 3}},
-        {idAlignment, taCenter, tvCenter, {10 + 43 + 2, 20 + 13 + 3}},
-        {idOpposite, taLeftJustify, tvTopJustify, {110 - 13 - 2, 60 - 13 - 3}},
-        {idOpposite, taCenter, tvBottomJustify, {10 + 43 + 2, 20 + 3}},
-        {idCenter, taRightJustify, tvTopJustify, {10 + 43 + 2, 20 + 13 + 3}},
-    };
-    for (const Case& c : cases) {
-        const TPoint at = CellPicturePlace(cell, 13, 13, c.draw, c.align, c.valign, 2, 3);
-        EXPECT_EQ(at.X, c.at.X) << static_cast<int>(c.draw) << "/" << static_cast<int>(c.align);
-        EXPECT_EQ(at.Y, c.at.Y) << static_cast<int>(c.draw) << "/" << static_cast<int>(c.valign);
-    }
+    EXPECT_TRUE(picturesIn(idCell).empty());
 }
 
 }  // namespace
