@@ -77,6 +77,7 @@ void TXCustomDBGrid::SetOptions(TXDBGridOptions value) {
             LayoutChanged();
         if (AnyOf(changed, {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTitleHeaders, dgTitleWidthOff}))
             RefreshEditor();
+        if (AnyOf(changed, {dgIndicator, dgColLines, dgTitleWidthOff})) StretchGrid();
         if (AnyOf(changed, {dgColLines, dgRowLines}))
             Auto3D(IsGridThemed() || RedrawsBorder(fFixedStyle));
     };
@@ -329,6 +330,7 @@ void TXCustomDBGrid::SetStretchWidthMax(int value) {
     if (value != -1 && value < fStretchWidthMin) value = fStretchWidthMin;
     if (value == fStretchWidthMax) return;
     fStretchWidthMax = value;
+    StretchGrid();
     if (fStretchActive) LayoutChanged();
 }
 
@@ -337,6 +339,7 @@ void TXCustomDBGrid::SetStretchWidthMin(int value) {
     if (value != -1 && fStretchWidthMax != -1 && value > fStretchWidthMax) value = fStretchWidthMax;
     if (value == fStretchWidthMin) return;
     fStretchWidthMin = value;
+    StretchGrid();
     if (fStretchActive) LayoutChanged();
 }
 

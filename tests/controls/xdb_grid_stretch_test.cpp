@@ -118,6 +118,14 @@ TEST_F(GridStretching, StretchModeSwitchedOnWhileShowingDataStretchesAtOnceWitho
     ExpectFilled(*grid);
     EXPECT_EQ(grid->LeftCol(), 1);
     EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssNone);
+    // The grid's bounds and the indicator's room share anew at once.
+    grid->SetStretchWidthMax(90);
+    EXPECT_EQ(Widths(*grid), (std::vector<int>{90, 90, 90}));
+    grid->SetStretchWidthMax(-1);
+    grid->SetOptions(grid->Options() - TXDBGridOptions{dgIndicator});
+    EXPECT_NEAR(Widths(*grid)[0] + Widths(*grid)[1] + Widths(*grid)[2], grid->ClientWidth() - 3, 1);
+    grid->SetOptions(grid->Options() + TXDBGridOptions{dgIndicator});
+    ExpectFilled(*grid);
     // While the columns stretch by themselves, no bar choice brings the horizontal bar back.
     grid->SetScrollBars(ssHorizontal);
     EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssNone);
