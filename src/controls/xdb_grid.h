@@ -32,6 +32,7 @@
 #include "controls/xdb_selection_lists.h"
 #include "controls/xf_gradient.h"
 #include "platform/gui/grid.h"
+#include "platform/gui/timer.h"
 
 namespace tv {
 
@@ -520,6 +521,18 @@ public:
     TTotalCalcValueEvent OnTotalCalcValue;
     TTotalGetTextEvent OnTotalGetText;
 
+    // ---- mouse scrolling, hover and column moves (xdb_grid_mouse_scroll.cpp, xdb_grid_column_move.cpp) ----
+    // A left press in the data rows is being dragged: beyond the data area the data scrolls on a
+    // timer, the farther away the faster.
+    bool ScrollTracking() const { return fScrollTracking; }
+    // The data cell of a check-box column under the mouse (-1, -1 for none), and whether the
+    // check-box cell pressed is still under the mouse.
+    TGridCoord HotCell() const { return fHotCell; }
+    bool CellPressed() const { return fCellPressed; }
+    // The header row of Column's title under Y (0 for the top one), -1 when Y is not on one of
+    // them, without a column or without dgTitleHeaders.
+    int HeaderRowAt(const TXColumn* Column, int Y) const;
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -622,12 +635,24 @@ protected:
     bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
     void TopLeftChanged() override;
     void RowHeightsChanged() override;
-    // A raw column moved (by the mouse or MoveColumn): the collection follows unless the move is
-    // refused, and the managed grid repeats it (xdb_grid_ring.cpp).
-    void ColumnMoved(int FromIndex, int ToIndex) override;
     // The window came into being: the grid settles its rows and bars.
     virtual void CreateWnd();
     bool WindowCreated() const { return fWindowCreated; }
+
+    // ---- mouse scrolling, hover and column moves ----
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    // Also ends mouse scrolling and the tracking of a check-box cell.
+    void CancelMode() override;
+    // Column moves by title need roColumnMoving, and customized columns or a column with a field;
+    // a press on a header row moves nothing. Held beyond the scrolled columns, the view scrolls
+    // one column per mouse move.
+    bool BeginColumnDrag(int& Origin, int& Destination, TPoint MousePt) override;
+    bool CheckColumnDrag(int& Origin, int& Destination, TPoint MousePt) override;
+    bool EndColumnDrag(int& Origin, int& Destination, TPoint MousePt) override;
+    // The base grid moved raw column FromIndex to ToIndex: the collection follows when
+    // ColumnMoving accepts (the column's group along), else the raw column goes back.
+    // The managed grid of the ring repeats an accepted move (MirrorColumnMove, xdb_grid_ring.cpp).
+    void ColumnMoved(int FromIndex, int ToIndex) override;
 
     // A relayout setter: stores a changed value and lays out again.
     template <class T>
@@ -662,7 +687,6 @@ private:
     // setters (xdb_grid_setters.cpp)
     void ApplyBaseOptions(TXDBGridOptions value);
     void Auto3D(bool borderAdjust);
-    void ApplyStretchMode();
     // link (xdb_grid_link.cpp)
     void LinkActiveChanged();
     void LinkLayoutChanged();
@@ -872,6 +896,33 @@ private:
     bool fInUpdateListItems = false;
     bool fInUpdateSequence = false;
     bool fInUpdateTotals = false;
+
+    // ---- mouse scrolling, hover and column moves ----
+    // Stretching is active while StretchMode is on and the link is active (xdb_grid_stretch.cpp).
+    void UpdateStretchActive(bool LinkActive);
+    // Whether a left press in the data rows (not taken by the editor) starts mouse scrolling.
+    bool StartsMouseScrolling(TMouseButton Button, TShiftState Shift) const;
+    void BeginMouseScrolling(int X, int Y);
+    void MouseScrollMove(int X, int Y);
+    // One step of mouse scrolling (also each timer tick); the timer follows the distance.
+    void MouseScrollStep();
+    void EndMouseScrolling();
+    // The current column and record follow the mouse (x and y as told).
+    void HoverStep(int X, int Y, bool Horizontal, bool Vertical);
+    bool CanHoverTrack() const;
+    void SetHotCell(TGridCoord Cell);
+    void SetCellPressed(bool Pressed);
+    void EndCellTracking();
+    // The first (last) raw column that shows a column of Column's group; -1 when none shows.
+    int GroupRaw(const TXColumn* Column, bool Last) const;
+    bool fScrollTracking = false;
+    std::unique_ptr<TTimer> fMouseScrollTimer;
+    TPoint fScrollMousePos;
+    TPoint fScrollStartPos;  // where the data area begins for mouse scrolling (0 until entered)
+    TPoint fHoverPos{-1, -1};
+    TGridCoord fHotCell{-1, -1};
+    bool fCellPressed = false;
+    TXColumn* fDragCol = nullptr;  // the column (or group) moved by its title
 };
 
 // The grid forms place: TXCustomDBGrid with every property published.

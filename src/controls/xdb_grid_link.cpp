@@ -46,20 +46,7 @@ void TXCustomDBGrid::LinkActive(bool Value) {
         UpdateSequence(false);
         UpdateScrollBar();
         UpdateRowCount();
-        const bool stretch = fStretchMode && Value;
-        if (stretch != fStretchActive) {
-            fStretchActive = stretch;
-            fColumns->BeginUpdate();
-            for (int i = 0; i < fColumns->Count(); ++i) {
-                TXColumn* column = fColumns->Items(i);
-                if (stretch)
-                    column->fWidthBase = column->TrueWidth();
-                else
-                    column->SetWidth(column->fWidthBase);
-            }
-            fColumns->EndUpdate();
-            StretchGrid();
-        }
+        UpdateStretchActive(Value);
     };
     try {
         LayoutChanged();

@@ -1,7 +1,8 @@
 // The data grid's mouse on data cells: a press moves the dataset to the row and selects the
-// column, opens the editor on the cell that was current already, and follows a check-box cell
-// until the release; the release reports the cell click, which ticks check boxes as their column
-// says. Presses elsewhere (titles, sizing and moving) are the base grid's.
+// column, opens the editor on the cell that was current already, follows a check-box cell until
+// the release, or starts mouse scrolling (xdb_grid_mouse_scroll.cpp); the release reports the cell
+// click, which ticks check boxes as their column says. Presses elsewhere (titles, sizing and
+// moving) are the base grid's.
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
@@ -19,10 +20,12 @@ void TXCustomDBGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index
             State = gsNormal;
             return;
         }
-        // The border's own column; the indicator's border stays the base grid's.
+        // The border's own column; the indicator's border stays the base grid's. A border runs
+        // from the column's own title row down, but not through the header rows above its
+        // caption, which neighbours may share.
         TXColumn* column = RawToColumn(Index);
         if (!column) return;
-        if (MouseCoord(X, Y).Y >= column->Depth())
+        if (MouseCoord(X, Y).Y >= column->Depth() && HeaderRowAt(column, Y) < 0)
             fSizingCol = column;
         else
             State = gsNormal;
@@ -71,7 +74,10 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     auto alive = Watch();
     const bool left = Button == mbLeft;
     TXColumn* column = RawToColumn(cell.X);
-    if (left && column && column->IsCheckBox()) fTrackCell = cell;
+    if (left && column && column->IsCheckBox()) {
+        fTrackCell = cell;
+        SetCellPressed(true);
+    }
     fSelectedCell = left && cell.X == Col() && cell.Y == Row();
     fDataLink->UpdateRecord();
     if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
@@ -88,16 +94,39 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         ShowEditor();
         if (alive.expired() || EditorMode()) return;
     }
+    if (StartsMouseScrolling(Button, Shift)) {
+        BeginMouseScrolling(X, Y);
+        return;
+    }
     TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+bool TXCustomDBGrid::StartsMouseScrolling(TMouseButton Button, TShiftState Shift) const {
+    if (!fOptionsExt.Contains(dgMouseScrolling) || Button != mbLeft || fTrackCell.X >= 0 ||
+        ComponentState().Contains(csDesigning))
+        return false;
+    // Clicks that select by column, or with a modifier that changes the selection, keep the mouse.
+    const bool multi = fOptions.Contains(dgMultiSelect);
+    if (multi && Shift.Contains(ssCtrl) && MultiSelect() == msCols) return false;
+    if (fOptions.Contains(dgAutoUnselectOff) && fMultiSelectOptions == TMultiSelectOptions{msRows}) return false;
+    return !(multi && Shift.Contains(ssAlt) && fOptions.Contains(dgExtendedSelect));
 }
 
 void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     fLastShiftState = Shift;
     const TGridCoord tracked = fTrackCell;
     const bool dataClick = fDataClick;
-    fTrackCell = {-1, -1};
+    EndCellTracking();
     fDataClick = false;
+    if (Button == mbLeft) SetHotCell({-1, -1});
     auto alive = Watch();
+    if (fScrollTracking) {
+        // The current cell follows the mouse to where it is released.
+        const TPoint last = fScrollMousePos;
+        EndMouseScrolling();
+        HoverStep(X, Y, X != last.X, Y != last.Y);
+        if (alive.expired()) return;
+    }
     TCustomGrid::MouseUp(Button, Shift, X, Y);
     if (alive.expired() || Button != mbLeft || !dataClick) return;
     const TGridCoord cell = MouseCoord(X, Y);

@@ -152,45 +152,4 @@ void TXCustomDBGrid::MirrorColumnMove(int FromIndex, int ToIndex) {
     fManagement = false;
 }
 
-void TXCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex) {
-    if (fManagement) return;
-    const int from = FromIndex - fIndicatorOffset;
-    const int to = ToIndex - fIndicatorOffset;
-    bool accept = true;
-    try {
-        ColumnMoving(from, to, accept);
-    } catch (...) {
-        accept = false;
-    }
-    if (!accept) {
-        // The base grid moved its column already: it goes back, without a second notice.
-        fManagement = true;
-        try {
-            MoveColumn(ToIndex, FromIndex);
-        } catch (...) {
-            fManagement = false;
-            throw;
-        }
-        fManagement = false;
-        return;
-    }
-    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
-    const int left = LeftCol();
-    if (!rowScroll) ++fScrollLock;
-    try {
-        if (from >= 0 && from < fColumns->Count()) fColumns->Items(from)->SetIndex(to);
-    } catch (...) {
-        if (!rowScroll) --fScrollLock;
-        throw;
-    }
-    if (!rowScroll) --fScrollLock;
-    if (rowScroll) SetLeftColumn(left);
-    if (ColsSelection())
-        ClearSelection();
-    else
-        fSelectedCols->Clear();
-    if (OnColumnMoved) OnColumnMoved(this, from, to);
-    MirrorColumnMove(from, to);
-}
-
 }  // namespace tv

@@ -1,6 +1,7 @@
 // The data grid's option sets and the setters that do more than store: the mapping of Options
 // onto the base grid's options, the rules of OptionsEx, the clamps of the line counts and bounds,
-// the colours that follow FixedColor, and the automatic choice of the 3D border.
+// the colours that follow FixedColor, the automatic choice of the 3D border, and the interplay of
+// StretchMode with the scroll bars.
 
 #include <algorithm>
 
@@ -33,6 +34,10 @@ TSet<E> Changed(TSet<E> a, TSet<E> b) {
 template <class E>
 bool AnyOf(TSet<E> set, std::initializer_list<E> members) {
     return !(set * TSet<E>(members)).Empty();
+}
+
+bool HasHorzBar(TScrollStyle style) {
+    return style == ssHorizontal || style == ssBoth;
 }
 
 // The fixed styles whose border a grid line change may have to redraw.
@@ -72,6 +77,7 @@ void TXCustomDBGrid::SetOptions(TXDBGridOptions value) {
             LayoutChanged();
         if (AnyOf(changed, {dgTitles, dgIndicator, dgColLines, dgRowLines, dgTitleHeaders, dgTitleWidthOff}))
             RefreshEditor();
+        if (AnyOf(changed, {dgIndicator, dgColLines, dgTitleWidthOff})) StretchGrid();
         if (AnyOf(changed, {dgColLines, dgRowLines}))
             Auto3D(IsGridThemed() || RedrawsBorder(fFixedStyle));
     };
@@ -327,6 +333,7 @@ void TXCustomDBGrid::SetStretchWidthMax(int value) {
     if (value != -1 && value < fStretchWidthMin) value = fStretchWidthMin;
     if (value == fStretchWidthMax) return;
     fStretchWidthMax = value;
+    StretchGrid();
     if (fStretchActive) LayoutChanged();
 }
 
@@ -335,6 +342,7 @@ void TXCustomDBGrid::SetStretchWidthMin(int value) {
     if (value != -1 && fStretchWidthMax != -1 && value > fStretchWidthMax) value = fStretchWidthMax;
     if (value == fStretchWidthMin) return;
     fStretchWidthMin = value;
+    StretchGrid();
     if (fStretchActive) LayoutChanged();
 }
 
@@ -343,23 +351,31 @@ void TXCustomDBGrid::SetStretchWidthMin(int value) {
 void TXCustomDBGrid::SetStretchMode(bool value) {
     if (fMasterGrid || value == fStretchMode) return;
     fStretchMode = value;
-    ApplyStretchMode();
+    // Columns stretched to the width automatically need no horizontal bar: the view goes back to
+    // the first data column.
+    if (value && fScrollProp->AutoStretch()) {
+        TCustomGrid::SetScrollBars(ssNone);
+        SetLeftColumn(0);
+    }
+    UpdateStretchActive(fDataLink->Active());
+    if (!value) {
+        if (HasHorzBar(fScrollBars)) TCustomGrid::SetScrollBars(ssHorizontal);
+        UpdateHorzScrollBar();
+    }
     RefreshEditor();
     if (!ComponentState().Contains(csLoading)) UpdateRowCount();
-}
-
-void TXCustomDBGrid::ApplyStretchMode() {
-    // While columns stretch to the width automatically, the base grid shows no horizontal bar.
-    const bool horizontal = fScrollBars == ssHorizontal || fScrollBars == ssBoth;
-    const bool hide = fStretchMode && fScrollProp->AutoStretch();
-    TCustomGrid::SetScrollBars(horizontal && !hide ? ssHorizontal : ssNone);
-    if (hide) SetLeftColumn(0);
 }
 
 void TXCustomDBGrid::SetScrollBars(TScrollStyle value) {
     if (value == fScrollBars) return;
     fScrollBars = value;
-    ApplyStretchMode();
+    // The base style is switched away first, so that the final assignment always takes effect.
+    const bool horizontal = HasHorzBar(value);
+    if (horizontal == HasHorzBar(TCustomGrid::ScrollBars()))
+        TCustomGrid::SetScrollBars(horizontal ? ssNone : ssHorizontal);
+    const bool autoStretched = fStretchMode && fScrollProp->AutoStretch();
+    TCustomGrid::SetScrollBars(horizontal && !autoStretched ? ssHorizontal : ssNone);
+    if (HasHorzBar(TCustomGrid::ScrollBars())) UpdateHorzScrollBar();
     UpdateScrollBar();
     StretchGrid();
 }

@@ -1,5 +1,5 @@
-// The data grid's stretching: the shares of the client width (StretchWidths) and StretchGrid,
-// which applies them to the showing columns.
+// The data grid's stretching: the shares of the client width (StretchWidths), StretchGrid, which
+// applies them to the showing columns, and the switch between stretched and base widths.
 
 #include "controls/xdb_grid_stretch.h"
 
@@ -92,6 +92,28 @@ TStretchResult StretchWidths(int Space, const std::vector<TStretchColumn>& Colum
         result.Widths.push_back(width);
     }
     return result;
+}
+
+void TXCustomDBGrid::UpdateStretchActive(bool LinkActive) {
+    const bool stretch = fStretchMode && LinkActive;
+    if (stretch == fStretchActive) return;
+    fStretchActive = stretch;
+    // Stretching shares from the widths the columns have now; ending it gives them back.
+    fColumns->BeginUpdate();
+    try {
+        for (int i = 0; i < fColumns->Count(); ++i) {
+            TXColumn* column = fColumns->Items(i);
+            if (stretch)
+                column->fWidthBase = column->TrueWidth();
+            else
+                column->SetWidth(column->fWidthBase);
+        }
+    } catch (...) {
+        fColumns->EndUpdate();
+        throw;
+    }
+    fColumns->EndUpdate();
+    StretchGrid();
 }
 
 void TXCustomDBGrid::StretchGrid() {

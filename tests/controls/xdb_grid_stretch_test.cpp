@@ -102,5 +102,41 @@ TEST_F(GridStretching, ColumnsFillTheWidthWhenSizedAndWhenOneIsSized) {
     EXPECT_EQ(widths[2], 100);
 }
 
+TEST_F(GridStretching, StretchModeSwitchedOnWhileShowingDataStretchesAtOnceWithoutTheHorizontalBar) {
+    UseNumberedTable(30);
+    auto* grid = AddGrid<TXDBGrid>(420, 220);
+    grid->SetDataSource(nullptr);
+    for (const char* name : {"ID", "NAME", "PRICE"}) grid->Columns()->Add()->SetFieldName(name);
+    for (int i = 0; i < 3; ++i) grid->Columns()->Items(i)->SetWidth(200);
+    grid->SetDataSource(&source);
+    grid->SetDataLeftCol(1);
+    ASSERT_EQ(grid->LeftCol(), 2);
+    ASSERT_EQ(grid->TCustomGrid::ScrollBars(), ssHorizontal);
+
+    grid->SetStretchMode(true);
+    EXPECT_TRUE(grid->StretchActive());
+    ExpectFilled(*grid);
+    EXPECT_EQ(grid->LeftCol(), 1);
+    EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssNone);
+    // The grid's bounds and the indicator's room share anew at once.
+    grid->SetStretchWidthMax(90);
+    EXPECT_EQ(Widths(*grid), (std::vector<int>{90, 90, 90}));
+    grid->SetStretchWidthMax(-1);
+    grid->SetOptions(grid->Options() - TXDBGridOptions{dgIndicator});
+    EXPECT_NEAR(Widths(*grid)[0] + Widths(*grid)[1] + Widths(*grid)[2], grid->ClientWidth() - 3, 1);
+    grid->SetOptions(grid->Options() + TXDBGridOptions{dgIndicator});
+    ExpectFilled(*grid);
+    // While the columns stretch by themselves, no bar choice brings the horizontal bar back.
+    grid->SetScrollBars(ssHorizontal);
+    EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssNone);
+
+    grid->SetStretchMode(false);
+    EXPECT_FALSE(grid->StretchActive());
+    EXPECT_EQ(Widths(*grid), (std::vector<int>{200, 200, 200}));
+    EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssHorizontal);
+    grid->SetScrollBars(ssVertical);
+    EXPECT_EQ(grid->TCustomGrid::ScrollBars(), ssNone);
+}
+
 }  // namespace
 }  // namespace tv
