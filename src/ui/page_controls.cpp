@@ -206,8 +206,9 @@ int MakeNavigator(TSettingsPage& page, const TPageControlDef& def, const TPagePl
 
 // This library's data grid over the control's table, with the columns its choices give, in the
 // grid's own (XP) visual style; "standard" gives the standard style, "stretch" stretches the
-// columns over the width and shows a vertical bar only, hidden while there is nothing to scroll.
-// Its options are the grid's defaults: editing, tabs, confirmed deletes, titles as buttons.
+// columns over the width and shows a vertical bar only, hidden while there is nothing to scroll;
+// "untitled" shows neither the title row nor the indicator. Its options are otherwise the grid's
+// defaults: editing, tabs, confirmed deletes, titles as buttons.
 int MakeGrid(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& place) {
     auto* grid = Place<TXDBGrid>(page, def, place, place.Top, place.Width, kGridHeight);
     for (const auto& choice : def.Choices) {
@@ -218,6 +219,12 @@ int MakeGrid(TSettingsPage& page, const TPageControlDef& def, const TPagePlace& 
         if (column.Width > 0) made->SetWidth(column.Width);
     }
     if (def.Has("standard")) grid->GridStyle()->SetVisualStyle(vsStandard);
+    if (def.Has("untitled")) {
+        TXDBGridOptions options = grid->Options();
+        options.Exclude(dgTitles);
+        options.Exclude(dgIndicator);
+        grid->SetOptions(options);
+    }
     if (def.Has("stretch")) {
         grid->SetScrollBars(ssVertical);
         grid->ScrollProp()->SetAutoHidden(ssBoth);

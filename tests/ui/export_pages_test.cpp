@@ -389,6 +389,9 @@ TEST(ExportPages, TheQueryPageShowsItsGridMemoAndFileSettings) {
     EXPECT_TRUE(grid->StretchMode());
     EXPECT_EQ(grid->ScrollProp()->AutoHidden(), ssBoth);
     EXPECT_TRUE(grid->Options().Contains(dgEditing));
+    // The query names stand alone: no title row, no indicator.
+    EXPECT_FALSE(grid->Options().Contains(dgTitles));
+    EXPECT_FALSE(grid->Options().Contains(dgIndicator));
     EXPECT_EQ(q.w.Named<TDBMemo>("DBMemo1")->Text(), "select kundnr from kund");
     EXPECT_EQ(q.w.Named<TDBMemo>("DBMemo1")->ScrollBars(), ssBoth);
     EXPECT_NE(q.w.Named<TDBEdit>("DBEdit1"), nullptr);

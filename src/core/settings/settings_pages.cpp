@@ -105,7 +105,8 @@ public:
     }
     static bool IsFlag(std::string_view word) {
         static constexpr std::string_view kFlags[] = {"hidden",     "password", "unsigned",
-                                                      "scrollbars", "standard", "stretch"};
+                                                      "scrollbars", "standard", "stretch",
+                                                      "untitled"};
         return std::find(std::begin(kFlags), std::end(kFlags), word) != std::end(kFlags);
     }
 
