@@ -75,6 +75,22 @@ bool IsElementOf(const Operand& o, int32_t offset, Selector select) {
     return !o.Base.Item && o.Base.Offset == offset && !o.Temp && o.Select == select;
 }
 
+// An operand an Integer form may read: an Integer constant or global, or a stack item (whose type
+// is known only when it runs).
+bool MayBeInteger(const Operand& o) {
+    return o.How == Shape::Stack || (o.How == Shape::Direct && o.Type->FBaseType == btS32);
+}
+
+// An operand an Integer form may write: as MayBeInteger, no constant.
+bool MayBeIntegerVariable(const Operand& o) {
+    return MayBeInteger(o) && !o.Temp;
+}
+
+// A Boolean destination: a stack item or a global of a byte type.
+bool MayBeBooleanVariable(const Operand& o) {
+    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == btU8);
+}
+
 bool IsStringType(const TPSTypeRec* t) {
     return t && (t->FBaseType == btString || t->FBaseType == btPChar || t->FBaseType == btWideString ||
                  t->FBaseType == btUnicodeString);
@@ -87,6 +103,7 @@ Code::Code(const TPSExec& exec, TPSInternalProcRec& proc, std::span<const uint32
     : fProc(proc), fGeneration(generation) {
     Decode(exec);
     Group(hookPositions);
+    ChooseIntegerForms();
 }
 
 void Code::Decode(const TPSExec& exec) {
@@ -423,6 +440,40 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
                 insn.GroupSize = static_cast<uint8_t>(k - i);
                 insn.GroupNext = fInsns[k - 1].FastNext;
             }
+        }
+    }
+}
+
+void Code::ChooseIntegerForms() {
+    for (Insn& insn : fInsns) {
+        switch (insn.Fast) {
+            case hAssign:
+                if (MayBeIntegerVariable(insn.A) && MayBeInteger(insn.B)) insn.Fast = hAssignInt;
+                break;
+            case hCalculate:
+                if (MayBeIntegerVariable(insn.A) && MayBeInteger(insn.B)) insn.Fast = hCalculateInt;
+                break;
+            case hCompare:
+            case hCompareJump:
+                if (insn.Op <= cmpEqual && MayBeBooleanVariable(insn.A) && MayBeInteger(insn.B) &&
+                    MayBeInteger(insn.C))
+                    insn.Fast = insn.Fast == hCompare ? hCompareInt : hCompareJumpInt;
+                break;
+            case hIncrement:
+            case hDecrement:
+                if (MayBeIntegerVariable(insn.A)) insn.Fast = insn.Fast == hIncrement ? hIncrementInt : hDecrementInt;
+                break;
+            case hTempExpr: {
+                // push Integer; temp := x; temp op= y ...; z := temp (or z op= temp); pop.
+                const Insn* const use = &insn + insn.GroupSize - 2;
+                bool ints = insn.Type->FBaseType == btS32 && MayBeInteger((&insn)[1].B) &&
+                            MayBeIntegerVariable(use->A);
+                for (const Insn* step = &insn + 2; ints && step != use; ++step) ints = MayBeInteger(step->B);
+                if (ints) insn.Fast = hTempExprInt;
+                break;
+            }
+            default:
+                break;
         }
     }
 }

@@ -88,7 +88,39 @@ enum Handler : uint8_t {
     hElementPointer, // push a pointer, point it at a variable, then at fields and elements of it
     hPushAssign,     // push a value, assign to it
     hPopMany,        // pops one after another
+    // Fast forms whose operands are all Integer values read in place: constants and globals of
+    // that type, and stack items (or what a stack Pointer leads to) found to be of it when run.
+    // Any other type runs the general form (IntegerGeneral).
+    hAssignInt,
+    hCalculateInt,
+    hCompareInt,      // the destination a Boolean
+    hCompareJumpInt,
+    hIncrementInt,
+    hDecrementInt,
+    hTempExprInt,     // the temporary an Integer too
 };
+
+// The general form an Integer form runs when its operands are not all Integers.
+constexpr Handler IntegerGeneral(Handler h) {
+    switch (h) {
+        case hAssignInt:
+            return hAssign;
+        case hCalculateInt:
+            return hCalculate;
+        case hCompareInt:
+            return hCompare;
+        case hCompareJumpInt:
+            return hCompareJump;
+        case hIncrementInt:
+            return hIncrement;
+        case hDecrementInt:
+            return hDecrement;
+        case hTempExprInt:
+            return hTempExpr;
+        default:
+            return h;
+    }
+}
 
 // The most bytes a number held aside by hTempExpr takes, and the most instructions of such a group.
 inline constexpr uint32_t kTempBytes = 16;
@@ -135,6 +167,7 @@ public:
 private:
     void Decode(const TPSExec& exec);
     void Group(std::span<const uint32_t> hookPositions);
+    void ChooseIntegerForms();
 
     TPSInternalProcRec& fProc;
     uint32_t fGeneration;

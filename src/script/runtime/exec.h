@@ -365,6 +365,10 @@ private:
     // A decoded operand as ReadPlace reads it when nothing goes wrong; false, recording nothing,
     // otherwise.
     bool Resolve(const decoded::Operand& o, bool deref, TPSOperandRef& r) const;
+    // The value of an operand an Integer form reads (decoded_code.h), in place, when it is of type
+    // `Code` (a stack Pointer followed); nil otherwise.
+    template <uint8_t Code>
+    void* TypedPlace(const decoded::Operand& o) const;
     bool DoReturn(TPSStatus entryStatus);
     bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();

@@ -233,8 +233,7 @@ bool TPSExec::ReadConstant(uint32_t at, TPSOperandRef& o) {
 
 [[gnu::always_inline]] inline TPSVariant* TPSExec::QuickVariable(uint32_t n) const {
     if (n < kFirstStackVariable) return FGlobalVars.GetItem(static_cast<int32_t>(n));
-    const int64_t index = int64_t{FCurrStackBase} + int64_t{n} - kStackBaseVariable;
-    return index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+    return FStack.ItemAt(FCurrStackBase, static_cast<int32_t>(n - kStackBaseVariable));
 }
 
 [[gnu::always_inline]] inline bool TPSExec::QuickOperand(TPSOperandRef& o, bool deref) {

@@ -97,21 +97,27 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
 }
 
 [[gnu::always_inline]] inline TPSVariant* TPSExec::DecodedItem(const decoded::Var& v) const {
-    if (v.Item) return v.Item;
-    // GetItem answers nil for any index beyond the stack, a negative one included.
-    const int64_t index = int64_t{FCurrStackBase} + v.Offset;
-    return index <= INT32_MAX ? FStack.GetItem(static_cast<int32_t>(index)) : nullptr;
+    return v.Item ? v.Item : FStack.ItemAt(FCurrStackBase, v.Offset);
 }
 
 // An operand as ReadPlace reads it when nothing goes wrong; false (nothing recorded) otherwise.
 [[gnu::always_inline]] inline bool TPSExec::Resolve(const decoded::Operand& o, bool deref,
                                                     TPSOperandRef& r) const {
-    if (o.How == decoded::Shape::Direct) {
-        r = {o.Data, o.Type, o.Temp};
-        return true;
+    TPSVariant* item;
+    switch (o.How) {
+        case decoded::Shape::Direct:
+            r = {o.Data, o.Type, o.Temp};
+            return true;
+        case decoded::Shape::Stack:
+            // A local variable or parameter, read in place in the frame.
+            item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
+            if (!item) return false;
+            r = {item->Data(), item->FType, false};
+            return !deref || FollowPointer(r);
+        default:
+            item = DecodedItem(o.Base);
+            if (!item) return false;
     }
-    TPSVariant* item = DecodedItem(o.Base);
-    if (!item) return false;
     r = {item->Data(), item->FType, o.Temp};
     if (o.Select == decoded::Selector::None) return !deref || FollowPointer(r);
     // An element: the variable is followed to its target, then the field or element taken.
@@ -126,6 +132,22 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
     }
     if (!quick::SelectElement(r.Data, r.Type, index)) return false;
     return !deref || FollowPointer(r);
+}
+
+template <uint8_t Code>
+[[gnu::always_inline]] inline void* TPSExec::TypedPlace(const decoded::Operand& o) const {
+    if (o.How == decoded::Shape::Direct) return o.Data;  // of that type, seen when decoded
+    TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
+    if (!item) return nullptr;
+    const TPSTypeRec* t = item->FType;
+    void* data = item->Data();
+    if (t->FBaseType == btPointer) {
+        const auto p = Load<PointerValue>(data);
+        if (!p.Data || !p.Type) return nullptr;
+        t = p.Type;
+        data = p.Data;
+    }
+    return t->FBaseType == Code ? data : nullptr;
 }
 
 const Insn* TPSExec::Resync(decoded::Code*& code) {
@@ -196,6 +218,85 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                         break;
                     ip = fuse ? ip->FastNext : ip + 1;
                     continue;
+                case decoded::hAssignInt: {
+                    void* const x = TypedPlace<btS32>(ip->A);
+                    const void* const y = x ? TypedPlace<btS32>(ip->B) : nullptr;
+                    if (!y) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    Store(x, Load<int32_t>(y));
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hCalculateInt: {
+                    void* const x = TypedPlace<btS32>(ip->A);
+                    const void* const y = x ? TypedPlace<btS32>(ip->B) : nullptr;
+                    int32_t v = y ? Load<int32_t>(x) : 0;
+                    if (!y || !quick::LaneOp32(ip->Op, v, Load<int32_t>(y))) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    Store(x, v);
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hCompareInt:
+                case decoded::hCompareJumpInt: {
+                    void* const dest = TypedPlace<btU8>(ip->A);
+                    const void* const x = dest ? TypedPlace<btS32>(ip->B) : nullptr;
+                    const void* const y = x ? TypedPlace<btS32>(ip->C) : nullptr;
+                    if (!y) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    const bool result = quick::FromOrder(ip->Op, quick::Order(Load<int32_t>(x), Load<int32_t>(y)));
+                    Store<uint8_t>(dest, result ? 1 : 0);
+                    if (h == decoded::hCompareInt) {
+                        ip = fuse ? ip->FastNext : ip + 1;
+                        continue;
+                    }
+                    const Insn* jump = ip->GroupNext;
+                    ip = result == (jump->Code == decoded::hJumpIfNotZero) ? jump->Target : jump + 1;
+                    continue;
+                }
+                case decoded::hIncrementInt:
+                case decoded::hDecrementInt: {
+                    void* const x = TypedPlace<btS32>(ip->A);
+                    if (!x) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    Store<uint32_t>(x, Load<uint32_t>(x) + (h == decoded::hIncrementInt ? 1u : 0xFFFFFFFFu));
+                    ip = fuse ? ip->FastNext : ip + 1;
+                    continue;
+                }
+                case decoded::hTempExprInt: {
+                    // hTempExpr with an Integer temporary and Integer operands: the temporary held
+                    // in a register, every operand read in place.
+                    const Insn& copy = ip[1];
+                    const Insn& use = ip[ip->GroupSize - 2];
+                    const void* y = nullptr;
+                    void* z = nullptr;
+                    bool ok = FCurrStackBase + int64_t{copy.A.Base.Offset} == FStack.Count() && FStack.Fits(ip->Type) &&
+                              (y = TypedPlace<btS32>(copy.B)) != nullptr;
+                    int32_t acc = ok ? Load<int32_t>(y) : 0;
+                    for (const Insn* step = ip + 2; ok && step != &use; ++step)
+                        ok = (y = TypedPlace<btS32>(step->B)) != nullptr && quick::LaneOp32(step->Op, acc, Load<int32_t>(y));
+                    ok = ok && (z = TypedPlace<btS32>(use.A)) != nullptr;
+                    if (ok && use.Opcode != opAssign) {
+                        int32_t v = Load<int32_t>(z);
+                        ok = quick::LaneOp32(use.Op, v, acc);
+                        acc = v;
+                    }
+                    if (!ok) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    Store(z, acc);
+                    ip = ip->GroupNext;
+                    continue;
+                }
                 case decoded::hTempExpr: {
                     // push T; temp := x; temp op= y ...; z := temp (or z op= temp); pop. The temporary
                     // is held here when it is the item the push makes; anything the quick way cannot

@@ -33,7 +33,18 @@ TPSVariant* TPSStack::PushInNewChunk(size_t size) {
     fBase = fTop = c.mem.get();
     fEnd = fBase + c.cap;
     SetLimit();
+    ReserveForChunk();
     return Place(size);
+}
+
+void TPSStack::ReserveForChunk() {
+    const size_t needed = fCount + static_cast<size_t>(fLimit - fTop) / sizeof(uint64_t);
+    if (needed <= fCapacity) return;
+    const size_t capacity = std::max(needed, size_t{fCapacity} * 2);
+    auto entries = std::make_unique<Entry[]>(capacity);
+    std::copy(fEntries.get(), fEntries.get() + fCount, entries.get());
+    fEntries = std::move(entries);
+    fCapacity = static_cast<uint32_t>(capacity);
 }
 
 void TPSStack::ReturnToChunkOf(char* at) {
@@ -43,6 +54,7 @@ void TPSStack::ReturnToChunkOf(char* at) {
     fEnd = fBase + fChunks[fChunk].cap;
     fTop = at;
     SetLimit();
+    ReserveForChunk();
 }
 
 void TPSStack::PopDownTo(int32_t count) {
@@ -55,6 +67,8 @@ void TPSStack::Clear() {
     fChunk = 0;
     fBase = fTop = fEnd = fLimit = nullptr;
     fBytes = 0;
+    fEntries.reset();
+    fCapacity = 0;
 }
 
 const TPSVariant& TPSStack::Checked(int32_t itemNo) const {

@@ -28,7 +28,7 @@ public:
     TPSStack(const TPSStack&) = delete;
     TPSStack& operator=(const TPSStack&) = delete;
 
-    int32_t Count() const { return static_cast<int32_t>(fItems.size()); }
+    int32_t Count() const { return static_cast<int32_t>(fCount); }
     // Reserves `totalSize` bytes (the 8-byte type header included) on top; the value is not
     // initialised. Raises EStackOverflow at the limit.
     TPSVariant* Push(uint32_t totalSize) {
@@ -58,9 +58,8 @@ public:
     }
     // Removes the top item and finalizes its value.
     void Pop() {
-        if (fItems.empty()) return;
-        const Entry top = fItems.back();
-        fItems.pop_back();
+        if (fCount == 0) return;
+        const Entry top = fEntries[--fCount];
         auto* at = reinterpret_cast<char*>(top.item);
         fBytes -= top.size;
         if (at >= fBase && at < fEnd)
@@ -79,12 +78,18 @@ public:
     // The item at a 0-based index from the bottom; nil out of range.
     TPSVariant* GetItem(int32_t index) const {
         // A negative index turns into one far beyond the end.
-        return static_cast<uint32_t>(index) < fItems.size() ? fItems[static_cast<uint32_t>(index)].item
-                                                            : nullptr;
+        return static_cast<uint32_t>(index) < fCount ? fEntries[static_cast<uint32_t>(index)].item : nullptr;
+    }
+    // The item `offset` places above item `base` (below it for a negative offset); nil when that
+    // is no item. Both in the ranges the stack can hold (a count, an offset of 32 bits), the sum in
+    // 32 bits needs no further check: a negative one, or one beyond INT32_MAX, is beyond the count.
+    TPSVariant* ItemAt(int32_t base, int32_t offset) const {
+        const uint32_t index = static_cast<uint32_t>(base) + static_cast<uint32_t>(offset);
+        return index < fCount ? fEntries[index].item : nullptr;
     }
     // The item at ItemNo: negative counts from the top. Nil out of range.
     TPSVariant* Item(int32_t itemNo) const { return GetItem(itemNo < 0 ? Count() + itemNo : itemNo); }
-    TPSVariant* Top() const { return fItems.empty() ? nullptr : fItems.back().item; }
+    TPSVariant* Top() const { return fCount ? fEntries[fCount - 1].item : nullptr; }
 
     // Typed access through the value conversions; getters raise "Type Mismatch" for a type they do
     // not read, setters for a type that does not take the value.
@@ -142,7 +147,9 @@ private:
         item->FType = nullptr;
         fTop += size;
         fBytes += size;
-        fItems.push_back({item, size});
+        // The table has room: every item takes at least a word, and entering a chunk made room
+        // for as many items as the rest of the chunk holds.
+        fEntries[fCount++] = {item, size};
         return item;
     }
     static TPSVariant* Initialised(TPSVariant* item, const TPSTypeRec* t) {
@@ -165,11 +172,17 @@ private:
         return item->FType->FBaseType == btPointer && Load<PointerValue>(item->Data()).Owned == 0;
     }
 
+    // Makes room in the item table for every item the chunk in hand can still take.
+    void ReserveForChunk();
+
     struct Entry {
         TPSVariant* item;
         size_t size;
     };
-    std::vector<Entry> fItems;
+    // The items bottom first; never shrinks while the stack holds storage.
+    std::unique_ptr<Entry[]> fEntries;
+    uint32_t fCount = 0;
+    uint32_t fCapacity = 0;
     std::vector<Chunk> fChunks;
     size_t fChunk = 0;       // the chunk the next item goes into
     char* fBase = nullptr;   // that chunk's storage,

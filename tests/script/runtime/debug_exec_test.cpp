@@ -292,6 +292,26 @@ begin
 end.
 )";
 
+// Integer arithmetic read in place beside Byte and Int64 values, which take the general way, an
+// Integer reached through a var parameter, sums that wrap, and a division by zero (i = 3).
+constexpr const char* kIntegerScript = R"(var i, k, s: Integer; t: string; b: Byte; w: Int64;
+procedure Bump(var n: Integer; d: Byte); begin n := n + d; if n > d then n := n - 1; end;
+begin
+  s := 2147483600; t := ''; b := 250; w := 0;
+  for i := 1 to 4 do
+  begin
+    b := b + 3;
+    if b < i then s := s + 1;
+    Bump(s, b);
+    w := w + s;
+    s := s * 2 + i;
+    t := t + 'z';
+    k := s mod (3 - i);
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
@@ -348,6 +368,8 @@ void ExpectGroupedRunsAsEveryInstruction(const char* script, const LoopRun& whol
     EXPECT_EQ(whole.errorRow, reference.errorRow);
     EXPECT_EQ(whole.errorCol, reference.errorCol);
     EXPECT_EQ(whole.x, reference.x);
+    EXPECT_EQ(whole.s, reference.s);
+    EXPECT_EQ(whole.t, reference.t);
     ASSERT_GT(whole.lines.size(), 12u);
     for (size_t stopAfter : {size_t{3}, size_t{7}, size_t{11}}) {
         const LoopRun stopped = RunLoopScript(script, false, stopAfter, 0, 0);
@@ -389,6 +411,23 @@ TEST(DebugExecDecoded, RecordsRealsAndCallsMatchARunThatSeesEveryInstruction) {
     EXPECT_EQ(whole.t, u"yyyy");
     EXPECT_EQ(whole.x, (0 + 0.0) * 0.25 + (1.5 + 1) * 0.25 + (3.0 + 4) * 0.25);
     ExpectGroupedRunsAsEveryInstruction(kRecordScript, whole, 10);
+}
+
+TEST(DebugExecDecoded, IntegersInPlaceMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kIntegerScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "s mod (3 - i) fails when i is 3";
+    EXPECT_EQ(whole.t, u"zzz");
+    // b: 253, 0 (wrapped), 3; s by Bump, then doubled (wrapping) plus i.
+    int32_t s = 2147483600;
+    for (int32_t i = 1, b = 250; i <= 3; ++i) {
+        b = (b + 3) & 0xFF;
+        if (b < i) s = static_cast<int32_t>(static_cast<uint32_t>(s) + 1);
+        s = static_cast<int32_t>(static_cast<uint32_t>(s) + static_cast<uint32_t>(b));
+        if (s > b) s = static_cast<int32_t>(static_cast<uint32_t>(s) - 1);
+        s = static_cast<int32_t>(static_cast<uint32_t>(s) * 2u + static_cast<uint32_t>(i));
+    }
+    EXPECT_EQ(whole.s, s);
+    ExpectGroupedRunsAsEveryInstruction(kIntegerScript, whole, 13);
 }
 
 }  // namespace
