@@ -1010,7 +1010,12 @@ int32_t Company::StampHead(const TableDef& t, int64_t rowid) {
 class Company::Transaction {
 public:
     Transaction(Company& c, Statements statements) : c_(c) {
-        if (!c_.batch_ && c_.holdWrites_) {
+        if (c_.batch_) {
+            // Inside a batch the database undid: a write now would be stored on its own.
+            c_.NoticeHeldUndone();
+            lost_ = c_.batchUndone_;
+            if (lost_) return;
+        } else if (c_.holdWrites_) {
             // After held writes were lost no write is answered as done until the loss is.
             c_.NoticeHeldUndone();
             lost_ = c_.heldLost_;
@@ -1092,7 +1097,14 @@ int32_t Company::BeginBatch() {
 
 int32_t Company::EndBatch(bool commit) {
     if (!batch_) return ADK_ERR_VALUE_REFUSED;
+    NoticeHeldUndone();
     batch_ = false;
+    if (batchUndone_) {
+        // Nothing of the batch is stored: an undo asked for is done, a commit is answered the loss.
+        const int32_t rc = commit ? HeldWritesLost() : ADK_OK;
+        batchUndone_ = false;
+        return rc;
+    }
     // Numbers given inside an undone batch were never stored: they are counted afresh.
     if (!commit) lastNumbers_.clear();
     return Exec(commit ? "COMMIT" : "ROLLBACK");
@@ -1130,7 +1142,14 @@ int32_t Company::EndHeld() {
 }
 
 bool Company::NoticeHeldUndone() {
-    if (!held_ || batch_ || !sqlite3_get_autocommit(db_)) return false;
+    if (batch_) {
+        if (batchUndone_ || !sqlite3_get_autocommit(db_)) return false;
+        batchUndone_ = true;
+        heldLostReason_ = sqlite3_errmsg(db_);
+        lastNumbers_.clear();
+        return true;
+    }
+    if (!held_ || !sqlite3_get_autocommit(db_)) return false;
     const bool lost = heldWritten_ && !heldLost_;
     if (lost) {
         heldLost_ = true;
@@ -1144,8 +1163,8 @@ bool Company::NoticeHeldUndone() {
 }
 
 int32_t Company::HeldWritesLost() {
-    lastError_ = "the database undid the held transaction after a failure (" + heldLostReason_ +
-                 "): writes answered as done since the last commit are not stored";
+    lastError_ = std::string("the database undid the ") + (batch_ || batchUndone_ ? "batch" : "held transaction") +
+                 " after a failure (" + heldLostReason_ + "): writes answered as done since the last commit are not stored";
     return ADK_ERR_HELD_WRITES_LOST;
 }
 

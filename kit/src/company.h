@@ -74,6 +74,9 @@ public:
     // Writes between BeginBatch and EndBatch are one transaction: EndBatch(true) commits them all,
     // EndBatch(false) undoes them all. Each write inside stays whole on its own (a savepoint), so a
     // refused write leaves the batch as it was before it. For tools that load many records at once.
+    // When SQLite undoes the whole batch by itself (a full disk, an I/O error), the failing call and
+    // every later write of the batch answer ADK_ERR_HELD_WRITES_LOST, none of them stored on its
+    // own, and so does EndBatch(true); EndBatch(false) finds its undo done.
     int32_t BeginBatch();
     int32_t EndBatch(bool commit);
 
@@ -130,6 +133,7 @@ private:
     int32_t EndHeld();
     // When SQLite has undone the held transaction by itself (the connection is back in
     // autocommit), forgets it and, when it held writes, notes them lost; true when it just did.
+    // Inside a batch the same notes the batch undone (batchUndone_).
     bool NoticeHeldUndone();
     // ADK_ERR_HELD_WRITES_LOST, with the reason in LastError().
     int32_t HeldWritesLost();
@@ -186,6 +190,7 @@ private:
     sqlite3_stmt* release_ = nullptr;
     sqlite3_stmt* rollbackTo_ = nullptr;
     bool batch_ = false;       // inside BeginBatch: writes are savepoints
+    bool batchUndone_ = false;  // ... which the database undid by itself: its writes are refused
     bool holdWrites_ = false;  // HoldWrites(true): writes join the held transaction
     bool held_ = false;        // the held transaction is open
     bool heldForWrite_ = false;  // ... and holds the write lock

@@ -1,5 +1,6 @@
 #include "adk/adk_dataset.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "adk/adk_error_text.h"
@@ -662,8 +663,8 @@ void TAdkDataSet::FetchRow(const TAdkData& pData) {
     for (int i = 0; i < FieldCount(); ++i) {
         TField& field = Fields(i);
         const int tag = field.Tag();
-        if (tag < 0 || !GetAdkFieldOkToUse(table_, tag)) continue;
-        if (!FetchDataForAllFields && !field.Visible()) continue;
+        if (tag < 0 || (!FetchDataForAllFields && !field.Visible())) continue;
+        if (!GetAdkFieldOkToUse(table_, tag)) continue;
         FetchField(pData, field);
     }
 }
@@ -731,23 +732,28 @@ void TAdkDataSet::FetchAllNow(bool fetchRows) {
 }
 
 void TAdkDataSet::FetchAllKeys(int adkIndex) {
-    TField& key = FieldByAdkIndex(adkIndex);
-    std::vector<bool> visible(static_cast<size_t>(FieldCount()));
-    for (int i = 0; i < FieldCount(); ++i) visible[static_cast<size_t>(i)] = Fields(i).Visible();
-    const bool allFields = FetchDataForAllFields;
-    auto restore = [&] {
-        FetchDataForAllFields = allFields;
-        for (int i = 0; i < FieldCount(); ++i) Fields(i).SetVisible(visible[static_cast<size_t>(i)]);
+    FieldByAdkIndex(adkIndex);  // raises when there is no such field
+    OnlyFieldsScope only(*this, {adkIndex});
+    FetchAllNow(false);
+}
+
+TAdkDataSet::OnlyFieldsScope::OnlyFieldsScope(TAdkDataSet& data, std::span<const int> adkIndexes)
+    : data_(data), visible_(static_cast<size_t>(data.FieldCount())), allFields_(data.FetchDataForAllFields) {
+    for (int i = 0; i < data.FieldCount(); ++i) visible_[static_cast<size_t>(i)] = data.Fields(i).Visible();
+    data.HideAllFields();
+    auto show = [&](int adkIndex) {
+        if (adkIndex >= 0 && adkIndex < int(data.fieldIndex_.size()) && data.fieldIndex_[adkIndex] >= 0)
+            data.Fields(data.fieldIndex_[adkIndex]).SetVisible(true);
     };
-    HideAllFields();
-    key.SetVisible(true);
-    try {
-        FetchAllNow(false);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    show(data.AdkKeyField());
+    for (int adkIndex : adkIndexes) show(adkIndex);
+}
+
+TAdkDataSet::OnlyFieldsScope::~OnlyFieldsScope() {
+    data_.FetchDataForAllFields = allFields_;
+    // Fields added meanwhile (a table changed) keep their own state.
+    const int count = std::min(data_.FieldCount(), static_cast<int>(visible_.size()));
+    for (int i = 0; i < count; ++i) data_.Fields(i).SetVisible(visible_[static_cast<size_t>(i)]);
 }
 
 void TAdkDataSet::FetchChildRows() {

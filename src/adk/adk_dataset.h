@@ -6,6 +6,8 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -96,6 +98,24 @@ public:
     // FetchAllNow without rows, reading only the field of kit field `adkIndex` into each row: a pass
     // that needs only the records' keys. The fields read afterwards are those read before.
     void FetchAllKeys(int adkIndex);
+    // While it lives, each record read fills only the fields of the kit field numbers given and the
+    // key field of the sort order (which a find compares); the others stay empty. A pass that needs
+    // a few fields of each record so does not copy every record whole. Numbers without a field are
+    // passed over. Which fields are read is put back as it was when it ends.
+    class OnlyFieldsScope {
+    public:
+        OnlyFieldsScope(TAdkDataSet& data, std::span<const int> adkIndexes);
+        OnlyFieldsScope(TAdkDataSet& data, std::initializer_list<int> adkIndexes)
+            : OnlyFieldsScope(data, std::span<const int>(adkIndexes.begin(), adkIndexes.size())) {}
+        ~OnlyFieldsScope();
+        OnlyFieldsScope(const OnlyFieldsScope&) = delete;
+        OnlyFieldsScope& operator=(const OnlyFieldsScope&) = delete;
+
+    private:
+        TAdkDataSet& data_;
+        std::vector<bool> visible_;
+        bool allFields_;
+    };
     virtual void FetchChildRows();
     virtual void FetchRow(const TAdkData& pData);
     // Reads the current row again from the kit structure without counting as a change.

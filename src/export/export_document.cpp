@@ -65,8 +65,9 @@ void TExportDocument::ClearRoot() {
 void TExportDocument::Save(const std::string& fileName) {
     const std::string folder = ExtractFilePath(fileName);
     if (!folder.empty()) ForceDirectories(folder);
+    // Written out as it is serialized: a document of many records is never held whole as bytes.
     if (files_)
-        files_->Write(fileName, doc_.SaveToBytes());
+        files_->Write(fileName, [&](const TBytePieceSink& put) { doc_.SaveInPieces(put); });
     else
         doc_.SaveToFile(fileName);
 }

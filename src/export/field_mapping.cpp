@@ -20,6 +20,12 @@ const std::vector<TMappedField>& TFieldMapping::Rows(std::string_view table) {
     return it == tables_.end() ? kNone : it->second;
 }
 
+std::vector<int> TFieldMapping::FieldNumbers(std::string_view table) {
+    std::vector<int> numbers;
+    for (const TMappedField& row : Rows(table)) numbers.push_back(row.AdkIndex);
+    return numbers;
+}
+
 void TFieldMapping::ReadAll() {
     // The whole table is read, not a filtered view of it; the run leaves the filter off, as a run
     // that filtered per table would have left it at its end.

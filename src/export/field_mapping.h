@@ -26,6 +26,8 @@ public:
     // The rows whose const_table equals `table` (letter case counts), in ascending field number;
     // rows with the same number keep their order in the table. None for a table without rows.
     const std::vector<TMappedField>& Rows(std::string_view table);
+    // The kit field numbers of those rows, in the same order.
+    std::vector<int> FieldNumbers(std::string_view table);
     // Forgets what was read, so that the next look-up reads the table again.
     void Reset() {
         read_ = false;

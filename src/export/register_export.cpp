@@ -1,5 +1,8 @@
 #include "export/register_export.h"
 
+#include <optional>
+#include <vector>
+
 #include "core/app_logger.h"
 #include "core/string_utils.h"
 #include "export/export_text.h"
@@ -87,6 +90,11 @@ void TRegisterExport::ExportCustomers(TDataSet& selection) {
     TAdkDataSet& customers = module_.KitDataSet(&TExportDataSets::AdkKunder);
     customers.SetAdkSortOrder(asKundnr);
     if (mode == kOneFile) doc.createDefaultNodes();
+    // Of each customer found only the fields the document carries are read, not the whole record,
+    // unless each file's price lists read the customer (its EAN location and name) as well.
+    std::optional<TAdkDataSet::OnlyFieldsScope> onlyMapped;
+    if (mode == kOneFile || IntegerSetting(prefs, "INCLUDES_PRICE_LIST") != 1)
+        onlyMapped.emplace(customers, module_.Mapping().FieldNumbers("atKunder"));
 
     module_.Events().setEventCount(selection.RecordCount());
     module_.Events().reportError(Format(kExportingCustomersCount, {selection.RecordCount()}), elInfo);
@@ -109,6 +117,9 @@ void TRegisterExport::ExportCustomers(TDataSet& selection) {
             module_.SaveDocument(module_.generateCustomerFilename());
         }
     }
+    // The dataset is left holding the last customer whole, as a read without the scope leaves it.
+    onlyMapped.reset();
+    if (!customers.IsEmpty()) customers.RefreshAdkRow();
     if (mode == kOneFile) {
         WriteCustomerIncludes(prefs);
         module_.SaveDocument(module_.generateCustomerFilename());

@@ -160,9 +160,9 @@ struct TReplacement {
     std::string temp;    // where the new content waits
 };
 
-// Writes the bytes to a new file beside `fileName`, with the mode of the file it replaces; with
+// Writes the pieces to a new file beside `fileName`, with the mode of the file it replaces; with
 // `toDisk` waits until they are on the disk. On failure nothing is left behind.
-TReplacement WriteBeside(std::string_view fileName, std::string_view bytes, bool toDisk) {
+TReplacement WriteBeside(std::string_view fileName, const TBytePieces& pieces, bool toDisk) {
     CheckFileName(fileName);
     TReplacement r;
     r.target = FollowLinks(std::string(fileName));
@@ -174,7 +174,16 @@ TReplacement WriteBeside(std::string_view fileName, std::string_view bytes, bool
     TDescriptor descriptor(fd);
     int error = 0;
     if (replacing && ::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
-    if (!error) error = WriteAll(fd, bytes);
+    if (!error) {
+        try {
+            pieces([&](std::string_view piece) {
+                if (!error) error = WriteAll(fd, piece);
+            });
+        } catch (...) {
+            ::unlink(r.temp.c_str());
+            throw;
+        }
+    }
     if (!error && toDisk && ::fsync(fd) != 0) error = errno;
     // Otherwise the disk starts on the bytes now, so that the group's one wait finds less to do.
     if (!error && !toDisk) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -195,10 +204,19 @@ void PutInPlace(const TReplacement& r) {
     }
 }
 
+// The pieces of a content held whole: itself.
+TBytePieces Whole(std::string_view bytes) {
+    return [bytes](const TBytePieceSink& put) { put(bytes); };
+}
+
 }  // namespace
 
 void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes, TReplaceSync sync) {
-    const TReplacement r = WriteBeside(fileName, bytes, sync == TReplaceSync::ToDisk);
+    WriteFileBytesReplacing(fileName, Whole(bytes), sync);
+}
+
+void WriteFileBytesReplacing(std::string_view fileName, const TBytePieces& pieces, TReplaceSync sync) {
+    const TReplacement r = WriteBeside(fileName, pieces, sync == TReplaceSync::ToDisk);
     PutInPlace(r);
     if (sync == TReplaceSync::ToDisk) SyncFolder(r.folder, fileName);
 }
@@ -209,6 +227,10 @@ TFileReplaceGroup::~TFileReplaceGroup() {
 }
 
 void TFileReplaceGroup::Write(std::string_view fileName, std::string_view bytes) {
+    Write(fileName, Whole(bytes));
+}
+
+void TFileReplaceGroup::Write(std::string_view fileName, const TBytePieces& pieces) {
     // The folder of each file system written to is opened before its first file is written, so that
     // the one wait at Commit hears of every write that failed after it.
     const std::string folder = ExtractFilePath(FollowLinks(std::string(fileName)));
@@ -220,7 +242,7 @@ void TFileReplaceGroup::Write(std::string_view fileName, std::string_view bytes)
         if (fd < 0) throw EFCreateError(FileErrorText(kCannotCreateFile, fileName, errno));
         devices_.emplace_back(static_cast<uint64_t>(st.st_dev), fd);
     }
-    TReplacement r = WriteBeside(fileName, bytes, false);
+    TReplacement r = WriteBeside(fileName, pieces, false);
     files_.push_back({std::move(r.target), std::move(r.folder), std::move(r.temp), std::string(fileName)});
 }
 

@@ -7,6 +7,7 @@
 #include "platform/rtl/codepage.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,6 +35,14 @@ enum class TReplaceSync : unsigned char {
 // it was.
 void WriteFileBytesReplacing(std::string_view fileName, std::string_view bytes,
                              TReplaceSync sync = TReplaceSync::ToDisk);
+// Takes the pieces of a content written in pieces, in order.
+using TBytePieceSink = std::function<void(std::string_view piece)>;
+// A content written in pieces: called once, it hands every piece to the sink it is given.
+using TBytePieces = std::function<void(const TBytePieceSink& put)>;
+// The same with the content written as `pieces` hands it over, so that a large content is never
+// held whole; a failure of `pieces` leaves the old file as it was, as any other failure does.
+void WriteFileBytesReplacing(std::string_view fileName, const TBytePieces& pieces,
+                             TReplaceSync sync = TReplaceSync::ToDisk);
 
 // Replaces many files with one wait for the disk. Write puts each new content under a temporary
 // name beside its file (as WriteFileBytesReplacing does, without waiting); Commit waits once for all
@@ -49,6 +58,7 @@ public:
     TFileReplaceGroup& operator=(const TFileReplaceGroup&) = delete;
 
     void Write(std::string_view fileName, std::string_view bytes);
+    void Write(std::string_view fileName, const TBytePieces& pieces);
     void Commit();
     bool Empty() const { return files_.empty(); }
 

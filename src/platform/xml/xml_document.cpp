@@ -153,22 +153,32 @@ void TXMLDocument::LoadFromXML(std::string_view text) {
     ParseInto(text, {}, true);
 }
 
-std::string TXMLDocument::SaveToBytes() const {
+void TXMLDocument::SaveInPieces(const TBytePieceSink& put) const {
     RequireActive("Saving");
-    TXmlCharset charset = XmlCharsetForEncoding(encoding_);
+    const TXmlCharset charset = XmlCharsetForEncoding(encoding_);
     std::string out;
     if (charset != TXmlCharset::Utf16LE) {
-        WriteXmlDocument(*documentNode_, encoding_, indent_, charset, out);
-        return out;
+        WriteXmlDocument(*documentNode_, encoding_, indent_, charset, out, &put);
+        return;
     }
-    WriteXmlDocument(*documentNode_, encoding_, indent_, TXmlCharset::Utf8, out);
-    std::u16string wide = Utf8ToUtf16(out);
-    std::string bytes = "\xFF\xFE";
-    bytes.reserve(2 + wide.size() * 2);
-    for (char16_t c : wide) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
+    // Written as UTF-8 and turned into UTF-16 piece by piece: a piece ends between two nodes, so
+    // never inside a character.
+    put("\xFF\xFE");
+    std::string bytes;
+    const TBytePieceSink wide = [&](std::string_view piece) {
+        bytes.clear();
+        for (char16_t c : Utf8ToUtf16(piece)) {
+            bytes += static_cast<char>(c & 0xFF);
+            bytes += static_cast<char>(c >> 8);
+        }
+        put(bytes);
+    };
+    WriteXmlDocument(*documentNode_, encoding_, indent_, TXmlCharset::Utf8, out, &wide);
+}
+
+std::string TXMLDocument::SaveToBytes() const {
+    std::string bytes;
+    SaveInPieces([&](std::string_view piece) { bytes += piece; });
     return bytes;
 }
 
@@ -182,7 +192,7 @@ std::string TXMLDocument::SaveToXML() const {
 void TXMLDocument::SaveToFile(const std::string& fileName) {
     const std::string& target = fileName.empty() ? fileName_ : fileName;
     if (target.empty()) throw EXMLDocError("Saving needs a file name");
-    WriteFileBytesReplacing(target, SaveToBytes());
+    WriteFileBytesReplacing(target, [&](const TBytePieceSink& put) { SaveInPieces(put); });
 }
 
 }  // namespace tv

@@ -13,6 +13,7 @@
 
 #include "platform/xml/xml_error.h"
 #include "platform/xml/xml_node.h"
+#include "platform/xml/xml_writer.h"
 
 namespace tv {
 
@@ -60,6 +61,9 @@ public:
     void SaveToFile(const std::string& fileName = {});
     // The file's bytes, in the document's encoding.
     std::string SaveToBytes() const;
+    // The same bytes handed to `put` in pieces of about kXmlPieceBytes, for writing a large
+    // document out without holding its bytes whole.
+    void SaveInPieces(const TBytePieceSink& put) const;
     // The same layout as UTF-8 text, every character as itself.
     std::string SaveToXML() const;
 

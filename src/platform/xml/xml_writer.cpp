@@ -87,8 +87,8 @@ void AppendEntity(std::string& out, char c) {
 
 class Writer {
 public:
-    Writer(TXmlCharset charset, bool indent, std::string& out)
-        : charset_(charset), indent_(indent), out_(out) {}
+    Writer(TXmlCharset charset, bool indent, std::string& out, const TBytePieceSink* pieces)
+        : charset_(charset), indent_(indent), out_(out), pieces_(pieces) {}
 
     void Document(const TXMLNode& doc, std::string_view encoding) {
         out_ += "<?xml version=\"1.0\"";
@@ -101,6 +101,7 @@ public:
         out_ += kLineEnd;
         for (const TXMLNode* child : doc.ChildNodes()) Node(*child, 0, indent_);
         if (!indent_) out_ += kLineEnd;
+        if (pieces_) HandOver();
     }
 
 private:
@@ -116,6 +117,7 @@ private:
         const TXMLNode* node = &root;
         size_t depth = rootDepth;
         for (;;) {
+            if (pieces_ && out_.size() >= kXmlPieceBytes) HandOver();
             if (node) {
                 if (StartNode(*node, depth, layout)) stack.push_back({node, 0, depth});
             }
@@ -197,6 +199,11 @@ private:
         return false;
     }
 
+    void HandOver() {
+        (*pieces_)(out_);
+        out_.clear();
+    }
+
     void Indent(size_t depth, bool layout) {
         if (layout) out_.append(depth, '\t');
     }
@@ -245,6 +252,7 @@ private:
     TXmlCharset charset_;
     bool indent_;
     std::string& out_;
+    const TBytePieceSink* pieces_;
 };
 
 }  // namespace
@@ -256,8 +264,8 @@ TXmlCharset XmlCharsetForEncoding(std::string_view encoding) {
 }
 
 void WriteXmlDocument(const TXMLNode& documentNode, std::string_view encoding, bool indent,
-                      TXmlCharset charset, std::string& out) {
-    Writer(charset, indent, out).Document(documentNode, encoding);
+                      TXmlCharset charset, std::string& out, const TBytePieceSink* pieces) {
+    Writer(charset, indent, out, pieces).Document(documentNode, encoding);
 }
 
 }  // namespace tv

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,36 @@ TEST(TextFile, AGroupReplacesItsFilesAllAtCommitInTheOrderWritten) {
         << "and leaves no temporary file";
     TFileReplaceGroup refused;
     EXPECT_THROW(refused.Write(dir.Path("none/x.xml"), "x"), EFCreateError);
+}
+
+// A content written in pieces is the pieces in order; one whose writing fails part-way leaves the
+// old file as it was and no temporary file, alone or in a group.
+TEST(TextFile, AContentWrittenInPiecesReplacesTheFileOnlyWhenWhole) {
+    test::TempDir dir;
+    const std::string file = dir.Write("out/kunder.xml", "old");
+    const TBytePieces pieces = [](const TBytePieceSink& put) {
+        put("<a>");
+        put(std::string(100000, 'x'));
+        put("</a>");
+    };
+    const TBytePieces failing = [](const TBytePieceSink& put) {
+        put("<a>");
+        throw std::runtime_error("no more");
+    };
+    EXPECT_THROW(WriteFileBytesReplacing(file, failing), std::runtime_error);
+    EXPECT_EQ(dir.Read("out/kunder.xml"), "old");
+    EXPECT_EQ(Entries(dir.Path("out")), (std::vector<std::string>{"kunder.xml"}));
+    {
+        TFileReplaceGroup group;
+        EXPECT_THROW(group.Write(file, failing), std::runtime_error);
+        EXPECT_TRUE(group.Empty());
+        EXPECT_EQ(Entries(dir.Path("out")), (std::vector<std::string>{"kunder.xml"}));
+        group.Write(file, pieces);
+        group.Commit();
+    }
+    EXPECT_EQ(dir.Read("out/kunder.xml"), "<a>" + std::string(100000, 'x') + "</a>");
+    WriteFileBytesReplacing(file, [](const TBytePieceSink& put) { put("one"); put("two"); });
+    EXPECT_EQ(dir.Read("out/kunder.xml"), "onetwo");
 }
 
 TEST(TextFile, AReplacementThroughASymbolicLinkReplacesTheFileItPointsAt) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/rtl/codepage.h"
 #include "platform/xml/xml_document.h"
 
 namespace tv {
@@ -76,6 +80,46 @@ TEST(XmlWriter, Utf16IsWrittenLittleEndianWithItsMark) {
         expected += '\0';
     }
     EXPECT_EQ(doc.SaveToBytes(), expected);
+}
+
+// A large document saved in pieces: each piece ends between two nodes, no piece is much larger than
+// kXmlPieceBytes, and together they are the document's bytes in every encoding (UTF-16 turned piece
+// by piece, with characters of two and three UTF-8 bytes near every boundary).
+TEST(XmlWriter, ALargeDocumentIsSavedInPiecesThatEndBetweenNodes) {
+    for (const char* encoding : {"UTF-8", "ISO-8859-1", "UTF-16"}) {
+        TXMLDocument doc;
+        doc.SetActive(true);
+        doc.SetEncoding(encoding);
+        TXMLNode* root = doc.AddChild("customers");
+        for (int i = 0; i < 6000; ++i)
+            root->AddChild("atKunder")->AddChild("CUSTOMER_NAME")->SetText("Kund " + std::to_string(i) + " Åkesson €");
+        std::vector<std::string> pieces;
+        doc.SaveInPieces([&](std::string_view piece) { pieces.emplace_back(piece); });
+        ASSERT_GT(pieces.size(), 2u) << encoding;
+        std::string whole;
+        for (const std::string& piece : pieces) {
+            EXPECT_LT(piece.size(), 2 * kXmlPieceBytes + 1024) << encoding;
+            whole += piece;
+        }
+        if (std::string(encoding) == "UTF-16") {
+            EXPECT_EQ(pieces.front(), std::string("\xFF\xFE", 2));
+            std::string expected("\xFF\xFE", 2);
+            for (char16_t c : Utf8ToUtf16(doc.SaveToXML())) {
+                expected += static_cast<char>(c & 0xFF);
+                expected += static_cast<char>(c >> 8);
+            }
+            EXPECT_EQ(whole, expected);
+        } else {
+            // Between nodes: after a tag, a line end or a whole text (which ends in "€").
+            for (size_t i = 0; i + 1 < pieces.size(); ++i)
+                EXPECT_TRUE(pieces[i].ends_with(">") || pieces[i].ends_with("\n") ||
+                            pieces[i].ends_with(std::string(encoding) == "UTF-8" ? "\u20AC" : "\x80"))
+                    << encoding << " " << i;
+            TXMLDocument back;
+            back.LoadFromBytes(whole);
+            EXPECT_EQ(back.SaveToXML(), doc.SaveToXML()) << encoding;
+        }
+    }
 }
 
 TEST(XmlWriter, AttributeWhitespaceIsWrittenAsReferencesSoItSurvivesReading) {
