@@ -42,7 +42,14 @@ private:
 }  // namespace
 
 const TClassInfo& TClientDataSet::StaticClassInfo() {
-    static const TClassInfo info = TClassBuilder<TClientDataSet>("TClientDataSet").Build();
+    // No provider and no file stand behind a client dataset here: the command text and the file
+    // name that would name them are published empty, for the readers that look (the data grid's
+    // ordering then takes the index fields).
+    static const TClassInfo info =
+        TClassBuilder<TClientDataSet>("TClientDataSet")
+            .Published("CommandText", [](const TClientDataSet&) { return std::string(); })
+            .Published("FileName", [](const TClientDataSet&) { return std::string(); })
+            .Build();
     return info;
 }
 

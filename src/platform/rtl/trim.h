@@ -8,6 +8,8 @@
 namespace tv {
 
 std::string_view TrimView(std::string_view text);
+// The same at the end only.
+std::string_view TrimRightView(std::string_view text);
 inline std::string Trim(std::string_view text) {
     return std::string(TrimView(text));
 }
