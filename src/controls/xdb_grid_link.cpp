@@ -69,6 +69,7 @@ void TXCustomDBGrid::LinkActive(bool Value) {
     }
     rest();
     if (!Value) return;
+    OrderOnActivation();
     if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
     if (fSettings->LoadPending()) {
         fSettings->ClearLoadPending();

@@ -1,7 +1,8 @@
 // The data grid's mouse on data cells: a press moves the dataset to the row and selects the
 // column, opens the editor on the cell that was current already, and follows a check-box cell
 // until the release; the release reports the cell click, which ticks check boxes as their column
-// says. Presses elsewhere (titles, sizing and moving) are the base grid's.
+// says. Title buttons and the other fixed cells are xdb_grid_titles.cpp's; sizing and moving are
+// the base grid's.
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
@@ -62,6 +63,8 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     fDataClick = false;
     fTrackCell = {-1, -1};
+    // Title buttons and the fixed cells' clicks (xdb_grid_titles.cpp).
+    if (TitleMouseDown(Button, Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
     if (!fDataLink->Active() || !dataRow || cell.X < 0) {
@@ -95,9 +98,17 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const bool dataClick = fDataClick;
     fTrackCell = {-1, -1};
     fDataClick = false;
+    // Sizing and moving columns report no click.
+    const bool mouseMode = GridState() != gsNormal;
+    const TTitleTrack title = fTitleTrack;
+    if (Button == mbLeft) {
+        if (title.Tracking) InvalidateTitle(title.Tracked);
+        fTitleTrack = {};
+    }
     auto alive = Watch();
     TCustomGrid::MouseUp(Button, Shift, X, Y);
-    if (alive.expired() || Button != mbLeft || !dataClick) return;
+    if (alive.expired() || Button != mbLeft || mouseMode) return;
+    if (FixedCellMouseUp(Shift, X, Y, title, dataClick) || !dataClick) return;
     const TGridCoord cell = MouseCoord(X, Y);
     // A release over the open editor is the editor's, no cell click.
     if (EditorMode() && cell.X == Col() && cell.Y == Row()) return;
@@ -109,6 +120,12 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
     TXColumn* column = rowScroll || cell.X < TCustomGrid::FixedCols() ? RawToColumn(cell.X) : SelectedColumn();
     if (column) CellClick(column);
+}
+
+void TXCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    // A title held down is the title's (xdb_grid_titles.cpp).
+    if (TitleMouseMove(Shift, X, Y)) return;
+    TCustomGrid::MouseMove(Shift, X, Y);
 }
 
 void TXCustomDBGrid::CellClick(TXColumn* Column) {
