@@ -99,7 +99,8 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     fTrackCell = {-1, -1};
     fDataClick = false;
     // Sizing and moving columns report no click.
-    const bool mouseMode = GridState() != gsNormal;
+    const TGridState state = GridState();
+    const bool mouseMode = state == gsColSizing || state == gsRowSizing || state == gsColMoving;
     const TTitleTrack title = fTitleTrack;
     if (Button == mbLeft) {
         if (title.Tracking) InvalidateTitle(title.Tracked);

@@ -80,6 +80,11 @@ bool TXCustomDBGrid::TitleMouseDown(TMouseButton Button, TShiftState Shift, int 
                            (cell.Y < fTitleOffset || cell.Y >= RowCount() - fTotalOffset || cell.X < fIndicatorOffset);
     fTitleTrack.Press = fixedArea ? cell : TGridCoord{-1, -1};
     fTitleTrack.Tracking = fTitleTrack.Pressed = fTitleTrack.OnExpand = false;
+    if (cell.X >= 0 && cell.Y >= RowCount() - fTotalOffset && fDataLink->Active()) {
+        // The total area is no place for the current cell: the press is only reported.
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return true;
+    }
     if (cell.X < 0 || cell.Y < 0 || cell.Y >= fTitleOffset) return false;
     if (!fOptions.Contains(dgTitleButtons) || Button != mbLeft) return false;
     if (Shift.Contains(ssShift) && fOptions.Contains(dgMultiSelect) && fDataLink->Active()) return false;
