@@ -495,6 +495,8 @@ public:
     bool ExpandButtonHot() const { return fTitleTrack.HotExpand; }
     // Repaints the title rows of a raw column (the filler for the indicator column).
     void InvalidateTitle(int RawCol);
+    // The look of a hot title: HotButtons, or for hbAuto the one that goes with FixedStyle.
+    THotButtons GetHotButtons() const;
 
     // ---- events ----
     TCalcBoldDaysEvent OnCalcBoldDays;
@@ -910,6 +912,9 @@ private:
     bool TitlePressedAt(int X, int Y);
     void SetTitleHot(int RawCol, bool hot, bool onExpand);
     void DropDownMenuAt(TPopupMenu* Menu, int RawCol, int RawRow);
+    // The frame of the title at raw ACol while it is held down or hot (its caption part, or its
+    // expand button); ARect is the cell with its frame pixel.
+    void DrawTitleButtonFrame(int ACol, const TRect& ARect);
 
     // ---- the order (xdb_grid_order.cpp) ----
     std::string fLockOrderFields;

@@ -157,6 +157,7 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     }
     if (fDefaultDrawing && AState.Contains(gdSelected)) DrawFocusFrame(ARect);
     if (fixed) DrawFixedFrame(ARect, gradient);
+    if (ARow < fTitleOffset) DrawTitleButtonFrame(ACol, ARect);
 }
 
 void TXCustomDBGrid::FillFixedBackground(const TRect& ARect, bool gradient) {

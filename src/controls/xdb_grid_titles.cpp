@@ -10,6 +10,7 @@
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_data_link.h"
 #include "platform/gui/menu.h"
+#include "platform/gui/panel.h"
 
 namespace tv {
 
@@ -206,6 +207,73 @@ bool TXCustomDBGrid::FixedCellMouseUp(TShiftState Shift, int X, int Y, const TTi
     else if (!(Shift.Contains(ssShift) && fOptions.Contains(dgMultiSelect)))
         toggleAndClick();
     return true;
+}
+
+// ---------------------------------------------------------------- the look of a title button
+
+THotButtons TXCustomDBGrid::GetHotButtons() const {
+    if (fHotButtons != hbAuto) return fHotButtons;
+    static constexpr THotButtons kByFixedStyle[] = {hbBump,    hbBump,    hbRaised, hbRaised,
+                                                    hbLowered, hbLowered, hbTile,   hbTile};
+    return kByFixedStyle[fFixedStyle];
+}
+
+void TXCustomDBGrid::DrawTitleButtonFrame(int ACol, const TRect& ARect) {
+    const TTitleTrack& t = fTitleTrack;
+    if (ACol != t.Tracked || IsGridThemed()) return;
+    const bool pressed = t.Tracking && t.Pressed;
+    const bool hot = t.Hot && fOptions.Contains(dgHotButtons);
+    if (!pressed && !hot) return;
+    TRect r = ARect;
+    if (TXColumn* column = RawToColumn(ACol)) {
+        // Not over the header rows; only the expand button's square when that is what is hot
+        // or held.
+        if (fOptions.Contains(dgTitleHeaders)) r.Top += column->Title()->HeaderRowCount() * fHeaderRowHeight;
+        if (pressed ? t.OnExpand : t.HotExpand) r.Left = std::max(r.Left, r.Right - (ScrollBarExtent() + 2));
+    }
+    if (r.IsEmpty()) return;
+    TCanvas* canvas = Canvas();
+    const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
+    const bool plainStyle = fFixedStyle == fsDefault || fFixedStyle == fsNice || fFixedStyle == fsFlat;
+    if (pressed) {
+        if (bothLines && plainStyle) {
+            TRect outer = Rect(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
+            DrawEdge(canvas, outer, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        }
+        DrawEdge(canvas, r, BDR_SUNKENINNER, BF_RECT);
+        return;
+    }
+    switch (GetHotButtons()) {
+        case hbBump:
+            DrawEdge(canvas, r, EDGE_BUMP, BF_RECT);
+            break;
+        case hbTile: {
+            TRect tile = Rect(r.Left + 1, r.Top + 1, r.Right, r.Bottom);
+            DrawEdge(canvas, tile, EDGE_ETCHED, BF_RECT);
+            break;
+        }
+        case hbLowered:
+            DrawEdge(canvas, r, BDR_SUNKENOUTER, BF_RECT);
+            break;
+        case hbRaised:
+            if (fFixedStyle == fsFine) {
+                TRect edge = r;
+                DrawEdge(canvas, edge, EDGE_RAISED, BF_TOPLEFT);
+                TRect outer = Rect(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+                DrawEdge(canvas, outer, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+            } else if (fFixedStyle == fsMild) {
+                TRect grown = Rect(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+                DrawEdge(canvas, grown, BDR_RAISEDINNER, BF_RECT);
+            } else if (fFixedStyle > fsSoft) {
+                DrawEdge(canvas, r, BDR_RAISEDINNER, BF_RECT);
+            } else {
+                DrawEdge(canvas, r, EDGE_RAISED, BF_RECT);
+            }
+            break;
+        case hbAuto:
+        case hbNone:
+            break;
+    }
 }
 
 // ---------------------------------------------------------------- the click hooks

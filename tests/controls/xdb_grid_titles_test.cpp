@@ -13,6 +13,7 @@
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/image_list.h"
+#include "platform/gui/panel.h"
 
 namespace tv {
 namespace {
@@ -154,6 +155,35 @@ TEST_F(DataGridTitles, HotTitlesFollowTheMouse) {
     // On a column border the sizing zone wins.
     test::MoveTo(*grid, test::ColumnBorder(*grid, name));
     EXPECT_FALSE(grid->TitleHot());
+}
+
+TEST_F(DataGridTitles, HotAndPressedTitlesShowTheirFrames) {
+    TXDBGrid* grid = ClickGrid();
+    const int name = RawOf(*grid, "NAME");
+    const TRect cell = grid->CellRect(name, 0);
+    // The edges drawn over the whole title cell (with its frame pixel), as kind and sides.
+    auto framesOver = [&] {
+        std::vector<std::pair<int, uint32_t>> result;
+        for (const TCanvasRecord& r : Paint(*grid).Of(TCanvasOp::Edge))
+            if (r.Rect == cell) result.push_back({r.Index, r.Flags});
+        return result;
+    };
+    using Frames = std::vector<std::pair<int, uint32_t>>;
+    const Frames plain = framesOver();
+    test::MoveTo(*grid, test::CellPoint(*grid, name, 0));
+    Frames hot = plain;
+    hot.push_back({EDGE_BUMP, BF_RECT});  // fsDefault: a bump
+    EXPECT_EQ(framesOver(), hot);
+    grid->SetFixedStyle(fsGreat);
+    Frames lowered = framesOver();
+    EXPECT_EQ(lowered.back(), (std::pair<int, uint32_t>{BDR_SUNKENOUTER, BF_RECT}));
+    grid->SetFixedStyle(fsDefault);
+    test::Press(*grid, test::CellPoint(*grid, name, 0));
+    Frames pressed = plain;
+    pressed.push_back({BDR_SUNKENINNER, BF_RECT});
+    EXPECT_EQ(framesOver(), pressed);
+    test::Release(*grid, test::CellPoint(*grid, name, grid->TitleOffset() + 1));
+    EXPECT_EQ(framesOver(), plain);
 }
 
 // ---- where markers are painted
