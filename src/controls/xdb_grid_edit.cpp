@@ -19,7 +19,9 @@ bool TXCustomDBGrid::CanModifyColumn(TXColumn* column, bool memoByColumn) {
         return false;
     const TFieldType type = field->DataType();
     const bool memo = type == TFieldType::ftMemo;
-    if ((IsBlobType(type) || (memo && !(memoByColumn && column->EditMemo()))) && !field->OnSetText) return false;
+    if ((IsBlobType(type) || IsObjectType(type) || (memo && !(memoByColumn && column->EditMemo()))) &&
+        !field->OnSetText)
+        return false;
     fDataLink->Edit();
     return fDataLink->Editing();
 }

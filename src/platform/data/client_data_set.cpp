@@ -62,18 +62,24 @@ void TClientDataSet::EmptyDataSet() {
     FinishBulkLoad();
 }
 
+// The fields whose values a stream holds, by full name: the data fields that are no object fields
+// (their sub-fields hold the values). Lookup fields are the dataset's definition, not its data.
+std::vector<TField*> TClientDataSet::StoredFields() const {
+    std::vector<TField*> stored;
+    for (TField* field : FieldList())
+        if (field->FieldKind() == fkData && !field->IsObjectField()) stored.push_back(field);
+    return stored;
+}
+
 std::string TClientDataSet::SaveToBytes() const {
     CheckActive();
     std::string out(kStreamMagic);
     AppendU32(out, kStreamVersion);
-    // Only data fields hold values; lookup fields are the dataset's definition, not its data.
-    std::vector<const TField*> stored;
-    for (int i = 0; i < FieldCount(); ++i)
-        if (Fields(i).FieldKind() == fkData) stored.push_back(&Fields(i));
+    const std::vector<TField*> stored = StoredFields();
     AppendU32(out, static_cast<std::uint32_t>(stored.size()));
     for (const TField* f : stored) {
         const TField& field = *f;
-        AppendString32(out, field.FieldName());
+        AppendString32(out, field.FullName());
         out += static_cast<char>(field.DataType());
         AppendU32(out, static_cast<std::uint32_t>(field.Size()));
         out += static_cast<char>(field.Required() ? 1 : 0);
@@ -123,14 +129,12 @@ void TClientDataSet::LoadFromBytes(std::string_view bytes) {
         defs.Add(std::string(name), static_cast<TFieldType>(type), static_cast<int>(size), required);
     }
     Close();
-    std::vector<TField*> stored;
-    for (int i = 0; i < FieldCount(); ++i)
-        if (Fields(i).FieldKind() == fkData) stored.push_back(&Fields(i));
+    std::vector<TField*> stored = StoredFields();
     if (FieldCount() > 0) {
         // The data fields of the dataset's own must be the stream's.
         bool same = stored.size() == static_cast<size_t>(defs.Count());
         for (int i = 0; same && i < defs.Count(); ++i)
-            same = SameFieldText(stored[static_cast<size_t>(i)]->FieldName(), defs[i].Name) &&
+            same = SameFieldText(stored[static_cast<size_t>(i)]->FullName(), defs[i].Name) &&
                    stored[static_cast<size_t>(i)]->DataType() == defs[i].DataType;
         if (!same) DatabaseError(kStreamFieldsDiffer);
     } else {

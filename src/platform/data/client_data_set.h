@@ -36,6 +36,9 @@ public:
     // Columns are matched to fields by name (letter case ignored); a closed dataset without
     // fields or definitions first takes its fields from the source's columns and opens.
     void AppendRows(IRowSource& source);
+
+private:
+    std::vector<TField*> StoredFields() const;
 };
 
 }  // namespace tv

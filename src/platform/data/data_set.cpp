@@ -61,19 +61,77 @@ const TFormatSettings& TDataSet::FormatSettings() const {
 
 // ---------------------------------------------------------------- structure
 
+namespace {
+int FieldSize(TFieldType type, int size) {
+    if (IsStringType(type) && size <= 0) return 20;
+    if (IsStringType(type) || IsMemoType(type)) return size;
+    return 0;  // an array counts its elements itself
+}
+
+// An object field's sub-fields as definitions under `def`: a structure's each, an array's first
+// element as the element definition.
+void AddChildDefs(const TField& field, TFieldDef& def) {
+    if (def.DataType == TFieldType::ftArray) def.Size = field.SubFieldCount();
+    for (int i = 0; i < field.SubFieldCount(); ++i) {
+        const TField& sub = field.SubFields(i);
+        TFieldDef& child = def.AddChild(sub.FieldName(), sub.DataType(), sub.Size(), sub.Required());
+        AddChildDefs(sub, child);
+        if (def.DataType == TFieldType::ftArray) break;
+    }
+}
+
+// The field, then its sub-fields with theirs, depth first.
+void AppendFieldList(TField& field, std::vector<TField*>& list) {
+    list.push_back(&field);
+    for (int i = 0; i < field.SubFieldCount(); ++i) AppendFieldList(field.SubFields(i), list);
+}
+}  // namespace
+
 TField& TDataSet::AddField(std::string name, TFieldType type, int size, bool required) {
     CheckInactive();
     if (FindField(name)) DatabaseError(kDuplicateFieldName, {name});
-    if (IsStringType(type) && size <= 0) size = 20;
-    if (!IsStringType(type) && !IsMemoType(type)) size = 0;
     if (fieldsFromDefs_) {
         fields_.clear();
         fieldsFromDefs_ = false;
     }
-    fields_.push_back(std::unique_ptr<TField>(new TField(this, std::move(name), type, size, required)));
+    fields_.push_back(
+        std::unique_ptr<TField>(new TField(this, std::move(name), type, FieldSize(type, size), required)));
     structureReady_ = false;
     RebuildFieldNames();
     return *fields_.back();
+}
+
+TField& TDataSet::AddSubField(TField& parent, std::string name, TFieldType type, int size, bool required) {
+    CheckInactive();
+    if (parent.DataSet() != this || fieldsFromDefs_) DatabaseError(kFieldNotFound, {parent.FieldName()});
+    if (!parent.IsObjectField()) DatabaseError(kNotObjectField, {parent.DisplayName()});
+    auto field = std::unique_ptr<TField>(new TField(this, std::move(name), type, FieldSize(type, size), required));
+    field->parent_ = &parent;
+    if (FindField(field->FullName())) DatabaseError(kDuplicateFieldName, {field->FullName()});
+    parent.subFields_.push_back(std::move(field));
+    if (parent.DataType() == TFieldType::ftArray) parent.size_ = parent.SubFieldCount();
+    structureReady_ = false;
+    RebuildFieldNames();
+    return *parent.subFields_.back();
+}
+
+void TDataSet::MakeFields(const TFieldDef& def, TField* parent, std::vector<std::unique_ptr<TField>>& into) {
+    if (def.DataType != TFieldType::ftArray) {
+        into.push_back(std::unique_ptr<TField>(new TField(this, def.Name, def.DataType, def.Size, def.Required)));
+        into.back()->parent_ = parent;
+        for (const TFieldDef& child : def.ChildDefs) MakeFields(child, into.back().get(), into.back()->subFields_);
+        return;
+    }
+    into.push_back(std::unique_ptr<TField>(new TField(this, def.Name, def.DataType, 0, def.Required)));
+    TField& array = *into.back();
+    array.parent_ = parent;
+    if (def.ChildDefs.empty()) return;
+    for (int i = 0; i < def.Size; ++i) {
+        TFieldDef element = def.ChildDefs.front();
+        element.Name = def.Name + '[' + std::to_string(i) + ']';
+        MakeFields(element, &array, array.subFields_);
+    }
+    array.size_ = array.SubFieldCount();
 }
 
 TField& TDataSet::AddLookupField(std::string name, TFieldType type, int size, std::string keyFields,
@@ -100,6 +158,13 @@ void TDataSet::ClearFields() {
 TField& TDataSet::Fields(int index) const {
     if (index < 0 || index >= FieldCount()) ListIndexError(index);
     return *fields_[static_cast<size_t>(index)];
+}
+
+std::vector<TField*> TDataSet::FieldList() const {
+    std::vector<TField*> list;
+    list.reserve(fields_.size());
+    for (const auto& field : fields_) AppendFieldList(*field, list);
+    return list;
 }
 
 TField* TDataSet::FindField(std::string_view name) const {
@@ -139,30 +204,32 @@ Variant TDataSet::FieldValues(std::string_view names) const {
 
 void TDataSet::RebuildFieldNames() {
     fieldsByName_.clear();
-    for (auto& field : fields_) fieldsByName_.emplace(FoldFieldText(field->FieldName()), field.get());
+    for (TField* field : FieldList()) fieldsByName_.emplace(FoldFieldText(field->FullName()), field);
 }
 
 void TDataSet::PrepareStructure() {
     if (structureReady_) return;
     if (fields_.empty()) {
         if (fieldDefs_.Count() == 0) DatabaseError(kNoFieldDefinitions);
-        for (const TFieldDef& def : fieldDefs_)
-            fields_.push_back(
-                std::unique_ptr<TField>(new TField(this, def.Name, def.DataType, def.Size, def.Required)));
+        for (const TFieldDef& def : fieldDefs_) MakeFields(def, nullptr, fields_);
         fieldsFromDefs_ = true;
     } else {
         fieldDefs_.Clear();
         for (auto& field : fields_)
-            if (field->FieldKind() == fkData)
-                fieldDefs_.Add(field->FieldName(), field->DataType(), field->Size(), field->Required());
+            if (field->FieldKind() == fkData) {
+                TFieldDef& def = fieldDefs_.Add(field->FieldName(), field->DataType(), field->Size(),
+                                                field->Required());
+                AddChildDefs(*field, def);
+            }
     }
     fieldsByNo_.clear();
     std::vector<TStorageKind> kinds;
-    for (auto& field : fields_) {
-        // Only data fields hold a value in the record; the others have no number.
+    for (TField* field : FieldList()) {
+        // Only data fields hold a value in the record, and of those not object fields, whose
+        // sub-fields hold theirs; the others have no number.
         field->fieldNo_ = 0;
-        if (field->FieldKind() != fkData) continue;
-        fieldsByNo_.push_back(field.get());
+        if (field->FieldKind() != fkData || field->IsObjectField()) continue;
+        fieldsByNo_.push_back(field);
         field->fieldNo_ = static_cast<int>(fieldsByNo_.size());
         kinds.push_back(StorageOf(field->DataType()));
     }
@@ -524,6 +591,7 @@ TValueView TDataSet::ReadField(const TField& field) const {
     if (validatingField_ == &field) return *validatingValue_;
     if (!Active() || bufCount_ == 0) return {};
     if (field.FieldKind() == fkLookup) return ReadLookupField(field);
+    if (field.FieldNo() <= 0) return {};  // an object field holds no value of its own
     const size_t no = static_cast<size_t>(field.FieldNo() - 1);
     if (IsEditing() && activeSlot_ == editSlot_) return editBuffer_.Read(no);
     if (activeSlot_ < 0 || activeSlot_ >= bufCount_) return {};

@@ -107,6 +107,10 @@ public:
     TField& AddLookupField(std::string name, TFieldType type, int size, std::string keyFields,
                            TDataSet* lookupDataSet, std::string lookupKeyFields,
                            std::string lookupResultField);
+    // A sub-field of an object field of this dataset (see TField::IsObjectField); sized and checked as
+    // AddField is, its full name unique in the dataset. An array's elements are named by the
+    // caller, "Name[0]" and so on; the array's Size counts them.
+    TField& AddSubField(TField& parent, std::string name, TFieldType type, int size = 0, bool required = false);
     void ClearFields();  // removes every field; the dataset must be closed
     // The fields are the ones the dataset makes from its definitions when it opens (or there are
     // none yet), not fields of its own (AddField).
@@ -114,7 +118,10 @@ public:
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // The field at a position; EListError outside 0 .. FieldCount()-1.
     TField& Fields(int index) const;
-    TField* FindField(std::string_view name) const;                   // letter case ignored
+    // Every field, sub-fields after their object field, depth first in Index order.
+    std::vector<TField*> FieldList() const;
+    // By full name ("Address.City"), letter case ignored.
+    TField* FindField(std::string_view name) const;
     TField& FieldByName(std::string_view name) const;                 // EDatabaseError when missing
     std::vector<TField*> GetFieldList(std::string_view names) const;  // "a;b"
     // The values of the active record's fields named ("a;b"): one field's value, or a variant
@@ -383,6 +390,8 @@ private:
     size_t NaturalInsertPosition(std::int64_t natural) const;
     void RenumberNatural();
     void RebuildFieldNames();
+    // Makes the fields of a definition (with its sub-fields) under `parent`, or at the top.
+    void MakeFields(const TFieldDef& def, TField* parent, std::vector<std::unique_ptr<TField>>& into);
 
     const TFormatSettings* formatSettings_ = nullptr;
     TDataSetState state_ = dsInactive;

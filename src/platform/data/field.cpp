@@ -40,14 +40,19 @@ const TClassInfo& TField::StaticClassInfo() {
 TField::TField(TDataSet* dataSet, std::string name, TFieldType type, int size, bool required)
     : dataSet_(dataSet), fieldName_(std::move(name)), dataType_(type), size_(size), required_(required) {}
 
+std::vector<std::unique_ptr<TField>>& TField::Siblings() {
+    return parent_ ? parent_->subFields_ : dataSet_->fields_;
+}
+
 int TField::Index() const {
-    for (int i = 0; i < dataSet_->FieldCount(); ++i)
-        if (&dataSet_->Fields(i) == this) return i;
+    const auto& siblings = const_cast<TField*>(this)->Siblings();
+    for (size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this) return static_cast<int>(i);
     return -1;
 }
 
 void TField::SetIndex(int index) {
-    auto& fields = dataSet_->fields_;
+    auto& fields = Siblings();
     const int from = Index();
     index = std::clamp(index, 0, static_cast<int>(fields.size()) - 1);
     if (from < 0 || from == index) return;
@@ -55,6 +60,20 @@ void TField::SetIndex(int index) {
     fields.erase(fields.begin() + from);
     fields.insert(fields.begin() + index, std::move(moved));
     dataSet_->DataEvent(TDataEvent::deLayoutChange);
+}
+
+std::string TField::NamePrefix() const {
+    if (!parent_) return {};
+    return parent_->dataType_ == TFieldType::ftArray ? parent_->NamePrefix() : parent_->FullName() + '.';
+}
+
+std::string TField::FullName() const {
+    return NamePrefix() + fieldName_;
+}
+
+TField& TField::SubFields(int index) const {
+    if (index < 0 || index >= SubFieldCount()) ListIndexError(index);
+    return *subFields_[static_cast<size_t>(index)];
 }
 
 TAlignment TField::Alignment() const {
@@ -147,11 +166,15 @@ void TField::AccessError(std::string_view typeName) const {
 }
 
 bool TField::IsNull() const {
+    if (IsObjectField())
+        return std::all_of(subFields_.begin(), subFields_.end(), [](const auto& f) { return f->IsNull(); });
     return Read().IsNull();
 }
 
 void TField::Clear() {
-    Write({});
+    if (!IsObjectField()) return Write({});
+    dataSet_->CheckFieldWritable(*this);
+    for (auto& field : subFields_) field->Clear();
 }
 
 void TField::FocusControl() {
@@ -307,11 +330,23 @@ void TField::SetAsDateTime(double value) {
 // ---------------------------------------------------------------- variants
 
 Variant TField::Value() const {
-    return StorageToVariant(*this, Read());
+    if (!IsObjectField()) return StorageToVariant(*this, Read());
+    if (IsNull()) return Variant::Null();
+    Variant values = Variant::ArrayOf(0, SubFieldCount() - 1);
+    for (int i = 0; i < SubFieldCount(); ++i) values.Element(i) = SubFields(i).Value();
+    return values;
 }
 
 void TField::SetValue(const Variant& value) {
     dataSet_->CheckFieldWritable(*this);
+    if (IsObjectField()) {
+        // Null clears every sub-field; an array gives them their values in order.
+        if (value.IsNull() || value.IsEmpty()) return Clear();
+        if (!value.IsArray() || value.LowBound() != 0 || value.HighBound() != SubFieldCount() - 1)
+            AccessError("Variant");
+        for (int i = 0; i < SubFieldCount(); ++i) SubFields(i).SetValue(value.Element(i));
+        return;
+    }
     if (value.IsString()) return WriteText(value.AsUtf8());
     std::string scratch;
     Write(VariantToStorage(*this, value, scratch));

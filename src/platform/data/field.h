@@ -11,8 +11,10 @@
 #include "platform/rtl/variant.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tv {
 
@@ -43,9 +45,21 @@ public:
     int Size() const { return size_; }
     // Position of the field's value in the record (1-based), fixed while the dataset is open.
     int FieldNo() const { return fieldNo_; }
-    // Position among the dataset's fields (0-based); settable to reorder the fields.
+    // Position among the dataset's fields (0-based), or a sub-field's among its parent's;
+    // settable to reorder them.
     int Index() const;
     void SetIndex(int index);
+
+    // Object fields (ftADT, ftArray) hold sub-fields and no value of their own: their value is
+    // the array of their sub-fields' values, null while every sub-field is null. A sub-field's
+    // full name is its parent's and its own joined by "." ("Address.City"); an array's elements
+    // are named by their index ("Phones[0]") and take no further part of the name from it.
+    bool IsObjectField() const { return IsObjectType(dataType_); }
+    TField* ParentField() const { return parent_; }
+    std::string FullName() const;
+    int SubFieldCount() const { return static_cast<int>(subFields_.size()); }
+    // EListError outside 0 .. SubFieldCount()-1.
+    TField& SubFields(int index) const;
 
     // The display properties below tell an open dataset's controls of a change (a layout change),
     // so that grids lay their columns out again.
@@ -150,8 +164,13 @@ private:
     void WriteInteger(std::int64_t value);
     void WriteFloat(double value);
     [[noreturn]] void AccessError(std::string_view typeName) const;
+    // What a sub-field's full name begins with: "" at the top, "Parent." under a structure.
+    std::string NamePrefix() const;
+    std::vector<std::unique_ptr<TField>>& Siblings();
 
     TDataSet* dataSet_;
+    TField* parent_ = nullptr;
+    std::vector<std::unique_ptr<TField>> subFields_;  // an object field's, in Index order
     TFieldKind kind_ = fkData;
     std::string keyFields_;
     TDataSet* lookupDataSet_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // The definitions a dataset's fields are made from: name, type, size and whether a value is
-// required. Names are unique without regard to letter case.
+// required. Names are unique without regard to letter case among their siblings. An object field's
+// definition holds its sub-fields' definitions: a structure (ftADT) one per sub-field, an array
+// (ftArray) the one definition its Size elements are made from.
 
 #include "platform/data/field_type.h"
 
@@ -13,13 +15,20 @@ namespace tv {
 struct TFieldDef {
     std::string Name;
     TFieldType DataType = TFieldType::ftUnknown;
-    int Size = 0;  // characters of a string field; 0 elsewhere
+    int Size = 0;  // characters of a string field, elements of an array; 0 elsewhere
     bool Required = false;
+    std::vector<TFieldDef> ChildDefs;
+
+    // Adds a sub-field's definition to an object field's, sized as TFieldDefs::Add sizes. A name
+    // already among the sub-fields, a definition that is no object field, or a second element
+    // definition of an array raises EDatabaseError.
+    TFieldDef& AddChild(std::string name, TFieldType type, int size = 0, bool required = false);
 };
 
 class TFieldDefs {
 public:
-    // Adds a definition; a string field given no size gets 20, as the class library does.
+    // Adds a definition; a string field given no size gets 20, as the class library does; an
+    // array keeps its size as its element count.
     // A name already present (any letter case) raises EDatabaseError.
     TFieldDef& Add(std::string name, TFieldType type, int size = 0, bool required = false);
     void Clear() { defs_.clear(); }

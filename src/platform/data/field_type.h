@@ -25,6 +25,10 @@ enum class TFieldType : std::uint8_t {
     ftWideMemo,   // text of any length
     ftLargeint,   // 64-bit
     ftGraphic,    // the bytes of a picture (bitmap, JPEG, metafile or icon)
+    // Object fields hold no value of their own: their sub-fields do. Kept after the stored types so
+    // that a saved dataset's type numbers stay what they were.
+    ftADT,    // a structure: named sub-fields of any type
+    ftArray,  // Size elements of one type, named "Name[0]", "Name[1]" ...
 };
 
 // How a value of the type is kept in a record slot.
@@ -62,6 +66,9 @@ constexpr bool IsMemoType(TFieldType type) {
 constexpr bool IsIntegerType(TFieldType type) {
     return type == TFieldType::ftSmallint || type == TFieldType::ftInteger || type == TFieldType::ftWord ||
            type == TFieldType::ftLargeint;
+}
+constexpr bool IsObjectType(TFieldType type) {
+    return type == TFieldType::ftADT || type == TFieldType::ftArray;
 }
 constexpr bool IsDateTimeType(TFieldType type) {
     return type == TFieldType::ftDate || type == TFieldType::ftTime || type == TFieldType::ftDateTime;
