@@ -122,6 +122,8 @@ inline constexpr int kColumnDefaultWidth = 64;
 inline constexpr const char* kAutoNumberCaption = "No.";
 inline constexpr const char* kAutoSelectCaption = "Select";
 inline constexpr int kAutoColumnWidth = 48;
+// Title clicks order by at most this many columns (the marker glyphs are numbered 1 to 9).
+inline constexpr int kMaxOrderedColumns = 9;
 
 class TXColumn;
 
@@ -161,10 +163,21 @@ public:
     void SetHint(const std::string& value) { fHint = value; }
     int ImageIndex() const { return fImageIndex; }
     void SetImageIndex(int value) { SetDisplayed(fImageIndex, value); }
+    // The sort marker (xdb_grid_markers.cpp). MarkerIndex is -1 without a marker, else twice a
+    // number plus 1 for descending: 0 or 1 when one column sorts at a time (dgMarkerAutoSwitch),
+    // 2 x position + 2 (+1) with numbered markers (dgMarkerAutoToggle); it is also the marker
+    // glyph's index. OrderIndex is MarkerIndex div 2: the 1-based sort position when numbered.
+    // A column outside a grid keeps no marker; every write is an order update of the grid.
     TMarker Marker() const { return fMarker; }
-    void SetMarker(TMarker value) { SetDisplayed(fMarker, value); }
+    void SetMarker(TMarker value);
     int MarkerIndex() const { return fMarkerIndex; }
-    void SetMarkerIndex(int value) { SetDisplayed(fMarkerIndex, value); }
+    void SetMarkerIndex(int value);
+    int OrderIndex() const { return fMarkerIndex < 0 ? fMarkerIndex : fMarkerIndex / 2; }
+    void SetOrderIndex(int value);
+    // A title click's toggle: NewOrder (or dgMarkerAutoSwitch) starts the order again from this
+    // column; otherwise the column joins the order ascending, turns descending, and the last
+    // ordered column (not the first) leaves it. At most kMaxOrderedColumns columns are ordered.
+    void ToggleMarker(bool NewOrder);
     TPopupMenu* PopupMenu() const { return fPopupMenu; }
     void SetPopupMenu(TPopupMenu* value);
     TVAlignment VAlignment() const { return fVAlignment; }
@@ -612,6 +625,10 @@ public:
     void LoadFromStream(TStream& Stream);
     void SaveToFile(const std::string& FileName);
     void LoadFromFile(const std::string& FileName);
+    // Clears every column's marker (the order list empties).
+    void RemoveMarkers();
+    // Numbers the markers again from the order list, as the grid's marker options say.
+    void UpdateMarkers();
 
     // The grid's own: a default (not stored) column, and its auto columns of either kind.
     TXColumn* InternalAdd();

@@ -91,9 +91,9 @@ public:
     void SetRecNumber(int value);
     const std::string& KeyFields() const { return fKeyFields; }
     void SetKeyFields(const std::string& value) { fKeyFields = value; }
-    const std::string& OrderFields() const { return fLastOrderFields; }
-    // The saved layout's seam until the sort markers take the order text: keeps it only.
-    void SetOrderFields(const std::string& value) { fLastOrderFields = value; }
+    // The order the sort markers show, as order text: "FIELD,FIELD DESC" (xdb_grid_order.cpp).
+    std::string OrderFields() const;
+    void SetOrderFields(const std::string& Value);
 
     // ---- options ----
     TXDBGridOptions Options() const { return fOptions; }
@@ -478,6 +478,51 @@ public:
     virtual void ColGetText(TXColumn* Column, std::string& Text, TTextKind TextKind);
     virtual void ColSetText(TXColumn* Column, std::string& Text);
 
+    // ---- sort markers and the order (xdb_grid_order.cpp) ----
+    // Marker changes inside the bracket are one change: the outermost end notices a changed
+    // OrderFields, repaints the titles and calls DoOrderChanged once.
+    void BeginOrderUpdate();
+    void EndOrderUpdate();
+    template <class F>
+    void InOrderUpdate(F&& f) {
+        BeginOrderUpdate();
+        try {
+            f();
+        } catch (...) {
+            EndOrderUpdate();
+            throw;
+        }
+        EndOrderUpdate();
+    }
+    int OrderUpdateLock() const { return fOrderChangeLock; }
+    // Sets the markers from order text without ordering the dataset and without notice.
+    void SetupOrderFields(const std::string& Value);
+    // Sets the markers from the dataset's present order.
+    void SetupCurrentOrder();
+    // Orders the dataset by `AOrderFields` (empty: OrderFields); false when no way of ordering
+    // applies to the dataset. The ordering module fills these in.
+    virtual bool ChangeDataSetOrder(const std::string& AOrderFields);
+    virtual std::string CurrentDataSetOrder();
+    // The dataset was reordered: OnOrderUpdated.
+    virtual void OrderUpdated();
+
+    // ---- titles, filler, indicator and total cells under the mouse (xdb_grid_titles.cpp) ----
+    // The expand button of a title under X, Y (and its column); never on a header row.
+    bool ExpandButtonAt(int X, int Y, TXColumn*& Column);
+    // The header row of Column's title under Y (from 0), -1 outside its header rows.
+    int HeaderRowAt(const TXColumn* Column, int Y) const;
+    // The raw column of the title pressed or hot (-1: none), whether it is tracked, drawn
+    // pressed, or hot (and on its expand button).
+    int TrackedTitle() const { return fTitleTrack.Tracked; }
+    bool TitleTracking() const { return fTitleTrack.Tracking; }
+    bool TitlePressed() const { return fTitleTrack.Pressed; }
+    bool TitleHot() const { return fTitleTrack.Hot; }
+    bool ExpandButtonHot() const { return fTitleTrack.HotExpand; }
+    // Repaints the title rows of a raw column (the filler for the indicator column).
+    void InvalidateTitle(int RawCol);
+    // The look of a hot title: HotButtons, or for hbAuto the one that goes with FixedStyle.
+    THotButtons GetHotButtons() const;
+
     // ---- events ----
     TCalcBoldDaysEvent OnCalcBoldDays;
     TCalcImageIndexEvent OnCalcImageIndex;
@@ -556,13 +601,25 @@ protected:
     virtual void DoUpdateListItems() {}
     virtual void DoUpdateSequence() {}
     virtual void DoUpdateTotals(bool SelectedOnly) {}
-    virtual void DoUpdateOrder() {}
+    virtual void DoUpdateOrder();
     // Runs delayed updates at once.
     virtual void PerformDelayed() {}
     virtual void RecordChanged(TField* Field);
     // A click on a data cell: ticks a check box as its column's CheckBoxToggle says, then
     // OnCellClick.
     virtual void CellClick(TXColumn* Column);
+    // Clicks on the fixed cells (xdb_grid_titles.cpp), each raising its event; the filler drops
+    // its menu down instead when it shows the default glyph; an expand click opens or closes a
+    // group, drops the title's menu down or raises OnExpandClick by the column's ExpandStyle.
+    virtual void TitleClick(TXColumn* Column);
+    virtual void HeaderClick(TXColumn* Column, int Index);
+    virtual void FillerClick();
+    virtual void IndicatorClick();
+    virtual void TotalClick(TXColumn* Column, int Index);
+    virtual void ExpandClick(TXColumn* Column);
+    // The order-changed notice: with dgAutoUpdateOrder the dataset is ordered, and OnOrderChanged
+    // is raised when that is off or no way of ordering applied.
+    virtual void DoOrderChanged();
     virtual void ColEnter();
     virtual void ColExit();
     virtual void ColExpand(TXColumn* Column);
@@ -891,6 +948,40 @@ private:
     TGridCoord fTrackCell{-1, -1};
     // The press moved the current cell in the data area, so the release reports a cell click.
     bool fDataClick = false;
+
+    // ---- titles under the mouse (xdb_grid_titles.cpp) ----
+    struct TTitleTrack {
+        int Tracked = -1;           // raw column of the title pressed or hot
+        bool Tracking = false;      // a title button is held down
+        bool Pressed = false;       // ... and the mouse is still on it
+        bool OnExpand = false;      // the press was on the title's expand button
+        bool Hot = false;           // the title under the mouse (not held) is hot
+        bool HotExpand = false;     // ... on its expand button
+        TPoint PressXY;
+        TGridCoord Press{-1, -1};   // the fixed cell pressed, for the release's click
+    };
+    TTitleTrack fTitleTrack;
+    // A press on a title row: true when the title took it (tracking, or ignored).
+    bool TitleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Tracking and hot titles; true when the move belonged to a tracked title.
+    bool TitleMouseMove(TShiftState Shift, int X, int Y);
+    // The release on the fixed cells: title, header, expand, filler, indicator and total clicks.
+    // True when the release lay on them (the data cells' click is then not reported).
+    bool FixedCellMouseUp(TShiftState Shift, int X, int Y, const TTitleTrack& track, bool dataClick);
+    bool TitlePressedAt(int X, int Y);
+    void SetTitleHot(int RawCol, bool hot, bool onExpand);
+    void DropDownMenuAt(TPopupMenu* Menu, int RawCol, int RawRow);
+    // The frame of the title at raw ACol while it is held down or hot (its caption part, or its
+    // expand button); ARect is the cell with its frame pixel.
+    void DrawTitleButtonFrame(int ACol, const TRect& ARect);
+
+    // ---- the order (xdb_grid_order.cpp) ----
+    std::string fLockOrderFields;
+    int fOrderChangeLock = 0;
+    // Becoming active: the markers from the dataset, or the last order applied to it.
+    void OrderOnActivation();
+    // The default columns of a grid without open data carry no markers: the order is text only.
+    bool OrderWithoutColumns() const;
 
     // ---- updates ----
     bool fInUpdateListItems = false;

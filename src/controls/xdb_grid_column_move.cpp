@@ -8,16 +8,6 @@
 
 namespace tv {
 
-int TXCustomDBGrid::HeaderRowAt(const TXColumn* Column, int Y) const {
-    if (!Column || !fOptions.Contains(dgTitleHeaders) || fHeaderRowHeight <= 0) return -1;
-    // The column's title cell begins at the title row of its depth.
-    int top = 0;
-    for (int r = 0; r < Column->Depth() && r < RowCount(); ++r) top += RowHeights(r) + RowLineWidth();
-    const int offset = Y - top;
-    if (offset < 0 || offset >= Column->Title()->HeaderRowCount() * fHeaderRowHeight) return -1;
-    return offset / fHeaderRowHeight;
-}
-
 int TXCustomDBGrid::GroupRaw(const TXColumn* Column, bool Last) const {
     const int first = Column->Index();
     const int last = Column->ExpandIndex();

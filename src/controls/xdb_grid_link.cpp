@@ -57,6 +57,7 @@ void TXCustomDBGrid::LinkActive(bool Value) {
     rest();
     if (!Value) return;
     if (fMasterGrid) fMasterGrid->Synchronize();
+    OrderOnActivation();
     if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
     if (fSettings->LoadPending()) {
         fSettings->ClearLoadPending();

@@ -1,8 +1,8 @@
 // The data grid's mouse on data cells: a press moves the dataset to the row and selects the
 // column, opens the editor on the cell that was current already, follows a check-box cell until
 // the release, or starts mouse scrolling (xdb_grid_mouse_scroll.cpp); the release reports the cell
-// click, which ticks check boxes as their column says. Presses elsewhere (titles, sizing and
-// moving) are the base grid's.
+// click, which ticks check boxes as their column says. Title buttons and the other fixed cells are
+// xdb_grid_titles.cpp's; sizing and moving are the base grid's.
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
@@ -65,6 +65,8 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     fDataClick = false;
     fTrackCell = {-1, -1};
+    // Title buttons and the fixed cells' clicks (xdb_grid_titles.cpp).
+    if (TitleMouseDown(Button, Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
     if (!fDataLink->Active() || !dataRow || cell.X < 0) {
@@ -118,7 +120,15 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     const bool dataClick = fDataClick;
     EndCellTracking();
     fDataClick = false;
-    if (Button == mbLeft) SetHotCell({-1, -1});
+    // Sizing and moving columns report no click.
+    const TGridState state = GridState();
+    const bool mouseMode = state == gsColSizing || state == gsRowSizing || state == gsColMoving;
+    const TTitleTrack title = fTitleTrack;
+    if (Button == mbLeft) {
+        SetHotCell({-1, -1});
+        if (title.Tracking) InvalidateTitle(title.Tracked);
+        fTitleTrack = {};
+    }
     auto alive = Watch();
     if (fScrollTracking) {
         // The current cell follows the mouse to where it is released.
@@ -128,7 +138,8 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         if (alive.expired()) return;
     }
     TCustomGrid::MouseUp(Button, Shift, X, Y);
-    if (alive.expired() || Button != mbLeft || !dataClick) return;
+    if (alive.expired() || Button != mbLeft || mouseMode) return;
+    if (FixedCellMouseUp(Shift, X, Y, title, dataClick) || !dataClick) return;
     const TGridCoord cell = MouseCoord(X, Y);
     // A release over the open editor is the editor's, no cell click.
     if (EditorMode() && cell.X == Col() && cell.Y == Row()) return;

@@ -29,6 +29,8 @@ int RecordsFor(int distance) {
 // ---------------------------------------------------------------- the mouse moves
 
 void TXCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    // A title held down is the title's (xdb_grid_titles.cpp).
+    if (TitleMouseMove(Shift, X, Y)) return;
     auto alive = Watch();
     if (fScrollTracking) {
         MouseScrollMove(X, Y);
@@ -188,6 +190,8 @@ void TXCustomDBGrid::CancelMode() {
     EndCellTracking();
     fDataClick = false;
     EndMouseScrolling();
+    if (fTitleTrack.Tracking) InvalidateTitle(fTitleTrack.Tracked);
+    fTitleTrack = {};
     TCustomGrid::CancelMode();
 }
 

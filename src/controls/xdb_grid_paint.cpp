@@ -7,6 +7,7 @@
 #include "controls/xdb_cell_text.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_glyphs.h"
+#include "controls/xdb_grid_markers.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/form.h"
 #include "platform/gui/image_list.h"
@@ -156,6 +157,7 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     }
     if (fDefaultDrawing && AState.Contains(gdSelected)) DrawFocusFrame(ARect);
     if (fixed) DrawFixedFrame(ARect, gradient);
+    if (ARow < fTitleOffset) DrawTitleButtonFrame(ACol, ARect);
 }
 
 void TXCustomDBGrid::FillFixedBackground(const TRect& ARect, bool gradient) {
@@ -255,11 +257,14 @@ void TXCustomDBGrid::DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDr
     if (title->MarkerIndex() >= 0 && !text.IsEmpty()) {
         TImageList* markers = Markers();
         if (title->MarkerIndex() < markers->Count()) {
-            const int right = text.Right - (markers->Width() + 2);
-            const int p = std::max(right, text.Left) + (m == 2 ? 2 : 0);
-            text.Right = right;
+            const bool autoAlign = fOptions.Contains(dgMarkerAutoAlign);
+            const TTitleMarkerPlace place =
+                PlaceTitleMarker(text.Left, text.Right, markers->Width(), m, autoAlign, title->Alignment(),
+                                 autoAlign ? WidestLineWidth(canvas, title->Caption()) : 0);
+            text.Left = place.TextLeft;
+            text.Right = place.TextRight;
             const int y = ARect.Top + (ARect.Height() - markers->Height()) / 2;
-            DrawGlyph(markers, canvas, ARect, gradient, false, title->MarkerIndex(), y, p + 2 - m);
+            DrawGlyph(markers, canvas, ARect, gradient, false, title->MarkerIndex(), y, place.MarkerX);
         }
     }
     canvas->Brush()->SetStyle(bsClear);

@@ -1,5 +1,6 @@
 // The data grid's requests to refresh what depends on all records (the pick lists filled from
-// data, the record numbering, the totals, the order of the markers) and its selection bracket.
+// data, the record numbering, the totals; the order's is in xdb_grid_order.cpp) and its
+// selection bracket.
 // A request with CheckAutoUpdate is dropped unless the grid's option for it is on; the workers
 // themselves are virtual and belong to the features they serve.
 
@@ -27,13 +28,6 @@ void TXCustomDBGrid::UpdateTotals(bool CheckAutoUpdate) {
     if (!fTotals->CalcValues()) return;
     if (!fTotals->Visible() && !fOptionsEx.Contains(dgCalcInvisibleRows)) return;
     DoUpdateTotals(false);
-}
-
-void TXCustomDBGrid::UpdateOrder(bool CheckAutoUpdate) {
-    if (ComponentState().Contains(csLoading)) return;
-    if (CheckAutoUpdate && !fOptionsEx.Contains(dgAutoUpdateOrder) && !fOptionsEx.Contains(dgLoadCurrentOrder))
-        return;
-    DoUpdateOrder();
 }
 
 // ---------------------------------------------------------------- the selection bracket

@@ -176,6 +176,23 @@ TXDBGrid* FormGrid(TForm& form, const char* caption, int width, int height) {
     return grid;
 }
 
+// Sort markers on three columns, numbered in their order: "Benämning" first and ascending, the
+// price second and descending, the number third; each marker just after its caption.
+TEST(Screenshot, DataGridSortMarkers) {
+    TArticleGridForm f(20, "Artiklar, sorterade");
+    TXDBGrid* grid = f.grid;
+    grid->Columns()->Items(0)->SetWidth(60);
+    grid->Columns()->Items(1)->SetWidth(170);
+    grid->Columns()->Items(1)->Title()->SetCaption("Benämning");
+    grid->Columns()->Items(2)->SetWidth(110);
+    grid->Columns()->Items(2)->SetAlignment(taRightJustify);
+    grid->Columns()->Items(2)->Title()->SetAlignment(taCenter);
+    grid->SetDataSource(&f.source);
+    grid->SetOrderFields("NAME,PRICE DESC,ID");
+    test::SaveScreenshot(f.form, "data_grid_sort_markers");
+    EXPECT_EQ(grid->OrderFields(), "NAME,PRICE DESC,ID");
+}
+
 // The rule editor's grid of rules: the rule name titled "Regel", the description hidden, and the
 // side as an "Import" check-box column with the texts "1;0"; a rule name being edited.
 TEST(Screenshot, DataGridEditedWithCheckBox) {
