@@ -509,8 +509,6 @@ public:
     // ---- titles, filler, indicator and total cells under the mouse (xdb_grid_titles.cpp) ----
     // The expand button of a title under X, Y (and its column); never on a header row.
     bool ExpandButtonAt(int X, int Y, TXColumn*& Column);
-    // The header row of Column's title under Y (from 0), -1 outside its header rows.
-    int HeaderRowAt(const TXColumn* Column, int Y) const;
     // The raw column of the title pressed or hot (-1: none), whether it is tracked, drawn
     // pressed, or hot (and on its expand button).
     int TrackedTitle() const { return fTitleTrack.Tracked; }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/xdb_change_order.h"
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
@@ -142,13 +143,52 @@ void TXCustomDBGrid::SetupCurrentOrder() {
 
 // ---------------------------------------------------------------- ordering the dataset
 
+namespace {
+
+// The grid as the ordering module sees it (xdb_change_order.h): its dataset, order text, key
+// fields, marker options, position keeping and update lock.
+class TGridOrderHost final : public IDataSetOrderHost {
+public:
+    explicit TGridOrderHost(TXCustomDBGrid& grid) : fGrid(grid) {}
+    TDataSet* OrderDataSet() const override {
+        TDataSource* source = fGrid.DataSource();
+        return source ? source->DataSet() : nullptr;
+    }
+    std::string OrderFields() const override { return fGrid.OrderFields(); }
+    std::string KeyFields() const override { return fGrid.KeyFields(); }
+    bool AutoAscendOrder() const override { return fGrid.OptionsEx().Contains(dgAutoAscendOrder); }
+    bool MarkerAscendOnly() const override { return fGrid.Options().Contains(dgMarkerAscendOnly); }
+    void SetMarkerAscendOnly(bool Value) override {
+        TXDBGridOptions options = fGrid.Options();
+        if (Value)
+            options.Include(dgMarkerAscendOnly);
+        else
+            options.Exclude(dgMarkerAscendOnly);
+        fGrid.SetOptions(options);
+    }
+    void DisablePosition() override { fGrid.DisablePosition(); }
+    void EnablePosition(bool UseCurrentRec) override { fGrid.EnablePosition(UseCurrentRec); }
+    void BeginUpdate() override { fGrid.BeginUpdate(); }
+    void EndUpdate() override { fGrid.EndUpdate(); }
+    void SetupOrderFields(const std::string& Value) override { fGrid.SetupOrderFields(Value); }
+    void ClearSelection() override { fGrid.ClearSelection(); }
+    void OrderUpdated() override { fGrid.OrderUpdated(); }
+
+private:
+    TXCustomDBGrid& fGrid;
+};
+
+}  // namespace
+
 bool TXCustomDBGrid::ChangeDataSetOrder(const std::string& AOrderFields) {
-    (void)AOrderFields;
-    return false;
+    // An empty argument stands for the order the markers show now.
+    TGridOrderHost host(*this);
+    return tv::ChangeDataSetOrder(host, AOrderFields.empty() ? OrderFields() : AOrderFields);
 }
 
 std::string TXCustomDBGrid::CurrentDataSetOrder() {
-    return {};
+    TGridOrderHost host(*this);
+    return tv::CurrentDataSetOrder(host);
 }
 
 void TXCustomDBGrid::OrderUpdated() {

@@ -393,9 +393,22 @@ void TXDBGridColumns::LoadFromStream(TStream& Stream) {
                 order = ReadValue<std::string>(parser);
         }
     }
-    fOrderList.clear();
-    Assign(read.get());
-    if (fGrid) fGrid->SetOrderFields(order);
+    if (!fGrid) {
+        fOrderList.clear();
+        Assign(read.get());
+        return;
+    }
+    // The new columns' markers and the order text reach the grid as one order change.
+    fGrid->BeginOrderUpdate();
+    try {
+        fOrderList.clear();
+        Assign(read.get());
+        fGrid->SetOrderFields(order);
+    } catch (...) {
+        fGrid->EndOrderUpdate();
+        throw;
+    }
+    fGrid->EndOrderUpdate();
 }
 
 void TXDBGridColumns::SaveToFile(const std::string& FileName) {

@@ -175,11 +175,16 @@ TEST_F(GridStreams, TheFormPropertiesAreWrittenWhenTheyCarrySomething) {
     EXPECT_EQ(grid.DefinedPropertiesText(nullptr, "  "), "  Columns = <\n"
                                                          "    item\n"
                                                          "      FieldName = 'ID'\n"
+                                                         "      Title.Marker = tmAscend\n"
+                                                         "      Title.MarkerIndex = 2\n"
                                                          "    end>\n"
                                                          "  OrderFields = 'ID'\n");
-    // Against an ancestor: written only when the columns differ from its columns.
+    // Against an ancestor: written only when the columns differ from its columns (the order's
+    // markers included).
     EXPECT_TRUE(grid.ColumnsStored(&ancestor));
     ancestor.Columns()->Add()->SetFieldName("ID");
+    EXPECT_TRUE(grid.ColumnsStored(&ancestor));
+    ancestor.SetOrderFields("ID");
     EXPECT_FALSE(grid.ColumnsStored(&ancestor));
     ancestor.Columns()->Items(0)->SetWidth(30);
     EXPECT_TRUE(grid.ColumnsStored(&ancestor));
