@@ -86,6 +86,20 @@ bool MayBeIntegerVariable(const Operand& o) {
     return MayBeInteger(o) && !o.Temp;
 }
 
+// An operand a number form with a temporary of type `temp` (Int64 or Double) may read: a stack
+// item, or a constant or global of Integer, Int64 or (for Double) Double type.
+bool MayBeNumberFor(const Operand& o, uint8_t temp) {
+    if (o.How == Shape::Stack) return true;
+    if (o.How != Shape::Direct) return false;
+    const uint8_t t = o.Type->FBaseType;
+    return t == btS32 || t == btS64 || (temp == btDouble && t == btDouble);
+}
+
+// A destination of such a form: a stack item or a global of the temporary's type.
+bool MayBeNumberVariableFor(const Operand& o, uint8_t temp) {
+    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == temp);
+}
+
 // A Boolean destination: a stack item or a global of a byte type.
 bool MayBeBooleanVariable(const Operand& o) {
     return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == btU8);
@@ -469,7 +483,16 @@ void Code::ChooseIntegerForms() {
                 bool ints = insn.Type->FBaseType == btS32 && MayBeInteger((&insn)[1].B) &&
                             MayBeIntegerVariable(use->A);
                 for (const Insn* step = &insn + 2; ints && step != use; ++step) ints = MayBeInteger(step->B);
-                if (ints) insn.Fast = hTempExprInt;
+                if (ints) {
+                    insn.Fast = hTempExprInt;
+                    break;
+                }
+                const uint8_t temp = insn.Type->FBaseType;
+                if (temp != btS64 && temp != btDouble) break;
+                bool numbers = MayBeNumberFor((&insn)[1].B, temp) && MayBeNumberVariableFor(use->A, temp);
+                for (const Insn* step = &insn + 2; numbers && step != use; ++step)
+                    numbers = MayBeNumberFor(step->B, temp);
+                if (numbers) insn.Fast = temp == btS64 ? hTempExprInt64 : hTempExprDouble;
                 break;
             }
             default:

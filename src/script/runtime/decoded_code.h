@@ -98,6 +98,11 @@ enum Handler : uint8_t {
     hIncrementInt,
     hDecrementInt,
     hTempExprInt,     // the temporary an Integer too
+    // Numbers computed aside in an Int64 or Double temporary: every operand an Integer, Int64 or
+    // (for Double) Double value read in place, the result stored into a variable of the
+    // temporary's type. Any other type runs hTempExpr.
+    hTempExprInt64,
+    hTempExprDouble,
 };
 
 // The general form an Integer form runs when its operands are not all Integers.
@@ -116,6 +121,8 @@ constexpr Handler IntegerGeneral(Handler h) {
         case hDecrementInt:
             return hDecrement;
         case hTempExprInt:
+        case hTempExprInt64:
+        case hTempExprDouble:
             return hTempExpr;
         default:
             return h;

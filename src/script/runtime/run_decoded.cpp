@@ -150,6 +150,105 @@ template <uint8_t Code>
     return t->FBaseType == Code ? data : nullptr;
 }
 
+[[gnu::always_inline]] inline void* TPSExec::NumberPlace(const decoded::Operand& o, uint8_t& code) const {
+    if (o.How == decoded::Shape::Direct) {
+        code = o.Type->FBaseType;
+        return o.Data;
+    }
+    TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
+    if (!item) return nullptr;
+    const TPSTypeRec* t = item->FType;
+    void* data = item->Data();
+    if (t->FBaseType == btPointer) {
+        const auto p = Load<PointerValue>(data);
+        if (!p.Data || !p.Type) return nullptr;
+        t = p.Type;
+        data = p.Data;
+    }
+    code = t->FBaseType;
+    return data;
+}
+
+namespace {
+
+// An Integer or Int64 value as an Int64; false for any other type.
+[[gnu::always_inline]] inline bool LoadInt64(const void* p, uint8_t code, int64_t& v) {
+    if (code == btS64) {
+        v = Load<int64_t>(p);
+        return true;
+    }
+    if (code != btS32) return false;
+    v = Load<int32_t>(p);
+    return true;
+}
+
+// An Integer, Int64 or Double value as the real the operators compute with; false for any other.
+[[gnu::always_inline]] inline bool LoadNumber(const void* p, uint8_t code, long double& v) {
+    if (code == btDouble) {
+        v = Load<double>(p);
+        return true;
+    }
+    int64_t i = 0;
+    if (!LoadInt64(p, code, i)) return false;
+    v = static_cast<long double>(i);
+    return true;
+}
+
+}  // namespace
+
+// push Int64; temp := x; temp op= y ...; z := temp (or z op= temp); pop, the temporary held in a
+// register and every operand an Integer or Int64 read in place, computed as CalculateQuick does.
+bool TPSExec::TempExprInt64(const Insn& push) const {
+    const Insn& copy = (&push)[1];
+    const Insn& use = (&push)[push.GroupSize - 2];
+    if (FCurrStackBase + int64_t{copy.A.Base.Offset} != FStack.Count() || !FStack.Fits(push.Type)) return false;
+    uint8_t code = 0;
+    const void* y = NumberPlace(copy.B, code);
+    int64_t acc = 0, v = 0;
+    if (!y || !LoadInt64(y, code, acc)) return false;
+    bool known = false;
+    for (const Insn* step = &push + 2; step != &use; ++step) {
+        if (!(y = NumberPlace(step->B, code)) || !LoadInt64(y, code, v) ||
+            quick::LaneOp<int64_t>(step->Op, acc, v, known) != ArithFault::None || !known)
+            return false;
+    }
+    void* const z = NumberPlace(use.A, code);
+    if (!z || code != btS64) return false;
+    if (use.Opcode != opAssign) {
+        v = Load<int64_t>(z);
+        if (quick::LaneOp<int64_t>(use.Op, v, acc, known) != ArithFault::None || !known) return false;
+        acc = v;
+    }
+    Store(z, acc);
+    return true;
+}
+
+// The same with a Double temporary: each step computed in extended precision and narrowed to a
+// Double again, as the temporary's eight bytes would hold it.
+bool TPSExec::TempExprDouble(const Insn& push) const {
+    const Insn& copy = (&push)[1];
+    const Insn& use = (&push)[push.GroupSize - 2];
+    if (FCurrStackBase + int64_t{copy.A.Base.Offset} != FStack.Count() || !FStack.Fits(push.Type)) return false;
+    uint8_t code = 0;
+    const void* y = NumberPlace(copy.B, code);
+    long double v = 0;
+    if (!y || !LoadNumber(y, code, v)) return false;
+    // A Double is copied as it stands (its bits kept), an integer converted.
+    double acc = code == btDouble ? Load<double>(y) : static_cast<double>(v);
+    for (const Insn* step = &push + 2; step != &use; ++step) {
+        if (!(y = NumberPlace(step->B, code)) || !LoadNumber(y, code, v) ||
+            !quick::CalculateRealBy(step->Op, &acc, btDouble, v))
+            return false;
+    }
+    void* const z = NumberPlace(use.A, code);
+    if (!z || code != btDouble) return false;
+    if (use.Opcode == opAssign)
+        Store(z, acc);
+    else if (!quick::CalculateRealBy(use.Op, z, btDouble, acc))
+        return false;
+    return true;
+}
+
 const Insn* TPSExec::Resync(decoded::Code*& code) {
     if (!FCurrProc) return nullptr;
     if (!code || &code->Proc() != FCurrProc || code->Generation() != fDecodeGeneration)
@@ -297,6 +396,14 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                     ip = ip->GroupNext;
                     continue;
                 }
+                case decoded::hTempExprInt64:
+                case decoded::hTempExprDouble:
+                    if (!(h == decoded::hTempExprInt64 ? TempExprInt64(*ip) : TempExprDouble(*ip))) {
+                        h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    ip = ip->GroupNext;
+                    continue;
                 case decoded::hTempExpr: {
                     // push T; temp := x; temp op= y ...; z := temp (or z op= temp); pop. The temporary
                     // is held here when it is the item the push makes; anything the quick way cannot

@@ -312,6 +312,30 @@ begin
 end.
 )";
 
+// Int64 and Double numbers computed aside, read in place: Integer, Int64 and Double operands mixed,
+// Int64 products that wrap, values reached through var parameters, and a real division by zero
+// (i = 3).
+constexpr const char* kNumberScript = R"(var i, k, s: Integer; t: string; x: Double; w, v: Int64; y: Double;
+procedure Scale(var r: Double; var n: Int64; d: Integer); begin r := r + r * 0.5; n := n - n * 3 div 7; end;
+begin
+  s := 7; t := ''; x := 0.25; w := 9223372036854775000; v := 3; y := 0;
+  for i := 1 to 4 do
+  begin
+    w := w * 2 + i;
+    v := v + w * w mod 1000;
+    x := x + i * 0.5;
+    x := x + w * 0.25 * i;
+    Scale(x, v, i);
+    x := x + v * 0.5;
+    s := s + i;
+    t := t + 'r';
+    y := 3 - i;
+    x := x + i * 2.5 / y;
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
@@ -428,6 +452,15 @@ TEST(DebugExecDecoded, IntegersInPlaceMatchARunThatSeesEveryInstruction) {
     }
     EXPECT_EQ(whole.s, s);
     ExpectGroupedRunsAsEveryInstruction(kIntegerScript, whole, 13);
+}
+
+TEST(DebugExecDecoded, Int64AndDoubleInPlaceMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kNumberScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "i * 2.5 / y fails when i is 3";
+    EXPECT_EQ(whole.t, u"rrr");
+    EXPECT_EQ(whole.s, 7 + 1 + 2 + 3);
+    EXPECT_NE(whole.x, 0.0);
+    ExpectGroupedRunsAsEveryInstruction(kNumberScript, whole, 16);
 }
 
 }  // namespace
