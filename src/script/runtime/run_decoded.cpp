@@ -137,17 +137,9 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
 template <uint8_t Code>
 [[gnu::always_inline]] inline void* TPSExec::TypedPlace(const decoded::Operand& o) const {
     if (o.How == decoded::Shape::Direct) return o.Data;  // of that type, seen when decoded
-    TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
-    if (!item) return nullptr;
-    const TPSTypeRec* t = item->FType;
-    void* data = item->Data();
-    if (t->FBaseType == btPointer) {
-        const auto p = Load<PointerValue>(data);
-        if (!p.Data || !p.Type) return nullptr;
-        t = p.Type;
-        data = p.Data;
-    }
-    return t->FBaseType == Code ? data : nullptr;
+    uint8_t code = 0;
+    void* data = NumberPlace(o, code);
+    return data && code == Code ? data : nullptr;
 }
 
 [[gnu::always_inline]] inline void* TPSExec::NumberPlace(const decoded::Operand& o, uint8_t& code) const {
