@@ -114,9 +114,15 @@ constexpr uint64_t ShiftRight64(uint64_t v, uint64_t count) {
 
 // --- reals (computed in long double, the extended precision) ---
 
+// Whether v is finite, in the one comparison the common case needs (false for NaN).
+inline bool IsFiniteReal(long double v) {
+    return std::fabs(v) <= std::numeric_limits<long double>::max();
+}
+
 // A non-finite result of finite operands is a fault.
 inline ArithFault CheckRealResult(long double result, long double a, long double b) {
-    if (std::isfinite(result) || !std::isfinite(a) || !std::isfinite(b)) return ArithFault::None;
+    if (IsFiniteReal(result) || !IsFiniteReal(a) || !IsFiniteReal(b)) [[likely]]
+        return ArithFault::None;
     return std::isnan(result) ? ArithFault::RealInvalid : ArithFault::RealOverflow;
 }
 inline ArithFault RealAdd(long double a, long double b, long double& r) {
@@ -137,15 +143,24 @@ inline ArithFault RealDivide(long double a, long double b, long double& r) {
     return CheckRealResult(r, a, b);
 }
 
+// The least extended value a narrower real type F rounds beyond its largest finite value: that
+// value plus half the distance to the one below it, 2^max_exponent - 2^(max_exponent - digits - 1).
+template <class F>
+constexpr long double NarrowOverflowLimit() {
+    long double halfUlp = 1;
+    for (int i = 0; i < std::numeric_limits<F>::max_exponent - std::numeric_limits<F>::digits - 1; ++i)
+        halfUlp *= 2;
+    return static_cast<long double>(std::numeric_limits<F>::max()) + halfUlp;
+}
+
 // Stores an extended value in a narrower real type, rounding to nearest; a finite value that
 // rounds beyond the type's largest finite value is an overflow.
 template <class F>
 ArithFault NarrowReal(long double v, F& out) {
     static_assert(std::is_floating_point_v<F>);
     if constexpr (sizeof(F) < sizeof(long double)) {
-        constexpr long double kMax = std::numeric_limits<F>::max();
-        const long double halfUlp = (kMax - std::nextafter(std::numeric_limits<F>::max(), F{0})) / 2;
-        if (std::isfinite(v) && std::fabs(v) >= kMax + halfUlp) return ArithFault::RealOverflow;
+        constexpr long double kLimit = NarrowOverflowLimit<F>();
+        if (std::fabs(v) >= kLimit && IsFiniteReal(v)) return ArithFault::RealOverflow;
     }
     out = static_cast<F>(v);
     return ArithFault::None;

@@ -1,6 +1,7 @@
 #include "script/runtime/decoded_code.h"
 
 #include "script/runtime/exec.h"
+#include "script/runtime/quick_ops.h"
 
 namespace tv::script::decoded {
 
@@ -98,6 +99,20 @@ bool MayBeNumberFor(const Operand& o, uint8_t temp) {
 // A destination of such a form: a stack item or a global of the temporary's type.
 bool MayBeNumberVariableFor(const Operand& o, uint8_t temp) {
     return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == temp);
+}
+
+// An operand the Extended form of numbers computed aside may read: a stack item, or a constant or
+// global of a real or integer type (no character).
+bool MayBeRealOperand(const Operand& o) {
+    if (o.How == Shape::Stack) return true;
+    if (o.How != Shape::Direct) return false;
+    const uint8_t t = o.Type->FBaseType;
+    return quick::IsFloatCode(t) || IsIntegerCode(t);
+}
+
+// Its destination: a stack item or a global of a real type.
+bool MayBeRealVariable(const Operand& o) {
+    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && quick::IsFloatCode(o.Type->FBaseType));
 }
 
 // A Boolean destination: a stack item or a global of a byte type.
@@ -418,6 +433,20 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
                 insn.GroupNext = fInsns[k - 1].FastNext;
             }
         }
+        // push a Boolean; compare into it; set the flag from it; pop; jump on the flag: the
+        // comparison decides the jump without the Boolean.
+        if (insn.Code == hPushNew && insn.Type->FBaseType == btU8 && i + 4 < n && open(i + 1) && open(i + 2) &&
+            open(i + 3) && open(i + 4)) {
+            const Insn& compare = fInsns[i + 1];
+            const int32_t at = compare.A.Base.Offset;
+            if (compare.Code == hCompare && compare.Op <= cmpEqual && IsPlainStackItem(compare.A) &&
+                !UsesStackItem(compare.B, at) && !UsesStackItem(compare.C, at) && fInsns[i + 2].Code == hSetFlag &&
+                SameOperand(fInsns[i + 2].A, compare.A) && fInsns[i + 3].Code == hPop &&
+                fInsns[i + 4].Code == hJumpIfFlag) {
+                insn.Fast = hCompareFlag;
+                insn.GroupSize = 5;
+            }
+        }
         // push a string temporary; temp := s; temp := temp + x; s := temp; pop: s grows in place.
         if (insn.Code == hPushNew && IsStringType(insn.Type) && i + 5 < n && open(i + 1) && open(i + 2) &&
             open(i + 3) && open(i + 4)) {
@@ -488,6 +517,12 @@ void Code::ChooseIntegerForms() {
                     break;
                 }
                 const uint8_t temp = insn.Type->FBaseType;
+                if (temp == btExtended) {
+                    bool reals = MayBeRealOperand((&insn)[1].B) && MayBeRealVariable(use->A);
+                    for (const Insn* step = &insn + 2; reals && step != use; ++step) reals = MayBeRealOperand(step->B);
+                    if (reals) insn.Fast = hTempExprExtended;
+                    break;
+                }
                 if (temp != btS64 && temp != btDouble) break;
                 bool numbers = MayBeNumberFor((&insn)[1].B, temp) && MayBeNumberVariableFor(use->A, temp);
                 for (const Insn* step = &insn + 2; numbers && step != use; ++step)

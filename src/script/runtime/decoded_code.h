@@ -9,7 +9,8 @@
 //
 // Neighbouring instructions may also run as one (Fast): a jump that follows an instruction is taken
 // with it, and a few sequences the compiler writes are done in one step (appending to a string in
-// place, a number computed aside, a pointer led to a field of an element). Such a group never spans a position where the line hook may be due: a position the debug
+// place, a number computed aside, a pointer led to a field of an element, a comparison that decides a
+// jump). Such a group never spans a position where the line hook may be due: a position the debug
 // information names, a jump target or the return position of a call.
 
 #include <cstdint>
@@ -88,6 +89,7 @@ enum Handler : uint8_t {
     hElementPointer, // push a pointer, point it at a variable, then at fields and elements of it
     hPushAssign,     // push a value, assign to it
     hPopMany,        // pops one after another
+    hCompareFlag,    // push a Boolean, compare into it, set the flag from it, pop, jump on the flag
     // Fast forms whose operands are all Integer values read in place: constants and globals of
     // that type, and stack items (or what a stack Pointer leads to) found to be of it when run.
     // Any other type runs the general form (IntegerGeneral).
@@ -103,6 +105,9 @@ enum Handler : uint8_t {
     // temporary's type. Any other type runs hTempExpr.
     hTempExprInt64,
     hTempExprDouble,
+    // An Extended temporary: every operand a value of a real or integer type read in place, the
+    // result stored into (or computed into) a variable of a real type. Any other runs hTempExpr.
+    hTempExprExtended,
 };
 
 // The general form an Integer form runs when its operands are not all Integers.
@@ -123,6 +128,7 @@ constexpr Handler IntegerGeneral(Handler h) {
         case hTempExprInt:
         case hTempExprInt64:
         case hTempExprDouble:
+        case hTempExprExtended:
             return hTempExpr;
         default:
             return h;

@@ -372,10 +372,11 @@ private:
     // The value of an operand a number form reads, in place, and its type's code (a stack Pointer
     // followed); nil when there is none.
     void* NumberPlace(const decoded::Operand& o, uint8_t& code) const;
-    // The Int64 and Double forms of numbers computed aside (decoded_code.h); false, changing
-    // nothing, where the general form must run.
+    // The Int64, Double and Extended forms of numbers computed aside (decoded_code.h); false,
+    // changing nothing, where the general form must run.
     bool TempExprInt64(const decoded::Insn& push) const;
     bool TempExprDouble(const decoded::Insn& push) const;
+    bool TempExprExtended(const decoded::Insn& push) const;
     bool DoReturn(TPSStatus entryStatus);
     bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();

@@ -50,6 +50,14 @@ bool IsWideCode(uint8_t c) {
             default:
                 break;
         }
+    } else if (dt == btS64 && st == btS32) {
+        Store(dest, int64_t{Load<int32_t>(b.Data)});
+        return true;
+    } else if (dt == btDouble && (st == btS32 || st == btS64)) {
+        // As the full rules convert: the integer exactly to an extended real, that rounded.
+        const int64_t v = st == btS32 ? Load<int32_t>(b.Data) : Load<int64_t>(b.Data);
+        Store(dest, static_cast<double>(static_cast<long double>(v)));
+        return true;
     }
     // A string from a constant gets characters of its own: the full way.
     return !(b.Temp && quick::IsStringCode(dt)) && quick::Assign(dest, dt, b.Data, st);
@@ -73,7 +81,31 @@ bool IsWideCode(uint8_t c) {
         Store(left, x);
         return true;
     }
+    if (lt == btDouble && (rt == btDouble || rt == btS32)) {
+        const long double y = rt == btDouble ? Load<double>(b.Data) : Load<int32_t>(b.Data);
+        return quick::CalculateRealBy(op, left, lt, y);
+    }
     return quick::Calculate(op, left, lt, b.Data, rt);
+}
+
+// The outcome of comparison op (one of the six orders) of b and c the quick way; false for a pair
+// quick::Compare does not take.
+[[gnu::always_inline]] inline bool CompareQuick(uint8_t op, const TPSOperandRef& b, const TPSOperandRef& c,
+                                                bool& result) {
+    const uint8_t bt = b.Type->FBaseType, ct = c.Type->FBaseType;
+    if (bt == btS32 && ct == btS32) {
+        result = quick::FromOrder(op, quick::Order(Load<int32_t>(b.Data), Load<int32_t>(c.Data)));
+        return true;
+    }
+    if (bt == btS64 && (ct == btS64 || ct == btS32)) {
+        const int64_t y = ct == btS64 ? Load<int64_t>(c.Data) : Load<int32_t>(c.Data);
+        result = quick::FromOrder(op, quick::Order(Load<int64_t>(b.Data), y));
+        return true;
+    }
+    int order = 0;
+    if (!quick::Compare(b.Data, bt, c.Data, ct, order)) return false;
+    result = quick::FromOrder(op, order);
+    return true;
 }
 
 // s := s + text for a string s of kind S: in place when nothing else holds s's characters.
@@ -241,6 +273,25 @@ bool TPSExec::TempExprDouble(const Insn& push) const {
     return true;
 }
 
+// The same with an Extended temporary, held as the long double its ten bytes would hold: operands
+// of any real or integer type, the result stored into a real variable as the general form does.
+bool TPSExec::TempExprExtended(const Insn& push) const {
+    const Insn& copy = (&push)[1];
+    const Insn& use = (&push)[push.GroupSize - 2];
+    if (FCurrStackBase + int64_t{copy.A.Base.Offset} != FStack.Count() || !FStack.Fits(push.Type)) return false;
+    uint8_t code = 0;
+    const void* y = NumberPlace(copy.B, code);
+    long double acc = 0, v = 0;
+    if (!y || !quick::LoadReal(y, code, acc)) return false;
+    for (const Insn* step = &push + 2; step != &use; ++step) {
+        if (!(y = NumberPlace(step->B, code)) || !quick::LoadReal(y, code, v) || !quick::RealLaneOp(step->Op, acc, v))
+            return false;
+    }
+    void* const z = NumberPlace(use.A, code);
+    if (!z) return false;
+    return use.Opcode == opAssign ? StoreReal(z, code, acc) : quick::CalculateRealBy(use.Op, z, code, acc);
+}
+
 const Insn* TPSExec::Resync(decoded::Code*& code) {
     if (!FCurrProc) return nullptr;
     if (!code || &code->Proc() != FCurrProc || code->Generation() != fDecodeGeneration)
@@ -390,7 +441,10 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                 }
                 case decoded::hTempExprInt64:
                 case decoded::hTempExprDouble:
-                    if (!(h == decoded::hTempExprInt64 ? TempExprInt64(*ip) : TempExprDouble(*ip))) {
+                case decoded::hTempExprExtended:
+                    if (!(h == decoded::hTempExprInt64    ? TempExprInt64(*ip)
+                          : h == decoded::hTempExprDouble ? TempExprDouble(*ip)
+                                                          : TempExprExtended(*ip))) {
                         h = decoded::IntegerGeneral(h);
                         goto dispatch;
                     }
@@ -437,23 +491,12 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                 case decoded::hCompare:
                 case decoded::hCompareJump: {
                     const uint8_t op = ip->Op;
+                    bool result = false;
                     if (op > cmpEqual || !Resolve(ip->A, true, a) || a.Temp || a.Type->FBaseType != btU8 ||
-                        !Resolve(ip->B, true, b) || !Resolve(ip->C, true, c)) {
+                        !Resolve(ip->B, true, b) || !Resolve(ip->C, true, c) || !CompareQuick(op, b, c, result)) {
                         if (h == decoded::hCompare) break;
                         h = ip->Code;
                         goto dispatch;
-                    }
-                    bool result;
-                    if (b.Type->FBaseType == btS32 && c.Type->FBaseType == btS32) {
-                        result = quick::FromOrder(op, quick::Order(Load<int32_t>(b.Data), Load<int32_t>(c.Data)));
-                    } else {
-                        int order = 0;
-                        if (!quick::Compare(b.Data, b.Type->FBaseType, c.Data, c.Type->FBaseType, order)) {
-                            if (h == decoded::hCompare) break;
-                            h = ip->Code;
-                            goto dispatch;
-                        }
-                        result = quick::FromOrder(op, order);
                     }
                     Store<uint8_t>(a.Data, result ? 1 : 0);
                     if (h == decoded::hCompare) {
@@ -463,6 +506,23 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                     // The jump that follows reads the Boolean just stored.
                     const Insn* jump = ip->GroupNext;
                     ip = result == (jump->Code == decoded::hJumpIfNotZero) ? jump->Target : jump + 1;
+                    continue;
+                }
+                case decoded::hCompareFlag: {
+                    // push B; B := x cmp y; flag from B; pop; jump if the flag: the comparison sets
+                    // the flag as the Boolean would, which is never made. Anything else runs the
+                    // instructions one by one from the push, nothing having changed.
+                    const Insn& compare = ip[1];
+                    bool result = false;
+                    if (FCurrStackBase + int64_t{compare.A.Base.Offset} != FStack.Count() || !FStack.Fits(ip->Type) ||
+                        !Resolve(compare.B, true, b) || !Resolve(compare.C, true, c) ||
+                        !CompareQuick(compare.Op, b, c, result)) {
+                        h = ip->Code;
+                        goto dispatch;
+                    }
+                    FJumpFlag = result != (ip[2].Op != 0);
+                    const Insn* jump = ip + 4;
+                    ip = FJumpFlag ? jump->Target : jump + 1;
                     continue;
                 }
                 case decoded::hPushReference: {

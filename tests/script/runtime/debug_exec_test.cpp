@@ -336,6 +336,49 @@ begin
 end.
 )";
 
+// Extended numbers computed aside: Integer, Int64, Single, Double and Extended operands read in
+// place, results stored into Extended, Double and Single variables and into ones reached through
+// var parameters, and a real division by zero (i = 4).
+constexpr const char* kExtendedScript = R"(var i, k, s: Integer; t: string; x: Double; e: Extended; f: Single; w: Int64; y: Double;
+procedure Grow(var r: Extended; var q: Double; d: Integer); begin r := r + d * 0.25; q := q * 1.5 + r; end;
+begin
+  s := 0; t := ''; x := 0.5; e := 1; f := 2; w := 5; y := 0;
+  for i := 1 to 4 do
+  begin
+    e := e * 1.5 + i;
+    x := x + e * 0.5 - f;
+    f := f + i * 0.25;
+    x := x + w * 0.5;
+    Grow(e, x, i);
+    s := s + i;
+    t := t + 'q';
+    y := 4 - i;
+    x := x + e * 0.5 / y;
+  end;
+  Print(t);
+end.
+)";
+
+// Comparisons that decide an if: Integer, Byte, Int64, Double and string pairs taken at once, a
+// character pair (and a var parameter) the general way, and a division by zero (i = 4).
+constexpr const char* kBranchScript = R"(var i, k, s: Integer; t: string; x: Double; w: Int64; c: Char; b: Byte;
+procedure Pick(var n: Integer; const u: string; d: Integer); begin if u < 'bb' then n := n + d else n := n - d; if n >= 10 then n := n - 10; end;
+begin
+  s := 0; t := ''; x := 0.5; w := 4; c := 'a'; b := 2;
+  for i := 1 to 4 do
+  begin
+    if i > b then s := s + 1;
+    if w <> i then s := s + 2;
+    if x <= i then x := x * 2;
+    if c = 'a' then Pick(s, t, i);
+    if b < w then b := b + 1;
+    t := t + 'p';
+    k := s div (4 - i);
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
@@ -461,6 +504,25 @@ TEST(DebugExecDecoded, Int64AndDoubleInPlaceMatchARunThatSeesEveryInstruction) {
     EXPECT_EQ(whole.s, 7 + 1 + 2 + 3);
     EXPECT_NE(whole.x, 0.0);
     ExpectGroupedRunsAsEveryInstruction(kNumberScript, whole, 16);
+}
+
+TEST(DebugExecDecoded, ExtendedInPlaceMatchesARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kExtendedScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "e * 0.5 / y fails when i is 4";
+    EXPECT_EQ(whole.t, u"qqqq");
+    EXPECT_EQ(whole.s, 1 + 2 + 3 + 4);
+    EXPECT_NE(whole.x, 0.0);
+    ExpectGroupedRunsAsEveryInstruction(kExtendedScript, whole, 15);
+}
+
+TEST(DebugExecDecoded, ComparisonsThatDecideAnIfMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kBranchScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "s div (4 - i) fails when i is 4";
+    EXPECT_EQ(whole.t, u"pppp");
+    // s: 3, 3, 2, then -2 once w = i and 'ppp' is not below 'bb'; x doubled each turn.
+    EXPECT_EQ(whole.s, -2);
+    EXPECT_EQ(whole.x, 8.0);
+    ExpectGroupedRunsAsEveryInstruction(kBranchScript, whole, 13);
 }
 
 }  // namespace
