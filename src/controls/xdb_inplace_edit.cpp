@@ -15,6 +15,7 @@
 #include "controls/xdb_grid.h"
 #include "controls/xdb_inplace_edit_layout.h"
 #include "controls/xdb_popup_lists.h"
+#include "controls/xdb_popup_pick_list.h"
 #include "platform/data/data_set.h"
 #include "platform/data/data_source.h"
 #include "platform/gui/key_codes.h"
@@ -114,14 +115,18 @@ void TXDBGridInplaceEdit::ChooseActiveList() {
             break;
         case deDataList:
             if (!fDataList) {
-                fDataList = new TXPopupDataList(fDBGrid, this);
+                fDataList = new TXPopupDataList(this);
+                fDataList->SetGrid(fDBGrid);
+                fDataList->SetKeyTarget(this);
                 fDataList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };
             }
             SetActiveList(fDataList);
             break;
         case deGridList:
             if (!fGridList) {
-                fGridList = new TXPopupGridList(fDBGrid, this);
+                fGridList = new TXPopupGridList(this);
+                fGridList->SetGrid(fDBGrid);
+                fGridList->SetKeyTarget(this);
                 fGridList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };
             }
             SetActiveList(fGridList);

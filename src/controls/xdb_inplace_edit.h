@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/xdb_popup.h"
 #include "platform/gui/grid.h"
 #include "platform/rtl/enum_set.h"
 #include "platform/rtl/variant.h"
@@ -24,7 +25,7 @@ class TDataSet;
 class TField;
 class TStrings;
 class TPostedMessages;
-class TXEditorPickList;
+class TXPopupPickList;
 class TXPopupDataList;
 class TXPopupGridList;
 
@@ -40,7 +41,7 @@ TV_ENUM_INFO(TXDataEditor, "dePickList", "deDataList", "deGridList", "deCalendar
 // Asks for the pick list's entries of a cell before its list first opens.
 using TGetPickListItemsEvent = TEvent<void(int ACol, int ARow, TStrings* Items)>;
 
-class TXInplaceEditList : public TInplaceEdit {
+class TXInplaceEditList : public TInplaceEdit, protected IPopupKeyTarget {
     TV_CLASS(TXInplaceEditList, TInplaceEdit)
 public:
     explicit TXInplaceEditList(TCustomGrid* AGrid);
@@ -56,7 +57,7 @@ public:
     // The list the button opens (none for the ellipsis and drop-down styles).
     TWinControl* ActiveList() const { return fActiveList; }
     // The plain pick list, made on first use.
-    TXEditorPickList* PickList();
+    TXPopupPickList* PickList();
     bool ListVisible() const { return fListVisible; }
     // Limits of the open list, copied from the column before each drop-down.
     int DropDownRows() const { return fDropDownRows; }
@@ -111,8 +112,14 @@ protected:
     // The button is drawn over the edit's own painting.
     bool PaintsItself() const override { return fEditStyle != esSimple; }
     void PaintControl() override;
-    // A key or character to hand on to the open list.
+    // A key or character that came to the editor while its list is open: to the list, as if
+    // typed there.
     void PassToList(uint16_t key, TShiftState shift, char16_t ch);
+    // The open list's keys: the editor's logic first (as KeyDown and KeyPress), the list's after.
+    bool PopupKeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool PopupKeyPress(char16_t& Key) override;
+    // The key being handled came from the open list.
+    bool fFromPopup = false;
 
     int fListMaxHeight = 0;
     int fListMinHeight = 0;
@@ -137,7 +144,7 @@ private:
     void SlideStep();
 
     int fButtonWidth;
-    TXEditorPickList* fPickList = nullptr;
+    TXPopupPickList* fPickList = nullptr;
     TWinControl* fActiveList = nullptr;
     TXEditStyle fEditStyle = esSimple;
     int fDropDownRows = 0;
@@ -151,6 +158,8 @@ private:
     bool fListAbove = false;
     // A press on the button was dragged into the open list: the list gets the mouse from then on.
     bool fMouseToList = false;
+    // A key is being passed on to the list: it does not come back to the editor's logic.
+    bool fPassing = false;
     std::unique_ptr<TTimer> fSlideTimer;
     // The text the editor opened with, for RestoreContents.
     std::string fOpenText;

@@ -8,14 +8,18 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 
 #include "controls/xdb_inplace_edit.h"
 #include "controls/xdb_columns.h"
+#include "controls/xdb_grid.h"
 #include "controls/xdb_inplace_edit_layout.h"
-#include "controls/xdb_popup_lists.h"
+#include "controls/xdb_popup_pick_list.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/key_codes.h"
 #include "platform/gui/panel.h"
@@ -72,13 +76,23 @@ TXInplaceEditList::~TXInplaceEditList() {
     fSlideTimer->SetEnabled(false);
 }
 
-TXEditorPickList* TXInplaceEditList::PickList() {
+TXPopupPickList* TXInplaceEditList::PickList() {
     if (!fPickList) {
-        auto* grid = dynamic_cast<TXCustomDBGrid*>(Grid());
-        fPickList = new TXEditorPickList(grid, this);
+        fPickList = new TXPopupPickList(this);
+        fPickList->SetGrid(dynamic_cast<TXCustomDBGrid*>(Grid()));
+        fPickList->SetKeyTarget(this);
         fPickList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };
     }
     return fPickList;
+}
+
+// Gives every row of the pick list `height` pixels (0: its font's height + 2), its ItemHeight.
+void FitPickRows(TXPopupPickList& pickList, int height) {
+    auto* list = static_cast<QListWidget*>(pickList.Widget());
+    if (height <= 0) height = QFontMetrics(list->font()).height() + 2;
+    pickList.SetItemHeight(height);
+    list->setUniformItemSizes(true);
+    for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(0, height));
 }
 
 TRect TXInplaceEditList::ButtonRect() const {
@@ -192,9 +206,10 @@ bool TXInplaceEditList::WidgetEvent(QEvent* e, bool viewport) {
             SetHot(false);
             break;
         case QEvent::FocusOut:
-            // Losing the focus closes the list; the list's own window coming forward under the
-            // mouse (where the desktop activates it) is no loss.
-            if (fListVisible && !(fActiveList && QApplication::activeWindow() == fActiveList->Widget()->window()))
+            // Losing the focus closes the list; the list's own window opening (and taking the
+            // keyboard) is no loss.
+            if (fListVisible && static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason &&
+                !(fActiveList && QApplication::activeWindow() == fActiveList->Widget()->window()))
                 CloseUp(false);
             break;
         default:
@@ -315,6 +330,8 @@ bool TXInplaceEditList::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (fEditStyle == esPickList) {
         if (!HandleListKeys(Key, Shift)) return false;
         if (fListVisible) {
+            // From the list: its own handling goes on. To the editor: on to the list.
+            if (fFromPopup) return true;
             PassToList(Key, Shift, 0);
             return false;
         }
@@ -338,6 +355,7 @@ bool TXInplaceEditList::KeyPress(char16_t& Key) {
         return false;
     }
     if (fEditStyle == esPickList && fListVisible) {
+        if (fFromPopup) return true;
         PassToList(0, {}, Key);
         Key = 0;
         return false;
@@ -345,21 +363,36 @@ bool TXInplaceEditList::KeyPress(char16_t& Key) {
     return TInplaceEdit::KeyPress(Key);
 }
 
+bool TXInplaceEditList::PopupKeyDown(uint16_t& Key, TShiftState Shift) {
+    if (fPassing) return true;
+    fFromPopup = true;
+    auto alive = Watch();
+    const bool passed = KeyDown(Key, Shift);
+    if (!alive.expired()) fFromPopup = false;
+    return passed;
+}
+
+bool TXInplaceEditList::PopupKeyPress(char16_t& Key) {
+    if (fPassing) return true;
+    fFromPopup = true;
+    auto alive = Watch();
+    const bool passed = KeyPress(Key);
+    if (!alive.expired()) fFromPopup = false;
+    return passed;
+}
+
 void TXInplaceEditList::PassToList(uint16_t key, TShiftState shift, char16_t ch) {
-    if (!fActiveList) return;
-    if (ch != 0) {
-        char16_t k = ch;
-        fActiveList->KeyPress(k);
-        return;
-    }
-    uint16_t k = key;
-    if (!fActiveList->KeyDown(k, shift) || k == 0) return;
-    // The list's own handling of the key (moving through its rows).
+    if (!fActiveList || !fActiveList->Widget()) return;
     Qt::KeyboardModifiers modifiers;
     if (shift.Contains(ssShift)) modifiers |= Qt::ShiftModifier;
     if (shift.Contains(ssCtrl)) modifiers |= Qt::ControlModifier;
-    QKeyEvent press(QEvent::KeyPress, QtKeyFromVirtualKey(k), modifiers);
+    if (shift.Contains(ssAlt)) modifiers |= Qt::AltModifier;
+    QKeyEvent press(QEvent::KeyPress, ch ? Qt::Key_unknown : QtKeyFromVirtualKey(key), modifiers,
+                    ch ? QString(QChar(ch)) : QString());
+    fPassing = true;
+    auto alive = Watch();
     QCoreApplication::sendEvent(fActiveList->Widget(), &press);
+    if (!alive.expired()) fPassing = false;
 }
 
 // ---- opening and closing ----
@@ -376,7 +409,7 @@ void TXInplaceEditList::DropDown() {
         FillPickList();
         fPickList->SetColor(Color());
         fPickList->SetFont(Font());
-        fPickList->FitRows(GridStyleLists() ? Grid()->DefaultRowHeight() : 0);
+        FitPickRows(*fPickList, GridStyleLists() ? Grid()->DefaultRowHeight() : 0);
         fPickList->SetItemIndex(Text().empty() ? -1 : fPickList->Items()->IndexOf(Text()));
         fPickList->SetBounds(0, 0, PickListWidth(), PickListHeight());
         fListRowHeight = fPickList->ItemHeight();

@@ -3,10 +3,6 @@
 
 #include "controls/xdb_popup_lists.h"
 
-#include <QAbstractScrollArea>
-#include <QFontMetrics>
-#include <QListWidget>
-#include <QWidget>
 
 #include "controls/xdb_columns.h"
 #include "platform/data/data_set.h"
@@ -57,50 +53,6 @@ bool SearchableField(const TField* field) {
 
 }  // namespace
 
-void MakeListWindow(TControl& control) {
-    QWidget* w = control.Widget();
-    w->setParent(nullptr);
-    w->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    w->setAttribute(Qt::WA_ShowWithoutActivating);
-    w->setFocusPolicy(Qt::NoFocus);
-    w->setMouseTracking(true);
-    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) area->viewport()->setMouseTracking(true);
-}
-
-void ShowListWindow(TControl& control, bool visible) {
-    if (QWidget* w = control.Widget()) w->setVisible(visible);
-}
-
-// ---- the pick values ----
-
-const TClassInfo& TXEditorPickList::StaticClassInfo() {
-    static const TClassInfo info = TClassBuilder<TXEditorPickList>("TXEditorPickList").Build();
-    return info;
-}
-
-TXEditorPickList::TXEditorPickList(TXCustomDBGrid* AGrid, TComponent* AOwner) : TXEditorListOf(AGrid, AOwner) {
-    SetVisible(false);
-}
-
-void TXEditorPickList::FitRows(int height) {
-    auto* list = static_cast<QListWidget*>(Widget());
-    if (height <= 0) height = QFontMetrics(list->font()).height() + 2;
-    SetItemHeight(height);
-    list->setUniformItemSizes(true);
-    for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(0, height));
-}
-
-void TXEditorPickList::MouseMove(TShiftState Shift, int X, int Y) {
-    TXEditorListOf::MouseMove(Shift, X, Y);
-    const int item = ItemAtPos({X, Y}, true);
-    if (item >= 0 && item != ItemIndex()) SetItemIndex(item);
-}
-
-void TXEditorPickList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TXEditorListOf::MouseUp(Button, Shift, X, Y);
-    if (Button == mbLeft) DoCloseUp(ClientRect().Contains({X, Y}));
-}
-
 // ---- the lookup list ----
 
 const TClassInfo& TXPopupDataList::StaticClassInfo() {
@@ -108,12 +60,13 @@ const TClassInfo& TXPopupDataList::StaticClassInfo() {
     return info;
 }
 
-TXPopupDataList::TXPopupDataList(TXCustomDBGrid* AGrid, TComponent* AOwner) : TXEditorListOf(AGrid, AOwner) {
+TXPopupDataList::TXPopupDataList(TComponent* AOwner) : TXPopup<TDBLookupListBox>(AOwner) {
+    SetTabStop(false);
     SetVisible(false);
 }
 
 void TXPopupDataList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    TXEditorListOf::MouseUp(Button, Shift, X, Y);
+    TXPopup::MouseUp(Button, Shift, X, Y);
     if (Button == mbLeft) DoCloseUp(ClientRect().Contains({X, Y}));
 }
 
@@ -124,7 +77,8 @@ const TClassInfo& TXPopupGridList::StaticClassInfo() {
     return info;
 }
 
-TXPopupGridList::TXPopupGridList(TXCustomDBGrid* AGrid, TComponent* AOwner) : TXEditorListOf(AGrid, AOwner) {
+TXPopupGridList::TXPopupGridList(TComponent* AOwner) : TXPopup<TXDBGrid>(AOwner) {
+    SetTabStop(false);
     SetVisible(false);
 }
 
@@ -220,7 +174,7 @@ void TXPopupGridList::SearchKey(char16_t Key) {
 
 bool TXPopupGridList::KeyPress(char16_t& Key) {
     const char16_t key = Key;
-    const bool passed = TXEditorListOf::KeyPress(Key);
+    const bool passed = TXPopup::KeyPress(Key);
     SearchKey(key);
     return passed;
 }
@@ -230,12 +184,12 @@ void TXPopupGridList::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         fClickTime = GetTickCount() | 1;  // never 0: 0 stands for no press
         fSearchText.clear();
     }
-    TXEditorListOf::MouseDown(Button, Shift, X, Y);
+    TXPopup::MouseDown(Button, Shift, X, Y);
 }
 
 void TXPopupGridList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     const bool normal = GridState() == gsNormal;
-    TXEditorListOf::MouseUp(Button, Shift, X, Y);
+    TXPopup::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !normal || fClickTime == 0) return;
     fClickTime = 0;
     if (!ClientRect().Contains({X, Y})) {
@@ -248,7 +202,7 @@ void TXPopupGridList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 }
 
 void TXPopupGridList::ColWidthsChanged() {
-    TXEditorListOf::ColWidthsChanged();
+    TXPopup::ColWidthsChanged();
     if (!DataSource() || StretchMode() || !Visible()) return;
     int columns = 0;
     for (int i = 0; i < ColCount(); ++i) columns += ColWidths(i) + GridLineWidth();

@@ -12,6 +12,7 @@
 #include "controls/xdb_grid.h"
 #include "controls/xdb_inplace_edit_layout.h"
 #include "controls/xdb_popup_lists.h"
+#include "controls/xdb_popup_pick_list.h"
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/screen.h"
@@ -116,7 +117,7 @@ TEST_F(InplaceEditList, TheListShowsTheRowsTheColumnAllows) {
         test::Key(Qt::Key_Down, Qt::AltModifier);
         ASSERT_TRUE(editor->ListVisible());
         SlideOpen();
-        TXEditorPickList* list = editor->PickList();
+        TXPopupPickList* list = editor->PickList();
         EXPECT_EQ(list->Height(), c.rows * list->ItemHeight() + 2);
         EXPECT_GE(list->Width(), editor->Width() + 2);
         test::Key(Qt::Key_Escape);
@@ -131,7 +132,7 @@ TEST_F(InplaceEditList, TheListSlidesOpenARowPerTimerStepBelowTheCell) {
     TXDBGridInplaceEdit* editor = Editor(*grid);
     test::Key(Qt::Key_F2);
     ASSERT_TRUE(editor->ListVisible());
-    TXEditorPickList* list = editor->PickList();
+    TXPopupPickList* list = editor->PickList();
     const int row = list->ItemHeight();
     const TPoint cell = editor->ClientToScreen({0, 0});
     EXPECT_EQ(list->Left(), cell.X - 1);
@@ -158,7 +159,7 @@ TEST_F(InplaceEditList, NearTheScreensBottomTheListOpensAboveAndGrowsUpwards) {
     TXDBGridInplaceEdit* editor = Editor(*grid);
     test::Key(Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(editor->ListVisible());
-    TXEditorPickList* list = editor->PickList();
+    TXPopupPickList* list = editor->PickList();
     const int row = list->ItemHeight();
     // On the cell's top line; a pick list in the grid's style a pixel lower.
     const int cellTop = editor->ClientToScreen({0, 0}).Y;
@@ -185,7 +186,7 @@ TEST_F(InplaceEditList, ChoosingWithTheMouseEndsEditingWithAutoCloseEditor) {
         TXDBGridInplaceEdit* editor = Editor(*grid);
         test::Key(Qt::Key_F2);
         SlideOpen();
-        TXEditorPickList* list = editor->PickList();
+        TXPopupPickList* list = editor->PickList();
         ASSERT_EQ(list->Items()->Count(), 3);
         const TRect third = list->ItemRect(2);
         QWidget* rows = list->Widget()->childAt(third.Left + 5, third.Top + 3 + 1);
@@ -313,7 +314,8 @@ TEST_F(InplaceEditList, DeleteClearsADropDownListValueOnlyWhenAllOfItIsSelected)
 
 TEST_F(InplaceEditList, TheLookupGridNumbersItsRowsForAnEmptyListField) {
     auto* grid = PickGrid("", "");
-    TXPopupGridList list(grid, nullptr);
+    TXPopupGridList list;
+    list.SetGrid(grid);
     list.SetListFields("NAME;");
     ASSERT_EQ(list.Columns()->Count(), 2);
     EXPECT_EQ(list.Columns()->Items(0)->FieldName(), "NAME");
