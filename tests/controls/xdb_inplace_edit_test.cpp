@@ -335,5 +335,104 @@ TEST_F(InplaceEditList, TheLookupGridNumbersItsRowsForAnEmptyListField) {
     EXPECT_EQ(list.ListTitles(), "NAME");
 }
 
+TEST_F(InplaceEditList, EnteringACellOfAnAutoDropDownColumnOpensItsList) {
+    auto* grid = PickGrid("Abc", "Abc,Abd");
+    TXColumn* column = grid->Columns()->Items(0);
+    column->SetListOptions(column->ListOptions() + TXListOptions{loAutoDropDown});
+    grid->SetSelectedIndex(1);
+    grid->ShowEditor();
+    grid->SetSelectedIndex(0);
+    grid->ShowEditor();
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    EXPECT_FALSE(editor->ListVisible());  // posted, not opened inside the cell change
+    QApplication::processEvents();
+    EXPECT_TRUE(editor->ListVisible());
+    // The open list has the keyboard and hands Esc to the editor.
+    QTest::keyClick(editor->PickList()->Widget(), Qt::Key_Escape);
+    EXPECT_FALSE(editor->ListVisible());
+    // The same cell again does not drop down again.
+    grid->RefreshEditor();
+    QApplication::processEvents();
+    EXPECT_FALSE(editor->ListVisible());
+}
+
+// ORDERS with USERID and the lookup field USERNAME (the SIGNATURE of the user with that ID).
+class InplaceLookupList : public InplaceEditList {
+protected:
+    InplaceLookupList() {
+        users = test::ClientTable({{"ID", TFieldType::ftInteger}, {"SIGNATURE", TFieldType::ftString, 10}},
+                                  {{"10", "AB"}, {"20", "CD"}, {"30", "EF"}});
+        orders.AddField("USERID", TFieldType::ftInteger);
+        orders.AddLookupField("USERNAME", TFieldType::ftString, 10, "USERID", users.get(), "ID", "SIGNATURE");
+        orders.CreateDataSet();
+        orders.Append();
+        orders.FieldByName("USERID").SetAsInteger(20);
+        orders.Post();
+        source.SetDataSet(&orders);
+    }
+    ~InplaceLookupList() override {
+        while (form.ControlCount() > 0) delete form.Controls(form.ControlCount() - 1);
+    }
+    TXDBGrid* LookupGrid(bool gridStyle) {
+        auto* grid = AddGrid<TXDBGrid>(400, 200);
+        TXDBGridOptionsExt ext = grid->OptionsExt() - TXDBGridOptionsExt{dgGridStyleLists};
+        if (gridStyle) ext.Include(dgGridStyleLists);
+        grid->SetOptionsExt(ext);
+        EXPECT_TRUE(test::FocusOn(*grid));
+        grid->SetSelectedField(&orders.FieldByName("USERNAME"));
+        grid->ShowEditor();
+        EXPECT_TRUE(test::FocusOn(*Editor(*grid)));
+        return grid;
+    }
+    std::unique_ptr<TClientDataSet> users;
+    TClientDataSet orders;
+};
+
+TEST_F(InplaceLookupList, TheLookupListChoosesTheKey) {
+    auto* grid = LookupGrid(false);
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    ASSERT_EQ(editor->EditStyle(), esPickList);
+    ASSERT_EQ(editor->DataEditor(), deDataList);
+    test::Key(Qt::Key_F2);
+    ASSERT_TRUE(editor->ListVisible());
+    SlideOpen();
+    TXPopupDataList* list = editor->DataList();
+    EXPECT_EQ(list->RowCount(), 3);
+    EXPECT_EQ(list->KeyValue().AsUtf8(), "20");
+    test::Key(Qt::Key_Down);
+    test::Key(Qt::Key_Return);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 30);
+    EXPECT_EQ(orders.FieldByName("USERNAME").AsString(), "EF");
+    // Keypad minus steps back through the lookup's records, Delete does not clear without
+    // loAllowClearValue, typing completes from the signatures.
+    test::Key(Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 20);
+    editor->SelectAll();
+    test::Type("a");
+    EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 10);
+}
+
+TEST_F(InplaceLookupList, TheLookupGridKeepsItsColumnsInTheColumnAfterClosing) {
+    auto* grid = LookupGrid(true);
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    ASSERT_EQ(editor->DataEditor(), deGridList);
+    TXColumn* column = grid->Columns()->Items(1);
+    column->SetLookupListFields("SIGNATURE;");
+    test::Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    TXPopupGridList* list = editor->GridList();
+    ASSERT_EQ(list->Columns()->Count(), 2);
+    EXPECT_EQ(list->KeyValue().AsUtf8(), "20");
+    list->Columns()->Items(0)->SetWidthBase(77);
+    test::Key(Qt::Key_Escape);
+    EXPECT_FALSE(editor->ListVisible());
+    EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 20);
+    // The cancelled list's widths stay with the column.
+    EXPECT_EQ(column->LookupListWidths().substr(0, 3), "77;");
+    EXPECT_EQ(column->LookupListFields(), "SIGNATURE;");
+    EXPECT_EQ(list->DataSource(), nullptr);
+}
+
 }  // namespace
 }  // namespace tv
