@@ -116,6 +116,7 @@ void TXDBGridInplaceEdit::ChooseActiveList() {
         case deDataList:
             if (!fDataList) {
                 fDataList = new TXPopupDataList(this);
+                fDataList->SetParent(this);
                 fDataList->SetGrid(fDBGrid);
                 fDataList->SetKeyTarget(this);
                 fDataList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };
@@ -125,6 +126,7 @@ void TXDBGridInplaceEdit::ChooseActiveList() {
         case deGridList:
             if (!fGridList) {
                 fGridList = new TXPopupGridList(this);
+                fGridList->SetParent(this);
                 fGridList->SetGrid(fDBGrid);
                 fGridList->SetKeyTarget(this);
                 fGridList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };

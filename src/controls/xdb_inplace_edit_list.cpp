@@ -79,6 +79,7 @@ TXInplaceEditList::~TXInplaceEditList() {
 TXPopupPickList* TXInplaceEditList::PickList() {
     if (!fPickList) {
         fPickList = new TXPopupPickList(this);
+        fPickList->SetParent(this);
         fPickList->SetGrid(dynamic_cast<TXCustomDBGrid*>(Grid()));
         fPickList->SetKeyTarget(this);
         fPickList->OnCloseUp = [this](bool accept) { PickListCloseUp(accept); };
