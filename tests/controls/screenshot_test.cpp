@@ -5,12 +5,14 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QWindow>
 #include <memory>
 #include <string>
 
 #include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
 #include "controls/xdb_grid.h"
+#include "controls/xdb_inplace_edit.h"
 #include "controls/xdb_navigator.h"
 #include "controls_fixture.h"
 #include "grid_test_support.h"
@@ -316,6 +318,36 @@ TEST(Screenshot, DataGridPictures) {
     test::SaveScreenshot(form, "data_grid_pictures");
     EXPECT_EQ(grid->GetBoxStyle(cbAuto), cbFlat);
     delete grid;
+}
+
+// The grid's editor with its pick list open below the cell: the drop-down button pressed in the
+// cell, the list of the column's pick values with the cell's value chosen.
+TEST(Screenshot, DataGridPickListOpen) {
+    TArticleGridForm f(12, "Artiklar");
+    TXColumn* name = f.grid->Columns()->Items(1);
+    name->SetWidth(160);
+    name->PickList()->SetCommaText("\"Artikel 1\",\"Artikel 2\",\"Artikel 3\",\"Artikel 4\",\"Artikel 5\",\"Artikel 6\"");
+    f.grid->SetDataSource(&f.source);
+    f.form.Show();
+    QWidget* window = f.form.Widget();
+    test::WaitUntil([window] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 5000);
+    window->activateWindow();
+    f.table->MoveBy(2);
+    f.grid->SetSelectedIndex(1);
+    f.grid->ShowEditor();
+    auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(f.grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->EditStyle(), esPickList);
+    editor->DropDown();
+    ASSERT_TRUE(editor->ListVisible());
+    // Slid open to its full height on the timer.
+    QWidget* list = editor->ActiveList()->Widget();
+    test::WaitUntil([list] { return list->windowHandle() && list->windowHandle()->isExposed(); }, 5000);
+    test::WaitUntil([editor] { return editor->ActiveList()->ClientHeight() >= 6 * 10; }, 500);
+    test::SaveScreenshot(f.form, "data_grid_pick_list_open");
+    EXPECT_TRUE(editor->ListVisible());
+    EXPECT_EQ(editor->Text(), "Artikel 3");
+    editor->CloseUp(false);
 }
 
 }  // namespace

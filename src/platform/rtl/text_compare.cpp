@@ -80,4 +80,13 @@ int AnsiCompareStr(std::string_view a, std::string_view b) {
     return folded != 0 ? folded : caseOrder;
 }
 
+bool AnsiStartsText(std::string_view prefix, std::string_view text) {
+    size_t i = 0, j = 0;
+    while (i < prefix.size()) {
+        if (j >= text.size()) return false;
+        if (FoldCase(NextCharOrByte(prefix, i)) != FoldCase(NextCharOrByte(text, j))) return false;
+    }
+    return true;
+}
+
 }  // namespace tv

@@ -20,6 +20,8 @@ int AnsiCompareStr(std::string_view a, std::string_view b);
 inline bool AnsiSameText(std::string_view a, std::string_view b) {
     return AnsiCompareText(a, b) == 0;
 }
+// Whether `text` begins with `prefix`, without regard to case.
+bool AnsiStartsText(std::string_view prefix, std::string_view text);
 
 // Decodes the character at `pos` and advances `pos`. A byte that does not start a valid UTF-8
 // sequence comes back as 0x110000 plus its value, so that distinct bytes stay distinct.

@@ -1,0 +1,83 @@
+#include "controls/xdb_popup.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QPainter>
+#include <QWidget>
+
+#include "controls/xdb_grid.h"
+#include "platform/gui/panel.h"
+
+namespace tv {
+
+void TXPopupWindow::DoCloseUp(bool Accept) {
+    if (OnCloseUp) OnCloseUp(Accept);
+}
+
+void TXPopupWindow::PlaceWindow(QWidget* widget, const TRect& bounds) {
+    if (!widget->isWindow() || !(widget->windowFlags() & Qt::Popup)) {
+        // Placed in its parent's window by the parent: taken out again, as a pop-up window whose
+        // frame is the one-pixel line of a single border.
+        const bool shown = widget->isVisible();
+        widget->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+        if (auto* frame = qobject_cast<QFrame*>(widget)) {
+            frame->setFrameShape(QFrame::Box);
+            frame->setFrameShadow(QFrame::Plain);
+            frame->setLineWidth(1);
+        }
+        if (shown) widget->show();
+    }
+    widget->setGeometry(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+}
+
+void TXPopupWindow::ShowWindow(QWidget* widget, bool visible) {
+    if (visible == widget->isVisible()) return;
+    if (visible) {
+        widget->show();
+        widget->raise();
+    } else {
+        widget->hide();
+    }
+}
+
+bool TXPopupWindow::IsCloseRequest(const QEvent* e) {
+    return e->type() == QEvent::Close;
+}
+
+bool TXPopupWindow::IsPaint(const QEvent* e) {
+    return e->type() == QEvent::Paint;
+}
+
+void TXPopupWindow::PaintListBorder(QWidget* widget, bool ctl3D) const {
+    if (ctl3D || !fGrid) return;
+    const TListBorder border = fGrid->GetListBorder();
+    if (border != lbGray && border != lbMild) return;
+    QPainter painter(widget);
+    TCanvas canvas;
+    TRect rect = Bounds(0, 0, widget->width(), widget->height());
+    canvas.BeginPaint(&painter, rect);
+    // The edges of the grid's own window border in the same style: mild is a shadow line all
+    // round, gray a dark one.
+    if (border == lbMild) {
+        DrawEdge(&canvas, rect, BDR_SUNKENOUTER, BF_TOPLEFT);
+        DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+    } else {
+        DrawEdge(&canvas, rect, BDR_SUNKENINNER, BF_TOPLEFT);
+        DrawEdge(&canvas, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+    }
+    canvas.EndPaint();
+}
+
+// ---- the grid's side ----
+
+TListBorder TXCustomDBGrid::GetListBorder() const {
+    if (fListBorder != lbAuto) return fListBorder;
+    if (!fOptions.Contains(dgColLines) || !fOptions.Contains(dgRowLines)) return lbDefault;
+    if (IsGridThemed()) return lbMild;
+    // By FixedStyle, fsDefault to fsMild.
+    static constexpr TListBorder kByFixedStyle[] = {lbDefault, lbGray, lbDefault, lbDefault,
+                                                    lbGray,    lbGray, lbMild,    lbMild};
+    return kByFixedStyle[fFixedStyle];
+}
+
+}  // namespace tv

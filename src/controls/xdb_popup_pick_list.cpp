@@ -1,0 +1,79 @@
+#include "controls/xdb_popup_pick_list.h"
+
+#include <QAbstractScrollArea>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "controls/xdb_grid.h"
+#include "platform/gui/timer_clock.h"
+#include "platform/rtl/class_info.h"
+#include "platform/rtl/codepage.h"
+#include "platform/rtl/text_compare.h"
+
+namespace tv {
+
+const TClassInfo& TXPopupPickList::StaticClassInfo() {
+    static const TClassInfo info = TClassBuilder<TXPopupPickList>("TXPopupPickList").Build();
+    return info;
+}
+
+TXPopupPickList::TXPopupPickList(TComponent* AOwner) : TXPopup<TCustomListBox>(AOwner) {
+    SetCtl3D(false);
+    SetTabStop(false);
+    SetVisible(false);
+    // Hot tracking: the pointer chooses the item it is over without a button held.
+    static_cast<QAbstractScrollArea*>(Widget())->viewport()->setMouseTracking(true);
+}
+
+bool TXPopupPickList::KeyPress(char16_t& Key) {
+    if (!TXPopup<TCustomListBox>::KeyPress(Key)) return false;
+    if (Key == 8 || Key == 27) {
+        fSearchText.clear();
+        return true;
+    }
+    if (Key < 32) return true;
+    const uint32_t now = GetTickCount();
+    if (now - fSearchTickCount > kSearchResetMs) fSearchText.clear();
+    fSearchTickCount = now;
+    // Characters, not bytes, are counted.
+    if (Utf8ToUtf16(fSearchText).size() < kSearchMaxLength) AppendUtf8(fSearchText, Key);
+    TStrings* items = Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        if (AnsiStartsText(fSearchText, items->Strings(i))) {
+            SetItemIndex(i);
+            break;
+        }
+    }
+    return false;
+}
+
+void TXPopupPickList::MouseMove(TShiftState Shift, int X, int Y) {
+    TCustomListBox::MouseMove(Shift, X, Y);
+    const int index = ItemAtPos({X, Y}, true);
+    if (index >= 0 && index != ItemIndex()) SetItemIndex(index);
+}
+
+void TXPopupPickList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    auto alive = Watch();
+    TCustomListBox::MouseUp(Button, Shift, X, Y);
+    if (alive.expired() || Button != mbLeft) return;
+    DoCloseUp(ClientRect().Contains({X, Y}));
+}
+
+bool TXPopupPickList::WidgetEvent(QEvent* e, bool viewport) {
+    if (viewport && e->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(e);
+        const int steps = wheel->angleDelta().y() / 120;
+        if (steps != 0) WheelTurned(steps);
+        e->accept();
+        return true;
+    }
+    return TXPopup<TCustomListBox>::WidgetEvent(e, viewport);
+}
+
+void TXPopupPickList::WheelTurned(int steps) {
+    const int rows = Grid() ? Grid()->MouseWheelScrollRows() : 1;
+    SetTopIndex(std::max(0, TopIndex() - steps * rows));
+}
+
+}  // namespace tv
