@@ -1048,12 +1048,14 @@ private:
     void DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& ARect, bool gradient);
     // The total cell of a data column merges across column lines.
     bool MergedTotalCell(const TXColumn* Column) const;
-    // The box of the total cell just drawn, drawn after its frame.
-    void DrawPendingTotalBox();
+    // After the frame of the total cell just drawn: the column line under a merged cell painted
+    // over, then the cell's box.
+    void FinishTotalCell(const TRect& ARect);
     // The raised edges of a merged total cell in place of the fixed frame's own (false for any
     // other cell).
     bool DrawMergedTotalEdges(const TRect& Frame, TColor Brush, bool gradient);
     TRect fPendingTotalBox;
+    TColor fTotalCellColor = clBtnFace;  // the background of the total cell being drawn
     std::unique_ptr<TTimer> fLoaderTimer;
     std::unique_ptr<TTimer> fUpdateTimer;
     std::unique_ptr<TTimer> fTotalsTimer;

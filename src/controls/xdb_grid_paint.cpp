@@ -158,7 +158,7 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     }
     if (fDefaultDrawing && AState.Contains(gdSelected)) DrawFocusFrame(ARect);
     if (fixed) DrawFixedFrame(ARect, gradient);
-    if (row > blankRow) DrawPendingTotalBox();
+    if (row > blankRow && ACol >= fIndicatorOffset) FinishTotalCell(ARect);
     if (ARow < fTitleOffset) DrawTitleButtonFrame(ACol, ARect);
 }
 

@@ -79,6 +79,7 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
         if (!last) ++cell.Right;
     }
     canvas->Brush()->SetColor(brush);
+    fTotalCellColor = brush;
     FillFixedBackground(cell, gradient);
 
     const bool boxed = total && (total->TotalBox() == tbTrue ||
@@ -129,7 +130,14 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
     canvas->Brush()->SetColor(brush);
 }
 
-void TXCustomDBGrid::DrawPendingTotalBox() {
+void TXCustomDBGrid::FinishTotalCell(const TRect& ARect) {
+    TXColumn* column = RawToColumn(fPaintCol);
+    if (column && MergedTotalCell(column) && !IsLastShowingColumn(column)) {
+        // Merged cells show no line between columns: the line the frame drew right of the cell
+        // takes the cell's colour (its top and bottom pixels stay with the row's edges).
+        FillSolid(Canvas(), Rect(ARect.Right, ARect.Top + 1, ARect.Right + ColLineWidth(), ARect.Bottom - 1),
+                  fTotalCellColor);
+    }
     if (fPendingTotalBox.IsEmpty()) return;
     DrawBox(Canvas(), fPendingTotalBox, EffectiveBoxStyle(fTotals->BoxStyle(), fFixedStyle));
     fPendingTotalBox = TRect();

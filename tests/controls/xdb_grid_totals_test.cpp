@@ -479,5 +479,68 @@ TEST_F(GridTotals, AWalkThatRaisesPutsEverythingBack) {
     EXPECT_EQ(grid->Columns()->Items(0)->TotalFooter()->DisplayText(), "7");
 }
 
+// ---------------------------------------------------------------- painting
+
+TEST_F(GridTotals, TotalCellsMergeAcrossColumnLinesUnlessAskedFor) {
+    UseValues({{"1", "a"}, {"2", "b"}});
+    auto* grid = Grid(Options({dgCalcWholeDataSet}));
+    grid->Gradient()->SetActive(false);
+    for (const char* name : {"AMOUNT", "NAME", "NOTE"}) grid->Columns()->Add()->SetFieldName(name);
+    const int footerRow = grid->RowCount() - 1;
+    const TRect middle = grid->CellRect(grid->IndicatorOffset() + 1, footerRow);
+    // The pixels where the column line after the middle column runs, inside the footer row.
+    auto lineColour = [&] {
+        auto picture = test::Render(*grid);
+        return picture->Canvas()->Pixels(middle.Right, middle.Top + middle.Height() / 2);
+    };
+    EXPECT_EQ(lineColour(), ColorToRGB(grid->Totals()->Color()));
+    TXDBGridOptionsEx options = grid->OptionsEx();
+    options.Include(dgTotalColLines);
+    grid->SetOptionsEx(options);
+    EXPECT_NE(lineColour(), ColorToRGB(grid->Totals()->Color()));
+}
+
+TEST_F(GridTotals, BoxesFollowTheirOptionsAndSelectedTotalsTheirColour) {
+    UseValues({{"1", "a"}, {"2", "b"}});
+    auto* grid = Grid(Options({dgCalcWholeDataSet, dgCalcSelectedRows, dgTotalFooterBox, dgTotalDataBoxOnly}));
+    grid->Gradient()->SetActive(false);
+    for (const char* name : {"AMOUNT", "NAME"}) grid->Columns()->Add()->SetFieldName(name);
+    TXColumn* amount = grid->Columns()->Items(0);
+    TXColumn* name = grid->Columns()->Items(1);
+    amount->TotalFooter()->SetCaption("Summa");
+    const int footerRow = grid->RowCount() - 1;
+    const TRect withText = grid->CellRect(grid->IndicatorOffset(), footerRow);
+    const TRect empty = grid->CellRect(grid->IndicatorOffset() + 1, footerRow);
+    auto edgesIn = [&](const TRect& cell) {
+        int n = 0;
+        for (const TCanvasRecord& r : recorder.Of(TCanvasOp::Edge))
+            if (r.Rect.Left > cell.Left && r.Rect.Right < cell.Right && r.Rect.Top > cell.Top &&
+                r.Rect.Bottom < cell.Bottom)
+                ++n;
+        return n;
+    };
+    Paint(*grid);
+    // dgTotalDataBoxOnly: a box only where there is text.
+    EXPECT_GT(edgesIn(withText), 0);
+    EXPECT_EQ(edgesIn(empty), 0);
+    name->TotalFooter()->SetTotalBox(tbTrue);
+    name->TotalFooter()->SetCaption("x");
+    amount->TotalFooter()->SetTotalBox(tbFalse);
+    Paint(*grid);
+    EXPECT_EQ(edgesIn(withText), 0);
+    EXPECT_GT(edgesIn(empty), 0);
+    // While rows are selected, a caption total of a selected-rows area takes the selected colour.
+    grid->Totals()->SetSelectedColor(clInfoBk);
+    const TPoint centre{withText.Left + 3, withText.Top + 3};
+    Paint(*grid);
+    EXPECT_EQ(recorder.FillColorAt(centre), grid->Totals()->Color());
+    table->First();
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    grid->Totals()->SelectedRows = true;
+    Paint(*grid);
+    EXPECT_EQ(recorder.FillColorAt(centre), clInfoBk);
+    ASSERT_NE(recorder.FindText("Summa"), nullptr);
+}
+
 }  // namespace
 }  // namespace tv
