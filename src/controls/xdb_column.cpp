@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
@@ -230,6 +231,7 @@ TXColumn::TXColumn(TCollection* Collection)
         if (TFont* def = DefaultFont()) fFont->Assign(def);
         fFont->OnChange = [this](TObject*) { FontChanged(); };
         fTitle = CreateTitle();
+        CreateTotals();
     } catch (...) {
         if (grid) grid->EndLayout();
         throw;
@@ -239,6 +241,7 @@ TXColumn::TXColumn(TCollection* Collection)
 
 TXColumn::~TXColumn() {
     fFont->OnChange = nullptr;
+    FreeTotals();
     if (TXDBGridColumns* columns = Columns()) {
         auto& order = columns->OrderList();
         order.erase(std::remove(order.begin(), order.end(), this), order.end());

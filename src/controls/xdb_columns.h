@@ -26,6 +26,11 @@ class TImageList;
 class TPicture;
 class TPopupMenu;
 class TStream;
+class TXColumnTotal;
+class TXColumnTotalFields;
+class TXColumnTotalFooter;
+class TXColumnTotalHeader;
+class TXColumnTotalValues;
 class TXCustomDBGrid;
 class TXDBGridColumns;
 
@@ -474,6 +479,16 @@ public:
     virtual bool CanShowEditor() const { return fShowEdit && !IsCheckBox() && !fAutoNumber; }
     virtual bool IsCheckBox() const { return fCheckBox; }
 
+    // ---- totals (xdb_column_totals.cpp) ----
+    TXColumnTotalHeader* TotalHeader() const { return fTotalHeader.get(); }
+    TXColumnTotalValues* TotalValues() const { return fTotalValues.get(); }
+    TXColumnTotalFields* TotalFields() const { return fTotalFields.get(); }
+    TXColumnTotalFooter* TotalFooter() const { return fTotalFooter.get(); }
+    // A total's look changed: its cells are repainted (the whole layout without a total).
+    void TotalChanged(TXColumnTotal* Total);
+    // The total shown in row r of the total area, counted from the row after the blank row.
+    TXColumnTotal* TotalAtRow(int r) const;
+
     // Back to the creation defaults, except FieldName, Visible, Expanded, Images and the width
     // values (the width reads as the default again).
     virtual void RestoreDefaults();
@@ -519,7 +534,15 @@ private:
     void StoreWidth(int value);
     void MoveGroup(int target);
 
+    // Made by the constructor, freed by the destructor (xdb_column_totals.cpp).
+    void CreateTotals();
+    void FreeTotals();
+
     std::unique_ptr<TXColumnTitle> fTitle;
+    std::unique_ptr<TXColumnTotalHeader> fTotalHeader;
+    std::unique_ptr<TXColumnTotalValues> fTotalValues;
+    std::unique_ptr<TXColumnTotalFields> fTotalFields;
+    std::unique_ptr<TXColumnTotalFooter> fTotalFooter;
     std::unique_ptr<TFont> fFont;
     mutable TField* fField = nullptr;
     std::string fFieldName;

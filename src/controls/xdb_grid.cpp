@@ -215,10 +215,12 @@ void TXCustomDBGrid::SetPosition(int value) {
 }
 
 int TXCustomDBGrid::RecCount() const {
+    if (ForcedSequence()) return fRecCount;
     return fDataLink->Active() ? fDataLink->DataSet()->RecordCount() : -1;
 }
 
 int TXCustomDBGrid::RecNumber() const {
+    if (ForcedSequence()) return fRecNumber;
     return fDataLink->Active() ? fDataLink->DataSet()->RecNo() : -1;
 }
 

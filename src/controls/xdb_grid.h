@@ -382,6 +382,28 @@ public:
     bool ExecuteAction(TBasicAction& Action);
     bool UpdateAction(TBasicAction& Action);
 
+    // ---- totals and delayed updates (xdb_grid_totals_calc.cpp, xdb_grid_delayed.cpp) ----
+    // The text of Column's total cell in total row Index (counted from the row after the blank
+    // row): the total shown there, through OnTotalGetText; empty without one or when hidden.
+    virtual std::string GetTotalText(TXColumn* Column, int Index, TTextKind TextKind);
+    // The grid rows a total of Column shows in, as offsets from the blank row; false when its row
+    // kind is not shown.
+    bool TotalRowSpan(const TXColumn* Column, const TXColumnTotal* Total, int& First, int& Last) const;
+    // Repaints the cells of one total.
+    void InvalidateTotal(const TXColumn* Column, const TXColumnTotal* Total);
+    // One pass over the header, value and footer totals of every column; true when any took part.
+    virtual bool CalcTotalsPass(TCalcPass Pass, bool SelectedOnly);
+    // The total-row height the fonts of the totals in use ask for (0 without total rows).
+    int TotalRowHeightFromFonts();
+    // dgForceSequence with an active link: the grid numbers the records itself.
+    bool ForcedSequence() const;
+    // Closes and opens the dataset again, back on the record of KeyFields (or the same row).
+    void RefreshDataSet();
+    // A delayed request is waiting on its timer.
+    bool ListItemsPending() const { return fLoaderTimer != nullptr; }
+    bool SequencePending() const { return fUpdateTimer != nullptr; }
+    bool TotalsPending() const { return fTotalsTimer != nullptr; }
+
     // ---- update flags ----
     bool InUpdateListItems() const { return fInUpdateListItems; }
     bool InUpdateSequence() const { return fInUpdateSequence; }
@@ -405,8 +427,9 @@ public:
     // Brings the horizontal bar (by columns) up to date; the base grid keeps it, flat mode being
     // always off.
     void UpdateHorzScrollBar();
-    // The reaction of the total cells to changed data.
-    virtual void TotalsDataChanged() {}
+    // The reaction of the total cells to changed data: trCaption lays out again; any other kind
+    // repaints the cells of the totals of that kind (bound to Field when one is given).
+    virtual void TotalsDataChanged(TTotalResult Kind, TField* Field);
     void BeginUpdate();
     void EndUpdate();
     int UpdateLock() const { return fUpdateLock; }
@@ -607,12 +630,12 @@ protected:
     virtual void ListItemsUpdated();
     virtual void SequenceUpdated();
     virtual void TotalsUpdated();
-    virtual void DoUpdateListItems() {}
-    virtual void DoUpdateSequence() {}
-    virtual void DoUpdateTotals(bool SelectedOnly) {}
+    virtual void DoUpdateListItems();
+    virtual void DoUpdateSequence();
+    virtual void DoUpdateTotals(bool SelectedOnly);
     virtual void DoUpdateOrder();
     // Runs delayed updates at once.
-    virtual void PerformDelayed() {}
+    virtual void PerformDelayed();
     virtual void RecordChanged(TField* Field);
     // A click on a data cell: ticks a check box as its column's CheckBoxToggle says, then
     // OnCellClick.
@@ -737,6 +760,7 @@ private:
     friend class TXColumn;
     friend class TXDBGridTotals;
     friend class TXTotalDataLink;
+    friend class TXColumnTotalValue;
     // construction (xdb_grid.cpp)
     void TitleFontChanged();
     void GridFontChanged(bool fromParent);
@@ -1028,6 +1052,37 @@ private:
     void EndCellTracking();
     // The first (last) raw column that shows a column of Column's group; -1 when none shows.
     int GroupRaw(const TXColumn* Column, bool Last) const;
+    // totals and delayed updates (xdb_grid_delayed.cpp, xdb_grid_total_paint.cpp)
+    // The delay of a delayed request, restarted by each further request.
+    static constexpr uint32_t kDelayedUpdateMs = 200;
+    // A column fills its pick list from its field (poAutoLoadList on a field that can load).
+    bool ColumnLoadsList(TXColumn* Column) const;
+    bool AnyColumnLoadsList() const;
+    // Starts (or restarts) a delayed request's timer; false when none could be made.
+    bool StartDelayTimer(std::unique_ptr<TTimer>& timer, void (TXCustomDBGrid::*handler)());
+    void ListItemsTimer();
+    void SequenceTimer();
+    void TotalsTimer();
+    // The common frame of the workers: browse mode, position saved, controls disabled and the
+    // scroll lock raised around `walk`; all put back also when it raises.
+    template <class Walk>
+    void WalkRecords(Walk walk);
+    // A field went: the totals bound to it forget it.
+    void TotalsFieldRemoved(TField* Field);
+    void DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& ARect, bool gradient);
+    // The total cell of a data column merges across column lines.
+    bool MergedTotalCell(const TXColumn* Column) const;
+    // After the frame of the total cell just drawn: the column line under a merged cell painted
+    // over, then the cell's box.
+    void FinishTotalCell(const TRect& ARect);
+    // The raised edges of a merged total cell in place of the fixed frame's own (false for any
+    // other cell).
+    bool DrawMergedTotalEdges(const TRect& Frame, TColor Brush, bool gradient);
+    TRect fPendingTotalBox;
+    TColor fTotalCellColor = clBtnFace;  // the background of the total cell being drawn
+    std::unique_ptr<TTimer> fLoaderTimer;
+    std::unique_ptr<TTimer> fUpdateTimer;
+    std::unique_ptr<TTimer> fTotalsTimer;
     bool fScrollTracking = false;
     std::unique_ptr<TTimer> fMouseScrollTimer;
     TPoint fScrollMousePos;

@@ -251,11 +251,6 @@ void TXCustomDBGrid::LayoutFixedCols() {
     TCustomGrid::SetFixedCols(fIndicatorOffset + std::max(0, fFixedCols));
 }
 
-int TXCustomDBGrid::TotalValueRows() const {
-    // Each column's total values are counted here once columns carry totals.
-    return 0;
-}
-
 // ---------------------------------------------------------------- row heights
 
 int TXCustomDBGrid::ColumnTitleHeight(TXColumn* Column) {
@@ -293,9 +288,7 @@ void TXCustomDBGrid::CalcRowHeights() {
         for (int i = 0; i < fTitleOffset && i < RowCount(); ++i) SetRowHeights(i, heights[static_cast<size_t>(i)]);
     }
 
-    fTotalRowHeight = 0;
-    if (fTotalOffset > 1)
-        fTotalRowHeight = TextHeightOf(fTotals->Font()) * fTotals->LinesCount() + fGridStyle->TotalRowSpace();
+    fTotalRowHeight = fTotalOffset > 1 ? TotalRowHeightFromFonts() : 0;
     fRowCalculated = true;
 }
 

@@ -151,7 +151,7 @@ void TXCustomDBGrid::RecordChanged(TField* Field) {
             if (column->Field() == Field) InvalidateGridCol(column);
     } else
         InvalidateDataRows();
-    TotalsDataChanged();
+    TotalsDataChanged(trDataField, Field);
     TXColumn* column = SelectedColumn();
     if ((!Field || Field == SelectedField()) && column && column->EditText() != fEditText) RefreshEditor();
 }
@@ -208,6 +208,7 @@ void TXCustomDBGrid::Notification(TComponent* AComponent, TOperation Operation) 
 }
 
 void TXCustomDBGrid::FieldRemoved(TField* Field) {
+    TotalsFieldRemoved(Field);
     BeginLayout();
     bool changed = false;
     try {

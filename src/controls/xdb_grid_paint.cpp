@@ -142,9 +142,10 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
         canvas->Font()->Assign(column->Font());
         if (ARow < fTitleOffset) {
             DrawTitleCell(column, rect, AState, gradient);
-        } else if (row > blankRow || (fixed && row >= 0 && (row == blankRow || !fDataLink->Active()))) {
-            // Total cells and the fixed columns' blank cells: the fixed background (their texts
-            // and boxes come with the totals).
+        } else if (row > blankRow) {
+            DrawTotalCell(column, row - blankRow - 1, rect, gradient);
+        } else if (fixed && row >= 0 && (row == blankRow || !fDataLink->Active())) {
+            // The fixed columns' blank cells: the fixed background.
             canvas->Brush()->SetColor(FixedColor());
             FillFixedBackground(rect, gradient);
         } else if (row == blankRow || !fDataLink->Active()) {
@@ -157,6 +158,7 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     }
     if (fDefaultDrawing && AState.Contains(gdSelected)) DrawFocusFrame(ARect);
     if (fixed) DrawFixedFrame(ARect, gradient);
+    if (row > blankRow && ACol >= fIndicatorOffset) FinishTotalCell(ARect);
     if (ARow < fTitleOffset) DrawTitleButtonFrame(ACol, ARect);
 }
 
@@ -428,6 +430,7 @@ void TXCustomDBGrid::DrawFixedFrame(const TRect& ARect, bool gradient) {
         DrawEdge(canvas, outer, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
     }
     if (gradient && flatStyle) return;
+    if (DrawMergedTotalEdges(frame, brush, gradient)) return;
     if (FixedColor() != clBtnFace && flatStyle) {
         canvas->Brush()->SetColor(brush);
         canvas->FrameRect(frame);

@@ -151,7 +151,7 @@ void TXCustomDBGrid::Scroll(int Distance) {
         }
         if (fOptions.Contains(dgAlwaysShowEditor)) ShowEditor();
     }
-    TotalsDataChanged();
+    TotalsDataChanged(trDataField, nullptr);
     if (!wholeDataArea && fUpdateLock == 0) Update();
 }
 

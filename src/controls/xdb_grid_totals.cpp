@@ -28,17 +28,17 @@ void TXTotalDataLink::UpdateBufferCount() {
 void TXTotalDataLink::ActiveChanged() {
     if (Active() && DataSet()->IsUnidirectional()) DatabaseError(kUnidirectional);
     UpdateBufferCount();
-    fGrid->TotalsDataChanged();
+    fGrid->TotalsDataChanged(trCaption, nullptr);
 }
 
 void TXTotalDataLink::DataSetChanged() {
     if (fGrid->UpdateInProgress()) return;
     UpdateBufferCount();
-    fGrid->TotalsDataChanged();
+    fGrid->TotalsDataChanged(trCaption, nullptr);
 }
 
-void TXTotalDataLink::RecordChanged(TField*) {
-    fGrid->TotalsDataChanged();
+void TXTotalDataLink::RecordChanged(TField* field) {
+    fGrid->TotalsDataChanged(trTotalField, field);
 }
 
 // ---------------------------------------------------------------- the totals' settings
@@ -154,6 +154,11 @@ void TXDBGridTotals::SetSelectedColor(TColor value) {
     if (value == fSelectedColor) return;
     fSelectedColor = value;
     if (Visible() && fGrid->RowsSelected()) fGrid->LayoutChanged();
+}
+
+TColor TXDBGridTotals::DefaultSelectedColor() const {
+    if (fGrid->IsGridThemed() && fGrid->FixedTheme() != ftDefault) return fGrid->DefaultSelectCellColor();
+    return fGrid->DefaultSelectRowColor();
 }
 
 void TXDBGridTotals::Assign(TPersistent* Source) {

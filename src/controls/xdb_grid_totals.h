@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_columns.h"
 #include "platform/data/data_source.h"
 #include "platform/gui/font.h"
@@ -68,6 +69,9 @@ public:
     // clDefault: DefaultSelectedColor.
     TColor SelectedColor() const { return fSelectedColor; }
     void SetSelectedColor(TColor value);
+    // The grid's cell-selection colour on a themed grid (unless its FixedTheme is ftDefault, drawn
+    // as the later systems draw it), else its row-selection colour.
+    TColor DefaultSelectedColor() const;
     // Set by the totals calculation while the totals describe selected rows or columns.
     bool SelectedRows = false;
     bool SelectedCols = false;

@@ -11,6 +11,7 @@
 
 #include "controls/db_lookup_controls_x.h"
 #include "controls/db_pick_combo.h"
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_inplace_edit.h"
 #include "controls/xdb_navigator.h"
@@ -166,6 +167,50 @@ TEST(Screenshot, DataGridStriped) {
     f.table->SetRecNo(3);
     test::SaveScreenshot(f.form, "data_grid_striped");
     EXPECT_EQ(grid->VertScrollInfo().Pos, 3);
+}
+
+// Totals under the articles: a header row with captions, two value rows (the sum and the average
+// of the price, the count of numbers, a date and a Boolean pattern), boxed footer cells merged
+// across the column lines, and the footer caption's selected part while two rows are selected.
+TEST(Screenshot, DataGridTotals) {
+    TArticleGridForm f(12, "Artiklar med summor");
+    TXDBGrid* grid = f.grid;
+    grid->Columns()->Items(1)->SetWidth(150);
+    grid->Columns()->Items(2)->SetWidth(110);
+    grid->Columns()->Items(2)->SetAlignment(taRightJustify);
+    grid->SetOptionsEx({dgTotalHeader, dgTotalValues, dgTotalFooter, dgTotalFooterBox, dgCalcWholeDataSet,
+                        dgCalcSelectedRows});
+    grid->Gradient()->SetActive(false);
+    grid->Totals()->SetSelectedColor(clInfoBk);
+    TXColumn* id = grid->Columns()->Items(0);
+    TXColumn* name = grid->Columns()->Items(1);
+    TXColumn* price = grid->Columns()->Items(2);
+    name->TotalHeader()->SetCaption("Summering");
+    price->TotalHeader()->SetCaption("Pris");
+    price->TotalHeader()->SetAlignment(taCenter);
+    auto calc = [](TXColumnTotalValue* t, TCalcValue kind, const char* format) {
+        t->SetTotalResult(trCalcValue);
+        t->SetCalcValue(kind);
+        t->SetFormat(format);
+    };
+    calc(price->TotalValues()->Add(), cvSum, "Summa %.2f");
+    calc(price->TotalValues()->Add(), cvAvg, "Medel %.2f");
+    calc(id->TotalValues()->Add(), cvCount, "%d st");
+    name->TotalValues()->Add()->SetValue(Variant::FromDate(46367));
+    name->TotalValues()->Items(0)->SetFormat("Datum %yyyy-mm-dd%");
+    name->TotalValues()->Add()->SetValue(Variant(true));
+    name->TotalValues()->Items(1)->SetFormat("Aktiv: %ja;nej%");
+    name->TotalFooter()->SetCaption("Alla artiklar|Markerade artiklar");
+    grid->SetDataSource(&f.source);
+    for (int recNo : {2, 5}) {
+        f.table->SetRecNo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    grid->Totals()->SelectedRows = true;
+    grid->UpdateTotals(false);
+    test::SaveScreenshot(f.form, "data_grid_totals");
+    EXPECT_EQ(price->TotalValues()->Items(0)->DisplayText(), "Summa 73.50");
+    EXPECT_EQ(grid->GetTotalText(name, 3, tkDisplay), "Markerade artiklar");
 }
 
 // A data grid filling a form of `width` x `height` titled `caption`.
