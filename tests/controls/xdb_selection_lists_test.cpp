@@ -31,6 +31,10 @@ protected:
         UseNumberedTable(12);
         grid = AddGrid<TSelectionGrid>(400, 300);
         grid->Listen();
+        // Each change is reported at once here (the delayed report is the selection tests').
+        auto ex = grid->OptionsEx();
+        ex.Exclude(dgDelaySelectedRows);
+        grid->SetOptionsEx(ex);
     }
     // Selects the records of these IDs, in this order.
     void Select(std::initializer_list<int> ids) {
