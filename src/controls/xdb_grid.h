@@ -638,8 +638,10 @@ protected:
     virtual void DoUpdateSequence() {}
     virtual void DoUpdateTotals(bool SelectedOnly) {}
     virtual void DoUpdateOrder();
-    // Runs delayed updates at once.
-    virtual void PerformDelayed() {}
+    // Runs delayed updates at once (the selection's delayed report among them).
+    virtual void PerformDelayed() {
+        if (fSelectTimer) SelectionDone();
+    }
     virtual void RecordChanged(TField* Field);
     // A click on a data cell: ticks a check box as its column's CheckBoxToggle says, then
     // OnCellClick.

@@ -201,6 +201,18 @@ TEST_F(GridSelect, DraggingOverTitlesSelectsColumns) {
     EXPECT_FALSE(grid->TitleTracking());
 }
 
+TEST_F(GridSelect, DraggingOverRowsSelectsThemOneByOne) {
+    Grid();
+    const int raw = 1 + grid->IndicatorOffset();
+    test::Drag(*grid, test::CellPoint(*grid, raw, RowOf(2)), test::CellPoint(*grid, raw, RowOf(5)));
+    EXPECT_EQ(SelectedIds(), (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(AnchorId(), 2);
+    // Back up again: the rows left behind are unselected.
+    test::Drag(*grid, test::CellPoint(*grid, raw, RowOf(6), 2, 2), test::CellPoint(*grid, raw, RowOf(4)));
+    EXPECT_EQ(SelectedIds(), (std::vector<int>{4, 5, 6}));
+    EXPECT_EQ(AnchorId(), 6);
+}
+
 // ---------------------------------------------------------------- the bracket's report
 
 TEST_F(GridSelect, NestedBracketsReportOnceAtTheOutermostEnd) {
