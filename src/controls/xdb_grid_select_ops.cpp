@@ -215,13 +215,13 @@ void TXCustomDBGrid::ForEachDataCell(const TForEachCellProc& DoProc, TForEachCel
     if (Scope == fsSelectedOnly && !MultiSelected()) return;
     const TMultiSelect mode = MultiSelect();
     const bool whole = Scope == fsWholeDataSet;
+    if (!whole && mode != msRows && mode != msCols && mode != msCells) return;
     std::vector<TXColumn*> columns;
     if (whole || mode == msRows) {
         for (int i = whole ? 0 : fSelectionOffset; i < fColumns->Count(); ++i) columns.push_back(fColumns->Items(i));
     } else {
         for (int i = 0; i < fSelectedCols->Count(); ++i) columns.push_back(fSelectedCols->Items(i));
     }
-    if (!whole && mode != msRows && mode != msCols && mode != msCells) return;
     TDataSet* ds = fDataLink->DataSet();
     auto row = [&](int number, bool last) {
         for (size_t c = 0; c < columns.size(); ++c) {

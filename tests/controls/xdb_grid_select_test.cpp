@@ -10,6 +10,7 @@
 
 #include "controls/xdb_grid.h"
 #include "grid_test_support.h"
+#include "selection_test_support.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/clipboard.h"
 
@@ -75,16 +76,7 @@ protected:
     // The raw row of a record by its ID (all records are shown, the first at the top).
     int RowOf(int id) const { return grid->TitleOffset() + id - 1; }
 
-    std::vector<int> SelectedIds() {
-        std::vector<int> ids;
-        const TBookmark here = table->GetBookmark();
-        for (int i = 0; i < grid->SelectedRows()->Count(); ++i) {
-            table->GotoBookmark(grid->SelectedRows()->Items(i));
-            ids.push_back(table->FieldByName("ID").AsInteger());
-        }
-        table->GotoBookmark(here);
-        return ids;
-    }
+    std::vector<int> SelectedIds() { return test::SelectedIds(*grid, *table); }
     std::vector<int> SelectedCols() {
         std::vector<int> cols;
         for (int i = 0; i < grid->SelectedCols()->Count(); ++i) cols.push_back(grid->SelectedCols()->Items(i)->Index());

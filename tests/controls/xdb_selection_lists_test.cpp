@@ -7,6 +7,7 @@
 
 #include "controls/xdb_grid.h"
 #include "grid_test_support.h"
+#include "selection_test_support.h"
 #include "platform/data/db_error.h"
 
 namespace tv {
@@ -44,16 +45,7 @@ protected:
         }
     }
     // The IDs of the selected records, in list order.
-    std::vector<int> SelectedIds() {
-        std::vector<int> ids;
-        const TBookmark here = table->GetBookmark();
-        for (int i = 0; i < grid->SelectedRows()->Count(); ++i) {
-            table->GotoBookmark(grid->SelectedRows()->Items(i));
-            ids.push_back(table->FieldByName("ID").AsInteger());
-        }
-        table->GotoBookmark(here);
-        return ids;
-    }
+    std::vector<int> SelectedIds() { return test::SelectedIds(*grid, *table); }
     TSelectionGrid* grid = nullptr;
 };
 
