@@ -443,14 +443,6 @@ void TXCustomDBGrid::DoSelectionChanged() {
     if (OnSelectionChanged) OnSelectionChanged(this);
 }
 
-void TXCustomDBGrid::DoSelectedRowsChanged() {
-    if (OnSelectedRowsChanged) OnSelectedRowsChanged(this);
-}
-
-void TXCustomDBGrid::DoSelectedColsChanged() {
-    if (OnSelectedColsChanged) OnSelectedColsChanged(this);
-}
-
 void TXCustomDBGrid::ListItemsUpdated() {
     if (OnListItemsUpdated) OnListItemsUpdated(this);
 }

@@ -474,11 +474,13 @@ public:
     void UpdateTotals(bool CheckAutoUpdate);
     // The request to bring the sort markers and the dataset's order together.
     void UpdateOrder(bool CheckAutoUpdate);
-    // The selection bracket: changes inside it are reported once when the outermost ends.
+    // The selection bracket: changes inside it are reported once when the outermost ends (200 ms
+    // later with dgDelaySelectedRows, the wait starting again at each such end); CancelSelect
+    // ends a bracket as EndSelect does.
     void BeginSelect();
     void EndSelect();
     void CancelSelect();
-    // Clears the selected rows, columns and the column range.
+    // Clears the selected rows, the anchor, the selected columns and the column range.
     void ClearSelection();
     // A lock under which the grid does not react to the dataset's changes itself.
     void BeginChange() { ++fChangeLock; }
@@ -610,6 +612,42 @@ public:
     // them, without a column or without dgTitleHeaders.
     int HeaderRowAt(const TXColumn* Column, int Y) const;
 
+    // ---- multi-selection (xdb_grid_select*.cpp) ----
+    // The column range: a begin column before SelectionOffset is none, and none ends the column
+    // mode; an end column needs a begin column. Each marks the selected columns changed when the
+    // range it makes counts.
+    void SetSelectionBegin(int DataCol);
+    void SetSelectionColumnMode(bool Value);
+    void SetSelectionEnd(int DataCol);
+    bool SelectionColumnMode() const { return fSelectionColumn; }
+    // A range of rows is being stretched by Shift with keys or by the mouse.
+    bool Selecting() const { return fSelecting; }
+    // The anchor becomes the current record when none is set; the current record against it
+    // (-1 before, 0 on it or without an anchor, 1 after).
+    void EnsureSelectionAnchor();
+    int CompareWithAnchor() const;
+    // Bulk operations, each in one selection bracket; all but ClearSelection and UnselectAll need
+    // an active link and bring the dataset to browse mode first. Record walks keep the current
+    // record on its screen row.
+    void SelectAll();
+    void InvertAll();
+    void UnselectAll() { ClearSelection(); }
+    // From the current record to the anchor, the anchor included.
+    void SelectRows();
+    void InvertRows();
+    void UnselectRows();
+    // The current record only (nothing for a record without a bookmark).
+    void ToggleRow();
+    void SelectRow();
+    void UnselectRow();
+    // Calls DoProc for every cell of the scope, the current record being the cell's; fsAutoSelect
+    // is the selection when there is one, else the whole dataset.
+    void ForEachDataCell(const TForEachCellProc& DoProc, TForEachCellScope Scope);
+    // The selected cells as text on the clipboard: cells split by tabs, lines ended by CR LF.
+    void CopyToClipboard();
+    // Reports the changes of the closed selection brackets now (the delayed report, or at once).
+    void SelectionDone();
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -686,6 +724,8 @@ protected:
     virtual void DoSelectionChanged();
     virtual void DoSelectedRowsChanged();
     virtual void DoSelectedColsChanged();
+    // The cell step of CopyToClipboard: gathers the cell's text into the lines copied.
+    virtual void CopyCellText(TXColumn* Column, TForEachCellFlags Flags);
 
     // ---- the base grid and the control ----
     void Loaded() override;
@@ -1091,6 +1131,56 @@ private:
     TGridCoord fHotCell{-1, -1};
     bool fCellPressed = false;
     TXColumn* fDragCol = nullptr;  // the column (or group) moved by its title
+
+    // ---- multi-selection (xdb_grid_select*.cpp) ----
+    bool fSelecting = false;
+    std::unique_ptr<TTimer> fSelectTimer;
+    bool fRowsChangedInReport = false;  // the report under way has changed rows too
+    // The outermost bracket closed with changes: repaint changed columns, report now or later.
+    void ReportSelection();
+    // Whether the totals follow selection changes (dgAutoUpdateTotals with calculated values),
+    // and whether any total band shows the selected rows only.
+    bool TotalsFollowSelection() const;
+    bool AnySelectedTotals() const;
+    // Drops the selection unless dgAutoUnselectOff keeps it; the range in progress ends.
+    void DropSelection();
+    void RecomputeSelectionRange();
+    // The selected columns changed through the column range: a list made from the range is made
+    // again, one made column by column stays.
+    void ColumnRangeChanged();
+    bool CellsSelectable() const { return fMultiSelectOptions.Contains(msCells) && !fOptions.Contains(dgRowSelect); }
+    // One step of a row range: moves by Distance, unselecting the record left when the move goes
+    // back towards the anchor and selecting the record reached otherwise.
+    void RangeStep(int Distance);
+    // Shift with Page Up/Down, or Ctrl+Shift with End, Home, Up or Down: a range over many records.
+    void BulkRangeKey(uint16_t Key);
+    // The keys' part in the selection (KeyDown calls it first): true when the key was used up.
+    bool SelectionKeyDown(uint16_t Key, TShiftState Shift);
+    // Makes raw column RawCol current (SelectColumn); with Shift in browse state the column
+    // range follows it, without Shift a column or cell selection is dropped first.
+    int ColumnRangeStep(int RawCol, int Step, TShiftState Shift);
+    // The selection a left press in the data rows or on a title makes with dgMultiSelect.
+    void ClickSelect(TShiftState Shift, TGridCoord Cell);
+    // The hover step's selection: the column range follows the current column; the rows follow
+    // the mouse one record at a time.
+    void HoverSelectColumn();
+    void HoverSelectRows(int Distance);
+    // Runs `step` on every record between the current one and the anchor, the anchor included.
+    void WalkToAnchor(void (TXCustomDBGrid::*step)());
+    // A title held down is dragged into a column selection: true when it was.
+    bool TitleDragSelects(int X, int Y);
+    // Runs f inside a selection bracket (closed also on failure).
+    template <class F>
+    void InSelect(F&& f) {
+        BeginSelect();
+        try {
+            f();
+        } catch (...) {
+            EndSelect();
+            throw;
+        }
+        EndSelect();
+    }
 };
 
 // The grid forms place: TXCustomDBGrid with every property published.

@@ -103,6 +103,7 @@ void TXCustomDBGrid::TotalsTimer() {
 }
 
 void TXCustomDBGrid::PerformDelayed() {
+    if (fSelectTimer) SelectionDone();
     if (fDataLink->Active()) fDataLink->DataSet()->CheckBrowseMode();
     if (fLoaderTimer) ListItemsTimer();
     if (fUpdateTimer) SequenceTimer();

@@ -73,12 +73,6 @@ int TXCustomDBGrid::SelectColumn(int RawCol, int Step) {
     return RawCol;
 }
 
-void TXCustomDBGrid::MoveRecord(bool Select, int Distance) {
-    (void)Select;
-    if (fOptions.Contains(dgMultiSelect) && MultiSelect() != msCols) ClearSelection();
-    fDataLink->DataSet()->MoveBy(Distance);
-}
-
 void TXCustomDBGrid::NextRecord(bool Select, bool Append) {
     TDataSet* ds = fDataLink->DataSet();
     if (UntouchedInsert(ds, *fDataLink)) {
@@ -170,6 +164,13 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
         else if (Key == VK_RIGHT)
             Key = VK_LEFT;
     }
+    // Multi-selection (xdb_grid_select.cpp): bulk range keys, Ctrl+A, Ctrl+C, dropped selections.
+    if (SelectionKeyDown(Key, Shift)) {
+        if (alive.expired()) return false;
+        Key = 0;
+        return false;
+    }
+    if (alive.expired()) return false;
     if (Shift.Contains(ssCtrl)) {
         switch (Key) {
             case VK_UP:
@@ -212,7 +213,7 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
                 break;
             case VK_ESCAPE:
                 fDataLink->Reset();
-                if (fOptions.Contains(dgMultiSelect)) ClearSelection();
+                if (fOptions.Contains(dgMultiSelect)) DropSelection();
                 if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
                 break;
             case VK_PRIOR:
@@ -227,10 +228,10 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
                 if (rowScroll)
                     scrollView(end ? scBottom : scTop);
                 else if (onlyRows) {
-                    if (fOptions.Contains(dgMultiSelect)) ClearSelection();
+                    if (fOptions.Contains(dgMultiSelect)) DropSelection();
                     end ? ds->Last() : ds->First();
                 } else
-                    SelectColumn(end ? lastCol : firstCol, end ? -1 : 1);
+                    ColumnRangeStep(end ? lastCol : firstCol, end ? -1 : 1, Shift);
                 break;
             }
             case VK_LEFT:
@@ -241,7 +242,7 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
                 else if (fOptions.Contains(dgRowSelect))
                     right ? NextRecord(false, true) : PriorRecord(true);
                 else
-                    SelectColumn(Col() + (right ? 1 : -1), right ? 1 : -1);
+                    ColumnRangeStep(Col() + (right ? 1 : -1), right ? 1 : -1, Shift);
                 break;
             }
             case VK_UP:
@@ -253,7 +254,7 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
             case VK_INSERT:
                 if (fOptions.Contains(dgAllowInsertOff) || !ds->CanModify() || fReadOnly) return true;
                 if (fOptions.Contains(dgEditing)) {
-                    if (fOptions.Contains(dgMultiSelect)) ClearSelection();
+                    if (fOptions.Contains(dgMultiSelect)) DropSelection();
                     PerformDelayed();
                     ds->Insert();
                 }

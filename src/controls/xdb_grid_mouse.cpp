@@ -69,47 +69,66 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     if (TitleMouseDown(Button, Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
+    const bool left = Button == mbLeft;
+    const bool multi = fOptions.Contains(dgMultiSelect);
     const bool titleRow = cell.X >= 0 && cell.Y >= 0 && cell.Y < fTitleOffset;
-    if (titleRow && fOptions.Contains(dgRightMoving) && fOptions.Contains(dgColumnResize)) {
+    // A title not taken as a button selects columns with multi-selection: a Shift press, or any
+    // press when columns cannot be sized or moved.
+    const bool titleSelect = titleRow && left && multi && fDataLink->Active() &&
+                             (Shift.Contains(ssShift) || !fOptions.Contains(dgColumnResize)) &&
+                             !ComponentState().Contains(csDesigning);
+    if (titleRow && !titleSelect && fOptions.Contains(dgRightMoving) && fOptions.Contains(dgColumnResize)) {
         // Titles size and move with the right button, which the base grid takes for the left.
         if (Button != mbRight) return;
         fRightMoving = true;
         TCustomGrid::MouseDown(mbLeft, Shift - TShiftState{ssRight} + TShiftState{ssLeft}, X, Y);
         return;
     }
-    if (!fDataLink->Active() || !dataRow || cell.X < 0) {
+    if (!fDataLink->Active() || !(dataRow || titleSelect) || cell.X < 0) {
         TCustomGrid::MouseDown(Button, Shift, X, Y);
         return;
     }
     auto alive = Watch();
-    const bool left = Button == mbLeft;
     TXColumn* column = RawToColumn(cell.X);
-    if (left && column && column->IsCheckBox()) {
+    if (left && dataRow && column && column->IsCheckBox()) {
         fTrackCell = cell;
         SetCellPressed(true);
     }
     fSelectedCell = left && cell.X == Col() && cell.Y == Row();
-    fDataLink->UpdateRecord();
-    if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
-    // A click in the current row leaves the record where it is: moving by nothing would post a
-    // record being edited or drop an untouched new one under the mouse.
-    if (cell.Y != Row()) fDataLink->DataSet()->MoveBy(cell.Y - Row());
+    BeginSelect();
+    try {
+        fDataLink->UpdateRecord();
+        if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
+        // A click in the current row leaves the record where it is: moving by nothing would post a
+        // record being edited or drop an untouched new one under the mouse.
+        if (dataRow && cell.Y != Row()) fDataLink->DataSet()->MoveBy(cell.Y - Row());
+        const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
+        if (!alive.expired() && !rowScroll && cell.X >= TCustomGrid::FixedCols()) SelectColumn(cell.X, 0);
+        // The selection the press makes (xdb_grid_select_mouse.cpp).
+        if (!alive.expired() && left && multi) ClickSelect(Shift, cell);
+    } catch (...) {
+        if (!alive.expired()) EndSelect();
+        throw;
+    }
     if (alive.expired()) return;
-    const bool rowScroll = fOptions.Contains(dgRowSelect) && fOptions.Contains(dgRowScroll);
-    if (!rowScroll && cell.X >= TCustomGrid::FixedCols()) SelectColumn(cell.X, 0);
+    EndSelect();
     if (alive.expired()) return;
-    fDataClick = true;
+    if (multi && (fOptions.Contains(dgExtendedSelect) || fOptions.Contains(dgAutoUnselectOff)) &&
+        (Shift.Contains(ssShift) || Shift.Contains(ssAlt) || Shift.Contains(ssCtrl)))
+        fSelectedCell = false;
+    fDataClick = dataRow;
     // A press on the current cell (or any with dgAlwaysShowEditor) opens the editor.
-    if (left && ((fSelectedCell && column && column->CanShowEditor()) || fOptions.Contains(dgAlwaysShowEditor))) {
+    if (left && dataRow &&
+        ((fSelectedCell && column && column->CanShowEditor()) || fOptions.Contains(dgAlwaysShowEditor))) {
         ShowEditor();
         if (alive.expired() || EditorMode()) return;
     }
-    if (StartsRowDrag(Button, cell)) {
+    if (dataRow && StartsRowDrag(Button, cell)) {
         SetDragCursor(fBookmarks->Count() > 1 ? crMultiDrag : crDrag);
         BeginDrag(false);
         return;
     }
-    if (StartsMouseScrolling(Button, Shift)) {
+    if ((dataRow || MultiSelect() == msCols) && StartsMouseScrolling(Button, Shift)) {
         BeginMouseScrolling(X, Y);
         return;
     }

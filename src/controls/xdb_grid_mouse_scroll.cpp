@@ -67,13 +67,21 @@ void TXCustomDBGrid::HoverStep(int X, int Y, bool Horizontal, bool Vertical) {
             if (c >= TCustomGrid::FixedCols() && c != Col() && c <= CalcDrawInfo().Horz.LastFullVisibleCell)
                 SelectColumn(c, 1);
             if (alive.expired()) return;
+            HoverSelectColumn();  // xdb_grid_select_mouse.cpp
+            if (alive.expired()) return;
         }
         if (Vertical && RowHeight() > 0) {
             // Above the data rows the first one counts, below them the last.
             const int last = ClientHeight() - TotalHeight() - BlankHeight() - 1;
             const int y = std::max(TitleHeight(), std::min(Y, last));
             const int row = (y - TitleHeight()) / RowHeight() + fTitleOffset;
-            if (row != Row()) MoveData(row - Row());
+            if (row != Row()) {
+                // With multi-selection the rows passed are selected one at a time.
+                if (fOptions.Contains(dgMultiSelect) && RowsSelection())
+                    HoverSelectRows(row - Row());
+                else
+                    MoveData(row - Row());
+            }
         }
     };
     try {
@@ -129,6 +137,7 @@ void TXCustomDBGrid::MouseScrollStep() {
                 SelectColumn(Col() + (left ? -1 : 1), left ? -1 : 1);
             }
             if (alive.expired()) return;
+            if (ColsSelection() && fSelectionEndCol >= FixedCols()) SetSelectionEnd(SelectedIndex());
         }
         const int dataBottom = ClientHeight() - TotalHeight();
         if (y < fScrollStartPos.Y) {

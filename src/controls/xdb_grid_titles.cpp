@@ -123,6 +123,8 @@ bool TXCustomDBGrid::TitleMouseMove(TShiftState Shift, int X, int Y) {
             TCustomGrid::MouseDown(mbLeft, TShiftState{ssLeft}, fTitleTrack.PressXY.X, fTitleTrack.PressXY.Y);
             return false;
         }
+        // Dragged with multi-selection: a column selection (xdb_grid_select_mouse.cpp).
+        if (TitleDragSelects(X, Y)) return true;
         const bool pressed = TitlePressedAt(X, Y);
         if (pressed != fTitleTrack.Pressed) {
             fTitleTrack.Pressed = pressed;

@@ -4,6 +4,7 @@
 // grid builds what.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -231,6 +232,7 @@ enum TForEachCellScope : uint8_t { fsAutoSelect, fsWholeDataSet, fsSelectedOnly 
 TV_ENUM_INFO(TForEachCellScope, "fsAutoSelect", "fsWholeDataSet", "fsSelectedOnly");
 enum TForEachCellFlag : uint8_t { feFirstCol, feLastCol, feFirstRow, feLastRow };
 TV_ENUM_INFO(TForEachCellFlag, "feFirstCol", "feLastCol", "feFirstRow", "feLastRow");
+using TForEachCellFlags = TSet<TForEachCellFlag>;
 
 // ---- events ----
 using TDBGridClickEvent = TEvent<void(TXColumn* Column)>;
@@ -257,6 +259,8 @@ using TListCloseUpEvent = TEvent<void(TXColumn* Column, TObject* List, Variant& 
 using TListDropDownEvent = TEvent<void(TXColumn* Column, TObject* List)>;
 using TMouseWheelUpDownEvent = TEvent<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TRowSelectEvent = TEvent<void(TObject* Sender, TSelectAction Action)>;
+// One cell of ForEachDataCell: its column (the current record is its row) and where it stands.
+using TForEachCellProc = std::function<void(TXColumn* Column, TForEachCellFlags Flags)>;
 using TTotalCalcQueryEvent = TEvent<void(TObject* Sender, TDataSet* DataSet, bool& Accept)>;
 using TTotalCalcValueEvent = TEvent<void(TXColumnTotalValue* Total, TCalcPass Pass, Variant& Value)>;
 using TTotalGetTextEvent = TEvent<void(TXColumn* Column, int32_t Index, std::string& Text, TTextKind TextKind)>;

@@ -61,23 +61,19 @@ bool TXCustomDBGrid::StartDelayTimer(std::unique_ptr<TTimer>& timer, void (TXCus
 
 void TXCustomDBGrid::BeginSelect() {
     ++fSelectLock;
+    BeginUpdate();
 }
 
+// Only the outermost end reports, and only what changed (ReportSelection, xdb_grid_select_ops.cpp).
 void TXCustomDBGrid::EndSelect() {
     if (fSelectLock == 0) return;
-    if (--fSelectLock > 0) return;
-    const bool rows = fRowsChanged;
-    const bool cols = fColsChanged;
-    fRowsChanged = fColsChanged = false;
-    if (ComponentState().Contains(csDestroying)) return;
-    if (rows) DoSelectedRowsChanged();
-    if (cols) DoSelectedColsChanged();
-    if (rows || cols) DoSelectionChanged();
+    EndUpdate();
+    if (--fSelectLock > 0 || !(fRowsChanged || fColsChanged)) return;
+    ReportSelection();
 }
 
 void TXCustomDBGrid::CancelSelect() {
-    if (fSelectLock == 0) return;
-    if (--fSelectLock == 0) fRowsChanged = fColsChanged = false;
+    EndSelect();
 }
 
 void TXCustomDBGrid::ClearSelection() {
@@ -86,10 +82,16 @@ void TXCustomDBGrid::ClearSelection() {
         fBookmarks->Clear();
         fSelectedCols->Clear();
         if (fSelectionBegCol >= 0 || fSelectionEndCol >= 0) {
+            const bool range = ColsSelection() && fSelectionMinCol >= 0 && fSelectionMaxCol >= 0;
             fSelectionBegCol = fSelectionEndCol = fSelectionMinCol = fSelectionMaxCol = -1;
-            SelectedColsChanged(true);
+            fSelectionColumn = false;
+            if (range)
+                SelectedColsChanged(true);
+            else
+                fSelectedCols->Release();
         }
         fSelectionColumn = false;
+        if (!fSelectionAnchor.IsEmpty()) SetSelectionAnchor({});
     } catch (...) {
         EndSelect();
         throw;

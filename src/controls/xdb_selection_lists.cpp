@@ -99,6 +99,13 @@ void TXBookmarkList::Insert(int Index, const TBookmark& Item) {
     Uncache();
 }
 
+bool TXBookmarkList::Include(const TBookmark& Item) {
+    int index = 0;
+    if (Item.IsEmpty() || Find(Item, index)) return false;
+    Insert(index, Item);
+    return true;
+}
+
 void TXBookmarkList::RemoveAt(int Index) {
     if (Index < 0 || Index >= Count()) ListIndexError(Index);
     fList.erase(fList.begin() + Index);

@@ -40,6 +40,8 @@ public:
     // Puts Item at Index (0 .. Count) or takes the entry at Index out (0 .. Count - 1); another
     // position raises EListError.
     void Insert(int Index, const TBookmark& Item);
+    // Puts Item at its sorted place unless it is there already; true when it was added.
+    bool Include(const TBookmark& Item);
     void RemoveAt(int Index);
 
 private:

@@ -213,6 +213,26 @@ TEST(Screenshot, DataGridTotals) {
     EXPECT_EQ(grid->GetTotalText(name, 3, tkDisplay), "Markerade artiklar");
 }
 
+// Selected rows: the four articles from the anchor (3) to 6 (drawn in the selection colour, dots
+// in the indicator), and article 9 added on its own and anchored there (the bar beside the arrow
+// of the current record).
+TEST(Screenshot, DataGridSelectedRows) {
+    TArticleGridForm f(20, "Artiklar, markerade rader");
+    TXDBGrid* grid = f.grid;
+    grid->Columns()->Items(1)->SetWidth(180);
+    grid->SetOptions(grid->Options() + TXDBGridOptions{dgMultiSelect, dgAlwaysShowSelection});
+    grid->SetDataSource(&f.source);
+    f.table->SetRecNo(3);
+    grid->SetSelectionAnchor(f.table->GetBookmark());
+    f.table->SetRecNo(6);
+    grid->SelectRows();
+    f.table->SetRecNo(9);
+    grid->SetSelectionAnchor(f.table->GetBookmark());
+    grid->SelectRow();
+    test::SaveScreenshot(f.form, "data_grid_selected_rows");
+    EXPECT_EQ(grid->SelectedRows()->Count(), 5);
+}
+
 // A data grid filling a form of `width` x `height` titled `caption`.
 TXDBGrid* FormGrid(TForm& form, const char* caption, int width, int height) {
     form.SetCaption(caption);

@@ -7,6 +7,7 @@
 
 #include "controls/xdb_grid.h"
 #include "grid_test_support.h"
+#include "selection_test_support.h"
 #include "platform/data/db_error.h"
 
 namespace tv {
@@ -31,6 +32,10 @@ protected:
         UseNumberedTable(12);
         grid = AddGrid<TSelectionGrid>(400, 300);
         grid->Listen();
+        // Each change is reported at once here (the delayed report is the selection tests').
+        auto ex = grid->OptionsEx();
+        ex.Exclude(dgDelaySelectedRows);
+        grid->SetOptionsEx(ex);
     }
     // Selects the records of these IDs, in this order.
     void Select(std::initializer_list<int> ids) {
@@ -40,16 +45,7 @@ protected:
         }
     }
     // The IDs of the selected records, in list order.
-    std::vector<int> SelectedIds() {
-        std::vector<int> ids;
-        const TBookmark here = table->GetBookmark();
-        for (int i = 0; i < grid->SelectedRows()->Count(); ++i) {
-            table->GotoBookmark(grid->SelectedRows()->Items(i));
-            ids.push_back(table->FieldByName("ID").AsInteger());
-        }
-        table->GotoBookmark(here);
-        return ids;
-    }
+    std::vector<int> SelectedIds() { return test::SelectedIds(*grid, *table); }
     TSelectionGrid* grid = nullptr;
 };
 
