@@ -62,8 +62,12 @@ struct TPopupOverGrid {
 
 TEST(Screenshot, PopupPickList) {
     TPopupOverGrid<TXPopupPickList> f("Plocklista");
-    f.popup->Items()->SetText("Brev\nPaket\nPall\nExpress\nHämtas\nBud\n");
-    f.Open(170, 100);
+    // In the grid's style, rows of the grid's height; not all of them fit.
+    f.grid->SetOptionsExt(f.grid->OptionsExt() + TXDBGridOptionsExt{dgGridStyleLists});
+    f.popup->SetStyle(lbOwnerDrawFixed);
+    f.popup->SetItemHeight(f.grid->RowHeight());
+    f.popup->Items()->SetText("Brev\nPaket\nPall\nExpress\nHämtas\nBud\nTransportör\n");
+    f.Open(170, 6 * f.grid->RowHeight() + 2);
     f.popup->SetItemIndex(2);
     test::SaveScreenshot(f.form, "popup_pick_list");
     EXPECT_EQ(f.popup->ItemIndex(), 2);
