@@ -10,6 +10,20 @@
 
 namespace tv {
 
+void PaintOverWidget(QWidget* widget, const std::function<void(TCanvas& canvas, TRect rect)>& draw) {
+    QPainter painter(widget);
+    TCanvas canvas;
+    const TRect rect = Bounds(0, 0, widget->width(), widget->height());
+    canvas.BeginPaint(&painter, rect);
+    try {
+        draw(canvas, rect);
+    } catch (...) {
+        canvas.EndPaint();
+        throw;
+    }
+    canvas.EndPaint();
+}
+
 void TXPopupWindow::DoCloseUp(bool Accept) {
     if (OnCloseUp) OnCloseUp(Accept);
 }
@@ -52,20 +66,17 @@ void TXPopupWindow::PaintListBorder(QWidget* widget, bool ctl3D) const {
     if (ctl3D || !fGrid) return;
     const TListBorder border = fGrid->GetListBorder();
     if (border != lbGray && border != lbMild) return;
-    QPainter painter(widget);
-    TCanvas canvas;
-    TRect rect = Bounds(0, 0, widget->width(), widget->height());
-    canvas.BeginPaint(&painter, rect);
     // The edges of the grid's own window border in the same style: mild is a shadow line all
     // round, gray a dark one.
-    if (border == lbMild) {
-        DrawEdge(&canvas, rect, BDR_SUNKENOUTER, BF_TOPLEFT);
-        DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
-    } else {
-        DrawEdge(&canvas, rect, BDR_SUNKENINNER, BF_TOPLEFT);
-        DrawEdge(&canvas, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
-    }
-    canvas.EndPaint();
+    PaintOverWidget(widget, [border](TCanvas& canvas, TRect rect) {
+        if (border == lbMild) {
+            DrawEdge(&canvas, rect, BDR_SUNKENOUTER, BF_TOPLEFT);
+            DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
+        } else {
+            DrawEdge(&canvas, rect, BDR_SUNKENINNER, BF_TOPLEFT);
+            DrawEdge(&canvas, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
+        }
+    });
 }
 
 // ---- the grid's side ----

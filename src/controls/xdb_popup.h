@@ -11,6 +11,7 @@
 // cancel. Over its frame it draws the list border of its grid (GetListBorder).
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/gui/control.h"
 #include "platform/rtl/event.h"
@@ -21,6 +22,9 @@ class QWidget;
 namespace tv {
 
 class TXCustomDBGrid;
+
+// Draws on `widget` over what it painted itself (its frame included), with a canvas of its size.
+void PaintOverWidget(QWidget* widget, const std::function<void(TCanvas& canvas, TRect rect)>& draw);
 
 // The close-up event: Accept tells whether the value shown is chosen.
 using TOnCloseUp = TEvent<void(bool Accept)>;

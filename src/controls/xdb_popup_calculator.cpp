@@ -1,7 +1,6 @@
 #include "controls/xdb_popup_calculator.h"
 
 #include <QEvent>
-#include <QPainter>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -64,14 +63,9 @@ const TClassInfo& TXCalcButton::StaticClassInfo() {
 
 bool TXCalcButton::WidgetEvent(QEvent* e, bool viewport) {
     const bool result = TSpeedButton::WidgetEvent(e, viewport);
-    if (e->type() == QEvent::Paint && Flat() && !ThemesEnabled()) {
-        QPainter painter(Widget());
-        TCanvas canvas;
-        TRect rect = ClientRect();
-        canvas.BeginPaint(&painter, rect);
-        DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_RECT);
-        canvas.EndPaint();
-    }
+    if (e->type() == QEvent::Paint && Flat() && !ThemesEnabled())
+        PaintOverWidget(
+            Widget(), [](TCanvas& canvas, TRect rect) { DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_RECT); });
     return result;
 }
 

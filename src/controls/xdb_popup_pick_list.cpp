@@ -60,6 +60,42 @@ void TXPopupPickList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     DoCloseUp(ClientRect().Contains({X, Y}));
 }
 
+void TXPopupPickList::DrawItem(int Index, TRect Rect, uint8_t State) {
+    TXCustomDBGrid* grid = Grid();
+    if (!grid || OnDrawItem || Style() == lbStandard) return TCustomListBox::DrawItem(Index, Rect, State);
+    TCanvas* canvas = Canvas();
+    TRect item = Rect;
+    --item.Bottom;
+    if (State & odSelected) {
+        auto either = [](TColor c, TColor fallback) { return c == clDefault || c == clNone ? fallback : c; };
+        if (grid->Options().Contains(dgRowSelect) || grid->SelectRowColor() == clNone) {
+            canvas->Brush()->SetColor(either(grid->SelectCellColor(), grid->DefaultSelectCellColor()));
+            const TColor text = grid->HighlightText();
+            canvas->Font()->SetColor(text == clDefault ? grid->DefaultHighlightText()
+                                     : text == clNone  ? Font()->Color()
+                                                       : text);
+        } else {
+            canvas->Brush()->SetColor(either(grid->SelectRowColor(), grid->DefaultSelectRowColor()));
+        }
+    }
+    canvas->FillRect(item);
+    const std::string text = Items()->Strings(Index);
+    canvas->TextRect(item, item.Left + 2, item.Top + (item.Height() - canvas->TextHeight(text)) / 2, text);
+    canvas->Pen()->SetStyle(psSolid);
+    canvas->Pen()->SetWidth(1);
+    canvas->Pen()->SetColor(grid->DefaultDataLineColor());
+    canvas->MoveTo(Rect.Left, Rect.Bottom - 1);
+    canvas->LineTo(Rect.Right, Rect.Bottom - 1);
+    if (ItemHeight() > 0 && Items()->Count() > ClientHeight() / ItemHeight()) {
+        // Along the right edge: the class library has no right-to-left windows.
+        const int x = Rect.Right - 1;
+        canvas->Pen()->SetColor(grid->FixedLineColor());
+        canvas->MoveTo(x, Rect.Top);
+        canvas->LineTo(x, Rect.Bottom);
+    }
+    if (State & odFocused) canvas->DrawFocusRect(Rect);
+}
+
 bool TXPopupPickList::WidgetEvent(QEvent* e, bool viewport) {
     if (viewport && e->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(e);

@@ -30,6 +30,10 @@ public:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     // Releasing the left button closes the list: chosen when released inside it.
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Owner-drawn without an OnDrawItem of its own, the list draws its items as the grid draws
+    // rows: one pixel shorter over a data line, the selected one in the grid's selection colours,
+    // a line in the fixed line colour along the edge while not all items fit.
+    void DrawItem(int Index, TRect Rect, uint8_t State) override;
 
 protected:
     bool WidgetEvent(QEvent* e, bool viewport) override;

@@ -162,6 +162,64 @@ TEST_F(PickListTest, WheelMovesTheTopItemByTheGridsRows) {
     EXPECT_EQ(list->TopIndex(), 0);
 }
 
+// Owner-drawn, the list draws its rows as the grid does: the selected one in the grid's
+// selection colours, a data line under each, the fixed line along the edge while not all fit.
+TEST_F(PickListTest, DrawsItsRowsInTheGridsStyle) {
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(20);
+    list->SetHeight(122);  // six rows of 20 within the border
+    list->SetItemIndex(1);
+    grid->SetSelectCellColor(clRed);
+    grid->SetSelectRowColor(clNone);
+    grid->SetHighlightText(clYellow);
+    QWidget* window = list->Widget();
+    ASSERT_TRUE(
+        test::WaitUntil([window] { return window->windowHandle() && window->windowHandle()->isExposed(); }));
+    auto paint = [this] {
+        QApplication::processEvents();  // the list lays its items out late
+        recorder.Clear();
+        list->Canvas()->AttachRecorder(&recorder);
+        Viewport()->repaint();
+        list->Canvas()->AttachRecorder(nullptr);
+        return recorder.Records();
+    };
+    auto texts = [](const std::vector<TCanvasRecord>& records, const std::string& text) {
+        std::vector<TCanvasRecord> found;
+        for (const TCanvasRecord& r : records)
+            if (r.Op == TCanvasOp::Text && r.Text == text) found.push_back(r);
+        return found;
+    };
+    std::vector<TCanvasRecord> records = paint();
+    std::vector<TCanvasRecord> abc = texts(records, "Abc");
+    ASSERT_EQ(abc.size(), 1u);
+    EXPECT_EQ(abc[0].Color, clYellow);
+    EXPECT_EQ(abc[0].Back, clRed);
+    EXPECT_EQ(texts(records, "Apple").at(0).Back, list->Color());
+    // The item is one pixel shorter than its row, over the data line.
+    const TRect row = list->ItemRect(1);
+    EXPECT_EQ(abc[0].Rect.Bottom, row.Bottom - 1);
+    int dataLines = 0, edgeLines = 0;
+    for (const TCanvasRecord& r : records) {
+        if (r.Op != TCanvasOp::Line) continue;
+        if (r.Color == grid->DefaultDataLineColor() && r.From.Y == r.To.Y) ++dataLines;
+        if (r.Color == grid->FixedLineColor() && r.From.X == r.To.X) ++edgeLines;
+    }
+    EXPECT_GE(dataLines, 4);
+    EXPECT_EQ(edgeLines, 0);
+    // Without a select-row colour of none, the row colour with the list's font colour.
+    grid->SetSelectRowColor(clAqua);
+    abc = texts(paint(), "Abc");
+    EXPECT_EQ(abc.at(0).Back, clAqua);
+    EXPECT_EQ(abc.at(0).Color, list->Font()->Color());
+    // More items than fit: the fixed line along the right edge.
+    for (int i = 0; i < 10; ++i) list->Items()->Add("More " + std::to_string(i));
+    records = paint();
+    edgeLines = 0;
+    for (const TCanvasRecord& r : records)
+        if (r.Op == TCanvasOp::Line && r.Color == grid->FixedLineColor() && r.From.X == r.To.X) ++edgeLines;
+    EXPECT_GT(edgeLines, 0);
+}
+
 TEST(PopupListBorder, FollowsTheFixedStyleWithBothLineOptions) {
     struct Case {
         TListBorder border;

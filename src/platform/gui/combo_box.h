@@ -17,7 +17,8 @@ enum TComboBoxStyle : uint8_t { csDropDown, csSimple, csDropDownList, csOwnerDra
 TV_ENUM_INFO(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
              "csOwnerDrawVariable");
 
-// Owner drawing is kept for scripts but not done: these events are stored and never fired.
+// Owner drawing: a list box fires these for its owner-drawn items; a combo box keeps them for
+// scripts but never fires them.
 using TDrawItemEvent = TEvent<void(TWinControl* Control, int32_t Index, TRect Rect, uint8_t State)>;
 using TMeasureItemEvent = TEvent<void(TWinControl* Control, int32_t Index, int32_t& Height)>;
 

@@ -1,7 +1,9 @@
 #include "platform/gui/list_box.h"
 
 #include <QListWidget>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include "platform/gui/item_strings.h"
 #include "platform/gui/published_properties.h"
@@ -37,6 +39,30 @@ QListWidget* List(const TCustomListBox* c) {
     return static_cast<QListWidget*>(c->Widget());
 }
 
+// Draws the items of an owner-drawn list through its DrawItem.
+class TOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(TCustomListBox& list, std::function<void(QPainter*, int, const QRect&, uint8_t)> draw)
+        : QStyledItemDelegate(list.Widget()), fList(list), fDraw(std::move(draw)) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (fList.Style() == lbStandard) return QStyledItemDelegate::paint(painter, option, index);
+        uint8_t state = 0;
+        if (option.state & QStyle::State_Selected) state |= odSelected;
+        if (option.state & QStyle::State_HasFocus) state |= odFocused;
+        fDraw(painter, index.row(), option.rect, state);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (fList.Style() != lbStandard) size.setHeight(fList.ItemHeight());
+        return size;
+    }
+
+private:
+    TCustomListBox& fList;
+    std::function<void(QPainter*, int, const QRect&, uint8_t)> fDraw;
+};
+
 }  // namespace
 
 const TClassInfo& TCustomListBox::StaticClassInfo() {
@@ -64,11 +90,53 @@ TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner, NewWidg
     GuardedConnect(this, list, &QListWidget::currentRowChanged, [this](int) {
         if (fSetting == 0) Click();
     });
+    list->setItemDelegate(
+        new TOwnerDrawDelegate(*this, [this](QPainter* painter, int index, const QRect& rect, uint8_t state) {
+            TCanvas* canvas = Canvas();
+            canvas->BeginPaint(painter, FromQRect(List(this)->viewport()->rect()));
+            try {
+                canvas->SetFont(Font());
+                canvas->Brush()->SetStyle(bsSolid);
+                canvas->Brush()->SetColor(Color());
+                DrawItem(index, FromQRect(rect), state);
+            } catch (...) {
+                canvas->EndPaint();
+                HandleGuiException(this);
+                return;
+            }
+            canvas->EndPaint();
+        }));
     SetParentColor(false);
     SetColor(clWindow);
     SetTabStop(true);
     ApplySelectionMode();
     SetBounds(0, 0, 121, 97);
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle value) {
+    if (value == fStyle) return;
+    fStyle = value;
+    List(this)->setUniformItemSizes(value != lbStandard);
+    List(this)->doItemsLayout();
+}
+
+void TCustomListBox::SetItemHeight(int value) {
+    if (value == fItemHeight) return;
+    fItemHeight = value;
+    if (fStyle != lbStandard) List(this)->doItemsLayout();
+}
+
+void TCustomListBox::DrawItem(int Index, TRect Rect, uint8_t State) {
+    if (OnDrawItem) return OnDrawItem(this, Index, Rect, State);
+    TCanvas* canvas = Canvas();
+    if (State & odSelected) {
+        canvas->Brush()->SetColor(clHighlight);
+        canvas->Font()->SetColor(clHighlightText);
+    }
+    canvas->FillRect(Rect);
+    const std::string text = fItems->Strings(Index);
+    canvas->TextOut(Rect.Left + 2, Rect.Top + (Rect.Height() - canvas->TextHeight(text)) / 2, text);
+    if (State & odFocused) canvas->DrawFocusRect(Rect);
 }
 
 TCustomListBox::~TCustomListBox() {

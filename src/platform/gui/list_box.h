@@ -11,6 +11,10 @@ namespace tv {
 enum TListBoxStyle : uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 TV_ENUM_INFO(TListBoxStyle, "lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable");
 
+// The State bits of an item drawn by its list (DrawItem, OnDrawItem).
+inline constexpr uint8_t odSelected = 0x01;
+inline constexpr uint8_t odFocused = 0x10;
+
 class TCustomListBox : public TWinControl {
     TV_CLASS(TCustomListBox, TWinControl)
 public:
@@ -46,20 +50,25 @@ public:
     void SetExtendedSelect(bool value);
     bool Sorted() const;
     void SetSorted(bool value);
-    // Stored only: items are drawn by the list itself.
+    // lbStandard: the list draws its items. Otherwise each item is drawn by DrawItem on Canvas,
+    // ItemHeight high (lbOwnerDrawVariable is drawn as lbOwnerDrawFixed).
     TListBoxStyle Style() const { return fStyle; }
-    void SetStyle(TListBoxStyle value) { fStyle = value; }
+    void SetStyle(TListBoxStyle value);
     int Columns() const { return fColumns; }
     void SetColumns(int value) { fColumns = value; }
     bool IntegralHeight() const { return fIntegralHeight; }
     void SetIntegralHeight(bool value) { fIntegralHeight = value; }
     int ItemHeight() const { return fItemHeight; }
-    void SetItemHeight(int value) { fItemHeight = value; }
+    void SetItemHeight(int value);
     int TabWidth() const { return fTabWidth; }
     void SetTabWidth(int value) { fTabWidth = value; }
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
+
+    // Draws an owner-drawn item on Canvas (its font and brush the list's): OnDrawItem when
+    // assigned, else the item's text, highlighted when selected.
+    virtual void DrawItem(int Index, TRect Rect, uint8_t State);
 
 protected:
     bool AcceptsFocus() const override { return true; }

@@ -70,5 +70,15 @@ TEST(TextCompare, FoldsLettersByATableNotByTheLocale) {
     EXPECT_EQ(FoldCase(U'×'), U'×');
 }
 
+TEST(TextCompare, StartsTextIgnoresCase) {
+    EXPECT_TRUE(AnsiStartsText("ab", "Abc"));
+    EXPECT_TRUE(AnsiStartsText("ÅS", "åsa"));
+    EXPECT_TRUE(AnsiStartsText("", "x"));
+    EXPECT_TRUE(AnsiStartsText("abc", "ABC"));
+    EXPECT_FALSE(AnsiStartsText("abcd", "abc"));
+    EXPECT_FALSE(AnsiStartsText("b", "abc"));
+    EXPECT_FALSE(AnsiStartsText("\x80", "\x81"));
+}
+
 }  // namespace
 }  // namespace tv
