@@ -24,6 +24,7 @@
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid_data_link.h"
+#include "controls/xdb_grid_hints.h"
 #include "controls/xdb_grid_settings.h"
 #include "controls/xdb_grid_style.h"
 #include "controls/xdb_grid_totals.h"
@@ -576,6 +577,27 @@ public:
     // them, without a column or without dgTitleHeaders.
     int HeaderRowAt(const TXColumn* Column, int Y) const;
 
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    // The grid's answer to the hint query for the mouse at Pos (client coordinates): fills Info
+    // (text, cursor rectangle, place, window, hide time-out) and answers 0 for a hint window,
+    // non-zero for none; the grid's Hint follows the hinted cell.
+    int HintQuery(TPoint Pos, THintInfo& Info);
+    // The pause before a hint that follows another: the short pause after a tool-tip stage (state
+    // 1), the normal one after a hint stage (state 2), `Pause` unchanged in state 0.
+    int HintShowPause(int Pause) const;
+    int HintPauseState() const { return fHintPause; }
+    // Times the hint windows (made on first use).
+    TXHintManager* HintManager();
+    // The input method of the selected column applied to the grid (and its editor): the saved
+    // settings, then the column's own. Stored only: the desktop's input methods do the work.
+    void ApplyColumnIme();
+    TImeMode OriginalImeMode() const { return fOriginalImeMode; }
+    const std::string& OriginalImeName() const { return fOriginalImeName; }
+    // The options a new grid starts with: the defaults, with dgAlwaysShowEditor in the Korean
+    // user locale (the system locale's language).
+    static TXDBGridOptions DefaultOptionsFor(bool Korean);
+    static bool KoreanUserLocale();
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -652,6 +674,30 @@ protected:
     virtual void DoSelectionChanged();
     virtual void DoSelectedRowsChanged();
     virtual void DoSelectedColsChanged();
+
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    // What a total shown in the total area gives the hints: its hint, display text, font,
+    // alignments, wrapping, tool-tip settings and image; false where no total is shown (the
+    // default: the totals fill it in).
+    struct TTotalHint {
+        std::string Hint;
+        std::string Text;
+        TFont* Font = nullptr;
+        TAlignment Alignment = taLeftJustify;
+        TVAlignment VAlignment = tvCenter;
+        bool WordWrap = false;
+        bool ToolTips = true;
+        TToolTipsWidth ToolTipsWidth = ttAutoWidth;
+        int ImageIndex = -1;
+    };
+    virtual bool TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total) { return false; }
+    // Focus from outside takes the selected column's input method; leaving resets the grid's to
+    // the screen's default (xdb_grid_ime.cpp).
+    void DoEnter() override;
+    void DoExit() override;
+    // The tool-tip request, mouse moves, keys, clicks and the wheel for the hints; leaving the
+    // window.
+    bool WidgetEvent(QEvent* e, bool viewport) override;
 
     // ---- the base grid and the control ----
     void Loaded() override;
@@ -792,6 +838,38 @@ private:
     TRecordBarKind RecordBarKind() const;
     // A wheel step: its event first, then the move.
     bool MouseWheel(bool down, TShiftState Shift, TPoint MousePos);
+
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    TPoint ClientToScreenPoint(TPoint P) const;
+    void SetCellHintText(const std::string& Text);
+    // Ends a title, total or data hint: OnCellHint, the window by `Show`, the pause state and Hint.
+    void FinishCellHint(TXColumn* Column, int Index, THintCell Kind, std::string Text, bool Show,
+                        THintInfo& Info, int& Result);
+    void TitleHint(TGridCoord Cell, TPoint Pos, THintInfo& Info, int& Result);
+    void TotalHint(TGridCoord Cell, int Index, THintInfo& Info, int& Result);
+    void DataHint(TGridCoord Cell, THintInfo& Info, int& Result);
+    // A tool tip of the cell: false when the column or total has none (the next stage may
+    // go on), true when the query ends here.
+    bool DataToolTip(TGridCoord Cell, THintInfo& Info, int& Result);
+    bool TotalToolTip(TGridCoord Cell, int Index, THintInfo& Info, int& Result);
+    // Places the tool tip over the cell (or a total's inner rectangle) and applies the fit test.
+    void LayToolTip(const TRect& Cell, TVAlignment VAlignment, int Margin, int GraphicShift, THintInfo& Info,
+                    int& Result);
+    TAlignment HintAlignment(TAlignment Alignment, bool MayMirror) const;
+    // The display text of a column in a buffered data row; the link's active record is restored.
+    std::string HintCellText(TXColumn* Column, int DataRow);
+    void MouseLeft();
+    std::unique_ptr<TXHintManager> fHintManager;
+    // input method (xdb_grid_ime.cpp): the settings saved when the window was made, and the
+    // Korean locale's Esc state (Esc was pressed; any character key clears it)
+    TImeMode fOriginalImeMode = imDontCare;
+    std::string fOriginalImeName;
+    bool fKoreanLocale = false;
+    bool fIsEscKey = false;
+    void SaveOriginalIme();
+    void KoreanEscape(bool Escape);
+    // Whether a changed record may replace the editor's text.
+    bool EditorRefreshAllowed() const;
 
     // ---- owned parts ----
     std::unique_ptr<TFont> fTitleFont;
