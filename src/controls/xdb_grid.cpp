@@ -395,7 +395,7 @@ void TXCustomDBGrid::EditButtonClick() {
     if (OnEditButtonClick)
         OnEditButtonClick(this);
     else
-        ShowPopupEditor();
+        ShowPopupEditor(SelectedColumn(), kPopupAtCell, kPopupAtCell);
 }
 
 void TXCustomDBGrid::CellHint(TXColumn* Column, int Index, THintCell HintCell, std::string& HintStr) {

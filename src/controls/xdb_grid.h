@@ -18,6 +18,7 @@
 // xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
 // (position keeping).
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,18 @@ class TImageList;
 class TParser;
 class TPopupMenu;
 enum class TRecordBarKind : uint8_t;
+
+// The size of a floating grid's form (ShowPopupEditor): the client width is the right edge of
+// its columns when that is under half the screen's width, else the form is a quarter of the
+// screen wide; it is a quarter of the screen high.
+struct TFloatingGridSize {
+    bool ClientWidth = false;  // Width is the client width, else the form's
+    int Width = 0;
+    int Height = 0;
+};
+TFloatingGridSize FloatingGridSize(int ColumnsRight, int ScreenWidth, int ScreenHeight);
+// ShowPopupEditor's X or Y for "at the current cell".
+inline constexpr int kPopupAtCell = std::numeric_limits<int>::min();
 
 class TXCustomDBGrid : public TCustomGrid {
     TV_CLASS(TXCustomDBGrid, TCustomGrid)
@@ -577,6 +590,13 @@ public:
     // them, without a column or without dgTitleHeaders.
     int HeaderRowAt(const TXColumn* Column, int Y) const;
 
+    // ---- the nested dataset's pop-up editor ----
+    // The pop-up editor of a column whose field holds a nested dataset (xdb_grid_popup_editor.cpp):
+    // a floating grid over the nested dataset at X, Y on the screen (kPopupAtCell: at the current
+    // cell), made once per nested dataset and shown again afterwards; nothing for other columns.
+    // A failure while it is built frees it and passes on.
+    virtual void ShowPopupEditor(TXColumn* Column, int X, int Y);
+
     // ---- hints and tool tips (xdb_grid_hints.cpp) ----
     // The grid's answer to the hint query for the mouse at Pos (client coordinates): fills Info
     // (text, cursor rectangle, place, window, hide time-out) and answers 0 for a hint window,
@@ -658,7 +678,6 @@ protected:
                                  TSelections Selections, TColor& Color, TFont* Font, TPersistent*& Image);
     // OnEditButtonClick when assigned, else the selected column's pop-up editor.
     virtual void EditButtonClick();
-    virtual void ShowPopupEditor() {}
     // OnCellHint; a handler that raises clears the hint.
     virtual void CellHint(TXColumn* Column, int Index, THintCell HintCell, std::string& HintStr);
     // OnListCloseUp and OnListDropDown with the selected column.
@@ -860,6 +879,11 @@ private:
     std::string HintCellText(TXColumn* Column, int DataRow);
     void MouseLeft();
     std::unique_ptr<TXHintManager> fHintManager;
+    // ---- the nested dataset's floating grid (xdb_grid_popup_editor.cpp) ----
+    // The floating grid this grid owns over that nested dataset, if any.
+    TXCustomDBGrid* FloatingGridOf(const TDataSet* NestedDataSet) const;
+    // The look a floating grid takes from this one.
+    void CopyLookTo(TXCustomDBGrid& Grid) const;
     // input method (xdb_grid_ime.cpp): the settings saved when the window was made, and the
     // Korean locale's Esc state (Esc was pressed; any character key clears it)
     TImeMode fOriginalImeMode = imDontCare;
