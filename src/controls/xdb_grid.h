@@ -723,8 +723,8 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     // The tool-tip request, mouse moves, keys, clicks and the wheel for the hints; leaving the
-    // window.
-    bool WidgetEvent(QEvent* e, bool viewport) override;
+    // window. True when the event is taken (WidgetEvent asks first).
+    bool HintEvent(QEvent* e, bool viewport);
 
     // ---- the base grid and the control ----
     void Loaded() override;

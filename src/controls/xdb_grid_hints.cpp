@@ -327,7 +327,7 @@ bool TXCustomDBGrid::TotalToolTip(TGridCoord Cell, int Index, THintInfo& Info, i
 
 // ---------------------------------------------------------------- the toolkit's events
 
-bool TXCustomDBGrid::WidgetEvent(QEvent* e, bool viewport) {
+bool TXCustomDBGrid::HintEvent(QEvent* e, bool viewport) {
     switch (e->type()) {
         case QEvent::ToolTip: {
             // The grid draws its own hints: the toolkit's tool tip never shows.
@@ -356,7 +356,7 @@ bool TXCustomDBGrid::WidgetEvent(QEvent* e, bool viewport) {
         default:
             break;
     }
-    return TCustomGrid::WidgetEvent(e, viewport);
+    return false;
 }
 
 void TXCustomDBGrid::MouseLeft() {
