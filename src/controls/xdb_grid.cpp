@@ -3,7 +3,6 @@
 
 #include "controls/xdb_grid.h"
 
-#include <QLocale>
 
 #include "controls/xdb_grid_glyphs.h"
 #include "platform/data/data_set.h"
@@ -24,21 +23,14 @@ const TClassInfo& TXDBGrid::StaticClassInfo() {
     return info;
 }
 
-namespace {
-// In the Korean user locale the editor stays open by default.
-bool KoreanUserLocale() {
-    return QLocale::system().language() == QLocale::Korean;
-}
-}  // namespace
-
 TXCustomDBGrid::TXCustomDBGrid(TComponent* AOwner)
     : TCustomGrid(AOwner),
       fTitleFont(std::make_unique<TFont>()),
       fHeaderFont(std::make_unique<TFont>()),
-      fOptions(kDefaultGridOptions),
+      fOptions(DefaultOptionsFor(KoreanUserLocale())),
       fOptionsEx(kDefaultGridOptionsEx),
       fOptionsExt(kDefaultGridOptionsExt) {
-    if (KoreanUserLocale()) fOptions.Include(dgAlwaysShowEditor);
+    fKoreanLocale = KoreanUserLocale();
     // The grid drives the vertical bar itself; the base grid only the horizontal one.
     TCustomGrid::SetScrollBars(ssHorizontal);
     TCustomGrid::SetOptions(
@@ -132,6 +124,7 @@ void TXCustomDBGrid::CreateWnd() {
     UpdateRowCount();
     UpdateActive();
     UpdateScrollBar();
+    SaveOriginalIme();
 }
 
 void TXCustomDBGrid::Loaded() {
@@ -358,6 +351,7 @@ void TXCustomDBGrid::SetSelectionAnchor(const TBookmark& value) {
 // ---------------------------------------------------------------- hooks that raise events
 
 void TXCustomDBGrid::ColEnter() {
+    ApplyColumnIme();
     if (OnColEnter) OnColEnter(this);
 }
 
@@ -403,7 +397,7 @@ void TXCustomDBGrid::EditButtonClick() {
     if (OnEditButtonClick)
         OnEditButtonClick(this);
     else
-        ShowPopupEditor();
+        ShowPopupEditor(SelectedColumn(), kPopupAtCell, kPopupAtCell);
 }
 
 void TXCustomDBGrid::CellHint(TXColumn* Column, int Index, THintCell HintCell, std::string& HintStr) {

@@ -18,12 +18,14 @@
 // xdb_grid_scroll.cpp (the record bar, the wheel, partial repaints), xdb_grid_position.cpp
 // (position keeping).
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid_data_link.h"
+#include "controls/xdb_grid_hints.h"
 #include "controls/xdb_grid_settings.h"
 #include "controls/xdb_grid_style.h"
 #include "controls/xdb_grid_totals.h"
@@ -41,6 +43,18 @@ class TImageList;
 class TParser;
 class TPopupMenu;
 enum class TRecordBarKind : uint8_t;
+
+// The size of a floating grid's form (ShowPopupEditor): the client width is the right edge of
+// its columns when that is under half the screen's width, else the form is a quarter of the
+// screen wide; it is a quarter of the screen high.
+struct TFloatingGridSize {
+    bool ClientWidth = false;  // Width is the client width, else the form's
+    int Width = 0;
+    int Height = 0;
+};
+TFloatingGridSize FloatingGridSize(int ColumnsRight, int ScreenWidth, int ScreenHeight);
+// ShowPopupEditor's X or Y for "at the current cell".
+inline constexpr int kPopupAtCell = std::numeric_limits<int>::min();
 
 class TXCustomDBGrid : public TCustomGrid {
     TV_CLASS(TXCustomDBGrid, TCustomGrid)
@@ -648,6 +662,34 @@ public:
     // Reports the changes of the closed selection brackets now (the delayed report, or at once).
     void SelectionDone();
 
+    // ---- the nested dataset's pop-up editor ----
+    // The pop-up editor of a column whose field holds a nested dataset (xdb_grid_popup_editor.cpp):
+    // a floating grid over the nested dataset at X, Y on the screen (kPopupAtCell: at the current
+    // cell), made once per nested dataset and shown again afterwards; nothing for other columns.
+    // A failure while it is built frees it and passes on.
+    virtual void ShowPopupEditor(TXColumn* Column, int X, int Y);
+
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    // The grid's answer to the hint query for the mouse at Pos (client coordinates): fills Info
+    // (text, cursor rectangle, place, window, hide time-out) and answers 0 for a hint window,
+    // non-zero for none; the grid's Hint follows the hinted cell.
+    int HintQuery(TPoint Pos, THintInfo& Info);
+    // The pause before a hint that follows another: the short pause after a tool-tip stage (state
+    // 1), the normal one after a hint stage (state 2), `Pause` unchanged in state 0.
+    int HintShowPause(int Pause) const;
+    int HintPauseState() const { return fHintPause; }
+    // Times the hint windows (made on first use).
+    TXHintManager* HintManager();
+    // The input method of the selected column applied to the grid (and its editor): the saved
+    // settings, then the column's own. Stored only: the desktop's input methods do the work.
+    void ApplyColumnIme();
+    TImeMode OriginalImeMode() const { return fOriginalImeMode; }
+    const std::string& OriginalImeName() const { return fOriginalImeName; }
+    // The options a new grid starts with: the defaults, with dgAlwaysShowEditor in the Korean
+    // user locale (the system locale's language).
+    static TXDBGridOptions DefaultOptionsFor(bool Korean);
+    static bool KoreanUserLocale();
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -708,7 +750,6 @@ protected:
                                  TSelections Selections, TColor& Color, TFont* Font, TPersistent*& Image);
     // OnEditButtonClick when assigned, else the selected column's pop-up editor.
     virtual void EditButtonClick();
-    virtual void ShowPopupEditor() {}
     // OnCellHint; a handler that raises clears the hint.
     virtual void CellHint(TXColumn* Column, int Index, THintCell HintCell, std::string& HintStr);
     // OnListCloseUp and OnListDropDown with the selected column.
@@ -726,6 +767,30 @@ protected:
     virtual void DoSelectedColsChanged();
     // The cell step of CopyToClipboard: gathers the cell's text into the lines copied.
     virtual void CopyCellText(TXColumn* Column, TForEachCellFlags Flags);
+
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    // What a total shown in the total area gives the hints: its hint, display text, font,
+    // alignments, wrapping, tool-tip settings and image; false where no total is shown (the
+    // default: the totals fill it in).
+    struct TTotalHint {
+        std::string Hint;
+        std::string Text;
+        TFont* Font = nullptr;
+        TAlignment Alignment = taLeftJustify;
+        TVAlignment VAlignment = tvCenter;
+        bool WordWrap = false;
+        bool ToolTips = true;
+        TToolTipsWidth ToolTipsWidth = ttAutoWidth;
+        int ImageIndex = -1;
+    };
+    virtual bool TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total) { return false; }
+    // Focus from outside takes the selected column's input method; leaving resets the grid's to
+    // the screen's default (xdb_grid_ime.cpp).
+    void DoEnter() override;
+    void DoExit() override;
+    // The tool-tip request, mouse moves, keys, clicks and the wheel for the hints; leaving the
+    // window. True when the event is taken (WidgetEvent asks first).
+    bool HintEvent(QEvent* e, bool viewport);
 
     // ---- the base grid and the control ----
     void Loaded() override;
@@ -869,6 +934,43 @@ private:
     TRecordBarKind RecordBarKind() const;
     // A wheel step: its event first, then the move.
     bool MouseWheel(bool down, TShiftState Shift, TPoint MousePos);
+
+    // ---- hints and tool tips (xdb_grid_hints.cpp) ----
+    TPoint ClientToScreenPoint(TPoint P) const;
+    void SetCellHintText(const std::string& Text);
+    // Ends a title, total or data hint: OnCellHint, the window by `Show`, the pause state and Hint.
+    void FinishCellHint(TXColumn* Column, int Index, THintCell Kind, std::string Text, bool Show,
+                        THintInfo& Info, int& Result);
+    void TitleHint(TGridCoord Cell, TPoint Pos, THintInfo& Info, int& Result);
+    void TotalHint(TGridCoord Cell, int Index, THintInfo& Info, int& Result);
+    void DataHint(TGridCoord Cell, THintInfo& Info, int& Result);
+    // A tool tip of the cell: false when the column or total has none (the next stage may
+    // go on), true when the query ends here.
+    bool DataToolTip(TGridCoord Cell, THintInfo& Info, int& Result);
+    bool TotalToolTip(TGridCoord Cell, int Index, THintInfo& Info, int& Result);
+    // Places the tool tip over the cell (or a total's inner rectangle) and applies the fit test.
+    void LayToolTip(const TRect& Cell, TVAlignment VAlignment, int Margin, int GraphicShift, THintInfo& Info,
+                    int& Result);
+    TAlignment HintAlignment(TAlignment Alignment, bool MayMirror) const;
+    // The display text of a column in a buffered data row; the link's active record is restored.
+    std::string HintCellText(TXColumn* Column, int DataRow);
+    void MouseLeft();
+    std::unique_ptr<TXHintManager> fHintManager;
+    // ---- the nested dataset's floating grid (xdb_grid_popup_editor.cpp) ----
+    // The floating grid this grid owns over that nested dataset, if any.
+    TXCustomDBGrid* FloatingGridOf(const TDataSet* NestedDataSet) const;
+    // The look a floating grid takes from this one.
+    void CopyLookTo(TXCustomDBGrid& Grid) const;
+    // input method (xdb_grid_ime.cpp): the settings saved when the window was made, and the
+    // Korean locale's Esc state (Esc was pressed; any character key clears it)
+    TImeMode fOriginalImeMode = imDontCare;
+    std::string fOriginalImeName;
+    bool fKoreanLocale = false;
+    bool fIsEscKey = false;
+    void SaveOriginalIme();
+    void KoreanEscape(bool Escape);
+    // Whether a changed record may replace the editor's text.
+    bool EditorRefreshAllowed() const;
 
     // ---- owned parts ----
     std::unique_ptr<TFont> fTitleFont;

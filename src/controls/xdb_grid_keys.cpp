@@ -212,6 +212,7 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
                 TabColumn(!Shift.Contains(ssShift));
                 break;
             case VK_ESCAPE:
+                KoreanEscape(true);
                 fDataLink->Reset();
                 if (fOptions.Contains(dgMultiSelect)) DropSelection();
                 if (!fOptions.Contains(dgAlwaysShowEditor)) HideEditor();
@@ -273,6 +274,7 @@ bool TXCustomDBGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
 
 bool TXCustomDBGrid::KeyPress(char16_t& Key) {
     auto alive = Watch();
+    if (Key != 27) KoreanEscape(false);  // a character key ends the Esc state
     // A check box shows no editor: Enter and Space tick it, unless its column leaves that to the
     // program.
     TXColumn* column = SelectedColumn();

@@ -153,7 +153,9 @@ void TXCustomDBGrid::RecordChanged(TField* Field) {
         InvalidateDataRows();
     TotalsDataChanged(trDataField, Field);
     TXColumn* column = SelectedColumn();
-    if ((!Field || Field == SelectedField()) && column && column->EditText() != fEditText) RefreshEditor();
+    if ((!Field || Field == SelectedField()) && column && column->EditText() != fEditText &&
+        EditorRefreshAllowed())
+        RefreshEditor();
 }
 
 // ---------------------------------------------------------------- the window and the focus

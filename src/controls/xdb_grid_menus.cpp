@@ -113,6 +113,7 @@ bool TXCustomDBGrid::ContextMenuAt(int X, int Y) {
 }
 
 bool TXCustomDBGrid::WidgetEvent(QEvent* e, bool viewport) {
+    if (HintEvent(e, viewport)) return true;
     // The mouse's request is answered at the right button's release (MouseUp), by the cell under
     // it; the keyboard's goes to the grid's own menu as any control's.
     if (e->type() == QEvent::ContextMenu &&

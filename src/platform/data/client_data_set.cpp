@@ -70,11 +70,12 @@ void TClientDataSet::EmptyDataSet() {
 }
 
 // The fields whose values a stream holds, by full name: the data fields that are no object fields
-// (their sub-fields hold the values). Lookup fields are the dataset's definition, not its data.
+// (their sub-fields hold the values) and no dataset fields (their nested datasets live in memory
+// only). Lookup fields are the dataset's definition, not its data.
 std::vector<TField*> TClientDataSet::StoredFields() const {
     std::vector<TField*> stored;
     for (TField* field : FieldList())
-        if (field->FieldKind() == fkData && !field->IsObjectField()) stored.push_back(field);
+        if (field->FieldKind() == fkData && !HoldsNoValue(field->DataType())) stored.push_back(field);
     return stored;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Registers the dataset classes (TDataSet, TClientDataSet, TField, TDataSource) so that they are
+// Registers the dataset classes (TDataSet, TClientDataSet, TField, TDataSource, TNestedDataSet) so that they are
 // found by name (class_info.h GetClass / FindClass), as data modules built from descriptions need.
 
 namespace tv {

@@ -116,6 +116,15 @@ TField& TDataSet::AddSubField(TField& parent, std::string name, TFieldType type,
 }
 
 void TDataSet::MakeFields(const TFieldDef& def, TField* parent, std::vector<std::unique_ptr<TField>>& into) {
+    if (IsNestedType(def.DataType)) {
+        // The definition's children are the nested dataset's fields, not sub-fields.
+        into.push_back(std::unique_ptr<TField>(new TField(this, def.Name, def.DataType, def.Size, def.Required)));
+        into.back()->parent_ = parent;
+        TFieldDefs& nested = into.back()->NestedDataSet()->FieldDefs();
+        for (const TFieldDef& child : def.ChildDefs)
+            nested.Add(child.Name, child.DataType, child.Size, child.Required).ChildDefs = child.ChildDefs;
+        return;
+    }
     if (def.DataType != TFieldType::ftArray) {
         into.push_back(std::unique_ptr<TField>(new TField(this, def.Name, def.DataType, def.Size, def.Required)));
         into.back()->parent_ = parent;
@@ -226,9 +235,9 @@ void TDataSet::PrepareStructure() {
     std::vector<TStorageKind> kinds;
     for (TField* field : FieldList()) {
         // Only data fields hold a value in the record, and of those not object fields, whose
-        // sub-fields hold theirs; the others have no number.
+        // sub-fields hold theirs, nor dataset fields; the others have no number.
         field->fieldNo_ = 0;
-        if (field->FieldKind() != fkData || field->IsObjectField()) continue;
+        if (field->FieldKind() != fkData || HoldsNoValue(field->DataType())) continue;
         fieldsByNo_.push_back(field);
         field->fieldNo_ = static_cast<int>(fieldsByNo_.size());
         kinds.push_back(StorageOf(field->DataType()));
@@ -264,6 +273,27 @@ void TDataSet::EndBulkRecord() {
     natural_.push_back(record);
     byId_.emplace(record->id, record);
     TrackUniqueKeys(nullptr, record);
+}
+
+std::vector<Record*> TDataSet::DetachRecords() {
+    std::vector<Record*> records = std::move(natural_);
+    natural_.clear();
+    FreeRecords();  // frees nothing: it only forgets the view, the buffer and the identities
+    return records;
+}
+
+void TDataSet::AttachRecords(std::vector<Record*> records) {
+    FreeRecords();
+    natural_ = std::move(records);
+    for (Record* record : natural_) byId_.emplace(record->id, record);
+    FinishBulkLoad();
+}
+
+std::uint64_t TDataSet::RecordIdentity() const {
+    // A record being inserted is given the next identity when it is posted.
+    if (state_ == TDataSetState::dsInsert) return nextId_;
+    const Record* record = CurrentRecord();
+    return record ? record->id : 0;
 }
 
 void TDataSet::FinishBulkLoad() {

@@ -236,6 +236,13 @@ public:
     int BufferedRecords() const { return bufCount_; }
     int BufferSize() const { return bufSize_; }
 
+    // ---- Record identities (what a nested dataset keeps its records by).
+    // The current record's bookmark identity; for a record being inserted the identity it keeps
+    // once posted; 0 without a current record.
+    std::uint64_t RecordIdentity() const;
+    // Whether a record of that identity is held, in view or not.
+    bool HoldsRecord(std::uint64_t identity) const { return byId_.count(identity) != 0; }
+
     // ---- Events, in the order the class library raises them.
     TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
@@ -282,6 +289,11 @@ protected:
     void SetUnidirectional(bool value) { unidirectional_ = value; }
     // Frees every record (the dataset stays open when it was).
     void FreeRecords();
+    // Takes every record out of the dataset without freeing them (browse state; the view becomes
+    // empty), and puts such records back in their natural order, placed on the first. Records
+    // keep their identities, so the dataset must have had the same layout when they were taken.
+    std::vector<data_detail::Record*> DetachRecords();
+    void AttachRecords(std::vector<data_detail::Record*> records);
     const data_detail::RecordLayout& Layout() const { return layout_; }
     const std::vector<data_detail::Record*>& NaturalOrder() const { return natural_; }
     void DataEvent(TDataEvent event, std::intptr_t info = 0);

@@ -46,6 +46,7 @@ inline constexpr std::string_view kStreamFieldsDiffer =
     "The fields of the stream do not match the dataset's fields";
 inline constexpr std::string_view kOperationAborted = "Operation aborted";
 inline constexpr std::string_view kCircularLink = "A dataset cannot be its own master";
+inline constexpr std::string_view kNoParentRecord = "Nested dataset '%s' has no parent record";
 inline constexpr std::string_view kUnidirectional = "Operation not allowed on a unidirectional dataset";
 
 // Fills the "%s" and "%d" places of one of the texts above, in order.

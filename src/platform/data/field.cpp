@@ -3,6 +3,7 @@
 #include "platform/data/data_set.h"
 #include "platform/data/db_error.h"
 #include "platform/data/field_text.h"
+#include "platform/data/nested_data_set.h"
 #include "platform/rtl/class_info.h"
 #include "platform/rtl/date_format.h"
 #include "platform/rtl/number_text.h"
@@ -38,7 +39,11 @@ const TClassInfo& TField::StaticClassInfo() {
 }
 
 TField::TField(TDataSet* dataSet, std::string name, TFieldType type, int size, bool required)
-    : dataSet_(dataSet), fieldName_(std::move(name)), dataType_(type), size_(size), required_(required) {}
+    : dataSet_(dataSet), fieldName_(std::move(name)), dataType_(type), size_(size), required_(required) {
+    if (IsNestedType(type)) nested_ = std::make_unique<TNestedDataSet>(*this);
+}
+
+TField::~TField() = default;
 
 std::vector<std::unique_ptr<TField>>& TField::Siblings() {
     return parent_ ? parent_->subFields_ : dataSet_->fields_;
@@ -166,6 +171,7 @@ void TField::AccessError(std::string_view typeName) const {
 }
 
 bool TField::IsNull() const {
+    if (nested_) return !nested_->Active() || nested_->IsEmpty();
     if (IsObjectField())
         return std::all_of(subFields_.begin(), subFields_.end(), [](const auto& f) { return f->IsNull(); });
     return Read().IsNull();

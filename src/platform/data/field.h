@@ -39,6 +39,7 @@ TV_ENUM_INFO(TFieldKind, "fkData", "fkCalculated", "fkLookup", "fkInternalCalc")
 class TField : public TComponent {
     TV_CLASS(TField, TComponent)
 public:
+    ~TField() override;
     TDataSet* DataSet() const { return dataSet_; }
     const std::string& FieldName() const { return fieldName_; }
     TFieldType DataType() const { return dataType_; }
@@ -60,6 +61,11 @@ public:
     int SubFieldCount() const { return static_cast<int>(subFields_.size()); }
     // EListError outside 0 .. SubFieldCount()-1.
     TField& SubFields(int index) const;
+
+    // A dataset field's (ftDataSet) nested dataset, made with the field and freed with it; none
+    // for other fields. It opens and closes with this field's dataset and shows the records that
+    // belong to the current record.
+    TDataSet* NestedDataSet() const { return nested_.get(); }
 
     // The display properties below tell an open dataset's controls of a change (a layout change),
     // so that grids lay their columns out again.
@@ -169,6 +175,7 @@ private:
     std::vector<std::unique_ptr<TField>>& Siblings();
 
     TDataSet* dataSet_;
+    std::unique_ptr<TDataSet> nested_;  // a dataset field's
     TField* parent_ = nullptr;
     std::vector<std::unique_ptr<TField>> subFields_;  // an object field's, in Index order
     TFieldKind kind_ = fkData;

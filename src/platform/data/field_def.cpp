@@ -29,7 +29,7 @@ TFieldDef& TFieldDefs::Add(std::string name, TFieldType type, int size, bool req
 }
 
 TFieldDef& TFieldDef::AddChild(std::string name, TFieldType type, int size, bool required) {
-    if (!IsObjectType(DataType)) DatabaseError(kNotObjectField, {Name});
+    if (!HoldsNoValue(DataType)) DatabaseError(kNotObjectField, {Name});
     if (DataType == TFieldType::ftArray && !ChildDefs.empty()) DatabaseError(kArrayElementDefined, {Name});
     if (IndexOfName(ChildDefs, name) >= 0) DatabaseError(kDuplicateFieldName, {name});
     size = DefinedSize(type, size);

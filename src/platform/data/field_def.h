@@ -2,7 +2,8 @@
 // The definitions a dataset's fields are made from: name, type, size and whether a value is
 // required. Names are unique without regard to letter case among their siblings. An object field's
 // definition holds its sub-fields' definitions: a structure (ftADT) one per sub-field, an array
-// (ftArray) the one definition its Size elements are made from.
+// (ftArray) the one definition its Size elements are made from; a dataset field (ftDataSet) the
+// fields of its nested dataset.
 
 #include "platform/data/field_type.h"
 

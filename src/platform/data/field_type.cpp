@@ -5,10 +5,10 @@
 namespace tv {
 
 namespace {
-constexpr std::array<std::string_view, 19> kFieldTypeNames = {
+constexpr std::array<std::string_view, 20> kFieldTypeNames = {
     "ftUnknown", "ftString", "ftSmallint", "ftInteger", "ftWord", "ftBoolean",   "ftFloat",    "ftCurrency",
     "ftDate",    "ftTime",   "ftDateTime", "ftBlob",    "ftMemo", "ftFixedChar", "ftWideMemo", "ftLargeint",
-    "ftGraphic", "ftADT",    "ftArray",
+    "ftGraphic", "ftADT",    "ftArray",    "ftDataSet",
 };
 }  // namespace
 

@@ -29,6 +29,9 @@ enum class TFieldType : std::uint8_t {
     // that a saved dataset's type numbers stay what they were.
     ftADT,    // a structure: named sub-fields of any type
     ftArray,  // Size elements of one type, named "Name[0]", "Name[1]" ...
+    // A dataset field: it holds a nested dataset whose records belong to the record they were
+    // entered under (TField::NestedDataSet).
+    ftDataSet,
 };
 
 // How a value of the type is kept in a record slot.
@@ -69,6 +72,13 @@ constexpr bool IsIntegerType(TFieldType type) {
 }
 constexpr bool IsObjectType(TFieldType type) {
     return type == TFieldType::ftADT || type == TFieldType::ftArray;
+}
+constexpr bool IsNestedType(TFieldType type) {
+    return type == TFieldType::ftDataSet;
+}
+// Object and dataset fields keep no value in the record: sub-fields or the nested dataset do.
+constexpr bool HoldsNoValue(TFieldType type) {
+    return IsObjectType(type) || IsNestedType(type);
 }
 constexpr bool IsDateTimeType(TFieldType type) {
     return type == TFieldType::ftDate || type == TFieldType::ftTime || type == TFieldType::ftDateTime;
