@@ -139,6 +139,24 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) co
     Canvas->Draw(X, Y, &tile);
 }
 
+void TImageList::DrawMirrored(TCanvas* Canvas, int X, int Y, int Index) const {
+    if (!Canvas || Index < 0 || Index >= Count()) return;
+    if (TCanvasRecorder* recorder = Canvas->Recorder()) {
+        TCanvasRecord r;
+        r.Op = TCanvasOp::Glyph;
+        r.Index = Index;
+        r.From = {X, Y};
+        r.Rect = Bounds(X, Y, fWidth, fHeight);
+        r.Source = this;
+        r.Flags = 2;
+        recorder->Add(std::move(r), *Canvas);
+        return;
+    }
+    TBitmap tile;
+    tile.SetImage(fImages->list[Index].mirrored(true, false));
+    Canvas->Draw(X, Y, &tile);
+}
+
 QPixmap TImageList::Pixmap(int Index, bool Enabled) const {
     if (Index < 0 || Index >= Count()) return {};
     EnsureQtApplication();

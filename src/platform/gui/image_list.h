@@ -39,6 +39,8 @@ public:
     bool GetBitmap(int Index, TBitmap* Image) const;
     // Draws image Index at X, Y (greyed when not Enabled); an index outside the list draws nothing.
     void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true) const;
+    // Draws the image mirrored left to right (recorded with Flags bit 2).
+    void DrawMirrored(TCanvas* Canvas, int X, int Y, int Index) const;
 
     TNotifyEvent OnChange;
 
