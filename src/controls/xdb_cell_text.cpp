@@ -196,10 +196,7 @@ void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool C
     if (!ImageList || Index < 0 || Index >= ImageList->Count()) return;
     const auto clip = Canvas->SavedClip();
     Canvas->IntersectClipRect(Rect);
-    if (Canvas->RightToLeft() && !NoMirror)
-        ImageList->DrawMirrored(Canvas, X, Y, Index);
-    else
-        ImageList->Draw(Canvas, X, Y, Index);
+    ImageList->Draw(Canvas, X, Y, Index, true, Canvas->RightToLeft() && !NoMirror);
     Canvas->RestoreClip(clip);
 }
 

@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <utility>
 #include <vector>
 
 #include "controls/xdb_grid.h"
+#include "controls/xdb_grid_glyphs.h"
 #include "controls/xdb_navigator.h"
 #include "grid_test_support.h"
 #include "platform/gui/panel.h"
+#include "platform/gui/qt_support.h"
 #include "platform/gui/theme_services.h"
 
 namespace tv {
@@ -362,6 +366,23 @@ TEST_F(GridLooks, ARightToLeftGridMirrorsTextThatReadsRightToLeftAndItsGlyphs) {
     // Glyphs are mirrored, except the record glyphs (the arrow of the current record).
     EXPECT_EQ(glyphFlags(12), 2);
     EXPECT_EQ(glyphFlags(0), 0);
+    // On the screen the check mark stands mirrored, pixel for pixel.
+    auto picture = test::Render(*grid);
+    QImage strip(QString::fromLatin1(GlyphStripResource(TGridGlyphStrip::Indicators)));
+    ASSERT_FALSE(strip.isNull());
+    strip = strip.convertToFormat(QImage::Format_RGB32);
+    const TRect filler = grid->CellRect(0, 0);
+    const int x0 = filler.Left + 1 + (filler.Width() - 2 - 16) / 2;
+    const int y0 = filler.Top + 1 + (filler.Height() - 2 - 16) / 2;
+    int opaque = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const QRgb p = strip.pixel(12 * 16 + 15 - x, y);
+            if (p == qRgb(128, 128, 0)) continue;
+            ++opaque;
+            EXPECT_EQ(picture->Canvas()->Pixels(x0 + x, y0 + y), FromQColor(QColor(p))) << x << "," << y;
+        }
+    EXPECT_GT(opaque, 8);
     // The rule per column: without a field the centred alignment keeps its place.
     TXColumn* loose = grid->Columns()->Add();
     EXPECT_TRUE(grid->ColumnRightToLeft(loose));
