@@ -108,8 +108,10 @@ std::vector<TRect> CellPictureRects(const TRect& Cell, int Width, int Height, TI
 void DrawCellPicture(TCanvas* Canvas, const TRect& Rect, TPersistent* Picture, bool CopyBackground,
                      bool Transparent, bool QuickDraw, int OffsetY, int OffsetX, TImageDraw ImageDraw,
                      TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment) {
-    (void)RightToLeft;
     if (!Canvas || Rect.IsEmpty() || !Picture) return;
+    // A right-to-left cell places its picture from the other side.
+    if (RightToLeft && Canvas->RightToLeft() && Alignment != taCenter)
+        Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     TPicture loaded;
     TGraphic* graphic = GraphicOf(Picture, loaded);
     if (!graphic || graphic->Empty()) return;

@@ -32,8 +32,8 @@ std::vector<TRect> CellPictureRects(const TRect& Cell, int Width, int Height, TI
 // CellPictureRects, clipped to the cell. The cell first takes the brush colour unless
 // `CopyBackground` (themed and gradient cells keep what they show). `Transparent` sets the
 // graphic's transparency; `QuickDraw` lets a bitmap ignore its palette. A source that holds no
-// picture, or whose bytes cannot be read as one, draws nothing. Canvases here are never drawn right
-// to left, so `RightToLeft` has nothing to mirror.
+// picture, or whose bytes cannot be read as one, draws nothing. A `RightToLeft` picture on a
+// right-to-left canvas takes the mirrored horizontal alignment.
 void DrawCellPicture(TCanvas* Canvas, const TRect& Rect, TPersistent* Picture, bool CopyBackground,
                      bool Transparent, bool QuickDraw, int OffsetY, int OffsetX, TImageDraw ImageDraw,
                      TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment);

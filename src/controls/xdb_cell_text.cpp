@@ -154,7 +154,9 @@ TCellTextLayout LayoutCellText(TCanvas* Canvas, int Width, int Height, int DX, i
 
 void WriteCellText(TCanvas* Canvas, const TRect& Rect, int DX, TVAlignment VAlignment, bool WordWrap,
                    bool Ellipsis, bool RightToLeft, TAlignment Alignment, std::string_view Text, int DY) {
-    (void)RightToLeft;  // text runs left to right on every canvas here
+    // Text that reads right to left on a right-to-left canvas stands at the other side of its cell.
+    if (RightToLeft && Canvas->RightToLeft() && Alignment != taCenter)
+        Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     const int width = Rect.Width();
     const int height = Rect.Height();
     const TCellTextLayout layout =
@@ -191,11 +193,10 @@ void WriteCellText(TCanvas* Canvas, const TRect& Rect, int DX, TVAlignment VAlig
 void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool CopyBackground, bool NoMirror,
                int Index, int Y, int X) {
     (void)CopyBackground;
-    (void)NoMirror;
     if (!ImageList || Index < 0 || Index >= ImageList->Count()) return;
     const auto clip = Canvas->SavedClip();
     Canvas->IntersectClipRect(Rect);
-    ImageList->Draw(Canvas, X, Y, Index);
+    ImageList->Draw(Canvas, X, Y, Index, true, Canvas->RightToLeft() && !NoMirror);
     Canvas->RestoreClip(clip);
 }
 

@@ -27,12 +27,13 @@ TCellTextLayout LayoutCellText(TCanvas* Canvas, int Width, int Height, int DX, i
                                bool Ellipsis, TAlignment Alignment, std::string_view Text);
 
 // Draws `Text` into `Rect` with the canvas's font, clipped to it, over what the cell shows:
-// DX and DY are the margins; the lines are placed by `VAlignment` and `Alignment`.
+// DX and DY are the margins; the lines are placed by `VAlignment` and `Alignment` (mirrored when
+// `RightToLeft` text stands on a right-to-left canvas).
 void WriteCellText(TCanvas* Canvas, const TRect& Rect, int DX, TVAlignment VAlignment, bool WordWrap,
                    bool Ellipsis, bool RightToLeft, TAlignment Alignment, std::string_view Text, int DY);
 
-// Draws glyph `Index` of `ImageList` at X, Y, clipped to `Rect`. Canvases here are never drawn
-// right to left, so CopyBackground and NoMirror have nothing to mirror.
+// Draws glyph `Index` of `ImageList` at X, Y, clipped to `Rect`; mirrored on a right-to-left
+// canvas unless `NoMirror` (glyphs whose direction means nothing, such as the record arrows).
 void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool CopyBackground, bool NoMirror,
                int Index, int Y, int X);
 

@@ -52,8 +52,10 @@ bool TXColumn::IsCheckBoxValue(bool Checked) const {
 int TXColumn::CheckBoxIndex() const {
     const int state = IsCheckBoxValue(true) ? 1 : IsCheckBoxValue(false) ? 0 : 2;
     int index = state + 3 * static_cast<int>(fCheckBoxKind);
-    // The grid is never themed here: only the column's own list too short brings the index down.
-    if (fImages && index >= fImages->Count()) index %= 3;
+    // Unthemed, the column's own list too short brings the index down; themed, a missing list too.
+    const TXCustomDBGrid* grid = Grid();
+    const bool themed = grid && grid->IsGridThemed();
+    if (fImages ? index >= fImages->Count() : themed) index %= 3;
     return index;
 }
 

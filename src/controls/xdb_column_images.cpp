@@ -52,6 +52,17 @@ std::unique_ptr<TBitmap> TXColumn::CheckBoxBitmap() const {
     if (link->Active() && link->DataSet()->IsEmpty()) return nullptr;
     const TImageList* boxes = grid->CheckBoxes();
     int index = CheckBoxIndex();
+    if (grid->IsGridThemed()) {
+        // The theme's check box in the state the mouse gives the cell, on white (transparent).
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->SetSize(boxes->Width(), boxes->Height());
+        bitmap->Canvas()->Brush()->SetColor(clWhite);
+        bitmap->Canvas()->FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
+        DrawThemedElement(*bitmap->Canvas(), grid->ThemedCheckBox(this, index),
+                          Rect(0, 0, bitmap->Width(), bitmap->Height()));
+        bitmap->SetTransparentColor(clWhite);
+        return bitmap;
+    }
     if (index >= boxes->Count()) index %= 3;
     std::unique_ptr<TBitmap> bitmap = ImageOf(*boxes, index, *grid);
     if (!bitmap) return nullptr;

@@ -270,7 +270,7 @@ TXColumn* TXCustomDBGrid::ResizedColumn() const {
 }
 
 bool TXCustomDBGrid::ThemesEnabled() const {
-    return false;
+    return tv::ThemesEnabled();
 }
 
 TXColumn* TXCustomDBGrid::ColumnAtDepth(TXColumn* Col, int ADepth) const {

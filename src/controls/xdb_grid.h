@@ -34,6 +34,7 @@
 #include "controls/xdb_selection_lists.h"
 #include "controls/xf_gradient.h"
 #include "platform/gui/grid.h"
+#include "platform/gui/theme_services.h"
 #include "platform/gui/timer.h"
 
 namespace tv {
@@ -470,7 +471,7 @@ public:
     int ColumnToRaw(const TXColumn* Column) const;
     // Sets the base LeftCol, not before the fixed columns.
     void SetLeftColumn(int RawCol);
-    // Whether the class library's visual themes apply (never here), and the grid looks themed.
+    // Whether the desktop's visual theme applies (the theme service is on), and the grid looks themed.
     bool ThemesEnabled() const;
     bool IsGridThemed() const { return ThemesEnabled() && fFixedTheme != ftNone; }
     // ---- drop-down and context menus (xdb_grid_menus.cpp) ----
@@ -690,6 +691,29 @@ public:
     static TXDBGridOptions DefaultOptionsFor(bool Korean);
     static bool KoreanUserLocale();
 
+    // ---- fixed-cell looks: themed cells, button states, the window border, right to left (xdb_grid_themed.cpp, xdb_grid_fixed_paint.cpp) ----
+    // A fixed cell is drawn through the theme service on a themed grid with both line options.
+    bool FixedCellsThemed() const;
+    // The state a fixed cell at raw ACol, ARow shows: disabled while the grid is, pressed for the
+    // title held down (not by its expand button), hot for the hot title, else normal.
+    TThemedState FixedCellState(int ACol, int ARow) const;
+    // The themed background of a fixed cell by FixedTheme (ARect without its frame pixel).
+    void DrawThemedFixedCell(const TRect& ARect, int ACol, int ARow);
+    // The themed check box of the data cell being painted (PaintCol, PaintRow) for a check index
+    // (0 unchecked, 1 checked, 2 neither): hot or pressed under the mouse where a click toggles it.
+    TThemedDetails ThemedCheckBox(const TXColumn* Column, int CheckIndex) const;
+    // The expand button of Column's title drawn themed in its square; false on an unthemed grid,
+    // where the caller draws the indicator glyph instead.
+    bool DrawThemedExpandButton(const TXColumn* Column, const TRect& Button);
+    // The title at raw ACol drawn pressed (held down and under the mouse), or hot.
+    bool TitleDrawnPressed(int ACol) const;
+    bool TitleDrawnHot(int ACol) const;
+    // Right to left: the grid reads right to left, and a column's text and pictures follow it
+    // unless SuppressRTL or a kind of field (numbers, dates) that keeps its alignment.
+    bool IsRightToLeft() const { return fBiDiMode != bdLeftToRight; }
+    bool ColumnRightToLeft(const TXColumn* Column) const;
+    bool FieldRightToLeft(const TField* Field) const;
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -793,6 +817,8 @@ protected:
     bool HintEvent(QEvent* e, bool viewport);
 
     // ---- the base grid and the control ----
+    // The window frame's edges by FixedStyle and theme (bsSingle without Ctl3D, both lines).
+    void PaintGridBorder(TCanvas* Canvas, const TRect& Window) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     bool CanEditShow() const override;

@@ -43,15 +43,16 @@ void TXCustomDBGrid::DrawCellContent(TXColumn* Column, const TRect& ARect, TPers
     TCanvas* canvas = Canvas();
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
     // Themed and gradient cells keep their background under the picture and the text.
-    const bool keepBackground = fixed && ((bothLines && IsGridThemed()) || fGradient->IsActive());
+    const bool keepBackground = fixed && (FixedCellsThemed() || fGradient->IsActive());
+    const bool rightToLeft = ColumnRightToLeft(Column);
     if (Picture)
         DrawCellPicture(canvas, ARect, Picture, keepBackground, Column->Transparent(), Column->QuickDraw(),
                         Column->ImageOffsetY(), Column->ImageOffsetX(), Column->ImageDraw(), Column->VAlignment(),
-                        false, Column->Alignment());
+                        rightToLeft, Column->Alignment());
     if ((Picture && Column->Wallpaper()) || keepBackground) canvas->Brush()->SetStyle(bsClear);
     if (Picture && !Column->Wallpaper()) return;
     const int m = fixed && bothLines ? 1 : 2;
-    WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(), false,
+    WriteCellText(canvas, ARect, m, Column->VAlignment(), Column->WordWrap(), Column->Ellipsis(), rightToLeft,
                   Column->Alignment(), Text, m);
 }
 

@@ -131,8 +131,9 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
         rect = Rect(rect.Left, 0, rect.Right, TitleHeight() - RowLineWidth());
     // A fixed cell with both lines leaves its outer pixel to the frame.
     if (fixed && bothLines) rect = Grown(rect, -1);
-    const bool gradient = fixed && fGradient->IsActive();
+    const bool gradient = fixed && !FixedCellsThemed() && fGradient->IsActive();
     TCanvas* canvas = Canvas();
+    canvas->SetRightToLeft(IsRightToLeft());
 
     if (ACol < fIndicatorOffset) {
         DrawIndicatorCell(ARow, rect, AState, gradient);
@@ -164,10 +165,16 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
 
 void TXCustomDBGrid::FillFixedBackground(const TRect& ARect, bool gradient) {
     TCanvas* canvas = Canvas();
+    if (FixedCellsThemed()) {
+        DrawThemedFixedCell(ARect, fPaintCol, fPaintRow);
+        return;
+    }
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
+    // The gradient shows the title held down, or hot, in its own faces.
+    const bool title = fPaintRow < fTitleOffset;
     if (gradient)
-        fGradient->FillRect(canvas, bothLines ? Grown(ARect, 1) : ARect, false, false,
-                            canvas->Brush()->Color());
+        fGradient->FillRect(canvas, bothLines ? Grown(ARect, 1) : ARect, title && TitleDrawnPressed(fPaintCol),
+                            title && TitleDrawnHot(fPaintCol), canvas->Brush()->Color());
     else
         FillWith(canvas, ARect, canvas->Brush()->Color());
 }
@@ -181,10 +188,12 @@ void TXCustomDBGrid::DrawIndicatorCell(int ARow, const TRect& ARect, TGridDrawSt
     canvas->Brush()->SetColor(title ? fFillerColor : FixedColor());
     FillFixedBackground(ARect, gradient);
     TImageList* indicators = Indicators();
+    // The filler held down shows its glyph one pixel down and right.
+    const int shift = title && TitleDrawnPressed(fPaintCol) ? 1 : 0;
     auto drawCentred = [&](TImageList* list, int index) {
         if (!list || index < 0 || index >= list->Count()) return;
-        const int x = ARect.Left + (ARect.Width() - list->Width()) / 2;
-        const int y = ARect.Top + (ARect.Height() - list->Height()) / 2;
+        const int x = ARect.Left + (ARect.Width() - list->Width()) / 2 + shift;
+        const int y = ARect.Top + (ARect.Height() - list->Height()) / 2 + shift;
         DrawGlyph(list, canvas, ARect, gradient, index < 6, index, y, x);
     };
     if (title) {
@@ -249,10 +258,12 @@ void TXCustomDBGrid::DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDr
     FillFixedBackground(ARect, gradient);
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
     const int m = bothLines ? 1 : 2;
-    TRect text = Rect(ARect.Left + fGridStyle->TitleColMargin(), ARect.Top,
-                      ARect.Right - fGridStyle->TitleColMargin(), ARect.Bottom);
+    // A title held down shows its content one pixel down and right.
+    const int shift = TitleDrawnPressed(fPaintCol) && !fTitleTrack.OnExpand ? 1 : 0;
+    TRect text = Rect(ARect.Left + fGridStyle->TitleColMargin() + shift, ARect.Top + shift,
+                      ARect.Right - fGridStyle->TitleColMargin() + shift, ARect.Bottom + shift);
     if (fTitleImages && title->ImageIndex() >= 0 && title->ImageIndex() < fTitleImages->Count()) {
-        const int y = ARect.Top + (ARect.Height() - fTitleImages->Height()) / 2;
+        const int y = text.Top + (ARect.Height() - fTitleImages->Height()) / 2;
         DrawGlyph(fTitleImages, canvas, ARect, gradient, false, title->ImageIndex(), y, text.Left + m);
         text.Left += fTitleImages->Width() + 2;
     }
@@ -265,12 +276,12 @@ void TXCustomDBGrid::DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDr
                                  autoAlign ? WidestLineWidth(canvas, title->Caption()) : 0);
             text.Left = place.TextLeft;
             text.Right = place.TextRight;
-            const int y = ARect.Top + (ARect.Height() - markers->Height()) / 2;
+            const int y = text.Top + (ARect.Height() - markers->Height()) / 2;
             DrawGlyph(markers, canvas, ARect, gradient, false, title->MarkerIndex(), y, place.MarkerX);
         }
     }
     canvas->Brush()->SetStyle(bsClear);
-    WriteCellText(canvas, text, m, title->VAlignment(), title->WordWrap(), title->Ellipsis(), false,
+    WriteCellText(canvas, text, m, title->VAlignment(), title->WordWrap(), title->Ellipsis(), IsRightToLeft(),
                   title->Alignment(), title->Caption(), m);
     canvas->Brush()->SetStyle(bsSolid);
 }
@@ -330,8 +341,7 @@ void TXCustomDBGrid::DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, 
             TPersistent* image = CellPicture(Column, picture);
             TColor colour = canvas->Brush()->Color();
             PaintColumnCell(ARect, DataCol, Column, fHighlight, fSelections, colour, canvas->Font(), image);
-            const bool gradient = fixed && fGradient->IsActive();
-            if (gradient) {
+            if (fixed && (FixedCellsThemed() || fGradient->IsActive())) {
                 canvas->Brush()->SetColor(colour);
                 FillFixedBackground(ARect, true);
             } else {
@@ -367,8 +377,9 @@ void TXCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TXCol
 void TXCustomDBGrid::DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State) {
     (void)State;
     if (!Field) return;
-    WriteCellText(Canvas(), Rect, 2, tvCenter, true, true, false, Field->Alignment(), Field->DisplayText(),
-                  2);
+    // The field's own type decides whether its text reads right to left.
+    WriteCellText(Canvas(), Rect, 2, tvCenter, true, true, FieldRightToLeft(Field), Field->Alignment(),
+                  Field->DisplayText(), 2);
 }
 
 // ---------------------------------------------------------------- lines and frames
@@ -401,7 +412,7 @@ void TXCustomDBGrid::DrawColumnLine(const TRect& ARect, bool lastColumn) {
 }
 
 void TXCustomDBGrid::DrawFixedFrame(const TRect& ARect, bool gradient) {
-    if (IsGridThemed()) return;
+    if (FixedCellsThemed()) return;
     TCanvas* canvas = Canvas();
     const bool colLines = fOptions.Contains(dgColLines);
     const bool rowLines = fOptions.Contains(dgRowLines);

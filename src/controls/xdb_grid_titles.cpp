@@ -221,7 +221,9 @@ THotButtons TXCustomDBGrid::GetHotButtons() const {
 
 void TXCustomDBGrid::DrawTitleButtonFrame(int ACol, const TRect& ARect) {
     const TTitleTrack& t = fTitleTrack;
-    if (ACol != t.Tracked || IsGridThemed()) return;
+    // Themed titles show their state in the element; a gradient with hot tracking in its faces.
+    if (ACol != t.Tracked || FixedCellsThemed() || (fGradient->IsActive() && fGradient->Options().Contains(goHotTrack)))
+        return;
     const bool pressed = t.Tracking && t.Pressed;
     const bool hot = t.Hot && fOptions.Contains(dgHotButtons);
     if (!pressed && !hot) return;

@@ -4,6 +4,7 @@
 
 #include "platform/gui/brush.h"
 #include "platform/gui/font.h"
+#include "platform/gui/theme_services.h"
 #include "platform/rtl/class_info.h"
 
 namespace tv {
@@ -126,7 +127,7 @@ bool TXDBNavButton::WidgetEvent(QEvent* e, bool viewport) {
         // Leaving while the button is held keeps it hot until it is let go.
         if (inside != fMouseInControl && (inside || !fDragging)) {
             fMouseInControl = inside;
-            if (fGradient->IsHotActive() || Flat()) Invalidate();
+            if (fGradient->IsHotActive() || Flat() || ThemesEnabled()) Invalidate();
         }
     }
     return TNavButton::WidgetEvent(e, viewport);
@@ -195,6 +196,10 @@ void TXDBNavButton::DrawGlyphAndText(TCanvas* c, const TRect& area, bool enabled
 void TXDBNavButton::Paint() {
     const TRect client = ClientRect();
     if (client.IsEmpty()) return;
+    if (ThemesEnabled()) {
+        PaintThemed();
+        return;
+    }
     // Drawn into a picture of its own first: the gradient is laid behind what is drawn there.
     TBitmap buffer;
     buffer.SetSize(client.Width(), client.Height());

@@ -87,6 +87,8 @@ private:
     // The glyph's image for the state, prepared once in the cache (-1 for none).
     int GlyphIndex(bool enabled);
     void DrawGlyphAndText(TCanvas* canvas, const TRect& area, bool enabled);
+    // The button drawn through the theme service (xdb_navigator_themed.cpp).
+    void PaintThemed();
 
     std::unique_ptr<TXFGradientButton> fGradient;
     bool fFine = false;

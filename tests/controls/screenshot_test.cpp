@@ -21,6 +21,7 @@
 #include "platform/gui/grid.h"
 #include "platform/gui/image_list.h"
 #include "platform/gui/label.h"
+#include "platform/gui/theme_services.h"
 #include "tests/support/screenshot.h"
 
 namespace tv {
@@ -413,6 +414,32 @@ TEST(Screenshot, DataGridPickListOpen) {
     EXPECT_TRUE(editor->ListVisible());
     EXPECT_EQ(editor->Text(), "Artikel 3");
     editor->CloseUp(false);
+}
+
+// The themed look: the articles with their titles as the desktop style's push buttons, check boxes
+// of the style, the indicator and the footer themed too; under it a navigator whose buttons are the style's push buttons.
+TEST(Screenshot, DataGridThemed) {
+    SetThemesEnabled(true);
+    {
+        TArticleGridForm f(20, "Artiklar, tema");
+        TXDBGrid* grid = f.grid;
+        grid->SetAlign(alNone);
+        grid->SetBounds(0, 0, 480, 260);
+        grid->SetFixedTheme(ftButtons);
+        grid->SetOptionsEx({dgTotalFooter});
+        grid->Columns()->Items(1)->SetWidth(170);
+        grid->Columns()->Items(3)->SetCheckBox(true);
+        grid->SetDataSource(&f.source);
+        auto* nav = new TXDBNavigator(&f.form);
+        nav->SetParent(&f.form);
+        nav->SetBounds(8, 268, 240, 25);
+        nav->SetDataSource(&f.source);
+        f.table->SetRecNo(3);
+        f.form.Show();
+        test::SaveScreenshot(f.form, "data_grid_themed");
+        EXPECT_TRUE(grid->IsGridThemed());
+    }
+    SetThemesEnabled(false);
 }
 
 }  // namespace

@@ -131,6 +131,13 @@ public:
     // Fired after every drawing into a bitmap's image.
     TNotifyEvent OnChange;
 
+    // ---- direction ----
+    // A right-to-left canvas shows each cell of a right-to-left control as read from the right:
+    // text that reads right to left takes the mirrored alignment and glyphs are drawn mirrored
+    // (the cells themselves stay where they are).
+    void SetRightToLeft(bool value) { fRightToLeft = value; }
+    bool RightToLeft() const { return fRightToLeft; }
+
     // ---- recording (tests) ----
     // From now on every drawing goes to `recorder` instead of a surface, and text is measured with
     // its fixed metrics; nil draws again. The recorder must outlive its attachment.
@@ -170,6 +177,7 @@ private:
     QPainter* fPainter = nullptr;
     TRect fPaintSurface;
     TCanvasRecorder* fRecorder = nullptr;
+    bool fRightToLeft = false;
 };
 
 }  // namespace tv

@@ -651,6 +651,7 @@ bool TCustomGrid::WidgetEvent(QEvent* e, bool viewport) {
                         canvas.FrameRect(r);
                         r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
                     }
+                    PaintGridBorder(&canvas, Bounds(0, 0, w->width(), w->height()));
                 }
                 if (fHorzBar->Shown() && fVertBar->Shown()) {
                     const TRect client = ClientRect();

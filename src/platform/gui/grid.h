@@ -189,6 +189,9 @@ protected:
     virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
     // Carries out a repaint request, after OnRepaint heard it.
     virtual void RepaintGrid(TGridRepaint Kind, const TRect& ARect, int DX, int DY);
+    // Paints over the window's frame (`Window` is the whole window, frame included) after the
+    // grid drew it; a descendant gives the frame its own edges. The base leaves it as drawn.
+    virtual void PaintGridBorder(TCanvas* Canvas, const TRect& Window) {}
 
     // ---- notifications ----
     virtual void ColWidthsChanged();

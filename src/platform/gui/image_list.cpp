@@ -121,7 +121,7 @@ bool TImageList::GetBitmap(int Index, TBitmap* Image) const {
     return true;
 }
 
-void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) const {
+void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled, bool Mirrored) const {
     if (!Canvas || Index < 0 || Index >= Count()) return;
     if (TCanvasRecorder* recorder = Canvas->Recorder()) {
         TCanvasRecord r;
@@ -130,12 +130,13 @@ void TImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled) co
         r.From = {X, Y};
         r.Rect = Bounds(X, Y, fWidth, fHeight);
         r.Source = this;
-        r.Flags = Enabled ? 0 : 1;
+        r.Flags = (Enabled ? 0 : 1) | (Mirrored ? 2 : 0);
         recorder->Add(std::move(r), *Canvas);
         return;
     }
     TBitmap tile;
-    tile.SetImage(Enabled ? fImages->list[Index] : Greyed(fImages->list[Index]));
+    const QImage shown = Enabled ? fImages->list[Index] : Greyed(fImages->list[Index]);
+    tile.SetImage(Mirrored ? shown.mirrored(true, false) : shown);
     Canvas->Draw(X, Y, &tile);
 }
 

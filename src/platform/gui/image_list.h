@@ -38,7 +38,8 @@ public:
     // Copies image Index into `Image`; false for an index outside the list.
     bool GetBitmap(int Index, TBitmap* Image) const;
     // Draws image Index at X, Y (greyed when not Enabled); an index outside the list draws nothing.
-    void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true) const;
+    // `Mirrored` draws the image flipped left to right (recorded with Flags bit 2; bit 1 is disabled).
+    void Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabled = true, bool Mirrored = false) const;
 
     TNotifyEvent OnChange;
 

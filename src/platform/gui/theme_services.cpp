@@ -107,6 +107,14 @@ void DrawWithStyle(QPainter& painter, const TThemedDetails& details, const QRect
             style->drawControl(QStyle::CE_ToolBar, &option, &painter);
             return;
         }
+        case TThemedElement::ToolButton: {
+            QStyleOptionToolButton option;
+            Prepare(option, rect, state |
+                                      (details.State == TThemedState::Pressed ? QStyle::State_Sunken
+                                                                              : QStyle::State_Raised));
+            style->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter);
+            return;
+        }
         case TThemedElement::CheckBox: {
             QStyleOptionButton option;
             Prepare(option, rect, state | CheckFlags(details.Check));

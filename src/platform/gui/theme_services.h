@@ -19,6 +19,7 @@ enum class TThemedElement : uint8_t {
     PushButton,
     Tab,
     ToolBar,
+    ToolButton,   // a button on a toolbar
     CheckBox,
     SpinUp,       // the arrows of an up-down control
     SpinDown,
