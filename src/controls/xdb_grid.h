@@ -433,6 +433,14 @@ public:
     // Whether the class library's visual themes apply (never here), and the grid looks themed.
     bool ThemesEnabled() const;
     bool IsGridThemed() const { return ThemesEnabled() && fFixedTheme != ftNone; }
+    // ---- drop-down and context menus (xdb_grid_menus.cpp) ----
+    // Drops a menu down under a title (Title) or under the column's cell in the current row: the
+    // given menu, else the title's or column's DropDownMenu, else (no column) the filler's or the
+    // indicator's menu. False when there is none. A title menu hides the editor, and with
+    // dgAlwaysShowEditor the editor comes back afterwards, also when the menu raises.
+    bool DropDownMenu(TXColumn* Column, bool Title, TPopupMenu* PopupMenu = nullptr);
+    // Where such a menu opens, in screen coordinates.
+    TPoint DropDownPoint(TXColumn* Column, bool Title);
     // Requests of the list items, numbering and totals: with CheckAutoUpdate only when the
     // grid's option for it is on.
     void UpdateListItems(bool CheckAutoUpdate);
@@ -717,6 +725,8 @@ protected:
 
     // ---- mouse scrolling, hover and column moves ----
     void MouseMove(TShiftState Shift, int X, int Y) override;
+    // The toolkit's context-menu request: a mouse's is taken at the right button's release.
+    bool WidgetEvent(QEvent* e, bool viewport) override;
     // Also ends mouse scrolling and the tracking of a check-box cell.
     void CancelMode() override;
     // Column moves by title need roColumnMoving, and customized columns or a column with a field;
@@ -967,6 +977,18 @@ private:
     TGridCoord fTrackCell{-1, -1};
     // The press moved the current cell in the data area, so the release reports a cell click.
     bool fDataClick = false;
+    // With dgRightMoving a right press on a title was handed to the base grid as a left press:
+    // its moves and release are handed on as the left button's.
+    bool fRightMoving = false;
+    // Whether a left press at a data cell starts dragging rows (DragRows).
+    bool StartsRowDrag(TMouseButton Button, TGridCoord Cell) const;
+
+    // ---- context menus (xdb_grid_menus.cpp) ----
+    // The menu of the cell under X, Y for a right-button release; true when the release ends
+    // there (a menu was shown, or it was a title's).
+    bool ContextMenuAt(int X, int Y);
+    // The menu a right click on the cell opens; Title tells whether the cell is a title's.
+    TPopupMenu* ContextMenuOf(TGridCoord Cell, int Y, bool& Title);
 
     // ---- titles under the mouse (xdb_grid_titles.cpp) ----
     struct TTitleTrack {
@@ -989,7 +1011,6 @@ private:
     bool FixedCellMouseUp(TShiftState Shift, int X, int Y, const TTitleTrack& track, bool dataClick);
     bool TitlePressedAt(int X, int Y);
     void SetTitleHot(int RawCol, bool hot, bool onExpand);
-    void DropDownMenuAt(TPopupMenu* Menu, int RawCol, int RawRow);
     // The frame of the title at raw ACol while it is held down or hot (its caption part, or its
     // expand button); ARect is the cell with its frame pixel.
     void DrawTitleButtonFrame(int ACol, const TRect& ARect);

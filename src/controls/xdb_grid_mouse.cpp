@@ -69,6 +69,14 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     if (TitleMouseDown(Button, Shift, X, Y)) return;
     const TGridCoord cell = MouseCoord(X, Y);
     const bool dataRow = cell.Y >= fTitleOffset && cell.Y < RowCount() - fTotalOffset;
+    const bool titleRow = cell.X >= 0 && cell.Y >= 0 && cell.Y < fTitleOffset;
+    if (titleRow && fOptions.Contains(dgRightMoving) && fOptions.Contains(dgColumnResize)) {
+        // Titles size and move with the right button, which the base grid takes for the left.
+        if (Button != mbRight) return;
+        fRightMoving = true;
+        TCustomGrid::MouseDown(mbLeft, Shift - TShiftState{ssRight} + TShiftState{ssLeft}, X, Y);
+        return;
+    }
     if (!fDataLink->Active() || !dataRow || cell.X < 0) {
         TCustomGrid::MouseDown(Button, Shift, X, Y);
         return;
@@ -96,11 +104,21 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         ShowEditor();
         if (alive.expired() || EditorMode()) return;
     }
+    if (StartsRowDrag(Button, cell)) {
+        SetDragCursor(fBookmarks->Count() > 1 ? crMultiDrag : crDrag);
+        BeginDrag(false);
+        return;
+    }
     if (StartsMouseScrolling(Button, Shift)) {
         BeginMouseScrolling(X, Y);
         return;
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+bool TXCustomDBGrid::StartsRowDrag(TMouseButton Button, TGridCoord Cell) const {
+    return fDragRows && DragKind() == dkDrag && Button == mbLeft && Cell.X >= TCustomGrid::FixedCols() &&
+           fTrackCell.X < 0 && !ComponentState().Contains(csDesigning);
 }
 
 bool TXCustomDBGrid::StartsMouseScrolling(TMouseButton Button, TShiftState Shift) const {
@@ -137,8 +155,20 @@ void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         HoverStep(X, Y, X != last.X, Y != last.Y);
         if (alive.expired()) return;
     }
-    TCustomGrid::MouseUp(Button, Shift, X, Y);
-    if (alive.expired() || Button != mbLeft || mouseMode) return;
+    if (Button == mbRight && fRightMoving) {
+        // The end of a size or move the right button made.
+        fRightMoving = false;
+        TCustomGrid::MouseUp(mbLeft, Shift, X, Y);
+        if (alive.expired()) return;
+    } else {
+        TCustomGrid::MouseUp(Button, Shift, X, Y);
+    }
+    if (alive.expired()) return;
+    if (Button == mbRight) {
+        ContextMenuAt(X, Y);
+        return;
+    }
+    if (Button != mbLeft || mouseMode) return;
     if (FixedCellMouseUp(Shift, X, Y, title, dataClick) || !dataClick) return;
     const TGridCoord cell = MouseCoord(X, Y);
     // A release over the open editor is the editor's, no cell click.

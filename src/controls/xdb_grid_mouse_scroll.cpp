@@ -29,6 +29,8 @@ int RecordsFor(int distance) {
 // ---------------------------------------------------------------- the mouse moves
 
 void TXCustomDBGrid::MouseMove(TShiftState Shift, int X, int Y) {
+    // A size or move the right button made is the base grid's left-button one.
+    if (fRightMoving) Shift = Shift - TShiftState{ssRight} + TShiftState{ssLeft};
     // A title held down is the title's (xdb_grid_titles.cpp).
     if (TitleMouseMove(Shift, X, Y)) return;
     auto alive = Watch();
@@ -189,6 +191,7 @@ void TXCustomDBGrid::EndCellTracking() {
 void TXCustomDBGrid::CancelMode() {
     EndCellTracking();
     fDataClick = false;
+    fRightMoving = false;
     EndMouseScrolling();
     if (fTitleTrack.Tracking) InvalidateTitle(fTitleTrack.Tracked);
     fTitleTrack = {};

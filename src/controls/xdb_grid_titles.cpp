@@ -9,7 +9,6 @@
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_data_link.h"
-#include "platform/gui/menu.h"
 #include "platform/gui/panel.h"
 
 namespace tv {
@@ -299,7 +298,7 @@ void TXCustomDBGrid::TotalClick(TXColumn* Column, int Index) {
 
 void TXCustomDBGrid::FillerClick() {
     if (fFillerPopupMenu && fFillerIndex == -7) {
-        DropDownMenuAt(fFillerPopupMenu, 0, 0);
+        DropDownMenu(nullptr, true);
         return;
     }
     if (OnFillerClick) OnFillerClick(this);
@@ -313,23 +312,12 @@ void TXCustomDBGrid::ExpandClick(TXColumn* Column) {
         case cesNone:
             return;
         case cesDropDownMenu:
-            if (TPopupMenu* menu = Column->Title()->DropDownMenu()) {
-                DropDownMenuAt(menu, ColumnToRaw(Column), std::min(Column->Depth(), fTitleOffset - 1));
-                return;
-            }
+            if (DropDownMenu(Column, true)) return;
             break;
         case cesDropDown:
             break;
     }
     if (OnExpandClick) OnExpandClick(Column);
-}
-
-void TXCustomDBGrid::DropDownMenuAt(TPopupMenu* Menu, int RawCol, int RawRow) {
-    // The menu opens under the cell, its left edge on the cell's.
-    const TRect cell = CellRect(RawCol, RawRow);
-    const TPoint at = ClientToScreen({cell.Left, cell.Bottom + 1});
-    Menu->SetPopupComponent(this);
-    Menu->Popup(at.X, at.Y);
 }
 
 }  // namespace tv

@@ -642,6 +642,8 @@ bool TControl::HandleMouse(QMouseEvent* m, bool viewport) {
             if (click) Click();
             if (alive.expired()) return true;
             MouseUp(button, shift, pos.x(), pos.y());
+            // A drag the press began ends with the left button's release.
+            if (!alive.expired() && button == mbLeft) EndDrag(true);
             break;
         }
         case QEvent::MouseButtonDblClick:

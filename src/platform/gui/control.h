@@ -183,8 +183,8 @@ public:
     // WM_GETTEXTLENGTH gives GetTextLen and WM_CLOSE closes a form; other messages give 0.
     int32_t Perform(uint32_t Msg, int32_t WParam, int32_t LParam);
 
-    // Drag operations are only a state: BeginDrag starts one, EndDrag ends it and fires OnEndDrag
-    // with no target.
+    // Drag operations are only a state: BeginDrag starts one, EndDrag (or the left button's
+    // release) ends it and fires OnEndDrag with no target.
     bool Dragging() const { return fDragging; }
     void BeginDrag(bool Immediate);
     void EndDrag(bool Drop);
