@@ -362,5 +362,15 @@ TEST_F(GridGroups, AChildDraggedLeftStopsAtItsGroupsFirstChild) {
     EXPECT_EQ(At(*grid, 0)->ExpandIndex(), 3);
 }
 
+TEST_F(GridGroups, AGroupMovedRightLandsBehindTheColumnAtTheTarget) {
+    TXDBGrid* grid = GroupGrid({{"ID", 0}, {"", 2}, {"NAME", 0}, {"PRICE", 0}, {"ACTIVE", 0}, {"", 0}});
+    At(*grid, 5)->Title()->SetCaption("Last");
+    At(*grid, 1)->SetIndex(4);  // onto ACTIVE: the group ends there, the last column stays last
+    std::vector<std::string> captions;
+    for (int i = 0; i < grid->Columns()->Count(); ++i) captions.push_back(At(*grid, i)->Title()->Caption());
+    EXPECT_EQ(captions, (std::vector<std::string>{"ID", "ACTIVE", "Group", "NAME", "PRICE", "Last"}));
+    EXPECT_EQ(At(*grid, 2)->ExpandIndex(), 4);
+}
+
 }  // namespace
 }  // namespace tv
