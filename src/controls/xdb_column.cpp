@@ -175,6 +175,25 @@ std::string TXColumnTitle::HeaderHintText(int level) const {
     return level < 0 ? std::string() : LevelOf(fHeaderHint, level);
 }
 
+TXColumn* TXColumnTitle::HeaderNeighbour(int level, int step) const {
+    TXDBGridColumns* columns = fColumn->Columns();
+    if (!columns || level < 0 || level >= HeaderRowCount()) return nullptr;
+    TXColumn* parent = fColumn->ParentColumn();
+    TXColumn* found = nullptr;
+    for (int i = fColumn->Index() + step; i >= 0 && i < columns->Count() && !found; i += step) {
+        TXColumn* c = columns->Items(i);
+        if (c->Visible() && c->ParentColumn() == parent) found = c;
+    }
+    if (!found || found->Title()->HeaderRowCount() < level + 1) return nullptr;
+    // A header never spans the boundary of the fixed columns.
+    TXCustomDBGrid* grid = fColumn->Grid();
+    const int fixed = grid ? grid->FixedCols() : 0;
+    if ((found->Index() < fixed) != (fColumn->Index() < fixed)) return nullptr;
+    for (int l = 0; l <= level; ++l)
+        if (found->Title()->HeaderText(l) != HeaderText(l)) return nullptr;
+    return found;
+}
+
 void TXColumnTitle::RestoreDefaults() {
     const bool fontAssigned = fColumn->fAssignedValues.Contains(cvTitleFont);
     for (TXColumnValue v : {cvTitleColor, cvTitleCaption, cvTitleAlignment, cvTitleFont})
@@ -307,7 +326,7 @@ void TXColumn::SetField(TField* value) {
     fField = value;
     if (value) {
         if (TXCustomDBGrid* grid = Grid()) value->FreeNotification(grid);
-        fFieldName = value->FieldName();
+        fFieldName = value->FullName();
     }
     if (!fStored) {
         if (!value) fFieldName.clear();
@@ -628,6 +647,11 @@ TXColumn* TXColumn::ParentColumn() const {
     TXDBGridColumns* columns = Columns();
     if (!columns) return nullptr;
     const int self = Index();
+    // A sub-field's column belongs to the nearest earlier column of its object field; without
+    // one, to a column that heads it by ExpandCols.
+    if (TField* field = Field(); field && field->ParentField())
+        for (int i = self - 1; i >= 0; --i)
+            if (columns->Items(i)->Field() == field->ParentField()) return columns->Items(i);
     for (int i = self - 1; i >= 0; --i) {
         TXColumn* c = columns->Items(i);
         if (c->fExpandCols >= self - i) return c;
@@ -693,8 +717,20 @@ void TXColumn::SetExpandCols(int value) {
     SetLayoutProp(fExpandCols, value);
 }
 
+bool TXColumn::Expandable() const {
+    if (fExpandCols > 0) return true;
+    TField* field = Field();
+    return field && field->IsObjectField();
+}
+
 void TXColumn::SetExpanded(bool value) {
-    SetLayoutProp(fExpanded, value);
+    TXCustomDBGrid* grid = Grid();
+    if (!grid || grid->ComponentState().Contains(csLoading)) {
+        SetLayoutProp(fExpanded, value);
+        return;
+    }
+    if (value == fExpanded) return;
+    grid->ExpandColumn(this, value);
 }
 
 void TXColumn::SetExpandStyle(TXColumnExpandStyle value) {
@@ -706,6 +742,8 @@ void TXColumn::MoveGroup(int target) {
     const int first = Index();
     const int last = ExpandIndex();
     const int size = last - first + 1;
+    // Moved right, the group ends where the target was: it goes behind the column found there.
+    if (target > first) target -= size - 1;
     target = std::min(target, columns->Count() - size);
     if (target == first) return;
     // The group moves as a block; the items are re-seated one by one with the plain move.
@@ -927,7 +965,12 @@ std::string TXColumn::DisplayName() const {
         if (caption.empty()) return TCollectionItem::DisplayName();
         name = "(" + (caption.size() > 20 ? caption.substr(0, 20) + "..." : caption) + ")";
     }
-    if (TXColumn* parent = ParentColumn()) return parent->DisplayName() + "." + name;
+    if (TXColumn* parent = ParentColumn()) {
+        // The child of an object field goes by the sub-field's own name under its parent's.
+        TField* field = Field();
+        if (field && field->ParentField() && parent->Field() == field->ParentField()) name = field->FieldName();
+        return parent->DisplayName() + "." + name;
+    }
     return name;
 }
 

@@ -198,11 +198,17 @@ public:
     int HeaderRowCount() const;
     std::string HeaderText(int level) const;
     std::string HeaderHintText(int level) const;
+    // The neighbour whose header cell at `level` merges with this one: the nearest visible column
+    // with the same parent to the left (right), on the same side of the fixed columns, with at
+    // least level + 1 levels and the same texts at levels 0 to `level`. Nil when there is none.
+    TXColumn* HeaderLeft(int level) const { return HeaderNeighbour(level, -1); }
+    TXColumn* HeaderRight(int level) const { return HeaderNeighbour(level, 1); }
 
     virtual void RestoreDefaults();
     void Assign(TPersistent* Source) override;
 
 private:
+    TXColumn* HeaderNeighbour(int level, int step) const;
     friend class TXColumn;
     friend class TXDBGridColumns;
     friend class TXCustomDBGrid;
@@ -318,7 +324,8 @@ public:
     // The columns a column heads (ExpandCols following ones) form its group.
     int ExpandCols() const { return fExpandCols; }
     void SetExpandCols(int value);
-    bool Expandable() const { return fExpandCols > 0; }
+    // An object field's column heads its sub-fields' columns; any column heads ExpandCols ones.
+    bool Expandable() const;
     bool Expanded() const { return fExpanded && Expandable(); }
     void SetExpanded(bool value);
     TXColumnExpandStyle ExpandStyle() const { return fExpandStyle; }

@@ -714,6 +714,27 @@ public:
     bool ColumnRightToLeft(const TXColumn* Column) const;
     bool FieldRightToLeft(const TField* Field) const;
 
+    // ---- column groups and multi-level titles (xdb_grid_groups.cpp, xdb_grid_header_paint.cpp) ----
+    // The title cell of the column at title depth Depth above Col: the cells at row Depth of the
+    // columns of its group that show on screen. A leaf's or a collapsed group's title reaches
+    // down through the last title row. Empty when no such column shows.
+    TRect ColumnTitleRect(TXColumn* Col, int Depth) const;
+    // ColumnTitleRect at title row Row, with an expanded group's title as wide as the whole group
+    // (its children scrolled out on the left count), a column's at least its width, and at least
+    // the row's height: the rectangle its caption is placed in.
+    TRect ColumnTitleCellRect(TXColumn* Col, int Row) const;
+    // One header row of Column's title: Full spans the neighbours that share the header text
+    // (HeaderLeft and HeaderRight, followed along), the caption is placed in it; Visible is the part
+    // of it on screen, which takes the background, the frame and the clipping.
+    struct THeaderRowRects {
+        TRect Full;
+        TRect Visible;
+    };
+    THeaderRowRects HeaderRowRect(TXColumn* Column, int Index, const TRect& TitleCell) const;
+    // Over the title rows the column named is the one whose title is at that depth: a point over
+    // a group's title names the group's own raw column.
+    TGridCoord MouseCoord(int X, int Y) const override;
+
 protected:
     // ---- factories of the owned parts ----
     virtual std::unique_ptr<TXDBGridColumns> CreateColumns();
@@ -1309,6 +1330,24 @@ private:
         }
         EndSelect();
     }
+
+    // ---- column groups and multi-level titles (xdb_grid_groups.cpp, xdb_grid_header_paint.cpp) ----
+    // Opens or closes a group (TXColumn::SetExpanded on a grid at work): the layout follows, the
+    // current column stays on a showing one, stretching and the editor are restored, OnColExpand.
+    void ExpandColumn(TXColumn* Column, bool Value);
+    // The visible cells, at title row Row, of the columns of Column's group that show, as one
+    // rectangle (empty when none is on screen).
+    TRect GroupCellsRect(const TXColumn* Column, int Row) const;
+    // The title rows of a data column's raw column: each title drawn once, by the first of its
+    // cells on screen (its group's title over its children, header rows merged with neighbours).
+    void DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    void DrawHeaderRows(TXColumn* Column, const TRect& TitleCell, bool gradient);
+    // Whether Column's title shows an expand button in a caption area that wide.
+    bool ShowsExpandButton(const TXColumn* Column, int CaptionWidth) const;
+    void DrawExpandButton(TXColumn* Column, const TRect& Button, bool gradient);
+    // The ends of a title drag, raw columns of shown columns, as the raw columns of the collection
+    // move that carries the dragged column's group whole.
+    void GroupMoveEnds(int& Origin, int& Destination) const;
 };
 
 // The grid forms place: TXCustomDBGrid with every property published.

@@ -83,6 +83,7 @@ bool TXCustomDBGrid::CheckColumnDrag(int& Origin, int& Destination, TPoint Mouse
 
 bool TXCustomDBGrid::EndColumnDrag(int& Origin, int& Destination, TPoint MousePt) {
     const bool result = TCustomGrid::EndColumnDrag(Origin, Destination, MousePt);
+    if (result && fDragCol && Origin != Destination) GroupMoveEnds(Origin, Destination);
     fDragCol = nullptr;
     return result;
 }

@@ -108,7 +108,8 @@ void TXDBGridColumns::RebuildColumns() {
     fGrid->BeginLayout();
     try {
         Clear();
-        for (int i = 0; i < dataSet->FieldCount(); ++i) Add()->SetFieldName(dataSet->Fields(i).FieldName());
+        // An object field is followed by its sub-fields' columns, which it heads.
+        for (TField* field : dataSet->FieldList()) Add()->SetFieldName(field->FullName());
         if (Count() > 0) {
             if (fGrid->OptionsExt().Contains(dgAutoSelectColumn)) AddAutoSelect();
             if (fGrid->OptionsExt().Contains(dgAutoNumberColumn)) AddAutoNumber();

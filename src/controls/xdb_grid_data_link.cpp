@@ -22,18 +22,21 @@ bool TXGridDataLink::AddMapping(const std::string& FieldName) {
     if (fFieldCount == static_cast<int>(fFieldMap.size())) {
         const int grown = fFieldMap.empty() ? 8 : static_cast<int>(fFieldMap.size()) * 2;
         fFieldMap.resize(static_cast<size_t>(std::min(std::max(grown, fFieldCount + 1), kMaxMapSize)));
+        fMappedFields.resize(fFieldMap.size());
     }
     int index = -1;
     if (field) {
         index = field->Index();
         field->FreeNotification(fGrid);
     }
+    fMappedFields[static_cast<size_t>(fFieldCount)] = field;
     fFieldMap[static_cast<size_t>(fFieldCount++)] = index;
     return true;
 }
 
 void TXGridDataLink::ClearMapping() {
     fFieldMap.clear();
+    fMappedFields.clear();
     fFieldCount = 0;
 }
 
@@ -42,10 +45,8 @@ int TXGridDataLink::FieldIndex(int I) const {
 }
 
 TField* TXGridDataLink::Fields(int I) const {
-    const int index = FieldIndex(I);
-    TDataSet* dataSet = DataSet();
-    if (index < 0 || !dataSet || index >= dataSet->FieldCount()) return nullptr;
-    return &dataSet->Fields(index);
+    if (FieldIndex(I) < 0 || !DataSet()) return nullptr;
+    return fMappedFields[static_cast<size_t>(I)];
 }
 
 bool TXGridDataLink::DefaultFields() const {

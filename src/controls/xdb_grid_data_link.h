@@ -28,7 +28,8 @@ public:
     int FieldCount() const { return fFieldCount; }
     // The field at a map position; nil outside the map or for a missing field.
     TField* Fields(int I) const;
-    // The dataset's field index at a map position; -1 outside the map or for a missing field.
+    // The field's Index at a map position (a sub-field's among its object field's); -1 outside
+    // the map or for a missing field.
     int FieldIndex(int I) const;
     // The dataset has no fields of its own (true without a dataset); with SparseMap, false as
     // soon as a mapped field is missing.
@@ -58,6 +59,8 @@ protected:
 private:
     TXCustomDBGrid* fGrid;
     std::vector<int> fFieldMap;
+    // The fields mapped, beside their indexes: a sub-field is no field of the dataset's own list.
+    std::vector<TField*> fMappedFields;
     int fFieldCount = 0;
     bool fModified = false;
     bool fInUpdateData = false;

@@ -174,10 +174,11 @@ void TXCustomDBGrid::DefineFieldMap() {
         return;
     }
     fDataLink->SetSparseMap(false);
-    TDataSet* dataSet = fDataLink->DataSet();
-    for (int i = 0; i < dataSet->FieldCount(); ++i) {
-        TField& field = dataSet->Fields(i);
-        if (field.Visible()) fDataLink->AddMapping(field.FieldName());
+    // An object field is followed by its sub-fields, which its column heads as a group.
+    for (TField* field : fDataLink->DataSet()->FieldList()) {
+        bool visible = true;
+        for (TField* f = field; f && visible; f = f->ParentField()) visible = f->Visible();
+        if (visible) fDataLink->AddMapping(field->FullName());
     }
 }
 

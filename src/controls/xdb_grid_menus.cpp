@@ -44,9 +44,10 @@ TPoint TXCustomDBGrid::DropDownPoint(TXColumn* Column, bool Title) {
     int x = 0;
     int y = 0;
     if (Column) {
-        // Under the column's own title cell, or under its cell in the current row.
-        const int raw = ColumnToRaw(Column);
-        const TRect cell = Title ? CellRect(raw, std::min(Column->Depth(), fTitleOffset - 1)) : CellRect(raw, Row());
+        // Under the column's own title cell (a group's spans its children), or under its cell in
+        // the current row.
+        const TRect cell = Title ? ColumnTitleRect(Column, std::min(Column->Depth(), fTitleOffset - 1))
+                                 : CellRect(ColumnToRaw(Column), Row());
         x = rightToLeft ? cell.Right : cell.Left;
         y = cell.Bottom + RowLineWidth();
     } else {

@@ -124,6 +124,11 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     // Rows after the blank row are total rows, drawn as fixed.
     if (row > blankRow) AState.Include(gdFixed);
     const bool fixed = AState.Contains(gdFixed);
+    // A data column's title rows: each title is drawn once over its span (xdb_grid_header_paint.cpp).
+    if (ARow < fTitleOffset && ACol >= fIndicatorOffset) {
+        DrawTitleArea(ACol, ARow, ARect, AState);
+        return;
+    }
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
     TRect rect = ARect;
     // Several title rows share one filler cell in the indicator column.

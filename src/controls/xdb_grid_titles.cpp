@@ -18,10 +18,10 @@ namespace tv {
 int TXCustomDBGrid::HeaderRowAt(const TXColumn* Column, int Y) const {
     if (!Column || !fOptions.Contains(dgTitleHeaders) || fHeaderRowHeight <= 0) return -1;
     const int count = Column->Title()->HeaderRowCount();
-    const int raw = ColumnToRaw(Column);
-    if (count <= 0 || raw < 0) return -1;
+    if (count <= 0 || ColumnToRaw(Column) < 0 || fTitleOffset <= 0) return -1;
     // The header rows stand at the top of the column's own title cell, above its caption.
-    const TRect cell = CellRect(raw, std::min(Column->Depth(), fTitleOffset - 1));
+    const TRect cell =
+        ColumnTitleCellRect(const_cast<TXColumn*>(Column), std::min(Column->Depth(), fTitleOffset - 1));
     if (cell.IsEmpty() || Y < cell.Top) return -1;
     const int index = (Y - cell.Top) / fHeaderRowHeight;
     return index < count ? index : -1;
@@ -37,7 +37,7 @@ bool TXCustomDBGrid::ExpandButtonAt(int X, int Y, TXColumn*& Column) {
     if (!((column->Expandable() && style == cesAuto) || style == cesDropDown || style == cesDropDownMenu))
         return false;
     const int arrow = ScrollBarExtent();
-    const TRect cellRect = CellRect(cell.X, cell.Y);
+    const TRect cellRect = ColumnTitleCellRect(column, std::min(column->Depth(), fTitleOffset - 1));
     TRect button = Rect(cellRect.Left - 1, cellRect.Top - 1, cellRect.Right + 1, cellRect.Bottom + 1);
     if (button.Width() < arrow + 2) return false;
     button.Left = button.Right - (arrow + 2);
@@ -57,7 +57,10 @@ bool TXCustomDBGrid::TitlePressedAt(int X, int Y) {
 
 void TXCustomDBGrid::InvalidateTitle(int RawCol) {
     if (!fWindowCreated || RawCol < 0 || RawCol >= ColCount() || fTitleOffset == 0) return;
-    InvalidateRect({RawCol, 0, RawCol, fTitleOffset - 1});
+    // A group's title spans its columns.
+    TXColumn* column = RawToColumn(RawCol);
+    const int last = column && column->Expanded() ? ColumnToRaw(fColumns->Items(column->ExpandIndex())) : RawCol;
+    InvalidateRect({RawCol, 0, last, fTitleOffset - 1});
 }
 
 void TXCustomDBGrid::SetTitleHot(int RawCol, bool hot, bool onExpand) {

@@ -234,6 +234,39 @@ TEST(Screenshot, DataGridSelectedRows) {
     EXPECT_EQ(grid->SelectedRows()->Count(), 5);
 }
 
+// Two title rows: "Artikel" over the name and the price, whose header "Försäljning" is one cell
+// over both; the number fills both rows; the group's open arrow at its right; a closed group
+// "Lager" (over the active flag) beside it with its closed arrow; two selected records.
+TEST(Screenshot, DataGridColumnGroups) {
+    TArticleGridForm f(20, "Artiklar i grupper");
+    TXDBGrid* grid = f.grid;
+    TXDBGridColumns* columns = grid->Columns();
+    TXColumn* article = columns->Add();
+    article->SetIndex(1);
+    article->SetExpandCols(2);
+    article->Title()->SetCaption("Artikel");
+    columns->Items(2)->SetWidth(150);
+    columns->Items(2)->Title()->SetCaption("Benämning");
+    columns->Items(2)->Title()->SetHeader("Försäljning");
+    columns->Items(3)->SetAlignment(taRightJustify);
+    columns->Items(3)->Title()->SetCaption("Pris");
+    columns->Items(3)->Title()->SetHeader("Försäljning");
+    TXColumn* stock = columns->Add();
+    stock->SetIndex(4);  // heading the active flag
+    stock->SetExpandCols(1);
+    stock->SetWidth(70);
+    stock->Title()->SetCaption("Lager");
+    stock->SetExpanded(false);
+    grid->SetDataSource(&f.source);
+    for (int recNo : {2, 5}) {
+        f.table->SetRecNo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    f.table->SetRecNo(3);
+    test::SaveScreenshot(f.form, "data_grid_column_groups");
+    EXPECT_EQ(grid->TitleRowCount(), 2);
+}
+
 // A data grid filling a form of `width` x `height` titled `caption`.
 TXDBGrid* FormGrid(TForm& form, const char* caption, int width, int height) {
     form.SetCaption(caption);
