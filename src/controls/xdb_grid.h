@@ -815,8 +815,8 @@ protected:
 
     // ---- hints and tool tips (xdb_grid_hints.cpp) ----
     // What a total shown in the total area gives the hints: its hint, display text, font,
-    // alignments, wrapping, tool-tip settings and image; false where no total is shown (the
-    // default: the totals fill it in).
+    // alignments, wrapping, tool-tip settings and image; false where no total is shown
+    // (xdb_grid_totals_calc.cpp).
     struct TTotalHint {
         std::string Hint;
         std::string Text;
@@ -828,7 +828,7 @@ protected:
         TToolTipsWidth ToolTipsWidth = ttAutoWidth;
         int ImageIndex = -1;
     };
-    virtual bool TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total) { return false; }
+    virtual bool TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total);
     // Focus from outside takes the selected column's input method; leaving resets the grid's to
     // the screen's default (xdb_grid_ime.cpp).
     void DoEnter() override;

@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/gui/menu.h"
@@ -75,7 +76,12 @@ TPopupMenu* TXCustomDBGrid::ContextMenuOf(TGridCoord Cell, int Y, bool& Title) {
     }
     TXColumn* column = RawToColumn(Cell.X);
     if (!column) return nullptr;
-    if (!Title) return totalRow ? nullptr : column->PopupMenu();
+    if (totalRow) {
+        // The menu of the total shown there (rows counted after the blank row).
+        const TXColumnTotal* total = column->TotalAtRow(Cell.Y - (RowCount() - fTotalOffset) - 1);
+        return total ? total->PopupMenu() : nullptr;
+    }
+    if (!Title) return column->PopupMenu();
     // The group whose title lies under the mouse.
     column = ColumnAtDepth(column, Cell.Y);
     // A title that the right button moves has no menu of its own, unless its column is fixed.

@@ -152,4 +152,19 @@ bool TXCustomDBGrid::CalcTotalsPass(TCalcPass Pass, bool SelectedOnly) {
     return any;
 }
 
+bool TXCustomDBGrid::TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total) {
+    TXColumnTotal* total = Column->TotalAtRow(Index);
+    if (!total || !total->Visible()) return false;
+    Total.Hint = total->Hint();
+    Total.Text = GetTotalText(Column, Index, tkDisplay);
+    Total.Font = total->Font();
+    Total.Alignment = total->Alignment();
+    Total.VAlignment = total->VAlignment();
+    Total.WordWrap = total->WordWrap();
+    Total.ToolTips = total->ToolTips();
+    Total.ToolTipsWidth = total->ToolTipsWidth();
+    Total.ImageIndex = total->ImageIndex();
+    return true;
+}
+
 }  // namespace tv

@@ -9,6 +9,7 @@
 #include <QHelpEvent>
 #include <stdexcept>
 
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_hints.h"
 #include "controls/xdb_hint_window.h"
@@ -228,6 +229,23 @@ TEST_F(DataGridHints, TitleHintsWithoutWindowOnlySetTheGridHintUntilTheMouseLeav
     EXPECT_EQ(grid->HintManager()->ShownText(), "Artikelnummer");
     EXPECT_FALSE(grid->HintManager()->Shown().ToolTipWindow);
     EXPECT_EQ(grid->HintPauseState(), 2);
+}
+
+// A column's own total gives the total area its hint.
+TEST_F(DataGridHints, AColumnsTotalGivesItsHint) {
+    auto* grid = AddGrid<TXDBGrid>(460, 300);
+    grid->SetOptionsEx({dgTotalHeader});
+    grid->SetHintOptions({hoTotalHints, hoShowTotalHints});
+    grid->SetHint("Grid");
+    TXColumnTotal* header = grid->FindColumn("NAME")->TotalHeader();
+    header->SetCaption("Summa");
+    header->SetHint("Summans tips");
+    header->SetToolTips(false);
+    const int blank = grid->RowCount() - grid->TotalOffset();
+    const QPoint at = test::CellPoint(*grid, grid->ColumnToRaw(grid->FindColumn("NAME")), blank + 1);
+    THintInfo info;
+    EXPECT_EQ(grid->HintQuery({at.x(), at.y()}, info), 0);
+    EXPECT_EQ(info.HintStr, "Summans tips");
 }
 
 TEST_F(DataGridHints, TotalAreaHintsSkipTheBlankRow) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/xdb_column_totals.h"
 #include "controls/xdb_grid.h"
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
@@ -35,6 +36,7 @@ protected:
         grid->FindColumn("NAME")->SetPopupMenu(Menu("NAME cells"));
         grid->FindColumn("NAME")->Title()->SetPopupMenu(Menu("NAME title"));
         grid->FindColumn("ID")->Title()->SetPopupMenu(Menu("ID title"));
+        grid->FindColumn("NAME")->TotalHeader()->SetPopupMenu(Menu("NAME total"));
         EXPECT_TRUE(test::FocusOn(*grid));
         return grid;
     }
@@ -69,7 +71,8 @@ TEST_F(DataGridMenus, EachKindOfCellOpensItsOwnMenu) {
         // Without a menu of its own a data cell opens the grid's; a title opens nothing.
         {"data cell without menu", test::CellPoint(*grid, RawOf(*grid, "PRICE"), data), {"grid"}},
         {"title without menu", test::CellPoint(*grid, RawOf(*grid, "PRICE"), 0), {}},
-        {"total cell", test::CellPoint(*grid, RawOf(*grid, "NAME"), totalHeader), {"grid"}},
+        {"total cell", test::CellPoint(*grid, RawOf(*grid, "NAME"), totalHeader), {"NAME total"}},
+        {"total cell without menu", test::CellPoint(*grid, RawOf(*grid, "PRICE"), totalHeader), {"grid"}},
         {"outside the cells", {last.Right + 20, last.Top + 5}, {"grid"}},
     };
     for (const Case& c : cases) {
