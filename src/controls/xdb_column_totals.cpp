@@ -227,7 +227,7 @@ void TXColumnTotal::SetField(TField* value) {
     if (value && !fFieldName.empty()) fFieldName = value->FullName();
 }
 
-void TXColumnTotal::FieldRemoved(TField* value) {
+void TXColumnTotal::FieldRemoved(const TComponent* value) {
     if (fField == value) fField = nullptr;
 }
 

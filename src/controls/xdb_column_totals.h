@@ -92,7 +92,7 @@ public:
     TField* Field() const;
     void SetField(TField* value);
     // The grid's field went away: the total forgets it.
-    void FieldRemoved(TField* value);
+    void FieldRemoved(const TComponent* value);
     const std::string& Caption() const { return fCaption; }
     virtual void SetCaption(const std::string& value);
     // The text shown before the grid's OnTotalGetText.

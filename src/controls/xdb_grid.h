@@ -938,7 +938,7 @@ private:
     void LinkEditingChanged();
     void LinkRecordChanged(TField* Field);
     void LinkUpdateData();
-    void FieldRemoved(TField* Field);
+    void FieldRemoved(const TComponent* Field);
     void LeaveMasterRing();
     void JoinMasterRing(TXCustomDBGrid* master);
     TXCustomDBGrid* PartEnd();
@@ -1257,7 +1257,7 @@ private:
     template <class Walk>
     void WalkRecords(Walk walk);
     // A field went: the totals bound to it forget it.
-    void TotalsFieldRemoved(TField* Field);
+    void TotalsFieldRemoved(const TComponent* Field);
     void DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& ARect, bool gradient);
     // The total cell of a data column merges across column lines.
     bool MergedTotalCell(const TXColumn* Column) const;

@@ -206,10 +206,12 @@ void TXCustomDBGrid::Notification(TComponent* AComponent, TOperation Operation) 
     }
     if (AComponent == fTotals->DataSource()) fTotals->DataLink()->SetDataSource(nullptr);
     if (AComponent == DataSource()) SetDataSource(nullptr);
-    if (auto* field = dynamic_cast<TField*>(AComponent)) FieldRemoved(field);
+    // A field's notice comes from the component's own destructor, when it no longer is a field to
+    // a type test: every reference to it is dropped by its address alone.
+    FieldRemoved(AComponent);
 }
 
-void TXCustomDBGrid::FieldRemoved(TField* Field) {
+void TXCustomDBGrid::FieldRemoved(const TComponent* Field) {
     TotalsFieldRemoved(Field);
     BeginLayout();
     bool changed = false;

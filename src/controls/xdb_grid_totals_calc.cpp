@@ -35,7 +35,7 @@ int TXCustomDBGrid::TotalRowHeightFromFonts() {
     return height;
 }
 
-void TXCustomDBGrid::TotalsFieldRemoved(TField* Field) {
+void TXCustomDBGrid::TotalsFieldRemoved(const TComponent* Field) {
     for (int i = 0; i < fColumns->Count(); ++i) {
         TXColumn* column = fColumns->Items(i);
         column->TotalHeader()->FieldRemoved(Field);

@@ -424,6 +424,22 @@ TEST_F(GridTotals, RecordNumberingKeepsTheVisibleRow) {
     EXPECT_EQ(grid->RecCount(), 0);
 }
 
+// Closing frees the default fields while the grid's controls are off: the grid drops every
+// reference to them, and binds its columns again once the dataset is open.
+TEST_F(GridTotals, ARefreshedDataSetLeavesNoColumnOnAFreedField) {
+    UseNumberedTable(12);
+    auto* grid = AddGrid<TTotalsGrid>(420, 200);
+    grid->FindColumn("NAME")->TotalFooter()->SetFieldName("NAME");
+    table->SetRecNo(5);
+    grid->RefreshDataSet();
+    EXPECT_TRUE(table->Active());
+    EXPECT_FALSE(table->ControlsDisabled());
+    QApplication::processEvents();
+    ASSERT_NE(grid->FindColumn("NAME"), nullptr);
+    EXPECT_EQ(grid->FindColumn("NAME")->Field(), table->FindField("NAME"));
+    Paint(*grid);
+}
+
 TEST_F(GridTotals, PickListsLoadFromFieldsThatHoldTexts) {
     UseValues({{"1", "beta", "x"}, {"2", "Alfa", "y"}, {"3", "", "z"}, {"4", "ALFA", "w"}, {"5", "Gamma", "v"}});
     auto* grid = Grid();
