@@ -135,8 +135,7 @@ void TXDBGridInplaceEdit::ChooseActiveList() {
             break;
         case deCalendar:
         case deCalculator:
-            // The calendar and the calculator are the pop-up editors' (not built into this editor).
-            SetActiveList(nullptr);
+            SetActiveList(DateOrNumberEditor());
             break;
     }
     if (ActiveList()) ActiveList()->SetShowHint(false);
@@ -229,6 +228,8 @@ void TXDBGridInplaceEdit::DropDown() {
         PrepareGridList();
     else if (ActiveList() == fDataList)
         PrepareDataList();
+    else if (DateOrNumberListActive())
+        PrepareDateOrNumberEditor();
     else if (ActiveList() == PickList() && column->PickItems())
         PickList()->Items()->Assign(const_cast<TStrings*>(column->PickItems()));
     TXInplaceEditList::DropDown();
@@ -346,6 +347,8 @@ void TXDBGridInplaceEdit::CloseUp(bool Accept) {
         value = fGridList->KeyValue();
     } else if (list == fDataList) {
         value = fDataList->KeyValue();
+    } else if (DateOrNumberListActive()) {
+        value = DateOrNumberResult();
     } else if (list == PickList()) {
         const int index = PickList()->ItemIndex();
         if (index >= 0)
