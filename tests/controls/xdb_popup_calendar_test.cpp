@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QCalendarWidget>
 #include <QMenu>
 #include <QTest>
@@ -15,6 +16,8 @@
 
 #include "controls/xdb_grid.h"
 #include "controls/xdb_popup_calendar.h"
+#include "controls/xf_gradient.h"
+#include "platform/gui/qt_support.h"
 #include "grid_test_support.h"
 #include "platform/gui/menu.h"
 #include "platform/rtl/date_format.h"
@@ -151,6 +154,68 @@ TEST_F(CalendarTest, TextThatIsNoDateChoosesTodayWithTheBeep) {
     cal->SetResultText("2024-13-45");
     EXPECT_EQ(cal->DateTime(), Date());
     EXPECT_EQ(sound.Beeps().size(), 1u);
+}
+
+// With an active gradient the title band runs from the start colour to the title's colour
+// darkened, the rest from the start colour to the month's colour darkened, each over its own
+// height; only pixels that showed the band's background colour change.
+TEST_F(CalendarTest, TheGradientFillsTheBackgroundOfTheTitleAndTheMonth) {
+    const TColor month = RGB(200, 220, 240);
+    cal->SetColor(month);
+    cal->SetMonthBackColor(month);
+    cal->Gradient()->SetActive(false);
+    QApplication::processEvents();
+    const QImage plain = cal->Widget()->grab().toImage();
+    cal->Gradient()->SetStartColor(clWhite);
+    cal->Gradient()->SetOptions({goGradient});
+    cal->Gradient()->SetActive(true);
+    QApplication::processEvents();
+    const QImage painted = cal->Widget()->grab().toImage();
+    ASSERT_EQ(painted.size(), plain.size());
+
+    const int split = cal->TitleBandBottom();
+    const int height = cal->Height();
+    ASSERT_GT(split, 4);
+    ASSERT_GT(height - split, 40);
+    const QRgb titleBack = ToQColor(cal->TitleBackColor()).rgb();
+    const QRgb monthBack = ToQColor(month).rgb();
+    auto expected = [&](int y) {
+        const bool title = y < split;
+        const TColor end = GetShadowColor(title ? cal->TitleBackColor() : month, -25);
+        return ToQColor(title ? GradientColorAt(clWhite, end, y, split)
+                              : GradientColorAt(clWhite, end, y - split, height - split)).rgb();
+    };
+    // Rows at both ends of the title band, through the days and along the today line; in each the first pixel that showed
+    // the band's background, and the first that showed something else (a caption, a day).
+    const TPoint day = cal->DayPoint(EncodeDate(2024, 3, 15));
+    const TPoint lastWeek = cal->DayPoint(EncodeDate(2024, 3, 28));
+    const int rows[] = {2, split - 2, day.Y, lastWeek.Y, height - 4};
+    int backs = 0, others = 0;
+    for (const int y : rows) {
+        SCOPED_TRACE(y);
+        const QRgb back = y < split ? titleBack : monthBack;
+        for (int x = 2; x < plain.width() - 2; ++x) {
+            const QRgb was = plain.pixel(x, y) | 0xFF000000u;
+            if (was == (back | 0xFF000000u)) {
+                EXPECT_EQ(painted.pixel(x, y) | 0xFF000000u, expected(y) | 0xFF000000u) << "background at " << x;
+                ++backs;
+                break;
+            }
+        }
+        for (int x = 2; x < plain.width() - 2; ++x) {
+            const QRgb was = plain.pixel(x, y) | 0xFF000000u;
+            if (was != (back | 0xFF000000u) && was != (expected(y) | 0xFF000000u) && qAlpha(plain.pixel(x, y)) == 255 &&
+                y != height - 4) {
+                EXPECT_EQ(painted.pixel(x, y) | 0xFF000000u, was) << "content at " << x;
+                ++others;
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(backs, 5);
+    EXPECT_GE(others, 2);
+    // The chosen day keeps its highlight.
+    EXPECT_EQ(painted.pixel(day.X, day.Y), plain.pixel(day.X, day.Y));
 }
 
 }  // namespace
