@@ -449,6 +449,40 @@ TEST(Screenshot, DataGridPickListOpen) {
     editor->CloseUp(false);
 }
 
+// The calendar and the calculator dropped down by the editor under a cell of the articles.
+void ShowEditorPopup(TArticleGridForm& f, int column, const char* name) {
+    f.grid->SetDataSource(&f.source);
+    f.form.Show();
+    QWidget* window = f.form.Widget();
+    test::WaitUntil([window] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 5000);
+    window->activateWindow();
+    f.table->MoveBy(2);
+    f.grid->SetSelectedIndex(column);
+    f.grid->ShowEditor();
+    auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(f.grid->InplaceEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->DropDown();
+    ASSERT_TRUE(editor->ListVisible());
+    QWidget* popup = editor->ActiveList()->Widget();
+    test::WaitUntil([popup] { return popup->windowHandle() && popup->windowHandle()->isExposed(); }, 5000);
+    test::SaveScreenshot(f.form, name);
+    editor->CloseUp(false);
+}
+
+TEST(Screenshot, DataGridCalendarOpen) {
+    TArticleGridForm f(12, "Artiklar, kalender");
+    f.form.SetBounds(40, 40, 480, 420);
+    f.grid->Columns()->Items(1)->SetButtonStyle(cbsCalendar);
+    f.grid->Columns()->Items(1)->SetWidth(160);
+    ShowEditorPopup(f, 1, "data_grid_calendar_open");
+}
+
+TEST(Screenshot, DataGridCalculatorOpen) {
+    TArticleGridForm f(12, "Artiklar, kalkylator");
+    f.grid->Columns()->Items(2)->SetButtonStyle(cbsCalculator);
+    ShowEditorPopup(f, 2, "data_grid_calculator_open");
+}
+
 // The themed look: the articles with their titles as the desktop style's push buttons, check boxes
 // of the style, the indicator and the footer themed too; under it a navigator whose buttons are the style's push buttons.
 TEST(Screenshot, DataGridThemed) {
