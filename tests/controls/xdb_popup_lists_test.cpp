@@ -15,26 +15,37 @@
 namespace tv {
 namespace {
 
-// ORDERS with USERID and the lookup field USERNAME (the SIGNATURE of the user with that ID), in a
-// grid whose lookup lists are grids.
+// ORDERS with the lookup field USERNAME (test::LookupOrders), in a grid whose lookup lists are
+// grids.
 class LookupGridFirstColumn : public test::GridTest {
 protected:
     LookupGridFirstColumn() {
-        users = test::ClientTable({{"ID", TFieldType::ftInteger}, {"SIGNATURE", TFieldType::ftString, 10}},
-                                  {{"10", "AB"}, {"20", "CD"}, {"30", "EF"}});
-        orders.AddField("USERID", TFieldType::ftInteger);
-        orders.AddLookupField("USERNAME", TFieldType::ftString, 10, "USERID", users.get(), "ID", "SIGNATURE");
-        orders.CreateDataSet();
-        orders.Append();
-        orders.FieldByName("USERID").SetAsInteger(20);
-        orders.Post();
+        users = test::LookupOrders(orders);
         source.SetDataSet(&orders);
     }
     ~LookupGridFirstColumn() override {
         while (form.ControlCount() > 0) delete form.Controls(form.ControlCount() - 1);
     }
+    // A focused grid with the editor on USERNAME, its lookup grid listing SIGNATURE and ID in
+    // columns of `widths`, the first heading the other.
+    TXDBGridInplaceEdit* EditUserName(const char* widths) {
+        grid = AddGrid<TXDBGrid>(400, 200);
+        grid->SetOptionsExt(grid->OptionsExt() + TXDBGridOptionsExt{dgGridStyleLists});
+        EXPECT_TRUE(test::FocusOn(*grid));
+        grid->SetSelectedField(&orders.FieldByName("USERNAME"));
+        grid->ShowEditor();
+        auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(grid->InplaceEditor());
+        EXPECT_TRUE(test::FocusOn(*editor));
+        column = grid->SelectedColumn();
+        column->SetLookupListFields("SIGNATURE;ID");
+        column->SetLookupListWidths(widths);
+        column->SetListOptions(column->ListOptions() + TXListOptions{loExpandFirstColumn});
+        return editor;
+    }
     std::unique_ptr<TClientDataSet> users;
     TClientDataSet orders;
+    TXDBGrid* grid = nullptr;
+    TXColumn* column = nullptr;
 };
 
 TEST_F(LookupGridFirstColumn, TheHeadingColumnFillsTheListWhileOpenAndKeepsItsWidthAfter) {
@@ -59,19 +70,8 @@ TEST_F(LookupGridFirstColumn, TheHeadingColumnFillsTheListWhileOpenAndKeepsItsWi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto* grid = AddGrid<TXDBGrid>(400, 200);
-        grid->SetOptionsExt(grid->OptionsExt() + TXDBGridOptionsExt{dgGridStyleLists});
-        ASSERT_TRUE(test::FocusOn(*grid));
-        grid->SetSelectedField(&orders.FieldByName("USERNAME"));
-        grid->ShowEditor();
-        auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(grid->InplaceEditor());
-        ASSERT_TRUE(test::FocusOn(*editor));
-        TXColumn* column = grid->SelectedColumn();
-        column->SetLookupListFields("SIGNATURE;ID");
-        column->SetLookupListWidths(c.widths);
-        TXListOptions options = column->ListOptions() + TXListOptions{loExpandFirstColumn};
-        if (c.expanded) options.Include(loFirstColumnExpanded);
-        column->SetListOptions(options);
+        TXDBGridInplaceEdit* editor = EditUserName(c.widths);
+        if (c.expanded) column->SetListOptions(column->ListOptions() + TXListOptions{loFirstColumnExpanded});
 
         test::Key(Qt::Key_Down, Qt::AltModifier);
         ASSERT_TRUE(editor->ListVisible());
@@ -101,16 +101,7 @@ TEST_F(LookupGridFirstColumn, TheHeadingColumnFillsTheListWhileOpenAndKeepsItsWi
 }
 
 TEST_F(LookupGridFirstColumn, WithoutTheOptionEveryColumnStandsAlone) {
-    auto* grid = AddGrid<TXDBGrid>(400, 200);
-    grid->SetOptionsExt(grid->OptionsExt() + TXDBGridOptionsExt{dgGridStyleLists});
-    ASSERT_TRUE(test::FocusOn(*grid));
-    grid->SetSelectedField(&orders.FieldByName("USERNAME"));
-    grid->ShowEditor();
-    auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(grid->InplaceEditor());
-    TXColumn* column = grid->SelectedColumn();
-    column->SetLookupListFields("SIGNATURE;ID");
-    column->SetLookupListWidths("40;30");
-    column->SetListOptions(column->ListOptions() + TXListOptions{loExpandFirstColumn});
+    TXDBGridInplaceEdit* editor = EditUserName("40;30");
     test::Key(Qt::Key_Down, Qt::AltModifier);
     test::Key(Qt::Key_Escape);
     // The same list for a column without the option: no group is left behind.
