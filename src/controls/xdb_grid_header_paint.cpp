@@ -33,7 +33,7 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     // Below its own row a leaf's title is the one drawn from that row.
     if (column == leaf && ARow > leaf->Depth()) return;
     const TRect shown = ColumnTitleRect(leaf, ARow);
-    if (shown.IsEmpty() || shown.Left != ARect.Left) return;
+    if (shown.IsEmpty() || LeadingEdge(shown) != LeadingEdge(ARect)) return;
 
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
     const bool gradient = fGradient->IsActive();
@@ -50,8 +50,10 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     const int arrow = ScrollBarExtent();
     const bool button = ShowsExpandButton(column, area.Width());
     if (button) text.Right -= arrow;
-    DrawTitleCell(column, text, AState, gradient);
-    if (button) DrawExpandButton(column, Rect(area.Right - arrow, area.Top, area.Right, area.Bottom), gradient);
+    DrawTitleCell(column, MirrorIn(text, area), AState, gradient);
+    if (button)
+        DrawExpandButton(column, MirrorIn(Rect(area.Right - arrow, area.Top, area.Right, area.Bottom), area),
+                         gradient);
     DrawFixedFrame(caption, gradient);
     DrawTitleButtonFrame(ColumnToRaw(column), cell);
 }
@@ -92,7 +94,7 @@ void TXCustomDBGrid::DrawHeaderRows(TXColumn* Column, const TRect& TitleCell, bo
     for (int i = 0, count = Column->Title()->HeaderRowCount(); i < count; ++i) {
         const THeaderRowRects rects = HeaderRowRect(Column, i, TitleCell);
         // A merged header is drawn by the first of its columns on screen.
-        if (rects.Visible.IsEmpty() || own.IsEmpty() || rects.Visible.Left != own.Left) continue;
+        if (rects.Visible.IsEmpty() || own.IsEmpty() || LeadingEdge(rects.Visible) != LeadingEdge(own)) continue;
         TRect box = rects.Visible;
         box.Bottom -= rowLine;
         const TRect inner = bothLines ? Shrunk(box, 1) : box;
@@ -117,7 +119,8 @@ void TXCustomDBGrid::DrawHeaderRows(TXColumn* Column, const TRect& TitleCell, bo
                                                  fFixedStyle == fsGray || fFixedStyle == fsFine || fFixedStyle == fsMild);
             canvas->Brush()->SetColor(clBlack);
             for (int k = softEdges ? 1 : 0; k < rowLine; ++k)
-                canvas->FillRect(Rect(box.Left, box.Bottom + k, box.Right + ColLineWidth(), box.Bottom + k + 1));
+                canvas->FillRect(
+                    ExtendedTrailing(Rect(box.Left, box.Bottom + k, box.Right, box.Bottom + k + 1), ColLineWidth()));
         }
     }
 }

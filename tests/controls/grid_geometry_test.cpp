@@ -165,6 +165,35 @@ TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
     }
 }
 
+// A right-to-left grid is the mirror image: every rectangle reflected across the client width
+// (300 - right .. 300 - left) and every point hits the cell its mirror pixel (299 - x) hits.
+TEST_F(GridGeometry, ARightToLeftGridMirrorsCellRectsAndMouseCoordinates) {
+    for (const GridCase& c : kGridCases) {
+        auto* grid = Grid();
+        grid->SetRightToLeft(true);
+        if (!c.lines) grid->SetOptions({});
+        grid->SetFixedCols(c.fixedCols);
+        grid->SetFixedRows(c.fixedRows);
+        grid->SetLeftCol(c.left);
+        grid->SetTopRow(c.top);
+        EXPECT_EQ(grid->VisibleColCount(), c.visibleCols) << c.name;
+        for (const auto& cell : c.cells) {
+            const TRect ltr = cell.rect;
+            const TRect mirrored = ltr.IsEmpty() ? ltr : Rect(300 - ltr.Right, ltr.Top, 300 - ltr.Left, ltr.Bottom);
+            EXPECT_EQ(grid->CellRect(cell.c, cell.r), mirrored) << c.name << " cell " << cell.c << "," << cell.r;
+        }
+        for (const auto& p : c.points)
+            EXPECT_EQ(grid->MouseCoord(299 - p.x, p.y), (TGridCoord{p.c, p.r}))
+                << c.name << " at " << 299 - p.x << "," << p.y;
+        // The paint hands each cell its mirrored rectangle, the first column at the right edge.
+        grid->Drawn.clear();
+        Paint(*grid);
+        ASSERT_FALSE(grid->Drawn.empty()) << c.name;
+        for (const auto& d : grid->Drawn) EXPECT_EQ(d.Rect, grid->CellRect(d.Col, d.Row)) << c.name << " " << d.Col;
+        delete grid;
+    }
+}
+
 TEST_F(GridGeometry, ScrollPositionAndCurrentCellStayWithinTheirLimits) {
     auto* grid = Grid();
     // From column 7 on, columns 7..9 (65 + 3 x 65 - 1 = 259) fit; from row 13 on, rows 13..19.
