@@ -74,8 +74,10 @@ void TXCustomDBGrid::DrawExpandButton(TXColumn* Column, const TRect& Button, boo
     TImageList* glyphs = Indicators();
     if (!glyphs || glyphs->Count() <= kExpandClosedGlyph) return;
     const TXColumnExpandStyle style = Column->ExpandStyle();
+    // The arrows point the other way on a mirrored grid: an open group's towards its first column.
+    const bool pointsLeft = Column->Expanded() != UseRightToLeftAlignment();
     const int index = style == cesDropDown || style == cesDropDownMenu ? kExpandDropDownGlyph
-                      : Column->Expanded()                             ? kExpandOpenGlyph
+                      : pointsLeft                                     ? kExpandOpenGlyph
                                                                        : kExpandClosedGlyph;
     const int x = Button.Left + (Button.Width() - glyphs->Width()) / 2;
     const int y = Button.Top + (Button.Height() - glyphs->Height()) / 2;

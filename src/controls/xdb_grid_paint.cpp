@@ -138,7 +138,8 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     if (fixed && bothLines) rect = Grown(rect, -1);
     const bool gradient = fixed && !FixedCellsThemed() && fGradient->IsActive();
     TCanvas* canvas = Canvas();
-    canvas->SetRightToLeft(IsRightToLeft());
+    // Only a mirrored grid mirrors alignments and glyphs; the other right-to-left modes keep them.
+    canvas->SetRightToLeft(UseRightToLeftAlignment());
 
     if (ACol < fIndicatorOffset) {
         DrawIndicatorCell(ARow, rect, AState, gradient);

@@ -126,7 +126,8 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
     if (!area2.IsEmpty() && !text.empty()) {
         canvas->Brush()->SetStyle(bsClear);
         WriteCellText(canvas, MirrorIn(area2, ARect), m, total ? total->VAlignment() : tvCenter, total ? total->WordWrap() : true,
-                      total ? total->Ellipsis() : true, false, total ? total->Alignment() : Column->Alignment(),
+                      total ? total->Ellipsis() : true, ColumnRightToLeft(Column),
+                      total ? total->Alignment() : Column->Alignment(),
                       text, m);
         canvas->Brush()->SetStyle(bsSolid);
     }
