@@ -142,17 +142,23 @@ protected:
         grid->SetRowCount(20);
         return grid;
     }
-};
-
-TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
-    for (const GridCase& c : kGridCases) {
+    // The grid of one case, left to right or mirrored.
+    test::TRecordingGrid* Grid(const GridCase& c, bool rightToLeft) {
         auto* grid = Grid();
-        ASSERT_EQ(grid->ClientRect(), Rect(0, 0, 300, 200));
+        grid->SetRightToLeft(rightToLeft);
         if (!c.lines) grid->SetOptions({});
         grid->SetFixedCols(c.fixedCols);
         grid->SetFixedRows(c.fixedRows);
         grid->SetLeftCol(c.left);
         grid->SetTopRow(c.top);
+        return grid;
+    }
+};
+
+TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
+    for (const GridCase& c : kGridCases) {
+        auto* grid = Grid(c, false);
+        ASSERT_EQ(grid->ClientRect(), Rect(0, 0, 300, 200));
         ASSERT_EQ(grid->LeftCol(), c.left) << c.name;
         ASSERT_EQ(grid->TopRow(), c.top) << c.name;
         EXPECT_EQ(grid->VisibleColCount(), c.visibleCols) << c.name;
@@ -169,13 +175,7 @@ TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
 // (300 - right .. 300 - left) and every point hits the cell its mirror pixel (299 - x) hits.
 TEST_F(GridGeometry, ARightToLeftGridMirrorsCellRectsAndMouseCoordinates) {
     for (const GridCase& c : kGridCases) {
-        auto* grid = Grid();
-        grid->SetRightToLeft(true);
-        if (!c.lines) grid->SetOptions({});
-        grid->SetFixedCols(c.fixedCols);
-        grid->SetFixedRows(c.fixedRows);
-        grid->SetLeftCol(c.left);
-        grid->SetTopRow(c.top);
+        auto* grid = Grid(c, true);
         EXPECT_EQ(grid->VisibleColCount(), c.visibleCols) << c.name;
         for (const auto& cell : c.cells) {
             const TRect ltr = cell.rect;

@@ -55,6 +55,49 @@ TEST_F(RightToLeftGrid, EveryCellStandsWhereTheMirrorOfTheLeftToRightGridPutsIt)
     EXPECT_EQ(grid->CellRect(0, 1), (ltr[{0, 1}]));
 }
 
+// A group's title over its children, scrolled partly out of view, and a header merged over two
+// columns: each stands where the mirror of the left-to-right grid puts it.
+TEST_F(RightToLeftGrid, GroupTitlesAndMergedHeadersStandMirrored) {
+    TXDBGrid* grid = Grid();
+    grid->SetWidth(300);
+    grid->SetOptions(grid->Options() + TXDBGridOptions{dgTitleHeaders});
+    TXDBGridColumns* columns = grid->Columns();
+    TXColumn* article = columns->Add();
+    article->SetIndex(1);
+    article->SetExpandCols(2);
+    article->Title()->SetCaption("Artikel");
+    TXColumn* name = grid->FindColumn("NAME");
+    TXColumn* price = grid->FindColumn("PRICE");
+    name->Title()->SetHeader("Försäljning");
+    price->Title()->SetHeader("Försäljning");
+    ASSERT_EQ(grid->TitleRowCount(), 2);
+    const int width = grid->ClientWidth();
+    auto rects = [&] {
+        const TRect group = grid->ColumnTitleCellRect(article, 0);
+        const TRect caption = grid->ColumnTitleCellRect(name, 1);
+        return std::tuple(group, caption, grid->HeaderRowRect(name, 0, caption).Full,
+                          grid->HeaderRowRect(price, 0, grid->ColumnTitleCellRect(price, 1)).Full);
+    };
+    for (const int left : {1, 3}) {
+        SCOPED_TRACE(left);
+        grid->SetBiDiMode(bdLeftToRight);
+        grid->SetLeftCol(left);  // from 3 on, the group's first column is scrolled out
+        const auto [group, caption, nameHeader, priceHeader] = rects();
+        EXPECT_EQ(nameHeader, priceHeader);
+        grid->SetBiDiMode(bdRightToLeft);
+        const auto [mGroup, mCaption, mNameHeader, mPriceHeader] = rects();
+        EXPECT_EQ(mGroup, Mirrored(group, width));
+        EXPECT_EQ(mCaption, Mirrored(caption, width));
+        EXPECT_EQ(mNameHeader, Mirrored(nameHeader, width));
+        EXPECT_EQ(mPriceHeader, Mirrored(priceHeader, width));
+    }
+    // The group's caption is drawn once, in full over both children.
+    grid->SetLeftCol(1);
+    int drawn = 0;
+    for (const TCanvasRecord& r : Paint(*grid).Of(TCanvasOp::Text)) drawn += r.Text == "Artikel";
+    EXPECT_EQ(drawn, 1);
+}
+
 // Each title glyph (image, marker) keeps its distance from the title's leading edge: from the left
 // edge left to right, from the right edge right to left.
 TEST_F(RightToLeftGrid, TitleImagesAndMarkersStandMirroredInTheirTitles) {
