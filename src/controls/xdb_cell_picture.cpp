@@ -82,8 +82,21 @@ TPoint CellPicturePlace(const TRect& Cell, int Width, int Height, TImageDraw Dra
 }
 
 std::vector<TRect> CellPictureRects(const TRect& Cell, int Width, int Height, TImageDraw Draw,
-                                    TAlignment Alignment, TVAlignment VAlignment, int OffsetX, int OffsetY) {
+                                    TAlignment Alignment, TVAlignment VAlignment, int OffsetX, int OffsetY,
+                                    int MirrorWidth) {
     if (Width <= 0 || Height <= 0) return {};
+    const bool tiled = Draw == idTileCell || Draw == idTileGrid || Draw == idTileCol || Draw == idTileRow;
+    if (MirrorWidth > 0 && tiled) {
+        // The tiling of the mirror image: laid out left to right from the client's right edge,
+        // then reflected back.
+        const auto flip = [MirrorWidth](const TRect& r) {
+            return Rect(MirrorWidth - r.Right, r.Top, MirrorWidth - r.Left, r.Bottom);
+        };
+        std::vector<TRect> tiles = CellPictureRects(flip(Cell), Width, Height, Draw, Alignment, VAlignment, OffsetX,
+                                                    OffsetY, 0);
+        for (TRect& r : tiles) r = flip(r);
+        return tiles;
+    }
     const TRect inner = Rect(Cell.Left + OffsetX, Cell.Top + OffsetY, Cell.Right - OffsetX, Cell.Bottom - OffsetY);
     switch (Draw) {
         case idScaled:
@@ -107,7 +120,7 @@ std::vector<TRect> CellPictureRects(const TRect& Cell, int Width, int Height, TI
 
 void DrawCellPicture(TCanvas* Canvas, const TRect& Rect, TPersistent* Picture, bool CopyBackground,
                      bool Transparent, bool QuickDraw, int OffsetY, int OffsetX, TImageDraw ImageDraw,
-                     TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment) {
+                     TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment, int MirrorWidth) {
     if (!Canvas || Rect.IsEmpty() || !Picture) return;
     // A right-to-left cell places its picture from the other side.
     if (RightToLeft && Canvas->RightToLeft() && Alignment != taCenter)
@@ -123,7 +136,7 @@ void DrawCellPicture(TCanvas* Canvas, const TRect& Rect, TPersistent* Picture, b
     Canvas->IntersectClipRect(Rect);
     if (!CopyBackground && Canvas->Brush()->Style() != bsClear) Canvas->FillRect(Rect);
     for (const TRect& r : CellPictureRects(Rect, graphic->Width(), graphic->Height(), ImageDraw, Alignment,
-                                           VAlignment, OffsetX, OffsetY))
+                                           VAlignment, OffsetX, OffsetY, MirrorWidth))
         Canvas->StretchDraw(r, graphic);
     Canvas->RestoreClip(clip);
 }

@@ -24,18 +24,21 @@ TPoint CellPicturePlace(const TRect& Cell, int Width, int Height, TImageDraw Dra
 // (both inside the cell shrunk by the offsets on each side); for the tilings every tile that
 // reaches into the cell, starting at the cell's corner (idTileCell), on the grid's own raster of
 // tiles (idTileGrid), or on the grid's raster in one direction only (idTileCol: rows follow the
-// grid, columns the cell; idTileRow the other way). Nothing for an empty picture.
+// grid, columns the cell; idTileRow the other way). Nothing for an empty picture. `MirrorWidth`,
+// the client width of a mirrored (right-to-left) grid, makes the tiles run from the right: from
+// the cell's right edge, and the grid's raster from that client edge; 0 tiles left to right.
 std::vector<TRect> CellPictureRects(const TRect& Cell, int Width, int Height, TImageDraw Draw,
-                                    TAlignment Alignment, TVAlignment VAlignment, int OffsetX, int OffsetY);
+                                    TAlignment Alignment, TVAlignment VAlignment, int OffsetX, int OffsetY,
+                                    int MirrorWidth = 0);
 
 // Draws `Picture` (a graphic, a picture, or a field whose bytes hold one) into `Rect` by
 // CellPictureRects, clipped to the cell. The cell first takes the brush colour unless
 // `CopyBackground` (themed and gradient cells keep what they show). `Transparent` sets the
 // graphic's transparency; `QuickDraw` lets a bitmap ignore its palette. A source that holds no
 // picture, or whose bytes cannot be read as one, draws nothing. A `RightToLeft` picture on a
-// right-to-left canvas takes the mirrored horizontal alignment.
+// right-to-left canvas takes the mirrored horizontal alignment; `MirrorWidth` as above.
 void DrawCellPicture(TCanvas* Canvas, const TRect& Rect, TPersistent* Picture, bool CopyBackground,
                      bool Transparent, bool QuickDraw, int OffsetY, int OffsetX, TImageDraw ImageDraw,
-                     TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment);
+                     TVAlignment VAlignment, bool RightToLeft, TAlignment Alignment, int MirrorWidth = 0);
 
 }  // namespace tv

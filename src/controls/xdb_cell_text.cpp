@@ -196,7 +196,7 @@ void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool C
     if (!ImageList || Index < 0 || Index >= ImageList->Count()) return;
     const auto clip = Canvas->SavedClip();
     Canvas->IntersectClipRect(Rect);
-    ImageList->Draw(Canvas, X, Y, Index, true, Canvas->RightToLeft() && !NoMirror);
+    ImageList->Draw(Canvas, X, Y, Index, true, Canvas->RightToLeft() && NoMirror);
     Canvas->RestoreClip(clip);
 }
 

@@ -32,8 +32,9 @@ TCellTextLayout LayoutCellText(TCanvas* Canvas, int Width, int Height, int DX, i
 void WriteCellText(TCanvas* Canvas, const TRect& Rect, int DX, TVAlignment VAlignment, bool WordWrap,
                    bool Ellipsis, bool RightToLeft, TAlignment Alignment, std::string_view Text, int DY);
 
-// Draws glyph `Index` of `ImageList` at X, Y, clipped to `Rect`; mirrored on a right-to-left
-// canvas unless `NoMirror` (glyphs whose direction means nothing, such as the record arrows).
+// Draws glyph `Index` of `ImageList` at X, Y, clipped to `Rect`. On a right-to-left canvas a
+// `NoMirror` glyph (a record glyph, which points along the row) is not kept from the grid's mirror
+// and shows mirrored; every other glyph (pictures, marks, the digits of markers) keeps its face.
 void DrawGlyph(TImageList* ImageList, TCanvas* Canvas, const TRect& Rect, bool CopyBackground, bool NoMirror,
                int Index, int Y, int X);
 

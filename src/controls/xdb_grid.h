@@ -714,6 +714,21 @@ public:
     bool ColumnRightToLeft(const TXColumn* Column) const;
     bool FieldRightToLeft(const TField* Field) const;
 
+    // ---- the mirrored layout of a right-to-left grid (xdb_grid_rtl.cpp) ----
+    // With BiDiMode bdRightToLeft the columns stand mirrored: the indicator at the right edge, the
+    // first column next to it, each cell's line at its left.
+    bool UseRightToLeftAlignment() const override;
+    // The edge a cell begins at in column order: its left, its right on a mirrored grid.
+    int LeadingEdge(const TRect& R) const;
+    // `Part`, laid out left to right inside `Whole`, where it stands on a mirrored grid (reflected
+    // within `Whole`); unchanged on a left-to-right grid.
+    TRect MirrorIn(const TRect& Part, const TRect& Whole) const;
+    // The line after a cell in column order, `Width` pixels outside it from Top to Bottom: right
+    // of the cell, left of it on a mirrored grid.
+    TRect TrailingStrip(const TRect& R, int Width, int Top, int Bottom) const;
+    // R reaching `By` pixels further on its trailing side (over the line after it).
+    TRect ExtendedTrailing(const TRect& R, int By) const;
+
     // ---- column groups and multi-level titles (xdb_grid_groups.cpp, xdb_grid_header_paint.cpp) ----
     // The title cell of the column at title depth Depth above Col: the cells at row Depth of the
     // columns of its group that show on screen. A leaf's or a collapsed group's title reaches

@@ -48,7 +48,7 @@ void TXCustomDBGrid::DrawCellContent(TXColumn* Column, const TRect& ARect, TPers
     if (Picture)
         DrawCellPicture(canvas, ARect, Picture, keepBackground, Column->Transparent(), Column->QuickDraw(),
                         Column->ImageOffsetY(), Column->ImageOffsetX(), Column->ImageDraw(), Column->VAlignment(),
-                        rightToLeft, Column->Alignment());
+                        rightToLeft, Column->Alignment(), UseRightToLeftAlignment() ? ClientWidth() : 0);
     if ((Picture && Column->Wallpaper()) || keepBackground) canvas->Brush()->SetStyle(bsClear);
     if (Picture && !Column->Wallpaper()) return;
     const int m = fixed && bothLines ? 1 : 2;

@@ -64,8 +64,10 @@ bool TXCustomDBGrid::CheckColumnDrag(int& Origin, int& Destination, TPoint Mouse
     }
     // Held beyond the scrolled columns, the view scrolls one column and this step waits.
     const TGridDrawInfo info = CalcDrawInfo();
-    const bool leftOfScrolled = MousePt.X < info.Horz.FixedBoundary;
-    const bool rightOfShown = MousePt.X >= info.Horz.GridBoundary;
+    // In column order: before the scrolled columns, or past the last one shown (MirrorX).
+    const int x = MirrorX(MousePt.X);
+    const bool leftOfScrolled = x < info.Horz.FixedBoundary;
+    const bool rightOfShown = x >= info.Horz.GridBoundary;
     const bool scrollLeft = (Destination < Origin && (Destination < info.Horz.FirstGridCell || leftOfScrolled)) ||
                             (Destination == Origin && leftOfScrolled);
     const bool scrollRight =

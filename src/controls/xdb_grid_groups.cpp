@@ -119,9 +119,15 @@ TRect TXCustomDBGrid::ColumnTitleCellRect(TXColumn* Col, int Row) const {
     const TSpan span = LaidOutSpan(*this, at);
     const int full = span.Width - ColLineWidth();
     if (r.Width() < full) {
-        // The caption stays where it would stand with the whole group on screen.
-        r.Left -= span.ScrolledOut;
-        r.Right = r.Left + full;
+        // The caption stays where it would stand with the whole group on screen: the part
+        // scrolled out lies before the leading edge (right of it on a mirrored grid).
+        if (UseRightToLeftAlignment()) {
+            r.Right += span.ScrolledOut;
+            r.Left = r.Right - full;
+        } else {
+            r.Left -= span.ScrolledOut;
+            r.Right = r.Left + full;
+        }
     }
     r.Bottom = std::max(r.Bottom, r.Top + RowHeights(Row));
     return r;
@@ -136,14 +142,19 @@ TXCustomDBGrid::THeaderRowRects TXCustomDBGrid::HeaderRowRect(TXColumn* Column, 
     TXColumnTitle* title = Column->Title();
     rects.Full = Rect(TitleCell.Left, top, TitleCell.Right, bottom);
     TRect shown = GroupCellsRect(Column, row);
+    // The neighbours before it in column order stand left of it, right of it on a mirrored grid.
+    int before = 0, after = 0;
     for (TXColumn* n = title->HeaderLeft(Index); n; n = n->Title()->HeaderLeft(Index)) {
-        rects.Full.Left -= LaidOutSpan(*this, n).Width;
+        before += LaidOutSpan(*this, n).Width;
         Unite(shown, GroupCellsRect(n, row));
     }
     for (TXColumn* n = title->HeaderRight(Index); n; n = n->Title()->HeaderRight(Index)) {
-        rects.Full.Right += LaidOutSpan(*this, n).Width;
+        after += LaidOutSpan(*this, n).Width;
         Unite(shown, GroupCellsRect(n, row));
     }
+    const bool mirrored = UseRightToLeftAlignment();
+    rects.Full.Left -= mirrored ? after : before;
+    rects.Full.Right += mirrored ? before : after;
     if (!shown.IsEmpty()) rects.Visible = Rect(shown.Left, top, shown.Right, bottom);
     return rects;
 }

@@ -33,7 +33,7 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     // Below its own row a leaf's title is the one drawn from that row.
     if (column == leaf && ARow > leaf->Depth()) return;
     const TRect shown = ColumnTitleRect(leaf, ARow);
-    if (shown.IsEmpty() || shown.Left != ARect.Left) return;
+    if (shown.IsEmpty() || LeadingEdge(shown) != LeadingEdge(ARect)) return;
 
     const bool bothLines = fOptions.Contains(dgColLines) && fOptions.Contains(dgRowLines);
     const bool gradient = fGradient->IsActive();
@@ -50,8 +50,10 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     const int arrow = ScrollBarExtent();
     const bool button = ShowsExpandButton(column, area.Width());
     if (button) text.Right -= arrow;
-    DrawTitleCell(column, text, AState, gradient);
-    if (button) DrawExpandButton(column, Rect(area.Right - arrow, area.Top, area.Right, area.Bottom), gradient);
+    DrawTitleCell(column, MirrorIn(text, area), AState, gradient);
+    if (button)
+        DrawExpandButton(column, MirrorIn(Rect(area.Right - arrow, area.Top, area.Right, area.Bottom), area),
+                         gradient);
     DrawFixedFrame(caption, gradient);
     DrawTitleButtonFrame(ColumnToRaw(column), cell);
 }
@@ -72,8 +74,10 @@ void TXCustomDBGrid::DrawExpandButton(TXColumn* Column, const TRect& Button, boo
     TImageList* glyphs = Indicators();
     if (!glyphs || glyphs->Count() <= kExpandClosedGlyph) return;
     const TXColumnExpandStyle style = Column->ExpandStyle();
+    // The arrows point the other way on a mirrored grid: an open group's towards its first column.
+    const bool pointsLeft = Column->Expanded() != UseRightToLeftAlignment();
     const int index = style == cesDropDown || style == cesDropDownMenu ? kExpandDropDownGlyph
-                      : Column->Expanded()                             ? kExpandOpenGlyph
+                      : pointsLeft                                     ? kExpandOpenGlyph
                                                                        : kExpandClosedGlyph;
     const int x = Button.Left + (Button.Width() - glyphs->Width()) / 2;
     const int y = Button.Top + (Button.Height() - glyphs->Height()) / 2;
@@ -92,7 +96,7 @@ void TXCustomDBGrid::DrawHeaderRows(TXColumn* Column, const TRect& TitleCell, bo
     for (int i = 0, count = Column->Title()->HeaderRowCount(); i < count; ++i) {
         const THeaderRowRects rects = HeaderRowRect(Column, i, TitleCell);
         // A merged header is drawn by the first of its columns on screen.
-        if (rects.Visible.IsEmpty() || own.IsEmpty() || rects.Visible.Left != own.Left) continue;
+        if (rects.Visible.IsEmpty() || own.IsEmpty() || LeadingEdge(rects.Visible) != LeadingEdge(own)) continue;
         TRect box = rects.Visible;
         box.Bottom -= rowLine;
         const TRect inner = bothLines ? Shrunk(box, 1) : box;
@@ -117,7 +121,8 @@ void TXCustomDBGrid::DrawHeaderRows(TXColumn* Column, const TRect& TitleCell, bo
                                                  fFixedStyle == fsGray || fFixedStyle == fsFine || fFixedStyle == fsMild);
             canvas->Brush()->SetColor(clBlack);
             for (int k = softEdges ? 1 : 0; k < rowLine; ++k)
-                canvas->FillRect(Rect(box.Left, box.Bottom + k, box.Right + ColLineWidth(), box.Bottom + k + 1));
+                canvas->FillRect(
+                    ExtendedTrailing(Rect(box.Left, box.Bottom + k, box.Right, box.Bottom + k + 1), ColLineWidth()));
         }
     }
 }

@@ -98,7 +98,8 @@ void TXCustomDBGrid::HoverStep(int X, int Y, bool Horizontal, bool Vertical) {
 void TXCustomDBGrid::BeginMouseScrolling(int X, int Y) {
     fScrollTracking = true;
     // A press on the fixed columns (titles) lets the data area begin where the mouse enters it.
-    fScrollStartPos.X = X < FixedColsWidth() ? 0 : FixedColsWidth();
+    // Horizontal distances count in column order (MirrorX on a mirrored grid).
+    fScrollStartPos.X = MirrorX(X) < FixedColsWidth() ? 0 : FixedColsWidth();
     fScrollStartPos.Y = Y < TitleHeight() ? 0 : TitleHeight();
     auto alive = Watch();
     HoverStep(X, Y, true, true);
@@ -107,7 +108,7 @@ void TXCustomDBGrid::BeginMouseScrolling(int X, int Y) {
 }
 
 void TXCustomDBGrid::MouseScrollMove(int X, int Y) {
-    if (fScrollStartPos.X == 0 && X >= FixedColsWidth()) fScrollStartPos.X = FixedColsWidth();
+    if (fScrollStartPos.X == 0 && MirrorX(X) >= FixedColsWidth()) fScrollStartPos.X = FixedColsWidth();
     if (fScrollStartPos.Y == 0 && Y >= TitleHeight()) fScrollStartPos.Y = TitleHeight();
     auto alive = Watch();
     HoverStep(X, Y, X != fScrollMousePos.X, Y != fScrollMousePos.Y);
@@ -118,7 +119,7 @@ void TXCustomDBGrid::MouseScrollMove(int X, int Y) {
 }
 
 void TXCustomDBGrid::MouseScrollStep() {
-    const int x = fScrollMousePos.X;
+    const int x = MirrorX(fScrollMousePos.X);
     const int y = fScrollMousePos.Y;
     int distance = 0;
     auto alive = Watch();

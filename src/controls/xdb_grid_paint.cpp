@@ -138,7 +138,8 @@ void TXCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
     if (fixed && bothLines) rect = Grown(rect, -1);
     const bool gradient = fixed && !FixedCellsThemed() && fGradient->IsActive();
     TCanvas* canvas = Canvas();
-    canvas->SetRightToLeft(IsRightToLeft());
+    // Only a mirrored grid mirrors alignments and glyphs; the other right-to-left modes keep them.
+    canvas->SetRightToLeft(UseRightToLeftAlignment());
 
     if (ACol < fIndicatorOffset) {
         DrawIndicatorCell(ARow, rect, AState, gradient);
@@ -265,11 +266,17 @@ void TXCustomDBGrid::DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDr
     const int m = bothLines ? 1 : 2;
     // A title held down shows its content one pixel down and right.
     const int shift = TitleDrawnPressed(fPaintCol) && !fTitleTrack.OnExpand ? 1 : 0;
+    // Laid out left to right; a mirrored grid shows the mirror (MirrorIn): the image at the right,
+    // the marker left of the caption.
     TRect text = Rect(ARect.Left + fGridStyle->TitleColMargin() + shift, ARect.Top + shift,
                       ARect.Right - fGridStyle->TitleColMargin() + shift, ARect.Bottom + shift);
+    auto glyphX = [&](int x, TImageList* list) {
+        return MirrorIn(Rect(x, ARect.Top, x + list->Width(), ARect.Bottom), ARect).Left;
+    };
     if (fTitleImages && title->ImageIndex() >= 0 && title->ImageIndex() < fTitleImages->Count()) {
         const int y = text.Top + (ARect.Height() - fTitleImages->Height()) / 2;
-        DrawGlyph(fTitleImages, canvas, ARect, gradient, false, title->ImageIndex(), y, text.Left + m);
+        DrawGlyph(fTitleImages, canvas, ARect, gradient, false, title->ImageIndex(), y,
+                  glyphX(text.Left + m, fTitleImages));
         text.Left += fTitleImages->Width() + 2;
     }
     if (title->MarkerIndex() >= 0 && !text.IsEmpty()) {
@@ -282,11 +289,12 @@ void TXCustomDBGrid::DrawTitleCell(TXColumn* Column, const TRect& ARect, TGridDr
             text.Left = place.TextLeft;
             text.Right = place.TextRight;
             const int y = text.Top + (ARect.Height() - markers->Height()) / 2;
-            DrawGlyph(markers, canvas, ARect, gradient, false, title->MarkerIndex(), y, place.MarkerX);
+            DrawGlyph(markers, canvas, ARect, gradient, false, title->MarkerIndex(), y,
+                      glyphX(place.MarkerX, markers));
         }
     }
     canvas->Brush()->SetStyle(bsClear);
-    WriteCellText(canvas, text, m, title->VAlignment(), title->WordWrap(), title->Ellipsis(), IsRightToLeft(),
+    WriteCellText(canvas, MirrorIn(text, ARect), m, title->VAlignment(), title->WordWrap(), title->Ellipsis(), IsRightToLeft(),
                   title->Alignment(), title->Caption(), m);
     canvas->Brush()->SetStyle(bsSolid);
 }
@@ -395,7 +403,8 @@ void TXCustomDBGrid::DrawDataLines(const TRect& ARect, bool rowLine, bool colLin
         const TColor colour = fDataRowLineColor == clNone ? canvas->Brush()->Color() : fDataRowLineColor;
         const bool longer = !(fDataRowLineColor == clNone && fDataColLineColor == clDefault);
         const TColor brush = canvas->Brush()->Color();
-        FillWith(canvas, Rect(ARect.Left, ARect.Bottom, ARect.Right + (longer ? 1 : 0), ARect.Bottom + 1),
+        FillWith(canvas,
+                 ExtendedTrailing(Rect(ARect.Left, ARect.Bottom, ARect.Right, ARect.Bottom + 1), longer ? 1 : 0),
                  colour);
         canvas->Brush()->SetColor(brush);
     }
@@ -411,7 +420,7 @@ void TXCustomDBGrid::DrawColumnLine(const TRect& ARect, bool lastColumn) {
     const TColor brush = canvas->Brush()->Color();
     const bool realRowColour = fDataRowLineColor != clNone && fDataRowLineColor != clDefault;
     const bool shorter = colour == clNone || realRowColour;
-    FillWith(canvas, Rect(ARect.Right, ARect.Top, ARect.Right + 1, ARect.Bottom + (shorter ? 0 : 1)),
+    FillWith(canvas, TrailingStrip(ARect, 1, ARect.Top, ARect.Bottom + (shorter ? 0 : 1)),
              colour == clNone ? brush : colour);
     canvas->Brush()->SetColor(brush);
 }
@@ -425,15 +434,13 @@ void TXCustomDBGrid::DrawFixedFrame(const TRect& ARect, bool gradient) {
     const TColor brush = canvas->Brush()->Color();
     if (!bothLines || fFixedStyle == fsDefault || fFixedStyle == fsNice || fFixedStyle == fsFlat) {
         if (rowLines)
-            FillWith(
-                canvas,
-                Rect(ARect.Left, ARect.Bottom, ARect.Right + ColLineWidth(), ARect.Bottom + RowLineWidth()),
-                clBlack);
+            FillWith(canvas,
+                     ExtendedTrailing(Rect(ARect.Left, ARect.Bottom, ARect.Right, ARect.Bottom + RowLineWidth()),
+                                      ColLineWidth()),
+                     clBlack);
         if (colLines)
-            FillWith(
-                canvas,
-                Rect(ARect.Right, ARect.Top, ARect.Right + ColLineWidth(), ARect.Bottom + RowLineWidth()),
-                clBlack);
+            FillWith(canvas, TrailingStrip(ARect, ColLineWidth(), ARect.Top, ARect.Bottom + RowLineWidth()),
+                     clBlack);
     }
     if (!bothLines) return;
     TRect frame = ARect;

@@ -309,7 +309,7 @@ void TXCustomDBGrid::InvalidateGridRow(int ARow) {
     const TRect left = CellRect(std::max(first, 0), ARow);
     const TRect right = CellRect(ColCount() - 1, ARow);
     if (!left.IsEmpty() && !right.IsEmpty())
-        ValidateRect(Rect(left.Left, left.Top, right.Right, right.Bottom));
+        ValidateRect(Rect(std::min(left.Left, right.Left), left.Top, std::max(left.Right, right.Right), right.Bottom));
     InvalidateRow(ARow);
 }
 

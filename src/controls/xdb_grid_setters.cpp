@@ -185,7 +185,8 @@ void TXCustomDBGrid::SetBiDiMode(TBiDiMode value) {
     if (value == fBiDiMode) return;
     fBiDiMode = value;
     if (value == bdRightToLeft) fDoubleBuffered = false;
-    Invalidate();
+    // The columns stand mirrored, or no longer.
+    DirectionChanged();
     RefreshEditor();
     SynchronizeRing();
 }

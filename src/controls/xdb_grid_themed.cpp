@@ -124,7 +124,7 @@ bool TXCustomDBGrid::DrawThemedExpandButton(const TXColumn* Column, const TRect&
     TThemedElement arrow = TThemedElement::ScrollDown;
     if (style != cesDropDown && style != cesDropDownMenu) {
         // Left to fold an expanded group, right to open it; mirrored right to left.
-        const bool left = Column->Expanded() != IsRightToLeft();
+        const bool left = Column->Expanded() != UseRightToLeftAlignment();
         arrow = left ? TThemedElement::ScrollLeft : TThemedElement::ScrollRight;
     }
     TThemedState state = TThemedState::Normal;

@@ -40,7 +40,8 @@ bool TXCustomDBGrid::ExpandButtonAt(int X, int Y, TXColumn*& Column) {
     const TRect cellRect = ColumnTitleCellRect(column, std::min(column->Depth(), fTitleOffset - 1));
     TRect button = Rect(cellRect.Left - 1, cellRect.Top - 1, cellRect.Right + 1, cellRect.Bottom + 1);
     if (button.Width() < arrow + 2) return false;
-    button.Left = button.Right - (arrow + 2);
+    // At the caption's trailing end: its right, its left on a mirrored grid.
+    button = MirrorIn(Rect(button.Right - (arrow + 2), button.Top, button.Right, button.Bottom), button);
     if (!button.Contains({X, Y}) || HeaderRowAt(column, Y) >= 0) return false;
     Column = column;
     return true;
@@ -235,7 +236,8 @@ void TXCustomDBGrid::DrawTitleButtonFrame(int ACol, const TRect& ARect) {
         // Not over the header rows; only the expand button's square when that is what is hot
         // or held.
         if (fOptions.Contains(dgTitleHeaders)) r.Top += column->Title()->HeaderRowCount() * fHeaderRowHeight;
-        if (pressed ? t.OnExpand : t.HotExpand) r.Left = std::max(r.Left, r.Right - (ScrollBarExtent() + 2));
+        if (pressed ? t.OnExpand : t.HotExpand)
+            r = MirrorIn(Rect(std::max(r.Left, r.Right - (ScrollBarExtent() + 2)), r.Top, r.Right, r.Bottom), r);
     }
     if (r.IsEmpty()) return;
     TCanvas* canvas = Canvas();

@@ -80,6 +80,7 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
     if (merged) {
         if (!first && ColumnToRaw(Column) != LeftCol()) --cell.Left;
         if (!last) ++cell.Right;
+        cell = MirrorIn(cell, ARect);
     }
     canvas->Brush()->SetColor(brush);
     fTotalCellColor = brush;
@@ -99,7 +100,7 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
             --box.Left;
             --box.Right;
         }
-        fPendingTotalBox = box;
+        fPendingTotalBox = MirrorIn(box, ARect);
     }
 
     // The text area.
@@ -121,14 +122,17 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
         const int index = total->ImageIndex();
         if (value && index >= 0 && index < images->Count()) {
             const int y = ARect.Top + (ARect.Height() - images->Height()) / 2;
-            DrawGlyph(images, canvas, ARect, gradient, false, index, y, area2.Left + m);
+            const int x = area2.Left + m;
+            DrawGlyph(images, canvas, ARect, gradient, false, index, y,
+                      MirrorIn(Rect(x, ARect.Top, x + images->Width(), ARect.Bottom), ARect).Left);
             area2.Left += images->Width() + 2;
         }
     }
     if (!area2.IsEmpty() && !text.empty()) {
         canvas->Brush()->SetStyle(bsClear);
-        WriteCellText(canvas, area2, m, total ? total->VAlignment() : tvCenter, total ? total->WordWrap() : true,
-                      total ? total->Ellipsis() : true, false, total ? total->Alignment() : Column->Alignment(),
+        WriteCellText(canvas, MirrorIn(area2, ARect), m, total ? total->VAlignment() : tvCenter, total ? total->WordWrap() : true,
+                      total ? total->Ellipsis() : true, ColumnRightToLeft(Column),
+                      total ? total->Alignment() : Column->Alignment(),
                       text, m);
         canvas->Brush()->SetStyle(bsSolid);
     }
@@ -140,8 +144,7 @@ void TXCustomDBGrid::FinishTotalCell(const TRect& ARect) {
     if (column && MergedTotalCell(column) && !IsLastShowingColumn(column)) {
         // Merged cells show no line between columns: the line the frame drew right of the cell
         // takes the cell's colour (its top and bottom pixels stay with the row's edges).
-        FillSolid(Canvas(), Rect(ARect.Right, ARect.Top + 1, ARect.Right + ColLineWidth(), ARect.Bottom - 1),
-                  fTotalCellColor);
+        FillSolid(Canvas(), TrailingStrip(ARect, ColLineWidth(), ARect.Top + 1, ARect.Bottom - 1), fTotalCellColor);
     }
     if (fPendingTotalBox.IsEmpty()) return;
     // A themed cell's box is a plain sunken frame, whatever the box style.
@@ -170,8 +173,10 @@ bool TXCustomDBGrid::DrawMergedTotalEdges(const TRect& Frame, TColor Brush, bool
     DrawEdge(canvas, r, BDR_RAISEDINNER, BF_TOP | (first ? BF_LEFT : 0) | soft);
     if (!gradient && !first) {
         // The separators the neighbours' edges left inside the merged cell are painted over.
-        FillSolid(canvas, Rect(Frame.Left, Frame.Top + 1, Frame.Left + 1, Frame.Bottom - 1), Brush);
-        if (!last) FillSolid(canvas, Rect(Frame.Right - 1, Frame.Top + 1, Frame.Right, Frame.Bottom - 1), Brush);
+        FillSolid(canvas, MirrorIn(Rect(Frame.Left, Frame.Top + 1, Frame.Left + 1, Frame.Bottom - 1), Frame), Brush);
+        if (!last)
+            FillSolid(canvas, MirrorIn(Rect(Frame.Right - 1, Frame.Top + 1, Frame.Right, Frame.Bottom - 1), Frame),
+                      Brush);
     }
     canvas->Brush()->SetColor(Brush);
     return true;

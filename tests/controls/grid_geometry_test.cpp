@@ -142,17 +142,23 @@ protected:
         grid->SetRowCount(20);
         return grid;
     }
-};
-
-TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
-    for (const GridCase& c : kGridCases) {
+    // The grid of one case, left to right or mirrored.
+    test::TRecordingGrid* Grid(const GridCase& c, bool rightToLeft) {
         auto* grid = Grid();
-        ASSERT_EQ(grid->ClientRect(), Rect(0, 0, 300, 200));
+        grid->SetRightToLeft(rightToLeft);
         if (!c.lines) grid->SetOptions({});
         grid->SetFixedCols(c.fixedCols);
         grid->SetFixedRows(c.fixedRows);
         grid->SetLeftCol(c.left);
         grid->SetTopRow(c.top);
+        return grid;
+    }
+};
+
+TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
+    for (const GridCase& c : kGridCases) {
+        auto* grid = Grid(c, false);
+        ASSERT_EQ(grid->ClientRect(), Rect(0, 0, 300, 200));
         ASSERT_EQ(grid->LeftCol(), c.left) << c.name;
         ASSERT_EQ(grid->TopRow(), c.top) << c.name;
         EXPECT_EQ(grid->VisibleColCount(), c.visibleCols) << c.name;
@@ -161,6 +167,29 @@ TEST_F(GridGeometry, CellRectsVisibleCountsAndMouseCoordinatesFollowTheNote) {
             EXPECT_EQ(grid->CellRect(cell.c, cell.r), cell.rect) << c.name << " cell " << cell.c << "," << cell.r;
         for (const auto& p : c.points)
             EXPECT_EQ(grid->MouseCoord(p.x, p.y), (TGridCoord{p.c, p.r})) << c.name << " at " << p.x << "," << p.y;
+        delete grid;
+    }
+}
+
+// A right-to-left grid is the mirror image: every rectangle reflected across the client width
+// (300 - right .. 300 - left) and every point hits the cell its mirror pixel (299 - x) hits.
+TEST_F(GridGeometry, ARightToLeftGridMirrorsCellRectsAndMouseCoordinates) {
+    for (const GridCase& c : kGridCases) {
+        auto* grid = Grid(c, true);
+        EXPECT_EQ(grid->VisibleColCount(), c.visibleCols) << c.name;
+        for (const auto& cell : c.cells) {
+            const TRect ltr = cell.rect;
+            const TRect mirrored = ltr.IsEmpty() ? ltr : Rect(300 - ltr.Right, ltr.Top, 300 - ltr.Left, ltr.Bottom);
+            EXPECT_EQ(grid->CellRect(cell.c, cell.r), mirrored) << c.name << " cell " << cell.c << "," << cell.r;
+        }
+        for (const auto& p : c.points)
+            EXPECT_EQ(grid->MouseCoord(299 - p.x, p.y), (TGridCoord{p.c, p.r}))
+                << c.name << " at " << 299 - p.x << "," << p.y;
+        // The paint hands each cell its mirrored rectangle, the first column at the right edge.
+        grid->Drawn.clear();
+        Paint(*grid);
+        ASSERT_FALSE(grid->Drawn.empty()) << c.name;
+        for (const auto& d : grid->Drawn) EXPECT_EQ(d.Rect, grid->CellRect(d.Col, d.Row)) << c.name << " " << d.Col;
         delete grid;
     }
 }

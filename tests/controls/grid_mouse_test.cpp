@@ -116,6 +116,52 @@ TEST_F(GridMouse, DraggingATitleMovesTheColumn) {
     EXPECT_EQ(grid->GridState(), gsNormal);
 }
 
+// Right to left every gesture works on the mirror image: the border after column 2 is the line
+// left of it, dragging it left widens the column, a title moves towards the left, and the timed
+// scroll runs towards the later columns past the left edge.
+TEST_F(GridMouse, ARightToLeftGridSizesMovesAndSelectsInTheMirror) {
+    auto* grid = Grid();
+    grid->SetRightToLeft(true);
+    const TRect cell2 = grid->CellRect(2, 0);
+    ASSERT_EQ(cell2, Rect(400 - 194, 0, 400 - 130, 24));
+    const QPoint border(cell2.Left - 1, 12);  // the line after column 2, mirrored: x 205
+    test::MoveTo(*grid, border + QPoint(-3, 0));
+    EXPECT_EQ(CursorOf(*grid), Qt::SplitHCursor);
+    test::Press(*grid, border);
+    EXPECT_EQ(grid->GridState(), gsColSizing);
+    test::MoveTo(*grid, border - QPoint(18, 0));
+    // The sizing line follows the mouse on screen, 18 pixels to the left of the border.
+    EXPECT_EQ(Paint(*grid).Records().back().Rect, Rect(border.x() - 18, 0, border.x() - 17, 250));
+    test::Release(*grid, border - QPoint(18, 0));
+    EXPECT_EQ(grid->ColWidths(2), 82);
+
+    // A click hits the cell drawn under it.
+    test::Click(*grid, test::CellPoint(*grid, 3, 4));
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(grid->Row(), 4);
+
+    // A title dragged onto column 4 (further left on screen) moves there; the bar stands left of it.
+    const QPoint from = test::CellPoint(*grid, 1, 0);
+    const QPoint to = test::CellPoint(*grid, 4, 0);
+    test::Press(*grid, from);
+    test::MoveTo(*grid, from - QPoint(QApplication::startDragDistance() + 1, 0));
+    test::MoveTo(*grid, to);
+    ASSERT_EQ(grid->GridState(), gsColMoving);
+    const int left = grid->CellRect(4, 0).Left - 1;
+    EXPECT_EQ(Paint(*grid).Records().back().Rect, Rect(left - 1, 0, left + 1, 250));
+    test::Release(*grid, to);
+    EXPECT_EQ(grid->Moves, (std::vector<std::pair<int, int>>{{1, 4}}));
+
+    // Selecting past the left edge scrolls towards the later columns.
+    test::Press(*grid, test::CellPoint(*grid, 3, 3));
+    test::MoveTo(*grid, QPoint(-5, test::CellPoint(*grid, 3, 3).y()));
+    clock.Advance(60);
+    ASSERT_FALSE(grid->TimedScrolls.empty());
+    EXPECT_EQ(grid->TimedScrolls.back(), TGridScrollDirections{sdRight});
+    EXPECT_EQ(grid->Col(), 4);
+    test::Release(*grid, QPoint(-5, 10));
+}
+
 TEST_F(GridMouse, SelectingFollowsTheMouseAndScrollsOnTheTimerOutside) {
     auto* grid = Grid();
     test::Press(*grid, test::CellPoint(*grid, 2, 3));

@@ -113,6 +113,14 @@ TEST_F(GridPaint, LinesAndFillsOnTheRecord) {
         {{250, 50}, clWindow, "after the last column"},
     };
     for (const auto& p : probes) EXPECT_EQ(record.FillColorAt(p.at), p.colour) << p.what;
+    // Right to left the same pixels stand mirrored: the fixed column at the right edge, each line
+    // left of its cell, the room after the last column at the left.
+    grid->SetRightToLeft(true);
+    Paint(*grid);
+    const int last = grid->ClientWidth() - 1;
+    for (const auto& p : probes)
+        EXPECT_EQ(record.FillColorAt({last - p.at.X, p.at.Y}), p.colour) << "right to left: " << p.what;
+    grid->SetRightToLeft(false);
 
     // On a silver grid the data lines are gray; fixed colour and grid colour are the grid's.
     grid->SetColor(clSilver);

@@ -48,6 +48,13 @@ public:
     using TCustomGrid::CalcSizingState;
     using TCustomGrid::PostGridMessage;
 
+    // Right to left: the grid stands mirrored.
+    void SetRightToLeft(bool value) {
+        fRightToLeft = value;
+        DirectionChanged();
+    }
+    bool UseRightToLeftAlignment() const override { return fRightToLeft; }
+
 protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override {
         Drawn.push_back({ACol, ARow, ARect, AState, Canvas()->ClipRect()});
@@ -82,6 +89,9 @@ protected:
     bool CanEditAcceptKey(char16_t Key) override { return !DigitsOnly || (Key >= u'0' && Key <= u'9'); }
     bool CanEditModify() override { return Modifiable; }
     int GetEditLimit() override { return EditLimit; }
+
+private:
+    bool fRightToLeft = false;
 };
 
 }  // namespace tv::test

@@ -214,6 +214,38 @@ TEST(Screenshot, DataGridTotals) {
     EXPECT_EQ(grid->GetTotalText(name, 3, tkDisplay), "Markerade artiklar");
 }
 
+// Right to left: the indicator at the right edge with the number next to it, the name and the
+// price leftwards; sort markers left of their captions (the name first and ascending, the price
+// second and descending), the name's text from the right, the numbers on their own side; totals
+// under them (a header, the sum of the prices, a boxed footer merged across the column lines).
+TEST(Screenshot, DataGridRightToLeft) {
+    TArticleGridForm f(12, "Artiklar, höger till vänster");
+    TXDBGrid* grid = f.grid;
+    grid->SetBiDiMode(bdRightToLeft);
+    grid->Columns()->Items(1)->SetWidth(150);
+    grid->Columns()->Items(1)->Title()->SetCaption("Benämning");
+    grid->Columns()->Items(2)->SetWidth(110);
+    grid->Columns()->Items(2)->SetAlignment(taRightJustify);
+    grid->SetOptionsEx({dgTotalHeader, dgTotalValues, dgTotalFooter, dgTotalFooterBox, dgCalcWholeDataSet});
+    grid->Gradient()->SetActive(false);
+    TXColumn* name = grid->Columns()->Items(1);
+    TXColumn* price = grid->Columns()->Items(2);
+    name->TotalHeader()->SetCaption("Summering");
+    price->TotalHeader()->SetCaption("Pris");
+    TXColumnTotalValue* sum = price->TotalValues()->Add();
+    sum->SetTotalResult(trCalcValue);
+    sum->SetCalcValue(cvSum);
+    sum->SetFormat("Summa %.2f");
+    name->TotalFooter()->SetCaption("Alla artiklar");
+    grid->SetDataSource(&f.source);
+    grid->SetOrderFields("NAME,PRICE DESC");
+    grid->UpdateTotals(false);
+    f.table->SetRecNo(3);
+    test::SaveScreenshot(f.form, "data_grid_right_to_left");
+    EXPECT_EQ(grid->CellRect(0, grid->TitleOffset()).Right, grid->ClientWidth());
+    EXPECT_EQ(sum->DisplayText(), "Summa 819.00");
+}
+
 // Selected rows: the four articles from the anchor (3) to 6 (drawn in the selection colour, dots
 // in the indicator), and article 9 added on its own and anchored there (the bar beside the arrow
 // of the current record).

@@ -87,6 +87,35 @@ TEST(CellPictureRects, EachPlacementScalesStretchesOrTilesAsItSays) {
     EXPECT_TRUE(CellPictureRects(cell, 0, 20, idTileGrid, taLeftJustify, tvTopJustify, 0, 0).empty());
 }
 
+// Right to left the tiles run from the right: from the cell's right edge, and on the grid's raster
+// from the right edge of a client 205 pixels wide (tiles at 205 - 30k); a placement at its own size
+// is the alignment's business and stays.
+TEST(CellPictureRects, MirroredTilesStartFromTheRight) {
+    const TRect cell = Rect(10, 25, 110, 65);
+    struct Case {
+        const char* what;
+        TImageDraw draw;
+        size_t count;
+        TRect first;
+        TRect last;
+    };
+    const Case cases[] = {
+        {"tiles from the cell", idTileCell, 8, {80, 25, 110, 45}, {-10, 45, 20, 65}},
+        {"tiles on the grid", idTileGrid, 12, {85, 20, 115, 40}, {-5, 60, 25, 80}},
+        {"rows on the grid", idTileCol, 12, {80, 20, 110, 40}, {-10, 60, 20, 80}},
+        {"columns on the grid", idTileRow, 8, {85, 25, 115, 45}, {-5, 45, 25, 65}},
+        {"own size", idAlignment, 1, {12, 28, 42, 48}, {12, 28, 42, 48}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<TRect> rects =
+            CellPictureRects(cell, 30, 20, c.draw, taLeftJustify, tvTopJustify, 2, 3, 205);
+        ASSERT_EQ(rects.size(), c.count);
+        EXPECT_EQ(rects.front(), c.first);
+        EXPECT_EQ(rects.back(), c.last);
+    }
+}
+
 TEST(BoxStyles, AutomaticStylesFollowTheFixedStyle) {
     struct Case {
         TCheckBoxStyle style;
@@ -283,6 +312,14 @@ TEST_F(CellPictures, GraphicFieldsShowTheirPictureByTheColumnsPlacement) {
     ASSERT_FALSE(tiles.empty());
     EXPECT_EQ(tiles.front().Rect, Bounds(cell.Left - cell.Left % 8, cell.Top - cell.Top % 6, 8, 6));
     EXPECT_EQ(tiles.size(), CellPictureRects(cell, 8, 6, idTileGrid, taLeftJustify, tvTopJustify, 0, 0).size());
+    // Right to left the raster runs from the client's right edge.
+    grid->SetBiDiMode(bdRightToLeft);
+    Paint(*grid);
+    const TRect mirroredCell = CellOf(*grid, 1, 0);
+    const std::vector<TCanvasRecord> mirroredTiles = PicturesIn(mirroredCell);
+    ASSERT_FALSE(mirroredTiles.empty());
+    for (const TCanvasRecord& r : mirroredTiles) EXPECT_EQ((grid->ClientWidth() - r.Rect.Right) % 8, 0);
+    grid->SetBiDiMode(bdLeftToRight);
 
     // On the screen: each record's own picture, centred; the cell around it in the grid's colour.
     pic->SetImageDraw(idCenter);

@@ -401,19 +401,24 @@ TEST_F(GridLooks, ARightToLeftGridMirrorsTextThatReadsRightToLeftAndItsGlyphs) {
     const int idLeft = textIn("1");
     EXPECT_LT(textIn("Artikel 1"), name.Left + 8);
     EXPECT_EQ(glyphFlags(12), 0);
+    const TRect id = grid->CellRect(1, 1);
     grid->SetBiDiMode(bdRightToLeft);
-    // A text column reads from the right; numbers keep their side, and so does a column that
-    // suppresses the direction.
+    // The columns stand mirrored. A text column reads from the right; numbers keep their side in
+    // their cell, and so does a column that suppresses the direction.
+    const TRect mirroredName = grid->CellRect(2, 1);
+    const TRect mirroredId = grid->CellRect(1, 1);
+    EXPECT_EQ(mirroredName.Right, grid->ClientWidth() - name.Left);
     const int width = 9 * recorder.CharWidth();
-    EXPECT_EQ(textIn("Artikel 1"), name.Right - width - 2 - 1);
-    EXPECT_EQ(textIn("1"), idLeft);
-    EXPECT_GT(textIn("NAME"), name.Left + name.Width() / 2);
+    EXPECT_EQ(textIn("Artikel 1"), mirroredName.Right - width - 2 - 1);
+    EXPECT_EQ(textIn("1") - mirroredId.Left, idLeft - id.Left);
+    EXPECT_GT(textIn("NAME"), mirroredName.Left + mirroredName.Width() / 2);
     grid->FindColumn("NAME")->SetSuppressRTL(true);
-    EXPECT_LT(textIn("Artikel 1"), name.Left + 8);
-    // Glyphs are mirrored, except the record glyphs (the arrow of the current record).
-    EXPECT_EQ(glyphFlags(12), 2);
-    EXPECT_EQ(glyphFlags(0), 0);
-    // On the screen the check mark stands mirrored, pixel for pixel.
+    EXPECT_LT(textIn("Artikel 1"), mirroredName.Left + 8);
+    // The record glyphs are mirrored (the arrow of the current record points to its row, on the
+    // left); every other glyph keeps its face.
+    EXPECT_EQ(glyphFlags(12), 0);
+    EXPECT_EQ(glyphFlags(0), 2);
+    // On the screen the check mark stands as in the strip, pixel for pixel.
     auto picture = test::Render(*grid);
     QImage strip(QString::fromLatin1(GlyphStripResource(TGridGlyphStrip::Indicators)));
     ASSERT_FALSE(strip.isNull());
@@ -424,7 +429,7 @@ TEST_F(GridLooks, ARightToLeftGridMirrorsTextThatReadsRightToLeftAndItsGlyphs) {
     int opaque = 0;
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
-            const QRgb p = strip.pixel(12 * 16 + 15 - x, y);
+            const QRgb p = strip.pixel(12 * 16 + x, y);
             if (p == qRgb(128, 128, 0)) continue;
             ++opaque;
             EXPECT_EQ(picture->Canvas()->Pixels(x0 + x, y0 + y), FromQColor(QColor(p))) << x << "," << y;

@@ -140,9 +140,11 @@ TEST_F(DataGridMenus, DropDownMenusAndWhereTheyOpen) {
     for (const Case& c : cases)
         EXPECT_EQ(grid->DropDownPoint(c.column, c.title), grid->ClientToScreen(c.client))
             << (c.column ? "column" : "no column") << (c.title ? " title" : " cell");
-    // Right to left, it opens at the cell's right edge.
+    // Right to left, it opens at the right edge of the mirrored title.
     grid->SetBiDiMode(bdRightToLeft);
-    EXPECT_EQ(grid->DropDownPoint(price, true), grid->ClientToScreen({title.Right + line, title.Bottom}));
+    const TRect mirrored = grid->CellRect(grid->ColumnToRaw(price), 0);
+    EXPECT_EQ(mirrored.Right, grid->ClientWidth() - title.Left);
+    EXPECT_EQ(grid->DropDownPoint(price, true), grid->ClientToScreen({mirrored.Right + line, mirrored.Bottom}));
     EXPECT_EQ(grid->DropDownPoint(nullptr, true),
               grid->ClientToScreen({grid->ClientWidth() + line, grid->TitleHeight() - rowLine}));
 }

@@ -132,9 +132,9 @@ public:
     TNotifyEvent OnChange;
 
     // ---- direction ----
-    // A right-to-left canvas shows each cell of a right-to-left control as read from the right:
-    // text that reads right to left takes the mirrored alignment and glyphs are drawn mirrored
-    // (the cells themselves stay where they are).
+    // A right-to-left canvas paints a mirrored (right-to-left) control, which places its cells
+    // itself: text that reads right to left takes the mirrored alignment, and glyphs that point
+    // along the rows are drawn mirrored.
     void SetRightToLeft(bool value) { fRightToLeft = value; }
     bool RightToLeft() const { return fRightToLeft; }
 

@@ -245,8 +245,8 @@ void TCustomGrid::SetTopLeft(int left, int top) {
     const TGridDrawInfo info = CalcDrawInfo();
     const TRect client = ClientRect();
     if (left != fLeftCol)
-        RepaintGrid(TGridRepaint::Invalidate, Rect(info.Horz.FixedBoundary, 0, client.Right, client.Bottom),
-                    0, 0);
+        RepaintGrid(TGridRepaint::Invalidate,
+                    MirrorRect(Rect(info.Horz.FixedBoundary, 0, client.Right, client.Bottom)), 0, 0);
     if (top != fTopRow)
         RepaintGrid(TGridRepaint::Invalidate, Rect(0, info.Vert.FixedBoundary, client.Right, client.Bottom),
                     0, 0);
@@ -337,12 +337,23 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
     int left = 0, right = 0, top = 0, bottom = 0;
     if (!Columns().CellSpan(info.Horz, ACol, left, right) || !Rows().CellSpan(info.Vert, ARow, top, bottom))
         return {};
-    return Rect(left, top, right, bottom);
+    return MirrorRect(Rect(left, top, right, bottom));
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
     const TGridDrawInfo info = CalcDrawInfo();
-    return {Columns().CellAt(info.Horz, X), Rows().CellAt(info.Vert, Y)};
+    return {Columns().CellAt(info.Horz, MirrorX(X)), Rows().CellAt(info.Vert, Y)};
+}
+
+TRect TCustomGrid::MirrorRect(const TRect& R) const {
+    if (!UseRightToLeftAlignment() || R.IsEmpty()) return R;
+    const int width = ClientWidth();
+    return Rect(width - R.Right, R.Top, width - R.Left, R.Bottom);
+}
+
+void TCustomGrid::DirectionChanged() {
+    InvalidateGrid();
+    PlaceEditor();
 }
 
 namespace {
@@ -527,7 +538,7 @@ void TCustomGrid::InvalidateGridRect(const TGridRect& cells) {
     if (!ShownSpan(Columns(), info.Horz, cells.Left, cells.Right, left, right) ||
         !ShownSpan(Rows(), info.Vert, cells.Top, cells.Bottom, top, bottom))
         return;
-    RepaintGrid(TGridRepaint::Invalidate, Rect(left, top, right, bottom), 0, 0);
+    RepaintGrid(TGridRepaint::Invalidate, MirrorRect(Rect(left, top, right, bottom)), 0, 0);
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {

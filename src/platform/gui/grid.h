@@ -121,6 +121,16 @@ public:
     TGridDrawInfo CalcDrawInfo() const;
     TRect CellRect(int ACol, int ARow) const;
     virtual TGridCoord MouseCoord(int X, int Y) const;
+
+    // ---- direction ----
+    // A right-to-left grid stands mirrored: its first column at the right edge and each cell's
+    // line at its left. Cell rectangles, mouse points, the paint, repaints and the editor's place
+    // are mirrored across the client width; the axes' arithmetic (grid_axis.h) stays left to right.
+    virtual bool UseRightToLeftAlignment() const { return false; }
+    // A pixel column of the left-to-right layout where it shows on screen, and back again (the
+    // same mapping both ways); unchanged on a left-to-right grid.
+    int MirrorX(int X) const { return UseRightToLeftAlignment() ? ClientWidth() - 1 - X : X; }
+    TRect MirrorRect(const TRect& R) const;
     // The client area: the viewport, without frame and scroll bars.
     TRect ClientRect() const override;
 
@@ -200,11 +210,14 @@ protected:
     virtual void SizeChanged(int OldColCount, int OldRowCount) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
     virtual void GridMessage(uint32_t Msg) {}
+    // The answer of UseRightToLeftAlignment changed: the grid paints again and the editor moves.
+    void DirectionChanged();
 
     // ---- the mouse ----
     // Decides what a press at X, Y starts: column or row sizing in a sizing zone, else normal.
     // Index is the cell whose border is under the mouse, SizingPos the pixel of its line and
-    // SizingOfs the distance from the point to it.
+    // SizingOfs the distance from the point to it, both counted left to right (MirrorX) on a
+    // right-to-left grid.
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                                  const TGridDrawInfo& DrawInfo);
     virtual bool BeginColumnDrag(int& Origin, int& Destination, TPoint MousePt) { return true; }

@@ -49,6 +49,7 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
     SizingOfs = 0;
     const TGridAxisDrawInfo& h = DrawInfo.Horz;
     const TGridAxisDrawInfo& v = DrawInfo.Vert;
+    X = MirrorX(X);
     // Column borders in the fixed rows, row borders in the fixed columns.
     if (fOptions.Contains(goColSizing) && Y >= 0 && Y < std::min(v.FixedBoundary, v.GridBoundary) &&
         NearestBorder(Columns(), h, X, Index, SizingPos)) {
@@ -95,11 +96,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             fSizingIndex = index;
             fSizingPos = pos;
             fSizingOfs = ofs;
-            fSizingOriginal = state == gsColSizing ? X : Y;
+            fSizingOriginal = state == gsColSizing ? MirrorX(X) : Y;
             RepaintGrid(TGridRepaint::Invalidate, SizingLineRect(SizingLine()), 0, 0);
         } else {
             // The plain mapping: descendants that map points otherwise keep their own handling.
-            const int c = Columns().CellAt(info.Horz, X);
+            const int c = Columns().CellAt(info.Horz, MirrorX(X));
             const int r = Rows().CellAt(info.Vert, Y);
             if (fOptions.Contains(goColMoving) && r >= 0 && r < fFixedRows && c >= fFixedCols) {
                 fMoveArmed = true;
@@ -195,7 +196,7 @@ void TCustomGrid::EndMouseMode(bool apply) {
 int TCustomGrid::SizingDelta() const {
     const bool cols = fGridState == gsColSizing;
     const int size = cols ? fColWidths[fSizingIndex] : fRowHeights[fSizingIndex];
-    const int delta = (cols ? fLastMouse.X : fLastMouse.Y) - fSizingOriginal;
+    const int delta = (cols ? MirrorX(fLastMouse.X) : fLastMouse.Y) - fSizingOriginal;
     // Never below one pixel.
     return std::max(delta, 1 - size);
 }
@@ -206,7 +207,8 @@ int TCustomGrid::SizingLine() const {
 
 TRect TCustomGrid::SizingLineRect(int pos) const {
     const TRect client = ClientRect();
-    return fGridState == gsColSizing ? Rect(pos, 0, pos + 1, client.Bottom) : Rect(0, pos, client.Right, pos + 1);
+    return fGridState == gsColSizing ? MirrorRect(Rect(pos, 0, pos + 1, client.Bottom))
+                                     : Rect(0, pos, client.Right, pos + 1);
 }
 
 void TCustomGrid::MoveSizingLine(int X, int Y) {
@@ -259,13 +261,13 @@ void TCustomGrid::RepaintMoveMarker() {
     const TGridDrawInfo info = CalcDrawInfo();
     int x = 0;
     if (MoveMarkerPos(info, x))
-        RepaintGrid(TGridRepaint::Invalidate, Rect(x - 1, 0, x + 1, info.Vert.GridExtent), 0, 0);
+        RepaintGrid(TGridRepaint::Invalidate, MirrorRect(Rect(x - 1, 0, x + 1, info.Vert.GridExtent)), 0, 0);
 }
 
 void TCustomGrid::MoveColumnDrag(int X, int Y) {
     auto alive = Watch();
     int origin = fMoveOrigin;
-    int destination = ColumnUnderForMove(CalcDrawInfo(), X);
+    int destination = ColumnUnderForMove(CalcDrawInfo(), MirrorX(X));
     if (!CheckColumnDrag(origin, destination, {X, Y}) || alive.expired()) return;
     if (origin == fMoveOrigin && destination == fMoveDestination) return;
     RepaintMoveMarker();
@@ -290,6 +292,8 @@ void TCustomGrid::EndColumnMove(bool apply, TPoint at) {
 TGridScrollDirections TCustomGrid::OutsideDirections(int X, int Y) const {
     const TGridDrawInfo info = CalcDrawInfo();
     TGridScrollDirections out;
+    // Directions count left to right: sdLeft is towards the first columns.
+    X = MirrorX(X);
     if (X < info.Horz.FixedBoundary) out.Include(sdLeft);
     if (X >= info.Horz.GridBoundary) out.Include(sdRight);
     if (Y < info.Vert.FixedBoundary) out.Include(sdUp);
@@ -305,7 +309,7 @@ void TCustomGrid::SelectAt(int X, int Y) {
     }
     fScrollTimer->SetEnabled(false);
     const TGridDrawInfo info = CalcDrawInfo();
-    const int c = Columns().CellAt(info.Horz, X);
+    const int c = Columns().CellAt(info.Horz, MirrorX(X));
     const int r = Rows().CellAt(info.Vert, Y);
     if (c >= fFixedCols && r >= fFixedRows && (c != fCol || r != fRow)) MoveCurrent(c, r);
 }

@@ -1,5 +1,6 @@
 // The base grid's paint loop: lines, then the cells of the four areas, then the room after the
-// last cell, then the feedback of sizing and moving.
+// last cell, then the feedback of sizing and moving. Positions are worked out left to right and
+// mirrored (MirrorRect) as they are drawn, so a right-to-left grid paints the mirror image.
 
 #include <algorithm>
 
@@ -34,8 +35,10 @@ void TCustomGrid::Paint() {
     canvas->ResetClipRect();
     canvas->Brush()->SetStyle(bsSolid);
     const TRect client = Rect(0, 0, info.Horz.GridExtent, info.Vert.GridExtent);
-    Fill(canvas, CommonRect(Rect(info.Horz.GridBoundary, 0, client.Right, client.Bottom), client), Color());
-    Fill(canvas, CommonRect(Rect(0, info.Vert.GridBoundary, info.Horz.GridBoundary, client.Bottom), client), Color());
+    Fill(canvas, MirrorRect(CommonRect(Rect(info.Horz.GridBoundary, 0, client.Right, client.Bottom), client)),
+         Color());
+    Fill(canvas, MirrorRect(CommonRect(Rect(0, info.Vert.GridBoundary, info.Horz.GridBoundary, client.Bottom), client)),
+         Color());
     PaintDragFeedback(info);
 }
 
@@ -55,8 +58,10 @@ void TCustomGrid::PaintLines(const TGridDrawInfo& info) {
             const int cellRight = left + std::max(cols.Size(c), 0);
             const int right = left + cols.Advance(c);
             // Each cell owns the line to its right (with the corner) and the line below it.
-            if (right > cellRight) Fill(canvas, CommonRect(Rect(cellRight, top, right, bottom), client), colour);
-            if (bottom > cellBottom) Fill(canvas, CommonRect(Rect(left, cellBottom, cellRight, bottom), client), colour);
+            if (right > cellRight)
+                Fill(canvas, MirrorRect(CommonRect(Rect(cellRight, top, right, bottom), client)), colour);
+            if (bottom > cellBottom)
+                Fill(canvas, MirrorRect(CommonRect(Rect(left, cellBottom, cellRight, bottom), client)), colour);
         });
     });
 }
@@ -64,10 +69,10 @@ void TCustomGrid::PaintLines(const TGridDrawInfo& info) {
 void TCustomGrid::PaintArea(const TGridDrawInfo& info, bool fixedRows, bool fixedCols) {
     const TGridAxisDrawInfo& h = info.Horz;
     const TGridAxisDrawInfo& v = info.Vert;
-    const TRect area =
+    const TRect area = MirrorRect(
         Rect(fixedCols ? 0 : h.FixedBoundary, fixedRows ? 0 : v.FixedBoundary,
              fixedCols ? std::min(h.FixedBoundary, h.GridBoundary) : h.GridBoundary,
-             fixedRows ? std::min(v.FixedBoundary, v.GridBoundary) : v.GridBoundary);
+             fixedRows ? std::min(v.FixedBoundary, v.GridBoundary) : v.GridBoundary));
     if (area.IsEmpty()) return;
     TCanvas* canvas = Canvas();
     const TGridAxis cols = Columns();
@@ -82,7 +87,8 @@ void TCustomGrid::PaintArea(const TGridDrawInfo& info, bool fixedRows, bool fixe
         const int bottom = std::min(top + std::max(rows.Size(r), 0), v.GridExtent);
         cols.ForEachShown(h, [&](int c, int left) {
             if (stopped || (c < fFixedCols) != fixedCols) return;
-            const TRect rect = Rect(left, top, std::min(left + std::max(cols.Size(c), 0), h.GridExtent), bottom);
+            const TRect rect =
+                MirrorRect(Rect(left, top, std::min(left + std::max(cols.Size(c), 0), h.GridExtent), bottom));
             if (rect.IsEmpty()) return;
             TGridDrawState state;
             if (fixedRows || fixedCols)
@@ -116,7 +122,7 @@ void TCustomGrid::PaintDragFeedback(const TGridDrawInfo& info) {
     switch (fGridState) {
         case gsColSizing: {
             const int x = SizingLine();
-            Fill(canvas, CommonRect(Rect(x, 0, x + 1, client.Bottom), client), clBlack);
+            Fill(canvas, MirrorRect(CommonRect(Rect(x, 0, x + 1, client.Bottom), client)), clBlack);
             break;
         }
         case gsRowSizing: {
@@ -126,7 +132,8 @@ void TCustomGrid::PaintDragFeedback(const TGridDrawInfo& info) {
         }
         case gsColMoving: {
             int x = 0;
-            if (MoveMarkerPos(info, x)) Fill(canvas, CommonRect(Rect(x - 1, 0, x + 1, client.Bottom), client), clBlack);
+            if (MoveMarkerPos(info, x))
+                Fill(canvas, MirrorRect(CommonRect(Rect(x - 1, 0, x + 1, client.Bottom), client)), clBlack);
             break;
         }
         default:
