@@ -10,10 +10,10 @@ void TXCustomDBGrid::DrawLineOverTotals(const TRect& ARect) {
     if (!fOptions.Contains(dgRowLines) || fTotalOffset < 2) return;
     const int blankRow = RowCount() - fTotalOffset;
     if (fPaintRow != blankRow + 1) return;
-    // A blank row without height leaves the line over the last data row's own line, which only a
-    // grid that paints off screen can draw without flicker.
+    // A blank row without height puts the line over the last data row's own line: drawn there only
+    // by a double-buffered grid, or in the designer.
     if (RowHeights(blankRow) < 0 && !fDoubleBuffered && !ComponentState().Contains(csDesigning)) return;
-    const bool bothLines = fOptions.Contains(dgColLines);
+    const bool bothLines = fOptions.Contains(dgColLines);  // row lines are on
     TCanvas* canvas = Canvas();
     const TColor brush = canvas->Brush()->Color();
     const TBrushStyle style = canvas->Brush()->Style();

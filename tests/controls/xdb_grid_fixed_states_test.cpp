@@ -18,11 +18,7 @@
 namespace tv {
 namespace {
 
-// The theme service on for one test.
-struct ThemesOn {
-    ThemesOn() { SetThemesEnabled(true); }
-    ~ThemesOn() { SetThemesEnabled(false); }
-};
+using test::ThemesOn;
 
 using Elements = std::vector<std::pair<TThemedElement, TThemedState>>;
 using E = TThemedElement;
@@ -163,17 +159,7 @@ TEST_F(GridFixedStates, ThemedExpandButtonsAndGroupTitlesAreHotAndPressedUnderTh
     grid->SetParent(&form);
     grid->SetBounds(10, 10, 480, 260);
     grid->Gradient()->SetActive(false);
-    grid->BeginLayout();
-    for (const auto& [field, expand] : std::vector<std::pair<const char*, int>>{
-             {"ID", 0}, {"", 2}, {"NAME", 0}, {"PRICE", 0}, {"ACTIVE", 0}}) {
-        TXColumn* column = grid->Columns()->Add();
-        column->SetFieldName(field);
-        column->Title()->SetCaption(*field ? field : "Group");
-        column->SetWidth(80);
-        column->SetExpandCols(expand);
-    }
-    grid->SetDataSource(&source);
-    grid->EndLayout();
+    test::SetGroupColumns(*grid, &source, {{"ID", 0}, {"", 2}, {"NAME", 0}, {"PRICE", 0}, {"ACTIVE", 0}});
     ThemesOn on;
     grid->SetFixedTheme(ftButtons);
     TXColumn* group = grid->Columns()->Items(1);
