@@ -66,6 +66,8 @@ void TXCustomDBGrid::ShowPopupEditor(TXColumn* Column, int X, int Y) {
         grid->SetAlign(alClient);
         grid->SetDragKind(dkDock);
         grid->LayoutChanged();
+        // The form's client width is the right edge of the columns as the grid lays them out at
+        // this grid's width; the floating grid's own frame and vertical bar then lie inside it.
         const int last = grid->ColCount() - 1;
         const TRect title = last >= grid->IndicatorOffset() ? grid->CellRect(last, 0) : TRect{};
         const TFloatingGridSize size = FloatingGridSize(title.IsEmpty() ? 0 : title.Right, Screen().Width(),

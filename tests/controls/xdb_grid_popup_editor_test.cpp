@@ -87,10 +87,14 @@ TEST_F(DataGridPopupEditor, FloatingGridIsMadeOnceAtTheCurrentCellAndSizedToItsC
     const QPoint corner = test::ClientWidget(*grid)->mapToGlobal(QPoint(cell.Left, cell.Top));
     EXPECT_EQ(form->Left(), corner.x());
     EXPECT_EQ(form->Top(), corner.y());
-    // Sized to its columns (far under half the screen), a quarter of the screen high.
-    const TRect lastTitle = nested->CellRect(nested->ColCount() - 1, 0);
-    EXPECT_GE(form->ClientWidth(), lastTitle.Right);
-    EXPECT_LT(form->ClientWidth(), Screen().Width() / 4);
+    // Its client width is the columns' right edge (far under half the screen), a quarter of the
+    // screen high. The edge is summed from the widths: once the form is that narrow, the grid's
+    // frame and vertical bar, inside the form's client area, cut the last title's cell rectangle.
+    int columnsRight = 0;
+    for (int i = 0; i < nested->ColCount(); ++i) columnsRight += nested->ColWidths(i) + nested->ColLineWidth();
+    columnsRight -= nested->ColLineWidth();
+    EXPECT_EQ(form->ClientWidth(), columnsRight);
+    EXPECT_EQ(nested->Width() - nested->ClientWidth(), 2 + nested->ScrollBarExtent());
     EXPECT_EQ(form->Height(), Screen().Height() / 4);
     // The look is the grid's, without title buttons and with no filler glyph.
     EXPECT_EQ(nested->FixedStyle(), fsFlat);
@@ -114,6 +118,19 @@ TEST_F(DataGridPopupEditor, FloatingGridGoesWithItsGrid) {
     EXPECT_EQ(floatingForm->Top(), 50);
     delete grid;  // the floating grid and its form go with it (the sanitizer watches)
     EXPECT_EQ(form.ControlCount(), 0);
+}
+
+TEST_F(DataGridPopupEditor, ANestedDatasetColumnNeverLoadsItsPickList) {
+    auto* grid = AddGrid<TXDBGrid>(460, 300);
+    TXColumn* lines = grid->FindColumn("LINES");
+    ASSERT_NE(lines, nullptr);
+    lines->SetPickOptions(TXPickOptions{poAutoLoadList});
+    int updates = 0;
+    grid->OnListItemsUpdated = [&](TObject*) { ++updates; };
+    grid->UpdateListItems(false);
+    clock.Advance(200);
+    EXPECT_EQ(updates, 0);
+    EXPECT_EQ(lines->PickList()->Count(), 0);
 }
 
 }  // namespace
