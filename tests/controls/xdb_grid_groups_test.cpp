@@ -32,16 +32,7 @@ protected:
         grid->Canvas()->AttachRecorder(&recorder);
         grid->SetParent(&form);
         grid->SetBounds(10, 10, width, 300);
-        grid->BeginLayout();
-        for (const auto& [field, expand] : columns) {
-            TXColumn* column = grid->Columns()->Add();
-            column->SetFieldName(field);
-            column->Title()->SetCaption(*field ? field : "Group");
-            column->SetWidth(80);
-            column->SetExpandCols(expand);
-        }
-        grid->SetDataSource(&source);
-        grid->EndLayout();
+        test::SetGroupColumns(*grid, &source, columns);
         return grid;
     }
     static TXColumn* At(TXDBGrid& grid, int index) { return grid.Columns()->Items(index); }
