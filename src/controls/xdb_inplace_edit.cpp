@@ -80,6 +80,16 @@ bool TXDBGridInplaceEdit::GridStyleLists() const {
     return fDBGrid->OptionsExt().Contains(dgGridStyleLists);
 }
 
+bool TXDBGridInplaceEdit::F2ClosesAsChoice() const {
+    TXColumn* column = fDBGrid->SelectedColumn();
+    return column && column->ListOptions().Contains(loAutoDropDown);
+}
+
+const TStrings* TXDBGridInplaceEdit::PickValues() {
+    TXColumn* column = fDBGrid->SelectedColumn();
+    return column ? column->PickDisplay() : TXInplaceEditList::PickValues();
+}
+
 // ---- showing the editor for a cell ----
 
 void TXDBGridInplaceEdit::UpdateContents() {
@@ -100,12 +110,23 @@ void TXDBGridInplaceEdit::ApplyColumn() {
     SetFont(column->Font());
     const TXHintOptions hints = fDBGrid->HintOptions();
     SetShowHint(fDBGrid->ShowHint() && (hints.Contains(hoEditorHints) || !hints.Contains(hoShowEditorHints)));
-    std::string hint = fDBGrid->Hint();
-    if (hints.Contains(hoEditorHints)) {
-        hint = column->EditorHint();
-        fDBGrid->CellHint(column, 0, hcEditor, hint);
-    }
-    SetHint(hint);
+    SetHint(EditorHintText());
+}
+
+std::string TXDBGridInplaceEdit::EditorHintText() {
+    // The grid's Hint follows the cell its hint query last hinted; the main hint is the program's.
+    TXColumn* column = fDBGrid->SelectedColumn();
+    if (!column || !fDBGrid->HintOptions().Contains(hoEditorHints)) return fDBGrid->MainHint();
+    std::string hint = column->EditorHint();
+    fDBGrid->CellHint(column, 0, hcEditor, hint);
+    return hint;
+}
+
+bool TXDBGridInplaceEdit::EditorHintQuery() {
+    const bool show = fDBGrid->HintOptions().Contains(hoShowEditorHints);
+    SetHint(EditorHintText());
+    fDBGrid->fHintPause = show ? 2 : 1;
+    return show;
 }
 
 void TXDBGridInplaceEdit::ChooseActiveList() {
@@ -160,6 +181,9 @@ void TXDBGridInplaceEdit::MouseReleased() {
 }
 
 void TXDBGridInplaceEdit::EditorButtonClick() {
+    // A drop-down-menu column drops its menu under the cell; without one the button clicks.
+    TXColumn* column = fDBGrid->SelectedColumn();
+    if (column && column->ButtonStyle() == cbsDropDownMenu && fDBGrid->DropDownMenu(column, false)) return;
     fDBGrid->EditButtonClick();
 }
 
@@ -550,6 +574,12 @@ void TXDBGridInplaceEdit::DblClick() {
 }
 
 bool TXDBGridInplaceEdit::WidgetEvent(QEvent* e, bool viewport) {
+    // The hint query over the editor: the hint window opens only with hoShowEditorHints. The
+    // query stays with the editor (the grid's hints are for its cells).
+    if (e->type() == QEvent::ToolTip && (!ShowHint() || !EditorHintQuery())) {
+        e->accept();
+        return true;
+    }
     // The wheel scrolls an open list.
     if (e->type() == QEvent::Wheel && ListVisible() && ActiveList()) {
         QWidget* target = ActiveList()->Widget();
