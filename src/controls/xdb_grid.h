@@ -179,7 +179,7 @@ public:
     void SetHotButtons(THotButtons value) { SetRelayout(fHotButtons, value); }
     TListBorder ListBorder() const { return fListBorder; }
     void SetListBorder(TListBorder value) { SetRelayout(fListBorder, value); }
-    // Pop-up windows (xdb_popup.cpp): the border the editor's lists draw, ListBorder with lbAuto
+    // The border the editor's lists draw (xdb_grid_border.cpp), ListBorder with lbAuto
     // read by FixedStyle (lbDefault unless both dgColLines and dgRowLines are set).
     TListBorder GetListBorder() const;
     TMarkerStyle MarkerStyle() const { return fMarkerStyle; }

@@ -2,14 +2,41 @@
 // column, opens the editor on the cell that was current already, follows a check-box cell until
 // the release, or starts mouse scrolling (xdb_grid_mouse_scroll.cpp); the release reports the cell
 // click, which ticks check boxes as their column says. Title buttons and the other fixed cells are
-// xdb_grid_titles.cpp's; sizing and moving are the base grid's.
+// xdb_grid_titles.cpp's; sizing and moving are the base grid's. A press keeps the editor from
+// dropping its list down by itself, and the release lets the cell it ended on count as dropped
+// already, so that a click never opens a list of a loAutoDropDown column.
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "controls/xdb_grid_data_link.h"
+#include "controls/xdb_inplace_edit.h"
 #include "platform/data/data_set.h"
 
 namespace tv {
+
+namespace {
+
+TXDBGridInplaceEdit* DBEditorOf(const TCustomGrid& grid) {
+    return dynamic_cast<TXDBGridInplaceEdit*>(grid.InplaceEditor());
+}
+
+// Ends the editor's click bookkeeping when the release's handling ends, however it ends.
+class TEditorClickEnd {
+public:
+    TEditorClickEnd(const TCustomGrid& grid, std::weak_ptr<char> alive) : fGrid(grid), fAlive(std::move(alive)) {}
+    TEditorClickEnd(const TEditorClickEnd&) = delete;
+    TEditorClickEnd& operator=(const TEditorClickEnd&) = delete;
+    ~TEditorClickEnd() {
+        if (fAlive.expired()) return;
+        if (TXDBGridInplaceEdit* editor = DBEditorOf(fGrid)) editor->MouseReleased();
+    }
+
+private:
+    const TCustomGrid& fGrid;
+    std::weak_ptr<char> fAlive;
+};
+
+}  // namespace
 
 void TXCustomDBGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                                      const TGridDrawInfo& DrawInfo) {
@@ -47,6 +74,7 @@ void TXCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     fLastShiftState = Shift;
     if (!AcquireFocus()) return;
     fHintPause = 0;
+    if (TXDBGridInplaceEdit* editor = DBEditorOf(*this)) editor->SuppressAutoDropDown();
     // A double click on a column border gives the column its optimal width, anywhere else it is
     // the grid's double click; a middle click on a border gives the column its default width.
     if (Button == mbLeft && Shift.Contains(ssDouble)) {
@@ -152,6 +180,7 @@ bool TXCustomDBGrid::StartsMouseScrolling(TMouseButton Button, TShiftState Shift
 }
 
 void TXCustomDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    const TEditorClickEnd clickEnd(*this, Watch());
     fLastShiftState = Shift;
     const TGridCoord tracked = fTrackCell;
     const bool dataClick = fDataClick;

@@ -6,6 +6,8 @@
 
 #include "controls/xdb_inplace_edit.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QString>
 #include <QWidget>
@@ -156,8 +158,7 @@ void TXDBGridInplaceEdit::ChooseActiveList() {
             break;
         case deCalendar:
         case deCalculator:
-            // The calendar and the calculator are the pop-up editors' (not built into this editor).
-            SetActiveList(nullptr);
+            SetActiveList(DateOrNumberEditor());
             break;
     }
     if (ActiveList()) ActiveList()->SetShowHint(false);
@@ -253,6 +254,8 @@ void TXDBGridInplaceEdit::DropDown() {
         PrepareGridList();
     else if (ActiveList() == fDataList)
         PrepareDataList();
+    else if (DateOrNumberListActive())
+        PrepareDateOrNumberEditor();
     else if (ActiveList() == PickList() && column->PickItems())
         PickList()->Items()->Assign(const_cast<TStrings*>(column->PickItems()));
     TXInplaceEditList::DropDown();
@@ -326,6 +329,7 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetListFields(column->LookupListFields().empty() ? LookupResultName() : column->LookupListFields());
     list->SetListTitles(column->LookupListTitles());
     list->SetListWidths(column->LookupListWidths());
+    list->SpanFirstColumn(options.Contains(loExpandFirstColumn), options.Contains(loFirstColumnExpanded));
     list->SetSearchField(LookupResultName());
     list->SetDataSource(fLookupSource.get());
     list->SetKeyValue(CurrentKeyValue());
@@ -350,10 +354,23 @@ int TXDBGridInplaceEdit::GridListHeight() {
 int TXDBGridInplaceEdit::GridListWidth() {
     TXPopupGridList* list = fGridList;
     list->SetStretchMode(false);
-    int columns = 0;
-    for (int i = 0; i < list->Columns()->Count(); ++i)
-        if (list->Columns()->Items(i)->Visible()) columns += list->Columns()->Items(i)->Width() + list->GridLineWidth();
     const int border = list->Width() - list->ClientWidth() + Grid()->ScrollBarExtent();
+    auto columnsWidth = [list] {
+        int columns = 0;
+        for (int i = 0; i < list->Columns()->Count(); ++i)
+            if (list->Columns()->Items(i)->Visible()) columns += list->Columns()->Items(i)->Width() + list->GridLineWidth();
+        return columns;
+    };
+    if (list->FirstColumnSpans()) {
+        // The heading column is at least as wide as the editor (the list then its width + 2);
+        // closed, it is all the list shows, and the list takes its width from it.
+        TXColumn* first = list->Columns()->Items(0);
+        fSaveWidth = first->WidthBase();
+        fInitWidth = std::max(fSaveWidth, Width() - border + 1);
+        first->SetWidthBase(fInitWidth);
+        if (!first->Expanded()) return columnsWidth() + border;
+    }
+    const int columns = columnsWidth();
     const int width = LimitListWidth(columns + border);
     TXColumn* column = fDBGrid->SelectedColumn();
     if (column->DropDownWidth() > 0 || width > kListWidthLimit || columns + border < width) list->SetStretchMode(true);
@@ -370,6 +387,8 @@ void TXDBGridInplaceEdit::CloseUp(bool Accept) {
         value = fGridList->KeyValue();
     } else if (list == fDataList) {
         value = fDataList->KeyValue();
+    } else if (DateOrNumberListActive()) {
+        value = DateOrNumberResult();
     } else if (list == PickList()) {
         const int index = PickList()->ItemIndex();
         if (index >= 0)
@@ -381,7 +400,18 @@ void TXDBGridInplaceEdit::CloseUp(bool Accept) {
     fDBGrid->ListCloseUp(list, value, Accept);
     TXColumn* column = fDBGrid->SelectedColumn();
     if (list == fGridList) {
-        // The user's column moves and resizes in the list stay with the column.
+        // The user's column moves and resizes in the list stay with the column, and so does
+        // whether the heading column was open; a width only the editor gave it goes back.
+        if (column && column->ListOptions().Contains(loExpandFirstColumn) && fGridList->FirstColumnSpans()) {
+            TXColumn* first = fGridList->Columns()->Items(0);
+            TXListOptions options = column->ListOptions();
+            if (first->Expanded())
+                options.Include(loFirstColumnExpanded);
+            else
+                options.Exclude(loFirstColumnExpanded);
+            column->SetListOptions(options);
+            if (first->WidthBase() == fInitWidth) first->SetWidthBase(fSaveWidth);
+        }
         if (column) {
             column->SetLookupListFields(fGridList->ListFields());
             column->SetLookupListTitles(fGridList->ListTitles());

@@ -28,6 +28,8 @@ class TPostedMessages;
 class TXPopupPickList;
 class TXPopupDataList;
 class TXPopupGridList;
+class TXPopupCalendar;
+class TXPopupCalculator;
 
 // How the editor of a cell looks: no button, a button with three dots, a drop-down arrow with a
 // pop-up list, or a drop-down arrow that acts like a button.
@@ -181,6 +183,8 @@ public:
     TXDataEditor DataEditor() const { return fDataEditor; }
     TXPopupDataList* DataList() const { return fDataList; }
     TXPopupGridList* GridList() const { return fGridList; }
+    TXPopupCalendar* Calendar() const { return fCalendar; }
+    TXPopupCalculator* Calculator() const { return fCalculator; }
 
     void DropDown() override;
     void CloseUp(bool Accept) override;
@@ -219,6 +223,15 @@ private:
     bool EditorHintQuery();
     // The active list for the data editor, made on first need, in the grid's look.
     void ChooseActiveList();
+    // The calendar or calculator of a deCalendar or deCalculator cell, made on first need, in the
+    // grid's colour and gradient (xdb_inplace_edit_editors.cpp).
+    TWinControl* DateOrNumberEditor();
+    // The active list is the calendar or the calculator.
+    bool DateOrNumberListActive() const;
+    // Before it opens, the calendar or calculator takes the editor's text.
+    void PrepareDateOrNumberEditor();
+    // The result text the calendar or calculator closes up with.
+    Variant DateOrNumberResult();
     // The automatic drop-down on entering a cell.
     void CheckAutoDropDown();
     // Puts a chosen value into the field (or, AsText, into the editor's text).
@@ -260,6 +273,8 @@ private:
     int fLastCol = -1;
     int fLastRow = -1;
     TXPopupGridList* fGridList = nullptr;
+    TXPopupCalendar* fCalendar = nullptr;
+    TXPopupCalculator* fCalculator = nullptr;
     int fSaveWidth = 0;
     int fInitWidth = 0;
     std::unique_ptr<TPostedMessages> fMessages;

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "controls/xdb_grid.h"
-#include "platform/gui/panel.h"
+#include "controls/xdb_grid_border.h"
 
 namespace tv {
 
@@ -66,29 +66,7 @@ void TXPopupWindow::PaintListBorder(QWidget* widget, bool ctl3D) const {
     if (ctl3D || !fGrid) return;
     const TListBorder border = fGrid->GetListBorder();
     if (border != lbGray && border != lbMild) return;
-    // The edges of the grid's own window border in the same style: mild is a shadow line all
-    // round, gray a dark one.
-    PaintOverWidget(widget, [border](TCanvas& canvas, TRect rect) {
-        if (border == lbMild) {
-            DrawEdge(&canvas, rect, BDR_SUNKENOUTER, BF_TOPLEFT);
-            DrawEdge(&canvas, rect, BDR_RAISEDINNER, BF_BOTTOMRIGHT);
-        } else {
-            DrawEdge(&canvas, rect, BDR_SUNKENINNER, BF_TOPLEFT);
-            DrawEdge(&canvas, rect, BDR_RAISEDOUTER, BF_BOTTOMRIGHT);
-        }
-    });
-}
-
-// ---- the grid's side ----
-
-TListBorder TXCustomDBGrid::GetListBorder() const {
-    if (fListBorder != lbAuto) return fListBorder;
-    if (!fOptions.Contains(dgColLines) || !fOptions.Contains(dgRowLines)) return lbDefault;
-    if (IsGridThemed()) return lbMild;
-    // By FixedStyle, fsDefault to fsMild.
-    static constexpr TListBorder kByFixedStyle[] = {lbDefault, lbGray, lbDefault, lbDefault,
-                                                    lbGray,    lbGray, lbMild,    lbMild};
-    return kByFixedStyle[fFixedStyle];
+    PaintOverWidget(widget, [border](TCanvas& canvas, TRect rect) { DrawListBorder(&canvas, rect, border); });
 }
 
 }  // namespace tv

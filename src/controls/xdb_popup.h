@@ -8,7 +8,7 @@
 // shows, so the editor that keeps the text cannot see the keys: the pop-up hands each key to the
 // editor's logic first (IPopupKeyTarget) and handles only what the editor leaves. It reports its
 // end through one event, OnCloseUp; a close the desktop asks for (a click outside it) reports a
-// cancel. Over its frame it draws the list border of its grid (GetListBorder).
+// cancel. Over its frame it draws the list border of its grid (GetListBorder, xdb_grid_border.h).
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,6 @@
 #include "controls/xdb_popup_calendar.h"
 
+#include <QWidget>
 #include <cmath>
 #include <string>
 
@@ -29,11 +30,17 @@ TXPopupCalendar::TXPopupCalendar(TComponent* AOwner)
     : TXPopup<TMonthCalendar>(AOwner),
       fGradient(std::make_unique<TXFGradient>(this)),
       fYearsMenu(std::make_unique<TPopupMenu>()) {
-    fGradient->OnChange = [this](TObject*) { Invalidate(); };
+    fGradient->OnChange = [this](TObject*) {
+        Invalidate();
+        InvalidateBands();
+    };
     SetVisible(false);
     SetTabStop(false);
     SetCtl3D(false);
     SetParentFont(true);
+    // The editor keeps the focus while the calendar is clicked; keys come to the calendar's
+    // window as a whole, which hands them to its days.
+    for (QWidget* part : Widget()->findChildren<QWidget*>()) part->setFocusPolicy(Qt::NoFocus);
     // Built once; relabelled before each showing.
     for (int i = 0; i < kYearItems; ++i) {
         auto* item = new TMenuItem(fYearsMenu.get());
@@ -103,6 +110,14 @@ void TXPopupCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
         default:
             return;
     }
+}
+
+bool TXPopupCalendar::PaintBand(TCanvas* canvas, const TRect& rect, bool title) {
+    if (!fGradient->IsActive()) return false;
+    const TColor month = MonthBackColor() == clDefault ? clWindow : MonthBackColor();
+    fGradient->FillRect(canvas, Bounds(0, 0, rect.Width(), rect.Height()), false, false,
+                        title ? TitleBackColor() : month);
+    return true;
 }
 
 void TXPopupCalendar::DayStateRequest(int startYear, int startMonth, int count) {

@@ -51,6 +51,9 @@ protected:
     void SelectionChanged(TDateTime Start, TDateTime End) override;
     // Relabels the years menu around the shown year and pops it up at the pointer.
     bool YearPressed(TPoint Pos) override;
+    // With an active gradient: the title band from the title's background colour, the rest from
+    // the month's, where the calendar shows those colours.
+    bool PaintBand(TCanvas* canvas, const TRect& rect, bool title) override;
 
 private:
     // The grid's OnCalcBoldDays for each day of the month, in the year the month stands for

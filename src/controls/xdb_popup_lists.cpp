@@ -143,6 +143,18 @@ void TXPopupGridList::SetListWidths(const std::string& value) {
     }
 }
 
+void TXPopupGridList::SpanFirstColumn(bool span, bool expanded) {
+    if (Columns()->Count() == 0) return;
+    TXColumn* first = Columns()->Items(0);
+    const bool spans = span && Columns()->Count() > 1;
+    first->SetExpandCols(spans ? Columns()->Count() - 1 : 0);
+    if (spans) first->SetExpanded(expanded);
+}
+
+bool TXPopupGridList::FirstColumnSpans() const {
+    return Columns()->Count() > 1 && Columns()->Items(0)->ExpandCols() > 0;
+}
+
 Variant TXPopupGridList::KeyValue() const {
     TDataSet* data = DataSource() ? DataSource()->DataSet() : nullptr;
     if (!data || !data->Active() || KeyFields().empty()) return Variant();

@@ -38,6 +38,10 @@ public:
     const std::string& SearchField() const { return fSearchField; }
     void SetSearchField(const std::string& value) { fSearchField = value; }
     const std::string& SearchText() const { return fSearchText; }
+    // With `span` and more than one column the first column heads the others as its group, open
+    // (`expanded`) or closed; without, every column stands alone.
+    void SpanFirstColumn(bool span, bool expanded);
+    bool FirstColumnSpans() const;
     // The values of KeyFields in the current record; writing locates that value.
     Variant KeyValue() const;
     void SetKeyValue(const Variant& value);

@@ -118,6 +118,20 @@ inline std::unique_ptr<TClientDataSet> NumberedTable(int rows) {
                        texts);
 }
 
+// USERS (ID, SIGNATURE: 10 AB, 20 CD, 30 EF) and, made in `orders`, ORDERS with USERID and the
+// lookup field USERNAME (the SIGNATURE of the user with that ID), one order by user 20.
+inline std::unique_ptr<TClientDataSet> LookupOrders(TClientDataSet& orders) {
+    auto users = ClientTable({{"ID", TFieldType::ftInteger}, {"SIGNATURE", TFieldType::ftString, 10}},
+                             {{"10", "AB"}, {"20", "CD"}, {"30", "EF"}});
+    orders.AddField("USERID", TFieldType::ftInteger);
+    orders.AddLookupField("USERNAME", TFieldType::ftString, 10, "USERID", users.get(), "ID", "SIGNATURE");
+    orders.CreateDataSet();
+    orders.Append();
+    orders.FieldByName("USERID").SetAsInteger(20);
+    orders.Post();
+    return users;
+}
+
 // ---- points and events ----
 
 // The widget that takes the grid's mouse and paints its cells: the client area.

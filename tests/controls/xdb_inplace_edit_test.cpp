@@ -494,14 +494,7 @@ TEST_F(InplaceEditList, TheEditorsHintAndItsPause) {
 class InplaceLookupList : public InplaceEditList {
 protected:
     InplaceLookupList() {
-        users = test::ClientTable({{"ID", TFieldType::ftInteger}, {"SIGNATURE", TFieldType::ftString, 10}},
-                                  {{"10", "AB"}, {"20", "CD"}, {"30", "EF"}});
-        orders.AddField("USERID", TFieldType::ftInteger);
-        orders.AddLookupField("USERNAME", TFieldType::ftString, 10, "USERID", users.get(), "ID", "SIGNATURE");
-        orders.CreateDataSet();
-        orders.Append();
-        orders.FieldByName("USERID").SetAsInteger(20);
-        orders.Post();
+        users = test::LookupOrders(orders);
         source.SetDataSet(&orders);
     }
     ~InplaceLookupList() override {

@@ -2,6 +2,10 @@
 
 #include <QCalendarWidget>
 #include <QCoreApplication>
+#include <QGraphicsEffect>
+#include <QImage>
+#include <QPainter>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTableView>
@@ -9,6 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/gui/bitmap.h"
+#include "platform/gui/canvas.h"
 #include "platform/gui/qt_support.h"
 #include "platform/gui/widget_bridge.h"
 #include "platform/rtl/class_info.h"
@@ -35,6 +41,16 @@ public:
     }
     QCalendarWidget* calendar;
     QLabel* today;
+
+protected:
+    // Keys that come to the calendar itself (it shows as a pop-up without a focused part, or a
+    // key handed on by an editor) move through the days as the days' table does.
+    void keyPressEvent(QKeyEvent* e) override {
+        QObject* days = calendar->findChild<QTableView*>("qt_calendar_calendarview");
+        // Straight to the table: a key it ignores is not handed up to this box again.
+        if (days) days->event(e);
+        if (!days || !e->isAccepted()) QWidget::keyPressEvent(e);
+    }
 };
 
 TCalendarBox* BoxOf(const TMonthCalendar* c) {
@@ -70,6 +86,12 @@ public:
         const auto type = e->type();
         if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease) return false;
         auto* part = qobject_cast<QWidget*>(watched);
+        // A press no part took ends at the month calendar, which would take the focus: a calendar
+        // that takes no focus (a pop-up under an editor) leaves it where it is.
+        if (type == QEvent::MouseButtonPress && part == BoxOf(&fOwner)->calendar && !fOwner.AcceptsFocus()) {
+            e->accept();
+            return true;
+        }
         if (!part || fBusy) return false;
         fBusy = true;
         bool eaten = false;
@@ -89,6 +111,35 @@ private:
     bool fBusy = false;
 };
 
+// Paints a part of the calendar as it is, then hands the picture to the calendar to lay the band
+// pictures over its background pixels.
+class TMonthCalendar::TBandEffect : public QGraphicsEffect {
+public:
+    TBandEffect(TMonthCalendar& owner, QWidget* part) : fOwner(owner), fPart(part) {}
+
+protected:
+    void draw(QPainter* painter) override {
+        QPoint offset;
+        const QPixmap source = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32);
+        const QPoint origin = fPart->mapTo(fOwner.Widget(), offset);
+        bool painted = false;
+        try {
+            painted = fOwner.PaintOverBands(image, {origin.x(), origin.y()});
+        } catch (...) {
+            HandleGuiException(&fOwner);
+        }
+        if (painted)
+            painter->drawImage(offset, image);
+        else
+            painter->drawPixmap(offset, source);
+    }
+
+private:
+    TMonthCalendar& fOwner;
+    QWidget* fPart;
+};
+
 const TClassInfo& TMonthCalendar::StaticClassInfo() {
     static const TClassInfo info = TClassBuilder<TMonthCalendar>("TMonthCalendar").Build();
     return info;
@@ -106,6 +157,11 @@ TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TWinControl(AOwner, NewWidg
         const TDateTime day = FromQDate(BoxOf(this)->calendar->selectedDate());
         SelectionChanged(day, day);
     });
+    // The month's parts and the today line are painted through the band effects.
+    fDaysEffect = new TBandEffect(*this, box->calendar);
+    box->calendar->setGraphicsEffect(fDaysEffect);
+    fTodayEffect = new TBandEffect(*this, box->today);
+    box->today->setGraphicsEffect(fTodayEffect);
     SetTabStop(true);
     UpdateToday();
     AdjustSize();
@@ -115,6 +171,9 @@ TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TWinControl(AOwner, NewWidg
 TMonthCalendar::~TMonthCalendar() {
     BeginDestroy();
     QObject::disconnect(BoxOf(this)->calendar, nullptr, nullptr, nullptr);
+    // The effects call back into the control when they paint.
+    BoxOf(this)->calendar->setGraphicsEffect(nullptr);
+    BoxOf(this)->today->setGraphicsEffect(nullptr);
     for (QWidget* part : BoxOf(this)->findChildren<QWidget*>()) part->removeEventFilter(fFilter);
 }
 
@@ -156,6 +215,55 @@ void TMonthCalendar::ApplyColor() {
     QPalette pal = view->palette();
     pal.setColor(QPalette::Base, ToQColor(fMonthBackColor == clDefault ? clWindow : fMonthBackColor));
     view->setPalette(pal);
+}
+
+TColor TMonthCalendar::TitleBackColor() const {
+    const QWidget* bar = BoxOf(this)->calendar->findChild<QWidget*>("qt_calendar_navigationbar");
+    return bar ? FromQColor(bar->palette().color(bar->backgroundRole())) : clHighlight;
+}
+
+int TMonthCalendar::TitleBandBottom() const {
+    TCalendarBox* box = BoxOf(this);
+    const QWidget* bar = box->calendar->findChild<QWidget*>("qt_calendar_navigationbar");
+    if (!bar) return 0;
+    return bar->mapTo(box, QPoint(0, bar->height())).y();
+}
+
+void TMonthCalendar::InvalidateBands() {
+    fDaysEffect->update();
+    fTodayEffect->update();
+}
+
+bool TMonthCalendar::PaintOverBands(QImage& image, TPoint origin) {
+    const int width = Width();
+    const int split = std::clamp(TitleBandBottom(), 0, Height());
+    const TRect titleBand{0, 0, width, split};
+    const TRect restBand{0, split, width, Height()};
+    TBitmap title, rest;
+    title.SetSize(titleBand.Width(), titleBand.Height());
+    rest.SetSize(restBand.Width(), restBand.Height());
+    // Each band paints or neither does: the calendar is one look.
+    if (!PaintBand(title.Canvas(), titleBand, true) || !PaintBand(rest.Canvas(), restBand, false)) return false;
+    const QImage& titleImage = title.Image();
+    const QImage& restImage = rest.Image();
+    const QRgb titleBack = ToQColor(TitleBackColor()).rgb();
+    const QRgb monthBack = ToQColor(fMonthBackColor == clDefault ? clWindow : fMonthBackColor).rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        const int cy = origin.Y + y;
+        const bool inTitle = cy < split;
+        const QImage& band = inTitle ? titleImage : restImage;
+        const int by = inTitle ? cy : cy - split;
+        if (by < 0 || by >= band.height()) continue;
+        const QRgb back = inTitle ? titleBack : monthBack;
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int cx = origin.X + x;
+            if (cx < 0 || cx >= band.width()) continue;
+            // Where nothing is painted the calendar's own background shows.
+            if (qAlpha(line[x]) == 0 || (line[x] | 0xFF000000u) == (back | 0xFF000000u)) line[x] = band.pixel(cx, by);
+        }
+    }
+    return true;
 }
 
 void TMonthCalendar::AdjustSize() {

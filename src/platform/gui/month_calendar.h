@@ -9,6 +9,8 @@
 #include "platform/gui/win_control.h"
 #include "platform/rtl/date_time.h"
 
+class QImage;
+
 namespace tv {
 
 // Month: 1..12; set bit d - 1 of MonthBoldInfo to show day d bold.
@@ -54,6 +56,11 @@ public:
     // The middle of a day's cell in the client area (of the shown month's page); for tests.
     TPoint DayPoint(TDateTime Day) const;
 
+    // The colour behind the title, and where the title band ends and the rest (the week days,
+    // the days and the today line) begins, in client coordinates.
+    TColor TitleBackColor() const;
+    int TitleBandBottom() const;
+
     TOnGetMonthInfoEvent OnGetMonthInfo;
     // The user chose another date.
     TNotifyEvent OnChange;
@@ -69,11 +76,22 @@ protected:
     // A left press on the year of the title: true takes it (the calendar's own year editor does
     // not open).
     virtual bool YearPressed(TPoint Pos) { return false; }
+    // Paints the background of a band into `canvas`, a picture of the band's size: the title band
+    // (`title`) or the rest under it; `rect` is the band in client coordinates. After the calendar
+    // has painted, each of its pixels that shows the band's background colour (the title's, or the
+    // month's) takes the picture's pixel there. False (the default) keeps the calendar's own look.
+    virtual bool PaintBand(TCanvas* canvas, const TRect& rect, bool title) { return false; }
+    // The bands are to be painted again.
+    void InvalidateBands();
     void ApplyColor() override;
     bool WidgetEvent(QEvent* e, bool viewport) override;
 
 private:
     class TFilter;
+    class TBandEffect;
+    // Lays the band pictures over the background pixels of `image`, a picture of a part whose
+    // top-left corner is at `origin` of the client area; false when no band paints.
+    bool PaintOverBands(QImage& image, TPoint origin);
     void UpdateToday();
     void RequestDayStates();
     void ShowBoldDays(int year, int month, uint32_t mask);
@@ -92,6 +110,8 @@ private:
     // widget, and is not the control's a second time.
     bool fPartMouse = false;
     TFilter* fFilter = nullptr;
+    TBandEffect* fDaysEffect = nullptr;
+    TBandEffect* fTodayEffect = nullptr;
 };
 
 }  // namespace tv
