@@ -46,6 +46,15 @@ std::string Head(const std::string& text, int count) {
     return FromQString(ToQString(text).left(count));
 }
 
+// Includes `value` in `set` when `on`, else excludes it.
+template <class S, class E>
+void Put(S& set, E value, bool on) {
+    if (on)
+        set.Include(value);
+    else
+        set.Exclude(value);
+}
+
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
     return ToQString(text).startsWith(ToQString(prefix), Qt::CaseInsensitive);
 }
@@ -311,14 +320,28 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetCtl3D(false);
     list->SetColor(Color());
     list->SetFont(Font());
-    list->SetFixedColor(fDBGrid->FixedColor());
-    list->TitleFont()->Assign(fDBGrid->TitleFont());
+    ApplyGridLook(*list);
     const TXListOptions options = column->ListOptions();
-    TXDBGridOptions gridOptions = list->Options() - TXDBGridOptions{dgEditing, dgIndicator, dgTitles} +
-                                  TXDBGridOptions{dgForceSequence, dgThumbTracking, dgRowSelect, dgAlwaysShowSelection};
-    if (options.Contains(loShowLookupListTitles)) gridOptions.Include(dgTitles);
+    // Options: no editing and no indicator; rows selected as the grid selects them; the sort
+    // markers and the order follow the titles only where the column lets the user order the list.
+    const bool rowSelect = fDBGrid->Options().Contains(dgRowSelect) || fDBGrid->SelectRowColor() == clNone;
+    const bool changeOrder = options.Contains(loAllowChangeOrder);
+    TXDBGridOptions gridOptions = list->Options() - TXDBGridOptions{dgEditing, dgIndicator} +
+                                  TXDBGridOptions{dgForceSequence, dgThumbTracking};
+    Put(gridOptions, dgRowSelect, rowSelect);
+    Put(gridOptions, dgAlwaysShowSelection, rowSelect);
+    Put(gridOptions, dgMarkerAutoAlign, fDBGrid->Options().Contains(dgMarkerAutoAlign));
+    Put(gridOptions, dgTitles, options.Contains(loShowLookupListTitles));
+    Put(gridOptions, dgTitleButtons, changeOrder);
+    Put(gridOptions, dgMarkerAutoToggle, changeOrder);
     list->SetOptions(gridOptions);
+    TXDBGridOptionsEx optionsEx = list->OptionsEx() + TXDBGridOptionsEx{dgAutoUpdateSequence};
+    optionsEx.Exclude(dgDelayUpdateSequence);
+    Put(optionsEx, dgLoadCurrentOrder, changeOrder);
+    Put(optionsEx, dgAutoUpdateOrder, changeOrder);
+    list->SetOptionsEx(optionsEx);
     list->SetOptionsExt(list->OptionsExt() + TXDBGridOptionsExt{dgMouseTracking});
+    list->SetOrderFields("");
     TXResizeOptions resize = {};
     if (options.Contains(loAllowColumnResize)) resize = resize + TXResizeOptions{roColumnResize, roOptimalWidth, roDefaultWidth};
     if (options.Contains(loAllowColumnMoving)) resize.Include(roColumnMoving);
@@ -336,6 +359,35 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetBounds(0, 0, GridListWidth(), GridListHeight());
     fListRowHeight = list->RowHeight();
     fListMinHeight = TitleHeight(*list) + fListRowHeight;
+}
+
+void TXDBGridInplaceEdit::ApplyGridLook(TXPopupGridList& list) const {
+    const TXCustomDBGrid& grid = *fDBGrid;
+    list.SetDataColLineColor(clNone);
+    list.SetDataRowLineColor(clDefault);
+    list.SetGradient(grid.Gradient());
+    list.SetGridStyle(grid.GridStyle());
+    // The list's titles are one pixel taller than its rows.
+    list.GridStyle()->SetTitleRowSpace(grid.GridStyle()->DataRowSpace() + 1);
+    list.SetFixedColor(grid.FixedColor());
+    list.SetFixedStyle(grid.FixedStyle());
+    list.SetFixedTheme(grid.FixedTheme());
+    list.SetFocusRect(frNone);
+    list.SetHighlightText(grid.HighlightText());
+    list.SetHotButtons(grid.HotButtons());
+    list.SetImeMode(grid.ImeMode());
+    list.SetImeName(grid.ImeName());
+    list.SetListBorder(grid.ListBorder());
+    list.SetMarkerStyle(grid.MarkerStyle());
+    list.SetMarkerTransparent(grid.MarkerTransparent());
+    list.SetScrollProp(grid.ScrollProp());
+    list.SetSelectCellColor(grid.SelectCellColor() == clNone ? clDefault : grid.SelectCellColor());
+    list.SetSelectionColor(grid.SelectionColor());
+    list.SetSelectRowColor(grid.SelectRowColor());
+    list.SetShowHint(grid.ShowHint());
+    list.SetStretchWidthMin(grid.StretchWidthMin());
+    list.SetStretchWidthMax(grid.StretchWidthMax());
+    list.TitleFont()->Assign(grid.TitleFont());
 }
 
 int TXDBGridInplaceEdit::TitleHeight(const TXPopupGridList& list) {

@@ -259,6 +259,8 @@ private:
     void OpenLookup();
     void PrepareDataList();
     void PrepareGridList();
+    // The lookup grid takes the grid's look: its colours, styles, markers and limits.
+    void ApplyGridLook(TXPopupGridList& list) const;
     static int TitleHeight(const TXPopupGridList& list);
     int DataListWidth();
     int DataListRows();

@@ -490,6 +490,20 @@ TEST_F(InplaceEditList, TheEditorsHintAndItsPause) {
     QToolTip::hideText();
 }
 
+TEST_F(InplaceEditList, TheLookupGridsSearchKeepsThirtyTwoCharactersNotBytes) {
+    std::string name;
+    for (int i = 0; i < 40; ++i) name += "å";
+    table = test::ClientTable({{"NAME", TFieldType::ftString, 100}}, {{"x"}, {name.c_str()}});
+    source.SetDataSet(table.get());
+    TXPopupGridList list;
+    list.SetSearchField("NAME");
+    list.SetDataSource(&source);
+    for (int i = 0; i < 40; ++i) list.SearchKey(u'å');
+    EXPECT_EQ(list.SearchText(), name.substr(0, 32 * 2));
+    EXPECT_EQ(table->FieldByName("NAME").AsString(), name);
+    list.SetDataSource(nullptr);
+}
+
 // ORDERS with USERID and the lookup field USERNAME (the SIGNATURE of the user with that ID).
 class InplaceLookupList : public InplaceEditList {
 protected:
@@ -538,6 +552,47 @@ TEST_F(InplaceLookupList, TheLookupListChoosesTheKey) {
     editor->SelectAll();
     test::Type("a");
     EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 10);
+}
+
+TEST_F(InplaceLookupList, TheLookupGridTakesTheGridsLookAndItsOrderingFromTheColumn) {
+    for (const bool changeOrder : {true, false}) {
+        SCOPED_TRACE(changeOrder);
+        auto* grid = LookupGrid(true);
+        grid->SetHighlightText(clYellow);
+        grid->SetSelectCellColor(clNone);
+        grid->SetSelectRowColor(clNone);
+        grid->SetStretchWidthMax(300);
+        grid->SetOptions(grid->Options() + TXDBGridOptions{dgMarkerAutoAlign});
+        grid->GridStyle()->SetDataRowSpace(6);
+        TXColumn* column = grid->Columns()->Items(1);
+        TXListOptions options = column->ListOptions() - TXListOptions{loAllowChangeOrder};
+        if (changeOrder) options.Include(loAllowChangeOrder);
+        column->SetListOptions(options);
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        editor->DropDown();
+        ASSERT_TRUE(editor->ListVisible());
+        TXPopupGridList* list = editor->GridList();
+        EXPECT_EQ(list->DataColLineColor(), clNone);
+        EXPECT_EQ(list->FocusRect(), frNone);
+        EXPECT_EQ(list->HighlightText(), clYellow);
+        EXPECT_EQ(list->SelectCellColor(), clDefault);  // none becomes default
+        EXPECT_EQ(list->StretchWidthMax(), 300);
+        EXPECT_EQ(list->GridStyle()->TitleRowSpace(), 7);
+        // A select-row colour of none selects whole rows.
+        EXPECT_TRUE(list->Options().Contains(dgRowSelect));
+        EXPECT_TRUE(list->Options().Contains(dgAlwaysShowSelection));
+        EXPECT_TRUE(list->Options().Contains(dgMarkerAutoAlign));
+        EXPECT_FALSE(list->Options().Contains(dgIndicator));
+        EXPECT_EQ(list->Options().Contains(dgTitleButtons), changeOrder);
+        EXPECT_EQ(list->Options().Contains(dgMarkerAutoToggle), changeOrder);
+        EXPECT_EQ(list->OptionsEx().Contains(dgLoadCurrentOrder), changeOrder);
+        EXPECT_EQ(list->OptionsEx().Contains(dgAutoUpdateOrder), changeOrder);
+        EXPECT_TRUE(list->OptionsEx().Contains(dgAutoUpdateSequence));
+        EXPECT_FALSE(list->OptionsEx().Contains(dgDelayUpdateSequence));
+        EXPECT_EQ(list->OrderFields(), "");
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
 }
 
 TEST_F(InplaceLookupList, TheLookupGridKeepsItsColumnsInTheColumnAfterClosing) {
