@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "controls/xdb_collection_support.h"
 #include "controls/xdb_column_totals.h"
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
@@ -25,16 +26,15 @@ const TClassInfo& TXColumn::StaticClassInfo() {
     return info;
 }
 
-namespace {
-
-// Copies `source` into `font` without telling its listeners.
-void CopyQuietly(TFont& font, const TFont& source) {
+void CopyFontQuietly(TFont& font, const TFont& source) {
     if (SameFont(font, source)) return;
     TNotifyEvent handler = font.OnChange;
     font.OnChange = nullptr;
     font.Assign(const_cast<TFont*>(&source));
     font.OnChange = handler;
 }
+
+namespace {
 
 bool IsMemoField(const TField* field) {
     const TFieldType t = field->DataType();
@@ -75,7 +75,7 @@ void TXColumnTitle::FontChanged() {
 
 void TXColumnTitle::RefreshDefaultFont() const {
     if (fColumn->fAssignedValues.Contains(cvTitleFont)) return;
-    if (TFont* def = DefaultFont()) CopyQuietly(*fFont, *def);
+    if (TFont* def = DefaultFont()) CopyFontQuietly(*fFont, *def);
 }
 
 TAlignment TXColumnTitle::Alignment() const {
@@ -410,7 +410,7 @@ TFont* TXColumn::DefaultFont() const {
 
 void TXColumn::RefreshDefaultFont() const {
     if (fAssignedValues.Contains(cvFont)) return;
-    if (TFont* def = DefaultFont()) CopyQuietly(*fFont, *def);
+    if (TFont* def = DefaultFont()) CopyFontQuietly(*fFont, *def);
 }
 
 TFont* TXColumn::Font() const {

@@ -1,5 +1,6 @@
 #include "controls/xdb_column_totals.h"
 
+#include "controls/xdb_collection_support.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
 #include "platform/gui/menu.h"
@@ -40,15 +41,6 @@ namespace {
 TXColumn* ColumnOf(TCollection* collection) {
     auto* values = dynamic_cast<TXColumnTotalValues*>(collection);
     return values ? values->Column() : nullptr;
-}
-
-// Copies `source` into `font` without telling its listeners.
-void CopyFontQuietly(TFont& font, const TFont& source) {
-    if (SameFont(font, source)) return;
-    TNotifyEvent handler = font.OnChange;
-    font.OnChange = nullptr;
-    font.Assign(const_cast<TFont*>(&source));
-    font.OnChange = handler;
 }
 
 bool TotalsSelected(const TXCustomDBGrid* grid) {
@@ -601,14 +593,7 @@ TXColumnTotalValue* TXColumnTotalValues::Add() {
 }
 
 void TXColumnTotalValues::RestoreDefaults() {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < Count(); ++i) Items(i)->RestoreDefaults();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    RestoreItemDefaults(*this);
 }
 
 void TXColumnTotalValues::Update(TCollectionItem* Item) {

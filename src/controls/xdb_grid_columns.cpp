@@ -1,6 +1,7 @@
 // The grid's column collection (xdb_columns.h): stored and default columns, the grid's own
 // numbering and selection columns, rebuilding from the fields, copying, and the change notice.
 
+#include "controls/xdb_collection_support.h"
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
 #include "platform/data/data_set.h"
@@ -122,14 +123,7 @@ void TXDBGridColumns::RebuildColumns() {
 }
 
 void TXDBGridColumns::RestoreDefaults() {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < Count(); ++i) Items(i)->RestoreDefaults();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    RestoreItemDefaults(*this);
 }
 
 void TXDBGridColumns::Assign(TPersistent* Source) {

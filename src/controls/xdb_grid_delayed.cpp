@@ -27,7 +27,7 @@ private:
 
 // Field types whose values are bytes, large texts or structures: no pick list loads from them.
 bool CanLoadList(TFieldType type) {
-    return !IsMemoType(type) && !IsObjectType(type) && type != TFieldType::ftUnknown;
+    return !IsMemoType(type) && !HoldsNoValue(type) && type != TFieldType::ftUnknown;
 }
 
 }  // namespace
@@ -103,8 +103,9 @@ void TXCustomDBGrid::TotalsTimer() {
 }
 
 void TXCustomDBGrid::PerformDelayed() {
-    if (fSelectTimer) SelectionDone();
+    // Pending edits are written first, so that the selection's report and the walks see them.
     if (fDataLink->Active()) fDataLink->DataSet()->CheckBrowseMode();
+    if (fSelectTimer) SelectionDone();
     if (fLoaderTimer) ListItemsTimer();
     if (fUpdateTimer) SequenceTimer();
     if (fTotalsTimer) TotalsTimer();

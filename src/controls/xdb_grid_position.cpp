@@ -24,6 +24,8 @@ void TXCustomDBGrid::EnablePosition(bool UseCurrentRec) {
     ++fScrollLock;
     auto finish = [&] {
         dataSet->EnableControls();
+        // A reopened dataset rebuilds default columns, which lose their sort markers.
+        if (fLastOrderFields != OrderFields()) SetupOrderFields(fLastOrderFields);
         --fScrollLock;
     };
     try {

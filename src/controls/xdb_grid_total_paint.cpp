@@ -1,6 +1,7 @@
 // The data grid's total cells: their font and colour from the column's total for the row, the
 // selected-total colour, the text with its image, merged cells (no column line between them
-// without dgTotalColLines), their raised edges, and the boxes drawn around them.
+// without dgTotalColLines), their raised edges, and the boxes drawn around them; on a themed grid
+// the cell is its theme's element and its box a sunken frame.
 
 #include <algorithm>
 
@@ -64,6 +65,8 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
         if (columnSelected) {
             const TColor selected = fTotals->SelectedColor();
             brush = selected == clDefault ? fTotals->DefaultSelectedColor() : selected;
+            // Buttons and tabs cover the brush: the selected colour shows in the text instead.
+            if (FixedCellsThemed() && fFixedTheme != ftDefault) canvas->Font()->SetColor(brush);
         } else {
             text.clear();
         }
@@ -86,7 +89,9 @@ void TXCustomDBGrid::DrawTotalCell(TXColumn* Column, int TotalRow, const TRect& 
                                  (total->TotalBox() == tbAuto && fOptionsEx.Contains(area.Box))) &&
                        (!fOptionsEx.Contains(dgTotalDataBoxOnly) || !text.empty());
     const TCheckBoxStyle boxStyle = EffectiveBoxStyle(fTotals->BoxStyle(), fFixedStyle);
-    if (boxed) {
+    if (boxed && FixedCellsThemed()) {
+        fPendingTotalBox = Rect(ARect.Left + 2, ARect.Top + 2, ARect.Right - 2, ARect.Bottom - 2);
+    } else if (boxed) {
         const bool deep = IsLoweredBox(boxStyle) && fGridStyle->TotalRowSpace() >= 6;
         const int inset = deep ? 2 : 1;
         TRect box = Rect(ARect.Left + inset, ARect.Top + inset, ARect.Right - inset, ARect.Bottom - inset);
@@ -139,7 +144,11 @@ void TXCustomDBGrid::FinishTotalCell(const TRect& ARect) {
                   fTotalCellColor);
     }
     if (fPendingTotalBox.IsEmpty()) return;
-    DrawBox(Canvas(), fPendingTotalBox, EffectiveBoxStyle(fTotals->BoxStyle(), fFixedStyle));
+    // A themed cell's box is a plain sunken frame, whatever the box style.
+    if (FixedCellsThemed())
+        DrawEdge(Canvas(), fPendingTotalBox, BDR_SUNKENOUTER, BF_RECT);
+    else
+        DrawBox(Canvas(), fPendingTotalBox, EffectiveBoxStyle(fTotals->BoxStyle(), fFixedStyle));
     fPendingTotalBox = TRect();
 }
 

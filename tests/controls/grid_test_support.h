@@ -89,10 +89,12 @@ struct TTableField {
     int Size = 0;
 };
 
-// A client table with the fields given and one record per row of texts (as the fields read them).
-inline std::unique_ptr<TClientDataSet> ClientTable(std::initializer_list<TTableField> fields,
-                                                   const std::vector<std::vector<std::string>>& rows) {
-    auto table = std::make_unique<TClientDataSet>();
+// A client table (of class T) with the fields given and one record per row of texts (as the
+// fields read them).
+template <class T = TClientDataSet>
+std::unique_ptr<T> ClientTable(std::initializer_list<TTableField> fields,
+                               const std::vector<std::vector<std::string>>& rows) {
+    auto table = std::make_unique<T>();
     for (const TTableField& f : fields) table->FieldDefs().Add(f.Name, f.Type, f.Size);
     table->CreateDataSet();
     for (const auto& row : rows) {
@@ -106,16 +108,17 @@ inline std::unique_ptr<TClientDataSet> ClientTable(std::initializer_list<TTableF
 
 // ID integer, NAME string 30, PRICE float, ACTIVE Boolean: record n (from 1) is n, "Artikel n",
 // n * 10.5 and true for odd n.
-inline std::unique_ptr<TClientDataSet> NumberedTable(int rows) {
+template <class T = TClientDataSet>
+std::unique_ptr<T> NumberedTable(int rows) {
     std::vector<std::vector<std::string>> texts;
     for (int n = 1; n <= rows; ++n)
         texts.push_back({std::to_string(n), "Artikel " + std::to_string(n), std::to_string(n * 10.5),
                          n % 2 ? "True" : "False"});
-    return ClientTable({{"ID", TFieldType::ftInteger},
-                        {"NAME", TFieldType::ftString, 30},
-                        {"PRICE", TFieldType::ftFloat},
-                        {"ACTIVE", TFieldType::ftBoolean}},
-                       texts);
+    return ClientTable<T>({{"ID", TFieldType::ftInteger},
+                           {"NAME", TFieldType::ftString, 30},
+                           {"PRICE", TFieldType::ftFloat},
+                           {"ACTIVE", TFieldType::ftBoolean}},
+                          texts);
 }
 
 // USERS (ID, SIGNATURE: 10 AB, 20 CD, 30 EF) and, made in `orders`, ORDERS with USERID and the

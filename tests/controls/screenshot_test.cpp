@@ -459,10 +459,11 @@ TEST(Screenshot, DataGridThemed) {
         grid->SetAlign(alNone);
         grid->SetBounds(0, 0, 480, 260);
         grid->SetFixedTheme(ftButtons);
-        grid->SetOptionsEx({dgTotalFooter});
+        grid->SetOptionsEx({dgTotalFooter, dgTotalFooterBox});
         grid->Columns()->Items(1)->SetWidth(170);
         grid->Columns()->Items(3)->SetCheckBox(true);
         grid->SetDataSource(&f.source);
+        grid->Columns()->Items(1)->TotalFooter()->SetCaption("Summa");
         auto* nav = new TXDBNavigator(&f.form);
         nav->SetParent(&f.form);
         nav->SetBounds(8, 268, 240, 25);

@@ -266,6 +266,53 @@ TEST_F(GridLooks, ThemedFixedCellsAreElementsInTheStateOfTheMouseAndTheGrid) {
     EXPECT_TRUE(ThemedAt(*grid, 2, 0).empty());
 }
 
+// Total cells are fixed cells: their theme's element in the grid's state, a sunken frame for a
+// box, and on buttons and tabs a selected total's colour in its text.
+TEST_F(GridLooks, ThemedTotalCellsAreElementsWithAFramedBox) {
+    auto* grid = Grid();
+    TXDBGridOptionsEx options = grid->OptionsEx();
+    for (TXDBGridOptionEx o : {dgTotalFooter, dgTotalFooterBox, dgCalcSelectedRows}) options.Include(o);
+    grid->SetOptionsEx(options);
+    grid->Columns()->Items(1)->TotalFooter()->SetCaption("Summa");
+    ThemesOn on;
+    grid->SetFixedTheme(ftButtons);
+    const int footer = grid->RowCount() - 1;
+    const TRect cell = grid->CellRect(2, footer);
+    EXPECT_EQ(ThemedAt(*grid, 2, footer), (Elements{{TThemedElement::PushButton, TThemedState::Normal}}));
+    std::vector<TCanvasRecord> edges;
+    for (const TCanvasRecord& r : recorder.Of(TCanvasOp::Edge))
+        if (r.Rect.Contains(Centre(cell))) edges.push_back(r);
+    ASSERT_EQ(edges.size(), 1u) << "no edges of the box style, only the box's frame";
+    EXPECT_EQ(edges[0].Rect, Rect(cell.Left + 3, cell.Top + 3, cell.Right - 3, cell.Bottom - 3));
+    EXPECT_EQ(edges[0].Index, static_cast<int>(BDR_SUNKENOUTER));
+    EXPECT_EQ(edges[0].Flags, static_cast<uint32_t>(BF_RECT));
+
+    grid->Totals()->SetSelectedColor(clInfoBk);
+    table->First();
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    grid->Totals()->SelectedRows = true;
+    struct Case {
+        TFixedTheme theme;
+        TThemedElement element;
+        TThemedState disabled;  // the element's state on a disabled grid
+        bool colouredText;
+    };
+    using E = TThemedElement;
+    using S = TThemedState;
+    for (const Case& c : {Case{ftButtons, E::PushButton, S::Disabled, true}, Case{ftTabs, E::Tab, S::Disabled, true},
+                          Case{ftDefault, E::ToolBar, S::Normal, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.theme));
+        grid->SetFixedTheme(c.theme);
+        Paint(*grid);
+        const TCanvasRecord* text = recorder.FindText("Summa");
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->Color == clInfoBk, c.colouredText);
+        grid->SetEnabled(false);
+        EXPECT_EQ(ThemedAt(*grid, 2, footer), (Elements{{c.element, c.disabled}}));
+        grid->SetEnabled(true);
+    }
+}
+
 TEST_F(GridLooks, ThemedCheckBoxesAreHotAndPressedWhereAClickTicksThem) {
     auto* grid = Grid();
     TXColumn* active = grid->FindColumn("ACTIVE");

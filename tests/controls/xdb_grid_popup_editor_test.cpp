@@ -120,5 +120,18 @@ TEST_F(DataGridPopupEditor, FloatingGridGoesWithItsGrid) {
     EXPECT_EQ(form.ControlCount(), 0);
 }
 
+TEST_F(DataGridPopupEditor, ANestedDatasetColumnNeverLoadsItsPickList) {
+    auto* grid = AddGrid<TXDBGrid>(460, 300);
+    TXColumn* lines = grid->FindColumn("LINES");
+    ASSERT_NE(lines, nullptr);
+    lines->SetPickOptions(TXPickOptions{poAutoLoadList});
+    int updates = 0;
+    grid->OnListItemsUpdated = [&](TObject*) { ++updates; };
+    grid->UpdateListItems(false);
+    clock.Advance(200);
+    EXPECT_EQ(updates, 0);
+    EXPECT_EQ(lines->PickList()->Count(), 0);
+}
+
 }  // namespace
 }  // namespace tv

@@ -440,6 +440,78 @@ TEST_F(GridTotals, ARefreshedDataSetLeavesNoColumnOnAFreedField) {
     Paint(*grid);
 }
 
+// A table that reads its records again when it opens, as a query does; `Reopen` filters what
+// comes back, so a record may be gone after the reopening.
+class TRereadTable : public TClientDataSet {
+public:
+    ~TRereadTable() override {
+        if (!kept.empty()) Open();  // the records go with the dataset
+    }
+    std::string reopenFilter;
+
+protected:
+    void DoBeforeClose() override {
+        TClientDataSet::DoBeforeClose();
+        kept = DetachRecords();
+    }
+    void InternalOpenData() override {
+        if (!kept.empty()) AttachRecords(std::move(kept));
+        kept.clear();
+        SetFilter(reopenFilter);
+        SetFiltered(!reopenFilter.empty());
+    }
+
+private:
+    std::vector<data_detail::Record*> kept;
+};
+
+// The grid comes back on the record of its key fields, on the row it had, with its columns bound
+// to the new fields at once; without key fields, or when the key is gone, on the first record.
+TEST_F(GridTotals, ARefreshedDataSetComesBackOnTheKeyedRecord) {
+    struct Case {
+        const char* what;
+        const char* keyFields;
+        const char* reopenFilter;  // what the reopened table still holds
+        int id;                    // the current record afterwards
+        bool sameRow;              // on the row it had before
+    };
+    const Case cases[] = {
+        {"key present", "ID", "", 12, true},
+        {"two key fields", "ID;NAME", "", 12, true},
+        {"key gone", "ID", "ACTIVE='True'", 1, false},
+        {"no key fields", "", "", 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto reread = test::NumberedTable<TRereadTable>(25);
+        TRereadTable* data = reread.get();
+        table = std::move(reread);
+        source.SetDataSet(table.get());
+        auto* grid = AddGrid<TTotalsGrid>(420, 200);
+        grid->SetKeyFields(c.keyFields);
+        grid->SetOrderFields("NAME");
+        table->SetRecNo(8);
+        table->SetRecNo(12);
+        const int row = grid->Row();
+        ASSERT_GT(row, grid->TitleOffset());
+        data->reopenFilter = c.reopenFilter;
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+        ASSERT_EQ(grid->SelectedRows()->Count(), 1);
+        grid->RefreshDataSet();
+        EXPECT_EQ(Id(), c.id);
+        if (c.sameRow) EXPECT_EQ(grid->Row(), row);
+        EXPECT_EQ(grid->SelectedRows()->Count(), 0);
+        EXPECT_FALSE(table->ControlsDisabled());
+        EXPECT_EQ(grid->OrderFields(), "NAME") << "the rebuilt columns keep their markers";
+        // Bound without waiting for the event loop.
+        for (const char* name : {"ID", "NAME"}) {
+            ASSERT_NE(grid->FindColumn(name), nullptr) << name;
+            EXPECT_EQ(grid->FindColumn(name)->Field(), table->FindField(name)) << name;
+        }
+        delete grid;
+    }
+}
+
 TEST_F(GridTotals, PickListsLoadFromFieldsThatHoldTexts) {
     UseValues({{"1", "beta", "x"}, {"2", "Alfa", "y"}, {"3", "", "z"}, {"4", "ALFA", "w"}, {"5", "Gamma", "v"}});
     auto* grid = Grid();

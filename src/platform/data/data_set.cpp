@@ -366,7 +366,10 @@ void TDataSet::SetDataSetState(TDataSetState state) {
 
 void TDataSet::DataEvent(TDataEvent event, std::intptr_t info) {
     if (disableCount_ > 0) {
-        if (event == TDataEvent::deLayoutChange) enableEvent_ = TDataEvent::deLayoutChange;
+        // A dataset closed meanwhile may come back with new fields: the links rebind them.
+        if (event == TDataEvent::deLayoutChange ||
+            (event == TDataEvent::deUpdateState && state_ == TDataSetState::dsInactive))
+            enableEvent_ = TDataEvent::deLayoutChange;
         return;
     }
     const auto sources = dataSources_;

@@ -133,6 +133,7 @@ Code::Code(const TPSExec& exec, TPSInternalProcRec& proc, std::span<const uint32
     Decode(exec);
     Group(hookPositions);
     ChooseIntegerForms();
+    ChooseRealForms();
 }
 
 void Code::Decode(const TPSExec& exec) {
@@ -466,6 +467,7 @@ void Code::Group(std::span<const uint32_t> hookPositions) {
             }
         }
     }
+    ChooseForSteps(barrier);
     // Where no longer sequence was found: a push with the assignment to the new item, and pops
     // one after another.
     for (size_t i = 0; i + 1 < n; ++i) {
@@ -533,6 +535,76 @@ void Code::ChooseIntegerForms() {
             default:
                 break;
         }
+    }
+}
+
+// --- For-loop steps and real expressions with operands resolved when decoded ---
+
+void Code::ChooseForSteps(const std::vector<bool>& barrier) {
+    // The end of a for-loop's turn as the compiler writes it:
+    //     check:  b := counter = limit; jump if b to exit; counter := counter +/- 1; jump head
+    //     head:   b := counter <= bound (>= counting down); jump if not b to exit
+    // runs as one step from the check, going on at the body (after the head) or at the exit. The
+    // head is a jump target; it is passed over only where no hook runs and the push of b precedes
+    // it (so that nothing else returns or unwinds to it).
+    const size_t n = fInsns.size();
+    const auto open = [&](const Insn& i) { return !barrier[i.Pos]; };
+    for (size_t i = 0; i + 4 < n; ++i) {
+        Insn& check = fInsns[i];
+        const Insn& exitIfLimit = fInsns[i + 1];
+        const Insn& count = fInsns[i + 2];
+        const Insn& back = fInsns[i + 3];
+        if (check.Code != hCompare || check.Op != cmpEqual || !IsPlainStackItem(check.A) ||
+            check.C.How != Shape::Direct || !check.C.Temp || exitIfLimit.Code != hJumpIfNotZero ||
+            !SameOperand(exitIfLimit.A, check.A) || (count.Code != hIncrement && count.Code != hDecrement) ||
+            !SameOperand(count.A, check.B) || back.Code != hJump || !open(exitIfLimit) || !open(count) ||
+            !open(back))
+            continue;
+        const Insn* head = back.Target;
+        if (head == &fInsns.front() || head + 2 >= fInsns.data() + n || head->HookHere || head[-1].Code != hPushNew)
+            continue;
+        const Insn& exitIfOut = head[1];
+        const uint8_t order = count.Code == hIncrement ? cmpLessEqual : cmpGreaterEqual;
+        if (head->Code != hCompare || head->Op != order || !SameOperand(head->A, check.A) ||
+            !SameOperand(head->B, check.B) || exitIfOut.Code != hJumpIfZero || !SameOperand(exitIfOut.A, check.A) ||
+            exitIfOut.Target != exitIfLimit.Target || !open(exitIfOut) || !MayBeBooleanVariable(check.A) ||
+            UsesStackItem(head->C, check.A.Base.Offset) || UsesStackItem(check.B, check.A.Base.Offset))
+            continue;
+        const uint8_t counter = check.C.Type->FBaseType;
+        const Operand& bound = head->C;
+        if (counter == btS32 && MayBeIntegerVariable(check.B) && MayBeInteger(bound))
+            check.Fast = hForStepInt;
+        else if (counter == btS64 && MayBeNumberVariableFor(check.B, btS64) && MayBeNumberFor(bound, btS64))
+            check.Fast = hForStepInt64;
+        else
+            continue;
+        check.GroupNext = head;
+    }
+}
+
+void Code::ChooseRealForms() {
+    // A Double or Extended temporary whose operands are all constants and globals of Integer, Int64
+    // or a real type (a Double temporary: no Single or Extended), the destination a global of a
+    // real type (a Double temporary: a Double), and only the four real operators.
+    const auto number = [](const Operand& o, uint8_t temp) {
+        if (o.How != Shape::Direct) return false;
+        const uint8_t t = o.Type->FBaseType;
+        return t == btS32 || t == btS64 || t == btDouble || (temp == btExtended && quick::IsFloatCode(t));
+    };
+    const auto realOp = [](uint8_t op) {
+        return op == calcAdd || op == calcSubtract || op == calcMultiply || op == calcDivide;
+    };
+    for (Insn& insn : fInsns) {
+        if (insn.Fast != hTempExprDouble && insn.Fast != hTempExprExtended) continue;
+        const uint8_t temp = insn.Type->FBaseType;
+        const Insn* const use = &insn + insn.GroupSize - 2;
+        bool direct = number((&insn)[1].B, temp) && use->A.How == Shape::Direct && !use->A.Temp &&
+                      (use->Opcode == opAssign || realOp(use->Op)) &&
+                      (temp == btExtended ? quick::IsFloatCode(use->A.Type->FBaseType)
+                                          : use->A.Type->FBaseType == btDouble);
+        for (const Insn* step = &insn + 2; direct && step != use; ++step)
+            direct = number(step->B, temp) && realOp(step->Op);
+        if (direct) insn.Fast = hRealExprDirect;
     }
 }
 

@@ -108,6 +108,10 @@ enum Handler : uint8_t {
     // An Extended temporary: every operand a value of a real or integer type read in place, the
     // result stored into (or computed into) a variable of a real type. Any other runs hTempExpr.
     hTempExprExtended,
+    // For-loop steps and real expressions with operands resolved when decoded (decoded_arith.h).
+    hForStepInt,    // counter at its type's limit?, count, counter within the bound? jump: an Integer
+    hForStepInt64,  // the same with an Int64 counter
+    hRealExprDirect,  // a number computed aside in a Double or Extended temporary, every operand fixed
 };
 
 // The general form an Integer form runs when its operands are not all Integers.
@@ -181,6 +185,9 @@ private:
     void Decode(const TPSExec& exec);
     void Group(std::span<const uint32_t> hookPositions);
     void ChooseIntegerForms();
+    // For-loop steps and real expressions with operands resolved when decoded (hForStepInt ...).
+    void ChooseForSteps(const std::vector<bool>& barrier);
+    void ChooseRealForms();
 
     TPSInternalProcRec& fProc;
     uint32_t fGeneration;

@@ -377,6 +377,10 @@ private:
     bool TempExprInt64(const decoded::Insn& push) const;
     bool TempExprDouble(const decoded::Insn& push) const;
     bool TempExprExtended(const decoded::Insn& push) const;
+    // For-loop steps and real expressions with operands resolved when decoded (run_decoded_arith.h).
+    template <class Counter>
+    const decoded::Insn* ForStep(const decoded::Insn& check) const;
+    bool RealExprDirect(const decoded::Insn& push) const;
     bool DoReturn(TPSStatus entryStatus);
     bool DoPopFrame(uint8_t sub);
     bool DoPushFrame();

@@ -292,6 +292,12 @@ bool TPSExec::TempExprExtended(const Insn& push) const {
     return use.Opcode == opAssign ? StoreReal(z, code, acc) : quick::CalculateRealBy(use.Op, z, code, acc);
 }
 
+}  // namespace tv::script
+
+#include "script/runtime/run_decoded_arith.h"
+
+namespace tv::script {
+
 const Insn* TPSExec::Resync(decoded::Code*& code) {
     if (!FCurrProc) return nullptr;
     if (!code || &code->Proc() != FCurrProc || code->Generation() != fDecodeGeneration)
@@ -446,6 +452,21 @@ void TPSExec::RunDecoded(TPSStatus entryStatus) {
                           : h == decoded::hTempExprDouble ? TempExprDouble(*ip)
                                                           : TempExprExtended(*ip))) {
                         h = decoded::IntegerGeneral(h);
+                        goto dispatch;
+                    }
+                    ip = ip->GroupNext;
+                    continue;
+                case decoded::hForStepInt:
+                case decoded::hForStepInt64:
+                    if (const Insn* next = h == decoded::hForStepInt ? ForStep<int32_t>(*ip) : ForStep<int64_t>(*ip)) {
+                        ip = next;
+                        continue;
+                    }
+                    h = ip->Code;
+                    goto dispatch;
+                case decoded::hRealExprDirect:
+                    if (!RealExprDirect(*ip)) {
+                        h = decoded::hTempExpr;
                         goto dispatch;
                     }
                     ip = ip->GroupNext;

@@ -379,6 +379,29 @@ begin
 end.
 )";
 
+// For-loops counted in one step with Integer and Int64 counters, up and down, one that ends at its
+// type's limit and one whose bound changes while it runs; real expressions whose operands are all
+// globals and constants, into Double and Extended temporaries; and a division by zero (i = 4).
+constexpr const char* kCounterScript = R"(var i, k, s: Integer; t: string; x: Double; e: Extended; w, n: Int64; d: Double;
+begin
+  s := 0; t := ''; x := 0.5; e := 1; n := 3; d := 0.75;
+  for i := 1 to 4 do
+  begin
+    for w := n downto 1 do s := s + 1;
+    for w := 9223372036854775805 to 9223372036854775807 do s := s + 2;
+    for k := i to n do n := n - 1;
+    n := 3;
+    x := x + i * 0.5;
+    e := e * 1.5 + i;
+    x := x - e / 4;
+    x := x + d * d;
+    t := t + 'c';
+    x := x + 1 / (4 - i);
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
@@ -523,6 +546,25 @@ TEST(DebugExecDecoded, ComparisonsThatDecideAnIfMatchARunThatSeesEveryInstructio
     EXPECT_EQ(whole.s, -2);
     EXPECT_EQ(whole.x, 8.0);
     ExpectGroupedRunsAsEveryInstruction(kBranchScript, whole, 13);
+}
+
+TEST(DebugExecDecoded, ForLoopStepsAndRealsOfGlobalsMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kCounterScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "1 / (4 - i) fails when i is 4";
+    EXPECT_EQ(whole.t, u"cccc");
+    // Each turn: 3 counted down, 3 up to the limit of Int64 (twice each).
+    EXPECT_EQ(whole.s, 4 * (3 + 3 * 2));
+    double x = 0.5;
+    long double e = 1;
+    for (int i = 1; i <= 4; ++i) {
+        x = static_cast<double>(x + static_cast<double>(i * 0.5L));
+        e = e * 1.5L + i;
+        x = static_cast<double>(x - static_cast<double>(e / 4));
+        x = static_cast<double>(x + static_cast<double>(0.75L * 0.75L));
+        if (i < 4) x += 1 / (4 - i);  // two Integers: an Integer quotient
+    }
+    EXPECT_EQ(whole.x, x);
+    ExpectGroupedRunsAsEveryInstruction(kCounterScript, whole, 15);
 }
 
 }  // namespace
