@@ -6,6 +6,7 @@
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/exception.h"
+#include "script/runtime/decoded_access.h"
 #include "script/runtime/decoded_code.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/quick_ops.h"
@@ -147,22 +148,19 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
             r = {item->Data(), item->FType, false};
             return !deref || FollowPointer(r);
         default:
+            if (o.Select != decoded::Selector::None) {
+                // A field or element: the variable followed to its target, then the field or
+                // element taken.
+                void* data = nullptr;
+                const TPSTypeRec* type = nullptr;
+                if (!SelectDecoded(o, data, type)) return false;
+                r = {data, type, o.Temp};
+                return !deref || FollowPointer(r);
+            }
             item = DecodedItem(o.Base);
             if (!item) return false;
     }
     r = {item->Data(), item->FType, o.Temp};
-    if (o.Select == decoded::Selector::None) return !deref || FollowPointer(r);
-    // An element: the variable is followed to its target, then the field or element taken.
-    if (!FollowPointer(r)) return false;
-    uint32_t index = o.Index;
-    if (o.Select == decoded::Selector::VariableIndex) {
-        TPSVariant* iv = DecodedItem(o.IndexVar);
-        if (!iv || !IsNarrowIntegerCode(iv->FType->FBaseType)) return false;
-        int64_t v = 0;
-        LoadInteger(iv->Data(), iv->FType->FBaseType, v);
-        index = static_cast<uint32_t>(v);
-    }
-    if (!quick::SelectElement(r.Data, r.Type, index)) return false;
     return !deref || FollowPointer(r);
 }
 
@@ -179,6 +177,7 @@ template <uint8_t Code>
         code = o.Type->FBaseType;
         return o.Data;
     }
+    if (o.How == decoded::Shape::Element) return ElementPlace(o, code);
     TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
     if (!item) return nullptr;
     const TPSTypeRec* t = item->FType;
