@@ -10,18 +10,26 @@
 
 namespace tv::script {
 
+namespace decoded {
+// A Pointer value (data of type `type`) followed to its target; anything else stays. False for a
+// Pointer to nothing.
+[[gnu::always_inline]] inline bool FollowTarget(void*& data, const TPSTypeRec*& type) {
+    if (type->FBaseType != btPointer) return true;
+    const auto p = Load<PointerValue>(data);
+    if (!p.Data || !p.Type) return false;
+    data = p.Data;
+    type = p.Type;
+    return true;
+}
+}  // namespace decoded
+
 [[gnu::always_inline]] inline bool TPSExec::SelectDecoded(const decoded::Operand& o, void*& data,
                                                           const TPSTypeRec*& type) const {
     TPSVariant* item = o.Base.Item ? o.Base.Item : FStack.ItemAt(FCurrStackBase, o.Base.Offset);
     if (!item) return false;
     data = item->Data();
     type = item->FType;
-    if (type->FBaseType == btPointer) {
-        const auto p = Load<PointerValue>(data);
-        if (!p.Data || !p.Type) return false;
-        data = p.Data;
-        type = p.Type;
-    }
+    if (!decoded::FollowTarget(data, type)) return false;
     uint32_t index = o.Index;
     if (o.Select == decoded::Selector::VariableIndex) {
         TPSVariant* iv = o.IndexVar.Item ? o.IndexVar.Item : FStack.ItemAt(FCurrStackBase, o.IndexVar.Offset);
@@ -42,13 +50,7 @@ namespace tv::script {
 [[gnu::always_inline]] inline void* TPSExec::ElementPlace(const decoded::Operand& o, uint8_t& code) const {
     void* data = nullptr;
     const TPSTypeRec* type = nullptr;
-    if (!SelectDecoded(o, data, type)) return nullptr;
-    if (type->FBaseType == btPointer) {
-        const auto p = Load<PointerValue>(data);
-        if (!p.Data || !p.Type) return nullptr;
-        data = p.Data;
-        type = p.Type;
-    }
+    if (!SelectDecoded(o, data, type) || !decoded::FollowTarget(data, type)) return nullptr;
     code = type->FBaseType;
     return data;
 }

@@ -19,12 +19,7 @@ namespace {
 
 // Follows a Pointer operand to its target; false for a nil target.
 [[gnu::always_inline]] inline bool FollowPointer(TPSOperandRef& o) {
-    if (o.Type->FBaseType != btPointer) return true;
-    const auto p = Load<PointerValue>(o.Data);
-    if (!p.Data || !p.Type) return false;
-    o.Data = p.Data;
-    o.Type = p.Type;
-    return true;
+    return decoded::FollowTarget(o.Data, o.Type);
 }
 
 bool IsAnsiCode(uint8_t c) {
@@ -147,16 +142,16 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
             if (!item) return false;
             r = {item->Data(), item->FType, false};
             return !deref || FollowPointer(r);
+        case decoded::Shape::Element: {
+            // A field or element: the variable followed to its target, then the field or element
+            // taken.
+            void* data = nullptr;
+            const TPSTypeRec* type = nullptr;
+            if (!SelectDecoded(o, data, type)) return false;
+            r = {data, type, o.Temp};
+            return !deref || FollowPointer(r);
+        }
         default:
-            if (o.Select != decoded::Selector::None) {
-                // A field or element: the variable followed to its target, then the field or
-                // element taken.
-                void* data = nullptr;
-                const TPSTypeRec* type = nullptr;
-                if (!SelectDecoded(o, data, type)) return false;
-                r = {data, type, o.Temp};
-                return !deref || FollowPointer(r);
-            }
             item = DecodedItem(o.Base);
             if (!item) return false;
     }
@@ -182,12 +177,7 @@ template <uint8_t Code>
     if (!item) return nullptr;
     const TPSTypeRec* t = item->FType;
     void* data = item->Data();
-    if (t->FBaseType == btPointer) {
-        const auto p = Load<PointerValue>(data);
-        if (!p.Data || !p.Type) return nullptr;
-        t = p.Type;
-        data = p.Data;
-    }
+    if (!decoded::FollowTarget(data, t)) return nullptr;
     code = t->FBaseType;
     return data;
 }
