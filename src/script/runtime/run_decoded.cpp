@@ -131,33 +131,49 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
 // An operand as ReadPlace reads it when nothing goes wrong; false (nothing recorded) otherwise.
 [[gnu::always_inline]] inline bool TPSExec::Resolve(const decoded::Operand& o, bool deref,
                                                     TPSOperandRef& r) const {
-    TPSVariant* item;
-    switch (o.How) {
-        case decoded::Shape::Direct:
-            r = {o.Data, o.Type, o.Temp};
-            return true;
-        case decoded::Shape::Stack:
-            // A local variable or parameter, read in place in the frame.
-            item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
-            if (!item) return false;
-            r = {item->Data(), item->FType, false};
-            return !deref || FollowPointer(r);
-        case decoded::Shape::Element: {
-            // A field or element: the variable followed to its target, then the field or element
-            // taken.
-            void* data = nullptr;
-            const TPSTypeRec* type = nullptr;
-            if (!SelectDecoded(o, data, type)) return false;
-            r = {data, type, o.Temp};
-            return !deref || FollowPointer(r);
-        }
-        default:
-            item = DecodedItem(o.Base);
-            if (!item) return false;
+    // Tested in the order of how often they come, constants and globals first, so that adding a
+    // shape costs the common ones nothing.
+    if (o.How == decoded::Shape::Direct) {
+        r = {o.Data, o.Type, o.Temp};
+        return true;
     }
+    if (o.How == decoded::Shape::Stack) {
+        // A local variable or parameter, read in place in the frame.
+        TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
+        if (!item) return false;
+        r = {item->Data(), item->FType, false};
+        return !deref || FollowPointer(r);
+    }
+    if (o.How == decoded::Shape::Element) {
+        // A field or element: the variable followed to its target, then the field or element
+        // taken.
+        void* data = nullptr;
+        const TPSTypeRec* type = nullptr;
+        if (!SelectDecoded(o, data, type)) return false;
+        r = {data, type, o.Temp};
+        return !deref || FollowPointer(r);
+    }
+    TPSVariant* item = DecodedItem(o.Base);
+    if (!item) return false;
     r = {item->Data(), item->FType, o.Temp};
     return !deref || FollowPointer(r);
 }
+
+namespace {
+
+// NumberPlace for an operand of Shape::Stack, its shape not tested again.
+[[gnu::always_inline]] inline void* StackItemPlace(const TPSStack& stack, int32_t base, const decoded::Operand& o,
+                                                   uint8_t& code) {
+    TPSVariant* item = stack.ItemAt(base, o.Base.Offset);
+    if (!item) return nullptr;
+    const TPSTypeRec* t = item->FType;
+    void* data = item->Data();
+    if (!decoded::FollowTarget(data, t)) return nullptr;
+    code = t->FBaseType;
+    return data;
+}
+
+}  // namespace
 
 template <uint8_t Code>
 [[gnu::always_inline]] inline void* TPSExec::TypedPlace(const decoded::Operand& o) const {
@@ -172,14 +188,8 @@ template <uint8_t Code>
         code = o.Type->FBaseType;
         return o.Data;
     }
-    if (o.How == decoded::Shape::Element) return ElementPlace(o, code);
-    TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
-    if (!item) return nullptr;
-    const TPSTypeRec* t = item->FType;
-    void* data = item->Data();
-    if (!decoded::FollowTarget(data, t)) return nullptr;
-    code = t->FBaseType;
-    return data;
+    if (o.How == decoded::Shape::Stack) return StackItemPlace(FStack, FCurrStackBase, o, code);
+    return ElementPlace(o, code);
 }
 
 namespace {
