@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolTip>
 
@@ -152,6 +153,36 @@ TEST_F(InplaceEditList, TheListSlidesOpenARowPerTimerStepBelowTheCell) {
     EXPECT_TRUE(editor->Widget()->hasFocus());
     test::Key(Qt::Key_F2);
     EXPECT_FALSE(editor->ListVisible());
+}
+
+TEST_F(InplaceEditList, InAMirroredGridTheButtonStandsLeftAndTheListEndsAtTheEditorsRightEdge) {
+    const std::string wide = "Apickvaluefarwiderthanitscolumnis";
+    for (const bool mirrored : {false, true}) {
+        SCOPED_TRACE(mirrored);
+        auto* grid = PickGrid("", "Abc," + wide);
+        grid->SetBiDiMode(mirrored ? bdRightToLeft : bdLeftToRight);
+        grid->HideEditor();
+        grid->ShowEditor();
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        ASSERT_TRUE(test::FocusOn(*editor));
+        const TRect button = editor->ButtonRect();
+        EXPECT_EQ(button.Width(), editor->ButtonWidth());
+        EXPECT_EQ(button.Left, mirrored ? 0 : editor->Width() - editor->ButtonWidth());
+        const QMargins margins = static_cast<QLineEdit*>(editor->Widget())->textMargins();
+        EXPECT_EQ(margins.left(), mirrored ? editor->ButtonWidth() : 0);
+        EXPECT_EQ(margins.right(), mirrored ? 0 : editor->ButtonWidth());
+        test::Key(Qt::Key_F2);
+        ASSERT_TRUE(editor->ListVisible());
+        TXPopupPickList* list = editor->PickList();
+        ASSERT_GT(list->Width(), editor->Width() + 2);
+        const TPoint cell = editor->ClientToScreen({0, 0});
+        if (mirrored)
+            EXPECT_EQ(list->Left() + list->Width(), cell.X + editor->Width() + 1);
+        else
+            EXPECT_EQ(list->Left(), cell.X - 1);
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
 }
 
 TEST_F(InplaceEditList, NearTheScreensBottomTheListOpensAboveAndGrowsUpwards) {
