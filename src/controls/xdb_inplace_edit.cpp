@@ -358,7 +358,7 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetKeyValue(CurrentKeyValue());
     list->SetBounds(0, 0, GridListWidth(), GridListHeight());
     fListRowHeight = list->RowHeight();
-    fListMinHeight = TitleHeight(*list) + fListRowHeight;
+    fListMinHeight = TitleHeight(*list) + list->TotalHeight() + fListRowHeight;
 }
 
 void TXDBGridInplaceEdit::ApplyGridLook(TXPopupGridList& list) const {
@@ -400,7 +400,10 @@ int TXDBGridInplaceEdit::GridListHeight() {
     TDataSet* data = LookupDataSet();
     const int records = data && data->Active() ? data->RecordCount() : 0;
     const int frame = fGridList->Height() - fGridList->ClientHeight();
-    return LimitListRows(records) * fGridList->RowHeight() + TitleHeight(*fGridList) + 1 + frame;
+    // The totals below the rows take one pixel more: the line over them.
+    const int totals = fGridList->TotalHeight();
+    return LimitListRows(records) * fGridList->RowHeight() + TitleHeight(*fGridList) + totals + 1 +
+           (totals > 0 ? 1 : 0) + frame;
 }
 
 int TXDBGridInplaceEdit::GridListWidth() {
@@ -566,9 +569,11 @@ int TXDBGridInplaceEdit::FindPrefix(const TStrings* list, const std::string& pre
 
 bool TXDBGridInplaceEdit::AutoCompleteKey(char16_t& Key) {
     if (!fDBGrid->CanEditShow()) return true;
+    // Whether the text may change: asked only when it matters, as asking puts the record in edit.
+    const auto modifiable = [this] { return !ReadOnly() && fDBGrid->CanEditModify(); };
     if (Key == kBackspace) {
-        if (!ReadOnly() || SelStart() == 0) return true;
-        // A read-only editor: Backspace widens the selection to the left.
+        if (SelStart() == 0 || modifiable()) return true;
+        // An editor that may not change its text: Backspace widens the selection to the left.
         const int start = SelStart();
         const int length = SelLength();
         SetSelStart(start - 1);
@@ -578,7 +583,7 @@ bool TXDBGridInplaceEdit::AutoCompleteKey(char16_t& Key) {
     }
     if (Key < 32) return true;
     const std::string text = Text();
-    if (!ReadOnly() && SelLength() == 0 && SelStart() != Characters(text)) return true;
+    if (SelLength() == 0 && SelStart() != Characters(text) && modifiable()) return true;
     const std::string prefix = Head(text, SelStart()) + FromQString(QString(QChar(Key)));
     if (!AutoCompleteText(prefix)) return true;
     Key = 0;

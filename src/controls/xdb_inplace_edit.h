@@ -54,6 +54,8 @@ public:
     int ButtonWidth() const { return fButtonWidth; }
     // The button in the editor's client area; empty with esSimple.
     TRect ButtonRect() const;
+    // A mirrored grid: the button stands on the left and the lists line up with the right edge.
+    bool RightToLeft() const;
     bool ButtonPressed() const { return fPressed; }
     bool ButtonHot() const { return fMouseInControl; }
     // The list the button opens (none for the ellipsis and drop-down styles).

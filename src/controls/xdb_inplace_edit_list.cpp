@@ -33,8 +33,6 @@ namespace tv {
 namespace {
 
 constexpr uint16_t kF2 = VK_F1 + 1;
-// Grids here lay out left to right only; the button and list rules keep the other way for them.
-constexpr bool kRightToLeft = false;
 
 QLineEdit* LineOf(const TControl& edit) {
     return static_cast<QLineEdit*>(edit.Widget());
@@ -96,9 +94,13 @@ void FitPickRows(TXPopupPickList& pickList, int height) {
     for (int i = 0; i < list->count(); ++i) list->item(i)->setSizeHint(QSize(0, height));
 }
 
+bool TXInplaceEditList::RightToLeft() const {
+    return Grid() && Grid()->UseRightToLeftAlignment();
+}
+
 TRect TXInplaceEditList::ButtonRect() const {
     if (fEditStyle == esSimple) return {};
-    return EditButtonRect(Width(), Height(), fButtonWidth, kRightToLeft);
+    return EditButtonRect(Width(), Height(), fButtonWidth, RightToLeft());
 }
 
 // ---- contents and geometry ----
@@ -126,7 +128,7 @@ void TXInplaceEditList::Resize() {
 
 void TXInplaceEditList::UpdateTextMargins() {
     // The text stays 2 pixels in from the sides, and clear of the button.
-    const bool rtl = kRightToLeft;
+    const bool rtl = RightToLeft();
     const int button = fEditStyle == esSimple ? 0 : fButtonWidth;
     LineOf(*this)->setTextMargins(rtl ? button : 0, 0, rtl ? 0 : button, 0);
 }
@@ -430,7 +432,7 @@ void TXInplaceEditList::DropDown() {
     const TPoint onScreen = ClientToScreen({0, 0});
     const TListPlacement place =
         PlaceDropDownList(onScreen, Width(), Height(), list->Width(), list->Height(), Screen().WorkAreaRect(),
-                          kRightToLeft, GridStyleLists() && list == fPickList);
+                          RightToLeft(), GridStyleLists() && list == fPickList);
     fListAbove = place.above;
     const int frame = list->Height() - list->ClientHeight();
     const int fullHeight = place.bounds.Height();

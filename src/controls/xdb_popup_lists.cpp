@@ -3,6 +3,8 @@
 
 #include "controls/xdb_popup_lists.h"
 
+#include <QApplication>
+#include <QWheelEvent>
 
 #include "controls/xdb_columns.h"
 #include "platform/data/data_set.h"
@@ -68,6 +70,25 @@ TXPopupDataList::TXPopupDataList(TComponent* AOwner) : TXPopup<TDBLookupListBox>
 void TXPopupDataList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TXPopup::MouseUp(Button, Shift, X, Y);
     if (Button == mbLeft) DoCloseUp(ClientRect().Contains({X, Y}));
+}
+
+bool TXPopupDataList::WidgetEvent(QEvent* e, bool viewport) {
+    if (viewport && e->type() == QEvent::Wheel) {
+        const int steps = static_cast<QWheelEvent*>(e)->angleDelta().y() / 120;
+        if (steps != 0) WheelTurned(steps);
+        e->accept();
+        return true;
+    }
+    return TXPopup<TDBLookupListBox>::WidgetEvent(e, viewport);
+}
+
+void TXPopupDataList::WheelTurned(int steps) {
+    TLookupList& list = LookupList();
+    TDataSet* data = list.ListDataSet();
+    if (!list.ListActive() || !data || !list.ListKeyField()) return;
+    const int rows = Grid() ? Grid()->MouseWheelScrollRows() : 1;
+    data->MoveBy(-steps * rows);
+    SetKeyValue(list.ListKeyField()->Value());
 }
 
 // ---- the lookup grid ----
@@ -194,7 +215,16 @@ bool TXPopupGridList::KeyPress(char16_t& Key) {
 
 void TXPopupGridList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button == mbLeft) {
-        fClickTime = GetTickCount() | 1;  // never 0: 0 stands for no press
+        // The desktop may not tell a pop-up's second press from a first one: a press soon after
+        // the last is the double click.
+        const uint32_t now = GetTickCount();
+        const auto interval = static_cast<uint32_t>(QApplication::doubleClickInterval());
+        if (Shift.Contains(ssDouble) || (fClickTime != 0 && now - fClickTime < interval)) {
+            Shift.Include(ssDouble);
+            fClickTime = 0;
+        } else {
+            fClickTime = now | 1;  // never 0: 0 stands for no press
+        }
         fSearchText.clear();
     }
     TXPopup::MouseDown(Button, Shift, X, Y);
@@ -204,14 +234,18 @@ void TXPopupGridList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     const bool normal = GridState() == gsNormal;
     TXPopup::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !normal || fClickTime == 0) return;
-    fClickTime = 0;
+    // A press on the titles or totals keeps its time: the next one soon after is a double click.
     if (!ClientRect().Contains({X, Y})) {
+        fClickTime = 0;
         DoCloseUp(false);
         return;
     }
     // A data row closes the list; the titles and totals do not.
     const int row = MouseCoord(X, Y).Y;
-    if (row >= TitleOffset() && row < RowCount() - TotalOffset()) DoCloseUp(true);
+    if (row >= TitleOffset() && row < RowCount() - TotalOffset()) {
+        fClickTime = 0;
+        DoCloseUp(true);
+    }
 }
 
 void TXPopupGridList::ColWidthsChanged() {

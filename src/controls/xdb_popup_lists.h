@@ -19,6 +19,14 @@ class TXPopupDataList : public TXPopup<TDBLookupListBox> {
 public:
     explicit TXPopupDataList(TComponent* AOwner = nullptr);
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+protected:
+    bool WidgetEvent(QEvent* e, bool viewport) override;
+
+private:
+    // The wheel moves the lookup data set by the grid's wheel rows (up for positive `steps`) and
+    // chooses the key of the record reached.
+    void WheelTurned(int steps);
 };
 
 // The lookup grid: the list fields as columns ("Name;Phone"; an empty item is a numbering column

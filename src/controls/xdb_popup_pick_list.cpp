@@ -87,8 +87,8 @@ void TXPopupPickList::DrawItem(int Index, TRect Rect, uint8_t State) {
     canvas->MoveTo(Rect.Left, Rect.Bottom - 1);
     canvas->LineTo(Rect.Right, Rect.Bottom - 1);
     if (ItemHeight() > 0 && Items()->Count() > ClientHeight() / ItemHeight()) {
-        // Along the right edge: the class library has no right-to-left windows.
-        const int x = Rect.Right - 1;
+        // Along the edge the scroll bar stands at: the left one in a mirrored grid's list.
+        const int x = grid->UseRightToLeftAlignment() ? Rect.Left : Rect.Right - 1;
         canvas->Pen()->SetColor(grid->FixedLineColor());
         canvas->MoveTo(x, Rect.Top);
         canvas->LineTo(x, Rect.Bottom);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolTip>
 
@@ -154,6 +155,36 @@ TEST_F(InplaceEditList, TheListSlidesOpenARowPerTimerStepBelowTheCell) {
     EXPECT_FALSE(editor->ListVisible());
 }
 
+TEST_F(InplaceEditList, InAMirroredGridTheButtonStandsLeftAndTheListEndsAtTheEditorsRightEdge) {
+    const std::string wide = "Apickvaluefarwiderthanitscolumnis";
+    for (const bool mirrored : {false, true}) {
+        SCOPED_TRACE(mirrored);
+        auto* grid = PickGrid("", "Abc," + wide);
+        grid->SetBiDiMode(mirrored ? bdRightToLeft : bdLeftToRight);
+        grid->HideEditor();
+        grid->ShowEditor();
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        ASSERT_TRUE(test::FocusOn(*editor));
+        const TRect button = editor->ButtonRect();
+        EXPECT_EQ(button.Width(), editor->ButtonWidth());
+        EXPECT_EQ(button.Left, mirrored ? 0 : editor->Width() - editor->ButtonWidth());
+        const QMargins margins = static_cast<QLineEdit*>(editor->Widget())->textMargins();
+        EXPECT_EQ(margins.left(), mirrored ? editor->ButtonWidth() : 0);
+        EXPECT_EQ(margins.right(), mirrored ? 0 : editor->ButtonWidth());
+        test::Key(Qt::Key_F2);
+        ASSERT_TRUE(editor->ListVisible());
+        TXPopupPickList* list = editor->PickList();
+        ASSERT_GT(list->Width(), editor->Width() + 2);
+        const TPoint cell = editor->ClientToScreen({0, 0});
+        if (mirrored)
+            EXPECT_EQ(list->Left() + list->Width(), cell.X + editor->Width() + 1);
+        else
+            EXPECT_EQ(list->Left(), cell.X - 1);
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
+}
+
 TEST_F(InplaceEditList, NearTheScreensBottomTheListOpensAboveAndGrowsUpwards) {
     const TRect workArea = Screen().WorkAreaRect();
     form.SetBounds(20, workArea.Bottom - 140, 520, 420);
@@ -278,6 +309,26 @@ TEST_F(InplaceEditList, TypingCompletesFromThePickValues) {
     // No completion inside the text, or for what no value begins with.
     test::Type("x");
     EXPECT_EQ(editor->Text(), "abdx");
+}
+
+TEST_F(InplaceEditList, BackspaceWidensTheSelectionWhereTheTextMayNotChange) {
+    auto* grid = PickGrid("Abc", "Abc,Abd");
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    // Not read-only, but the record may not be put in edit.
+    source.SetAutoEdit(false);
+    ASSERT_FALSE(editor->ReadOnly());
+    editor->SetSelStart(3);
+    test::Key(Qt::Key_Backspace);
+    EXPECT_EQ(editor->Text(), "Abc");
+    EXPECT_EQ(editor->SelStart(), 2);
+    EXPECT_EQ(editor->SelText(), "c");
+    test::Key(Qt::Key_Backspace);
+    EXPECT_EQ(editor->SelText(), "bc");
+    EXPECT_EQ(table->State(), dsBrowse);
+    // Where it may, Backspace deletes.
+    source.SetAutoEdit(true);
+    test::Key(Qt::Key_Backspace);
+    EXPECT_EQ(editor->Text(), "A");
 }
 
 TEST_F(InplaceEditList, TheKeypadStepsThroughThePickValuesAndWraps) {
@@ -552,6 +603,86 @@ TEST_F(InplaceLookupList, TheLookupListChoosesTheKey) {
     editor->SelectAll();
     test::Type("a");
     EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 10);
+}
+
+TEST_F(InplaceLookupList, TheLookupListsWheelChoosesTheKeyTheGridsWheelRowsAway) {
+    auto* grid = LookupGrid(false);
+    grid->SetWheelScrollRows(2);
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    test::Key(Qt::Key_F2);
+    ASSERT_TRUE(editor->ListVisible());
+    SlideOpen();
+    TXPopupDataList* list = editor->DataList();
+    test::Key(Qt::Key_Up);
+    ASSERT_EQ(list->KeyValue().AsUtf8(), "10");
+    QWidget* rows = static_cast<QAbstractScrollArea*>(list->Widget())->viewport();
+    const auto wheel = [rows](int notches) {
+        const QPoint at(5, 5);
+        QWheelEvent e(at, rows->mapToGlobal(at), QPoint(), QPoint(0, notches * 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rows, &e);
+    };
+    wheel(-1);  // towards the user: two records down
+    EXPECT_EQ(list->KeyValue().AsUtf8(), "30");
+    wheel(1);
+    EXPECT_EQ(list->KeyValue().AsUtf8(), "10");
+    test::Key(Qt::Key_Return);
+    EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 10);
+}
+
+TEST_F(InplaceLookupList, TwoPressesOnTheLookupGridsTitlesSoonAfterEachOtherAreADoubleClick) {
+    auto* grid = LookupGrid(true);
+    TXColumn* column = grid->Columns()->Items(1);
+    column->SetListOptions(column->ListOptions() + TXListOptions{loShowLookupListTitles});
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    test::Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(editor->ListVisible());
+    SlideOpen();
+    TXPopupGridList* list = editor->GridList();
+    ASSERT_GT(list->TitleOffset(), 0);
+    int doubleClicks = 0;
+    list->OnDblClick = [&](TObject*) { ++doubleClicks; };
+    const QPoint title = test::CellPoint(*list, 0, 0);
+    const auto click = [&] {
+        test::Press(*list, title);
+        test::Release(*list, title);
+    };
+    const int interval = QApplication::doubleClickInterval();
+    click();
+    clock.Advance(interval / 2);
+    click();
+    EXPECT_EQ(doubleClicks, 1);
+    // The double click used the first press up: a third press is a first again.
+    clock.Advance(interval / 2);
+    click();
+    EXPECT_EQ(doubleClicks, 1);
+    clock.Advance(interval + 1);
+    click();
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_TRUE(editor->ListVisible());
+    test::Key(Qt::Key_Escape);
+}
+
+TEST_F(InplaceLookupList, TheLookupGridsHeightCountsItsTotals) {
+    auto* grid = LookupGrid(true);
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    editor->DropDown();
+    SlideOpen();
+    TXPopupGridList* list = editor->GridList();
+    ASSERT_TRUE(editor->ListVisible());
+    const int plain = list->Height();
+    test::Key(Qt::Key_Escape);
+    list->SetOptionsEx(list->OptionsEx() + TXDBGridOptionsEx{dgTotalFooter});
+    editor->DropDown();
+    ASSERT_TRUE(editor->ListVisible());
+    // Sliding open starts at a data row under the titles and totals.
+    const int totals = list->TotalHeight();
+    ASSERT_GT(totals, 0);
+    EXPECT_GE(list->ClientHeight(), list->TitleHeight() + totals + list->RowHeight());
+    SlideOpen();
+    EXPECT_EQ(list->Height(), plain + totals + 1);
+    EXPECT_EQ(list->VisibleDataRowCount(), 3);
+    test::Key(Qt::Key_Escape);
 }
 
 TEST_F(InplaceLookupList, TheLookupGridTakesTheGridsLookAndItsOrderingFromTheColumn) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -213,11 +215,17 @@ TEST_F(PickListTest, DrawsItsRowsInTheGridsStyle) {
     EXPECT_EQ(abc.at(0).Color, list->Font()->Color());
     // More items than fit: the fixed line along the right edge.
     for (int i = 0; i < 10; ++i) list->Items()->Add("More " + std::to_string(i));
-    records = paint();
-    edgeLines = 0;
-    for (const TCanvasRecord& r : records)
-        if (r.Op == TCanvasOp::Line && r.Color == grid->FixedLineColor() && r.From.X == r.To.X) ++edgeLines;
-    EXPECT_GT(edgeLines, 0);
+    // The edge lines' x: the right edge, or the left one in a mirrored grid's list.
+    auto edges = [&] {
+        std::set<int> xs;
+        for (const TCanvasRecord& r : paint())
+            if (r.Op == TCanvasOp::Line && r.Color == grid->FixedLineColor() && r.From.X == r.To.X) xs.insert(r.From.X);
+        return xs;
+    };
+    const TRect item = list->ItemRect(0);
+    EXPECT_EQ(edges(), std::set<int>{item.Right - 1});
+    grid->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(edges(), std::set<int>{item.Left});
 }
 
 TEST(PopupListBorder, FollowsTheFixedStyleWithBothLineOptions) {
