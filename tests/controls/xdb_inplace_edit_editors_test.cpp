@@ -37,7 +37,9 @@ protected:
         grid->ShowEditor();
         auto* editor = dynamic_cast<TXDBGridInplaceEdit*>(grid->InplaceEditor());
         EXPECT_NE(editor, nullptr);
-        if (editor) EXPECT_TRUE(test::FocusOn(*editor));
+        if (editor) {
+            EXPECT_TRUE(test::FocusOn(*editor));
+        }
         return editor;
     }
     static QPoint ButtonMiddle(TXDBGridInplaceEdit& editor) {

@@ -83,12 +83,17 @@ TEST_F(LookupGridFirstColumn, TheHeadingColumnFillsTheListWhileOpenAndKeepsItsWi
         EXPECT_EQ(first->Expanded(), c.expanded);
         EXPECT_EQ(second->Showing(), c.expanded);
         const int own = std::stoi(c.widths);
-        if (c.widened)
+        if (c.widened) {
             EXPECT_GT(first->WidthBase(), own);
-        else
+        } else {
             EXPECT_EQ(first->WidthBase(), own);
-        if (c.listAsEditor) EXPECT_EQ(list->Width(), editor->Width() + 2);
-        if (!c.expanded && !c.widened) EXPECT_GT(list->Width(), own);
+        }
+        if (c.listAsEditor) {
+            EXPECT_EQ(list->Width(), editor->Width() + 2);
+        }
+        if (!c.expanded && !c.widened) {
+            EXPECT_GT(list->Width(), own);
+        }
 
         if (c.toggle) first->SetExpanded(!first->Expanded());
         if (c.userWidth) first->SetWidthBase(c.userWidth);
