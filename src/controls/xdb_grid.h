@@ -989,6 +989,13 @@ private:
     bool CellMultiSelected(int DataCol, bool fixed) const;
     bool ShowsSelection() const;
     bool IsLastShowingColumn(const TXColumn* Column) const;
+    // ---- the line over the totals and multi-selected fixed cells (xdb_grid_total_line.cpp, xdb_grid_themed.cpp) ----
+    // With dgRowLines, the first total row's line over it (FixedLineColor, black without column
+    // lines); over a blank row without height only on a double-buffered grid or at design time.
+    void DrawLineOverTotals(const TRect& ARect);
+    // The background of a fixed column's data cell in the brush colour Colour: a multi-selected
+    // one on a themed grid shows the lit header with ftDefault, else its text in Colour.
+    void FillFixedDataCell(const TRect& ARect, TColor Colour, bool MultiSelected);
     // scrolling (xdb_grid_scroll.cpp)
     // Moves the data by `Distance` records (a scroll command, a wheel step, a timed scroll).
     void MoveData(int Distance);

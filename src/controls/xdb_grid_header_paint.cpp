@@ -40,11 +40,18 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     TRect cell = ColumnTitleCellRect(leaf, ARow);
     cell.Top = shown.Top;
     cell.Bottom = shown.Bottom;
+    // Header rows are never lit; the caption shows the state of its own title, which for a group
+    // is not the column of the cell that paints it.
+    fPaintCol = -1;
     DrawHeaderRows(column, cell, gradient);
+    fPaintCol = ColumnToRaw(column);
 
     TRect caption = cell;
     if (fOptions.Contains(dgTitleHeaders)) caption.Top += column->Title()->HeaderRowCount() * fHeaderRowHeight;
-    if (caption.IsEmpty()) return;
+    if (caption.IsEmpty()) {
+        fPaintCol = ACol;
+        return;
+    }
     const TRect area = bothLines ? Shrunk(caption, 1) : caption;
     TRect text = area;
     const int arrow = ScrollBarExtent();
@@ -54,6 +61,7 @@ void TXCustomDBGrid::DrawTitleArea(int ACol, int ARow, const TRect& ARect, TGrid
     if (button)
         DrawExpandButton(column, MirrorIn(Rect(area.Right - arrow, area.Top, area.Right, area.Bottom), area),
                          gradient);
+    fPaintCol = ACol;
     DrawFixedFrame(caption, gradient);
     DrawTitleButtonFrame(ColumnToRaw(column), cell);
 }

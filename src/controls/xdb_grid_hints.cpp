@@ -180,12 +180,16 @@ void TXCustomDBGrid::TitleHint(TGridCoord Cell, TPoint Pos, THintInfo& Info, int
     }
     TXColumn* column = ColumnAtDepth(RawToColumn(Cell.X), Cell.Y);
     if (!column) return;
-    Info.CursorRect = WithLines(CellRect(Cell.X, Cell.Y), colLine, rowLine);
+    // The whole title of the column at that depth: a group's spans its columns, a leaf's the title
+    // rows below it; the single cell under the mouse may be none of it.
+    const int depth = std::min(column->Depth(), fTitleOffset - 1);
+    Info.CursorRect = WithLines(ColumnTitleRect(column, depth), colLine, rowLine);
     TXColumnTitle* title = column->Title();
     const int level = HeaderRowAt(column, Pos.Y);
     if (level >= 0) {
-        Info.CursorRect.Top += level * fHeaderRowHeight;
-        Info.CursorRect.Bottom = Info.CursorRect.Top + fHeaderRowHeight;
+        // A header row shared with the neighbours: the part of it on screen.
+        const TRect header = HeaderRowRect(column, level, ColumnTitleCellRect(column, depth)).Visible;
+        Info.CursorRect = WithLines(header, colLine, rowLine);
         std::string text = title->HeaderHintText(level);
         if (text.empty()) text = title->HeaderText(level);
         FinishCellHint(column, level, hcHeader, std::move(text), show, Info, Result);

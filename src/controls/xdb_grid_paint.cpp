@@ -355,8 +355,7 @@ void TXCustomDBGrid::DrawDataCellOf(TXColumn* Column, int DataCol, int DataRow, 
             TColor colour = canvas->Brush()->Color();
             PaintColumnCell(ARect, DataCol, Column, fHighlight, fSelections, colour, canvas->Font(), image);
             if (fixed && (FixedCellsThemed() || fGradient->IsActive())) {
-                canvas->Brush()->SetColor(colour);
-                FillFixedBackground(ARect, true);
+                FillFixedDataCell(ARect, colour, multiSelected);
             } else {
                 FillWith(canvas, ARect, colour);
             }
@@ -427,6 +426,7 @@ void TXCustomDBGrid::DrawColumnLine(const TRect& ARect, bool lastColumn) {
 
 void TXCustomDBGrid::DrawFixedFrame(const TRect& ARect, bool gradient) {
     if (FixedCellsThemed()) return;
+    DrawLineOverTotals(ARect);
     TCanvas* canvas = Canvas();
     const bool colLines = fOptions.Contains(dgColLines);
     const bool rowLines = fOptions.Contains(dgRowLines);

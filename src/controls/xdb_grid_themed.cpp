@@ -23,6 +23,16 @@ TThemedCheck CheckOf(int CheckIndex) {
     }
 }
 
+// The default theme's face: a toolbar in every state; a lit cell adds a header item in its state,
+// kept off the face's top and bottom pixel.
+void DrawToolBarFace(TCanvas& canvas, const TRect& ARect, TThemedState state) {
+    const TRect face = Grown(ARect, 1);
+    DrawThemedElement(canvas, {TThemedElement::ToolBar, TThemedState::Normal}, face);
+    if (state == TThemedState::Hot || state == TThemedState::Pressed)
+        DrawThemedElement(canvas, {TThemedElement::HeaderItem, state},
+                          Rect(face.Left, face.Top + 1, face.Right, face.Bottom - 1));
+}
+
 }  // namespace
 
 bool TXCustomDBGrid::FixedCellsThemed() const {
@@ -53,16 +63,9 @@ void TXCustomDBGrid::DrawThemedFixedCell(const TRect& ARect, int ACol, int ARow)
     const TThemedState state = FixedCellState(ACol, ARow);
     const bool lit = state == TThemedState::Hot || state == TThemedState::Pressed;
     switch (fFixedTheme) {
-        case ftDefault: {
-            // A toolbar face in every state; a hot or pressed title adds its header item,
-            // kept off the face's top and bottom pixel.
-            const TRect face = Grown(ARect, 1);
-            DrawThemedElement(*canvas, {TThemedElement::ToolBar, TThemedState::Normal}, face);
-            if (lit)
-                DrawThemedElement(*canvas, {TThemedElement::HeaderItem, state},
-                                  Rect(face.Left, face.Top + 1, face.Right, face.Bottom - 1));
+        case ftDefault:
+            DrawToolBarFace(*canvas, ARect, state);
             break;
-        }
         case ftButtons: {
             // A push button over the cell and its lines; a lit one over a normal one, its own
             // frame clipped to the cell.
@@ -99,6 +102,23 @@ void TXCustomDBGrid::DrawThemedFixedCell(const TRect& ARect, int ACol, int ARow)
     }
 }
 
+void TXCustomDBGrid::FillFixedDataCell(const TRect& ARect, TColor Colour, bool MultiSelected) {
+    TCanvas* canvas = Canvas();
+    canvas->Brush()->SetColor(Colour);
+    if (!MultiSelected || !FixedCellsThemed() || !Enabled()) {
+        FillFixedBackground(ARect, true);
+        return;
+    }
+    // A theme draws its own faces, not the brush: the default theme shows the selection as a lit
+    // header, the others in the text, which takes the selection's colour.
+    if (fFixedTheme == ftDefault) {
+        DrawToolBarFace(*canvas, ARect, TThemedState::Hot);
+        return;
+    }
+    FillFixedBackground(ARect, true);
+    canvas->Font()->SetColor(Colour);
+}
+
 TThemedDetails TXCustomDBGrid::ThemedCheckBox(const TXColumn* Column, int CheckIndex) const {
     TThemedDetails box{TThemedElement::CheckBox, TThemedState::Normal, CheckOf(CheckIndex)};
     if (!Enabled()) {
@@ -133,7 +153,7 @@ bool TXCustomDBGrid::DrawThemedExpandButton(const TXColumn* Column, const TRect&
         state = TThemedState::Disabled;
     else if (TitleDrawnPressed(raw) && fTitleTrack.OnExpand)
         state = TThemedState::Pressed;
-    else if (raw == fTitleTrack.Tracked && fTitleTrack.Hot && fTitleTrack.HotExpand)
+    else if (TitleDrawnHot(raw) && fTitleTrack.HotExpand)
         state = TThemedState::Hot;
     DrawThemedElement(*Canvas(), {arrow, state}, Button);
     return true;

@@ -46,6 +46,15 @@ std::string Head(const std::string& text, int count) {
     return FromQString(ToQString(text).left(count));
 }
 
+// Includes `value` in `set` when `on`, else excludes it.
+template <class S, class E>
+void Put(S& set, E value, bool on) {
+    if (on)
+        set.Include(value);
+    else
+        set.Exclude(value);
+}
+
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
     return ToQString(text).startsWith(ToQString(prefix), Qt::CaseInsensitive);
 }
@@ -82,6 +91,16 @@ bool TXDBGridInplaceEdit::GridStyleLists() const {
     return fDBGrid->OptionsExt().Contains(dgGridStyleLists);
 }
 
+bool TXDBGridInplaceEdit::F2ClosesAsChoice() const {
+    TXColumn* column = fDBGrid->SelectedColumn();
+    return column && column->ListOptions().Contains(loAutoDropDown);
+}
+
+const TStrings* TXDBGridInplaceEdit::PickValues() {
+    TXColumn* column = fDBGrid->SelectedColumn();
+    return column ? column->PickDisplay() : TXInplaceEditList::PickValues();
+}
+
 // ---- showing the editor for a cell ----
 
 void TXDBGridInplaceEdit::UpdateContents() {
@@ -102,12 +121,23 @@ void TXDBGridInplaceEdit::ApplyColumn() {
     SetFont(column->Font());
     const TXHintOptions hints = fDBGrid->HintOptions();
     SetShowHint(fDBGrid->ShowHint() && (hints.Contains(hoEditorHints) || !hints.Contains(hoShowEditorHints)));
-    std::string hint = fDBGrid->Hint();
-    if (hints.Contains(hoEditorHints)) {
-        hint = column->EditorHint();
-        fDBGrid->CellHint(column, 0, hcEditor, hint);
-    }
-    SetHint(hint);
+    SetHint(EditorHintText());
+}
+
+std::string TXDBGridInplaceEdit::EditorHintText() {
+    // The grid's Hint follows the cell its hint query last hinted; the main hint is the program's.
+    TXColumn* column = fDBGrid->SelectedColumn();
+    if (!column || !fDBGrid->HintOptions().Contains(hoEditorHints)) return fDBGrid->MainHint();
+    std::string hint = column->EditorHint();
+    fDBGrid->CellHint(column, 0, hcEditor, hint);
+    return hint;
+}
+
+bool TXDBGridInplaceEdit::EditorHintQuery() {
+    const bool show = fDBGrid->HintOptions().Contains(hoShowEditorHints);
+    SetHint(EditorHintText());
+    fDBGrid->fHintPause = show ? 2 : 1;
+    return show;
 }
 
 void TXDBGridInplaceEdit::ChooseActiveList() {
@@ -161,6 +191,9 @@ void TXDBGridInplaceEdit::MouseReleased() {
 }
 
 void TXDBGridInplaceEdit::EditorButtonClick() {
+    // A drop-down-menu column drops its menu under the cell; without one the button clicks.
+    TXColumn* column = fDBGrid->SelectedColumn();
+    if (column && column->ButtonStyle() == cbsDropDownMenu && fDBGrid->DropDownMenu(column, false)) return;
     fDBGrid->EditButtonClick();
 }
 
@@ -287,14 +320,28 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetCtl3D(false);
     list->SetColor(Color());
     list->SetFont(Font());
-    list->SetFixedColor(fDBGrid->FixedColor());
-    list->TitleFont()->Assign(fDBGrid->TitleFont());
+    ApplyGridLook(*list);
     const TXListOptions options = column->ListOptions();
-    TXDBGridOptions gridOptions = list->Options() - TXDBGridOptions{dgEditing, dgIndicator, dgTitles} +
-                                  TXDBGridOptions{dgForceSequence, dgThumbTracking, dgRowSelect, dgAlwaysShowSelection};
-    if (options.Contains(loShowLookupListTitles)) gridOptions.Include(dgTitles);
+    // Options: no editing and no indicator; rows selected as the grid selects them; the sort
+    // markers and the order follow the titles only where the column lets the user order the list.
+    const bool rowSelect = fDBGrid->Options().Contains(dgRowSelect) || fDBGrid->SelectRowColor() == clNone;
+    const bool changeOrder = options.Contains(loAllowChangeOrder);
+    TXDBGridOptions gridOptions = list->Options() - TXDBGridOptions{dgEditing, dgIndicator} +
+                                  TXDBGridOptions{dgForceSequence, dgThumbTracking};
+    Put(gridOptions, dgRowSelect, rowSelect);
+    Put(gridOptions, dgAlwaysShowSelection, rowSelect);
+    Put(gridOptions, dgMarkerAutoAlign, fDBGrid->Options().Contains(dgMarkerAutoAlign));
+    Put(gridOptions, dgTitles, options.Contains(loShowLookupListTitles));
+    Put(gridOptions, dgTitleButtons, changeOrder);
+    Put(gridOptions, dgMarkerAutoToggle, changeOrder);
     list->SetOptions(gridOptions);
+    TXDBGridOptionsEx optionsEx = list->OptionsEx() + TXDBGridOptionsEx{dgAutoUpdateSequence};
+    optionsEx.Exclude(dgDelayUpdateSequence);
+    Put(optionsEx, dgLoadCurrentOrder, changeOrder);
+    Put(optionsEx, dgAutoUpdateOrder, changeOrder);
+    list->SetOptionsEx(optionsEx);
     list->SetOptionsExt(list->OptionsExt() + TXDBGridOptionsExt{dgMouseTracking});
+    list->SetOrderFields("");
     TXResizeOptions resize = {};
     if (options.Contains(loAllowColumnResize)) resize = resize + TXResizeOptions{roColumnResize, roOptimalWidth, roDefaultWidth};
     if (options.Contains(loAllowColumnMoving)) resize.Include(roColumnMoving);
@@ -312,6 +359,35 @@ void TXDBGridInplaceEdit::PrepareGridList() {
     list->SetBounds(0, 0, GridListWidth(), GridListHeight());
     fListRowHeight = list->RowHeight();
     fListMinHeight = TitleHeight(*list) + fListRowHeight;
+}
+
+void TXDBGridInplaceEdit::ApplyGridLook(TXPopupGridList& list) const {
+    const TXCustomDBGrid& grid = *fDBGrid;
+    list.SetDataColLineColor(clNone);
+    list.SetDataRowLineColor(clDefault);
+    list.SetGradient(grid.Gradient());
+    list.SetGridStyle(grid.GridStyle());
+    // The list's titles are one pixel taller than its rows.
+    list.GridStyle()->SetTitleRowSpace(grid.GridStyle()->DataRowSpace() + 1);
+    list.SetFixedColor(grid.FixedColor());
+    list.SetFixedStyle(grid.FixedStyle());
+    list.SetFixedTheme(grid.FixedTheme());
+    list.SetFocusRect(frNone);
+    list.SetHighlightText(grid.HighlightText());
+    list.SetHotButtons(grid.HotButtons());
+    list.SetImeMode(grid.ImeMode());
+    list.SetImeName(grid.ImeName());
+    list.SetListBorder(grid.ListBorder());
+    list.SetMarkerStyle(grid.MarkerStyle());
+    list.SetMarkerTransparent(grid.MarkerTransparent());
+    list.SetScrollProp(grid.ScrollProp());
+    list.SetSelectCellColor(grid.SelectCellColor() == clNone ? clDefault : grid.SelectCellColor());
+    list.SetSelectionColor(grid.SelectionColor());
+    list.SetSelectRowColor(grid.SelectRowColor());
+    list.SetShowHint(grid.ShowHint());
+    list.SetStretchWidthMin(grid.StretchWidthMin());
+    list.SetStretchWidthMax(grid.StretchWidthMax());
+    list.TitleFont()->Assign(grid.TitleFont());
 }
 
 int TXDBGridInplaceEdit::TitleHeight(const TXPopupGridList& list) {
@@ -580,6 +656,12 @@ void TXDBGridInplaceEdit::DblClick() {
 }
 
 bool TXDBGridInplaceEdit::WidgetEvent(QEvent* e, bool viewport) {
+    // The hint query over the editor: the hint window opens only with hoShowEditorHints. The
+    // query stays with the editor (the grid's hints are for its cells).
+    if (e->type() == QEvent::ToolTip && (!ShowHint() || !EditorHintQuery())) {
+        e->accept();
+        return true;
+    }
     // The wheel scrolls an open list.
     if (e->type() == QEvent::Wheel && ListVisible() && ActiveList()) {
         QWidget* target = ActiveList()->Widget();

@@ -109,6 +109,11 @@ protected:
     virtual void ListDroppingDown() {}
     // Whether the pick list draws its rows in the grid's style.
     virtual bool GridStyleLists() const { return false; }
+    // F2 on an open list: whether it closes as a choice in the list does (PickListCloseUp, which
+    // may end editing), or only closes it.
+    virtual bool F2ClosesAsChoice() const { return false; }
+    // The values the editor's text is found in when the pick list opens (the pick list's items).
+    virtual const TStrings* PickValues();
     bool WidgetEvent(QEvent* e, bool viewport) override;
     void Resize() override;
     // The button is drawn over the edit's own painting.
@@ -203,11 +208,20 @@ protected:
     void EditorButtonClick() override;
     void ListDroppingDown() override;
     bool GridStyleLists() const override;
+    // With loAutoDropDown; the column's PickDisplay.
+    bool F2ClosesAsChoice() const override;
+    const TStrings* PickValues() override;
     bool WidgetEvent(QEvent* e, bool viewport) override;
 
 private:
     // Colour, letter case, read-only state, font and hint from the grid and the selected column.
     void ApplyColumn();
+    // The editor's hint: with hoEditorHints the column's EditorHint through the grid's CellHint,
+    // otherwise the grid's main hint.
+    std::string EditorHintText();
+    // The hint query over the editor: takes the hint, sets the grid's pause state (2 with
+    // hoShowEditorHints, 1 without) and tells whether a hint window opens.
+    bool EditorHintQuery();
     // The active list for the data editor, made on first need, in the grid's look.
     void ChooseActiveList();
     // The calendar or calculator of a deCalendar or deCalculator cell, made on first need, in the
@@ -246,6 +260,8 @@ private:
     void OpenLookup();
     void PrepareDataList();
     void PrepareGridList();
+    // The lookup grid takes the grid's look: its colours, styles, markers and limits.
+    void ApplyGridLook(TXPopupGridList& list) const;
     static int TitleHeight(const TXPopupGridList& list);
     int DataListWidth();
     int DataListRows();

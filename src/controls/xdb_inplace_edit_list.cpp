@@ -310,7 +310,10 @@ bool TXInplaceEditList::HandleListKeys(uint16_t& Key, TShiftState Shift) {
     if ((Key == VK_UP || Key == VK_DOWN) && alt) return toggle();
     if (Key == kF2 && !alt && !ctrl) {
         if (fListVisible) {
-            PickListCloseUp(true);
+            if (F2ClosesAsChoice())
+                PickListCloseUp(true);
+            else
+                CloseUp(true);
             Key = 0;
             return false;
         }
@@ -408,14 +411,21 @@ void TXInplaceEditList::FillPickList() {
     fPickListLoaded = fPickList->Items()->Count() > 0;
 }
 
+const TStrings* TXInplaceEditList::PickValues() {
+    return fPickList ? fPickList->Items() : nullptr;
+}
+
 void TXInplaceEditList::DropDown() {
     if (fListVisible || !fActiveList) return;
     if (fActiveList == fPickList) {
         FillPickList();
         fPickList->SetColor(Color());
         fPickList->SetFont(Font());
+        // Grid style: owner-drawn rows of the grid's row height; otherwise a standard list.
+        fPickList->SetStyle(GridStyleLists() ? lbOwnerDrawFixed : lbStandard);
         FitPickRows(*fPickList, GridStyleLists() ? Grid()->DefaultRowHeight() : 0);
-        fPickList->SetItemIndex(Text().empty() ? -1 : fPickList->Items()->IndexOf(Text()));
+        const TStrings* values = PickValues();
+        fPickList->SetItemIndex(Text().empty() || !values ? -1 : values->IndexOf(Text()));
         fPickList->SetBounds(0, 0, PickListWidth(), PickListHeight());
         fListRowHeight = fPickList->ItemHeight();
     }

@@ -147,11 +147,11 @@ int TXDBNavButton::GlyphIndex(bool enabled) {
     return fGlyphIndexes[part];
 }
 
-void TXDBNavButton::DrawGlyphAndText(TCanvas* c, const TRect& area, bool enabled) {
+void TXDBNavButton::DrawGlyphAndText(TCanvas* c, const TRect& area, bool enabled, TColor textColor) {
     const int index = GlyphIndex(enabled);
     const int gw = index >= 0 ? fGlyphList->Width() : 0;
     const int gh = index >= 0 ? fGlyphList->Height() : 0;
-    c->Font()->SetColor(clBtnText);
+    c->Font()->SetColor(textColor);
     const int tw = fCaption.empty() ? 0 : c->TextWidth(fCaption);
     const int th = fCaption.empty() ? 0 : c->TextHeight(fCaption);
     const bool across = fLayout == blGlyphLeft || fLayout == blGlyphRight;

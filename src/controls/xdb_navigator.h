@@ -86,7 +86,8 @@ protected:
 private:
     // The glyph's image for the state, prepared once in the cache (-1 for none).
     int GlyphIndex(bool enabled);
-    void DrawGlyphAndText(TCanvas* canvas, const TRect& area, bool enabled);
+    // The glyph and the caption in `textColor` (engraved when disabled).
+    void DrawGlyphAndText(TCanvas* canvas, const TRect& area, bool enabled, TColor textColor = clBtnText);
     // The button drawn through the theme service (xdb_navigator_themed.cpp).
     void PaintThemed();
 

@@ -1,6 +1,7 @@
 // The navigator's buttons drawn through the theme service: a push button, a toolbar button when
 // flat, or the fine looks (a toolbar button always raised, with a border or an underline while
-// hot); the glyph and caption on top, one pixel to the right while pressed.
+// hot); the glyph and caption on top, one pixel to the right while pressed (a flat one's caption
+// then in the highlight-text colour).
 
 #include "controls/xdb_navigator.h"
 #include "platform/gui/brush.h"
@@ -42,7 +43,8 @@ void TXDBNavButton::PaintThemed() {
         ++content.Left;
         ++content.Right;
     }
-    DrawGlyphAndText(c, content, enabled);
+    // A flat button held down writes its caption in the highlight-text colour.
+    DrawGlyphAndText(c, content, enabled, pressed && Flat() ? clHighlightText : clBtnText);
 }
 
 }  // namespace tv

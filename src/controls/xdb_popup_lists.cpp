@@ -179,7 +179,8 @@ void TXPopupGridList::SearchKey(char16_t Key) {
     const uint32_t now = GetTickCount();
     if (now - fSearchTickCount > kSearchPauseMs) fSearchText.clear();
     fSearchTickCount = now;
-    if (fSearchText.size() >= kSearchMaxLength) return;
+    // The limit counts characters, not the bytes of their UTF-8.
+    if (Utf8ToUtf16(fSearchText).size() >= kSearchMaxLength) return;
     const std::string text = fSearchText + Utf16ToUtf8(std::u16string(1, Key));
     if (data->Locate(fSearchField, Variant::FromUtf8(text), loCaseInsensitive | loPartialKey)) fSearchText = text;
 }

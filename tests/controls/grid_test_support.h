@@ -22,6 +22,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/data/client_data_set.h"
@@ -33,6 +34,7 @@
 #include "platform/gui/qt_support.h"
 #include "platform/gui/scripted_dialog_service.h"
 #include "platform/gui/sound.h"
+#include "platform/gui/theme_services.h"
 #include "tests/platform/gui/gui_test_support.h"
 
 namespace tv::test {
@@ -208,6 +210,30 @@ inline void Type(const char* text) {
     ASSERT_NE(target, nullptr) << "nothing has the focus";
     QTest::keyClicks(target, QString::fromUtf8(text));
 }
+
+// ---- column groups and the theme service ----
+
+// Stored columns on a data grid for the fields named ("" for a column without a field, captioned
+// "Group"), each 80 wide with the ExpandCols given, bound to `source` and laid out once.
+template <class G>
+void SetGroupColumns(G& grid, TDataSource* source, const std::vector<std::pair<const char*, int>>& columns) {
+    grid.BeginLayout();
+    for (const auto& [field, expand] : columns) {
+        auto* column = grid.Columns()->Add();
+        column->SetFieldName(field);
+        column->Title()->SetCaption(*field ? field : "Group");
+        column->SetWidth(80);
+        column->SetExpandCols(expand);
+    }
+    grid.SetDataSource(source);
+    grid.EndLayout();
+}
+
+// The theme service on for one test.
+struct ThemesOn {
+    ThemesOn() { SetThemesEnabled(true); }
+    ~ThemesOn() { SetThemesEnabled(false); }
+};
 
 // ---- the fixture ----
 

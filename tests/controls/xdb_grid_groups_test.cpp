@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/xdb_grid.h"
+#include "controls/xdb_grid_hints.h"
 #include "grid_test_support.h"
 #include "platform/data/client_data_set.h"
 #include "platform/gui/image_list.h"
@@ -32,16 +33,7 @@ protected:
         grid->Canvas()->AttachRecorder(&recorder);
         grid->SetParent(&form);
         grid->SetBounds(10, 10, width, 300);
-        grid->BeginLayout();
-        for (const auto& [field, expand] : columns) {
-            TXColumn* column = grid->Columns()->Add();
-            column->SetFieldName(field);
-            column->Title()->SetCaption(*field ? field : "Group");
-            column->SetWidth(80);
-            column->SetExpandCols(expand);
-        }
-        grid->SetDataSource(&source);
-        grid->EndLayout();
+        test::SetGroupColumns(*grid, &source, columns);
         return grid;
     }
     static TXColumn* At(TXDBGrid& grid, int index) { return grid.Columns()->Items(index); }
@@ -245,6 +237,47 @@ TEST_F(GridGroups, HeadersMergeWithNeighboursOfTheSameTextsAndParent) {
     flat->SetFixedCols(1);
     EXPECT_EQ(At(*flat, 0)->Title()->HeaderRight(0), nullptr);
     EXPECT_EQ(At(*flat, 1)->Title()->HeaderRight(0), At(*flat, 2));
+}
+
+TEST_F(GridGroups, TitleHintsHoldOverTheWholeTitleTheyName) {
+    TXDBGrid* grid = GroupGrid({{"ID", 0}, {"", 2}, {"NAME", 0}, {"PRICE", 0}, {"ACTIVE", 0}});
+    grid->SetHintOptions({hoTitleHints, hoShowTitleHints});
+    TXColumn* id = At(*grid, 0);
+    TXColumn* group = At(*grid, 1);
+    TXColumn* name = At(*grid, 2);
+    TXColumn* price = At(*grid, 3);
+    name->Title()->SetHeader("Artikel|Namn");
+    price->Title()->SetHeader("Artikel|Pris");
+    grid->LayoutChanged();
+    const int colLine = grid->ColLineWidth();
+    const int rowLine = grid->RowLineWidth();
+    auto withLines = [&](TRect r) { return Rect(r.Left, r.Top, r.Right + colLine, r.Bottom + rowLine); };
+    const TRect nameCell = grid->ColumnTitleCellRect(name, 1);
+    TRect priceTitle = grid->ColumnTitleRect(price, 1);
+    priceTitle.Top += 2 * kHeaderRow;
+    const TRect idTitle = grid->ColumnTitleRect(id, 0);
+    struct Case {
+        const char* what;
+        TPoint at;
+        TRect cursor;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {"the group's title", {nameCell.Left + 5, 5}, withLines(grid->ColumnTitleRect(group, 0)), "Group"},
+        {"a leaf's title through both title rows", {idTitle.Left + 5, idTitle.Bottom - 3}, withLines(idTitle), "ID"},
+        {"a header row merged over two columns", {nameCell.Left + 5, nameCell.Top + 3},
+         withLines(grid->HeaderRowRect(name, 0, nameCell).Visible), "Artikel"},
+        {"the caption below the headers", {priceTitle.Left + 5, priceTitle.Bottom - 3}, withLines(priceTitle),
+         "PRICE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        THintInfo info;
+        EXPECT_EQ(grid->HintQuery(c.at, info), 0);
+        EXPECT_EQ(info.HintStr, c.hint);
+        EXPECT_EQ(info.CursorRect, c.cursor);
+        EXPECT_TRUE(info.CursorRect.Contains(c.at));
+    }
 }
 
 // ---- painting

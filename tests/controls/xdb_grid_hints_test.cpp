@@ -11,6 +11,7 @@
 
 #include "controls/xdb_column_totals.h"
 #include "controls/xdb_grid.h"
+#include "platform/gui/image_list.h"
 #include "controls/xdb_grid_hints.h"
 #include "controls/xdb_hint_window.h"
 #include "grid_test_support.h"
@@ -81,6 +82,7 @@ public:
     using TXDBGrid::TXDBGrid;
     std::string totalHint, totalText;
     bool totalToolTips = true;
+    int totalImageIndex = -1;
 
 protected:
     bool TotalHintOf(TXColumn* Column, int Index, TTotalHint& Total) override {
@@ -88,6 +90,7 @@ protected:
         Total.Hint = totalHint;
         Total.Text = totalText;
         Total.ToolTips = totalToolTips;
+        Total.ImageIndex = totalImageIndex;
         Total.Font = Column->Font();
         return true;
     }
@@ -285,6 +288,30 @@ TEST_F(DataGridHints, TotalAreaHintsSkipTheBlankRow) {
     EXPECT_EQ(info.HintStr, kLongName);
     EXPECT_TRUE(info.ToolTipWindow);
     EXPECT_EQ(grid->HintPauseState(), 1);
+}
+
+TEST_F(DataGridHints, ATotalsImageShiftsItsToolTipOnlyWhenTheImageExists) {
+    TotalHintGrid* grid = HintGrid({hoShowTotalToolTips}, {dgTotalHeader});
+    grid->totalText = kLongName;
+    TImageList images;
+    images.SetWidth(16);
+    images.SetHeight(16);
+    for (int i = 0; i < 2; ++i) images.AddImage(QImage(16, 16, QImage::Format_RGB32));
+    grid->Totals()->SetImages(&images);
+    const int blank = grid->RowCount() - grid->TotalOffset();
+    const QPoint onTotal = test::CellPoint(*grid, NameCol(*grid), blank + 1);
+    auto left = [&](int imageIndex) {
+        grid->totalImageIndex = imageIndex;
+        THintInfo info;
+        EXPECT_EQ(grid->HintQuery({onTotal.x(), onTotal.y()}, info), 0);
+        return info.HintPos.X;
+    };
+    const int plain = left(-1);
+    const struct {
+        int imageIndex, shift;
+    } cases[] = {{0, 16 + 2}, {1, 16 + 2}, {2, 0}, {9, 0}};
+    for (const auto& c : cases) EXPECT_EQ(left(c.imageIndex) - plain, c.shift) << c.imageIndex;
+    grid->Totals()->SetImages(nullptr);
 }
 
 TEST_F(DataGridHints, FailingCellHintHandlerClearsTheHint) {

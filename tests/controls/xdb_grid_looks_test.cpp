@@ -21,11 +21,7 @@
 namespace tv {
 namespace {
 
-// The theme service on for one test.
-struct ThemesOn {
-    ThemesOn() { SetThemesEnabled(true); }
-    ~ThemesOn() { SetThemesEnabled(false); }
-};
+using test::ThemesOn;
 
 using Elements = std::vector<std::pair<TThemedElement, TThemedState>>;
 

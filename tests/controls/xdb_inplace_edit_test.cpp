@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include "controls/xdb_columns.h"
 #include "controls/xdb_grid.h"
@@ -15,6 +17,7 @@
 #include "controls/xdb_popup_pick_list.h"
 #include "grid_test_support.h"
 #include "platform/data/data_set.h"
+#include "platform/gui/menu.h"
 #include "platform/gui/screen.h"
 
 namespace tv {
@@ -356,6 +359,151 @@ TEST_F(InplaceEditList, EnteringACellOfAnAutoDropDownColumnOpensItsList) {
     EXPECT_FALSE(editor->ListVisible());
 }
 
+TEST_F(InplaceEditList, F2EndsEditingOnAnOpenListOnlyInAnAutoDropDownColumn) {
+    // With loAutoCloseEditor F2 takes the row either way; it ends editing only as the close of an
+    // automatic drop-down.
+    for (const bool autoDropDown : {false, true}) {
+        SCOPED_TRACE(autoDropDown);
+        auto* grid = PickGrid("Abc", "Abc,Abd,Xyz");
+        TXColumn* column = grid->Columns()->Items(0);
+        TXListOptions options = column->ListOptions() + TXListOptions{loAutoCloseEditor};
+        if (autoDropDown) options.Include(loAutoDropDown);
+        column->SetListOptions(options);
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        QApplication::processEvents();
+        if (!editor->ListVisible()) test::Key(Qt::Key_F2);
+        ASSERT_TRUE(editor->ListVisible());
+        test::Key(Qt::Key_Down);
+        test::Key(Qt::Key_F2);
+        EXPECT_FALSE(editor->ListVisible());
+        QApplication::processEvents();
+        EXPECT_EQ(grid->EditorMode(), !autoDropDown);
+        EXPECT_EQ(table->FieldByName("NAME").AsString(), "Abd");
+        table->Cancel();
+        delete grid;
+    }
+}
+
+TEST_F(InplaceEditList, TheOpenListStandsOnTheTextFoundInThePickDisplay) {
+    // Pick texts formatted in the list only: the cell shows "Beta", the list "Beta - B".
+    struct Case {
+        TXPickOptions options;
+        const char* text;
+    };
+    const Case cases[] = {
+        {kDefaultPickOptions + TXPickOptions{poFormatPickText, poFormatListOnly}, "Beta"},
+        {kDefaultPickOptions, "Beta"},
+    };
+    for (const Case& c : cases) {
+        auto* grid = PickGrid("B", "A,B,C");
+        TXColumn* column = grid->Columns()->Items(0);
+        column->PickText()->SetCommaText("Alpha,Beta,Gamma");
+        column->SetPickOptions(c.options);
+        grid->RefreshEditor();
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        ASSERT_EQ(editor->Text(), c.text);
+        test::Key(Qt::Key_F2);
+        ASSERT_TRUE(editor->ListVisible());
+        EXPECT_EQ(editor->PickList()->ItemIndex(), 1);
+        EXPECT_EQ(editor->PickList()->Items()->Strings(1),
+                  c.options.Contains(poFormatListOnly) ? column->FormatPickText(1) : std::string("Beta"));
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
+}
+
+TEST_F(InplaceEditList, GridStyleListsDrawThePickListsRowsThemselves) {
+    for (const bool gridStyle : {false, true}) {
+        auto* grid = PickGrid("Abc", "Abc,Abd");
+        TXDBGridOptionsExt ext = grid->OptionsExt() - TXDBGridOptionsExt{dgGridStyleLists};
+        if (gridStyle) ext.Include(dgGridStyleLists);
+        grid->SetOptionsExt(ext);
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        test::Key(Qt::Key_F2);
+        ASSERT_TRUE(editor->ListVisible());
+        EXPECT_EQ(editor->PickList()->Style(), gridStyle ? lbOwnerDrawFixed : lbStandard);
+        if (gridStyle) EXPECT_EQ(editor->PickList()->ItemHeight(), grid->DefaultRowHeight());
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
+}
+
+TEST_F(InplaceEditList, ADropDownMenuColumnsButtonDropsItsMenuBeforeClicking) {
+    auto* grid = PickGrid("Abc", "");
+    TXColumn* column = grid->Columns()->Items(0);
+    column->SetButtonStyle(cbsDropDownMenu);
+    grid->RefreshEditor();
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    ASSERT_EQ(editor->EditStyle(), esDropDown);
+    int clicks = 0;
+    int menus = 0;
+    grid->OnEditButtonClick = [&](TObject*) { ++clicks; };
+    test::Key(Qt::Key_F2);  // no menu: the button's click
+    EXPECT_EQ(clicks, 1);
+    auto* menu = new TPopupMenu(&form);
+    menu->OnPopup = [&](TObject*) { ++menus; };
+    column->SetDropDownMenu(menu);
+    test::Key(Qt::Key_F2);
+    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(InplaceEditList, TheEditorsHintAndItsPause) {
+    auto* grid = PickGrid("Abc", "Abc,Abd");
+    grid->SetShowHint(true);
+    grid->SetHint("Orders");
+    TXColumn* column = grid->Columns()->Items(0);
+    column->SetEditorHint("Type a name");
+    TXDBGridInplaceEdit* editor = Editor(*grid);
+    // The grid's Hint follows the cell its own hint query hinted; the editor takes the main hint.
+    THintInfo info;
+    const QPoint title = test::CellPoint(*grid, 1, 0);
+    grid->HintQuery({title.x(), title.y()}, info);
+    ASSERT_NE(grid->Hint(), "Orders");
+    struct Case {
+        TXHintOptions options;
+        const char* hint;
+        bool window;
+        int pause;
+    };
+    // Hidden ones first: a tool tip lingers a moment after it is hidden. hoShowEditorHints alone
+    // leaves the editor without hints, so no query runs (-1: the pause stays as it was).
+    const Case cases[] = {
+        {{}, "Orders", false, 1},
+        {{hoEditorHints}, "Type a name", false, 1},
+        {{hoEditorHints, hoShowEditorHints}, "Type a name", true, 2},
+        {{hoShowEditorHints}, "Orders", false, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hint + std::string(c.window ? " shown" : " not shown"));
+        grid->SetHintOptions(c.options);
+        grid->RefreshEditor();
+        QWidget* line = editor->Widget();
+        const QPoint at(5, 5);
+        QHelpEvent query(QEvent::ToolTip, at, line->mapToGlobal(at));
+        QCoreApplication::sendEvent(line, &query);
+        EXPECT_EQ(editor->Hint(), c.hint);
+        if (c.pause >= 0) EXPECT_EQ(grid->HintPauseState(), c.pause);
+        EXPECT_TRUE(query.isAccepted());  // not on to the grid's own hints
+        EXPECT_EQ(QToolTip::isVisible() && QToolTip::text() == QString(c.hint), c.window);
+    }
+    QToolTip::hideText();
+}
+
+TEST_F(InplaceEditList, TheLookupGridsSearchKeepsThirtyTwoCharactersNotBytes) {
+    std::string name;
+    for (int i = 0; i < 40; ++i) name += "å";
+    table = test::ClientTable({{"NAME", TFieldType::ftString, 100}}, {{"x"}, {name.c_str()}});
+    source.SetDataSet(table.get());
+    TXPopupGridList list;
+    list.SetSearchField("NAME");
+    list.SetDataSource(&source);
+    for (int i = 0; i < 40; ++i) list.SearchKey(u'å');
+    EXPECT_EQ(list.SearchText(), name.substr(0, 32 * 2));
+    EXPECT_EQ(table->FieldByName("NAME").AsString(), name);
+    list.SetDataSource(nullptr);
+}
+
 // ORDERS with USERID and the lookup field USERNAME (the SIGNATURE of the user with that ID).
 class InplaceLookupList : public InplaceEditList {
 protected:
@@ -404,6 +552,47 @@ TEST_F(InplaceLookupList, TheLookupListChoosesTheKey) {
     editor->SelectAll();
     test::Type("a");
     EXPECT_EQ(orders.FieldByName("USERID").AsInteger(), 10);
+}
+
+TEST_F(InplaceLookupList, TheLookupGridTakesTheGridsLookAndItsOrderingFromTheColumn) {
+    for (const bool changeOrder : {true, false}) {
+        SCOPED_TRACE(changeOrder);
+        auto* grid = LookupGrid(true);
+        grid->SetHighlightText(clYellow);
+        grid->SetSelectCellColor(clNone);
+        grid->SetSelectRowColor(clNone);
+        grid->SetStretchWidthMax(300);
+        grid->SetOptions(grid->Options() + TXDBGridOptions{dgMarkerAutoAlign});
+        grid->GridStyle()->SetDataRowSpace(6);
+        TXColumn* column = grid->Columns()->Items(1);
+        TXListOptions options = column->ListOptions() - TXListOptions{loAllowChangeOrder};
+        if (changeOrder) options.Include(loAllowChangeOrder);
+        column->SetListOptions(options);
+        TXDBGridInplaceEdit* editor = Editor(*grid);
+        editor->DropDown();
+        ASSERT_TRUE(editor->ListVisible());
+        TXPopupGridList* list = editor->GridList();
+        EXPECT_EQ(list->DataColLineColor(), clNone);
+        EXPECT_EQ(list->FocusRect(), frNone);
+        EXPECT_EQ(list->HighlightText(), clYellow);
+        EXPECT_EQ(list->SelectCellColor(), clDefault);  // none becomes default
+        EXPECT_EQ(list->StretchWidthMax(), 300);
+        EXPECT_EQ(list->GridStyle()->TitleRowSpace(), 7);
+        // A select-row colour of none selects whole rows.
+        EXPECT_TRUE(list->Options().Contains(dgRowSelect));
+        EXPECT_TRUE(list->Options().Contains(dgAlwaysShowSelection));
+        EXPECT_TRUE(list->Options().Contains(dgMarkerAutoAlign));
+        EXPECT_FALSE(list->Options().Contains(dgIndicator));
+        EXPECT_EQ(list->Options().Contains(dgTitleButtons), changeOrder);
+        EXPECT_EQ(list->Options().Contains(dgMarkerAutoToggle), changeOrder);
+        EXPECT_EQ(list->OptionsEx().Contains(dgLoadCurrentOrder), changeOrder);
+        EXPECT_EQ(list->OptionsEx().Contains(dgAutoUpdateOrder), changeOrder);
+        EXPECT_TRUE(list->OptionsEx().Contains(dgAutoUpdateSequence));
+        EXPECT_FALSE(list->OptionsEx().Contains(dgDelayUpdateSequence));
+        EXPECT_EQ(list->OrderFields(), "");
+        test::Key(Qt::Key_Escape);
+        delete grid;
+    }
 }
 
 TEST_F(InplaceLookupList, TheLookupGridKeepsItsColumnsInTheColumnAfterClosing) {

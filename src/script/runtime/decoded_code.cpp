@@ -76,10 +76,15 @@ bool IsElementOf(const Operand& o, int32_t offset, Selector select) {
     return !o.Base.Item && o.Base.Offset == offset && !o.Temp && o.Select == select;
 }
 
-// An operand an Integer form may read: an Integer constant or global, or a stack item (whose type
-// is known only when it runs).
+// A stack item, or a field or element: its type is known only when it runs.
+bool TypedWhenRun(const Operand& o) {
+    return o.How == Shape::Stack || o.How == Shape::Element;
+}
+
+// An operand an Integer form may read: an Integer constant or global, or an operand typed when it
+// runs.
 bool MayBeInteger(const Operand& o) {
-    return o.How == Shape::Stack || (o.How == Shape::Direct && o.Type->FBaseType == btS32);
+    return TypedWhenRun(o) || (o.How == Shape::Direct && o.Type->FBaseType == btS32);
 }
 
 // An operand an Integer form may write: as MayBeInteger, no constant.
@@ -87,10 +92,10 @@ bool MayBeIntegerVariable(const Operand& o) {
     return MayBeInteger(o) && !o.Temp;
 }
 
-// An operand a number form with a temporary of type `temp` (Int64 or Double) may read: a stack
-// item, or a constant or global of Integer, Int64 or (for Double) Double type.
+// An operand a number form with a temporary of type `temp` (Int64 or Double) may read: one typed
+// when it runs, or a constant or global of Integer, Int64 or (for Double) Double type.
 bool MayBeNumberFor(const Operand& o, uint8_t temp) {
-    if (o.How == Shape::Stack) return true;
+    if (TypedWhenRun(o)) return true;
     if (o.How != Shape::Direct) return false;
     const uint8_t t = o.Type->FBaseType;
     return t == btS32 || t == btS64 || (temp == btDouble && t == btDouble);
@@ -98,13 +103,13 @@ bool MayBeNumberFor(const Operand& o, uint8_t temp) {
 
 // A destination of such a form: a stack item or a global of the temporary's type.
 bool MayBeNumberVariableFor(const Operand& o, uint8_t temp) {
-    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == temp);
+    return TypedWhenRun(o) || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == temp);
 }
 
 // An operand the Extended form of numbers computed aside may read: a stack item, or a constant or
 // global of a real or integer type (no character).
 bool MayBeRealOperand(const Operand& o) {
-    if (o.How == Shape::Stack) return true;
+    if (TypedWhenRun(o)) return true;
     if (o.How != Shape::Direct) return false;
     const uint8_t t = o.Type->FBaseType;
     return quick::IsFloatCode(t) || IsIntegerCode(t);
@@ -112,12 +117,12 @@ bool MayBeRealOperand(const Operand& o) {
 
 // Its destination: a stack item or a global of a real type.
 bool MayBeRealVariable(const Operand& o) {
-    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && quick::IsFloatCode(o.Type->FBaseType));
+    return TypedWhenRun(o) || (o.How == Shape::Direct && !o.Temp && quick::IsFloatCode(o.Type->FBaseType));
 }
 
 // A Boolean destination: a stack item or a global of a byte type.
 bool MayBeBooleanVariable(const Operand& o) {
-    return o.How == Shape::Stack || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == btU8);
+    return TypedWhenRun(o) || (o.How == Shape::Direct && !o.Temp && o.Type->FBaseType == btU8);
 }
 
 bool IsStringType(const TPSTypeRec* t) {
@@ -182,6 +187,7 @@ void Code::Decode(const TPSExec& exec) {
             }
             uint32_t index = 0;
             if (!r.U32(index)) return false;
+            o.How = Shape::Element;
             if (kind == okElementConstant) {
                 o.Select = Selector::ConstantIndex;
                 o.Index = index;

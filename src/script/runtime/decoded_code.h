@@ -48,6 +48,8 @@ enum class Shape : uint8_t {
     Direct,  // a constant, or a global that is no Pointer: Data and Type
     Stack,   // a stack item, no field or element
     Other,   // the general way
+    // A field or element of a global or stack item, found in one step when run (ElementPlace).
+    Element,
 };
 
 struct Operand {

@@ -372,6 +372,12 @@ private:
     // The value of an operand a number form reads, in place, and its type's code (a stack Pointer
     // followed); nil when there is none.
     void* NumberPlace(const decoded::Operand& o, uint8_t& code) const;
+    // Element and field operands of decoded code (decoded_access.h): the field or element an
+    // operand of Shape::Element names, in place, and its type's code (a Pointer followed); nil
+    // where there is none (a nil target, a position out of range, an index of no integer type).
+    // SelectDecoded takes it without following a Pointer the field or element holds.
+    void* ElementPlace(const decoded::Operand& o, uint8_t& code) const;
+    bool SelectDecoded(const decoded::Operand& o, void*& data, const TPSTypeRec*& type) const;
     // The Int64, Double and Extended forms of numbers computed aside (decoded_code.h); false,
     // changing nothing, where the general form must run.
     bool TempExprInt64(const decoded::Insn& push) const;

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/codepage.h"
 #include "platform/rtl/exception.h"
+#include "script/runtime/decoded_access.h"
 #include "script/runtime/decoded_code.h"
 #include "script/runtime/exec.h"
 #include "script/runtime/quick_ops.h"
@@ -18,12 +19,7 @@ namespace {
 
 // Follows a Pointer operand to its target; false for a nil target.
 [[gnu::always_inline]] inline bool FollowPointer(TPSOperandRef& o) {
-    if (o.Type->FBaseType != btPointer) return true;
-    const auto p = Load<PointerValue>(o.Data);
-    if (!p.Data || !p.Type) return false;
-    o.Data = p.Data;
-    o.Type = p.Type;
-    return true;
+    return decoded::FollowTarget(o.Data, o.Type);
 }
 
 bool IsAnsiCode(uint8_t c) {
@@ -135,36 +131,49 @@ decoded::Code& TPSExec::DecodeAgain(TPSInternalProcRec& p) {
 // An operand as ReadPlace reads it when nothing goes wrong; false (nothing recorded) otherwise.
 [[gnu::always_inline]] inline bool TPSExec::Resolve(const decoded::Operand& o, bool deref,
                                                     TPSOperandRef& r) const {
-    TPSVariant* item;
-    switch (o.How) {
-        case decoded::Shape::Direct:
-            r = {o.Data, o.Type, o.Temp};
-            return true;
-        case decoded::Shape::Stack:
-            // A local variable or parameter, read in place in the frame.
-            item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
-            if (!item) return false;
-            r = {item->Data(), item->FType, false};
-            return !deref || FollowPointer(r);
-        default:
-            item = DecodedItem(o.Base);
-            if (!item) return false;
+    // Tested in the order of how often they come, constants and globals first, so that adding a
+    // shape costs the common ones nothing.
+    if (o.How == decoded::Shape::Direct) {
+        r = {o.Data, o.Type, o.Temp};
+        return true;
     }
+    if (o.How == decoded::Shape::Stack) {
+        // A local variable or parameter, read in place in the frame.
+        TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
+        if (!item) return false;
+        r = {item->Data(), item->FType, false};
+        return !deref || FollowPointer(r);
+    }
+    if (o.How == decoded::Shape::Element) {
+        // A field or element: the variable followed to its target, then the field or element
+        // taken.
+        void* data = nullptr;
+        const TPSTypeRec* type = nullptr;
+        if (!SelectDecoded(o, data, type)) return false;
+        r = {data, type, o.Temp};
+        return !deref || FollowPointer(r);
+    }
+    TPSVariant* item = DecodedItem(o.Base);
+    if (!item) return false;
     r = {item->Data(), item->FType, o.Temp};
-    if (o.Select == decoded::Selector::None) return !deref || FollowPointer(r);
-    // An element: the variable is followed to its target, then the field or element taken.
-    if (!FollowPointer(r)) return false;
-    uint32_t index = o.Index;
-    if (o.Select == decoded::Selector::VariableIndex) {
-        TPSVariant* iv = DecodedItem(o.IndexVar);
-        if (!iv || !IsNarrowIntegerCode(iv->FType->FBaseType)) return false;
-        int64_t v = 0;
-        LoadInteger(iv->Data(), iv->FType->FBaseType, v);
-        index = static_cast<uint32_t>(v);
-    }
-    if (!quick::SelectElement(r.Data, r.Type, index)) return false;
     return !deref || FollowPointer(r);
 }
+
+namespace {
+
+// NumberPlace for an operand of Shape::Stack, its shape not tested again.
+[[gnu::always_inline]] inline void* StackItemPlace(const TPSStack& stack, int32_t base, const decoded::Operand& o,
+                                                   uint8_t& code) {
+    TPSVariant* item = stack.ItemAt(base, o.Base.Offset);
+    if (!item) return nullptr;
+    const TPSTypeRec* t = item->FType;
+    void* data = item->Data();
+    if (!decoded::FollowTarget(data, t)) return nullptr;
+    code = t->FBaseType;
+    return data;
+}
+
+}  // namespace
 
 template <uint8_t Code>
 [[gnu::always_inline]] inline void* TPSExec::TypedPlace(const decoded::Operand& o) const {
@@ -179,18 +188,8 @@ template <uint8_t Code>
         code = o.Type->FBaseType;
         return o.Data;
     }
-    TPSVariant* item = FStack.ItemAt(FCurrStackBase, o.Base.Offset);
-    if (!item) return nullptr;
-    const TPSTypeRec* t = item->FType;
-    void* data = item->Data();
-    if (t->FBaseType == btPointer) {
-        const auto p = Load<PointerValue>(data);
-        if (!p.Data || !p.Type) return nullptr;
-        t = p.Type;
-        data = p.Data;
-    }
-    code = t->FBaseType;
-    return data;
+    if (o.How == decoded::Shape::Stack) return StackItemPlace(FStack, FCurrStackBase, o, code);
+    return ElementPlace(o, code);
 }
 
 namespace {

@@ -18,8 +18,10 @@ template <class Counter>
     static_assert(std::is_same_v<Counter, int32_t> || std::is_same_v<Counter, int64_t>);
     constexpr uint8_t kCode = sizeof(Counter) == 4 ? btS32 : btS64;
     const decoded::Insn& head = *check.GroupNext;
-    void* const flag = TypedPlace<btU8>(check.A);
-    void* const counter = flag ? TypedPlace<kCode>(check.B) : nullptr;
+    // The flag is a plain stack item (decoded_code.cpp checks it).
+    uint8_t flagCode = 0;
+    void* const flag = StackItemPlace(FStack, FCurrStackBase, check.A, flagCode);
+    void* const counter = flag && flagCode == btU8 ? TypedPlace<kCode>(check.B) : nullptr;
     if (!counter) return nullptr;
     // The bound, read after the count as the head reads it (it may be the counter itself); an
     // Int64 counter's may be an Integer.

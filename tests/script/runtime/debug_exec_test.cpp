@@ -402,6 +402,30 @@ begin
 end.
 )";
 
+// Elements of dynamic and static arrays read and written in place by the number forms: Integer,
+// Int64 and Double elements, an index of type Byte, elements compared and passed by reference;
+// a[i] is beyond the array when i is 4.
+constexpr const char* kElementScript = R"(var a: array of Integer; k, s: Integer; t: string; x: Double; w: array of Int64; d: array of Double; st: array[0..3] of Integer; b: Byte; i: Integer;
+procedure Add(var n: Integer; m: Integer); begin n := n + m; end;
+begin
+  SetLength(a, 4); SetLength(w, 4); SetLength(d, 4); s := 0; t := ''; x := 0; b := 0;
+  for i := 0 to 4 do
+  begin
+    a[i] := i * 3;
+    a[i] := a[i] + 1;
+    st[b] := st[b] + a[i] * 2;
+    if a[i] > st[b] - 5 then s := s + a[b];
+    w[b] := w[b] + a[i] * 100000;
+    d[b] := d[b] + a[i] * 0.5;
+    x := x + d[b] + w[b];
+    Add(s, a[i]);
+    t := t + 'e';
+    b := (b + 1) mod 4;
+  end;
+  Print(t);
+end.
+)";
+
 struct LoopRun {
     std::vector<std::string> lines;  // row:col, " paused" where the run held
     std::string printed;
@@ -565,6 +589,17 @@ TEST(DebugExecDecoded, ForLoopStepsAndRealsOfGlobalsMatchARunThatSeesEveryInstru
     }
     EXPECT_EQ(whole.x, x);
     ExpectGroupedRunsAsEveryInstruction(kCounterScript, whole, 15);
+}
+
+TEST(DebugExecDecoded, ElementsInPlaceMatchARunThatSeesEveryInstruction) {
+    const LoopRun whole = RunLoopScript(kElementScript, false, 0, 0, 0);
+    EXPECT_FALSE(whole.ok) << "a[4] is beyond the array";
+    EXPECT_EQ(whole.t, u"eeee");
+    // a[i] = 3i + 1 and st[i] = 2 a[i]: the if holds for i = 0 and 1; Add adds every a[i].
+    EXPECT_EQ(whole.s, (1 + 4) + (1 + 4 + 7 + 10));
+    // d[i] = a[i] / 2, w[i] = a[i] * 100000.
+    EXPECT_EQ(whole.x, 0.5 * 22 + 100000.0 * 22);
+    ExpectGroupedRunsAsEveryInstruction(kElementScript, whole, 7);
 }
 
 }  // namespace
