@@ -127,6 +127,7 @@ protected:
     // The open list's keys: the editor's logic first (as KeyDown and KeyPress), the list's after.
     bool PopupKeyDown(uint16_t& Key, TShiftState Shift) override;
     bool PopupKeyPress(char16_t& Key) override;
+    bool PopupButtonAt(TPoint screenPoint) const override;
     // The key being handled came from the open list.
     bool fFromPopup = false;
 

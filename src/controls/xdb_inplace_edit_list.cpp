@@ -221,6 +221,10 @@ bool TXInplaceEditList::WidgetEvent(QEvent* e, bool viewport) {
     return TInplaceEdit::WidgetEvent(e, viewport);
 }
 
+bool TXInplaceEditList::PopupButtonAt(TPoint screenPoint) const {
+    return fListVisible && Widget() && Widget()->isVisible() && ButtonRect().Contains(ScreenToClient(screenPoint));
+}
+
 void TXInplaceEditList::ButtonMouseDown(int, int) {
     if (fListVisible) {
         CloseUp(false);

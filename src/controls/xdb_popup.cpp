@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -56,6 +57,16 @@ void TXPopupWindow::ShowWindow(QWidget* widget, bool visible) {
 
 bool TXPopupWindow::IsCloseRequest(const QEvent* e) {
     return e->type() == QEvent::Close;
+}
+
+bool TXPopupWindow::CloseOnPressOutside(QWidget* widget, const QEvent* e) const {
+    if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return false;
+    const QPoint at = static_cast<const QMouseEvent*>(e)->globalPosition().toPoint();
+    if (widget->rect().contains(widget->mapFromGlobal(at))) return false;
+    // Read by the toolkit when the press closes the window: set for this press alone.
+    widget->setAttribute(Qt::WA_NoMouseReplay, fKeyTarget && fKeyTarget->PopupButtonAt({at.x(), at.y()}));
+    widget->close();
+    return true;
 }
 
 bool TXPopupWindow::IsPaint(const QEvent* e) {

@@ -29,7 +29,7 @@ void PaintOverWidget(QWidget* widget, const std::function<void(TCanvas& canvas, 
 // The close-up event: Accept tells whether the value shown is chosen.
 using TOnCloseUp = TEvent<void(bool Accept)>;
 
-// The editor's key logic, for the keys its open pop-up receives.
+// The editor's logic, for the keys its open pop-up receives and the press that closes it.
 class IPopupKeyTarget {
 public:
     // A key went down in the pop-up. False when the editor consumed it; it may also change Key
@@ -37,6 +37,10 @@ public:
     virtual bool PopupKeyDown(uint16_t& Key, TShiftState Shift) = 0;
     // A character was typed in the pop-up; as PopupKeyDown.
     virtual bool PopupKeyPress(char16_t& Key) = 0;
+    // Whether `screenPoint` lies on the button that opens and closes the pop-up. A press there
+    // closes the pop-up and ends with it; any other press outside it closes it and then goes on
+    // to whatever lies under the mouse.
+    virtual bool PopupButtonAt(TPoint screenPoint) const { return false; }
 
 protected:
     ~IPopupKeyTarget() = default;
@@ -70,6 +74,11 @@ protected:
     // Whether `e` is the desktop asking the window to close (a click outside it).
     static bool IsCloseRequest(const QEvent* e);
     static bool IsPaint(const QEvent* e);
+    // A press outside `widget`, the pop-up, which grabbed it, closes the pop-up (true). On the
+    // editor's button the press ends there, or the button would open the list again at once;
+    // elsewhere the toolkit hands it on afterwards to what lies under the mouse (a click on
+    // another cell still reaches the grid).
+    bool CloseOnPressOutside(QWidget* widget, const QEvent* e) const;
     // The border of the grid's lists over the outermost two pixels of `widget`, when the grid asks
     // for a gray or mild one and `ctl3D` is off; otherwise the widget's own frame stays.
     void PaintListBorder(QWidget* widget, bool ctl3D) const;
@@ -114,6 +123,7 @@ protected:
     // and stays out of the form's keyboard order.
     bool AcceptsFocus() const override { return false; }
     bool WidgetEvent(QEvent* e, bool viewport) override {
+        if (!viewport && this->Widget() && CloseOnPressOutside(this->Widget(), e)) return true;
         if (!viewport && IsCloseRequest(e)) {
             auto alive = this->Watch();
             DoCloseUp(false);
